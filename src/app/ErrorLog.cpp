@@ -1,0 +1,147 @@
+#include "app/ErrorLog.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <memory>
+
+#include "app/AppData.h"
+#include "platform/Application.h"
+#include "platform/MessageBox.h"
+#include "support/UcvSysExceptions.h"
+
+namespace rz {
+
+namespace {
+
+std::string g_fatalText;
+std::string g_backupText;
+
+const char* TypeCaption(NoticeType type) {
+    switch (type) {
+        case NoticeType::Warning: return "Warning";
+        case NoticeType::Error: return "Error";
+        case NoticeType::Information: return "Information";
+        case NoticeType::Confirmation: return "Confirm";
+        case NoticeType::Custom: break;
+    }
+    return nullptr;
+}
+
+UINT TypeIcon(NoticeType type) {
+    switch (type) {
+        case NoticeType::Warning: return MB_ICONWARNING;
+        case NoticeType::Error: return MB_ICONERROR;
+        case NoticeType::Information: return MB_ICONINFORMATION;
+        case NoticeType::Confirmation: return MB_ICONQUESTION;
+        case NoticeType::Custom: break;
+    }
+    return 0;
+}
+
+UINT ButtonSet(unsigned b) {
+    if (b == (kButtonYes | kButtonNo | kButtonCancel)) return MB_YESNOCANCEL;
+    if (b == (kButtonYes | kButtonNo)) return MB_YESNO;
+    if (b == (kButtonOK | kButtonCancel)) return MB_OKCANCEL;
+    if (b == (kButtonAbort | kButtonRetry | kButtonIgnore)) return MB_ABORTRETRYIGNORE;
+    if (b == (kButtonRetry | kButtonCancel)) return MB_RETRYCANCEL;
+    return MB_OK;
+}
+
+std::string SystemMessage(unsigned long code) {
+    char* buffer = nullptr;
+    DWORD n = ::FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                   FORMAT_MESSAGE_IGNORE_INSERTS,
+                               nullptr, code, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
+    std::string text = n && buffer ? std::string(buffer, n) : std::string();
+    if (buffer) ::LocalFree(buffer);
+    while (!text.empty()) {
+        unsigned char c = static_cast<unsigned char>(text.back());
+        if (c > ' ' && c != '.') break;
+        text.pop_back();
+    }
+    return text;
+}
+
+std::string LocaleDate() {
+    char buffer[128] = {};
+    ::GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, buffer, sizeof(buffer));
+    return buffer;
+}
+
+std::string LocaleTime() {
+    char buffer[128] = {};
+    ::GetTimeFormatA(LOCALE_USER_DEFAULT, 0, nullptr, nullptr, buffer, sizeof(buffer));
+    return buffer;
+}
+
+}  // namespace
+
+int ShowNotice(int number, const std::string& text, int mode, NoticeType type, unsigned buttons,
+               int helpContext) {
+    (void)helpContext;
+    const std::string& body = number == kNoticeGiven ? text : PreparedText(number);
+    if (mode == 0) {
+        ShowMessageBox(Application.Handle(), body, Application.Title(), MB_OK);
+        return IDOK;
+    }
+    if (mode != 1) return IDOK;
+    const char* caption = TypeCaption(type);
+    return ShowMessageBox(Application.Handle(), body, caption ? caption : Application.Title(),
+                          ButtonSet(buttons) | TypeIcon(type));
+}
+
+std::string SupportParagraph(const std::string& dataFolder) {
+    return std::string("\r\n\r\n") + "If the problem persists try visit " + kMakerWebsite +
+           " and check for updates and/or work arounds of already known bugs. " + "\r\n\r\n" +
+           "As an alternative please send \"" + dataFolder + "errorlog.txt\" and a " +
+           "reproducible description of what you were doing at the time the error ocurred to " +
+           kSupportEmail + ", and we'll do our best to resolve the problem.";
+}
+
+std::string BackupQuestionText(const std::string& dataFolder) {
+    return "A Backup of an earlier items list exists as \"" + dataFolder + "item_bak.\" " +
+           "In most cases this is caused by the program has crashed while saving items last time." +
+           "\r\n\r\n" + "Do you wish to restore the items from the backup?" + "\r\n" +
+           "If you choose \"No\" the program will attempt to delete the backup, " +
+           "if you choose \"Yes\" the program will attempt to restore the items, " +
+           "if you choose \"Cancel\" the program will exit with any further actions." +
+           SupportParagraph(dataFolder);
+}
+
+std::string FatalExceptionText(const std::string& dataFolder) {
+    return "Exception raised, Razaveza will now terminate to prevent machine lockup." +
+           SupportParagraph(dataFolder);
+}
+
+void BuildPreparedTexts(const std::string& dataFolder) {
+    g_fatalText = FatalExceptionText(dataFolder);
+    g_backupText = BackupQuestionText(dataFolder);
+}
+
+const std::string& PreparedText(int number) {
+    static const std::string kNone;
+    if (number == kNoticeFatal) return g_fatalText;
+    if (number == kNoticeBackup) return g_backupText;
+    return kNone;
+}
+
+std::string ComposeLogLine(const std::string& date, const std::string& time,
+                           const std::string& message, unsigned long code) {
+    return date + " - " + time.substr(0, 5) + ": Razaveza: " + message + ". Last Win32 Error (" +
+           std::to_string(code) + "): " + SystemMessage(code) + ".";
+}
+
+void WriteErrorLog(const std::string& message) {
+    const std::string path = App.dataFolder + "errorlog.txt";
+    ShowNotice(kNoticeGiven, path, 0);
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(path.c_str(), "ab"), &std::fclose);
+    if (!f) RaiseInOutError("Cannot open", path);
+    // The code is read after the file was opened, as the log has always done.
+    std::string line = ComposeLogLine(LocaleDate(), LocaleTime(), message, ::GetLastError()) + "\r\n";
+    if (std::fwrite(line.data(), 1, line.size(), f.get()) != line.size())
+        RaiseInOutError("Cannot write", path);
+    if (std::fclose(f.release()) != 0) RaiseInOutError("Cannot write", path);
+}
+
+}  // namespace rz

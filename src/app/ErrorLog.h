@@ -1,0 +1,46 @@
+#pragma once
+// The error log, the prepared texts and the one routine through which the
+// program shows its message boxes.
+
+#include <ctime>
+#include <string>
+
+namespace rz {
+
+enum class NoticeType { Warning, Error, Information, Confirmation, Custom };
+
+enum NoticeButton : unsigned {
+    kButtonYes = 1,
+    kButtonNo = 2,
+    kButtonOK = 4,
+    kButtonCancel = 8,
+    kButtonAbort = 16,
+    kButtonRetry = 32,
+    kButtonIgnore = 64,
+};
+
+// Prepared text numbers.
+enum : int { kNoticeGiven = 0, kNoticeFatal = 1, kNoticeBackup = 3 };
+
+// mode 0: plain box captioned with the application title, OK only (answer 1);
+// mode 1: a dialog of the given type and buttons (answer IDOK, IDCANCEL, IDYES, IDNO ...);
+// any other mode shows nothing (answer 1).
+int ShowNotice(int number, const std::string& text, int mode,
+               NoticeType type = NoticeType::Information, unsigned buttons = kButtonOK,
+               int helpContext = 0);
+
+std::string SupportParagraph(const std::string& dataFolder);
+std::string BackupQuestionText(const std::string& dataFolder);
+std::string FatalExceptionText(const std::string& dataFolder);
+// Builds texts 1 and 3 once the data folder is known.
+void BuildPreparedTexts(const std::string& dataFolder);
+const std::string& PreparedText(int number);
+
+// One log line (without CR LF) from its parts; time is cut to 5 characters.
+std::string ComposeLogLine(const std::string& date, const std::string& time,
+                           const std::string& message, unsigned long code);
+// Appends one line to DataFolder\errorlog.txt after showing the log's path.
+// Raises EInOutError when the log cannot be written.
+void WriteErrorLog(const std::string& message);
+
+}  // namespace rz

@@ -1,0 +1,185 @@
+#include "items/ItemIcons.h"
+
+#include <shellapi.h>
+
+#include <cstdio>
+
+#include "items/ItemKinds.h"
+#include "items/ItemTables.h"
+#include "support/UcvGraphics.h"
+#include "support/UcvSysExceptions.h"
+#include "support/UcvSysIO.h"
+#include "support/UcvSysStr.h"
+
+namespace rz {
+
+namespace {
+
+void Fill(TBitmap& b, int sysColour) {
+    FillPicture(FillTarget(&b), b.Canvas(), false, ::GetSysColor(sysColour));
+}
+
+}  // namespace
+
+unique_hicon ShellSmallIcon(const std::string& path) {
+    SHFILEINFOA info{};
+    // Wine leaves a stale handle in the record on failure: trust only the result.
+    DWORD_PTR ok = ::SHGetFileInfoA(path.c_str(), 0, &info, sizeof(info), SHGFI_ICON | SHGFI_SMALLICON);
+    if (!ok) return nullptr;
+    return unique_hicon(info.hIcon);
+}
+
+void ItemIcons::MakeWorkSurfaces() {
+    largeMenu_ = std::make_unique<TBitmap>(32, 32);
+    largeWindow_ = std::make_unique<TBitmap>(32, 32);
+    smallMenu_ = std::make_unique<TBitmap>(16, 16);
+    treeSurface_ = std::make_unique<TBitmap>(16, 18);
+    FillSurfaces();
+}
+
+void ItemIcons::FreeWorkSurfaces() {
+    largeMenu_.reset();
+    largeWindow_.reset();
+    smallMenu_.reset();
+    treeSurface_.reset();
+}
+
+void ItemIcons::FillSurfaces() {
+    if (!largeMenu_) MakeWorkSurfaces();
+    Fill(*largeMenu_, COLOR_MENU);
+    Fill(*largeWindow_, COLOR_WINDOW);
+    Fill(*smallMenu_, COLOR_MENU);
+    Fill(*treeSurface_, COLOR_WINDOW);
+}
+
+HICON ItemIcons::IconOrBlank(HICON icon, unique_hicon& holder) {
+    if (icon) return icon;
+    // Without a shell icon the slot still has to be taken in both lists.
+    holder = menu_.GetIcon(2);
+    return holder.get();
+}
+
+void ItemIcons::MakeTreeTwin(HICON icon) {
+    HDC large = largeWindow_->Canvas();
+    ::DrawIconEx(large, 0, 0, icon, 32, 32, 0, nullptr, DI_NORMAL);
+    HDC tree = treeSurface_->Canvas();
+    int oldMode = ::SetStretchBltMode(tree, HALFTONE);
+    ::SetBrushOrgEx(tree, 0, 0, nullptr);
+    ::StretchBlt(tree, 0, 1, 16, 16, large, 0, 0, 32, 32, SRCCOPY);
+    ::SetStretchBltMode(tree, oldMode);
+}
+
+void ItemIcons::InsertTreeSurface(int slot) {
+    TBitmap::Unselected bmp(*treeSurface_);
+    if (slot < 0) tree_.Add(bmp.get(), nullptr);
+    else tree_.Insert(slot, bmp.get(), nullptr);
+}
+
+void ItemIcons::BuildTypeIcons(ItemTables& tables) {
+    for (const char* ext : {"exe", "bat", "cmd", "wsf", "wsh"}) AppendString(tables.extensions, ext);
+    for (int i = 0; i < tables.extensions.Length(); ++i) InsertTypeIcon(tables.extensions[i]);
+}
+
+void ItemIcons::InsertTypeIcon(const std::string& ext) {
+    // The shell only hands out a type's icon for a file that exists.
+    std::string temp = dataFolder + "TempFile." + ext;
+    HANDLE h = ::CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) RaiseInOutError("Cannot create", temp);
+    ::CloseHandle(h);
+    unique_hicon shellIcon = ShellSmallIcon(temp);
+    ::DeleteFileA(temp.c_str());
+
+    FillSurfaces();
+    unique_hicon blank;
+    HICON icon = IconOrBlank(shellIcon.get(), blank);
+    menu_.InsertIcon(slots.break3, icon);
+    MakeTreeTwin(icon);
+    InsertTreeSurface(slots.break3);
+    ++slots.break3;
+    ++slots.break4;
+    ++slots.break5;
+}
+
+int ItemIcons::InsertFileIcon(const std::string& path, int slot, bool menuOnly) {
+    FillSurfaces();
+    unique_hicon shellIcon = ShellSmallIcon(path);
+    unique_hicon blank;
+    HICON icon = IconOrBlank(shellIcon.get(), blank);
+    MakeTreeTwin(icon);
+    int used = slot < 0 ? menu_.AddIcon(icon) : menu_.InsertIcon(slot, icon);
+    if (!menuOnly) InsertTreeSurface(slot);
+    return used;
+}
+
+int ItemIcons::InsertItemIcon(const std::string& picture, const std::string& target) {
+    if (!largeMenu_) MakeWorkSurfaces();
+    if (!target.empty() && FileExists(target)) {
+        InsertFileIcon(target, slots.break5, true);
+    } else {
+        std::string ext = FileExtension(picture);
+        int used = -1;
+        if (ext == ".bmp") {
+            TBitmap loaded(16, 16);
+            if (loaded.LoadFromFile(picture)) {
+                // Pictures we write keep alpha 0 where nothing was drawn; others
+                // use the bottom-left pixel as their transparent colour.
+                bool hasAlpha = false;
+                for (int y = 0; y < 16 && !hasAlpha; ++y)
+                    for (int x = 0; x < 16 && !hasAlpha; ++x) hasAlpha = (loaded.Pixel(x, y) >> 24) != 0;
+                uint32_t key = loaded.Pixel(0, 15);
+                if (hasAlpha) {
+                    key = 0x00FF00FFu;
+                    for (int y = 0; y < 16; ++y)
+                        for (int x = 0; x < 16; ++x)
+                            if ((loaded.Pixel(x, y) >> 24) == 0) loaded.SetPixel(x, y, key);
+                }
+                TBitmap::Unselected bmp(loaded);
+                used = menu_.InsertMasked(slots.break5, bmp.get(),
+                                          RGB((key >> 16) & 0xFF, (key >> 8) & 0xFF, key & 0xFF));
+            }
+        } else if (ext == ".ico") {
+            unique_hicon icon(static_cast<HICON>(
+                ::LoadImageA(nullptr, picture.c_str(), IMAGE_ICON, 16, 16, LR_LOADFROMFILE)));
+            if (icon) used = menu_.InsertIcon(slots.break5, icon.get());
+        }
+        // Nothing usable: no slot is taken, so the lists stay in step.
+        if (used < 0) return -1;
+    }
+    TBitmap small(16, 16);
+    Fill(small, COLOR_WINDOW);
+    menu_.Draw(small.Canvas(), 0, 0, slots.break5);
+    Fill(*treeSurface_, COLOR_WINDOW);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x) treeSurface_->SetPixel(x, y + 1, small.Pixel(x, y) | 0xFF000000u);
+    InsertTreeSurface(slots.break5);
+    ++menu_.Tag;
+    int slot = menu_.Tag + slots.break4;
+    ++slots.break5;
+    return slot;
+}
+
+void ItemIcons::CutBack(const TBitmap* smallBreaks[3], const TBitmap* largeBreaks[3],
+                        int& managerIconCount) {
+    for (int i = tree_.Count() - 1; i > slots.break2; --i) {
+        tree_.Delete(i);
+        menu_.Delete(i);
+    }
+    for (int i = menu_.Count() - 1; i > slots.break2; --i) menu_.Delete(i);
+    for (int i = 0; i < 3; ++i) {
+        TBitmap::Unselected s(*smallBreaks[i]);
+        menu_.AddMasked(s.get(), RGB(255, 0, 255));
+        TBitmap::Unselected l(*largeBreaks[i]);
+        tree_.AddMasked(l.get(), RGB(255, 0, 255));
+    }
+    menu_.Tag = 0;
+    managerIconCount = 0;
+}
+
+bool ItemIcons::SaveIconPicture(int slot, const std::string& path) const {
+    TBitmap picture(16, 16);
+    menu_.Draw(picture.Canvas(), 0, 0, slot);
+    return picture.SaveToFile(path);
+}
+
+}  // namespace rz

@@ -1,0 +1,74 @@
+#pragma once
+// The icon sections of the two image lists (menu 16 x 16, tree 16 x 18,
+// slot for slot in step): fixed images 0-11, type icons from slot 12, break
+// images 3 and 4, the loader's item icons, break image 5, then the icons the
+// manager appends.
+
+#include <memory>
+#include <string>
+
+#include "platform/Bitmap.h"
+#include "platform/ImageList.h"
+
+namespace rz {
+
+class ItemTables;
+
+struct IconSlots {
+    int break2 = 11;
+    int break3 = 12;
+    int break4 = 13;
+    int break5 = 14;
+};
+
+inline constexpr int kFirstTypeIconSlot = 12;
+inline constexpr int kFixedImageCount = 15;
+
+class ItemIcons {
+public:
+    ItemIcons(TImageList& menuList, TImageList& treeList) : menu_(menuList), tree_(treeList) {}
+
+    IconSlots slots;
+    std::string dataFolder;  // where the temporary type files are made
+
+    void MakeWorkSurfaces();
+    void FreeWorkSurfaces();
+    bool HasWorkSurfaces() const { return static_cast<bool>(largeMenu_); }
+
+    void ResetSlots() { slots = IconSlots{}; }
+    // Appends the program extensions, then one type icon per list entry.
+    void BuildTypeIcons(ItemTables& tables);
+    void InsertTypeIcon(const std::string& ext);
+    // Returns the slot used, or -1 when no icon could be had.
+    int InsertItemIcon(const std::string& picture, const std::string& target);
+    // slot -1 appends. Returns the slot used.
+    int InsertFileIcon(const std::string& path, int slot, bool menuOnly);
+    static int TypeIconSlot(int listPosition) { return kFirstTypeIconSlot + listPosition; }
+
+    // Item icons inserted by the loader since the last reload (the menu list's Tag).
+    int ItemIconCount() const { return menu_.Tag; }
+
+    // Back to slots 0-11, then the three break images again; both counts 0.
+    void CutBack(const TBitmap* smallBreaks[3], const TBitmap* largeBreaks[3], int& managerIconCount);
+
+    // Draws a menu-list image onto a 16 x 16 picture at (0, 0) and saves it.
+    bool SaveIconPicture(int slot, const std::string& path) const;
+
+private:
+    void FillSurfaces();
+    void MakeTreeTwin(HICON icon);
+    HICON IconOrBlank(HICON icon, unique_hicon& holder);
+    void InsertTreeSurface(int slot);
+
+    TImageList& menu_;
+    TImageList& tree_;
+    std::unique_ptr<TBitmap> largeMenu_;
+    std::unique_ptr<TBitmap> largeWindow_;
+    std::unique_ptr<TBitmap> smallMenu_;
+    std::unique_ptr<TBitmap> treeSurface_;
+};
+
+// The shell's small icon for a file or directory; null when there is none.
+unique_hicon ShellSmallIcon(const std::string& path);
+
+}  // namespace rz

@@ -1,0 +1,91 @@
+#include "items/ItemKinds.h"
+
+#include <array>
+
+#include "items/ItemTables.h"
+#include "platform/TreeNode.h"
+#include "support/UcvSysStr.h"
+
+namespace rz {
+
+namespace {
+constexpr std::array<const char*, 5> kTokens = {"^Folder", "^NorSep", "^SpeSep", "^ExeLnk", "^UnkLnk"};
+}
+
+const char* KindToken(ItemKind kind) { return kTokens[static_cast<size_t>(kind)]; }
+
+std::optional<ItemKind> KindFromToken(const std::string& token) {
+    for (size_t i = 0; i < kTokens.size(); ++i) {
+        if (token == kTokens[i]) return static_cast<ItemKind>(i);
+    }
+    return std::nullopt;
+}
+
+std::string FileExtension(const std::string& path) {
+    size_t nameStart = path.find_last_of("\\:");
+    nameStart = nameStart == std::string::npos ? 0 : nameStart + 1;
+    size_t dot = path.rfind('.');
+    if (dot == std::string::npos || dot < nameStart) return {};
+    return path.substr(dot);
+}
+
+bool IsExecutableFile(const std::string& pathOrExt) {
+    std::string ext = LowerCase(FileExtension(pathOrExt));
+    return ext == ".exe" || ext == ".com";
+}
+
+bool IsScriptFile(const std::string& pathOrExt) {
+    std::string ext = LowerCase(FileExtension(pathOrExt));
+    return ext == ".bat" || ext == ".cmd" || ext == ".wsf" || ext == ".wsh";
+}
+
+bool IsProgramFile(const std::string& pathOrExt) {
+    return IsExecutableFile(pathOrExt) || IsScriptFile(pathOrExt);
+}
+
+bool IsFolderEntry(const TTreeNode* n) {
+    return n && (n->ImageIndex() == kIconFolder || n->ImageIndex() == kIconFolderOpen);
+}
+
+bool IsSeparatorEntry(const TTreeNode* n) {
+    return n && (n->ImageIndex() == kIconNorSep || n->ImageIndex() == kIconSpeSep);
+}
+
+bool IsPlainSeparatorEntry(const TTreeNode* n) { return n && n->ImageIndex() == kIconNorSep; }
+
+bool IsAnchorEntry(const TTreeNode* n) { return n && n->ImageIndex() == kIconAnchor; }
+
+bool IsSystemEntry(const TTreeNode* n) {
+    // A link without icon has -1 in both fields and is no system entry.
+    return n && n->StateIndex() == n->ImageIndex() && n->StateIndex() != -1;
+}
+
+bool IsLinkEntry(const TTreeNode* n) { return n && !IsSystemEntry(n) && n->ItemId >= 0; }
+
+bool IsUserEntry(const TTreeNode* n) { return n && !IsSystemEntry(n) && !IsAnchorEntry(n); }
+
+bool IsExecutableEntry(const TTreeNode* n, const ItemTables& tables) {
+    return IsLinkEntry(n) && IsExecutableFile(tables.PathOf(n->ItemId));
+}
+
+bool IsScriptEntry(const TTreeNode* n, const ItemTables& tables) {
+    return IsLinkEntry(n) && IsScriptFile(tables.PathOf(n->ItemId));
+}
+
+bool IsSafeFolderName(const std::string& caption) {
+    if (caption.empty() || caption == "." || caption == "..") return false;
+    if (caption.find_first_of("\\/:") != std::string::npos) return false;
+    // Device names stay devices with any extension and trailing blanks.
+    std::string base = UpperCase(caption.substr(0, caption.find('.')));
+    while (!base.empty() && base.back() == ' ') base.pop_back();
+    static const std::array<const char*, 4> kDevices = {"CON", "PRN", "AUX", "NUL"};
+    for (const char* d : kDevices) {
+        if (base == d) return false;
+    }
+    if (base.size() == 4 && (base.compare(0, 3, "COM") == 0 || base.compare(0, 3, "LPT") == 0) &&
+        base[3] >= '0' && base[3] <= '9')
+        return false;
+    return true;
+}
+
+}  // namespace rz

@@ -1,0 +1,93 @@
+#pragma once
+// The item tree in its two presentations - the manager tree and the
+// launcher menu, built together entry for entry - with the tables, the
+// icons, the loader and the list-file writer.
+
+#include <functional>
+#include <string>
+
+#include "items/ItemIcons.h"
+#include "items/ItemKinds.h"
+#include "items/ItemTables.h"
+#include "platform/Menu.h"
+#include "platform/TreeView.h"
+
+namespace rz {
+
+class ListFileWriter;
+
+// Menu Tags that tell the layout what an entry is.
+enum MenuTag : int {
+    kTagBarMaker = -9999,
+    kTagHidden = -400,
+    kTagNorSep = -200,
+    kTagSpeSep = -100,
+};
+
+struct ItemViews {
+    TTreeView& tree;
+    TTreeView& undo;
+    const TTreeView& basicTree;
+    TPopupMenu& menu;
+    const TPopupMenu& basicMenu;
+    TImageList& menuImages;
+    TImageList& treeImages;
+};
+
+class ItemStore {
+public:
+    explicit ItemStore(const ItemViews& views);
+
+    ItemViews views;
+    ItemTables tables;
+    ItemIcons icons;
+
+    void SetDataFolder(const std::string& folder);
+    const std::string& DataFolder() const { return dataFolder_; }
+    std::string StoreFolder() const { return dataFolder_ + "shortcuts\\"; }
+
+    bool drawMenuBar = false;
+    TNotifyEvent itemClick;
+    // Asked before loading when item_bak\ exists; false ends the load.
+    std::function<bool()> resolveLeftoverBackup;
+    std::function<void(const std::string&)> writeErrorLog;
+
+    // Set by AddLaunchItem for a folder: where its content goes.
+    TTreeNode* currentFolderNode = nullptr;
+    TMenuItem* currentFolderMenu = nullptr;
+
+    void AddLaunchItem(ItemKind kind, const std::string& path, const std::string& parameters,
+                       TTreeNode* parentNode, TMenuItem& parentMenu, int iconIndex,
+                       const std::string& caption);
+    std::string ParamsOfItem(int itemId) const { return tables.ParamsOfItem(itemId); }
+    void SetItemParams(int itemId, const std::string& p) { tables.SetItemParams(itemId, p); }
+
+    // Loading: always PrepareBaseTree, LoadPass1, LoadPass2.
+    void PrepareBaseTree();
+    // False when the user chose to end the program at the backup question.
+    bool LoadPass1();
+    void LoadPass2();
+    void CollectExtensions(const std::string& folder);
+    void ReadItemListFile(const std::string& folder, TMenuItem& parentMenu, TTreeNode* parentNode);
+
+    // Writing: folder paths without trailing "\".
+    void WriteItemListFile(TTreeNode* anchor, const std::string& folder);
+    void WriteItemLine(TTreeNode* entry, const std::string& folder, ListFileWriter& out);
+    std::string IconFieldFor(const std::string& path, const std::string& folder) const;
+
+    // The top-level anchor entry (first entry of the tree).
+    TTreeNode* TopAnchor() const { return views.tree.GetFirstNode(); }
+
+private:
+    void ReadLine(const std::string& folder, const std::string& line, TMenuItem& parentMenu,
+                  TTreeNode* parentNode);
+    int ExeIconIndex(const std::string& folder, const std::string& path, const std::string& iconField);
+    TTreeNode* NewTreeEntry(TTreeNode* parentNode, const std::string& text, int image, int selected,
+                            int itemId);
+    void Log(const std::string& message);
+
+    std::string dataFolder_;
+    TTreeNode* loadMarker_ = nullptr;
+};
+
+}  // namespace rz

@@ -1,0 +1,38 @@
+#include "items/ItemTables.h"
+
+namespace rz {
+
+void ItemTables::Clear() {
+    paths.Clear();
+    paramIds.Clear();
+    params.Clear();
+    extensions.Clear();
+    nextItemId = 0;
+}
+
+const std::string& ItemTables::PathOf(int itemId) const {
+    static const std::string kEmpty;
+    return itemId >= 0 && itemId < paths.Length() ? paths[itemId] : kEmpty;
+}
+
+std::string ItemTables::ParamsOfItem(int itemId) const {
+    int row = IndexOfString(paramIds, paramIds.High(), std::to_string(itemId));
+    return row >= 0 ? params[row] : std::string();
+}
+
+void ItemTables::SetItemParams(int itemId, const std::string& parameters) {
+    int row = IndexOfString(paramIds, paramIds.High(), std::to_string(itemId));
+    if (row >= 0) params.Set(row, parameters);
+}
+
+int ItemTables::AddLink(const std::string& path, const std::string* parameters) {
+    int id = nextItemId++;
+    AppendString(paths, path);
+    if (parameters) {
+        AppendString(paramIds, std::to_string(id));
+        AppendString(params, *parameters);
+    }
+    return id;
+}
+
+}  // namespace rz

@@ -1,0 +1,29 @@
+#pragma once
+// The run-time tables that the tree and the menu cannot carry: full paths
+// by item id, parameters of program items, and the extensions whose type
+// icons are in the icon lists. Rows only grow until the next load.
+
+#include <string>
+
+#include "support/UcvSysStr.h"
+
+namespace rz {
+
+class ItemTables {
+public:
+    TcvDynStringArray paths;
+    TcvDynStringArray paramIds;
+    TcvDynStringArray params;
+    TcvDynStringArray extensions;
+    int nextItemId = 0;
+
+    void Clear();
+    // Empty for an id that has no row.
+    const std::string& PathOf(int itemId) const;
+    std::string ParamsOfItem(int itemId) const;
+    void SetItemParams(int itemId, const std::string& parameters);
+    // Appends a path row (and a parameter row for program items); returns the new id.
+    int AddLink(const std::string& path, const std::string* parameters);
+};
+
+}  // namespace rz

@@ -1,0 +1,79 @@
+#include "items/ListFile.h"
+
+#include <windows.h>
+
+#include "support/UcvSysExceptions.h"
+
+namespace rz {
+
+namespace {
+ListFileWriter::FailureHook& Hook() {
+    static ListFileWriter::FailureHook hook;
+    return hook;
+}
+}  // namespace
+
+std::vector<std::string> ReadListLines(const std::string& path) {
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(path.c_str(), "rb"), &std::fclose);
+    if (!f) RaiseInOutError("Cannot open", path);
+    std::string data;
+    char buffer[65536];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof(buffer), f.get())) > 0) data.append(buffer, n);
+    if (std::ferror(f.get())) RaiseInOutError("Cannot read", path);
+
+    std::vector<std::string> lines;
+    size_t start = 0;
+    for (size_t i = 0; i < data.size(); ++i) {
+        if (data[i] != '\r' && data[i] != '\n') continue;
+        lines.emplace_back(data, start, i - start);
+        if (data[i] == '\r' && i + 1 < data.size() && data[i + 1] == '\n') ++i;
+        start = i + 1;
+    }
+    if (start < data.size()) lines.emplace_back(data, start, std::string::npos);
+    return lines;
+}
+
+std::optional<ListLine> SplitListLine(const std::string& line) {
+    size_t bar = line.find('|');
+    if (bar == std::string::npos) return std::nullopt;
+    return ListLine{line.substr(0, bar), line.substr(bar + 1)};
+}
+
+std::string TakeField(std::string& rest) {
+    size_t bar = rest.find('|');
+    if (bar == std::string::npos) return {};
+    std::string field = rest.substr(0, bar);
+    rest.erase(0, bar + 1);
+    return field;
+}
+
+ListFileWriter::ListFileWriter(const std::string& path) : path_(path) {
+    file_ = std::fopen(path.c_str(), "wb");
+    if (!file_) RaiseInOutError("Cannot create", path);
+}
+
+ListFileWriter::~ListFileWriter() {
+    if (file_) std::fclose(file_);
+}
+
+void ListFileWriter::WriteLine(const std::string& line) {
+    if (Hook() && !Hook()(path_, line)) {
+        ::SetLastError(ERROR_WRITE_FAULT);
+        RaiseInOutError("Cannot write", path_);
+    }
+    if (std::fwrite(line.data(), 1, line.size(), file_) != line.size() ||
+        std::fwrite("\r\n", 1, 2, file_) != 2)
+        RaiseInOutError("Cannot write", path_);
+}
+
+void ListFileWriter::Close() {
+    if (!file_) return;
+    int rc = std::fclose(file_);
+    file_ = nullptr;
+    if (rc != 0) RaiseInOutError("Cannot write", path_);
+}
+
+void ListFileWriter::SetFailureHook(FailureHook hook) { Hook() = std::move(hook); }
+
+}  // namespace rz

@@ -1,0 +1,48 @@
+#pragma once
+// The line grammar of shortcuts.txt and the file access around it.
+
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace rz {
+
+// All lines of a list file; CR LF, LF and CR all end a line. Raises
+// EInOutError when the file cannot be opened or read.
+std::vector<std::string> ReadListLines(const std::string& path);
+
+// Splits "token|rest"; nullopt for a line without "|".
+struct ListLine {
+    std::string token;
+    std::string rest;
+};
+std::optional<ListLine> SplitListLine(const std::string& line);
+// Takes the text up to the next "|" and consumes it with the "|"; with no
+// "|" left the field is empty and nothing is consumed.
+std::string TakeField(std::string& rest);
+
+// A list file being written; every failure raises EInOutError.
+class ListFileWriter {
+public:
+    explicit ListFileWriter(const std::string& path);
+    ~ListFileWriter();
+    ListFileWriter(const ListFileWriter&) = delete;
+    ListFileWriter& operator=(const ListFileWriter&) = delete;
+
+    void WriteLine(const std::string& line);
+    void Close();
+
+    // Tests make a write fail: the hook sees the path and the line and
+    // returns false to fail it.
+    using FailureHook = std::function<bool(const std::string& path, const std::string& line)>;
+    static void SetFailureHook(FailureHook hook);
+
+private:
+    std::string path_;
+    std::FILE* file_ = nullptr;
+};
+
+}  // namespace rz

@@ -1,0 +1,75 @@
+#pragma once
+// The application object: the hidden application window (owner of the
+// program's windows, taskbar presence), the message loop, termination, the
+// application title and hint, and the one route for escaped exceptions.
+
+#include <exception>
+#include <functional>
+#include <string>
+
+#include "platform/Window.h"
+
+namespace rz {
+
+using TExceptionEvent = std::function<void(TObject* sender, const std::exception& e)>;
+
+class TApplication : public TWindow {
+public:
+    TApplication() : TWindow("Application") {}
+
+    // Creates the hidden application window; safe to call more than once.
+    void Initialize();
+
+    const std::string& Title() const { return title_; }
+    void SetTitle(const std::string& title);
+
+    std::string HelpFile;
+    bool ShowMainForm = false;
+
+    const std::string& Hint() const { return hint_; }
+    void SetHint(const std::string& hint);
+
+    // Pumps every pending message; returns early when WM_QUIT arrives.
+    void ProcessMessages();
+    // Runs the message loop until Terminate.
+    void Run();
+    void Terminate();
+    bool Terminated() const { return terminated_; }
+    // For tests that share one process: forget an earlier Terminate.
+    void ResetTerminated();
+
+    // Call inside a catch block only: reports the exception being handled.
+    void HandleException(TObject* sender) noexcept;
+
+    bool Active() const { return active_; }
+
+    TNotifyEvent OnActivate;
+    TNotifyEvent OnDeactivate;
+    TNotifyEvent OnHint;
+    TExceptionEvent OnException;
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    bool DispatchOne(const MSG& msg);
+    std::string title_;
+    std::string hint_;
+    bool terminated_ = false;
+    bool active_ = false;
+    bool reporting_ = false;
+};
+
+extern TApplication Application;
+
+// Runs an event handler, routing anything it throws to the application.
+template <class F>
+void SafeInvoke(TObject* sender, F&& handler) noexcept {
+    try {
+        handler();
+    } catch (...) {
+        Application.HandleException(sender);
+    }
+}
+
+}  // namespace rz

@@ -1,0 +1,130 @@
+#include "platform/Form.h"
+
+#include "platform/Application.h"
+#include "platform/Control.h"
+
+namespace rz {
+
+namespace {
+constexpr char kFormClass[] = "TForm.Razaveza";
+
+HFONT MakeFont(const std::string& face, int points) {
+    WindowDC screen(nullptr);
+    LOGFONTA lf{};
+    lf.lfHeight = -::MulDiv(points, ::GetDeviceCaps(screen.get(), LOGPIXELSY), 72);
+    lf.lfWeight = FW_NORMAL;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynA(lf.lfFaceName, face.c_str(), LF_FACESIZE);
+    return ::CreateFontIndirectA(&lf);
+}
+}  // namespace
+
+void TForm::CreateForm(const std::string& caption, int clientWidth, int clientHeight,
+                       DWORD style, DWORD exStyle) {
+    RegisterClassOnce(kFormClass, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+    caption_ = caption;
+    RECT r{0, 0, clientWidth, clientHeight};
+    ::AdjustWindowRectEx(&r, style, FALSE, exStyle);
+    Application.Initialize();
+    CreateHandle(exStyle, kFormClass, caption, style, 0, 0, r.right - r.left, r.bottom - r.top,
+                 Application.Handle());
+    font_.reset(MakeFont(fontName_, fontSize_));
+    if (Handle()) ::SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), 0);
+}
+
+void TForm::Show() {
+    if (!Handle()) return;
+    bool wasVisible = Visible();
+    ::ShowWindow(Handle(), SW_SHOW);
+    ::SetForegroundWindow(Handle());
+    if (!wasVisible) Fire(OnShow);
+}
+
+void TForm::Hide() {
+    if (Handle()) ::ShowWindow(Handle(), SW_HIDE);
+}
+
+void TForm::Close() {
+    bool hide = true;
+    if (OnClose) OnClose(this, hide);
+    if (hide) Hide();
+}
+
+bool TForm::Visible() const { return Handle() && ::IsWindowVisible(Handle()); }
+
+void TForm::CenterOnScreen() {
+    RECT r;
+    if (!Handle() || !::GetWindowRect(Handle(), &r)) return;
+    int w = r.right - r.left, h = r.bottom - r.top;
+    int x = (::GetSystemMetrics(SM_CXSCREEN) - w) / 2;
+    int y = (::GetSystemMetrics(SM_CYSCREEN) - h) / 2;
+    ::SetWindowPos(Handle(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TForm::SetCaption(const std::string& caption) {
+    caption_ = caption;
+    if (Handle()) ::SetWindowTextA(Handle(), caption.c_str());
+}
+
+void TForm::SetFont(const std::string& face, int points) {
+    fontName_ = face;
+    fontSize_ = points;
+    unique_hfont font(MakeFont(face, points));
+    if (!font) return;
+    if (Handle()) {
+        ::SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), 0);
+        for (HWND child = ::GetWindow(Handle(), GW_CHILD); child;
+             child = ::GetWindow(child, GW_HWNDNEXT)) {
+            ::SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+        }
+    }
+    font_ = std::move(font);
+}
+
+LRESULT TForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_GETFONT:
+            return reinterpret_cast<LRESULT>(font_.get());
+        case WM_CLOSE:
+            Close();
+            return 0;
+        case WM_ACTIVATE:
+            Fire(LOWORD(wp) == WA_INACTIVE ? OnDeactivate : OnActivate);
+            return DefaultHandler(msg, wp, lp);
+        case WM_COMMAND:
+            if (auto* c = TControl::FromHandle(reinterpret_cast<HWND>(lp))) {
+                TControl* sender = c;
+                bool handled = false;
+                SafeInvoke(sender, [&] { handled = c->OnCommand(HIWORD(wp)); });
+                if (handled) return 0;
+            }
+            if (LOWORD(wp) == IDCANCEL && lp == 0) {
+                Close();
+                return 0;
+            }
+            return DefaultHandler(msg, wp, lp);
+        case WM_NOTIFY: {
+            const auto* nm = reinterpret_cast<const NMHDR*>(lp);
+            if (auto* c = TControl::FromHandle(nm->hwndFrom)) {
+                LRESULT result = 0;
+                bool handled = false;
+                SafeInvoke(c, [&] { handled = c->OnNotify(*nm, result); });
+                if (handled) return result;
+            }
+            return DefaultHandler(msg, wp, lp);
+        }
+        case WM_NOTIFYFORMAT:
+            return NFR_ANSI;
+        case WM_PAINT:
+            if (OnPaint) {
+                LRESULT r = DefaultHandler(msg, wp, lp);
+                OnPaint(this);
+                return r;
+            }
+            return DefaultHandler(msg, wp, lp);
+        default:
+            return DefaultHandler(msg, wp, lp);
+    }
+}
+
+}  // namespace rz

@@ -1,0 +1,57 @@
+#pragma once
+// A top-level window that is created hidden and only ever hidden again when
+// closed; it lives until the program ends.
+
+#include <functional>
+#include <string>
+
+#include "platform/Handles.h"
+#include "platform/Window.h"
+
+namespace rz {
+
+class TForm : public TWindow {
+public:
+    explicit TForm(std::string name) : TWindow(std::move(name)) {}
+
+    // Creates the hidden window with the given client size and border style.
+    void CreateForm(const std::string& caption, int clientWidth, int clientHeight,
+                    DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME,
+                    DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT);
+
+    void Show();
+    void Hide();
+    // Runs OnClose; the window is hidden unless the handler says otherwise.
+    void Close();
+    bool Visible() const;
+    void CenterOnScreen();
+
+    const std::string& Caption() const { return caption_; }
+    void SetCaption(const std::string& caption);
+
+    // The form's font; controls created later pick it up.
+    void SetFont(const std::string& face, int points);
+    const std::string& FontName() const { return fontName_; }
+    int FontSize() const { return fontSize_; }
+    HFONT Font() const { return font_.get(); }
+
+    TNotifyEvent OnShow;
+    std::function<void(TObject* sender, bool& hide)> OnClose;
+    TNotifyEvent OnActivate;
+    TNotifyEvent OnDeactivate;
+    TNotifyEvent OnPaint;
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    void Fire(const TNotifyEvent& ev) {
+        if (ev) ev(this);
+    }
+
+private:
+    std::string caption_;
+    std::string fontName_ = "MS Sans Serif";
+    int fontSize_ = 8;
+    unique_hfont font_;
+};
+
+}  // namespace rz

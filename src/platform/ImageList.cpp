@@ -1,0 +1,109 @@
+#include "platform/ImageList.h"
+
+namespace rz {
+
+namespace {
+constexpr UINT kListFlags = ILC_COLOR32 | ILC_MASK;
+}
+
+TImageList::TImageList(std::string name, int width, int height)
+    : TComponent(std::move(name)),
+      list_(::ImageList_Create(width, height, kListFlags, 0, 4)),
+      width_(width),
+      height_(height) {}
+
+int TImageList::Count() const { return list_ ? ::ImageList_GetImageCount(list_.get()) : 0; }
+
+int TImageList::Add(HBITMAP image, HBITMAP mask) { return ::ImageList_Add(list_.get(), image, mask); }
+
+int TImageList::AddMasked(HBITMAP image, COLORREF maskColour) {
+    return ::ImageList_AddMasked(list_.get(), image, maskColour);
+}
+
+int TImageList::AddIcon(HICON icon) { return ::ImageList_ReplaceIcon(list_.get(), -1, icon); }
+
+// Inserting is appending and then shifting the tail up by one, which costs
+// only the images behind the slot (the break images, during a load).
+int TImageList::MoveLastTo(int index, int added) {
+    if (added < 0) return -1;
+    int last = Count() - 1;
+    if (index < 0 || index >= last) return added;
+    for (int j = last; j > index; --j) ::ImageList_Copy(list_.get(), j, list_.get(), j - 1, ILCF_MOVE);
+    return index;
+}
+
+int TImageList::Insert(int index, HBITMAP image, HBITMAP mask) {
+    int added = Add(image, mask);
+    int slot = MoveLastTo(index, added);
+    if (slot != added && slot >= 0) ::ImageList_Replace(list_.get(), slot, image, mask);
+    return slot;
+}
+
+int TImageList::InsertMasked(int index, HBITMAP image, COLORREF maskColour) {
+    // Build the mask as ImageList_AddMasked would: key-coloured pixels become
+    // transparent and black in the image.
+    BITMAP bm{};
+    if (!::GetObjectA(image, sizeof(bm), &bm)) return -1;
+    unique_hdc src(::CreateCompatibleDC(nullptr));
+    unique_hdc dst(::CreateCompatibleDC(nullptr));
+    unique_hbitmap mask(::CreateBitmap(bm.bmWidth, bm.bmHeight, 1, 1, nullptr));
+    unique_hbitmap colour(::CreateBitmap(bm.bmWidth, bm.bmHeight, 1, 32, nullptr));
+    {
+        SelectGuard s(src.get(), image);
+        SelectGuard d(dst.get(), mask.get());
+        ::SetBkColor(src.get(), maskColour);
+        ::BitBlt(dst.get(), 0, 0, bm.bmWidth, bm.bmHeight, src.get(), 0, 0, SRCCOPY);
+    }
+    {
+        SelectGuard s(src.get(), image);
+        SelectGuard d(dst.get(), colour.get());
+        ::BitBlt(dst.get(), 0, 0, bm.bmWidth, bm.bmHeight, src.get(), 0, 0, SRCCOPY);
+        SelectGuard m(src.get(), mask.get());
+        ::SetTextColor(dst.get(), RGB(0, 0, 0));
+        ::SetBkColor(dst.get(), RGB(255, 255, 255));
+        // Mask bits 1 (transparent) -> black: AND with the inverted mask.
+        ::BitBlt(dst.get(), 0, 0, bm.bmWidth, bm.bmHeight, src.get(), 0, 0, 0x00220326);
+    }
+    return Insert(index, colour.get(), mask.get());
+}
+
+int TImageList::InsertIcon(int index, HICON icon) {
+    int added = AddIcon(icon);
+    int slot = MoveLastTo(index, added);
+    if (slot != added && slot >= 0) ::ImageList_ReplaceIcon(list_.get(), slot, icon);
+    return slot;
+}
+
+void TImageList::Delete(int index) {
+    if (index >= 0 && index < Count()) ::ImageList_Remove(list_.get(), index);
+}
+
+void TImageList::Clear() { ::ImageList_Remove(list_.get(), -1); }
+
+bool TImageList::Draw(HDC dc, int x, int y, int index, bool enabled) const {
+    if (index < 0 || index >= Count()) return false;
+    if (enabled) return ::ImageList_Draw(list_.get(), index, dc, x, y, ILD_NORMAL);
+    IMAGELISTDRAWPARAMS p{};
+    p.cbSize = sizeof(p);
+    p.himl = list_.get();
+    p.i = index;
+    p.hdcDst = dc;
+    p.x = x;
+    p.y = y;
+    p.rgbBk = CLR_NONE;
+    p.rgbFg = CLR_DEFAULT;
+    p.fStyle = ILD_NORMAL;
+    p.fState = ILS_SATURATE;
+    return ::ImageList_DrawIndirect(&p);
+}
+
+void TImageList::Recreate(UINT flags) {
+    list_.reset(::ImageList_Create(width_, height_, flags, 0, 4));
+}
+
+unique_hicon TImageList::GetIcon(int index) const {
+    if (index < 0 || index >= Count()) return nullptr;
+    return unique_hicon(::ImageList_GetIcon(list_.get(), index, ILD_NORMAL));
+}
+
+}  // namespace rz

@@ -1,0 +1,40 @@
+#pragma once
+// An owned HIMAGELIST (32-bit colour with mask) with insert-at-slot.
+
+#include "platform/Component.h"
+#include "platform/Handles.h"
+
+namespace rz {
+
+class TImageList : public TComponent {
+public:
+    TImageList(std::string name, int width, int height);
+
+    HIMAGELIST Handle() const { return list_.get(); }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    int Count() const;
+
+    // Each returns the slot used, or -1 on failure. A null mask means none.
+    int Add(HBITMAP image, HBITMAP mask);
+    int AddMasked(HBITMAP image, COLORREF maskColour);
+    int AddIcon(HICON icon);
+    int Insert(int index, HBITMAP image, HBITMAP mask);
+    int InsertMasked(int index, HBITMAP image, COLORREF maskColour);
+    int InsertIcon(int index, HICON icon);
+    void Delete(int index);
+    void Clear();
+    bool Draw(HDC dc, int x, int y, int index, bool enabled = true) const;
+    // Replaces the list by a new, empty one of the same size and flags.
+    void Recreate(UINT flags);
+    // The image of a slot as a new icon (null if the slot does not exist).
+    unique_hicon GetIcon(int index) const;
+
+private:
+    int MoveLastTo(int index, int added);
+    unique_himagelist list_;
+    int width_;
+    int height_;
+};
+
+}  // namespace rz

@@ -1,0 +1,74 @@
+#pragma once
+// The menu object tree. The HMENU is built from it each time a popup opens;
+// invisible entries stay in the tree (the layout rules count them) but never
+// reach the HMENU.
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/Component.h"
+
+namespace rz {
+
+class TImageList;
+
+using TMenuMeasureEvent = std::function<void(TObject* sender, HDC canvas, int& width, int& height)>;
+using TMenuDrawEvent =
+    std::function<void(TObject* sender, HDC canvas, const RECT& rect, bool selected)>;
+
+class TMenuItem : public TComponent {
+public:
+    explicit TMenuItem(std::string name = {}) : TComponent(std::move(name)) {}
+    ~TMenuItem() override;
+
+    std::string Caption;
+    std::string Hint;
+    int ImageIndex = -1;
+    bool Visible = true;
+    bool Enabled = true;
+    WORD ShortCut = 0;
+    TNotifyEvent OnClick;
+    TMenuMeasureEvent OnMeasureItem;
+    TMenuDrawEvent OnDrawItem;
+
+    int Count() const { return static_cast<int>(items_.size()); }
+    TMenuItem* Items(int index) const { return items_[index].get(); }
+    TMenuItem* Parent() const { return parent_; }
+    int IndexOf(const TMenuItem* item) const;
+    // This entry's position among its parent's sub-entries, or -1.
+    int MenuIndex() const { return parent_ ? parent_->IndexOf(this) : -1; }
+
+    TMenuItem* Add(std::unique_ptr<TMenuItem> item);
+    // Clamps index into 0..Count().
+    TMenuItem* Insert(int index, std::unique_ptr<TMenuItem> item);
+    std::unique_ptr<TMenuItem> Remove(int index);
+    void Delete(int index) { Remove(index); }
+    void Clear();
+
+    bool IsLine() const { return Caption == "-"; }
+
+private:
+    TMenuItem* parent_ = nullptr;
+    std::vector<std::unique_ptr<TMenuItem>> items_;
+};
+
+class TPopupMenu : public TComponent {
+public:
+    explicit TPopupMenu(std::string name = {}) : TComponent(std::move(name)), root_(name) {}
+
+    TMenuItem& Items() { return root_; }
+    const TMenuItem& Items() const { return root_; }
+
+    TImageList* Images = nullptr;
+    bool OwnerDraw = false;
+    TComponent* PopupComponent = nullptr;
+
+private:
+    TMenuItem root_;
+};
+
+}  // namespace rz

@@ -1,0 +1,47 @@
+#pragma once
+// The standard controls the forms use: label, combo box.
+
+#include <string>
+#include <vector>
+
+#include "platform/Control.h"
+
+namespace rz {
+
+class TLabel : public TControl {
+public:
+    explicit TLabel(std::string name = {}) : TControl(std::move(name)) {}
+    void CreateWnd(HWND parent);
+    const std::string& Caption() const { return caption_; }
+    void SetCaption(const std::string& caption);
+
+private:
+    std::string caption_;
+};
+
+// A drop-down list (no free text). The item list and the selection are kept
+// here as well, so they can be read and set before and without the window.
+class TComboBox : public TControl {
+public:
+    explicit TComboBox(std::string name = {}) : TControl(std::move(name)) {}
+    void CreateWnd(HWND parent);
+
+    bool Sorted = false;
+    void SetItems(std::vector<std::string> items);
+    const std::vector<std::string>& Items() const { return items_; }
+    int ItemIndex() const { return itemIndex_; }
+    void SetItemIndex(int index);
+    // The selected item's text, or empty without a selection.
+    std::string Text() const;
+    int IndexOf(const std::string& text) const;
+
+    TNotifyEvent OnChange;
+    bool OnCommand(WORD code) override;
+
+private:
+    void FillWindow();
+    std::vector<std::string> items_;
+    int itemIndex_ = -1;
+};
+
+}  // namespace rz

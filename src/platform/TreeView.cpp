@@ -1,0 +1,360 @@
+#include "platform/TreeView.h"
+
+#include "platform/ImageList.h"
+
+namespace rz {
+
+// ---- TTreeNode -------------------------------------------------------------
+
+void TTreeNode::SetText(const std::string& text) {
+    text_ = text;
+    owner_->NodeChanged(this);
+}
+
+void TTreeNode::SetImageIndex(int index) {
+    imageIndex_ = index;
+    owner_->NodeChanged(this);
+}
+
+void TTreeNode::SetSelectedIndex(int index) {
+    selectedIndex_ = index;
+    owner_->NodeChanged(this);
+}
+
+void TTreeNode::SetCut(bool cut) {
+    cut_ = cut;
+    owner_->NodeStateChanged(this);
+}
+
+TTreeNode* TTreeNode::GetNext() const {
+    if (firstChild_) return firstChild_;
+    for (const TTreeNode* n = this; n; n = n->parent_) {
+        if (n->next_) return n->next_;
+    }
+    return nullptr;
+}
+
+int TTreeNode::Level() const {
+    int level = 0;
+    for (const TTreeNode* p = parent_; p; p = p->parent_) ++level;
+    return level;
+}
+
+int TTreeNode::Index() const {
+    int index = 0;
+    for (const TTreeNode* p = prev_; p; p = p->prev_) ++index;
+    return index;
+}
+
+bool TTreeNode::IsDescendantOf(const TTreeNode* ancestor) const {
+    for (const TTreeNode* p = parent_; p; p = p->parent_) {
+        if (p == ancestor) return true;
+    }
+    return false;
+}
+
+// ---- TTreeView: model ------------------------------------------------------
+
+TTreeView::~TTreeView() {
+    OnChange = nullptr;
+    OnExpanded = nullptr;
+    OnCollapsed = nullptr;
+    DestroyControl();
+    for (TTreeNode* n = first_; n;) {
+        TTreeNode* next = n->next_;
+        FreeSubtree(n);
+        n = next;
+    }
+}
+
+TTreeNode* TTreeView::NewNode(const std::string& text) {
+    auto* node = new TTreeNode(this);
+    node->text_ = text;
+    return node;
+}
+
+void TTreeView::Link(TTreeNode* node, TTreeNode* parent, TTreeNode* before) {
+    TTreeNode*& head = parent ? parent->firstChild_ : first_;
+    TTreeNode*& tail = parent ? parent->lastChild_ : last_;
+    node->parent_ = parent;
+    node->next_ = before;
+    node->prev_ = before ? before->prev_ : tail;
+    if (node->prev_) node->prev_->next_ = node; else head = node;
+    if (before) before->prev_ = node; else tail = node;
+    if (parent) ++parent->childCount_;
+}
+
+void TTreeView::Unlink(TTreeNode* node) {
+    TTreeNode* parent = node->parent_;
+    TTreeNode*& head = parent ? parent->firstChild_ : first_;
+    TTreeNode*& tail = parent ? parent->lastChild_ : last_;
+    if (node->prev_) node->prev_->next_ = node->next_; else head = node->next_;
+    if (node->next_) node->next_->prev_ = node->prev_; else tail = node->prev_;
+    if (parent) --parent->childCount_;
+    node->prev_ = node->next_ = nullptr;
+    node->parent_ = nullptr;
+}
+
+void TTreeView::FreeSubtree(TTreeNode* node) {
+    for (TTreeNode* c = node->firstChild_; c;) {
+        TTreeNode* next = c->next_;
+        FreeSubtree(c);
+        c = next;
+    }
+    --count_;
+    delete node;
+}
+
+TTreeNode* TTreeView::AddChild(TTreeNode* parent, const std::string& text) {
+    TTreeNode* node = NewNode(text);
+    Link(node, parent, nullptr);
+    ++count_;
+    ShowNode(node);
+    return node;
+}
+
+TTreeNode* TTreeView::AddChildFirst(TTreeNode* parent, const std::string& text) {
+    TTreeNode* node = NewNode(text);
+    Link(node, parent, parent ? parent->firstChild_ : first_);
+    ++count_;
+    ShowNode(node);
+    return node;
+}
+
+TTreeNode* TTreeView::Insert(TTreeNode* sibling, const std::string& text) {
+    TTreeNode* node = NewNode(text);
+    Link(node, sibling ? sibling->parent_ : nullptr, sibling);
+    ++count_;
+    ShowNode(node);
+    return node;
+}
+
+TTreeNode* TTreeView::InsertAfter(TTreeNode* sibling, const std::string& text) {
+    if (!sibling) return AddChild(nullptr, text);
+    TTreeNode* node = NewNode(text);
+    Link(node, sibling->parent_, sibling->next_);
+    ++count_;
+    ShowNode(node);
+    return node;
+}
+
+void TTreeView::Delete(TTreeNode* node) {
+    if (!node) return;
+    if (selected_ == node || (selected_ && selected_->IsDescendantOf(node))) selected_ = nullptr;
+    HideSubtree(node);
+    Unlink(node);
+    FreeSubtree(node);
+}
+
+void TTreeView::Clear() {
+    selected_ = nullptr;
+    if (Handle()) ::SendMessageA(Handle(), TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
+    selected_ = nullptr;
+    while (first_) {
+        TTreeNode* n = first_;
+        Unlink(n);
+        FreeSubtree(n);
+    }
+    count_ = 0;
+}
+
+void TTreeView::MoveBefore(TTreeNode* node, TTreeNode* parent, TTreeNode* sibling) {
+    if (!node || node == sibling || (parent && (parent == node || parent->IsDescendantOf(node))))
+        return;
+    bool wasSelected = selected_ == node || (selected_ && selected_->IsDescendantOf(node));
+    TTreeNode* keep = selected_;
+    HideSubtree(node);
+    Unlink(node);
+    Link(node, parent, sibling);
+    ShowSubtree(node);
+    if (wasSelected) Select(keep);
+}
+
+TTreeNode* TTreeView::CopySubtree(const TTreeNode* src, TTreeNode* parent, TTreeNode* before) {
+    TTreeNode* node = NewNode(src->text_);
+    node->imageIndex_ = src->imageIndex_;
+    node->selectedIndex_ = src->selectedIndex_;
+    node->stateIndex_ = src->stateIndex_;
+    node->ItemId = src->ItemId;
+    Link(node, parent, before);
+    ++count_;
+    ShowNode(node);
+    for (const TTreeNode* c = src->firstChild_; c; c = c->next_) CopySubtree(c, node);
+    return node;
+}
+
+void TTreeView::Assign(const TTreeView& source) {
+    if (&source == this) return;
+    BeginUpdate();
+    Clear();
+    for (const TTreeNode* n = source.first_; n; n = n->next_) CopySubtree(n, nullptr);
+    EndUpdate();
+}
+
+// ---- TTreeView: window -----------------------------------------------------
+
+void TTreeView::CreateWnd(HWND parent, DWORD extraStyle) {
+    if (Handle()) return;
+    if (!CreateControl(parent, WC_TREEVIEWA, "",
+                       WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT |
+                           TVS_SHOWSELALWAYS | extraStyle,
+                       WS_EX_CLIENTEDGE))
+        return;
+    ::SendMessageA(Handle(), TVM_SETINDENT, indent_, 0);
+    SetImages(images_);
+    for (TTreeNode* n = first_; n; n = n->next_) ShowSubtree(n);
+}
+
+void TTreeView::ShowNode(TTreeNode* node) {
+    if (!Handle()) return;
+    TVINSERTSTRUCTA ins{};
+    ins.hParent = node->parent_ ? node->parent_->handle_ : TVI_ROOT;
+    ins.hInsertAfter = node->prev_ ? node->prev_->handle_ : TVI_FIRST;
+    ins.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM | TVIF_STATE;
+    ins.item.pszText = const_cast<char*>(node->text_.c_str());
+    ins.item.iImage = node->imageIndex_;
+    ins.item.iSelectedImage = node->selectedIndex_;
+    ins.item.stateMask = TVIS_CUT;
+    ins.item.state = node->cut_ ? TVIS_CUT : 0;
+    ins.item.lParam = reinterpret_cast<LPARAM>(node);
+    node->handle_ = reinterpret_cast<HTREEITEM>(
+        ::SendMessageA(Handle(), TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&ins)));
+}
+
+void TTreeView::ShowSubtree(TTreeNode* node) {
+    ShowNode(node);
+    for (TTreeNode* c = node->firstChild_; c; c = c->next_) ShowSubtree(c);
+    if (node->expanded_ && node->handle_)
+        ::SendMessageA(Handle(), TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(node->handle_));
+}
+
+void TTreeView::ForgetHandles(TTreeNode* node) {
+    node->handle_ = nullptr;
+    for (TTreeNode* c = node->firstChild_; c; c = c->next_) ForgetHandles(c);
+}
+
+void TTreeView::HideSubtree(TTreeNode* node) {
+    if (Handle() && node->handle_)
+        ::SendMessageA(Handle(), TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(node->handle_));
+    ForgetHandles(node);
+}
+
+void TTreeView::NodeChanged(TTreeNode* node) {
+    if (!Handle() || !node->handle_) return;
+    TVITEMA item{};
+    item.mask = TVIF_HANDLE | TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+    item.hItem = node->handle_;
+    item.pszText = const_cast<char*>(node->text_.c_str());
+    item.iImage = node->imageIndex_;
+    item.iSelectedImage = node->selectedIndex_;
+    ::SendMessageA(Handle(), TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+}
+
+void TTreeView::NodeStateChanged(TTreeNode* node) {
+    if (!Handle() || !node->handle_) return;
+    TVITEMA item{};
+    item.mask = TVIF_HANDLE | TVIF_STATE;
+    item.hItem = node->handle_;
+    item.stateMask = TVIS_CUT;
+    item.state = node->cut_ ? TVIS_CUT : 0;
+    ::SendMessageA(Handle(), TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+}
+
+void TTreeView::BeginUpdate() {
+    if (updateDepth_++ == 0 && Handle()) ::SendMessageA(Handle(), WM_SETREDRAW, FALSE, 0);
+}
+
+void TTreeView::EndUpdate() {
+    if (updateDepth_ > 0 && --updateDepth_ == 0 && Handle()) {
+        ::SendMessageA(Handle(), WM_SETREDRAW, TRUE, 0);
+        ::InvalidateRect(Handle(), nullptr, TRUE);
+    }
+}
+
+void TTreeView::Select(TTreeNode* node) {
+    if (Handle() && (!node || node->handle_)) {
+        // The window reports the change back through TVN_SELCHANGED.
+        ::SendMessageA(Handle(), TVM_SELECTITEM, TVGN_CARET,
+                       reinterpret_cast<LPARAM>(node ? node->handle_ : nullptr));
+        if (selected_ == node) return;
+    }
+    selected_ = node;
+    if (OnChange) OnChange(this, node);
+}
+
+void TTreeView::Expand(TTreeNode* node) {
+    if (!node || !node->HasChildren()) return;
+    if (Handle() && node->handle_)
+        ::SendMessageA(Handle(), TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(node->handle_));
+    if (!node->expanded_) {
+        node->expanded_ = true;
+        if (OnExpanded) OnExpanded(this, node);
+    }
+}
+
+void TTreeView::Collapse(TTreeNode* node) {
+    if (!node) return;
+    if (Handle() && node->handle_)
+        ::SendMessageA(Handle(), TVM_EXPAND, TVE_COLLAPSE, reinterpret_cast<LPARAM>(node->handle_));
+    if (node->expanded_) {
+        node->expanded_ = false;
+        if (OnCollapsed) OnCollapsed(this, node);
+    }
+}
+
+TTreeNode* TTreeView::GetNodeAt(int x, int y) const {
+    if (!Handle()) return nullptr;
+    TVHITTESTINFO hit{};
+    hit.pt = POINT{x, y};
+    auto h = reinterpret_cast<HTREEITEM>(
+        ::SendMessageA(Handle(), TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+    if (!h || !(hit.flags & (TVHT_ONITEM | TVHT_ONITEMINDENT | TVHT_ONITEMRIGHT))) return nullptr;
+    TVITEMA item{};
+    item.mask = TVIF_HANDLE | TVIF_PARAM;
+    item.hItem = h;
+    ::SendMessageA(Handle(), TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    return reinterpret_cast<TTreeNode*>(item.lParam);
+}
+
+void TTreeView::SetImages(TImageList* images) {
+    images_ = images;
+    if (Handle())
+        ::SendMessageA(Handle(), TVM_SETIMAGELIST, TVSIL_NORMAL,
+                       reinterpret_cast<LPARAM>(images ? images->Handle() : nullptr));
+}
+
+void TTreeView::SetIndent(int indent) {
+    indent_ = indent;
+    if (Handle()) ::SendMessageA(Handle(), TVM_SETINDENT, indent, 0);
+}
+
+bool TTreeView::OnNotify(const NMHDR& nm, LRESULT& result) {
+    result = 0;
+    const auto& tv = reinterpret_cast<const NMTREEVIEWA&>(nm);
+    switch (nm.code) {
+        case TVN_SELCHANGEDA:
+        case TVN_SELCHANGEDW: {
+            auto* node = reinterpret_cast<TTreeNode*>(tv.itemNew.lParam);
+            if (!tv.itemNew.hItem) node = nullptr;
+            selected_ = node;
+            if (OnChange) OnChange(this, node);
+            return true;
+        }
+        case TVN_ITEMEXPANDEDA:
+        case TVN_ITEMEXPANDEDW: {
+            auto* node = reinterpret_cast<TTreeNode*>(tv.itemNew.lParam);
+            if (!node) return true;
+            // Wine also reports programmatic expansion: react to real changes only.
+            bool expand = (tv.action & TVE_EXPAND) != 0;
+            if (expand == node->expanded_) return true;
+            node->expanded_ = expand;
+            const TTVChangedEvent& ev = expand ? OnExpanded : OnCollapsed;
+            if (ev) ev(this, node);
+            return true;
+        }
+        default:
+            return false;
+    }
+}
+
+}  // namespace rz

@@ -1,0 +1,89 @@
+#pragma once
+// A tree model and, once its window exists, the comctl32 tree view that
+// shows it. The model is the truth: every change goes through here and is
+// mirrored to the window. A tree view without a window (an undo copy, a
+// template) is a plain model.
+
+#include <functional>
+#include <string>
+
+#include "platform/Control.h"
+#include "platform/TreeNode.h"
+
+namespace rz {
+
+class TImageList;
+
+using TTVChangedEvent = std::function<void(TObject* sender, TTreeNode* node)>;
+
+class TTreeView : public TControl {
+public:
+    explicit TTreeView(std::string name = {}) : TControl(std::move(name)) {}
+    ~TTreeView() override;
+
+    // Creates the window and shows the current model in it.
+    void CreateWnd(HWND parent, DWORD extraStyle = 0);
+
+    TTreeNode* GetFirstNode() const { return first_; }
+    TTreeNode* GetLastNode() const { return last_; }
+    int Count() const { return count_; }
+
+    // parent null means the top level.
+    TTreeNode* AddChild(TTreeNode* parent, const std::string& text);
+    TTreeNode* AddChildFirst(TTreeNode* parent, const std::string& text);
+    // Inserts before sibling (sibling null: last on the top level).
+    TTreeNode* Insert(TTreeNode* sibling, const std::string& text);
+    TTreeNode* InsertAfter(TTreeNode* sibling, const std::string& text);
+    void Delete(TTreeNode* node);
+    void Clear();
+    // Moves node with its subtree in front of sibling, or to the end of
+    // parent's children when sibling is null.
+    void MoveBefore(TTreeNode* node, TTreeNode* parent, TTreeNode* sibling);
+    // Makes this tree an exact copy of source's entries (all collapsed).
+    void Assign(const TTreeView& source);
+    // Copies node (with its subtree) from any tree as a new last child of parent.
+    TTreeNode* CopySubtree(const TTreeNode* node, TTreeNode* parent, TTreeNode* before = nullptr);
+
+    void BeginUpdate();
+    void EndUpdate();
+
+    TTreeNode* Selected() const { return selected_; }
+    void Select(TTreeNode* node);
+    void Expand(TTreeNode* node);
+    void Collapse(TTreeNode* node);
+    TTreeNode* GetNodeAt(int x, int y) const;
+
+    void SetImages(TImageList* images);
+    TImageList* Images() const { return images_; }
+    void SetIndent(int indent);
+
+    TTVChangedEvent OnChange;
+    TTVChangedEvent OnExpanded;
+    TTVChangedEvent OnCollapsed;
+
+    bool OnNotify(const NMHDR& nm, LRESULT& result) override;
+
+    // Called by TTreeNode setters.
+    void NodeChanged(TTreeNode* node);
+    void NodeStateChanged(TTreeNode* node);
+
+private:
+    TTreeNode* NewNode(const std::string& text);
+    void Link(TTreeNode* node, TTreeNode* parent, TTreeNode* before);
+    void Unlink(TTreeNode* node);
+    void FreeSubtree(TTreeNode* node);
+    void ShowNode(TTreeNode* node);
+    void ShowSubtree(TTreeNode* node);
+    void HideSubtree(TTreeNode* node);
+    void ForgetHandles(TTreeNode* node);
+
+    TTreeNode* first_ = nullptr;
+    TTreeNode* last_ = nullptr;
+    TTreeNode* selected_ = nullptr;
+    int count_ = 0;
+    int updateDepth_ = 0;
+    int indent_ = 19;
+    TImageList* images_ = nullptr;
+};
+
+}  // namespace rz

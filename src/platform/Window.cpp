@@ -1,0 +1,65 @@
+#include "platform/Window.h"
+
+#include "platform/Application.h"
+
+namespace rz {
+
+TWindow::~TWindow() { DestroyHandle(); }
+
+void TWindow::DestroyHandle() {
+    if (hwnd_) {
+        HWND h = hwnd_;
+        ::DestroyWindow(h);
+        hwnd_ = nullptr;
+    }
+}
+
+void TWindow::RegisterClassOnce(const char* className, HBRUSH background) {
+    WNDCLASSEXA wc{};
+    if (::GetClassInfoExA(::GetModuleHandleA(nullptr), className, &wc)) return;
+    wc.cbSize = sizeof(wc);
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = &TWindow::WindowProc;
+    wc.hInstance = ::GetModuleHandleA(nullptr);
+    wc.hCursor = ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    wc.hIcon = ::LoadIconA(wc.hInstance, "MAINICON");
+    wc.hbrBackground = background;
+    wc.lpszClassName = className;
+    ::RegisterClassExA(&wc);
+}
+
+bool TWindow::CreateHandle(DWORD exStyle, const char* className, const std::string& title,
+                           DWORD style, int x, int y, int w, int h, HWND parent) {
+    if (hwnd_) return true;
+    ::CreateWindowExA(exStyle, className, title.c_str(), style, x, y, w, h, parent, nullptr,
+                      ::GetModuleHandleA(nullptr), this);
+    return hwnd_ != nullptr;
+}
+
+LRESULT TWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) { return DefaultHandler(msg, wp, lp); }
+
+LRESULT CALLBACK TWindow::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    TWindow* self = nullptr;
+    if (msg == WM_NCCREATE) {
+        auto* cs = reinterpret_cast<CREATESTRUCTA*>(lp);
+        self = static_cast<TWindow*>(cs->lpCreateParams);
+        self->hwnd_ = hwnd;
+        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    } else {
+        self = reinterpret_cast<TWindow*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    }
+    if (!self) return ::DefWindowProcA(hwnd, msg, wp, lp);
+    if (msg == WM_NCDESTROY) {
+        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        self->hwnd_ = nullptr;
+        return ::DefWindowProcA(hwnd, msg, wp, lp);
+    }
+    try {
+        return self->HandleMessage(msg, wp, lp);
+    } catch (...) {
+        Application.HandleException(self);
+        return 0;
+    }
+}
+
+}  // namespace rz

@@ -1,0 +1,72 @@
+#include "TestSupport.h"
+
+#include <windows.h>
+
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+namespace rztest {
+
+TempDir::TempDir() {
+    char base[MAX_PATH];
+    ::GetTempPathA(MAX_PATH, base);
+    static unsigned counter = 0;
+    for (;;) {
+        std::string candidate = std::string(base) + "rztest_" + std::to_string(::GetCurrentProcessId()) +
+                                "_" + std::to_string(++counter);
+        if (::CreateDirectoryA(candidate.c_str(), nullptr)) {
+            path_ = candidate + "\\";
+            return;
+        }
+        if (::GetLastError() != ERROR_ALREADY_EXISTS) throw std::runtime_error("cannot create temp dir");
+    }
+}
+
+TempDir::~TempDir() { RemoveTree(path_.substr(0, path_.size() - 1)); }
+
+void WriteFile(const std::string& path, const std::string& content) {
+    std::ofstream out(path, std::ios::binary);
+    out << content;
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+bool FileExists(const std::string& path) {
+    DWORD a = ::GetFileAttributesA(path.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool DirExists(const std::string& path) {
+    DWORD a = ::GetFileAttributesA(path.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+void MakeDir(const std::string& path) { ::CreateDirectoryA(path.c_str(), nullptr); }
+
+void RemoveTree(const std::string& path) {
+    WIN32_FIND_DATAA fd;
+    HANDLE h = ::FindFirstFileA((path + "\\*").c_str(), &fd);
+    if (h != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = fd.cFileName;
+            if (name == "." || name == "..") continue;
+            std::string full = path + "\\" + name;
+            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(full);
+            } else {
+                ::SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+                ::DeleteFileA(full.c_str());
+            }
+        } while (::FindNextFileA(h, &fd));
+        ::FindClose(h);
+    }
+    ::RemoveDirectoryA(path.c_str());
+}
+
+}  // namespace rztest

@@ -1,0 +1,31 @@
+#pragma once
+// Helpers shared by the test suites: temporary folders and file I/O.
+
+#include <string>
+#include <vector>
+
+namespace rztest {
+
+// A fresh folder under the temp directory, removed with its content at scope exit.
+// Path() ends with a backslash.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::string& Path() const { return path_; }
+    std::string operator/(const std::string& rel) const { return path_ + rel; }
+
+private:
+    std::string path_;
+};
+
+void WriteFile(const std::string& path, const std::string& content);
+std::string ReadFile(const std::string& path);
+bool FileExists(const std::string& path);
+bool DirExists(const std::string& path);
+void MakeDir(const std::string& path);
+void RemoveTree(const std::string& path);
+
+}  // namespace rztest
