@@ -151,7 +151,10 @@ int ItemIcons::InsertItemIcon(const std::string& picture, const std::string& tar
     menu_.Draw(small.Canvas(), 0, 0, slots.break5);
     Fill(*treeSurface_, COLOR_WINDOW);
     for (int y = 0; y < 16; ++y)
-        for (int x = 0; x < 16; ++x) treeSurface_->SetPixel(x, y + 1, small.Pixel(x, y) | 0xFF000000u);
+        for (int x = 0; x < 16; ++x) treeSurface_->SetPixel(x, y + 1, small.Pixel(x, y));
+    // One alpha for all pixels, or a 32-bit list treats the picture as translucent.
+    for (int y = 0; y < 18; ++y)
+        for (int x = 0; x < 16; ++x) treeSurface_->SetPixel(x, y, treeSurface_->Pixel(x, y) | 0xFF000000u);
     InsertTreeSurface(slots.break5);
     ++menu_.Tag;
     int slot = menu_.Tag + slots.break4;

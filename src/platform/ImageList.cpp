@@ -1,5 +1,7 @@
 #include "platform/ImageList.h"
 
+#include <vector>
+
 namespace rz {
 
 namespace {
@@ -22,21 +24,24 @@ int TImageList::AddMasked(HBITMAP image, COLORREF maskColour) {
 
 int TImageList::AddIcon(HICON icon) { return ::ImageList_ReplaceIcon(list_.get(), -1, icon); }
 
-// Inserting is appending and then shifting the tail up by one, which costs
-// only the images behind the slot (the break images, during a load).
-int TImageList::MoveLastTo(int index, int added) {
-    if (added < 0) return -1;
-    int last = Count() - 1;
-    if (index < 0 || index >= last) return added;
-    for (int j = last; j > index; --j) ::ImageList_Copy(list_.get(), j, list_.get(), j - 1, ILCF_MOVE);
-    return index;
+// Inserting takes the images behind the slot out as icons and puts them
+// back after the new one, which costs only those images (the break images,
+// during a load). ImageList_Copy is not used: Wine's copy loses the
+// per-image alpha flag, which blanks moved images.
+int TImageList::InsertWith(int index, const std::function<int()>& add) {
+    int count = Count();
+    if (index < 0 || index >= count) return add();
+    std::vector<unique_hicon> tail;
+    tail.reserve(count - index);
+    for (int i = index; i < count; ++i) tail.push_back(GetIcon(i));
+    for (int i = count - 1; i >= index; --i) ::ImageList_Remove(list_.get(), i);
+    int slot = add();
+    for (const unique_hicon& icon : tail) ::ImageList_ReplaceIcon(list_.get(), -1, icon.get());
+    return slot;
 }
 
 int TImageList::Insert(int index, HBITMAP image, HBITMAP mask) {
-    int added = Add(image, mask);
-    int slot = MoveLastTo(index, added);
-    if (slot != added && slot >= 0) ::ImageList_Replace(list_.get(), slot, image, mask);
-    return slot;
+    return InsertWith(index, [&] { return Add(image, mask); });
 }
 
 int TImageList::InsertMasked(int index, HBITMAP image, COLORREF maskColour) {
@@ -68,10 +73,7 @@ int TImageList::InsertMasked(int index, HBITMAP image, COLORREF maskColour) {
 }
 
 int TImageList::InsertIcon(int index, HICON icon) {
-    int added = AddIcon(icon);
-    int slot = MoveLastTo(index, added);
-    if (slot != added && slot >= 0) ::ImageList_ReplaceIcon(list_.get(), slot, icon);
-    return slot;
+    return InsertWith(index, [&] { return AddIcon(icon); });
 }
 
 void TImageList::Delete(int index) {

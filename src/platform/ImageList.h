@@ -1,6 +1,8 @@
 #pragma once
 // An owned HIMAGELIST (32-bit colour with mask) with insert-at-slot.
 
+#include <functional>
+
 #include "platform/Component.h"
 #include "platform/Handles.h"
 
@@ -31,7 +33,7 @@ public:
     unique_hicon GetIcon(int index) const;
 
 private:
-    int MoveLastTo(int index, int added);
+    int InsertWith(int index, const std::function<int()>& add);
     unique_himagelist list_;
     int width_;
     int height_;

@@ -1,0 +1,62 @@
+#pragma once
+// COM pieces shared by the shell routines: interface references, item id
+// lists freed by the task allocator, a per-call apartment and ANSI to UTF-16.
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <memory>
+#include <string>
+
+#include "platform/Handles.h"
+
+namespace rz {
+
+struct ComReleaser {
+    void operator()(IUnknown* p) const noexcept {
+        if (p) p->Release();
+    }
+};
+template <class T>
+using com_ptr = std::unique_ptr<T, ComReleaser>;
+
+inline void FreeItemIdList(LPITEMIDLIST p) { ::CoTaskMemFree(p); }
+using unique_pidl = unique_handle<LPITEMIDLIST, FreeItemIdList>;
+
+// Callers may come from threads that never set COM up; S_FALSE (already set
+// up) still needs its CoUninitialize, a different apartment model does not.
+class ComApartment {
+public:
+    ComApartment() : initialized_(SUCCEEDED(::CoInitialize(nullptr))) {}
+    ~ComApartment() {
+        if (initialized_) ::CoUninitialize();
+    }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+
+private:
+    bool initialized_;
+};
+
+inline std::wstring WideFromAnsi(const std::string& s) {
+    int n = ::MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, s.c_str(), -1, nullptr, 0);
+    if (n <= 0) return {};
+    std::wstring w(static_cast<size_t>(n), L'\0');
+    ::MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, s.c_str(), -1, w.data(), n);
+    w.resize(static_cast<size_t>(n) - 1);
+    return w;
+}
+
+// The shell's item id list for a path, or null when the shell cannot parse it.
+inline unique_pidl ParsePath(const std::string& path) {
+    IShellFolder* raw = nullptr;
+    if (FAILED(::SHGetDesktopFolder(&raw))) return nullptr;
+    com_ptr<IShellFolder> desktop(raw);
+    std::wstring wide = WideFromAnsi(path);
+    LPITEMIDLIST pidl = nullptr;
+    if (FAILED(desktop->ParseDisplayName(nullptr, nullptr, wide.data(), nullptr, &pidl, nullptr)))
+        return nullptr;
+    return unique_pidl(pidl);
+}
+
+}  // namespace rz

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <windows.h>
+
+#include <variant>
+
+#include "platform/Bitmap.h"
+#include "platform/Control.h"
+#include "platform/ImageList.h"
+
+namespace rz {
+
+// Rebuilds the list as 32-bit colour with mask, keeping its images.
+void RecreateImageList(TImageList* list);
+
+using FillTarget = std::variant<std::monostate, const TBitmap*, const TControl*>;
+// Fills (0,0)-(width,height) of target with a solid brush; the canvas keeps
+// that brush colour. Raises EcvParamOutOfValidRangeError for other targets.
+void FillPicture(const FillTarget& target, HDC canvas, bool useBrushColour, COLORREF colour);
+
+}  // namespace rz

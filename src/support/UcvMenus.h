@@ -1,0 +1,15 @@
+#pragma once
+
+#include <functional>
+
+#include "platform/Menu.h"
+
+namespace rz {
+
+using TMenuCopyRoutine = std::function<void(const TMenuItem& source, TMenuItem& target)>;
+
+// Copies source's properties onto target (or lets routine do it), then
+// appends a copy of every sub-entry, recursively.
+void CopyMenuTree(const TMenuItem& source, TMenuItem& target, const TMenuCopyRoutine& routine = {});
+
+}  // namespace rz

@@ -1,0 +1,133 @@
+#include "support/UcvSysIO.h"
+
+#include <shellapi.h>
+
+#include "platform/Handles.h"
+
+namespace rz {
+
+namespace {
+
+// One walk of ProcessFolder. Failures live here rather than in return values
+// so that an exception leaving the walk does not lose the count so far.
+class FolderWalk {
+public:
+    explicit FolderWalk(ProcessFolderOptions& options) : o_(options) {}
+
+    void Walk(const std::string& folder);
+    int failures = 0;
+    bool counted = false;  // the exception in flight was counted already
+
+private:
+    void SubFolder(const std::string& folder, DWORD attributes);
+    void File(const std::string& folder, const std::string& name);
+    ProcessFolderOptions& o_;
+};
+
+void FolderWalk::Walk(const std::string& folder) {
+    WIN32_FIND_DATAA fd;
+    unique_hfind find = MakeFindHandle(::FindFirstFileA((folder + o_.mask).c_str(), &fd));
+    if (!find) {
+        if (o_.removeFolders) ::RemoveDirectoryA(folder.c_str());
+        return;
+    }
+    do {
+        if (o_.continueTest && !o_.continueTest()) return;
+        std::string name = fd.cFileName;
+        if (name == "." || name == "..") continue;
+        if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            SubFolder(folder + name + "\\", fd.dwFileAttributes);
+        else
+            File(folder, name);
+    } while (::FindNextFileA(find.get(), &fd));
+    find.reset();
+    if (o_.removeFolders) ::RemoveDirectoryA(folder.c_str());
+}
+
+void FolderWalk::SubFolder(const std::string& folder, DWORD attributes) {
+    if (o_.directoryList) o_.directoryList->push_back(folder);
+    if (!o_.recurse) return;
+    // A junction or folder link: deleting through it would empty its target.
+    bool link = (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+    if (link && (o_.deleteFiles || o_.removeFolders)) {
+        if (o_.removeFolders) ::RemoveDirectoryA(folder.c_str());
+        return;
+    }
+    Walk(folder);
+}
+
+void FolderWalk::File(const std::string& folder, const std::string& name) {
+    ++o_.filesFound;
+    std::string path = folder + name;
+    if (o_.fileList) o_.fileList->push_back(o_.namesOnly ? name : path);
+    if (!o_.deleteFiles) return;
+    try {
+        // A failed plain delete is tolerated: the file stays and so does its folder.
+        if (o_.useRecycleBin)
+            RecycleFile(path, true, nullptr);
+        else
+            ::DeleteFileA(path.c_str());
+        ++o_.filesDeleted;
+    } catch (...) {
+        ++failures;
+        if (o_.ignoreErrors) return;
+        counted = true;
+        throw;
+    }
+}
+
+}  // namespace
+
+int ProcessFolder(ProcessFolderOptions& options) {
+    options.filesFound = 0;
+    options.filesDeleted = 0;
+    // Only a folder that was there comes back; a missing one stays missing.
+    bool existed = DirectoryExists(options.folder);
+    FolderWalk walk(options);
+    try {
+        walk.Walk(options.folder);
+    } catch (...) {
+        if (!walk.counted) ++walk.failures;
+        if (!options.ignoreErrors) throw;
+    }
+    if (options.removeFolders && existed) ::CreateDirectoryA(options.folder.c_str(), nullptr);
+    return walk.failures;
+}
+
+void DeleteFolderTree(const std::string& path) {
+    // An empty path would walk the root of the current drive.
+    if (path.empty()) return;
+    ProcessFolderOptions options;
+    options.folder = path + "\\";
+    options.recurse = true;
+    options.deleteFiles = true;
+    options.removeFolders = true;
+    options.ignoreErrors = true;
+    ProcessFolder(options);
+    ::RemoveDirectoryA(path.c_str());
+}
+
+bool RecycleFile(const std::string& path, bool silent, HWND owner) {
+    // The shell takes a list of names ended by an empty one.
+    std::string from = path;
+    from.append(2, '\0');
+    SHFILEOPSTRUCTA op{};
+    op.hwnd = owner;
+    op.wFunc = FO_DELETE;
+    op.pFrom = from.c_str();
+    op.fFlags = FOF_ALLOWUNDO;
+    if (silent) op.fFlags |= FOF_NOCONFIRMATION | FOF_SILENT;
+    return ::SHFileOperationA(&op) == 0;
+}
+
+bool FileExists(const std::string& path) {
+    DWORD a = ::GetFileAttributesA(path.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool DirectoryExists(const std::string& path) {
+    DWORD a = ::GetFileAttributesA(path.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+}  // namespace rz

@@ -1,0 +1,38 @@
+#pragma once
+// Folder walking with deletion, deletion to the recycle bin, and the file
+// tests everyone needs.
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace rz {
+
+struct ProcessFolderOptions {
+    std::string folder;  // ends with "\"
+    bool recurse = false;
+    std::string mask = "*.*";
+    std::vector<std::string>* directoryList = nullptr;
+    std::vector<std::string>* fileList = nullptr;
+    bool namesOnly = false;
+    bool deleteFiles = false;
+    bool useRecycleBin = false;
+    bool removeFolders = false;
+    int filesFound = 0;    // out
+    int filesDeleted = 0;  // out
+    bool ignoreErrors = false;
+    std::function<bool()> continueTest;
+};
+
+// Returns the number of failed deletions.
+int ProcessFolder(ProcessFolderOptions& options);
+// Deletes the folder (no trailing "\") with everything in it; silent on failure.
+void DeleteFolderTree(const std::string& path);
+bool RecycleFile(const std::string& path, bool silent, HWND owner);
+
+bool FileExists(const std::string& path);
+bool DirectoryExists(const std::string& path);
+
+}  // namespace rz

@@ -1,0 +1,108 @@
+#include <gtest/gtest.h>
+
+#include "StoreFixture.h"
+#include "platform/Bitmap.h"
+
+using namespace rz;
+using rztest::StoreTest;
+
+namespace {
+
+uint32_t WindowArgb() {
+    COLORREF c = ::GetSysColor(COLOR_WINDOW);
+    return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+}
+
+// An image of a list drawn onto a picture pre-filled with a colour no icon uses.
+std::unique_ptr<TBitmap> Render(const TImageList& list, int slot) {
+    auto b = std::make_unique<TBitmap>(list.Width(), list.Height());
+    for (int y = 0; y < list.Height(); ++y)
+        for (int x = 0; x < list.Width(); ++x) b->SetPixel(x, y, 0xFF123456u);
+    list.Draw(b->Canvas(), 0, 0, slot);
+    return b;
+}
+
+void SavePicture(const std::string& path) {
+    TBitmap b(16, 16);
+    for (int y = 4; y < 12; ++y)
+        for (int x = 4; x < 12; ++x) b.SetPixel(x, y, 0xFFFF0000u);
+    ASSERT_TRUE(b.SaveToFile(path));
+}
+
+}  // namespace
+
+TEST_F(StoreTest, TypeIconsFollowTheExtensionListAndDuplicatesTakeTwoSlots) {
+    WriteList("shortcuts.txt",
+              "^UnkLnk|C:\\a.exe|exe|Odd exe\r\n"
+              "^UnkLnk|C:\\b.txt|txt|Text\r\n"
+              "^UnkLnk|C:\\nothing-here|| No extension\r\n"
+              "^UnkLnk|C:\\c.txt|txt|Text again\r\n"
+              "^ExeLnk|C:\\d.bat||bat|Script\r\n");
+    Load();
+    // Collected: exe, txt, "" - then exe bat cmd wsf wsh appended.
+    ASSERT_EQ(store->tables.extensions.Length(), 8);
+    EXPECT_EQ(store->icons.slots.break3, 20);
+    EXPECT_EQ(store->icons.slots.break4, 21);
+    EXPECT_EQ(store->icons.slots.break5, 22);
+    EXPECT_EQ(form->ILAllPublicPM.Count(), 23);
+    EXPECT_EQ(form->ILAllPublicTV.Count(), 23);
+    auto top = TopEntries();
+    EXPECT_EQ(top[0]->ImageIndex(), 12);  // the first "exe"
+    EXPECT_EQ(top[1]->ImageIndex(), 13);
+    EXPECT_EQ(top[2]->ImageIndex(), 14);  // empty extension, not a directory
+    EXPECT_EQ(top[3]->ImageIndex(), 13);
+    EXPECT_EQ(top[4]->ImageIndex(), 16);  // "bat" at list position 4
+    EXPECT_FALSE(rztest::FileExists(dir / "TempFile.txt"));
+}
+
+TEST_F(StoreTest, ItemIconsComeFromTheFileThenThePictureElseNone) {
+    rztest::WriteFile(dir / "tool.exe", "");
+    WriteList("shortcuts.txt",
+              "^ExeLnk|" + dir.Path() + "tool.exe||tool.bmp|Present\r\n"
+              "^ExeLnk|C:\\gone\\old.exe||old.bmp|Picture only\r\n"
+              "^ExeLnk|C:\\gone\\none.exe||none.bmp|Nothing\r\n"
+              "^ExeLnk|C:\\gone\\odd.exe||odd.png|Other picture type\r\n"
+              "^ExeLnk|C:\\gone\\up.exe||..\\old.bmp|Outside the level\r\n");
+    // With the program present its own icon wins over the picture.
+    SavePicture(dir / "shortcuts\\tool.bmp");
+    SavePicture(dir / "shortcuts\\old.bmp");
+    SavePicture(dir / "shortcuts\\odd.png");
+    SavePicture(dir / "old.bmp");
+    Load();
+    // Only the program extensions are types: breaks at 17, 18, 19.
+    ASSERT_EQ(store->icons.slots.break4, 18);
+    auto top = TopEntries();
+    EXPECT_EQ(top[0]->ImageIndex(), 19);
+    EXPECT_EQ(top[1]->ImageIndex(), 20);
+    EXPECT_EQ(top[2]->ImageIndex(), -1);
+    EXPECT_EQ(top[3]->ImageIndex(), -1);
+    EXPECT_EQ(top[4]->ImageIndex(), -1);
+    EXPECT_EQ(store->icons.ItemIconCount(), 2);
+    EXPECT_EQ(store->icons.slots.break5, 21);
+    EXPECT_EQ(form->ILAllPublicPM.Count(), 22);
+    EXPECT_EQ(form->ILAllPublicTV.Count(), 22);
+
+    // The picture's red square, its transparent border.
+    auto menu = Render(form->ILAllPublicPM, 20);
+    EXPECT_EQ(menu->Pixel(8, 8) & 0xFFFFFF, 0xFF0000u);
+    EXPECT_EQ(menu->Pixel(0, 0), 0xFF123456u);
+    // The tree twin: rows 0 and 17 in the window colour, the icon one row down.
+    auto tree = Render(form->ILAllPublicTV, 20);
+    for (int x = 0; x < 16; ++x) {
+        EXPECT_EQ(tree->Pixel(x, 0) & 0xFFFFFF, WindowArgb());
+        EXPECT_EQ(tree->Pixel(x, 17) & 0xFFFFFF, WindowArgb());
+    }
+    EXPECT_EQ(tree->Pixel(8, 9) & 0xFFFFFF, 0xFF0000u);
+    EXPECT_EQ(tree->Pixel(8, 3) & 0xFFFFFF, WindowArgb());
+    // The break image 5 moved behind the item icons.
+    auto moved = Render(form->ILAllPublicPM, 21);
+    auto fixed = Render(form->ILAllPublicPM, 14);
+    EXPECT_NE(moved->Pixel(8, 8), fixed->Pixel(8, 8));
+}
+
+TEST_F(StoreTest, DirectoriesShowThePaleFolder) {
+    rztest::MakeDir(dir / "docs");
+    WriteList("shortcuts.txt", "^UnkLnk|" + dir.Path() + "docs\\||Docs\r\n");
+    Load();
+    EXPECT_EQ(TopEntries()[0]->ImageIndex(), kIconDirectory);
+}
