@@ -1,0 +1,117 @@
+#include <stdexcept>
+
+#include "AppFixture.h"
+#include "app/ErrorLog.h"
+#include "menu/form_general.h"
+#include "platform/Timer.h"
+
+using namespace rz;
+using rztest::AppTest;
+
+namespace {
+std::vector<std::string> LogLines(const rztest::TempDir& dir) {
+    std::string all = rztest::ReadFile(dir / "errorlog.txt");
+    std::vector<std::string> lines;
+    size_t start = 0, end;
+    while ((end = all.find("\r\n", start)) != std::string::npos) {
+        lines.push_back(all.substr(start, end - start));
+        start = end + 2;
+    }
+    EXPECT_EQ(start, all.size()) << "every line ends with CR LF";
+    return lines;
+}
+}  // namespace
+
+TEST(ErrorLogLine, PiecesInOrderWithTheTimeCutToFiveCharacters) {
+    std::string line = ComposeLogLine("12/7/2026", "2:07:09 PM", "Can't play \"x\"", 2);
+    const std::string head = "12/7/2026 - 2:07:: Razaveza: Can't play \"x\". Last Win32 Error (2): ";
+    ASSERT_EQ(line.compare(0, head.size(), head), 0) << line;
+    ASSERT_GT(line.size(), head.size() + 1);
+    EXPECT_EQ(line.back(), '.');
+    // The system text loses its own trailing full stop, blanks and line break.
+    char last = line[line.size() - 2];
+    EXPECT_NE(last, '.');
+    EXPECT_NE(last, ' ');
+    EXPECT_NE(last, '\n');
+    EXPECT_EQ(ComposeLogLine("d", "21:07:55", "", 0).substr(0, 27), "d - 21:07: Razaveza: . Last");
+}
+
+TEST_F(AppTest, LogLinesAreAppendedAfterShowingTheLogPath) {
+    App.dataFolder = dir.Path();
+    Application.SetTitle("Corvane Razaveza");
+    WriteErrorLog("first");
+    WriteErrorLog("");
+    auto lines = LogLines(dir);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_NE(lines[0].find(": Razaveza: first. Last Win32 Error ("), std::string::npos);
+    EXPECT_NE(lines[1].find(": Razaveza: . Last Win32 Error ("), std::string::npos);
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0].text, dir.Path() + "errorlog.txt");
+    EXPECT_EQ(boxes[0].caption, "Corvane Razaveza");
+    EXPECT_EQ(boxes[0].flags & MB_TYPEMASK, UINT(MB_OK));
+}
+
+TEST_F(AppTest, UnwritableLogRaisesToTheCaller) {
+    App.dataFolder = dir.Path() + "no such folder\\";
+    EXPECT_THROW(WriteErrorLog("x"), std::exception);
+}
+
+TEST_F(AppTest, NoticeModes) {
+    Application.SetTitle("Corvane Razaveza");
+    answer = IDNO;
+    EXPECT_EQ(ShowNotice(kNoticeGiven, "plain", 0), IDOK);
+    EXPECT_EQ(ShowNotice(kNoticeGiven, "ask", 1, NoticeType::Confirmation, kButtonYes | kButtonNo), IDNO);
+    EXPECT_EQ(ShowNotice(kNoticeGiven, "hidden", 7), IDOK);
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0].caption, "Corvane Razaveza");
+    EXPECT_EQ(boxes[0].flags & (MB_TYPEMASK | MB_ICONMASK), UINT(MB_OK));
+    EXPECT_EQ(boxes[1].caption, "Confirm");
+    EXPECT_EQ(boxes[1].flags & (MB_TYPEMASK | MB_ICONMASK), UINT(MB_YESNO | MB_ICONQUESTION));
+}
+
+TEST_F(AppTest, AnExceptionFromAnEventHandlerIsLoggedReportedAndEndsTheProgram) {
+    StartUp();
+    boxes.clear();
+    TTimer timer("TimerBoom");
+    timer.OnTimer = [](TObject*) { throw std::runtime_error("boom"); };
+    timer.SetInterval(10);
+    timer.SetEnabled(true);
+    for (int i = 0; i < 200 && !Application.Terminated(); ++i) {
+        Application.ProcessMessages();
+        ::Sleep(5);
+    }
+    timer.SetEnabled(false);
+    ASSERT_TRUE(Application.Terminated());
+    auto lines = LogLines(dir);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_NE(lines[0].find(": Razaveza: Exception raised (Sender was: TimerBoom): boom. Last Win32"),
+              std::string::npos)
+        << lines[0];
+    // The log path first, then the fatal text.
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[1].text, FatalExceptionText(dir.Path()));
+    EXPECT_EQ(boxes[1].caption, "Corvane Razaveza");
+}
+
+TEST_F(AppTest, AnExceptionWithoutSenderStillGivesOneLine) {
+    StartUp();
+    FormGeneral->AEGeneralException(nullptr, std::runtime_error("lost"));
+    auto lines = LogLines(dir);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_NE(lines[0].find("Exception raised (Sender Couldn't be determined): lost."), std::string::npos);
+    EXPECT_TRUE(Application.Terminated());
+}
+
+TEST(PreparedTexts, TheBackupQuestionAndTheSupportParagraph) {
+    const std::string text = BackupQuestionText("C:\\Rz\\");
+    EXPECT_EQ(text.substr(0, 62), "A Backup of an earlier items list exists as \"C:\\Rz\\item_bak.\" ");
+    EXPECT_NE(text.find("time.\r\n\r\nDo you wish to restore the items from the backup?\r\nIf you choose \"No\""),
+              std::string::npos);
+    EXPECT_NE(text.find("exit with any further actions.\r\n\r\nIf the problem persists try visit "),
+              std::string::npos);
+    EXPECT_NE(text.find("As an alternative please send \"C:\\Rz\\errorlog.txt\" and a reproducible"),
+              std::string::npos);
+    EXPECT_EQ(text.substr(text.size() - 47), ", and we'll do our best to resolve the problem.");
+    EXPECT_EQ(FatalExceptionText("C:\\Rz\\").substr(0, 73),
+              "Exception raised, Razaveza will now terminate to prevent machine lockup.\r");
+}
