@@ -5,6 +5,7 @@
 #include "app/AppData.h"
 #include "app/ErrorLog.h"
 #include "app/InstanceGuard.h"
+#include "app/Settings.h"
 #include "dialogs/form_about.h"
 #include "dialogs/form_config.h"
 #include "manager/form_items.h"
@@ -76,14 +77,17 @@ void StartUp() {
     FormConfig->CmBoxFontName.SetItems(InstalledScreenFonts());
     FormAbout->LabelVer.SetCaption(App.aboutVersionText);
     Application.SetTitle(App.productTitle);
+    LoadSettings();
     BuildPreparedTexts(App.dataFolder);
 
     ItemStore& store = Store();
     store.SetDataFolder(App.dataFolder);
     store.icons.MakeWorkSurfaces();
+    store.drawMenuBar = Settings.DrawMenuBar;
     store.PrepareBaseTree();
     if (!store.LoadPass1()) return;
     store.LoadPass2();
+    ApplySettings();
 }
 
 bool ResolveLeftoverBackup() {
@@ -124,12 +128,14 @@ void ReloadItems() {
     int managerIcons = 0;
     store.icons.CutBack(small, large, managerIcons);
     FormItems->TVItems.Tag = managerIcons;
+    store.drawMenuBar = Settings.DrawMenuBar;
     store.PrepareBaseTree();
     if (!store.LoadPass1()) return;
     store.LoadPass2();
 }
 
 void ShutDown() {
+    SaveSettings();
     Store().icons.FreeWorkSurfaces();
     g_guard.Release();
     Application.ProcessMessages();

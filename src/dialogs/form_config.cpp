@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <set>
 
+#include "app/Settings.h"
 #include "platform/Handles.h"
 
 namespace rz {
@@ -10,15 +11,34 @@ namespace rz {
 TFormConfig* FormConfig = nullptr;
 
 TFormConfig::TFormConfig() : TForm("FormConfig") {
-    CreateForm("", 400, 300);
+    CreateForm("", 468, 297);
+    CenterOnScreen();
+    ChkBxSystray.SetCaption("Always show Corvane Razaveza in Systray");
+    ChkBxSystray.SetBounds(16, 24, 290, 17);
+    ChkBxTaskBar.SetCaption("Always* show Corvane Razaveza in TaskBar");
+    ChkBxTaskBar.SetBounds(16, 48, 290, 17);
+    CBWinDefDrawAll.SetCaption("Let Windows default draw all controls.");
+    CBWinDefDrawAll.SetBounds(16, 88, 290, 17);
+    CBWinDefDrawAll.OnClick = [this](TObject* s) { CBWinDefDrawAllClick(s); };
     CmBoxFontName.Sorted = true;
-    CmBoxFontName.SetBounds(16, 16, 160, 200);
+    CmBoxFontName.SetBounds(16, 120, 160, 200);
+    CmBoxFontSize.SetBounds(186, 120, 56, 200);
+    CmBoxFontSize.SetItems({"6", "7", "8", "9", "10", "11", "12"});
+    BtnDefault.SetCaption("Default");
+    BtnDefault.SetBounds(250, 119, 64, 23);
+    ChkBxSystray.CreateWnd(Handle());
+    ChkBxTaskBar.CreateWnd(Handle());
+    CBWinDefDrawAll.CreateWnd(Handle());
     CmBoxFontName.CreateWnd(Handle());
+    CmBoxFontSize.CreateWnd(Handle());
+    BtnDefault.CreateWnd(Handle());
 }
 
 TFormConfig::~TFormConfig() {
     if (FormConfig == this) FormConfig = nullptr;
 }
+
+void TFormConfig::CBWinDefDrawAllClick(TObject*) { SetFontControlsState(CBWinDefDrawAll.Checked()); }
 
 namespace {
 int CALLBACK CollectFont(const LOGFONTA* lf, const TEXTMETRICA*, DWORD, LPARAM data) {

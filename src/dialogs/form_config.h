@@ -11,7 +11,14 @@ public:
     TFormConfig();
     ~TFormConfig() override;
 
+    TCheckBox ChkBxSystray{"ChkBxSystray"};
+    TCheckBox ChkBxTaskBar{"ChkBxTaskBar"};
+    TCheckBox CBWinDefDrawAll{"CBWinDefDrawAll"};
     TComboBox CmBoxFontName{"CmBoxFontName"};
+    TComboBox CmBoxFontSize{"CmBoxFontSize"};
+    TButton BtnDefault{"BtnDefault"};
+
+    void CBWinDefDrawAllClick(TObject* sender);
 };
 
 extern TFormConfig* FormConfig;

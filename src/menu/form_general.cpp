@@ -1,6 +1,11 @@
 #include "menu/form_general.h"
 
+#include "app/AppData.h"
 #include "app/ErrorLog.h"
+#include "dialogs/form_about.h"
+#include "dialogs/form_config.h"
+#include "manager/form_items.h"
+#include "menu/TitlePainter.h"
 #include "platform/Application.h"
 
 namespace rz {
@@ -11,11 +16,15 @@ TFormGeneral::TFormGeneral() : TForm("FormGeneral") {
     CreateForm("GeneralForm", 0, 0, WS_POPUP, WS_EX_TOOLWINDOW);
     OnShow = [this](TObject* s) { FormShow(s); };
     Application.OnException = [this](TObject* s, const std::exception& e) { AEGeneralException(s, e); };
+    JvApplicationHotKey.SetHotKey(0x4000 | 'L');
+    JvApplicationHotKey.SetWindow(Handle());
+    AttachActivation(true);
     FormCreate(this);
 }
 
 TFormGeneral::~TFormGeneral() {
     Application.OnException = nullptr;
+    AttachActivation(false);
     if (FormGeneral == this) FormGeneral = nullptr;
 }
 
@@ -39,6 +48,41 @@ void TFormGeneral::AEGeneralException(TObject* sender, const std::exception& e) 
     }
     ShowNotice(kNoticeFatal, "", 0);
     Application.Terminate();
+}
+
+}  // namespace rz
+
+namespace rz {
+
+void TFormGeneral::AEGeneralActivate(TObject*) {
+    const std::pair<TForm*, const std::string*> forms[] = {
+        {FormItems, &App.itemsTitle}, {FormConfig, &App.configTitle}, {FormAbout, &App.aboutTitle}};
+    for (const auto& [form, title] : forms) {
+        if (form && form->Visible()) PaintWindowTitle(form->Handle(), *title);
+        Application.ProcessMessages();
+    }
+}
+
+void TFormGeneral::AttachActivation(bool attach) {
+    if (attach) {
+        auto handler = [this](TObject* s) { AEGeneralActivate(s); };
+        Application.OnActivate = handler;
+        Application.OnDeactivate = handler;
+    } else {
+        Application.OnActivate = nullptr;
+        Application.OnDeactivate = nullptr;
+    }
+}
+
+void TFormGeneral::ApplyTaskBarPresence(bool taskBar) {
+    if (!taskBar) Application.ProcessMessages();
+    // The whole extended style is replaced.
+    ::SetWindowLongA(Application.Handle(), GWL_EXSTYLE, taskBar ? 0 : WS_EX_TOOLWINDOW);
+}
+
+LRESULT TFormGeneral::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_HOTKEY && JvApplicationHotKey.Dispatch(wp)) return 0;
+    return TForm::HandleMessage(msg, wp, lp);
 }
 
 }  // namespace rz

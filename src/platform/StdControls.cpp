@@ -11,6 +11,45 @@ void TLabel::SetCaption(const std::string& caption) {
     if (Handle()) ::SetWindowTextA(Handle(), caption.c_str());
 }
 
+void TButton::CreateWnd(HWND parent) { CreateControl(parent, "BUTTON", caption_, BS_PUSHBUTTON | WS_TABSTOP); }
+
+void TButton::SetCaption(const std::string& caption) {
+    caption_ = caption;
+    if (Handle()) ::SetWindowTextA(Handle(), caption.c_str());
+}
+
+void TButton::Click() {
+    if (OnClick) OnClick(this);
+}
+
+bool TButton::OnCommand(WORD code) {
+    if (code != BN_CLICKED) return false;
+    Click();
+    return true;
+}
+
+void TCheckBox::CreateWnd(HWND parent) {
+    if (CreateControl(parent, "BUTTON", caption_, BS_AUTOCHECKBOX | WS_TABSTOP))
+        ::SendMessageA(Handle(), BM_SETCHECK, checked_ ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void TCheckBox::SetCaption(const std::string& caption) {
+    caption_ = caption;
+    if (Handle()) ::SetWindowTextA(Handle(), caption.c_str());
+}
+
+void TCheckBox::SetChecked(bool checked) {
+    checked_ = checked;
+    if (Handle()) ::SendMessageA(Handle(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+bool TCheckBox::OnCommand(WORD code) {
+    if (code != BN_CLICKED) return false;
+    checked_ = ::SendMessageA(Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    if (OnClick) OnClick(this);
+    return true;
+}
+
 void TComboBox::CreateWnd(HWND parent) {
     if (!CreateControl(parent, "COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP)) return;
     FillWindow();

@@ -1,5 +1,5 @@
 #pragma once
-// The standard controls the forms use: label, combo box.
+// The standard controls the forms use: label, button, check box, combo box.
 
 #include <string>
 #include <vector>
@@ -17,6 +17,41 @@ public:
 
 private:
     std::string caption_;
+};
+
+class TButton : public TControl {
+public:
+    explicit TButton(std::string name = {}) : TControl(std::move(name)) {}
+    void CreateWnd(HWND parent);
+    const std::string& Caption() const { return caption_; }
+    void SetCaption(const std::string& caption);
+    // Runs OnClick as a press would.
+    void Click();
+
+    TNotifyEvent OnClick;
+    bool OnCommand(WORD code) override;
+
+private:
+    std::string caption_;
+};
+
+// The check state is kept here too, so it can be set before the window exists.
+class TCheckBox : public TControl {
+public:
+    explicit TCheckBox(std::string name = {}) : TControl(std::move(name)) {}
+    void CreateWnd(HWND parent);
+    const std::string& Caption() const { return caption_; }
+    void SetCaption(const std::string& caption);
+    bool Checked() const { return checked_; }
+    // Does not raise OnClick.
+    void SetChecked(bool checked);
+
+    TNotifyEvent OnClick;
+    bool OnCommand(WORD code) override;
+
+private:
+    std::string caption_;
+    bool checked_ = false;
 };
 
 // A drop-down list (no free text). The item list and the selection are kept

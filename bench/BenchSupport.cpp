@@ -1,0 +1,66 @@
+#include "BenchSupport.h"
+
+#include <psapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <stdexcept>
+
+namespace rzbench {
+
+double Stopwatch::Ms() const {
+    LARGE_INTEGER now, freq;
+    ::QueryPerformanceCounter(&now);
+    ::QueryPerformanceFrequency(&freq);
+    return static_cast<double>(now.QuadPart - start_.QuadPart) * 1000.0 /
+           static_cast<double>(freq.QuadPart);
+}
+
+double Median(std::vector<double> values) {
+    if (values.empty()) return 0;
+    std::sort(values.begin(), values.end());
+    size_t mid = values.size() / 2;
+    return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
+}
+
+MemoryFigures CurrentMemory() {
+    PROCESS_MEMORY_COUNTERS pmc{};
+    pmc.cb = sizeof(pmc);
+    MemoryFigures m;
+    if (::GetProcessMemoryInfo(::GetCurrentProcess(), &pmc, sizeof(pmc))) {
+        m.workingSetMb = static_cast<double>(pmc.WorkingSetSize) / (1024.0 * 1024.0);
+        m.privateMb = static_cast<double>(pmc.PagefileUsage) / (1024.0 * 1024.0);
+    }
+    return m;
+}
+
+std::string MakeScratchFolder(const std::string& prefix) {
+    char base[MAX_PATH];
+    ::GetTempPathA(MAX_PATH, base);
+    for (unsigned n = 1;; ++n) {
+        std::string candidate = std::string(base) + prefix + std::to_string(::GetCurrentProcessId()) +
+                                "_" + std::to_string(n);
+        if (::CreateDirectoryA(candidate.c_str(), nullptr)) return candidate + "\\";
+        if (::GetLastError() != ERROR_ALREADY_EXISTS)
+            throw std::runtime_error("cannot create " + candidate);
+    }
+}
+
+void WriteWholeFile(const std::string& path, const std::string& content) {
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(path.c_str(), "wb"), &std::fclose);
+    if (!f || std::fwrite(content.data(), 1, content.size(), f.get()) != content.size())
+        throw std::runtime_error("cannot write " + path);
+}
+
+std::string ReadWholeFile(const std::string& path) {
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(path.c_str(), "rb"), &std::fclose);
+    std::string data;
+    if (!f) return data;
+    char buffer[65536];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof(buffer), f.get())) > 0) data.append(buffer, n);
+    return data;
+}
+
+}  // namespace rzbench

@@ -1,0 +1,39 @@
+#pragma once
+// Timing, memory figures and scratch folders for the benchmark.
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/Handles.h"
+
+namespace rzbench {
+
+inline void DestroyWindowHandle(HWND h) { ::DestroyWindow(h); }
+using unique_hwnd = rz::unique_handle<HWND, DestroyWindowHandle>;
+
+class Stopwatch {
+public:
+    Stopwatch() { ::QueryPerformanceCounter(&start_); }
+    double Ms() const;
+
+private:
+    LARGE_INTEGER start_;
+};
+
+double Median(std::vector<double> values);
+
+struct MemoryFigures {
+    double workingSetMb = 0;
+    double privateMb = 0;  // PagefileUsage: the process's committed private bytes
+};
+MemoryFigures CurrentMemory();
+
+// A fresh folder under the temp directory; Path() ends with "\".
+std::string MakeScratchFolder(const std::string& prefix);
+
+void WriteWholeFile(const std::string& path, const std::string& content);
+std::string ReadWholeFile(const std::string& path);
+
+}  // namespace rzbench

@@ -1,0 +1,39 @@
+#pragma once
+// What the platform alone costs for the same store: the list files read with
+// plain C stdio, the entries put straight into a raw comctl32 tree view and a
+// plain HMENU, the files written back with stdio.
+
+#include <string>
+
+#include "BenchSupport.h"
+#include "StoreGenerator.h"
+
+namespace rzbench {
+
+class PlatformBaseline {
+public:
+    PlatformBaseline();
+    ~PlatformBaseline();
+    PlatformBaseline(const PlatformBaseline&) = delete;
+    PlatformBaseline& operator=(const PlatformBaseline&) = delete;
+
+    // A fresh, empty tree view window and menu (not part of the timed load).
+    void Reset();
+    // Reads the store below dataFolder + "shortcuts\" into the tree view and
+    // the menu; returns the number of entries put into the tree.
+    int Load(const std::string& dataFolder);
+    // Writes the generated list files and one 16 x 16 BMP per executable
+    // into outFolder (which exists and is empty).
+    static void Write(const GeneratedStore& store, const std::string& outFolder);
+
+private:
+    int LoadLevel(const std::string& folder, HTREEITEM parent, HMENU menu);
+    HTREEITEM InsertTreeItem(HTREEITEM parent, const std::string& text, int image);
+
+    unique_hwnd host_;
+    unique_hwnd tree_;
+    rz::unique_hmenu menu_;
+    unsigned nextId_ = 1;
+};
+
+}  // namespace rzbench

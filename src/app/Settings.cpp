@@ -1,0 +1,224 @@
+#include "app/Settings.h"
+
+#include <windows.h>
+
+#include <cerrno>
+#include <cstdlib>
+
+#include "app/AppData.h"
+#include "dialogs/form_about.h"
+#include "dialogs/form_config.h"
+#include "manager/form_items.h"
+#include "menu/TitlePainter.h"
+#include "menu/form_general.h"
+#include "platform/Application.h"
+#include "platform/ShortCut.h"
+#include "support/UcvSysExceptions.h"
+
+namespace rz {
+
+TSettings Settings;
+
+namespace {
+
+constexpr char kGeneral[] = "General Settings";
+constexpr char kFont[] = "Font Settings";
+constexpr char kMisc[] = "Misc Settings";
+
+std::string SettingsPath() { return App.dataFolder + kSettingsFileName; }
+
+// A key that is absent gives nullopt-like "missing"; present-empty gives "".
+bool ReadString(const char* section, const char* key, std::string& value) {
+    static constexpr char kMissing[] = "\x01missing\x01";
+    char buffer[1024] = {};
+    ::GetPrivateProfileStringA(section, key, kMissing, buffer, sizeof(buffer), SettingsPath().c_str());
+    if (std::string(buffer) == kMissing) return false;
+    value = buffer;
+    return true;
+}
+
+int ReadInteger(const char* section, const char* key, int defaultValue) {
+    std::string text;
+    return ReadString(section, key, text) ? ParseSettingInteger(text, defaultValue) : defaultValue;
+}
+
+bool ReadBool(const char* section, const char* key, bool defaultValue) {
+    return ReadInteger(section, key, defaultValue ? 1 : 0) != 0;
+}
+
+void WriteString(const char* section, const char* key, const std::string& value) {
+    if (!::WritePrivateProfileStringA(section, key, value.c_str(), SettingsPath().c_str()))
+        RaiseInOutError("Cannot write", SettingsPath());
+}
+
+unique_hkey OpenRunKey() {
+    HKEY key = nullptr;
+    LONG rc = ::RegCreateKeyExA(HKEY_CURRENT_USER, kRunKeyPath, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key, nullptr);
+    if (rc != ERROR_SUCCESS) throw EOSError(SystemErrorText(rc), rc);
+    return unique_hkey(key);
+}
+
+std::string MenuFontName(int& points) {
+    NONCLIENTMETRICSA ncm{};
+    ncm.cbSize = sizeof(ncm);
+    ::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0);
+    WindowDC screen(nullptr);
+    int dpi = ::GetDeviceCaps(screen.get(), LOGPIXELSY);
+    points = ncm.lfMenuFont.lfHeight < 0 ? ::MulDiv(-ncm.lfMenuFont.lfHeight, 72, dpi) : 8;
+    return ncm.lfMenuFont.lfFaceName;
+}
+
+// The three windows whose titles and fonts follow the settings, in order.
+struct TitledForm {
+    TForm* form;
+    const std::string* title;
+};
+
+}  // namespace
+
+int ParseSettingInteger(const std::string& text, int defaultValue) {
+    if (text.empty()) return defaultValue;
+    const char* s = text.c_str();
+    bool negative = false;
+    if (*s == '-' || *s == '+') negative = *s++ == '-';
+    int base = 10;
+    if (*s == '$') {
+        base = 16;
+        ++s;
+    } else if (s[0] == '0' && (s[1] == 'x' || s[1] == 'X')) {
+        base = 16;
+        s += 2;
+    }
+    if (!*s || std::isspace(static_cast<unsigned char>(*s)) || *s == '-' || *s == '+') return defaultValue;
+    char* end = nullptr;
+    errno = 0;
+    long long v = std::strtoll(s, &end, base);
+    if (*end || errno == ERANGE || v > 0xFFFFFFFFLL) return defaultValue;
+    if (base == 10 && v > 0x7FFFFFFFLL) return defaultValue;
+    int value = static_cast<int>(static_cast<unsigned long>(v));
+    return negative ? -value : value;
+}
+
+void LoadSettings() {
+    Settings.TaskBar = ReadBool(kGeneral, "TaskBar", true);
+    std::string hotkey = "CTRL+L";
+    ReadString(kGeneral, "OpenLauncherHotkey", hotkey);
+    FormGeneral->JvApplicationHotKey.SetHotKey(TextToShortCut(hotkey));
+    Settings.WindowsDraw = ReadBool(kFont, "WindowsDraw", true);
+    Settings.FontName = "Verdana";
+    ReadString(kFont, "FontName", Settings.FontName);
+    Settings.FontSize = ReadInteger(kFont, "FontSize", 8);
+    Settings.DrawMenuBar = ReadBool(kMisc, "DrawMenuBar", false);
+    Application.ProcessMessages();
+    ReadAutostart();
+}
+
+void SaveSettings() {
+    TFormConfig& c = *FormConfig;
+    WriteString(kGeneral, "TaskBar", c.ChkBxTaskBar.Checked() ? "1" : "0");
+    WriteString(kGeneral, "OpenLauncherHotkey", ShortCutToText(FormGeneral->JvApplicationHotKey.HotKey()));
+    WriteString(kFont, "WindowsDraw", c.CBWinDefDrawAll.Checked() ? "1" : "0");
+    // A name or size the lists do not hold leaves them without a selection:
+    // the stored value is kept rather than lost or failing the save.
+    std::string name = c.CmBoxFontName.Text();
+    WriteString(kFont, "FontName", name.empty() ? Settings.FontName : name);
+    int size = ParseSettingInteger(c.CmBoxFontSize.Text(), Settings.FontSize > 0 ? Settings.FontSize : 8);
+    WriteString(kFont, "FontSize", std::to_string(size));
+    WriteString(kMisc, "DrawMenuBar", Settings.DrawMenuBar ? "1" : "0");
+    WriteAutostart(c.ChkBxSystray.Checked());
+    Application.ProcessMessages();
+}
+
+void ApplySettings() {
+    TFormConfig& c = *FormConfig;
+    int sizeIndex = c.CmBoxFontSize.IndexOf(std::to_string(Settings.FontSize));
+    if (sizeIndex >= 0) c.CmBoxFontSize.SetItemIndex(sizeIndex);
+    int nameIndex = c.CmBoxFontName.IndexOf(Settings.FontName);
+    if (nameIndex >= 0) c.CmBoxFontName.SetItemIndex(nameIndex);
+
+    FormGeneral->ApplyTaskBarPresence(Settings.TaskBar);
+    c.ChkBxTaskBar.SetChecked(Settings.TaskBar);
+    c.CBWinDefDrawAll.SetChecked(Settings.WindowsDraw);
+    SetFontControlsState(Settings.WindowsDraw);
+
+    const TitledForm forms[] = {{FormConfig, &App.configTitle},
+                                {FormItems, &App.itemsTitle},
+                                {FormAbout, &App.aboutTitle}};
+    FormGeneral->AttachActivation(!Settings.WindowsDraw);
+    int menuPoints = 8;
+    std::string menuFont = MenuFontName(menuPoints);
+    for (const TitledForm& f : forms) {
+        if (Settings.WindowsDraw) {
+            f.form->SetCaption(*f.title);
+            f.form->SetFont(menuFont, menuPoints);
+            f.form->OnActivate = nullptr;
+            f.form->OnDeactivate = nullptr;
+            f.form->OnPaint = nullptr;
+        } else {
+            // The title is painted into the caption bar instead.
+            f.form->SetCaption("");
+            f.form->SetFont(Settings.FontName, Settings.FontSize);
+            const std::string* title = f.title;
+            TForm* form = f.form;
+            auto paint = [form, title](TObject*) { PaintWindowTitle(form->Handle(), *title); };
+            f.form->OnActivate = paint;
+            f.form->OnDeactivate = paint;
+            f.form->OnPaint = paint;
+        }
+    }
+}
+
+void SetFontControlsState(bool windowsDraw) {
+    TFormConfig& c = *FormConfig;
+    if (!windowsDraw) c.CBWinDefDrawAll.SetChecked(false);
+    c.CmBoxFontName.SetEnabled(!windowsDraw);
+    c.CmBoxFontSize.SetEnabled(!windowsDraw);
+    c.BtnDefault.SetEnabled(!windowsDraw);
+}
+
+void ReadAutostart() {
+    unique_hkey key = OpenRunKey();
+    char data[MAX_PATH * 2] = {};
+    DWORD size = sizeof(data) - 1;
+    DWORD type = 0;
+    LONG rc = ::RegQueryValueExA(key.get(), kAutostartValueName, nullptr, &type,
+                                 reinterpret_cast<BYTE*>(data), &size);
+    FormConfig->ChkBxSystray.SetChecked(rc == ERROR_SUCCESS && data[0] != '\0');
+}
+
+void WriteAutostart(bool on) {
+    unique_hkey key = OpenRunKey();
+    if (on) {
+        std::string path = App.dataFolder + App.programFileName;
+        LONG rc = ::RegSetValueExA(key.get(), kAutostartValueName, 0, REG_SZ,
+                                   reinterpret_cast<const BYTE*>(path.c_str()),
+                                   static_cast<DWORD>(path.size() + 1));
+        if (rc != ERROR_SUCCESS) throw EOSError(SystemErrorText(rc), rc);
+    } else {
+        LONG rc = ::RegDeleteValueA(key.get(), kAutostartValueName);
+        if (rc != ERROR_SUCCESS && rc != ERROR_FILE_NOT_FOUND) throw EOSError(SystemErrorText(rc), rc);
+    }
+}
+
+void HideOpenWindows() {
+    for (TForm* f : {static_cast<TForm*>(FormConfig), static_cast<TForm*>(FormItems),
+                     static_cast<TForm*>(FormAbout)}) {
+        if (f->Visible()) {
+            f->Hide();
+            f->Tag = 1;
+        }
+    }
+}
+
+void ReshowHiddenWindows() {
+    for (TForm* f : {static_cast<TForm*>(FormConfig), static_cast<TForm*>(FormItems),
+                     static_cast<TForm*>(FormAbout)}) {
+        if (f->Tag == 1) {
+            f->Show();
+            f->Tag = 0;
+        }
+    }
+}
+
+}  // namespace rz

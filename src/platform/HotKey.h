@@ -1,0 +1,43 @@
+#pragma once
+// A system-wide hotkey registered on a window of ours; the owner forwards
+// WM_HOTKEY to Dispatch.
+
+#include <windows.h>
+
+#include <string>
+
+#include "platform/Component.h"
+#include "platform/ShortCut.h"
+
+namespace rz {
+
+class TJvApplicationHotKey : public TComponent {
+public:
+    explicit TJvApplicationHotKey(std::string name = {}) : TComponent(std::move(name)) {}
+    ~TJvApplicationHotKey() override;
+
+    // The window that receives WM_HOTKEY; registers the current key on it.
+    void SetWindow(HWND window);
+    TShortCut HotKey() const { return hotKey_; }
+    // A different value unregisters the old key and registers the new one.
+    void SetHotKey(TShortCut hotKey);
+    void SetActive(bool active);
+    bool Active() const { return active_; }
+    // True while the key is registered (another program may hold it).
+    bool Registered() const { return registered_; }
+
+    TNotifyEvent OnHotKey;
+    // True when the message was this key's.
+    bool Dispatch(WPARAM id);
+
+private:
+    void Register();
+    void Unregister();
+    HWND window_ = nullptr;
+    TShortCut hotKey_ = 0;
+    bool active_ = true;
+    bool registered_ = false;
+    ATOM id_ = 0;
+};
+
+}  // namespace rz

@@ -1,0 +1,237 @@
+#include <windows.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "AppFixture.h"
+#include "app/Settings.h"
+#include "dialogs/form_about.h"
+#include "dialogs/form_config.h"
+#include "menu/form_general.h"
+#include "platform/ShortCut.h"
+
+using namespace rz;
+using rztest::AppTest;
+
+namespace {
+
+class SettingsTest : public AppTest {
+protected:
+    void SetUp() override {
+        AppTest::SetUp();
+        Settings = TSettings{};
+        WriteAutostart(false);
+    }
+    void TearDown() override {
+        WriteAutostart(false);
+        AppTest::TearDown();
+    }
+    std::string Ini() const { return dir / "zuvizove.ziz"; }
+    void Put(const char* section, const char* key, const char* value) {
+        ::WritePrivateProfileStringA(section, key, value, Ini().c_str());
+    }
+    std::string Get(const char* section, const char* key) {
+        char buffer[256] = {};
+        ::GetPrivateProfileStringA(section, key, "<none>", buffer, sizeof(buffer), Ini().c_str());
+        return buffer;
+    }
+    // "key=value" lines of a section, in file order.
+    std::vector<std::string> Section(const char* section) {
+        char buffer[4096] = {};
+        DWORD n = ::GetPrivateProfileSectionA(section, buffer, sizeof(buffer), Ini().c_str());
+        std::vector<std::string> out;
+        for (const char* p = buffer; p < buffer + n && *p; p += std::strlen(p) + 1) out.emplace_back(p);
+        return out;
+    }
+    std::vector<std::string> Sections() {
+        char buffer[4096] = {};
+        DWORD n = ::GetPrivateProfileSectionNamesA(buffer, sizeof(buffer), Ini().c_str());
+        std::vector<std::string> out;
+        for (const char* p = buffer; p < buffer + n && *p; p += std::strlen(p) + 1) out.emplace_back(p);
+        return out;
+    }
+    std::string RunValue() {
+        char data[MAX_PATH * 2] = {};
+        HKEY key = nullptr;
+        if (::RegOpenKeyExA(HKEY_CURRENT_USER, kRunKeyPath, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+            return "<no key>";
+        DWORD type = 0, bytes = sizeof(data);
+        LONG rc = ::RegQueryValueExA(key, kAutostartValueName, nullptr, &type,
+                                     reinterpret_cast<BYTE*>(data), &bytes);
+        ::RegCloseKey(key);
+        return rc == ERROR_SUCCESS ? std::string(data) : "<absent>";
+    }
+};
+
+}  // namespace
+
+TEST(SettingInteger, DecimalDollarHexAndZeroXHex) {
+    EXPECT_EQ(ParseSettingInteger("12", 5), 12);
+    EXPECT_EQ(ParseSettingInteger("-3", 5), -3);
+    EXPECT_EQ(ParseSettingInteger("$1A", 5), 26);
+    EXPECT_EQ(ParseSettingInteger("0x10", 5), 16);
+    EXPECT_EQ(ParseSettingInteger("0X1f", 5), 31);
+    for (const char* bad : {"", "yes", "0x", "$", "12a", "1.5", "99999999999", "--1"})
+        EXPECT_EQ(ParseSettingInteger(bad, 5), 5) << bad;
+}
+
+TEST(ShortCutText, ModifiersInAnyOrderAndCaseComeBackCanonical) {
+    EXPECT_EQ(TextToShortCut("CTRL+L"), 0x4000 | 'L');
+    EXPECT_EQ(ShortCutToText(0x4000 | 'L'), "Ctrl+L");
+    TShortCut s = TextToShortCut("alt+shift+f5");
+    EXPECT_EQ(s, kShiftBit | kAltBit | VK_F5);
+    EXPECT_EQ(ShortCutToText(s), "Shift+Alt+F5");
+    EXPECT_EQ(TextToShortCut("^l"), kCtrlBit | 'L');
+    EXPECT_EQ(TextToShortCut("Ctrl+Alt+Shift+pgdn"), kShiftBit | kCtrlBit | kAltBit | VK_NEXT);
+    EXPECT_EQ(ShortCutToText(kCtrlBit | VK_SPACE), "Ctrl+Space");
+    EXPECT_EQ(TextToShortCut("F24"), VK_F24);
+    EXPECT_EQ(TextToShortCut("Ctrl+7"), kCtrlBit | '7');
+    for (const char* bad : {"", "Ctrl+", "Hyper+L", "Ctrl+LL", "L+Ctrl"})
+        EXPECT_EQ(TextToShortCut(bad), 0) << bad;
+}
+
+TEST_F(SettingsTest, NoFileGivesTheDefaultsAndTheFirstSaveWritesExactlySixKeys) {
+    StartUp();
+    EXPECT_TRUE(Settings.TaskBar);
+    EXPECT_TRUE(Settings.WindowsDraw);
+    EXPECT_EQ(Settings.FontName, "Verdana");
+    EXPECT_EQ(Settings.FontSize, 8);
+    EXPECT_FALSE(Settings.DrawMenuBar);
+    EXPECT_EQ(FormGeneral->JvApplicationHotKey.HotKey(), kCtrlBit | 'L');
+    EXPECT_FALSE(rztest::FileExists(Ini()));
+
+    SaveSettings();
+    EXPECT_EQ(Sections(), (std::vector<std::string>{"General Settings", "Font Settings", "Misc Settings"}));
+    EXPECT_EQ(Section("General Settings"),
+              (std::vector<std::string>{"TaskBar=1", "OpenLauncherHotkey=Ctrl+L"}));
+    // "Verdana" is not installed here: the stored name is kept all the same.
+    EXPECT_EQ(Section("Font Settings"),
+              (std::vector<std::string>{"WindowsDraw=1", "FontName=Verdana", "FontSize=8"}));
+    EXPECT_EQ(Section("Misc Settings"), (std::vector<std::string>{"DrawMenuBar=0"}));
+}
+
+TEST_F(SettingsTest, ValuesAreReadAndWrittenBackCanonically) {
+    Put("General Settings", "TaskBar", "yes");
+    Put("General Settings", "OpenLauncherHotkey", "alt+shift+f5");
+    Put("Font Settings", "WindowsDraw", "0");
+    Put("Font Settings", "FontSize", "$A");
+    Put("Misc Settings", "DrawMenuBar", "1");
+    Put("Misc Settings", "Other", "kept");
+    StartUp();
+    EXPECT_TRUE(Settings.TaskBar);
+    EXPECT_FALSE(Settings.WindowsDraw);
+    EXPECT_EQ(Settings.FontSize, 10);
+    EXPECT_TRUE(Settings.DrawMenuBar);
+    EXPECT_TRUE(FormItems->store->drawMenuBar);
+    SaveSettings();
+    SaveSettings();
+    EXPECT_EQ(Get("General Settings", "TaskBar"), "1");
+    EXPECT_EQ(Get("General Settings", "OpenLauncherHotkey"), "Shift+Alt+F5");
+    EXPECT_EQ(Get("Font Settings", "WindowsDraw"), "0");
+    EXPECT_EQ(Get("Font Settings", "FontSize"), "10");
+    EXPECT_EQ(Get("Misc Settings", "DrawMenuBar"), "1");
+    EXPECT_EQ(Get("Misc Settings", "Other"), "kept");
+
+    Put("General Settings", "TaskBar", "2");
+    LoadSettings();
+    EXPECT_TRUE(Settings.TaskBar);
+    Put("General Settings", "TaskBar", "0");
+    LoadSettings();
+    EXPECT_FALSE(Settings.TaskBar);
+}
+
+TEST_F(SettingsTest, AnEmptyFontNameIsReadAsEmpty) {
+    Put("Font Settings", "FontName", "");
+    LoadSettings();
+    EXPECT_EQ(Settings.FontName, "");
+}
+
+TEST_F(SettingsTest, RegressionSizeOutsideTheListNoLongerFailsTheSave) {
+    Put("Font Settings", "FontSize", "20");
+    Put("Font Settings", "FontName", "No Such Font Anywhere");
+    StartUp();
+    EXPECT_EQ(FormConfig->CmBoxFontSize.ItemIndex(), -1);
+    EXPECT_EQ(FormConfig->CmBoxFontName.ItemIndex(), -1);
+    EXPECT_NO_THROW(SaveSettings());
+    EXPECT_EQ(Get("Font Settings", "FontSize"), "20");
+    EXPECT_EQ(Get("Font Settings", "FontName"), "No Such Font Anywhere");
+
+    // Nothing valid stored: 8.
+    Put("Font Settings", "FontSize", "big");
+    LoadSettings();
+    ApplySettings();
+    SaveSettings();
+    EXPECT_EQ(Get("Font Settings", "FontSize"), "8");
+}
+
+TEST_F(SettingsTest, ApplyingPicksListEntriesAndTheDrawingMode) {
+    auto fonts = InstalledScreenFonts();
+    ASSERT_FALSE(fonts.empty());
+    Put("Font Settings", "FontName", fonts.back().c_str());
+    Put("Font Settings", "FontSize", "11");
+    Put("Font Settings", "WindowsDraw", "0");
+    StartUp();
+    EXPECT_EQ(FormConfig->CmBoxFontName.Text(), fonts.back());
+    EXPECT_EQ(FormConfig->CmBoxFontSize.Text(), "11");
+    EXPECT_FALSE(FormConfig->CBWinDefDrawAll.Checked());
+    EXPECT_TRUE(FormConfig->CmBoxFontName.Enabled());
+    EXPECT_TRUE(FormConfig->BtnDefault.Enabled());
+    // Own drawing: empty captions, the chosen font, title painters attached.
+    EXPECT_EQ(FormItems->Caption(), "");
+    EXPECT_EQ(FormItems->FontName(), fonts.back());
+    EXPECT_EQ(FormAbout->FontSize(), 11);
+    EXPECT_TRUE(FormConfig->OnPaint);
+    EXPECT_TRUE(Application.OnActivate);
+
+    Settings.WindowsDraw = true;
+    ApplySettings();
+    EXPECT_EQ(FormItems->Caption(), "Corvane Razaveza - Manage Items");
+    EXPECT_EQ(FormConfig->Caption(), "Corvane Razaveza - Preferences");
+    EXPECT_EQ(FormAbout->Caption(), "Corvane Razaveza - About");
+    EXPECT_FALSE(FormConfig->OnPaint);
+    EXPECT_FALSE(Application.OnActivate);
+    EXPECT_TRUE(FormConfig->CBWinDefDrawAll.Checked());
+    EXPECT_FALSE(FormConfig->CmBoxFontName.Enabled());
+    EXPECT_FALSE(FormConfig->CmBoxFontSize.Enabled());
+    EXPECT_FALSE(FormConfig->BtnDefault.Enabled());
+}
+
+TEST_F(SettingsTest, TaskBarPresenceReplacesTheExtendedStyle) {
+    Put("General Settings", "TaskBar", "0");
+    StartUp();
+    EXPECT_EQ(::GetWindowLongA(Application.Handle(), GWL_EXSTYLE) & WS_EX_TOOLWINDOW, WS_EX_TOOLWINDOW);
+    Settings.TaskBar = true;
+    ApplySettings();
+    EXPECT_EQ(::GetWindowLongA(Application.Handle(), GWL_EXSTYLE) & WS_EX_TOOLWINDOW, 0);
+    EXPECT_TRUE(FormConfig->ChkBxTaskBar.Checked());
+}
+
+TEST_F(SettingsTest, AutostartOnOffAndOffWhenAbsent) {
+    StartUp();
+    EXPECT_FALSE(FormConfig->ChkBxSystray.Checked());
+    WriteAutostart(true);
+    EXPECT_EQ(RunValue(), dir.Path() + "razaveza.exe");
+    ReadAutostart();
+    EXPECT_TRUE(FormConfig->ChkBxSystray.Checked());
+    // Saving with the box cleared removes the value.
+    FormConfig->ChkBxSystray.SetChecked(false);
+    SaveSettings();
+    EXPECT_EQ(RunValue(), "<absent>");
+    EXPECT_NO_THROW(WriteAutostart(false));
+    ReadAutostart();
+    EXPECT_FALSE(FormConfig->ChkBxSystray.Checked());
+}
+
+TEST_F(SettingsTest, NewSettingsAreAppliedBehindHiddenWindows) {
+    StartUp();
+    FormItems->Show();
+    HideOpenWindows();
+    EXPECT_FALSE(FormItems->Visible());
+    EXPECT_EQ(FormItems->Tag, 1);
+    EXPECT_EQ(FormAbout->Tag, 0);
+    ReshowHiddenWindows();
+    EXPECT_TRUE(FormItems->Visible());
+    EXPECT_EQ(FormItems->Tag, 0);
+    EXPECT_FALSE(FormAbout->Visible());
+    FormItems->Hide();
+}

@@ -1,0 +1,114 @@
+#include "ProgramRun.h"
+
+namespace rztest {
+
+namespace {
+
+constexpr DWORD kPollMs = 50;
+constexpr DWORD kKillWaitMs = 5000;
+constexpr char kInstanceName[] = "{0C462EFB-02B9-4314-80A4-DA95904F9B9F}";
+
+std::string ClassOf(HWND hwnd) {
+    char name[64] = {};
+    ::GetClassNameA(hwnd, name, sizeof(name));
+    return name;
+}
+
+std::string TextOf(HWND hwnd) {
+    std::string text(static_cast<size_t>(::GetWindowTextLengthA(hwnd)) + 1, '\0');
+    text.resize(static_cast<size_t>(::GetWindowTextA(hwnd, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+struct WindowQuery {
+    DWORD pid;
+    const char* className;
+    const char* title;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM param) {
+    auto& q = *reinterpret_cast<WindowQuery*>(param);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(hwnd, &owner);
+    if (owner == q.pid && ClassOf(hwnd) == q.className && (!q.title || TextOf(hwnd) == q.title))
+        q.found.push_back(hwnd);
+    return TRUE;
+}
+
+BOOL CALLBACK CollectStatic(HWND hwnd, LPARAM param) {
+    if (lstrcmpiA(ClassOf(hwnd).c_str(), "Static") == 0 && ::GetWindowTextLengthA(hwnd) > 0)
+        reinterpret_cast<std::vector<HWND>*>(param)->push_back(hwnd);
+    return TRUE;
+}
+
+}  // namespace
+
+const char* ProgramPath() { return RZ_E2E_PROGRAM_PATH; }
+
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+    const DWORD start = ::GetTickCount();
+    while (!done()) {
+        if (::GetTickCount() - start >= timeoutMs) return done();
+        ::Sleep(kPollMs);
+    }
+    return true;
+}
+
+RunningProgram::RunningProgram(const std::string& exePath, const std::string& workDir) {
+    std::string commandLine = "\"" + exePath + "\"";
+    STARTUPINFOA si{};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi{};
+    if (!::CreateProcessA(exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          workDir.c_str(), &si, &pi)) {
+        startError_ = ::GetLastError();
+        return;
+    }
+    ::CloseHandle(pi.hThread);
+    process_.reset(pi.hProcess);
+    id_ = pi.dwProcessId;
+}
+
+RunningProgram::~RunningProgram() { Kill(); }
+
+bool RunningProgram::Running() const {
+    return process_ && ::WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT;
+}
+
+std::optional<DWORD> RunningProgram::WaitForExit(DWORD timeoutMs) const {
+    if (!process_ || ::WaitForSingleObject(process_.get(), timeoutMs) != WAIT_OBJECT_0) return std::nullopt;
+    DWORD code = 0;
+    if (!::GetExitCodeProcess(process_.get(), &code)) return std::nullopt;
+    return code;
+}
+
+void RunningProgram::Kill() {
+    if (!Running()) return;
+    ::TerminateProcess(process_.get(), 1);
+    ::WaitForSingleObject(process_.get(), kKillWaitMs);
+}
+
+std::vector<HWND> ProcessWindows(DWORD pid, const char* className, const char* title) {
+    WindowQuery query{pid, className, title, {}};
+    ::EnumWindows(&CollectWindow, reinterpret_cast<LPARAM>(&query));
+    return query.found;
+}
+
+std::string MessageBoxText(HWND box) {
+    char text[8192] = {};
+    if (::GetDlgItem(box, 0xFFFF) && ::GetDlgItemTextA(box, 0xFFFF, text, sizeof(text)) > 0) return text;
+    // Not every message box implementation numbers its text control 0xFFFF.
+    std::vector<HWND> statics;
+    ::EnumChildWindows(box, &CollectStatic, reinterpret_cast<LPARAM>(&statics));
+    return statics.size() == 1 ? TextOf(statics.front()) : std::string();
+}
+
+std::optional<DWORD> ReadInstanceMapping() {
+    rz::unique_handle_kernel mapping(::OpenFileMappingA(FILE_MAP_READ, FALSE, kInstanceName));
+    if (!mapping) return std::nullopt;
+    rz::unique_view view(::MapViewOfFile(mapping.get(), FILE_MAP_READ, 0, 0, 4));
+    return view ? *static_cast<const DWORD*>(view.get()) : 0;
+}
+
+}  // namespace rztest

@@ -1,0 +1,55 @@
+#pragma once
+// Starting and watching copies of the real program from a test.
+
+#include <windows.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/Handles.h"
+
+namespace rztest {
+
+// Where the build put the program, as a Windows path.
+const char* ProgramPath();
+
+// Polls until done() holds or timeoutMs have passed; returns done()'s last answer.
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs);
+
+// A started program. Ended on scope exit if it still runs, so a failing test
+// never leaves an instance behind that holds the system-wide instance name.
+class RunningProgram {
+public:
+    RunningProgram(const std::string& exePath, const std::string& workDir);
+    ~RunningProgram();
+    RunningProgram(const RunningProgram&) = delete;
+    RunningProgram& operator=(const RunningProgram&) = delete;
+
+    bool Started() const { return process_ != nullptr; }
+    DWORD StartError() const { return startError_; }
+    DWORD Id() const { return id_; }
+    bool Running() const;
+    // The exit code if the program ends by itself within timeoutMs.
+    std::optional<DWORD> WaitForExit(DWORD timeoutMs) const;
+    void Kill();
+
+private:
+    rz::unique_handle_kernel process_;
+    DWORD id_ = 0;
+    DWORD startError_ = 0;
+};
+
+// Visible or hidden top-level windows of the process with this class and, if given, title.
+std::vector<HWND> ProcessWindows(DWORD pid, const char* className, const char* title = nullptr);
+
+// The message of a message box: its static text control.
+std::string MessageBoxText(HWND box);
+
+// The 4 bytes of the single-instance mapping (0 if unreadable), or nullopt if no
+// instance holds it. The mapping is open only for the moment of reading, since
+// holding it would make the next start a second instance.
+std::optional<DWORD> ReadInstanceMapping();
+
+}  // namespace rztest
