@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -45,6 +46,22 @@ bool FileExists(const std::string& path) {
 bool DirExists(const std::string& path) {
     DWORD a = ::GetFileAttributesA(path.c_str());
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+unsigned GdiObjectsInUse() {
+    DWORD counted = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
+    if (counted) return counted;
+    // Freed handle slots are reused first: probes beyond them show the top.
+    constexpr int kProbes = 4000;
+    std::vector<HBRUSH> probes;
+    unsigned top = 0;
+    for (int i = 0; i < kProbes; ++i) {
+        HBRUSH b = ::CreateSolidBrush(RGB(i & 0xFF, 1, 2));
+        probes.push_back(b);
+        top = std::max<unsigned>(top, LOWORD(reinterpret_cast<ULONG_PTR>(b)));
+    }
+    for (HBRUSH b : probes) ::DeleteObject(b);
+    return top > kProbes ? top - kProbes : 0;
 }
 
 void MakeDir(const std::string& path) { ::CreateDirectoryA(path.c_str(), nullptr); }

@@ -28,4 +28,8 @@ bool DirExists(const std::string& path);
 void MakeDir(const std::string& path);
 void RemoveTree(const std::string& path);
 
+// GDI objects the process holds. Wine's GetGuiResources answers 0, so there it
+// is the high-water mark of the handle table, which a leak raises.
+unsigned GdiObjectsInUse();
+
 }  // namespace rztest

@@ -15,9 +15,13 @@ unique_hbitmap LoadStrip() {
 std::unique_ptr<TBitmap> StripPicture(HBITMAP strip, int srcX, int width, int height) {
     auto picture = std::make_unique<TBitmap>(width, height);
     HDC dc = picture->Canvas();
-    unique_hbrush key(::CreateSolidBrush(kImageKeyColour));
+    // The tree twins carry window-colour rows above and below the picture.
+    unique_hbrush window(::CreateSolidBrush(::GetSysColor(COLOR_WINDOW)));
     RECT all{0, 0, width, height};
-    ::FillRect(dc, &all, key.get());
+    ::FillRect(dc, &all, window.get());
+    unique_hbrush key(::CreateSolidBrush(kImageKeyColour));
+    RECT inner{0, (height - 16) / 2, width, (height - 16) / 2 + 16};
+    ::FillRect(dc, &inner, key.get());
     unique_hdc src(::CreateCompatibleDC(nullptr));
     SelectGuard guard(src.get(), strip);
     ::BitBlt(dc, 0, (height - 16) / 2, width, 16, src.get(), srcX, 0, SRCCOPY);

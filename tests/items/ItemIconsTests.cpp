@@ -106,3 +106,55 @@ TEST_F(StoreTest, DirectoriesShowThePaleFolder) {
     Load();
     EXPECT_EQ(TopEntries()[0]->ImageIndex(), kIconDirectory);
 }
+
+TEST_F(StoreTest, AManagerAddedIconIsAppendedToBothListsAtFifteenWithoutAListFile) {
+    Load();
+    rztest::WriteFile(dir / "added.txt", "x");
+    EXPECT_EQ(store->icons.InsertFileIcon(dir / "added.txt", -1, false), 15);
+    EXPECT_EQ(form->ILAllPublicPM.Count(), 16);
+    EXPECT_EQ(form->ILAllPublicTV.Count(), 16);
+    // Type icon twins and the fixed twins have their window-colour rows too.
+    for (int slot : {0, 15}) {
+        auto tree = Render(form->ILAllPublicTV, slot);
+        EXPECT_EQ(tree->Pixel(8, 0) & 0xFFFFFF, WindowArgb()) << slot;
+        EXPECT_EQ(tree->Pixel(8, 17) & 0xFFFFFF, WindowArgb()) << slot;
+    }
+}
+
+TEST_F(StoreTest, LoadingAndReloadingReleasesEveryGdiObject) {
+    // A few hundred items of every icon source.
+    std::string list;
+    rztest::WriteFile(dir / "real.exe", "");
+    for (int i = 0; i < 100; ++i) {
+        list += "^ExeLnk|C:\\gone\\p" + std::to_string(i) + ".exe||pic.bmp|Picture " + std::to_string(i) + "\r\n";
+        list += "^ExeLnk|" + dir.Path() + "real.exe||pic.bmp|Real " + std::to_string(i) + "\r\n";
+        list += "^UnkLnk|C:\\d" + std::to_string(i) + ".t" + std::to_string(i % 7) + "|t" +
+                std::to_string(i % 7) + "|Doc\r\n";
+    }
+    WriteList("shortcuts.txt", list);
+    SavePicture(dir / "shortcuts\\pic.bmp");
+    Load();
+    const unsigned afterFirst = rztest::GdiObjectsInUse();
+    for (int round = 0; round < 3; ++round) {
+        form->TVItems.Clear();
+        form->TVUndo.Clear();
+        form->PMItems.Items().Clear();
+        store->tables.Clear();
+        std::unique_ptr<TBitmap> small[3], large[3];
+        const TBitmap* s[3];
+        const TBitmap* l[3];
+        for (int i = 0; i < 3; ++i) {
+            small[i] = std::make_unique<TBitmap>(16, 16);
+            large[i] = std::make_unique<TBitmap>(16, 18);
+            s[i] = small[i].get();
+            l[i] = large[i].get();
+        }
+        int managerIcons = 0;
+        store->icons.CutBack(s, l, managerIcons);
+        Load();
+    }
+    rztest::MakeDir(dir / "out");
+    store->WriteItemListFile(store->TopAnchor(), dir.Path() + "out");
+    EXPECT_LE(rztest::GdiObjectsInUse(), afterFirst + 2) << "GDI objects leak per load or save";
+    EXPECT_EQ(form->ILAllPublicPM.Count(), form->ILAllPublicTV.Count());
+}
