@@ -125,7 +125,7 @@ TEST_F(StoreTest, LoadingAndReloadingReleasesEveryGdiObject) {
     // A few hundred items of every icon source.
     std::string list;
     rztest::WriteFile(dir / "real.exe", "");
-    for (int i = 0; i < 100; ++i) {
+    for (int i = 0; i < 70; ++i) {
         list += "^ExeLnk|C:\\gone\\p" + std::to_string(i) + ".exe||pic.bmp|Picture " + std::to_string(i) + "\r\n";
         list += "^ExeLnk|" + dir.Path() + "real.exe||pic.bmp|Real " + std::to_string(i) + "\r\n";
         list += "^UnkLnk|C:\\d" + std::to_string(i) + ".t" + std::to_string(i % 7) + "|t" +
