@@ -8,6 +8,7 @@
 #include <memory>
 #include <random>
 #include <sstream>
+#include <stdexcept>
 #include <unordered_map>
 #include <vector>
 
@@ -162,7 +163,13 @@ int ChildMain(int argc, char** argv) {
     run.lookups = std::atoi(argv[6]);
     run.seed = static_cast<unsigned>(std::strtoul(argv[7], nullptr, 10));
     rz::Application.Initialize();
-    RunFigures f = run.kind == "ours" ? OursRun(run) : BaseRun(run);
+    RunFigures f;
+    try {
+        f = run.kind == "ours" ? OursRun(run) : BaseRun(run);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "rzbench child (%s): %s\n", run.kind.c_str(), e.what());
+        return 1;
+    }
     std::string text;
     char line[128];
     for (const auto& [key, value] : f) {

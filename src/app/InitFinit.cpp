@@ -22,6 +22,12 @@ std::string g_dataFolderOverride;
 int g_backupAnswer = 0;
 
 ItemStore& Store() { return *FormItems->store; }
+
+void EnableTrayIcon(bool on) {
+    TCoolTrayIcon& tray = FormGeneral->CSystrayGen;
+    tray.PopupMenu = on ? &FormItems->PMItems : nullptr;
+    tray.Enabled = on;
+}
 }  // namespace
 
 void OverrideDataFolder(const std::string& folder) {
@@ -88,6 +94,8 @@ void StartUp() {
     if (!store.LoadPass1()) return;
     store.LoadPass2();
     ApplySettings();
+    ApplyMenuDrawing();
+    EnableTrayIcon(true);
 }
 
 bool ResolveLeftoverBackup() {
@@ -112,6 +120,7 @@ bool ResolveLeftoverBackup() {
 }
 
 void ReloadItems() {
+    EnableTrayIcon(false);
     ItemStore& store = Store();
     store.tables.Clear();
     FormItems->TVItems.Tag = 0;
@@ -132,6 +141,8 @@ void ReloadItems() {
     store.PrepareBaseTree();
     if (!store.LoadPass1()) return;
     store.LoadPass2();
+    ApplyMenuDrawing();
+    EnableTrayIcon(true);
 }
 
 void ShutDown() {

@@ -1,6 +1,10 @@
 #include "manager/form_items.h"
 
+#include "app/AppData.h"
+#include "dialogs/form_about.h"
+#include "dialogs/form_config.h"
 #include "items/FixedImages.h"
+#include "menu/Launching.h"
 #include "support/UcvGraphics.h"
 
 namespace rz {
@@ -28,7 +32,6 @@ TFormItems::TFormItems() : TForm("FormItems") {
     BuildBasicMenu();
     PMItems.Images = &ILAllPublicPM;
     PMBasic.Images = &ILAllPublicPM;
-    PMItems.OwnerDraw = true;
 
     CreateForm("", kClientWidth, kClientHeight);
     CenterOnScreen();
@@ -80,17 +83,34 @@ void TFormItems::BuildBasicMenu() {
     auto hidden = MenuEntry("miOwnHidden", "hidden", kTagHidden, -1);
     hidden->Visible = false;
     kit->Add(std::move(hidden));
-    kit->Add(MenuEntry("miHelpFile", "Help File", 0, 8));
+    auto handled = [this](std::unique_ptr<TMenuItem> item, void (TFormItems::*handler)(TObject*)) {
+        item->OnClick = [this, handler](TObject* sender) { (this->*handler)(sender); };
+        return item;
+    };
+    kit->Add(handled(MenuEntry("miHelpFile", "Help File", 0, 8), &TFormItems::miHelpFileClick));
     kit->Add(MenuEntry("miN1", "-", kTagNorSep, -1));
-    kit->Add(MenuEntry("miManageItems", "Manage Items...", 0, 9));
-    kit->Add(MenuEntry("miPreferences", "Preferences...", 0, 10));
+    kit->Add(handled(MenuEntry("miManageItems", "Manage Items...", 0, 9), &TFormItems::miManageItemsClick));
+    kit->Add(handled(MenuEntry("miPreferences", "Preferences...", 0, 10), &TFormItems::SetupClick));
     kit->Add(MenuEntry("miN3", "-", kTagNorSep, -1));
-    kit->Add(MenuEntry("miVisitWebsite", "Visit Website", 0, -1));
+    kit->Add(handled(MenuEntry("miVisitWebsite", "Visit Website", 0, -1), &TFormItems::miVisitWebsiteClick));
     kit->Add(MenuEntry("miN2", "-", kTagNorSep, -1));
-    kit->Add(MenuEntry("miAbout", "About...", 0, -1));
-    TMenuItem* close = root.Add(MenuEntry("miCloseApp", "Close", 0, -1));
-    close->OnClick = [this](TObject* sender) { miCloseAppClick(sender); };
+    kit->Add(handled(MenuEntry("miAbout", "About...", 0, -1), &TFormItems::miAboutClick));
+    root.Add(handled(MenuEntry("miCloseApp", "Close", 0, -1), &TFormItems::miCloseAppClick));
     root.Tag = 0;
+}
+
+void TFormItems::miManageItemsClick(TObject*) { Show(); }
+
+void TFormItems::SetupClick(TObject*) {
+    if (FormConfig) FormConfig->Show();
+}
+
+void TFormItems::miHelpFileClick(TObject*) { OpenWithShell(App.dataFolder + "help.html"); }
+
+void TFormItems::miVisitWebsiteClick(TObject*) { OpenWithShell(kMakerWebsite); }
+
+void TFormItems::miAboutClick(TObject*) {
+    if (FormAbout) FormAbout->Show();
 }
 
 void TFormItems::miCloseAppClick(TObject*) {

@@ -28,6 +28,11 @@ public:
     std::unique_ptr<ItemStore> store;
 
     // The handlers of the launcher menu's fixed entries.
+    void miManageItemsClick(TObject* sender);
+    void SetupClick(TObject* sender);
+    void miHelpFileClick(TObject* sender);
+    void miVisitWebsiteClick(TObject* sender);
+    void miAboutClick(TObject* sender);
     void miCloseAppClick(TObject* sender);
     // What "Close" runs: the program's orderly end.
     std::function<void()> closeApplication;

@@ -16,9 +16,20 @@ TFormGeneral::TFormGeneral() : TForm("FormGeneral") {
     CreateForm("GeneralForm", 0, 0, WS_POPUP, WS_EX_TOOLWINDOW);
     OnShow = [this](TObject* s) { FormShow(s); };
     Application.OnException = [this](TObject* s, const std::exception& e) { AEGeneralException(s, e); };
+    taskbarCreated_ = ::RegisterWindowMessageA("TaskbarCreated");
+    JvApplicationHotKey.OnHotKey = [this](TObject* s) { JvApplicationHotKeyHotKey(s); };
     JvApplicationHotKey.SetHotKey(0x4000 | 'L');
     JvApplicationHotKey.SetWindow(Handle());
     AttachActivation(true);
+    // Visible but disabled, without a menu, until start-up is done.
+    CSystrayGen.LeftPopup = true;
+    CSystrayGen.Enabled = false;
+    CSystrayGen.OnPopup = [this](TCoolTrayIcon& tray) { ShowLauncherMenuAtCursor(tray.PopupMenu, *this, tray); };
+    HICON icon = static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr), "MAINICON", IMAGE_ICON,
+                                                 ::GetSystemMetrics(SM_CXSMICON),
+                                                 ::GetSystemMetrics(SM_CYSMICON), 0));
+    CSystrayGen.Show(Handle(), icon);
+    if (icon) ::DestroyIcon(icon);
     FormCreate(this);
 }
 
@@ -33,6 +44,22 @@ void TFormGeneral::FormCreate(TObject*) {
 }
 
 void TFormGeneral::FormShow(TObject*) {}
+
+void TFormGeneral::JvApplicationHotKeyHotKey(TObject*) {
+    ShowLauncherMenuAtCursor(CSystrayGen.PopupMenu, *this, CSystrayGen);
+}
+
+void ShowLauncherMenuAtCursor(TPopupMenu* menu, TForm& form, TCoolTrayIcon& trayIcon) {
+    if (!menu || menu->IsOpen()) return;
+    POINT p;
+    if (!::GetCursorPos(&p)) return;
+    Application.ProcessMessages();
+    ::SetForegroundWindow(form.Handle());
+    menu->PopupComponent = &trayIcon;
+    menu->Popup(p.x, p.y, form.Handle());
+    // Lets the menu close cleanly when the user clicks elsewhere.
+    ::PostMessageA(form.Handle(), WM_NULL, 0, 0);
+}
 
 void TFormGeneral::AEGeneralException(TObject* sender, const std::exception& e) {
     try {
@@ -49,10 +76,6 @@ void TFormGeneral::AEGeneralException(TObject* sender, const std::exception& e) 
     ShowNotice(kNoticeFatal, "", 0);
     Application.Terminate();
 }
-
-}  // namespace rz
-
-namespace rz {
 
 void TFormGeneral::AEGeneralActivate(TObject*) {
     const std::pair<TForm*, const std::string*> forms[] = {
@@ -81,7 +104,18 @@ void TFormGeneral::ApplyTaskBarPresence(bool taskBar) {
 }
 
 LRESULT TFormGeneral::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    LRESULT result = 0;
+    if (TPopupMenu* open = TPopupMenu::Current(); open && open->HandleOwnerMessage(msg, wp, lp, result))
+        return result;
     if (msg == WM_HOTKEY && JvApplicationHotKey.Dispatch(wp)) return 0;
+    if (msg == kMsgTrayIcon) {
+        CSystrayGen.HandleCallback(lp);
+        return 0;
+    }
+    if (taskbarCreated_ && msg == taskbarCreated_) {
+        CSystrayGen.Readd();
+        return 0;
+    }
     return TForm::HandleMessage(msg, wp, lp);
 }
 

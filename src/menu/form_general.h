@@ -1,11 +1,15 @@
 #pragma once
 // The hidden main form: it never shows, and carries what the user reaches
-// the program through, and the application-wide exception handler.
+// the program through - the tray icon and the hotkey - plus the sound
+// player and the application-wide exception handler.
 
 #include <exception>
 
 #include "platform/Form.h"
 #include "platform/HotKey.h"
+#include "platform/MediaPlayer.h"
+#include "platform/Menu.h"
+#include "platform/TrayIcon.h"
 
 namespace rz {
 
@@ -14,13 +18,16 @@ public:
     TFormGeneral();
     ~TFormGeneral() override;
 
+    TCoolTrayIcon CSystrayGen{"CSystrayGen"};
+    TJvApplicationHotKey JvApplicationHotKey{"JvApplicationHotKey"};
+    TMediaPlayer MPAudioGen{"MPAudioGen"};
+
     void FormCreate(TObject* sender);
     void FormShow(TObject* sender);
+    void JvApplicationHotKeyHotKey(TObject* sender);
     void AEGeneralException(TObject* sender, const std::exception& e);
     // Repaints the painted titles of the visible windows on (de)activation.
     void AEGeneralActivate(TObject* sender);
-
-    TJvApplicationHotKey JvApplicationHotKey{"JvApplicationHotKey"};
 
     // Whether the program shows a taskbar button while one of its windows is open.
     void ApplyTaskBarPresence(bool taskBar);
@@ -29,8 +36,14 @@ public:
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    UINT taskbarCreated_ = 0;
 };
 
 extern TFormGeneral* FormGeneral;
+
+// Shows menu at the mouse position on behalf of the hidden form.
+void ShowLauncherMenuAtCursor(TPopupMenu* menu, TForm& form, TCoolTrayIcon& trayIcon);
 
 }  // namespace rz

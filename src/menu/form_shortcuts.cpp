@@ -1,9 +1,8 @@
 #include "menu/form_shortcuts.h"
 
-#include <shellapi.h>
-
 #include "items/FixedImages.h"
 #include "manager/form_items.h"
+#include "menu/Launching.h"
 #include "platform/Menu.h"
 
 namespace rz {
@@ -31,23 +30,6 @@ void TFormShortCuts::NorItemsRTClickItem(TObject* sender) {
     int id = entry->Tag;
     // A refused launch is silent.
     LaunchFile(tables.PathOf(id), tables.ParamsOfItem(id), "");
-}
-
-std::string LaunchDirectoryOf(const std::string& path) {
-    size_t cut = path.find_last_of("\\:");
-    if (cut == std::string::npos) return {};
-    std::string dir = path.substr(0, cut);
-    if (path[cut] == ':') return path.substr(0, cut + 1);
-    if (dir.size() == 2 && dir[1] == ':') return dir + "\\";
-    return dir;
-}
-
-bool LaunchFile(const std::string& path, const std::string& parameters, std::string directory) {
-    if (directory.empty()) directory = LaunchDirectoryOf(path);
-    auto result = reinterpret_cast<INT_PTR>(
-        ::ShellExecuteA(nullptr, "open", path.c_str(), parameters.empty() ? nullptr : parameters.c_str(),
-                        directory.empty() ? nullptr : directory.c_str(), SW_SHOWDEFAULT));
-    return result > 32;
 }
 
 }  // namespace rz

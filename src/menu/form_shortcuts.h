@@ -6,6 +6,7 @@
 
 #include "platform/Bitmap.h"
 #include "platform/Form.h"
+#include "platform/Menu.h"
 
 namespace rz {
 
@@ -19,15 +20,35 @@ public:
 
     // Starts the clicked item: its Tag is the item id.
     void NorItemsRTClickItem(TObject* sender);
+
+    // Own drawing of the launcher menu.
+    void NorItemsRTMeasureItem(TObject* sender, HDC canvas, int& width, int& height);
+    void NorItemsRTDrawItem(TObject* sender, HDC canvas, const RECT& rect, bool selected);
+    void SpeItemsRTDrawItem(TObject* sender, HDC canvas, const RECT& rect, bool selected);
+    // Set to 20 by every measure; the side bar title is clipped to it.
+    int BarWidth = 0;
 };
 
 extern TFormShortCuts* FormShortCuts;
 
-// Starts path with the shell's "open" verb; an empty directory means the
-// path's own directory. True when the shell accepted it.
-bool LaunchFile(const std::string& path, const std::string& parameters, std::string directory);
-// The working directory for a path: its directory without trailing "\",
-// except for a drive root, which keeps it.
-std::string LaunchDirectoryOf(const std::string& path);
+// Layout of the launcher menu's own drawing.
+inline constexpr int kEntryHeight = 19;
+inline constexpr int kNorSepHeight = 8;
+inline constexpr int kBarOffset = 20;
+inline constexpr int kTextIndent = 23;
+
+// Index of the bar-maker entry in the entry's level, or -1.
+int BarIndex(const TMenuItem& entry);
+// Whether painting this entry also paints its level's side bar.
+bool ClosesColumn(const TMenuItem& entry);
+// What the entries of a level add up to, visible or not.
+int ColumnHeight(const TMenuItem& level);
+// Paints the side bar of entry's level with its bar-maker's caption.
+void PaintSideBar(HDC canvas, const TMenuItem& entry, HFONT entryFont);
+
+// Assigns or clears the drawing handlers of the whole launcher menu.
+void ApplyMenuDrawing();
+void ApplyMenuDrawing(TMenuItem& level, bool windowsDraw);
+void ResetLauncherKitEntries();
 
 }  // namespace rz

@@ -58,17 +58,33 @@ private:
 
 class TPopupMenu : public TComponent {
 public:
-    explicit TPopupMenu(std::string name = {}) : TComponent(std::move(name)), root_(name) {}
+    explicit TPopupMenu(std::string name = {});
+    ~TPopupMenu() override;
 
     TMenuItem& Items() { return root_; }
     const TMenuItem& Items() const { return root_; }
 
     TImageList* Images = nullptr;
-    bool OwnerDraw = false;
     TComponent* PopupComponent = nullptr;
 
+    // Builds the HMENU from the visible entries and runs the modal menu at
+    // (x, y) on behalf of owner; the chosen entry's OnClick runs before it
+    // returns. The owner must pass its WM_MEASUREITEM, WM_DRAWITEM and
+    // WM_MENUCHAR to HandleOwnerMessage while the menu is open.
+    void Popup(int x, int y, HWND owner);
+    bool IsOpen() const { return open_ != nullptr; }
+    bool HandleOwnerMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
+
+    // The menu being shown by any popup (at most one at a time), or null.
+    static TPopupMenu* Current();
+
+    // The handle of the open menu's top level, for tests.
+    HMENU OpenHandle() const;
+
 private:
+    struct Build;
     TMenuItem root_;
+    Build* open_ = nullptr;
 };
 
 }  // namespace rz

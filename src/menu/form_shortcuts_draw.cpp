@@ -1,0 +1,247 @@
+// The launcher menu's own drawing: measuring, item and titled-separator
+// painting, the side bar, and switching the handlers between modes.
+
+#include <algorithm>
+
+#include "app/Settings.h"
+#include "items/ItemStore.h"
+#include "manager/form_items.h"
+#include "menu/form_shortcuts.h"
+#include "platform/Handles.h"
+#include "platform/ImageList.h"
+#include "support/UcvMenus.h"
+
+namespace rz {
+
+namespace {
+
+unique_hfont MakeFont(HDC dc, const std::string& face, int points, LONG escapement = 0) {
+    LOGFONTA lf{};
+    lf.lfHeight = -::MulDiv(points, ::GetDeviceCaps(dc, LOGPIXELSY), 72);
+    lf.lfWeight = FW_NORMAL;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lf.lfEscapement = escapement;
+    lf.lfOrientation = escapement;
+    lstrcpynA(lf.lfFaceName, face.c_str(), LF_FACESIZE);
+    return unique_hfont(::CreateFontIndirectA(&lf));
+}
+
+unique_hfont MenuFont() {
+    NONCLIENTMETRICSA ncm{};
+    ncm.cbSize = sizeof(ncm);
+    ::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0);
+    return unique_hfont(::CreateFontIndirectA(&ncm.lfMenuFont));
+}
+
+void Line(HDC dc, int colour, int x1, int y1, int x2, int y2) {
+    unique_hpen pen(::CreatePen(PS_SOLID, 1, ::GetSysColor(colour)));
+    SelectGuard selected(dc, pen.get());
+    ::MoveToEx(dc, x1, y1, nullptr);
+    ::LineTo(dc, x2, y2);
+}
+
+void FillWith(HDC dc, int colour, const RECT& r) { ::FillRect(dc, &r, ::GetSysColorBrush(colour)); }
+
+int XOffset(const TMenuItem& entry) { return BarIndex(entry) >= 0 ? kBarOffset : 0; }
+
+std::string WithoutAccelerators(const std::string& caption) {
+    std::string out;
+    for (size_t i = 0; i < caption.size(); ++i) {
+        if (caption[i] == '&') {
+            if (i + 1 < caption.size() && caption[i + 1] == '&') out += caption[++i];
+            continue;
+        }
+        out += caption[i];
+    }
+    return out;
+}
+
+}  // namespace
+
+int BarIndex(const TMenuItem& entry) {
+    const TMenuItem* level = entry.Parent();
+    if (!level) return -1;
+    for (int i = 0; i < level->Count(); ++i) {
+        if (level->Items(i)->Tag == kTagBarMaker) return i;
+    }
+    return -1;
+}
+
+bool ClosesColumn(const TMenuItem& entry) {
+    const TMenuItem* level = entry.Parent();
+    if (!level || BarIndex(entry) < 0) return false;
+    for (int i = level->Count() - 1; i >= 0; --i) {
+        if (level->Items(i)->OnDrawItem) return level->Items(i) == &entry;
+    }
+    return false;
+}
+
+int ColumnHeight(const TMenuItem& level) {
+    int height = 0;
+    for (int i = 0; i < level.Count(); ++i) {
+        int tag = level.Items(i)->Tag;
+        if (tag == kTagBarMaker || tag == kTagHidden) continue;
+        height += tag == kTagNorSep ? kNorSepHeight : kEntryHeight;
+    }
+    return height;
+}
+
+void PaintSideBar(HDC dc, const TMenuItem& entry, HFONT entryFont) {
+    const TMenuItem& level = *entry.Parent();
+    const TMenuItem& barMaker = *level.Items(BarIndex(entry));
+    int h = ColumnHeight(level);
+    FillWith(dc, COLOR_INACTIVECAPTION, RECT{0, 0, 19, h - 1});
+
+    LOGFONTA lf{};
+    ::GetObjectA(entryFont, sizeof(lf), &lf);
+    // The setting is kept whole; only the bar's font face is cut to fit.
+    lstrcpynA(lf.lfFaceName, Settings.FontName.substr(0, 31).c_str(), LF_FACESIZE);
+    lf.lfEscapement = 900;
+    lf.lfOrientation = 900;
+    lf.lfHeight = -::MulDiv(Settings.FontSize, ::GetDeviceCaps(dc, LOGPIXELSY), 72);
+    unique_hfont rotated(::CreateFontIndirectA(&lf));
+    SelectGuard selected(dc, rotated.get());
+    ::SetTextColor(dc, ::GetSysColor(COLOR_INACTIVECAPTIONTEXT));
+    ::SetBkColor(dc, ::GetSysColor(COLOR_INACTIVECAPTION));
+    ::SetBkMode(dc, OPAQUE);
+    const std::string& title = barMaker.Caption;
+    SIZE extent{};
+    ::GetTextExtentPoint32A(dc, title.c_str(), static_cast<int>(title.size()), &extent);
+    int x = (20 - extent.cy) / 2;
+    RECT clip{0, 0, FormShortCuts ? FormShortCuts->BarWidth : 20, h};
+    ::ExtTextOutA(dc, x, h - 4, ETO_CLIPPED, &clip, title.c_str(), static_cast<UINT>(title.size()), nullptr);
+}
+
+void TFormShortCuts::NorItemsRTMeasureItem(TObject* sender, HDC canvas, int& width, int& height) {
+    auto* entry = dynamic_cast<TMenuItem*>(sender);
+    if (!entry) return;
+    unique_hfont font = MakeFont(canvas, Settings.FontName, Settings.FontSize);
+    SelectGuard selected(canvas, font.get());
+    SIZE extent{};
+    ::GetTextExtentPoint32A(canvas, entry->Caption.c_str(), static_cast<int>(entry->Caption.size()), &extent);
+    width = extent.cx + kTextIndent + (BarIndex(*entry) >= 0 ? 22 : 0) + (entry->Count() > 0 ? 7 : 0);
+    height = kEntryHeight;
+    BarWidth = 20;
+}
+
+void TFormShortCuts::NorItemsRTDrawItem(TObject* sender, HDC dc, const RECT& r, bool selected) {
+    auto* entry = dynamic_cast<TMenuItem*>(sender);
+    if (!entry) return;
+    const int x0 = XOffset(*entry);
+    unique_hfont font = MakeFont(dc, Settings.FontName, Settings.FontSize);
+    SelectGuard fontGuard(dc, font.get());
+    ::SetTextColor(dc, ::GetSysColor(COLOR_MENUTEXT));
+    const bool hasImage = entry->ImageIndex >= 0;
+    if (hasImage && FormItems)
+        FormItems->ILAllPublicPM.Draw(dc, x0 + 2, r.bottom - 18, entry->ImageIndex, entry->Enabled);
+
+    const bool raised = hasImage && selected;
+    const int light = raised ? COLOR_BTNHIGHLIGHT : COLOR_MENU;
+    const int dark = raised ? COLOR_BTNSHADOW : COLOR_MENU;
+    Line(dc, light, x0 + 1, r.bottom - 19, x0 + 18, r.bottom - 19);
+    Line(dc, light, x0 + 1, r.bottom - 19, x0 + 1, r.bottom - 1);
+    Line(dc, dark, x0 + 18, r.bottom - 19, x0 + 18, r.bottom - 1);
+    Line(dc, dark, x0 + 1, r.bottom - 1, x0 + 19, r.bottom - 1);
+
+    // The icon cell is never highlighted.
+    FillWith(dc, selected && entry->Enabled ? COLOR_HIGHLIGHT : COLOR_MENU,
+             RECT{hasImage ? x0 + 20 : x0, r.top, r.right, r.bottom});
+
+    RECT text{x0 + kTextIndent, r.top, r.right, r.bottom};
+    const UINT format = DT_SINGLELINE | DT_VCENTER | DT_LEFT;
+    ::SetBkMode(dc, TRANSPARENT);
+    if (entry->Enabled) {
+        ::SetTextColor(dc, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT));
+        ::DrawTextA(dc, entry->Caption.c_str(), -1, &text, format);
+    } else {
+        RECT shifted = text;
+        ::OffsetRect(&shifted, 1, 1);
+        ::SetTextColor(dc, ::GetSysColor(COLOR_BTNHIGHLIGHT));
+        ::DrawTextA(dc, entry->Caption.c_str(), -1, &shifted, format);
+        ::SetTextColor(dc, ::GetSysColor(COLOR_BTNSHADOW));
+        ::DrawTextA(dc, entry->Caption.c_str(), -1, &text, format);
+    }
+    if (ClosesColumn(*entry)) PaintSideBar(dc, *entry, font.get());
+}
+
+void TFormShortCuts::SpeItemsRTDrawItem(TObject* sender, HDC dc, const RECT& r, bool) {
+    auto* entry = dynamic_cast<TMenuItem*>(sender);
+    if (!entry) return;
+    const int x0 = XOffset(*entry);
+    RECT area{r.left - x0, r.top, r.right, r.bottom};
+    unique_hfont font = Settings.WindowsDraw ? MenuFont() : MakeFont(dc, Settings.FontName, Settings.FontSize);
+    SelectGuard fontGuard(dc, font.get());
+    FillWith(dc, COLOR_MENU, area);
+    const int y = r.bottom - 10;
+    Line(dc, COLOR_BTNSHADOW, x0, y, r.right, y);
+    Line(dc, COLOR_BTNHIGHLIGHT, x0, y + 1, r.right, y + 1);
+    // An opaque title interrupts the etched line.
+    std::string title = WithoutAccelerators(entry->Caption);
+    ::SetTextColor(dc, ::GetSysColor(COLOR_MENUTEXT));
+    ::SetBkColor(dc, ::GetSysColor(COLOR_MENU));
+    ::SetBkMode(dc, OPAQUE);
+    ::DrawTextA(dc, title.c_str(), -1, &area, DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX);
+    if (ClosesColumn(*entry)) PaintSideBar(dc, *entry, font.get());
+}
+
+void ApplyMenuDrawing(TMenuItem& level, bool windowsDraw) {
+    TFormShortCuts* f = FormShortCuts;
+    for (int i = 0; i < level.Count(); ++i) {
+        TMenuItem& e = *level.Items(i);
+        if (e.Tag == kTagNorSep || e.Tag == kTagHidden) continue;
+        if (e.Tag == kTagSpeSep) {
+            e.OnMeasureItem = [f](TObject* s, HDC c, int& w, int& h) { f->NorItemsRTMeasureItem(s, c, w, h); };
+            e.OnDrawItem = [f](TObject* s, HDC c, const RECT& r, bool sel) { f->SpeItemsRTDrawItem(s, c, r, sel); };
+            continue;
+        }
+        if (e.Count() > 0) ApplyMenuDrawing(e, windowsDraw);
+        if (windowsDraw) {
+            e.OnMeasureItem = nullptr;
+            e.OnDrawItem = nullptr;
+        } else {
+            e.OnMeasureItem = [f](TObject* s, HDC c, int& w, int& h) { f->NorItemsRTMeasureItem(s, c, w, h); };
+            e.OnDrawItem = [f](TObject* s, HDC c, const RECT& r, bool sel) { f->NorItemsRTDrawItem(s, c, r, sel); };
+        }
+    }
+}
+
+void ApplyMenuDrawing() { ApplyMenuDrawing(FormItems->PMItems.Items(), Settings.WindowsDraw); }
+
+namespace {
+void ClearDrawing(TMenuItem& level) {
+    for (int i = 0; i < level.Count(); ++i) {
+        TMenuItem& e = *level.Items(i);
+        e.OnMeasureItem = nullptr;
+        e.OnDrawItem = nullptr;
+        ClearDrawing(e);
+    }
+}
+
+// "Razaveza Kit" is always the second entry from the end.
+TMenuItem* KitOf(TMenuItem& root) { return root.Count() >= 2 ? root.Items(root.Count() - 2) : nullptr; }
+}  // namespace
+
+void ResetLauncherKitEntries() {
+    TMenuItem* templateKit = KitOf(FormItems->PMBasic.Items());
+    TMenuItem* kit = KitOf(FormItems->PMItems.Items());
+    if (templateKit && kit) {
+        for (int i = 0; i < templateKit->Count(); ++i) {
+            const TMenuItem& source = *templateKit->Items(i);
+            auto fresh = std::make_unique<TMenuItem>(source.Name);
+            fresh->Caption = source.Caption;
+            fresh->Tag = source.Tag;
+            fresh->ImageIndex = source.ImageIndex;
+            fresh->Visible = source.Visible;
+            fresh->OnClick = source.OnClick;
+            for (int j = 0; j < source.Count(); ++j) {
+                TMenuItem* sub = fresh->Add(std::make_unique<TMenuItem>());
+                CopyMenuTree(*source.Items(j), *sub);
+            }
+            kit->Delete(i);
+            kit->Insert(i, std::move(fresh));
+        }
+    }
+    ClearDrawing(FormItems->PMItems.Items());
+}
+
+}  // namespace rz
