@@ -109,6 +109,27 @@ void TApplication::HandleException(TObject* sender) noexcept {
     Terminate();
 }
 
+namespace {
+struct OwnedSearch {
+    HWND owner;
+    bool visible;
+};
+
+BOOL CALLBACK FindVisibleOwned(HWND hwnd, LPARAM lp) {
+    auto* s = reinterpret_cast<OwnedSearch*>(lp);
+    if (::GetWindow(hwnd, GW_OWNER) == s->owner && ::IsWindowVisible(hwnd)) s->visible = true;
+    return !s->visible;
+}
+}  // namespace
+
+void TApplication::SyncTaskbarButton() {
+    if (!Handle()) return;
+    OwnedSearch search{Handle(), false};
+    ::EnumThreadWindows(::GetCurrentThreadId(), &FindVisibleOwned, reinterpret_cast<LPARAM>(&search));
+    if (search.visible == (::IsWindowVisible(Handle()) != FALSE)) return;
+    ::ShowWindow(Handle(), search.visible ? SW_SHOWNOACTIVATE : SW_HIDE);
+}
+
 LRESULT TApplication::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_ACTIVATEAPP:

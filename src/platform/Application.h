@@ -43,6 +43,10 @@ public:
 
     bool Active() const { return active_; }
 
+    // The application window carries the program's taskbar button: it is
+    // shown (at no size) while one of the program's windows is visible.
+    void SyncTaskbarButton();
+
     TNotifyEvent OnActivate;
     TNotifyEvent OnDeactivate;
     TNotifyEvent OnHint;

@@ -36,12 +36,15 @@ void TForm::Show() {
     if (!Handle()) return;
     bool wasVisible = Visible();
     ::ShowWindow(Handle(), SW_SHOW);
+    Application.SyncTaskbarButton();
     ::SetForegroundWindow(Handle());
     if (!wasVisible) Fire(OnShow);
 }
 
 void TForm::Hide() {
-    if (Handle()) ::ShowWindow(Handle(), SW_HIDE);
+    if (!Handle()) return;
+    ::ShowWindow(Handle(), SW_HIDE);
+    Application.SyncTaskbarButton();
 }
 
 void TForm::Close() {

@@ -1,0 +1,156 @@
+#include <windows.h>
+
+#include <sstream>
+
+#include "AppFixture.h"
+#include "app/ErrorLog.h"
+#include "menu/Launching.h"
+#include "menu/form_general.h"
+#include "menu/form_shortcuts.h"
+#include "platform/Timer.h"
+
+using namespace rz;
+using rztest::AppTest;
+
+namespace {
+
+std::string WaitForFile(const std::string& path, int lines) {
+    for (int i = 0; i < 200; ++i) {
+        std::string content = rztest::ReadFile(path);
+        int n = 0;
+        for (char c : content) n += c == '\n';
+        if (n >= lines) return content;
+        ::Sleep(50);
+    }
+    return rztest::ReadFile(path);
+}
+
+TMenuItem* EntryCaptioned(TMenuItem& level, const std::string& caption) {
+    for (int i = 0; i < level.Count(); ++i) {
+        if (level.Items(i)->Caption == caption) return level.Items(i);
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+TEST(LaunchDirectory, DirectoryOfThePathWithDriveRootsKeepingTheirBackslash) {
+    EXPECT_EQ(LaunchDirectoryOf("C:\\Tools\\run.exe"), "C:\\Tools");
+    EXPECT_EQ(LaunchDirectoryOf("C:\\run.exe"), "C:\\");
+    EXPECT_EQ(LaunchDirectoryOf("C:\\Docs\\"), "C:\\Docs");
+    EXPECT_EQ(LaunchDirectoryOf("C:run.exe"), "C:");
+    EXPECT_EQ(LaunchDirectoryOf("run.exe"), "");
+}
+
+TEST_F(AppTest, AMenuClickStartsTheScriptWithItsParametersAndDirectory) {
+    rztest::MakeDir(dir / "tools");
+    const std::string out = dir / "out.txt";
+    rztest::WriteFile(dir / "tools\\run.bat",
+                      "@echo off\r\necho [%*]> \"" + out + "\"\r\ncd >> \"" + out + "\"\r\n");
+    WriteStore("shortcuts",
+               "^UnkLnk|" + dir.Path() + "tools\\run.bat|1|Same id text as parameters\r\n"
+               "^ExeLnk|" + dir.Path() + "tools\\run.bat|alpha \"b c\"  1|bat|Run it\r\n");
+    StartUp();
+    TMenuItem* entry = EntryCaptioned(FormItems->PMItems.Items(), "Run it");
+    ASSERT_TRUE(entry && entry->OnClick);
+    entry->OnClick(entry);
+    std::string text = WaitForFile(out, 2);
+    std::istringstream lines(text);
+    std::string args, cwd;
+    std::getline(lines, args);
+    std::getline(lines, cwd);
+    if (!cwd.empty() && cwd.back() == '\r') cwd.pop_back();
+    EXPECT_EQ(args.substr(0, args.find_last_not_of(" \r") + 1), "[alpha \"b c\"  1]");
+    EXPECT_EQ(::lstrcmpiA(cwd.c_str(), (dir.Path() + "tools").c_str()), 0) << cwd;
+
+    // A document-kind item is launched without parameters.
+    ::DeleteFileA(out.c_str());
+    TMenuItem* other = EntryCaptioned(FormItems->PMItems.Items(), "Same id text as parameters");
+    ASSERT_TRUE(other && other->OnClick);
+    other->OnClick(other);
+    std::string second = WaitForFile(out, 2);
+    EXPECT_EQ(second.substr(0, 2), "[]") << second;
+}
+
+TEST_F(AppTest, AFailedOpenSaysNotFound) {
+    StartUp();
+    boxes.clear();
+    OpenWithShell(dir / "missing.html");
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "\"" + dir.Path() + "missing.html\" not found.");
+    EXPECT_EQ(boxes[0].caption, "Corvane Razaveza");
+}
+
+TEST_F(AppTest, AMissingSoundOnlyWritesTheLog) {
+    StartUp();
+    boxes.clear();
+    char windows[MAX_PATH] = {};
+    ::GetWindowsDirectoryA(windows, MAX_PATH);
+    PlaySystemSound("media\\no-such-sound.wav");
+    std::string log = rztest::ReadFile(dir / "errorlog.txt");
+    EXPECT_NE(log.find(": Razaveza: Can't play \"" + std::string(windows) + "\\media\\no-such-sound.wav\". Last"),
+              std::string::npos)
+        << log;
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, dir.Path() + "errorlog.txt");
+    EXPECT_FALSE(Application.Terminated());
+}
+
+TEST_F(AppTest, TheTrayIconOpensTheMenuOnlyWhileEnabled) {
+    TCoolTrayIcon& tray = FormGeneral->CSystrayGen;
+    int popups = 0;
+    tray.OnPopup = [&](TCoolTrayIcon&) { ++popups; };
+    // Before start-up: disabled and without a menu.
+    tray.HandleCallback(WM_RBUTTONUP);
+    tray.HandleCallback(WM_LBUTTONUP);
+    EXPECT_EQ(popups, 0);
+    StartUp();
+    EXPECT_EQ(tray.PopupMenu, &FormItems->PMItems);
+    tray.HandleCallback(WM_RBUTTONUP);
+    tray.HandleCallback(WM_LBUTTONUP);
+    tray.HandleCallback(WM_MOUSEMOVE);
+    EXPECT_EQ(popups, 2);
+    ReloadItems();
+    EXPECT_TRUE(tray.Enabled);
+    tray.HandleCallback(WM_LBUTTONUP);
+    EXPECT_EQ(popups, 3);
+}
+
+TEST_F(AppTest, TheHotkeyShowsTheVisibleEntriesOfTheLauncherMenu) {
+    WriteStore("shortcuts", "^SpeSep|Top\r\n^Folder|F\r\n^NorSep|\r\n");
+    rztest::MakeDir(dir / "shortcuts\\F");
+    StartUp();
+    int topCount = -1, folderCount = -1;
+    bool sawMenu = false;
+    TTimer closer("Closer");
+    closer.SetInterval(50);
+    closer.OnTimer = [&](TObject*) {
+        TPopupMenu* open = TPopupMenu::Current();
+        if (!open) return;
+        closer.SetEnabled(false);
+        sawMenu = open == &FormItems->PMItems;
+        HMENU menu = open->OpenHandle();
+        topCount = ::GetMenuItemCount(menu);
+        folderCount = ::GetMenuItemCount(::GetSubMenu(menu, 1));
+        ::EndMenu();
+        ::PostMessageA(FormGeneral->Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
+        HWND popup = ::FindWindowA("#32768", nullptr);
+        if (popup) ::PostMessageA(popup, WM_KEYDOWN, VK_ESCAPE, 0);
+    };
+    closer.SetEnabled(true);
+    FormGeneral->JvApplicationHotKeyHotKey(&FormGeneral->JvApplicationHotKey);
+    closer.SetEnabled(false);
+    EXPECT_TRUE(sawMenu);
+    // Three user entries and the fixed tail; the folder's hidden entry stays out.
+    EXPECT_EQ(topCount, 3 + 3);
+    EXPECT_EQ(folderCount, 0);
+}
+
+TEST_F(AppTest, TheTaskbarButtonFollowsTheOpenWindows) {
+    StartUp();
+    EXPECT_FALSE(::IsWindowVisible(Application.Handle()));
+    FormItems->Show();
+    EXPECT_TRUE(::IsWindowVisible(Application.Handle()));
+    FormItems->Hide();
+    EXPECT_FALSE(::IsWindowVisible(Application.Handle()));
+}
