@@ -119,7 +119,9 @@ void Generator::WriteLevels() {
 }
 
 GeneratedStore Generator::Run() {
-    int folderCount = spec_.itemsPerFolder > 0 ? spec_.items / spec_.itemsPerFolder : 0;
+    int folderCount = spec_.folders >= 0          ? spec_.folders
+                      : spec_.itemsPerFolder > 0 ? spec_.items / spec_.itemsPerFolder
+                                                 : 0;
     MakeFolders(folderCount);
     std::string store = out_.dataFolder + "shortcuts\\";
     for (const GenFolder& g : folders_) {

@@ -10,6 +10,7 @@ namespace rzbench {
 struct StoreSpec {
     int items = 1000;           // list lines in all, folders included
     int itemsPerFolder = 100;   // one virtual folder per this many items
+    int folders = -1;           // overrides itemsPerFolder when 0 or more
     int maxDepth = 4;           // folder nesting below the top level
     double exeShare = 0.20;     // executables (paths that do not exist)
     double pictureShare = 0.10; // of the executables: icon picture file present

@@ -29,6 +29,7 @@ struct Options {
     std::vector<int> sizes{1000, 10000, 50000};
     std::vector<int> pictureSizes{1000, 10000};
     int runs = 3;
+    double pictureShare = -1;  // of the mixed stores' executables; -1: the generator's default
     bool keep = false;
 };
 
@@ -102,13 +103,15 @@ double TimeBaselineWrite(const GeneratedStore& store, const std::string& scratch
     return ms;
 }
 
-StoreSpec SpecFor(const std::string& kind, int n) {
+StoreSpec SpecFor(const std::string& kind, int n, const Options& opt) {
     StoreSpec spec;
     spec.items = n;
+    if (opt.pictureShare >= 0) spec.pictureShare = opt.pictureShare;
     spec.seed = static_cast<unsigned>(n) * 7919u + (kind == "mixed" ? 1 : 2);
     if (kind != "mixed") {
         // Executables only, every one with its picture: each takes an icon slot.
-        spec.items = n + n / spec.itemsPerFolder;
+        spec.folders = n / spec.itemsPerFolder;
+        spec.items = n + spec.folders;
         spec.exeShare = 1;
         spec.pictureShare = 1;
         spec.scriptShare = spec.separatorShare = spec.directoryShare = spec.setupShare = 0;
@@ -131,7 +134,7 @@ CaseResult RunCase(const std::string& kind, int n, const Options& opt, const std
     std::string data = NewDataFolder(scratch, kind == "mixed" ? "mixed_" + std::to_string(n)
                                                               : "pictures_" + std::to_string(n));
     std::fprintf(stderr, "[%s %d] generating\n", kind.c_str(), n);
-    r.store = GenerateStore(SpecFor(kind, n), data);
+    r.store = GenerateStore(SpecFor(kind, n, opt), data);
     ChildRun run{"ours", data, warm, scratch, n, 12345u + static_cast<unsigned>(n)};
     for (int i = 0; i < opt.runs; ++i) {
         std::fprintf(stderr, "[%s %d] run %d\n", kind.c_str(), n, i + 1);
@@ -259,6 +262,8 @@ Options ParseOptions(int argc, char** argv) {
             opt.runs = std::max(1, std::atoi(argv[++i]));
         } else if (a == "--pictures" && i + 1 < argc) {
             opt.pictureSizes = ParseSizes(argv[++i]);
+        } else if (a == "--picture-share" && i + 1 < argc) {
+            opt.pictureShare = std::atof(argv[++i]);
         } else if (a == "--keep") {
             opt.keep = true;
         } else if (std::atoi(a.c_str()) > 0) {
@@ -266,7 +271,8 @@ Options ParseOptions(int argc, char** argv) {
             sizesGiven = true;
             for (int n : ParseSizes(a.c_str())) opt.sizes.push_back(n);
         } else {
-            std::fprintf(stderr, "usage: rzbench [sizes...] [--runs R] [--pictures n,m|0] [--keep]\n");
+            std::fprintf(stderr, "usage: rzbench [sizes...] [--runs R] [--pictures n,m|0] "
+                         "[--picture-share S] [--keep]\n");
             std::exit(2);
         }
     }

@@ -49,6 +49,7 @@ void CreateForms() {
     store.writeErrorLog = &WriteErrorLog;
     store.itemClick = [](TObject* sender) { FormShortCuts->NorItemsRTClickItem(sender); };
     FormItems->closeApplication = &ShutDown;
+    FormItems->reloadItems = &ReloadItems;
 }
 
 void DestroyForms() {
@@ -96,6 +97,8 @@ void StartUp() {
     ApplySettings();
     ApplyMenuDrawing();
     EnableTrayIcon(true);
+    // Only now: the load itself raises no selection changes.
+    FormItems->AttachTreeChange(true);
 }
 
 bool ResolveLeftoverBackup() {
@@ -120,6 +123,7 @@ bool ResolveLeftoverBackup() {
 }
 
 void ReloadItems() {
+    FormItems->AttachTreeChange(false);
     EnableTrayIcon(false);
     ItemStore& store = Store();
     store.tables.Clear();
@@ -143,6 +147,7 @@ void ReloadItems() {
     store.LoadPass2();
     ApplyMenuDrawing();
     EnableTrayIcon(true);
+    FormItems->AttachTreeChange(true);
 }
 
 void ShutDown() {

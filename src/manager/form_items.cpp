@@ -1,10 +1,12 @@
 #include "manager/form_items.h"
 
 #include "app/AppData.h"
+#include "app/Settings.h"
 #include "dialogs/form_about.h"
 #include "dialogs/form_config.h"
 #include "items/FixedImages.h"
 #include "menu/Launching.h"
+#include "menu/TitlePainter.h"
 #include "support/UcvGraphics.h"
 
 namespace rz {
@@ -14,6 +16,8 @@ TFormItems* FormItems = nullptr;
 namespace {
 constexpr int kClientWidth = 521;
 constexpr int kClientHeight = 534;
+constexpr int kColumnLeft = 346;
+constexpr int kInnerLeft = 352;
 
 std::unique_ptr<TMenuItem> MenuEntry(const char* name, const char* caption, int tag, int image) {
     auto item = std::make_unique<TMenuItem>(name);
@@ -35,20 +39,146 @@ TFormItems::TFormItems() : TForm("FormItems") {
 
     CreateForm("", kClientWidth, kClientHeight);
     CenterOnScreen();
-    TVItems.SetBounds(0, 0, 346, 514);
-    TVItems.SetIndent(19);
-    TVItems.SetImages(&ILAllPublicTV);
-    TVItems.CreateWnd(Handle());
+    CreateControls();
+    SetHints();
     TVUndo.SetImages(&ILAllPublicTV);
     TVBasic.SetImages(&ILAllPublicTV);
     TVBasic.SetEnabled(false);
+
+    OnShow = [this](TObject* s) { FormShow(s); };
+    OnClose = [this](TObject* s, bool& hide) { FormClose(s, hide); };
+    TVItems.OnExpanded = [this](TObject* s, TTreeNode* n) { TVItemsExpanded(s, n); };
+    TVItems.OnCollapsed = [this](TObject* s, TTreeNode* n) { TVItemsCollapsed(s, n); };
+    BitBtnUndo.OnClick = [this](TObject* s) { BitBtnUndoClick(s); };
+    BitBtnClose.OnClick = [this](TObject* s) { BitBtnCloseClick(s); };
+    BitBtnSave.OnClick = [this](TObject* s) { BitBtnSaveClick(s); };
+    BitBtnHelp.OnClick = [this](TObject* s) { miHelpFileClick(s); };
+    TimerStatusText.SetInterval(kHintInterval);
+    TimerStatusText.OnTimer = [this](TObject* s) { TimerStatusTextTimer(s); };
+    TimerDrag.SetInterval(150);
+    TimerExpand.SetInterval(400);
 
     store = std::make_unique<ItemStore>(ItemViews{TVItems, TVUndo, TVBasic, PMItems, PMBasic,
                                                   ILAllPublicPM, ILAllPublicTV});
 }
 
 TFormItems::~TFormItems() {
+    TVItems.OnChange = nullptr;
     if (FormItems == this) FormItems = nullptr;
+}
+
+void TFormItems::CreateControls() {
+    HWND h = Handle();
+    TVItems.SetBounds(0, 0, 346, 514);
+    TVItems.SetIndent(19);
+    TVItems.SetImages(&ILAllPublicTV);
+    TVItems.CreateWnd(h);
+
+    // The panels are painted backgrounds; the controls are their siblings, on top.
+    PanelHeadProp.SetCaption("Properties");
+    PanelHeadProp.SetBounds(kColumnLeft, 0, 175, 26);
+    PanelProp.SetBounds(kColumnLeft, 26, 175, 149);
+    PanelHeadAdmin.SetCaption("Administer");
+    PanelHeadAdmin.SetBounds(kColumnLeft, 175, 175, 26);
+    PanelAdmin.SetBounds(kColumnLeft, 201, 175, 313);
+    for (TPanel* p : {&PanelHeadProp, &PanelProp, &PanelHeadAdmin, &PanelAdmin}) p->CreateWnd(h);
+    ImageDesProp.SetBounds(kInnerLeft, 5, 16, 16);
+    ImageDesAdmin.SetBounds(kInnerLeft, 180, 16, 16);
+    ILAllPublicPM.Draw(ImageDesProp.Picture().Canvas(), 0, 0, 10);
+    ILAllPublicPM.Draw(ImageDesAdmin.Picture().Canvas(), 0, 0, 9);
+    ImageDesProp.CreateWnd(h);
+    ImageDesAdmin.CreateWnd(h);
+
+    ImgFType.SetBounds(kInnerLeft, 34, 16, 16);
+    ImgFType.CreateWnd(h);
+    EditSName.SetBounds(372, 31, 143, 21);
+    EditSName.CreateWnd(h);
+    LblFType.SetCaption("Item Type:");
+    LblFType.SetBounds(kInnerLeft, 58, 163, 14);
+    LblFType.CreateWnd(h);
+    for (TEdit* e : {&RichEditFPath, &RichEditFName, &RichEditFParams}) {
+        e->ReadOnly = true;
+        e->Border = false;
+    }
+    RichEditFPath.Lines = 2;
+    RichEditFPath.SetText("File Path:");
+    RichEditFPath.SetBounds(kInnerLeft, 76, 163, 30);
+    RichEditFName.SetText("File Name:");
+    RichEditFName.SetBounds(kInnerLeft, 110, 163, 16);
+    RichEditFParams.SetText("Parameters:");
+    RichEditFParams.SetBounds(kInnerLeft, 139, 62, 16);
+    EditSParams.SetBounds(416, 136, 99, 21);
+    for (TEdit* e : {&RichEditFPath, &RichEditFName, &RichEditFParams, &EditSParams}) e->CreateWnd(h);
+
+    RGSelectType.SetCaption("Type of item to add");
+    RGSelectType.SetBounds(kInnerLeft, 205, 163, 86);
+    RGSelectType.CreateWnd(h);
+    const std::pair<TRadioButton*, const char*> radios[] = {{&RBFile, "File - Normal"},
+                                                            {&RBFileDirectory, "File - Directory"},
+                                                            {&RBSeparator, "Separator"},
+                                                            {&RBFolder, "Folder (virtual)"}};
+    int y = 222;
+    for (const auto& [rb, caption] : radios) {
+        rb->SetCaption(caption);
+        rb->SetBounds(360, y, 150, 16);
+        rb->CreateWnd(h);
+        y += 16;
+    }
+    RBFile.SetChecked(true);
+    LabelItemText.SetCaption("Item Text:");
+    LabelItemText.SetBounds(kInnerLeft, 295, 163, 14);
+    LabelItemText.CreateWnd(h);
+    MemoAddName.SetBounds(kInnerLeft, 310, 163, 21);
+    MemoAddName.CreateWnd(h);
+
+    const std::pair<TButton*, const char*> buttons[] = {
+        {&BitBtnFind, "Find.."},   {&BitBtnAttach, "Attach"}, {&BitBtnCut, "&Cut"},
+        {&BitBtnCopy, "C&opy"},    {&BitBtnPaste, "&Paste"},  {&BitBtnDelete, "&Delete"},
+        {&BitBtnLaunch, "&Launch"}, {&BitBtnHelp, "&Help"},   {&BitBtnSweep, "&Sweep"},
+        {&BitBtnUndo, "&Undo"},    {&BitBtnSave, "S&ave"},    {&BitBtnClose, "C&lose"}};
+    const int rows[] = {336, 364, 391, 418, 452, 481};
+    for (int i = 0; i < 12; ++i) {
+        TButton* b = buttons[i].first;
+        b->SetCaption(buttons[i].second);
+        b->SetBounds(i % 2 ? 435 : kInnerLeft, rows[i / 2], 80, 24);
+        b->CreateWnd(h);
+    }
+    BitBtnAttach.SetEnabled(false);
+    BitBtnAttach.Tag = 0;
+
+    StatusBarHelp.SetPanelText("Ready");
+    StatusBarHelp.CreateWnd(h, 345);
+}
+
+void TFormItems::SetHints() {
+    PanelHeadProp.Hint = "|\"Properties\" is the place where you can view and modify the details of each item";
+    ImageDesProp.Hint = "|\"Properties\" is the place where you can view the details of each item";
+    LblFType.Hint = "|The type of the item (some are handled by program)";
+    ImgFType.Hint = "|This is the showed \"item text\"";
+    RichEditFPath.Hint = "|The file-path (e.g. c:\\corvane\\) which the item points at";
+    RichEditFName.Hint = "|The file-name (e.g. zeredudu.roz) which the item points at";
+    RichEditFParams.Hint = "|The parameters to use for executing this (exe) file";
+    PanelHeadAdmin.Hint = "|\"Administer\" is the place where you add, delete etc. items";
+    ImageDesAdmin.Hint = PanelHeadAdmin.Hint;
+    BitBtnSweep.Hint = "|Sweep for invalid items (e.g. non-existing files)";
+    BitBtnUndo.Hint = "|Undo all changes (since last save)";
+    BitBtnSave.Hint = "|Save changes take effect after closing the form - only new changes can be undone";
+    BitBtnClose.Hint = "|Exit (changes made since last save won't be applyed)";
+    RBFile.Hint = "|Choosing this will enable the \"add..\" which is used with files";
+    RBFileDirectory.Hint = "|Choosing this will enable the \"add..\" which is used with directories";
+    RBSeparator.Hint = "|Choosing this makes it possible to add separators";
+    RBFolder.Hint = "|Choosing this makes it possible to add sub-treeview-folders";
+    MemoAddName.Hint = "|This will be the showed \"item text\" for whatever item type";
+    BitBtnFind.Hint = "|Find a file of any type and prepare it to be attached";
+    BitBtnAttach.Hint = "|Attach either a file or separator (depends on selection)";
+    BitBtnCut.Hint = "|Cut an item (in most cases to paste it into another place)";
+    BitBtnCopy.Hint = "|Copy an item (in most cases to paste it into another place)";
+    BitBtnPaste.Hint = "|Paste an item which you have just cutted or copyed before";
+    BitBtnDelete.Hint = "|Delete an item";
+    BitBtnLaunch.Hint = "|Launch the given shortcut (the same as launching them from the popumenu)";
+    BitBtnHelp.Hint = "|Get help";
+    EditSName.Hint = "|This is the showed \"item text\"";
+    EditSParams.Hint = "|The parameters to use for executing this (exe) file";
 }
 
 void TFormItems::BuildBasicTree() {
@@ -115,6 +245,20 @@ void TFormItems::miAboutClick(TObject*) {
 
 void TFormItems::miCloseAppClick(TObject*) {
     if (closeApplication) closeApplication();
+}
+
+void TFormItems::FormActivate(TObject*) { PaintWindowTitle(Handle(), App.itemsTitle); }
+
+void TFormItems::FormPaint(TObject*) { PaintWindowTitle(Handle(), App.itemsTitle); }
+
+LRESULT TFormItems::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_NCHITTEST || msg == WM_NCPAINT || msg == WM_NCACTIVATE) {
+        // The platform paints the frame first; the own title goes on top.
+        LRESULT result = TForm::HandleMessage(msg, wp, lp);
+        if (!Settings.WindowsDraw) PaintWindowTitle(Handle(), App.itemsTitle);
+        return result;
+    }
+    return TForm::HandleMessage(msg, wp, lp);
 }
 
 }  // namespace rz

@@ -4,21 +4,29 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 
+#include "controls/CcvWinTreeView.h"
 #include "items/ItemStore.h"
 #include "platform/Form.h"
 #include "platform/ImageList.h"
 #include "platform/Menu.h"
+#include "platform/Panels.h"
+#include "platform/StdControls.h"
+#include "platform/Timer.h"
 #include "platform/TreeView.h"
 
 namespace rz {
+
+inline constexpr unsigned kMessageInterval = 4750;
+inline constexpr unsigned kHintInterval = 100;
 
 class TFormItems : public TForm {
 public:
     TFormItems();
     ~TFormItems() override;
 
-    TTreeView TVItems{"TVItems"};
+    TcvWinTreeView TVItems{"TVItems"};
     TTreeView TVUndo{"TVUndo"};
     TTreeView TVBasic{"TVBasic"};
     TPopupMenu PMItems{"PMItems"};
@@ -27,6 +35,58 @@ public:
     TImageList ILAllPublicTV{"ILAllPublicTV", 16, 18};
     std::unique_ptr<ItemStore> store;
 
+    // Properties.
+    TPanel PanelHeadProp{"PanelHeadProp"};
+    TImage ImageDesProp{"ImageDesProp", 16, 16};
+    TPanel PanelProp{"PanelProp"};
+    TImage ImgFType{"ImgFType", 16, 16};
+    TEdit EditSName{"EditSName"};
+    TLabel LblFType{"LblFType"};
+    TEdit RichEditFPath{"RichEditFPath"};
+    TEdit RichEditFName{"RichEditFName"};
+    TEdit RichEditFParams{"RichEditFParams"};
+    TEdit EditSParams{"EditSParams"};
+    // Administer.
+    TPanel PanelHeadAdmin{"PanelHeadAdmin"};
+    TImage ImageDesAdmin{"ImageDesAdmin", 16, 16};
+    TPanel PanelAdmin{"PanelAdmin"};
+    TGroupBox RGSelectType{"RGSelectType"};
+    TRadioButton RBFile{"RBFile"};
+    TRadioButton RBFileDirectory{"RBFileDirectory"};
+    TRadioButton RBSeparator{"RBSeparator"};
+    TRadioButton RBFolder{"RBFolder"};
+    TLabel LabelItemText{"LabelItemText"};
+    TEdit MemoAddName{"MemoAddName"};
+    TButton BitBtnFind{"BitBtnFind"};
+    TButton BitBtnAttach{"BitBtnAttach"};
+    TButton BitBtnCut{"BitBtnCut"};
+    TButton BitBtnCopy{"BitBtnCopy"};
+    TButton BitBtnPaste{"BitBtnPaste"};
+    TButton BitBtnDelete{"BitBtnDelete"};
+    TButton BitBtnLaunch{"BitBtnLaunch"};
+    TButton BitBtnHelp{"BitBtnHelp"};
+    TButton BitBtnSweep{"BitBtnSweep"};
+    TButton BitBtnUndo{"BitBtnUndo"};
+    TButton BitBtnSave{"BitBtnSave"};
+    TButton BitBtnClose{"BitBtnClose"};
+    TStatusBar StatusBarHelp{"StatusBarHelp"};
+    TTimer TimerStatusText{"TimerStatusText"};
+    TTimer TimerDrag{"TimerDrag"};
+    TTimer TimerExpand{"TimerExpand"};
+
+    // Window and tree handlers.
+    void FormShow(TObject* sender);
+    void FormClose(TObject* sender, bool& hide);
+    void FormActivate(TObject* sender);
+    void FormPaint(TObject* sender);
+    void TVItemsChange(TObject* sender, TTreeNode* node);
+    void TVItemsExpanded(TObject* sender, TTreeNode* node);
+    void TVItemsCollapsed(TObject* sender, TTreeNode* node);
+    void BitBtnUndoClick(TObject* sender);
+    void BitBtnCloseClick(TObject* sender);
+    void BitBtnSaveClick(TObject* sender);
+    void TimerStatusTextTimer(TObject* sender);
+
     // The handlers of the launcher menu's fixed entries.
     void miManageItemsClick(TObject* sender);
     void SetupClick(TObject* sender);
@@ -34,14 +94,48 @@ public:
     void miVisitWebsiteClick(TObject* sender);
     void miAboutClick(TObject* sender);
     void miCloseAppClick(TObject* sender);
-    // What "Close" runs: the program's orderly end.
+
+    // Operations the editing handlers share.
+    void StatusMessage(const std::string& text);
+    void ShowHintText(const std::string& text);
+    void PropertiesDisplay(TTreeNode* node);
+    void RefreshButtons();
+    void ViewReset();
+    void UndoRestore();
+    // TVItemsChange is detached while the tree is rebuilt in bulk.
+    void AttachTreeChange(bool attach);
+
+    TTreeNode* SaveRoot() const { return saveRoot_; }
+    bool Saved() const { return saved_; }
+    TTreeNode* Clipboard() const { return clipboard_; }
+
+    // What "Close" runs (the program's end) and what closing after a save
+    // runs (the reload from disk); set by start-up.
     std::function<void()> closeApplication;
+    std::function<void()> reloadItems;
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
     void BuildBasicTree();
     void BuildBasicMenu();
+    void CreateControls();
+    void SetHints();
+    void ShowFileProperties(TTreeNode* node);
+    void DrawTypeImage(int imageIndex);
+    bool ClipboardFitsAfter(TTreeNode* target) const;
+    void SaveFailed();
+
+    TTreeNode* saveRoot_ = nullptr;
+    TTreeNode* clipboard_ = nullptr;
+    bool saved_ = false;
+    bool changeAttached_ = false;
 };
 
 extern TFormItems* FormItems;
+
+// Tests make the save's rename of the store fail; an empty hook restores MoveFileA.
+void SetSaveRenameHook(std::function<bool(const std::string& from, const std::string& to)> hook);
 
 }  // namespace rz

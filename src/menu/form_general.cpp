@@ -16,6 +16,7 @@ TFormGeneral::TFormGeneral() : TForm("FormGeneral") {
     CreateForm("GeneralForm", 0, 0, WS_POPUP, WS_EX_TOOLWINDOW);
     OnShow = [this](TObject* s) { FormShow(s); };
     Application.OnException = [this](TObject* s, const std::exception& e) { AEGeneralException(s, e); };
+    Application.OnHint = [this](TObject* s) { AEGeneralHint(s); };
     taskbarCreated_ = ::RegisterWindowMessageA("TaskbarCreated");
     JvApplicationHotKey.OnHotKey = [this](TObject* s) { JvApplicationHotKeyHotKey(s); };
     JvApplicationHotKey.SetHotKey(0x4000 | 'L');
@@ -35,6 +36,7 @@ TFormGeneral::TFormGeneral() : TForm("FormGeneral") {
 
 TFormGeneral::~TFormGeneral() {
     Application.OnException = nullptr;
+    Application.OnHint = nullptr;
     AttachActivation(false);
     if (FormGeneral == this) FormGeneral = nullptr;
 }
@@ -84,6 +86,13 @@ void TFormGeneral::AEGeneralActivate(TObject*) {
         if (form && form->Visible()) PaintWindowTitle(form->Handle(), *title);
         Application.ProcessMessages();
     }
+}
+
+void TFormGeneral::AEGeneralHint(TObject*) {
+    if (!FormItems || ::GetActiveWindow() != FormItems->Handle()) return;
+    const std::string& hint = Application.Hint();
+    size_t bar = hint.find('|');
+    FormItems->ShowHintText(bar == std::string::npos ? hint : hint.substr(bar + 1));
 }
 
 void TFormGeneral::AttachActivation(bool attach) {

@@ -28,6 +28,8 @@ public:
     void AEGeneralException(TObject* sender, const std::exception& e);
     // Repaints the painted titles of the visible windows on (de)activation.
     void AEGeneralActivate(TObject* sender);
+    // Shows the long part of a hint in the item manager's status bar.
+    void AEGeneralHint(TObject* sender);
 
     // Whether the program shows a taskbar button while one of its windows is open.
     void ApplyTaskBarPresence(bool taskBar);

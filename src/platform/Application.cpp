@@ -4,6 +4,7 @@
 
 #include <stdexcept>
 
+#include "platform/Control.h"
 #include "platform/MessageBox.h"
 
 namespace rz {
@@ -32,6 +33,12 @@ void TApplication::SetTitle(const std::string& title) {
     if (Handle()) ::SetWindowTextA(Handle(), title.c_str());
 }
 
+void TApplication::TrackHint(HWND under) {
+    // The hint of the control under the pointer; none for anything else.
+    const TControl* control = TControl::FromHandle(under);
+    SetHint(control ? control->Hint : std::string());
+}
+
 void TApplication::SetHint(const std::string& hint) {
     if (hint == hint_) return;
     hint_ = hint;
@@ -51,6 +58,7 @@ bool TApplication::DispatchOne(const MSG& msg) {
 void TApplication::ProcessMessages() {
     MSG msg;
     while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_MOUSEMOVE || msg.message == WM_NCMOUSEMOVE) TrackHint(msg.hwnd);
         if (!DispatchOne(msg)) break;
     }
 }
@@ -64,6 +72,7 @@ void TApplication::Run() {
             break;
         }
         // Dialog navigation (Tab, Enter, Esc) for the program's forms.
+        if (msg.message == WM_MOUSEMOVE || msg.message == WM_NCMOUSEMOVE) TrackHint(msg.hwnd);
         HWND top = msg.hwnd ? ::GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
         if (top && top != Handle() && ::IsDialogMessageA(top, &msg)) continue;
         DispatchOne(msg);

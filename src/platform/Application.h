@@ -28,6 +28,8 @@ public:
 
     const std::string& Hint() const { return hint_; }
     void SetHint(const std::string& hint);
+    // Makes the hint that of the control under the pointer.
+    void TrackHint(HWND under);
 
     // Pumps every pending message; returns early when WM_QUIT arrives.
     void ProcessMessages();

@@ -1,7 +1,8 @@
 #pragma once
-// Non-owning typed wrappers over standard child windows. The wrapper's
-// pointer sits in the child's GWLP_USERDATA so that the parent form can route
-// WM_COMMAND and WM_NOTIFY back to it.
+// Non-owning typed wrappers over child windows. The wrapper's pointer sits
+// in a property of the child so that the parent form can route WM_COMMAND
+// and WM_NOTIFY back to it; controls that need their own messages subclass
+// the window (SetWindowSubclass) or use a painted class of ours.
 
 #include <windows.h>
 
@@ -28,9 +29,16 @@ public:
     void SetEnabled(bool enabled);
     bool Enabled() const { return enabled_; }
     void SetFont(HFONT font);
+    const std::string& Caption() const { return caption_; }
+    void SetCaption(const std::string& caption);
+    void SetFocus();
+    bool Focused() const;
+    void Invalidate();
 
-    // The long hint (after "|") is what the item manager's status bar shows.
+    // "short|long": the item manager's status bar shows the long part.
     std::string Hint;
+    TNotifyEvent OnEnter;
+    TNotifyEvent OnExit;
 
     // Called by the parent form; return true when handled.
     virtual bool OnCommand(WORD code) { (void)code; return false; }
@@ -44,12 +52,28 @@ protected:
     bool CreateControl(HWND parent, const char* className, const std::string& text, DWORD style,
                        DWORD exStyle = 0);
     void DestroyControl();
+    void FireEnter() { if (OnEnter) OnEnter(this); }
+    void FireExit() { if (OnExit) OnExit(this); }
+
+    // Messages of the control's own window, after Subclass() or for the
+    // painted class; return true when handled.
+    virtual bool WindowMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+        (void)msg; (void)wp; (void)lp; (void)result; return false;
+    }
+    void Subclass();
+    LRESULT DefaultMessage(UINT msg, WPARAM wp, LPARAM lp);
+    // A window class of ours whose messages all go to WindowMessage.
+    static const char* PaintedClass();
 
 private:
+    static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    static LRESULT CALLBACK PaintedProc(HWND, UINT, WPARAM, LPARAM);
     HWND hwnd_ = nullptr;
     RECT bounds_{0, 0, 0, 0};
     bool visible_ = true;
     bool enabled_ = true;
+    bool subclassed_ = false;
+    std::string caption_;
 };
 
 }  // namespace rz

@@ -4,39 +4,34 @@
 
 namespace rz {
 
-void TLabel::CreateWnd(HWND parent) { CreateControl(parent, "STATIC", caption_, SS_LEFT | SS_NOPREFIX); }
-
-void TLabel::SetCaption(const std::string& caption) {
-    caption_ = caption;
-    if (Handle()) ::SetWindowTextA(Handle(), caption.c_str());
+void TLabel::CreateWnd(HWND parent) {
+    // SS_NOTIFY: a label with a hint must see the mouse.
+    CreateControl(parent, "STATIC", Caption(), SS_LEFT | SS_NOPREFIX | SS_NOTIFY);
 }
 
-void TButton::CreateWnd(HWND parent) { CreateControl(parent, "BUTTON", caption_, BS_PUSHBUTTON | WS_TABSTOP); }
-
-void TButton::SetCaption(const std::string& caption) {
-    caption_ = caption;
-    if (Handle()) ::SetWindowTextA(Handle(), caption.c_str());
+void TButton::CreateWnd(HWND parent) {
+    CreateControl(parent, "BUTTON", Caption(), BS_PUSHBUTTON | BS_NOTIFY | WS_TABSTOP);
 }
 
 void TButton::Click() {
-    if (OnClick) OnClick(this);
+    if (Enabled() && OnClick) OnClick(this);
 }
 
 bool TButton::OnCommand(WORD code) {
-    if (code != BN_CLICKED) return false;
-    Click();
-    return true;
+    switch (code) {
+        case BN_CLICKED: Click(); return true;
+        case BN_SETFOCUS: FireEnter(); return true;
+        case BN_KILLFOCUS: FireExit(); return true;
+        default: return false;
+    }
 }
 
-void TCheckBox::CreateWnd(HWND parent) {
-    if (CreateControl(parent, "BUTTON", caption_, BS_AUTOCHECKBOX | WS_TABSTOP))
+void TCheckBox::CreateButton(HWND parent, DWORD kind) {
+    if (CreateControl(parent, "BUTTON", Caption(), kind | BS_NOTIFY | WS_TABSTOP))
         ::SendMessageA(Handle(), BM_SETCHECK, checked_ ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-void TCheckBox::SetCaption(const std::string& caption) {
-    caption_ = caption;
-    if (Handle()) ::SetWindowTextA(Handle(), caption.c_str());
-}
+void TCheckBox::CreateWnd(HWND parent) { CreateButton(parent, BS_AUTOCHECKBOX); }
 
 void TCheckBox::SetChecked(bool checked) {
     checked_ = checked;
@@ -44,10 +39,57 @@ void TCheckBox::SetChecked(bool checked) {
 }
 
 bool TCheckBox::OnCommand(WORD code) {
-    if (code != BN_CLICKED) return false;
-    checked_ = ::SendMessageA(Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED;
-    if (OnClick) OnClick(this);
-    return true;
+    switch (code) {
+        case BN_CLICKED:
+            checked_ = ::SendMessageA(Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED;
+            if (OnClick) OnClick(this);
+            return true;
+        case BN_SETFOCUS: FireEnter(); return true;
+        case BN_KILLFOCUS: FireExit(); return true;
+        default: return false;
+    }
+}
+
+// Checked by hand: auto radio buttons would check themselves on focus,
+// before the enter handler has seen the old state.
+void TRadioButton::CreateWnd(HWND parent) { CreateButton(parent, BS_RADIOBUTTON); }
+
+void TGroupBox::CreateWnd(HWND parent) { CreateControl(parent, "BUTTON", Caption(), BS_GROUPBOX); }
+
+void TEdit::CreateWnd(HWND parent) {
+    DWORD style = WS_TABSTOP | ES_AUTOHSCROLL | (ReadOnly ? ES_READONLY : 0) |
+                  (Lines > 1 ? ES_MULTILINE : 0);
+    settingText_ = true;
+    CreateControl(parent, "EDIT", text_, style, Border ? WS_EX_CLIENTEDGE : 0);
+    settingText_ = false;
+}
+
+std::string TEdit::Text() const {
+    if (!Handle()) return text_;
+    int n = ::GetWindowTextLengthA(Handle());
+    std::string s(n, '\0');
+    ::GetWindowTextA(Handle(), s.data(), n + 1);
+    return s;
+}
+
+void TEdit::SetText(const std::string& text) {
+    text_ = text;
+    if (!Handle()) return;
+    settingText_ = true;
+    ::SetWindowTextA(Handle(), text.c_str());
+    settingText_ = false;
+}
+
+bool TEdit::OnCommand(WORD code) {
+    switch (code) {
+        case EN_CHANGE:
+            text_ = Text();
+            if (!settingText_ && OnChange) OnChange(this);
+            return true;
+        case EN_SETFOCUS: FireEnter(); return true;
+        case EN_KILLFOCUS: FireExit(); return true;
+        default: return false;
+    }
 }
 
 void TComboBox::CreateWnd(HWND parent) {
@@ -87,10 +129,15 @@ int TComboBox::IndexOf(const std::string& text) const {
 }
 
 bool TComboBox::OnCommand(WORD code) {
-    if (code != CBN_SELCHANGE) return false;
-    itemIndex_ = static_cast<int>(::SendMessageA(Handle(), CB_GETCURSEL, 0, 0));
-    if (OnChange) OnChange(this);
-    return true;
+    switch (code) {
+        case CBN_SELCHANGE:
+            itemIndex_ = static_cast<int>(::SendMessageA(Handle(), CB_GETCURSEL, 0, 0));
+            if (OnChange) OnChange(this);
+            return true;
+        case CBN_SETFOCUS: FireEnter(); return true;
+        case CBN_KILLFOCUS: FireExit(); return true;
+        default: return false;
+    }
 }
 
 }  // namespace rz

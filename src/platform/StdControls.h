@@ -1,5 +1,6 @@
 #pragma once
-// The standard controls the forms use: label, button, check box, combo box.
+// The standard controls the forms use: label, buttons, check and radio
+// boxes, group box, edit fields, combo box.
 
 #include <string>
 #include <vector>
@@ -12,27 +13,17 @@ class TLabel : public TControl {
 public:
     explicit TLabel(std::string name = {}) : TControl(std::move(name)) {}
     void CreateWnd(HWND parent);
-    const std::string& Caption() const { return caption_; }
-    void SetCaption(const std::string& caption);
-
-private:
-    std::string caption_;
 };
 
 class TButton : public TControl {
 public:
     explicit TButton(std::string name = {}) : TControl(std::move(name)) {}
     void CreateWnd(HWND parent);
-    const std::string& Caption() const { return caption_; }
-    void SetCaption(const std::string& caption);
-    // Runs OnClick as a press would.
+    // Runs OnClick as a press would (nothing while disabled).
     void Click();
 
     TNotifyEvent OnClick;
     bool OnCommand(WORD code) override;
-
-private:
-    std::string caption_;
 };
 
 // The check state is kept here too, so it can be set before the window exists.
@@ -40,8 +31,6 @@ class TCheckBox : public TControl {
 public:
     explicit TCheckBox(std::string name = {}) : TControl(std::move(name)) {}
     void CreateWnd(HWND parent);
-    const std::string& Caption() const { return caption_; }
-    void SetCaption(const std::string& caption);
     bool Checked() const { return checked_; }
     // Does not raise OnClick.
     void SetChecked(bool checked);
@@ -49,9 +38,42 @@ public:
     TNotifyEvent OnClick;
     bool OnCommand(WORD code) override;
 
-private:
-    std::string caption_;
+protected:
+    void CreateButton(HWND parent, DWORD kind);
     bool checked_ = false;
+};
+
+class TRadioButton : public TCheckBox {
+public:
+    explicit TRadioButton(std::string name = {}) : TCheckBox(std::move(name)) {}
+    void CreateWnd(HWND parent);
+};
+
+class TGroupBox : public TControl {
+public:
+    explicit TGroupBox(std::string name = {}) : TControl(std::move(name)) {}
+    void CreateWnd(HWND parent);
+};
+
+// One-line edit, or with ReadOnly and Lines > 1 a text box for display.
+class TEdit : public TControl {
+public:
+    explicit TEdit(std::string name = {}) : TControl(std::move(name)) {}
+    bool ReadOnly = false;
+    bool Border = true;
+    int Lines = 1;
+    void CreateWnd(HWND parent);
+
+    std::string Text() const;
+    // Sets the text without raising OnChange.
+    void SetText(const std::string& text);
+
+    TNotifyEvent OnChange;
+    bool OnCommand(WORD code) override;
+
+private:
+    std::string text_;
+    bool settingText_ = false;
 };
 
 // A drop-down list (no free text). The item list and the selection are kept

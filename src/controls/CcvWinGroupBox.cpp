@@ -1,0 +1,56 @@
+#include "controls/CcvWinGroupBox.h"
+
+#include "platform/Handles.h"
+
+namespace rz {
+
+void TcvWinGroupBox::CreateWnd(HWND parent) {
+    TGroupBox::CreateWnd(parent);
+    Subclass();
+}
+
+bool TcvWinGroupBox::WindowMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    switch (msg) {
+        case WM_PAINT:
+            // The base box paints first; the engraving goes on top.
+            result = DefaultMessage(msg, wp, lp);
+            Paint();
+            return true;
+        case WM_ENABLE:
+            result = DefaultMessage(msg, wp, lp);
+            ::InvalidateRect(Handle(), nullptr, TRUE);
+            ::UpdateWindow(Handle());
+            return true;
+        default:
+            return false;
+    }
+}
+
+void TcvWinGroupBox::Paint() {
+    if (Caption().empty() || ::IsWindowEnabled(Handle())) return;
+    WindowDC dc(Handle());
+    HFONT font = reinterpret_cast<HFONT>(::SendMessageA(Handle(), WM_GETFONT, 0, 0));
+    SelectGuard selected(dc.get(), font ? static_cast<HGDIOBJ>(font) : ::GetStockObject(DEFAULT_GUI_FONT));
+    SIZE zero{};
+    ::GetTextExtentPoint32A(dc.get(), "0", 1, &zero);
+    const bool rtl = (::GetWindowLongA(Handle(), GWL_EXSTYLE) & WS_EX_RTLREADING) != 0;
+    UINT flags = DT_SINGLELINE | (rtl ? DT_RTLREADING : 0);
+    RECT r{8, 0, 8, zero.cy};
+    ::DrawTextA(dc.get(), Caption().c_str(), -1, &r, flags | DT_CALCRECT);
+    if (rtl) {
+        RECT box;
+        ::GetClientRect(Handle(), &box);
+        int w = r.right - r.left;
+        r.left = box.right - w - 8;
+        r.right = r.left + w;
+    }
+    ::SetBkMode(dc.get(), TRANSPARENT);
+    RECT shifted = r;
+    ::OffsetRect(&shifted, 1, 1);
+    ::SetTextColor(dc.get(), ::GetSysColor(COLOR_BTNHIGHLIGHT));
+    ::DrawTextA(dc.get(), Caption().c_str(), -1, &shifted, flags);
+    ::SetTextColor(dc.get(), ::GetSysColor(COLOR_BTNSHADOW));
+    ::DrawTextA(dc.get(), Caption().c_str(), -1, &r, flags);
+}
+
+}  // namespace rz

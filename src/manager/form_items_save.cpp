@@ -1,0 +1,65 @@
+// Saving: the store is renamed to the backup, written anew, and the backup
+// removed only once the writing has finished.
+
+#include "app/AppData.h"
+#include "manager/form_items.h"
+#include "menu/Launching.h"
+#include "support/JCLPathes.h"
+#include "support/UcvSysExceptions.h"
+#include "support/UcvSysIO.h"
+
+namespace rz {
+
+namespace {
+// Tests make the rename fail; the default is the real MoveFileA.
+std::function<bool(const std::string&, const std::string&)>& RenameHook() {
+    static std::function<bool(const std::string&, const std::string&)> hook;
+    return hook;
+}
+
+bool RenameFolder(const std::string& from, const std::string& to) {
+    if (RenameHook()) return RenameHook()(from, to);
+    return ::MoveFileA(from.c_str(), to.c_str()) != FALSE;
+}
+}  // namespace
+
+void SetSaveRenameHook(std::function<bool(const std::string&, const std::string&)> hook) {
+    RenameHook() = std::move(hook);
+}
+
+void TFormItems::BitBtnSaveClick(TObject*) {
+    const std::string backup = App.dataFolder + "item_bak";
+    const std::string live = App.dataFolder + "shortcuts";
+    if (DirectoryExists(backup)) DeleteFolderTree(backup);
+    if (!RenameFolder(live, backup)) {
+        SaveFailed();
+        return;
+    }
+    // From here a failure leaves the old store in item_bak\ for the next start.
+    if (!::CreateDirectoryA(live.c_str(), nullptr)) RaiseInOutError("Cannot create", live);
+    store->WriteItemListFile(TVItems.GetFirstNode(), live);
+    DeleteFolderTree(backup);
+    PlaySystemSound(kSoundSaved);
+    StatusMessage("Save succesful!");
+    saved_ = true;
+    TVUndo.BeginUpdate();
+    TVUndo.Assign(TVItems);
+    TVUndo.EndUpdate();
+    TVUndo.Tag = TVItems.Tag;
+}
+
+void TFormItems::SaveFailed() {
+    PlaySystemSound(kSoundRefused);
+    std::string reason;
+    if (DirectoryExists(App.dataFolder + "item_bak")) {
+        std::string shortFolder = ShortPathOf(App.dataFolder);
+        // Without a short form the long one still names the folder.
+        reason = (shortFolder.empty() ? App.dataFolder : shortFolder) +
+                 "item_bak\\ already exists(!), please restart Razaveza";
+    } else {
+        reason = "Possibly \"locked\" files (e.g. a file opened by another program)";
+    }
+    StatusMessage("Save unsuccesful! " + reason);
+}
+
+}  // namespace rz

@@ -1,0 +1,194 @@
+// The item manager's display: properties of the selection, button states,
+// the status line, Undo and the window's opening and closing.
+
+#include "app/Settings.h"
+#include "manager/form_items.h"
+#include "support/UcvGraphics.h"
+#include "support/UcvSysStr.h"
+
+namespace rz {
+
+namespace {
+
+// The directory part with its trailing backslash, and the name part.
+std::string PathPart(const std::string& path) {
+    size_t cut = path.find_last_of("\\:");
+    return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
+}
+
+std::string NamePart(const std::string& path) {
+    size_t cut = path.find_last_of("\\:");
+    return cut == std::string::npos ? path : path.substr(cut + 1);
+}
+
+}  // namespace
+
+void TFormItems::AttachTreeChange(bool attach) {
+    changeAttached_ = attach;
+    if (attach) TVItems.OnChange = [this](TObject* s, TTreeNode* n) { TVItemsChange(s, n); };
+    else TVItems.OnChange = nullptr;
+}
+
+void TFormItems::TVItemsChange(TObject*, TTreeNode* node) {
+    PropertiesDisplay(node);
+    RefreshButtons();
+}
+
+void TFormItems::TVItemsExpanded(TObject*, TTreeNode* node) {
+    if (node) node->SetSelectedIndex(kIconFolderOpen);
+}
+
+void TFormItems::TVItemsCollapsed(TObject*, TTreeNode* node) {
+    if (node) node->SetSelectedIndex(kIconFolder);
+}
+
+void TFormItems::DrawTypeImage(int imageIndex) {
+    TBitmap& picture = ImgFType.Picture();
+    FillPicture(FillTarget(&picture), picture.Canvas(), false, ::GetSysColor(COLOR_BTNFACE));
+    ILAllPublicPM.Draw(picture.Canvas(), 0, 0, imageIndex);
+    ImgFType.Invalidate();
+}
+
+void TFormItems::PropertiesDisplay(TTreeNode* node) {
+    if (!node) return;
+    auto fixed = [this](const char* type, bool nameEnabled, const std::string& name) {
+        LblFType.SetCaption(std::string("Item Type: ") + type);
+        EditSName.SetEnabled(nameEnabled);
+        EditSName.SetText(name);
+        EditSParams.SetEnabled(false);
+        EditSParams.SetText("N/A");
+        RichEditFPath.SetText("File Path: N/A");
+        RichEditFName.SetText("File Name: N/A");
+    };
+    const std::string& text = node->Text();
+    if (IsAnchorEntry(node)) {
+        fixed("Utility item", false, "Top");
+    } else if (IsSystemEntry(node)) {
+        std::string name = text == kNorSepText ? "" : text == "--Sysmenu--" ? "Sysmenu" : text;
+        fixed("Program item", false, name);
+    } else if (IsFolderEntry(node)) {
+        fixed("Virtual item", true, text);
+    } else if (IsSeparatorEntry(node)) {
+        std::string name = IsPlainSeparatorEntry(node) || text.size() < 4 ? "" : text.substr(2, text.size() - 4);
+        fixed("Separator item", true, name);
+    } else {
+        ShowFileProperties(node);
+    }
+    DrawTypeImage(node->ImageIndex());
+}
+
+void TFormItems::ShowFileProperties(TTreeNode* node) {
+    const ItemTables& tables = store->tables;
+    const std::string& path = tables.PathOf(node->ItemId);
+    const std::string ext = LowerCase(FileExtension(path));
+    const bool hasPair = IndexOfString(tables.paramIds, tables.paramIds.High(), std::to_string(node->ItemId)) >= 0;
+    EditSName.SetEnabled(true);
+    EditSName.SetText(node->Text());
+    RichEditFPath.SetText("File Path: " + PathPart(path));
+    RichEditFName.SetText("File Name: " + NamePart(path));
+    std::string type = "Viewable item";
+    bool params = false;
+    if (IsExecutableFile(ext)) {
+        type = "Executable item";
+        params = true;
+    } else if (IsScriptFile(ext)) {
+        type = "Runable item";
+        params = hasPair;
+    } else if (ext == ".lnk") {
+        type = "Shortcut item";
+    }
+    LblFType.SetCaption("Item Type: " + type);
+    const bool program = IsProgramFile(ext);
+    EditSParams.SetEnabled(params);
+    EditSParams.SetText(program ? tables.ParamsOfItem(node->ItemId) : "N/A");
+}
+
+bool TFormItems::ClipboardFitsAfter(TTreeNode* target) const {
+    if (!IsFolderEntry(clipboard_)) return true;
+    // A folder never goes into its own subtree.
+    return target != clipboard_ && !target->IsDescendantOf(clipboard_);
+}
+
+void TFormItems::RefreshButtons() {
+    TTreeNode* sel = TVItems.Selected();
+    const bool editable = sel && !IsAnchorEntry(sel) && !IsSystemEntry(sel);
+    BitBtnCut.SetEnabled(editable);
+    BitBtnDelete.SetEnabled(editable);
+    BitBtnCopy.SetEnabled(editable && !IsFolderEntry(sel));
+    BitBtnPaste.SetEnabled(clipboard_ && sel && !IsSystemEntry(sel) && ClipboardFitsAfter(sel));
+    if (BitBtnAttach.Tag == 1) BitBtnAttach.SetEnabled(sel && !IsSystemEntry(sel));
+    BitBtnLaunch.SetEnabled(sel && sel->ItemId >= 0);
+}
+
+void TFormItems::ViewReset() {
+    if (clipboard_) clipboard_->SetCut(false);
+    clipboard_ = nullptr;
+    saveRoot_ = TVItems.GetFirstNode();
+    TVItems.Select(saveRoot_);
+    RefreshButtons();
+}
+
+void TFormItems::UndoRestore() {
+    const bool wasAttached = changeAttached_;
+    AttachTreeChange(false);
+    // The clipboard's entry does not survive the rebuild.
+    clipboard_ = nullptr;
+    TVItems.BeginUpdate();
+    TVItems.Assign(TVUndo);
+    TVItems.EndUpdate();
+    AttachTreeChange(wasAttached);
+    saveRoot_ = TVItems.GetFirstNode();
+    TVItems.Select(saveRoot_);
+    TVItems.Tag = TVUndo.Tag;
+    const int keep = store->icons.slots.break5 + TVItems.Tag;
+    for (int i = ILAllPublicTV.Count() - 1; i > keep; --i) {
+        ILAllPublicTV.Delete(i);
+        ILAllPublicPM.Delete(i);
+    }
+}
+
+void TFormItems::BitBtnUndoClick(TObject*) {
+    UndoRestore();
+    ViewReset();
+}
+
+void TFormItems::BitBtnCloseClick(TObject*) { Close(); }
+
+void TFormItems::FormShow(TObject*) { TVItems.Select(TVItems.GetFirstNode()); }
+
+void TFormItems::FormClose(TObject*, bool& hide) {
+    if (saved_) {
+        saved_ = false;
+        UndoRestore();
+        Hide();
+        AttachTreeChange(false);
+        if (reloadItems) reloadItems();
+        AttachTreeChange(true);
+    } else {
+        UndoRestore();
+    }
+    ViewReset();
+    hide = true;
+}
+
+void TFormItems::StatusMessage(const std::string& text) {
+    StatusBarHelp.SetPanelText(text);
+    TimerStatusText.SetInterval(kMessageInterval);
+}
+
+void TFormItems::ShowHintText(const std::string& text) {
+    StatusBarHelp.SetPanelText(text);
+    TimerStatusText.SetInterval(kHintInterval);
+    TimerStatusText.SetEnabled(true);
+}
+
+void TFormItems::TimerStatusTextTimer(TObject*) {
+    if (TimerStatusText.Interval() == kMessageInterval) {
+        TimerStatusText.SetInterval(kHintInterval);
+        StatusBarHelp.SetPanelText("Ready");
+    } else if (StatusBarHelp.PanelText().empty()) {
+        StatusBarHelp.SetPanelText("Ready");
+    }
+}
+
+}  // namespace rz

@@ -1,0 +1,52 @@
+#include "platform/Panels.h"
+
+#include <commctrl.h>
+
+#include "platform/Handles.h"
+
+namespace rz {
+
+void TPanel::CreateWnd(HWND parent) { CreateControl(parent, PaintedClass(), Caption(), 0); }
+
+bool TPanel::WindowMessage(UINT msg, WPARAM, LPARAM, LRESULT& result) {
+    if (msg != WM_PAINT) return false;
+    PaintDC dc(Handle());
+    RECT r;
+    ::GetClientRect(Handle(), &r);
+    ::FillRect(dc.get(), &r, ::GetSysColorBrush(COLOR_BTNFACE));
+    ::DrawEdge(dc.get(), &r, BDR_RAISEDINNER, BF_RECT);
+    HFONT font = reinterpret_cast<HFONT>(::SendMessageA(::GetParent(Handle()), WM_GETFONT, 0, 0));
+    SelectGuard selected(dc.get(), font ? static_cast<HGDIOBJ>(font) : ::GetStockObject(DEFAULT_GUI_FONT));
+    ::SetBkMode(dc.get(), TRANSPARENT);
+    ::SetTextColor(dc.get(), ::GetSysColor(COLOR_BTNTEXT));
+    ::DrawTextA(dc.get(), Caption().c_str(), -1, &r, DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX);
+    result = 0;
+    return true;
+}
+
+TImage::TImage(std::string name, int width, int height)
+    : TControl(std::move(name)), picture_(std::make_unique<TBitmap>(width, height)) {}
+
+void TImage::CreateWnd(HWND parent) { CreateControl(parent, PaintedClass(), "", 0); }
+
+bool TImage::WindowMessage(UINT msg, WPARAM, LPARAM, LRESULT& result) {
+    if (msg != WM_PAINT) return false;
+    PaintDC dc(Handle());
+    ::BitBlt(dc.get(), 0, 0, picture_->Width(), picture_->Height(), picture_->Canvas(), 0, 0, SRCCOPY);
+    result = 0;
+    return true;
+}
+
+void TStatusBar::CreateWnd(HWND parent, int firstWidth) {
+    if (!CreateControl(parent, STATUSCLASSNAMEA, "", 0)) return;
+    int parts[1] = {firstWidth};
+    ::SendMessageA(Handle(), SB_SETPARTS, 1, reinterpret_cast<LPARAM>(parts));
+    SetPanelText(text_);
+}
+
+void TStatusBar::SetPanelText(const std::string& text) {
+    text_ = text;
+    if (Handle()) ::SendMessageA(Handle(), SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+}  // namespace rz

@@ -1,0 +1,268 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "ProgramRun.h"
+#include "TestSupport.h"
+
+using rztest::FileExists;
+using rztest::MakeDir;
+using rztest::ReadFile;
+using rztest::RunningProgram;
+using rztest::TempDir;
+using rztest::WaitUntil;
+using rztest::WriteFile;
+
+namespace {
+
+// Generous: the first process a cold Wine server starts can take seconds.
+constexpr DWORD kStartMs = 10000;
+constexpr DWORD kMenuMs = 10000;
+// The hotkey is registered before start-up has given it a menu: press again
+// until the menu shows.
+constexpr DWORD kRepressMs = 1000;
+constexpr DWORD kExitMs = 10000;
+constexpr DWORD kSettleMs = 1000;
+constexpr DWORD kSendMs = 3000;
+// Clear of the screen edges, so the menu is not moved to fit.
+constexpr POINT kCursor = {120, 90};
+
+// Sent from this process, the keys reach the program wherever X has its focus.
+void PressKeys(const std::vector<WORD>& down) {
+    std::vector<INPUT> inputs;
+    for (WORD vk : down) {
+        INPUT in{};
+        in.type = INPUT_KEYBOARD;
+        in.ki.wVk = vk;
+        inputs.push_back(in);
+    }
+    for (auto it = down.rbegin(); it != down.rend(); ++it) {
+        INPUT in{};
+        in.type = INPUT_KEYBOARD;
+        in.ki.wVk = *it;
+        in.ki.dwFlags = KEYEVENTF_KEYUP;
+        inputs.push_back(in);
+    }
+    ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+std::vector<HWND> VisibleMenus(DWORD pid) {
+    std::vector<HWND> visible;
+    for (HWND menu : rztest::ProcessWindows(pid, "#32768"))
+        if (::IsWindowVisible(menu)) visible.push_back(menu);
+    return visible;
+}
+
+std::string ClassOf(HWND hwnd) {
+    char name[64] = {};
+    ::GetClassNameA(hwnd, name, sizeof(name));
+    return name;
+}
+
+BOOL CALLBACK CollectOwnWindow(HWND hwnd, LPARAM param) {
+    auto& query = *reinterpret_cast<std::pair<DWORD, std::vector<HWND>>*>(param);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(hwnd, &owner);
+    // A closed menu's window may linger for a moment; it is the platform's, not the program's.
+    if (owner == query.first && ClassOf(hwnd) != "#32768") query.second.push_back(hwnd);
+    return TRUE;
+}
+
+// The top-level windows the program made, visible or not.
+std::vector<HWND> ProgramWindows(DWORD pid) {
+    std::pair<DWORD, std::vector<HWND>> query{pid, {}};
+    ::EnumWindows(&CollectOwnWindow, reinterpret_cast<LPARAM>(&query));
+    return query.second;
+}
+
+// "key=value" lines of one section, in file order.
+std::vector<std::string> SectionLines(const std::string& file, const char* section) {
+    std::vector<char> buffer(4096);
+    DWORD n = ::GetPrivateProfileSectionA(section, buffer.data(), static_cast<DWORD>(buffer.size()),
+                                          file.c_str());
+    std::vector<std::string> lines;
+    for (const char* p = buffer.data(); p < buffer.data() + n && *p; p += lines.back().size() + 1)
+        lines.emplace_back(p);
+    return lines;
+}
+
+std::vector<std::string> SectionNames(const std::string& file) {
+    std::vector<char> buffer(4096);
+    DWORD n = ::GetPrivateProfileSectionNamesA(buffer.data(), static_cast<DWORD>(buffer.size()), file.c_str());
+    std::vector<std::string> names;
+    for (const char* p = buffer.data(); p < buffer.data() + n && *p; p += names.back().size() + 1)
+        names.emplace_back(p);
+    return names;
+}
+
+std::string WindowsDir() {
+    char dir[MAX_PATH] = {};
+    ::GetWindowsDirectoryA(dir, MAX_PATH);
+    std::string path = dir;
+    if (path.empty() || path.back() != '\\') path += '\\';
+    return path;
+}
+
+// Each test runs its own copy of the program in a fresh data folder with a
+// small store: programs, a document, a directory, separators and a folder.
+class LauncherMenu : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(FileExists(rztest::ProgramPath())) << "program not built at " << rztest::ProgramPath();
+        ASSERT_FALSE(rztest::ReadInstanceMapping().has_value())
+            << "an instance started elsewhere is still running; these tests need the name free";
+        ASSERT_TRUE(::CopyFileA(rztest::ProgramPath(), exe_.c_str(), FALSE)) << ::GetLastError();
+        const std::string win = WindowsDir();
+        topList_ = "^SpeSep|Programs\r\n"
+                   "^ExeLnk|" + win + "notepad.exe||notepad.bmp|Notepad\r\n"
+                   "^NorSep|\r\n"
+                   "^UnkLnk|" + win + "win.ini|ini|Settings document\r\n"
+                   "^UnkLnk|" + win + "||Windows folder\r\n"
+                   "^Folder|Tools\r\n";
+        toolsList_ = "^ExeLnk|" + win + "regedit.exe||regedit.bmp|Registry Editor\r\n"
+                     "^SpeSep|More\r\n";
+        MakeDir(dir_ / "shortcuts");
+        MakeDir(dir_ / "shortcuts\\Tools");
+        WriteFile(dir_ / "shortcuts\\shortcuts.txt", topList_);
+        WriteFile(dir_ / "shortcuts\\Tools\\shortcuts.txt", toolsList_);
+    }
+
+    void Start() {
+        program_ = std::make_unique<RunningProgram>(exe_, dir_.Path());
+        ASSERT_TRUE(program_->Started()) << program_->StartError();
+        // The instance name is taken before the items are loaded.
+        ASSERT_TRUE(WaitUntil([&] { return rztest::ReadInstanceMapping().has_value() || !program_->Running(); },
+                              kStartMs));
+        ASSERT_TRUE(program_->Running()) << "exit code " << program_->WaitForExit(0).value_or(~0UL);
+    }
+
+    // Presses the hotkey until the program's menu shows; returns its window.
+    HWND OpenMenuByHotkey() {
+        ::SetCursorPos(kCursor.x, kCursor.y);
+        ::GetCursorPos(&cursor_);
+        HWND menu = nullptr;
+        const DWORD start = ::GetTickCount();
+        while (!menu && program_->Running() && ::GetTickCount() - start < kMenuMs) {
+            PressKeys({VK_CONTROL, 'L'});
+            WaitUntil([&] {
+                const auto menus = VisibleMenus(program_->Id());
+                menu = menus.empty() ? nullptr : menus.front();
+                return menu || !program_->Running();
+            }, kRepressMs);
+        }
+        return menu;
+    }
+
+    // The entry above the first one is the last: "Close".
+    void ChooseClose() { PressKeys({VK_UP}); PressKeys({VK_RETURN}); }
+
+    void ExpectNoErrorShown() {
+        EXPECT_TRUE(rztest::ProcessWindows(program_->Id(), "#32770").empty()) << "the program shows a message box";
+        EXPECT_FALSE(FileExists(dir_ / "errorlog.txt")) << ReadFile(dir_ / "errorlog.txt");
+    }
+
+    TempDir dir_;
+    const std::string exe_ = dir_ / "razaveza.exe";
+    const std::string settings_ = dir_ / "zuvizove.ziz";
+    std::string topList_;
+    std::string toolsList_;
+    std::unique_ptr<RunningProgram> program_;
+    POINT cursor_{};
+};
+
+TEST_F(LauncherMenu, Hotkey_OpensMenuAtCursor_CloseSavesSixKeysAndEnds) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    const HWND menu = OpenMenuByHotkey();
+    ASSERT_NE(menu, nullptr) << (program_->Running() ? "no menu after pressing Ctrl+L" : "the program ended");
+    RECT r{};
+    ::GetWindowRect(menu, &r);
+    EXPECT_EQ(r.left, cursor_.x);
+    EXPECT_EQ(r.top, cursor_.y);
+    // Six user entries and the three of the fixed tail.
+    EXPECT_GT(r.bottom - r.top, 9 * 8);
+    ASSERT_FALSE(FileExists(settings_)) << "the settings file was written before Close";
+
+    ChooseClose();
+    const std::optional<DWORD> code = program_->WaitForExit(kExitMs);
+    ASSERT_TRUE(code.has_value()) << "the program keeps running after Close"
+                                  << (VisibleMenus(program_->Id()).empty() ? "" : "; the menu is still open");
+    EXPECT_EQ(*code, 0u);
+    EXPECT_FALSE(rztest::ReadInstanceMapping().has_value());
+
+    // Started without a settings file: all six keys with their defaults. The
+    // default font is often not installed, so its name is not asserted.
+    ASSERT_TRUE(FileExists(settings_));
+    EXPECT_EQ(SectionNames(settings_),
+              (std::vector<std::string>{"General Settings", "Font Settings", "Misc Settings"}));
+    EXPECT_EQ(SectionLines(settings_, "General Settings"),
+              (std::vector<std::string>{"TaskBar=1", "OpenLauncherHotkey=Ctrl+L"}));
+    const auto font = SectionLines(settings_, "Font Settings");
+    ASSERT_EQ(font.size(), 3u) << ReadFile(settings_);
+    EXPECT_EQ(font[0], "WindowsDraw=1");
+    EXPECT_EQ(font[1].rfind("FontName=", 0), 0u) << font[1];
+    EXPECT_EQ(font[2], "FontSize=8");
+    EXPECT_EQ(SectionLines(settings_, "Misc Settings"), (std::vector<std::string>{"DrawMenuBar=0"}));
+
+    // Close saves settings only, never the items.
+    EXPECT_EQ(ReadFile(dir_ / "shortcuts\\shortcuts.txt"), topList_);
+    EXPECT_EQ(ReadFile(dir_ / "shortcuts\\Tools\\shortcuts.txt"), toolsList_);
+    EXPECT_FALSE(FileExists(dir_ / "errorlog.txt")) << ReadFile(dir_ / "errorlog.txt");
+}
+
+TEST_F(LauncherMenu, TaskbarCreated_KeepsProgramAndHotkey_OwnDrawingSettingsSurviveClose) {
+    // Own drawing with side bars: the program paints the entries itself.
+    WriteFile(settings_,
+              "[General Settings]\r\nTaskBar=0\r\nOpenLauncherHotkey=ctrl+l\r\n"
+              "[Font Settings]\r\nWindowsDraw=0\r\nFontName=Tahoma\r\nFontSize=9\r\n"
+              "[Misc Settings]\r\nDrawMenuBar=1\r\n");
+    ASSERT_NO_FATAL_FAILURE(Start());
+    HWND menu = OpenMenuByHotkey();
+    ASSERT_NE(menu, nullptr) << (program_->Running() ? "no menu after pressing Ctrl+L" : "the program ended");
+    PressKeys({VK_ESCAPE});
+    ASSERT_TRUE(WaitUntil([&] { return VisibleMenus(program_->Id()).empty(); }, kSettleMs * 5))
+        << "Escape did not close the menu";
+
+    // What a restarted shell sends to every top-level window, twice over.
+    const UINT taskbarCreated = ::RegisterWindowMessageA("TaskbarCreated");
+    ASSERT_NE(taskbarCreated, 0u);
+    const auto windows = ProgramWindows(program_->Id());
+    ASSERT_FALSE(windows.empty());
+    for (int round = 0; round < 2; ++round) {
+        for (HWND hwnd : windows) {
+            DWORD_PTR result = 0;
+            EXPECT_NE(::SendMessageTimeoutA(hwnd, taskbarCreated, 0, 0, SMTO_ABORTIFHUNG, kSendMs, &result), 0)
+                << "window " << hwnd << " (" << ClassOf(hwnd) << ") does not answer";
+        }
+    }
+    EXPECT_FALSE(program_->WaitForExit(kSettleMs).has_value()) << "the program ended after TaskbarCreated";
+    ExpectNoErrorShown();
+
+    menu = OpenMenuByHotkey();
+    ASSERT_NE(menu, nullptr) << (program_->Running() ? "no menu after TaskbarCreated" : "the program ended");
+    RECT r{};
+    ::GetWindowRect(menu, &r);
+    EXPECT_EQ(r.left, cursor_.x);
+    EXPECT_EQ(r.top, cursor_.y);
+    ExpectNoErrorShown();
+
+    ChooseClose();
+    const std::optional<DWORD> code = program_->WaitForExit(kExitMs);
+    ASSERT_TRUE(code.has_value()) << "the program keeps running after Close";
+    EXPECT_EQ(*code, 0u);
+    // Values read come back in canonical form; the hotkey's modifiers are rewritten.
+    EXPECT_EQ(SectionNames(settings_),
+              (std::vector<std::string>{"General Settings", "Font Settings", "Misc Settings"}));
+    EXPECT_EQ(SectionLines(settings_, "General Settings"),
+              (std::vector<std::string>{"TaskBar=0", "OpenLauncherHotkey=Ctrl+L"}));
+    EXPECT_EQ(SectionLines(settings_, "Font Settings"),
+              (std::vector<std::string>{"WindowsDraw=0", "FontName=Tahoma", "FontSize=9"}));
+    EXPECT_EQ(SectionLines(settings_, "Misc Settings"), (std::vector<std::string>{"DrawMenuBar=1"}));
+    EXPECT_FALSE(FileExists(dir_ / "errorlog.txt")) << ReadFile(dir_ / "errorlog.txt");
+}
+
+}  // namespace

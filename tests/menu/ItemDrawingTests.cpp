@@ -1,0 +1,221 @@
+// Measuring and painting of item, folder and fixed entries.
+
+#include "MenuDrawFixture.h"
+
+using namespace rztest;
+using rz::TMenuItem;
+
+namespace {
+
+// The entry row used below: rows 20 to 38, right edge 150.
+constexpr RECT kRow{0, 20, 150, 39};
+constexpr int kBottom = 39;
+
+// Nothing in these levels has a draw handler, so no entry closes the column
+// and the side bar stays out of the pictures.
+TMenuItem& EntryIn(TMenuItem& level, bool bar, const std::string& caption, int image) {
+    if (bar) AddBarAndHidden(level, "Bar");
+    return AddEntry(level, caption, 0, image);
+}
+
+}  // namespace
+
+TEST_F(MenuDrawTest, MeasureAddsIndentBarRoomAndArrowRoomToTheCaptionWidth) {
+    Surface s(10, 10);
+    const std::string caption = "Sa&ve all";
+    // "&" is measured as a character.
+    const int text8 = TextSize(s.Canvas(), "Tahoma", 8, caption).cx;
+    ASSERT_GT(text8, TextSize(s.Canvas(), "Tahoma", 8, "Save all").cx);
+
+    rz::TFormShortCuts fresh;
+    EXPECT_EQ(fresh.BarWidth, 0);
+    TMenuItem plain;
+    TMenuItem& entry = AddEntry(plain, caption, 0);
+    int w = 0, h = 0;
+    fresh.NorItemsRTMeasureItem(&entry, s.Canvas(), w, h);
+    EXPECT_EQ(w, text8 + 23);
+    EXPECT_EQ(h, 19);
+    EXPECT_EQ(fresh.BarWidth, 20);
+
+    AddEntry(entry, "sub", 0);
+    Measure(entry, s.Canvas(), w, h);
+    EXPECT_EQ(w, text8 + 23 + 7);
+
+    TMenuItem barred;
+    AddBarAndHidden(barred, "Bar");
+    TMenuItem& inBar = AddEntry(barred, caption, 0);
+    Measure(inBar, s.Canvas(), w, h);
+    EXPECT_EQ(w, text8 + 23 + 22);
+    EXPECT_EQ(h, 19);
+    AddEntry(inBar, "sub", 0);
+    Measure(inBar, s.Canvas(), w, h);
+    EXPECT_EQ(w, text8 + 23 + 22 + 7);
+
+    rz::Settings.FontSize = 16;
+    const int text16 = TextSize(s.Canvas(), "Tahoma", 16, caption).cx;
+    ASSERT_NE(text16, text8);
+    Measure(entry, s.Canvas(), w, h);
+    EXPECT_EQ(w, text16 + 23 + 7);
+    EXPECT_EQ(h, 19);
+}
+
+TEST_F(MenuDrawTest, ImageIsDrawnAtTheIconCellGreyedWhenDisabled) {
+    const rz::TImageList& images = rz::FormItems->ILAllPublicPM;
+    for (bool bar : {false, true}) {
+        SCOPED_TRACE(bar ? "with side bar" : "without side bar");
+        const int x0 = bar ? 20 : 0;
+        const RECT cell{x0 + 2, kBottom - 18, x0 + 18, kBottom - 2};
+        TMenuItem level;
+        TMenuItem& folder = EntryIn(level, bar, "Folder", 0);
+        std::vector<uint32_t> cells[2];
+        for (bool enabled : {true, false}) {
+            folder.Enabled = enabled;
+            Surface drawn(160, 60), expected(160, 60);
+            DrawItem(folder, drawn.Canvas(), kRow, false);
+            images.Draw(expected.Canvas(), x0 + 2, kBottom - 18, 0, enabled);
+            ASSERT_FALSE(IsEmpty(expected.Ink(cell, kUntouched)));
+            for (int y = cell.top; y < cell.bottom; ++y) {
+                for (int x = cell.left; x < cell.right; ++x) {
+                    ASSERT_EQ(drawn.At(x, y), expected.At(x, y)) << "enabled " << enabled << " at " << x << "," << y;
+                    cells[enabled].push_back(drawn.At(x, y));
+                }
+            }
+        }
+        EXPECT_NE(cells[0], cells[1]) << "a disabled entry's image is greyed";
+    }
+}
+
+TEST_F(MenuDrawTest, SelectedEntryWithImageGetsARaisedFrameAndAnUnlitIconCell) {
+    const uint32_t menu = Sys(COLOR_MENU), light = Sys(COLOR_BTNHIGHLIGHT), dark = Sys(COLOR_BTNSHADOW);
+    const uint32_t highlight = Sys(COLOR_HIGHLIGHT);
+    for (bool bar : {false, true}) {
+        SCOPED_TRACE(bar ? "with side bar" : "without side bar");
+        const int x0 = bar ? 20 : 0;
+        TMenuItem level;
+        TMenuItem& entry = EntryIn(level, bar, "Item", 0);
+        Surface s(160, 60);
+        Surface icon(160, 60);
+        rz::FormItems->ILAllPublicPM.Draw(icon.Canvas(), x0 + 2, kBottom - 18, 0, true);
+
+        auto frameIs = [&](uint32_t topLeft, uint32_t bottomRight) {
+            EXPECT_EQ(s.At(x0 + 1, kBottom - 19), topLeft);
+            EXPECT_EQ(s.At(x0 + 17, kBottom - 19), topLeft);
+            EXPECT_EQ(s.At(x0 + 1, kBottom - 2), topLeft);
+            EXPECT_EQ(s.At(x0 + 18, kBottom - 19), bottomRight);
+            EXPECT_EQ(s.At(x0 + 18, kBottom - 2), bottomRight);
+            EXPECT_EQ(s.At(x0 + 1, kBottom - 1), bottomRight);
+            EXPECT_EQ(s.At(x0 + 18, kBottom - 1), bottomRight);
+            // Lines stop short of their end points; the cell's outer columns stay unpainted.
+            for (int y = kRow.top; y < kRow.bottom; ++y) {
+                EXPECT_EQ(s.At(x0 + 19, y), kUntouched) << y;
+                if (bar) {
+                    EXPECT_EQ(s.At(x0, y), kUntouched) << y;
+                }
+            }
+            EXPECT_EQ(s.At(x0 + 1, kBottom), kUntouched);
+        };
+        auto iconCellIsThePicture = [&] {
+            for (int y = kBottom - 18; y < kBottom - 2; ++y)
+                for (int x = x0 + 2; x < x0 + 18; ++x) ASSERT_EQ(s.At(x, y), icon.At(x, y)) << x << "," << y;
+        };
+        auto filledFromTheCellWith = [&](uint32_t colour) {
+            EXPECT_EQ(s.At(x0 + 20, kRow.top), colour);
+            EXPECT_EQ(s.At(x0 + 20, kRow.bottom - 1), colour);
+            EXPECT_EQ(s.At(kRow.right - 1, kRow.top), colour);
+            EXPECT_EQ(s.At(kRow.right - 1, kRow.bottom - 1), colour);
+            EXPECT_EQ(s.At(kRow.right, kRow.top), kUntouched);
+            EXPECT_EQ(s.At(x0 + 20, kRow.top - 1), kUntouched);
+            EXPECT_EQ(s.At(x0 + 20, kRow.bottom), kUntouched);
+        };
+
+        DrawItem(entry, s.Canvas(), kRow, true);
+        frameIs(light, dark);
+        iconCellIsThePicture();
+        filledFromTheCellWith(highlight);
+
+        // Losing the selection paints the frame away in the menu colour.
+        DrawItem(entry, s.Canvas(), kRow, false);
+        frameIs(menu, menu);
+        iconCellIsThePicture();
+        filledFromTheCellWith(menu);
+
+        // A disabled entry keeps the frame but is never highlighted.
+        entry.Enabled = false;
+        DrawItem(entry, s.Canvas(), kRow, true);
+        frameIs(light, dark);
+        filledFromTheCellWith(menu);
+    }
+}
+
+TEST_F(MenuDrawTest, EntryWithoutImageIsFilledFromTheBarOffsetWithoutFrame) {
+    for (bool bar : {false, true}) {
+        SCOPED_TRACE(bar ? "with side bar" : "without side bar");
+        const int x0 = bar ? 20 : 0;
+        TMenuItem level;
+        TMenuItem& entry = EntryIn(level, bar, "Plain", -1);
+        for (bool selected : {true, false}) {
+            const uint32_t fill = Sys(selected ? COLOR_HIGHLIGHT : COLOR_MENU);
+            Surface s(160, 60);
+            DrawItem(entry, s.Canvas(), kRow, selected);
+            // Where the icon cell and its frame would be, only the fill shows.
+            EXPECT_TRUE(IsEmpty(s.Ink({x0, kRow.top, x0 + 20, kRow.bottom}, fill))) << selected;
+            EXPECT_EQ(s.At(kRow.right - 1, kRow.bottom - 1), fill);
+            if (bar) {
+                EXPECT_TRUE(IsEmpty(s.Ink({0, 0, x0, 60}, kUntouched)));
+            }
+            EXPECT_EQ(s.At(kRow.right, kRow.top), kUntouched);
+        }
+    }
+}
+
+TEST_F(MenuDrawTest, CaptionStartsAtTheTextIndentInTheStateColours) {
+    for (bool bar : {false, true}) {
+        SCOPED_TRACE(bar ? "with side bar" : "without side bar");
+        const int x0 = bar ? 20 : 0;
+        TMenuItem level;
+        TMenuItem& entry = EntryIn(level, bar, "&Help", 8);
+        const RECT text{x0 + 20, kRow.top, kRow.right, kRow.bottom};
+        Surface s(160, 60);
+        // "&" marks the accelerator and is not drawn.
+        const int width = TextSize(s.Canvas(), "Tahoma", 8, "Help").cx;
+
+        DrawItem(entry, s.Canvas(), kRow, false);
+        const RECT ink = s.Ink(text, Sys(COLOR_MENU));
+        ASSERT_FALSE(IsEmpty(ink));
+        EXPECT_GE(ink.left, x0 + 23);
+        EXPECT_LE(ink.left, x0 + 23 + 2);
+        EXPECT_LE(ink.right, x0 + 23 + width);
+        EXPECT_GE(ink.top, kRow.top + 2) << "vertically centred";
+        EXPECT_LE(ink.bottom, kRow.bottom - 1);
+        EXPECT_EQ(s.CountOf(ink, Sys(COLOR_MENUTEXT)) + s.CountOf(ink, Sys(COLOR_MENU)),
+                  (ink.right - ink.left) * (ink.bottom - ink.top));
+
+        DrawItem(entry, s.Canvas(), kRow, true);
+        const RECT lit = s.Ink(text, Sys(COLOR_HIGHLIGHT));
+        EXPECT_TRUE(EqualRect(&lit, &ink));
+        EXPECT_EQ(s.CountOf(lit, Sys(COLOR_HIGHLIGHTTEXT)) + s.CountOf(lit, Sys(COLOR_HIGHLIGHT)),
+                  (lit.right - lit.left) * (lit.bottom - lit.top));
+
+        // Disabled: embossed, a highlight copy one pixel down and right under the shadow one.
+        entry.Enabled = false;
+        for (bool selected : {false, true}) {
+            Surface d(160, 60);
+            DrawItem(entry, d.Canvas(), kRow, selected);
+            EXPECT_EQ(d.CountOf(text, Sys(COLOR_MENUTEXT)), 0);
+            EXPECT_EQ(d.CountOf(text, Sys(COLOR_HIGHLIGHT)), 0);
+            const RECT all = d.Ink(text, Sys(COLOR_MENU));
+            EXPECT_EQ(all.left, ink.left);
+            EXPECT_EQ(all.top, ink.top);
+            EXPECT_EQ(all.right, ink.right + 1);
+            EXPECT_EQ(all.bottom, ink.bottom + 1);
+            EXPECT_EQ(d.CountOf(all, Sys(COLOR_BTNSHADOW)) + d.CountOf(all, Sys(COLOR_BTNHIGHLIGHT)) +
+                          d.CountOf(all, Sys(COLOR_MENU)),
+                      (all.right - all.left) * (all.bottom - all.top));
+            const RECT shadow = d.Where(text, Sys(COLOR_BTNSHADOW));
+            EXPECT_TRUE(EqualRect(&shadow, &ink)) << "the shadow copy sits where the caption does";
+            const RECT copy = d.Where(text, Sys(COLOR_BTNHIGHLIGHT));
+            EXPECT_EQ(copy.right, ink.right + 1);
+            EXPECT_EQ(copy.bottom, ink.bottom + 1);
+        }
+    }
+}

@@ -1,0 +1,103 @@
+// Painting of titled separators.
+
+#include "MenuDrawFixture.h"
+
+using namespace rztest;
+using rz::TMenuItem;
+
+namespace {
+
+// The run of a row where the etched line is interrupted, as [first, last + 1).
+std::pair<int, int> GapIn(const Surface& s, int y, int from, int to, uint32_t line) {
+    int first = -1, last = -1;
+    for (int x = from; x < to; ++x) {
+        if (s.At(x, y) == line) continue;
+        if (first < 0) first = x;
+        last = x;
+    }
+    return {first, last + 1};
+}
+
+}  // namespace
+
+TEST_F(MenuDrawTest, TitledSeparatorCoversTheBarColumnAndEtchesAroundItsTitle) {
+    const uint32_t menu = Sys(COLOR_MENU), dark = Sys(COLOR_BTNSHADOW), light = Sys(COLOR_BTNHIGHLIGHT);
+    TMenuItem level;
+    AddBarAndHidden(level, "Bar");
+    TMenuItem& separator = AddEntry(level, "&Sys&menu", rz::kTagSpeSep);
+    Surface s(200, 40);
+    // A rectangle that starts right of the bar column shows both left edges apart.
+    const RECT r{25, 10, 180, 29};
+    DrawSeparator(separator, s.Canvas(), r);
+
+    // Fill: the rectangle moved left by the bar offset.
+    EXPECT_EQ(s.At(5, 10), menu);
+    EXPECT_EQ(s.At(5, 28), menu);
+    EXPECT_EQ(s.At(179, 10), menu);
+    EXPECT_EQ(s.At(4, 15), kUntouched);
+    EXPECT_EQ(s.At(180, 15), kUntouched);
+    EXPECT_EQ(s.At(5, 9), kUntouched);
+    EXPECT_EQ(s.At(5, 29), kUntouched);
+
+    // Etched line at bottom - 10 and bottom - 9, from the bar offset to the right edge.
+    for (int y : {18, 21}) EXPECT_EQ(s.At(20, y), menu) << y;
+    EXPECT_EQ(s.At(19, 19), menu);
+    EXPECT_EQ(s.At(19, 20), menu);
+    EXPECT_EQ(s.At(20, 19), dark);
+    EXPECT_EQ(s.At(20, 20), light);
+    EXPECT_EQ(s.At(179, 19), dark);
+    EXPECT_EQ(s.At(179, 20), light);
+    EXPECT_EQ(s.At(180, 19), kUntouched);
+
+    // The title, without its "&"s, centred in the moved rectangle, blanks out the line.
+    const int width = TextSize(s.Canvas(), "Tahoma", 8, "Sysmenu").cx;
+    ASSERT_LT(width, TextSize(s.Canvas(), "Tahoma", 8, "&Sys&menu").cx);
+    for (int y : {19, 20}) {
+        auto [first, end] = GapIn(s, y, 20, 180, y == 19 ? dark : light);
+        EXPECT_EQ(end - first, width) << y;
+        EXPECT_NEAR(first, 5 + (175 - width) / 2, 1) << y;
+        EXPECT_EQ(s.CountOf({first, y, end, y + 1}, menu) + s.CountOf({first, y, end, y + 1}, Sys(COLOR_MENUTEXT)),
+                  end - first);
+    }
+    const RECT title = s.Where({5, 10, 180, 29}, Sys(COLOR_MENUTEXT));
+    ASSERT_FALSE(IsEmpty(title));
+    EXPECT_NEAR((title.top + title.bottom) / 2, 19, 2) << "vertically centred";
+
+    // Without a side bar the line starts at 0.
+    TMenuItem plain;
+    TMenuItem& other = AddEntry(plain, "Other", rz::kTagSpeSep);
+    Surface p(200, 40);
+    DrawSeparator(other, p.Canvas(), RECT{0, 10, 180, 29});
+    EXPECT_EQ(p.At(0, 19), dark);
+    EXPECT_EQ(p.At(0, 20), light);
+    EXPECT_EQ(p.At(0, 10), menu);
+}
+
+TEST_F(MenuDrawTest, TitledSeparatorUsesTheSettingFontOrTheMenuFontByMode) {
+    TMenuItem level;
+    TMenuItem& separator = AddEntry(level, "Sysmenu", rz::kTagSpeSep);
+    const RECT r{0, 0, 300, 30};
+    auto titleWidth = [&] {
+        Surface s(300, 30);
+        DrawSeparator(separator, s.Canvas(), r);
+        auto [first, end] = GapIn(s, 20, 0, 300, Sys(COLOR_BTNSHADOW));
+        return end - first;
+    };
+    Surface probe(10, 10);
+    rz::Settings.FontSize = 14;
+    const int settingWidth = TextSize(probe.Canvas(), "Tahoma", 14, "Sysmenu").cx;
+    EXPECT_EQ(titleWidth(), settingWidth);
+
+    NONCLIENTMETRICSA metrics{};
+    metrics.cbSize = sizeof(metrics);
+    ASSERT_TRUE(::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0));
+    rz::unique_hfont menuFont(::CreateFontIndirectA(&metrics.lfMenuFont));
+    SIZE menuSize{};
+    {
+        rz::SelectGuard selected(probe.Canvas(), menuFont.get());
+        ::GetTextExtentPoint32A(probe.Canvas(), "Sysmenu", 7, &menuSize);
+    }
+    ASSERT_NE(menuSize.cx, settingWidth);
+    rz::Settings.WindowsDraw = true;
+    EXPECT_EQ(titleWidth(), menuSize.cx);
+}
