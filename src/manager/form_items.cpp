@@ -106,8 +106,8 @@ void TFormItems::CreateControls() {
     RichEditFName.SetText("File Name:");
     RichEditFName.SetBounds(kInnerLeft, 110, 163, 16);
     RichEditFParams.SetText("Parameters:");
-    RichEditFParams.SetBounds(kInnerLeft, 139, 62, 16);
-    EditSParams.SetBounds(416, 136, 99, 21);
+    RichEditFParams.SetBounds(kInnerLeft, 139, 68, 16);
+    EditSParams.SetBounds(422, 136, 93, 21);
     for (TEdit* e : {&RichEditFPath, &RichEditFName, &RichEditFParams, &EditSParams}) e->CreateWnd(h);
 
     RGSelectType.SetCaption("Type of item to add");
@@ -148,6 +148,11 @@ void TFormItems::CreateControls() {
 
     StatusBarHelp.SetPanelText("Ready");
     StatusBarHelp.CreateWnd(h, 345);
+    // Children stack in creation order, the first on top: the panels go to
+    // the bottom so that they never cover the controls laid over them.
+    for (TControl* c : std::initializer_list<TControl*>{&RGSelectType, &PanelAdmin, &PanelHeadAdmin,
+                                                        &PanelProp, &PanelHeadProp})
+        ::SetWindowPos(c->Handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void TFormItems::SetHints() {

@@ -21,7 +21,7 @@ void TApplication::Initialize() {
                                               ICC_STANDARD_CLASSES | ICC_TAB_CLASSES |
                                               ICC_PROGRESS_CLASS};
     ::InitCommonControlsEx(&icc);
-    RegisterClassOnce(kAppWindowClass, nullptr);
+    RegisterClassOnce(kAppWindowClass, nullptr, true);
     // A visible-style but zero-sized, off-screen popup: the taskbar button of
     // the program belongs to it, as do the program's forms.
     CreateHandle(0, kAppWindowClass, title_, WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS |
@@ -34,6 +34,20 @@ void TApplication::SetTitle(const std::string& title) {
 }
 
 void TApplication::TrackHint(HWND under) {
+    // Disabled controls get no mouse messages: look through their parent
+    // for the topmost child at the pointer, disabled ones included.
+    POINT p;
+    if (under && ::GetCursorPos(&p)) {
+        // From the top: the window under the pointer may be a sibling beneath.
+        under = ::GetAncestor(under, GA_ROOT);
+        for (;;) {
+            POINT local = p;
+            ::ScreenToClient(under, &local);
+            HWND child = ::ChildWindowFromPointEx(under, local, CWP_SKIPINVISIBLE | CWP_SKIPTRANSPARENT);
+            if (!child || child == under) break;
+            under = child;
+        }
+    }
     // The hint of the control under the pointer; none for anything else.
     const TControl* control = TControl::FromHandle(under);
     SetHint(control ? control->Hint : std::string());
@@ -135,6 +149,18 @@ void TApplication::SyncTaskbarButton() {
     if (!Handle()) return;
     OwnedSearch search{Handle(), false};
     ::EnumThreadWindows(::GetCurrentThreadId(), &FindVisibleOwned, reinterpret_cast<LPARAM>(&search));
+    if (!hintPoll_.OnTimer) {
+        hintPoll_.SetInterval(100);
+        hintPoll_.OnTimer = [this](TObject*) {
+            POINT p;
+            if (!::GetCursorPos(&p)) return;
+            HWND under = ::WindowFromPoint(p);
+            bool ours = under && ::GetWindowThreadProcessId(under, nullptr) == ::GetCurrentThreadId();
+            if (ours) TrackHint(under);
+            else SetHint({});
+        };
+    }
+    hintPoll_.SetEnabled(search.visible);
     if (search.visible == (::IsWindowVisible(Handle()) != FALSE)) return;
     ::ShowWindow(Handle(), search.visible ? SW_SHOWNOACTIVATE : SW_HIDE);
 }

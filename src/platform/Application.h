@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 
+#include "platform/Timer.h"
 #include "platform/Window.h"
 
 namespace rz {
@@ -64,6 +65,9 @@ private:
     bool terminated_ = false;
     bool active_ = false;
     bool reporting_ = false;
+    // Disabled controls get no mouse messages: while a window of ours is
+    // open, the pointer is also looked at on a timer.
+    TTimer hintPoll_{"HintPoll"};
 };
 
 extern TApplication Application;

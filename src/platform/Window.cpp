@@ -14,7 +14,7 @@ void TWindow::DestroyHandle() {
     }
 }
 
-void TWindow::RegisterClassOnce(const char* className, HBRUSH background) {
+void TWindow::RegisterClassOnce(const char* className, HBRUSH background, bool withIcon) {
     WNDCLASSEXA wc{};
     if (::GetClassInfoExA(::GetModuleHandleA(nullptr), className, &wc)) return;
     wc.cbSize = sizeof(wc);
@@ -22,7 +22,7 @@ void TWindow::RegisterClassOnce(const char* className, HBRUSH background) {
     wc.lpfnWndProc = &TWindow::WindowProc;
     wc.hInstance = ::GetModuleHandleA(nullptr);
     wc.hCursor = ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    wc.hIcon = ::LoadIconA(wc.hInstance, "MAINICON");
+    wc.hIcon = withIcon ? ::LoadIconA(wc.hInstance, "MAINICON") : nullptr;
     wc.hbrBackground = background;
     wc.lpszClassName = className;
     ::RegisterClassExA(&wc);

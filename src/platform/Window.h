@@ -22,8 +22,9 @@ public:
     void DestroyHandle();
 
 protected:
-    // Registers className once per process (CS_DBLCLKS, arrow cursor).
-    static void RegisterClassOnce(const char* className, HBRUSH background);
+    // Registers className once per process (CS_DBLCLKS, arrow cursor); only
+    // the application window shows the program's icon.
+    static void RegisterClassOnce(const char* className, HBRUSH background, bool withIcon = false);
     bool CreateHandle(DWORD exStyle, const char* className, const std::string& title, DWORD style,
                       int x, int y, int w, int h, HWND parent);
     virtual LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
