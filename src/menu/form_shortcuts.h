@@ -43,8 +43,9 @@ int BarIndex(const TMenuItem& entry);
 bool ClosesColumn(const TMenuItem& entry);
 // What the entries of a level add up to, visible or not.
 int ColumnHeight(const TMenuItem& level);
-// Paints the side bar of entry's level with its bar-maker's caption.
-void PaintSideBar(HDC canvas, const TMenuItem& entry, HFONT entryFont);
+// Paints the side bar of entry's level with its bar-maker's caption; origin
+// is the column's top-left corner on the canvas.
+void PaintSideBar(HDC canvas, const TMenuItem& entry, HFONT entryFont, POINT origin = {0, 0});
 
 // Assigns or clears the drawing handlers of the whole launcher menu.
 void ApplyMenuDrawing();

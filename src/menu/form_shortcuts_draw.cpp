@@ -44,6 +44,12 @@ void FillWith(HDC dc, int colour, const RECT& r) { ::FillRect(dc, &r, ::GetSysCo
 
 int XOffset(const TMenuItem& entry) { return BarIndex(entry) >= 0 ? kBarOffset : 0; }
 
+// The layout's coordinates count from the column's corner. Entries span the
+// column, so an entry's left edge is that corner's x; where the platform
+// paints the menu border inside the window (Wine), the border is as tall as
+// it is wide.
+POINT ColumnOrigin(const RECT& entryRect) { return POINT{entryRect.left, entryRect.left}; }
+
 std::string WithoutAccelerators(const std::string& caption) {
     std::string out;
     for (size_t i = 0; i < caption.size(); ++i) {
@@ -86,11 +92,11 @@ int ColumnHeight(const TMenuItem& level) {
     return height;
 }
 
-void PaintSideBar(HDC dc, const TMenuItem& entry, HFONT entryFont) {
+void PaintSideBar(HDC dc, const TMenuItem& entry, HFONT entryFont, POINT origin) {
     const TMenuItem& level = *entry.Parent();
     const TMenuItem& barMaker = *level.Items(BarIndex(entry));
-    int h = ColumnHeight(level);
-    FillWith(dc, COLOR_INACTIVECAPTION, RECT{0, 0, 19, h - 1});
+    const int h = ColumnHeight(level);
+    FillWith(dc, COLOR_INACTIVECAPTION, RECT{origin.x, origin.y, origin.x + 19, origin.y + h - 1});
 
     LOGFONTA lf{};
     ::GetObjectA(entryFont, sizeof(lf), &lf);
@@ -108,8 +114,9 @@ void PaintSideBar(HDC dc, const TMenuItem& entry, HFONT entryFont) {
     SIZE extent{};
     ::GetTextExtentPoint32A(dc, title.c_str(), static_cast<int>(title.size()), &extent);
     int x = (20 - extent.cy) / 2;
-    RECT clip{0, 0, FormShortCuts ? FormShortCuts->BarWidth : 20, h};
-    ::ExtTextOutA(dc, x, h - 4, ETO_CLIPPED, &clip, title.c_str(), static_cast<UINT>(title.size()), nullptr);
+    RECT clip{origin.x, origin.y, origin.x + (FormShortCuts ? FormShortCuts->BarWidth : 20), origin.y + h};
+    ::ExtTextOutA(dc, origin.x + x, origin.y + h - 4, ETO_CLIPPED, &clip, title.c_str(),
+                  static_cast<UINT>(title.size()), nullptr);
 }
 
 void TFormShortCuts::NorItemsRTMeasureItem(TObject* sender, HDC canvas, int& width, int& height) {
@@ -127,7 +134,8 @@ void TFormShortCuts::NorItemsRTMeasureItem(TObject* sender, HDC canvas, int& wid
 void TFormShortCuts::NorItemsRTDrawItem(TObject* sender, HDC dc, const RECT& r, bool selected) {
     auto* entry = dynamic_cast<TMenuItem*>(sender);
     if (!entry) return;
-    const int x0 = XOffset(*entry);
+    const POINT origin = ColumnOrigin(r);
+    const int x0 = origin.x + XOffset(*entry);
     unique_hfont font = MakeFont(dc, Settings.FontName, Settings.FontSize);
     SelectGuard fontGuard(dc, font.get());
     ::SetTextColor(dc, ::GetSysColor(COLOR_MENUTEXT));
@@ -161,14 +169,16 @@ void TFormShortCuts::NorItemsRTDrawItem(TObject* sender, HDC dc, const RECT& r, 
         ::SetTextColor(dc, ::GetSysColor(COLOR_BTNSHADOW));
         ::DrawTextA(dc, entry->Caption.c_str(), -1, &text, format);
     }
-    if (ClosesColumn(*entry)) PaintSideBar(dc, *entry, font.get());
+    if (ClosesColumn(*entry)) PaintSideBar(dc, *entry, font.get(), origin);
 }
 
 void TFormShortCuts::SpeItemsRTDrawItem(TObject* sender, HDC dc, const RECT& r, bool) {
     auto* entry = dynamic_cast<TMenuItem*>(sender);
     if (!entry) return;
-    const int x0 = XOffset(*entry);
-    RECT area{r.left - x0, r.top, r.right, r.bottom};
+    const POINT origin = ColumnOrigin(r);
+    const int offset = XOffset(*entry);
+    const int x0 = origin.x + offset;
+    RECT area{r.left - offset, r.top, r.right, r.bottom};
     unique_hfont font = Settings.WindowsDraw ? MenuFont() : MakeFont(dc, Settings.FontName, Settings.FontSize);
     SelectGuard fontGuard(dc, font.get());
     FillWith(dc, COLOR_MENU, area);
@@ -181,7 +191,9 @@ void TFormShortCuts::SpeItemsRTDrawItem(TObject* sender, HDC dc, const RECT& r, 
     ::SetBkColor(dc, ::GetSysColor(COLOR_MENU));
     ::SetBkMode(dc, OPAQUE);
     ::DrawTextA(dc, title.c_str(), -1, &area, DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX);
-    if (ClosesColumn(*entry)) PaintSideBar(dc, *entry, font.get());
+    // This fill covered the bar column: a separator redrawn on its own (as
+    // the first entry is when a menu opens by keyboard) restores the bar.
+    if (ClosesColumn(*entry) || BarIndex(*entry) >= 0) PaintSideBar(dc, *entry, font.get(), origin);
 }
 
 void ApplyMenuDrawing(TMenuItem& level, bool windowsDraw) {

@@ -33,7 +33,18 @@ HMENU TPopupMenu::OpenHandle() const { return open_ ? open_->root.get() : nullpt
 
 namespace {
 
+// Icons of platform-drawn entries go into the check-mark column, which
+// these menus never use.
+void UseCheckColumnForIcons(HMENU menu) {
+    MENUINFO info{};
+    info.cbSize = sizeof(info);
+    info.fMask = MIM_STYLE;
+    info.dwStyle = MNS_CHECKORBMP;
+    ::SetMenuInfo(menu, &info);
+}
+
 void Fill(HMENU menu, const TMenuItem& level, std::vector<TMenuItem*>& commands) {
+    UseCheckColumnForIcons(menu);
     for (int i = 0; i < level.Count(); ++i) {
         TMenuItem* item = level.Items(i);
         if (!item->Visible) continue;
