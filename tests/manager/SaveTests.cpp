@@ -1,0 +1,445 @@
+// Saving the item store from the item manager: the backup folder around the
+// rewrite, refusals, Undo and Close after a save, and an interrupted save.
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/AppFixture.h"
+#include "app/ErrorLog.h"
+#include "items/ListFile.h"
+#include "menu/form_general.h"
+#include "platform/Bitmap.h"
+#include "platform/Handles.h"
+#include "platform/MediaPlayer.h"
+#include "support/JCLPathes.h"
+
+using namespace rz;
+
+namespace {
+
+const char kGames[] = "^NorSep|\r\n^UnkLnk|C:\\docs\\chess.txt|txt|Chess\r\n";
+const char kLocked[] = "Save unsuccesful! Possibly \"locked\" files (e.g. a file opened by another program)";
+
+std::string WindowsFile(const std::string& name) {
+    char buffer[MAX_PATH] = {};
+    UINT n = ::GetWindowsDirectoryA(buffer, sizeof(buffer));
+    return std::string(buffer, n) + "\\" + name;
+}
+
+// Every entry with all the fields the undo copy has to keep.
+std::string DumpTree(const TTreeNode* first, int depth = 0) {
+    std::string out;
+    for (const TTreeNode* n = first; n; n = n->GetNextSibling()) {
+        out += std::string(depth, ' ') + n->Text() + " [" + std::to_string(n->ImageIndex()) + "/" +
+               std::to_string(n->SelectedIndex()) + "/" + std::to_string(n->StateIndex()) + "] #" +
+               std::to_string(n->ItemId) + "\n";
+        out += DumpTree(n->GetFirstChild(), depth + 1);
+    }
+    return out;
+}
+
+// Captions and item ids only: a reload renumbers the type icons.
+std::string DumpTexts(const TTreeNode* first, int depth = 0) {
+    std::string out;
+    for (const TTreeNode* n = first; n; n = n->GetNextSibling()) {
+        out += std::string(depth, ' ') + n->Text() + " #" + std::to_string(n->ItemId) + "\n";
+        out += DumpTexts(n->GetFirstChild(), depth + 1);
+    }
+    return out;
+}
+
+// Relative path -> content ("<dir>" for folders) of everything below folder.
+void Snapshot(const std::string& folder, const std::string& rel, std::map<std::string, std::string>& out) {
+    WIN32_FIND_DATAA fd;
+    unique_hfind find(::FindFirstFileA((folder + rel + "*").c_str(), &fd));
+    if (find.get() == INVALID_HANDLE_VALUE) {
+        find.release();
+        return;
+    }
+    do {
+        std::string name = fd.cFileName;
+        if (name == "." || name == "..") continue;
+        if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            out[rel + name + "\\"] = "<dir>";
+            Snapshot(folder, rel + name + "\\", out);
+        } else {
+            out[rel + name] = rztest::ReadFile(folder + rel + name);
+        }
+    } while (::FindNextFileA(find.get(), &fd));
+}
+
+std::map<std::string, std::string> Snapshot(const std::string& folder) {
+    std::map<std::string, std::string> out;
+    Snapshot(folder, "", out);
+    return out;
+}
+
+// A file held open the way another program would hold it.
+unique_handle_kernel HoldFile(const std::string& path) {
+    HANDLE h = ::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    return unique_handle_kernel(h == INVALID_HANDLE_VALUE ? nullptr : h);
+}
+
+// A folder held open without delete sharing, so it cannot be renamed.
+unique_handle_kernel HoldFolder(const std::string& path) {
+    HANDLE h = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                             OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    return unique_handle_kernel(h == INVALID_HANDLE_VALUE ? nullptr : h);
+}
+
+class SaveTest : public rztest::AppTest {
+protected:
+    void SetUp() override {
+        rztest::AppTest::SetUp();
+        TMediaPlayer::SetPlayHook([this](const std::string& file) {
+            sounds.push_back(file);
+            return true;
+        });
+        top = "^SpeSep|Tools\r\n^ExeLnk|" + dir.Path() + "a.exe||a.bmp|A\r\n^Folder|Games\r\n" +
+              "^UnkLnk|C:\\docs\\report.doc|doc|Report\r\n";
+        rztest::WriteFile(dir / "a.exe", "");
+        WriteStore("shortcuts", top);
+        WriteStore("shortcuts\\Games", kGames);
+        TBitmap picture(16, 16);
+        ASSERT_TRUE(picture.SaveToFile(dir / "shortcuts\\a.bmp"));
+    }
+    void TearDown() override {
+        SetSaveRenameHook({});
+        ListFileWriter::SetFailureHook({});
+        TMediaPlayer::SetPlayHook({});
+        rztest::AppTest::TearDown();
+    }
+
+    void Start() {
+        StartUp();
+        ASSERT_FALSE(Application.Terminated());
+        loadedTree = Tree();
+        loadedCaptions = TopCaptions();
+        ASSERT_EQ(loadedCaptions, (std::vector<std::string>{"Tools", "A", "Games", "Report"}));
+    }
+    void Save() { FormItems->BitBtnSaveClick(&FormItems->BitBtnSave); }
+
+    std::string Tree() const { return DumpTree(FormItems->TVItems.GetFirstNode()); }
+    std::string Undo() const { return DumpTree(FormItems->TVUndo.GetFirstNode()); }
+    std::string Status() const { return FormItems->StatusBarHelp.PanelText(); }
+    std::string Text(const std::string& rel) const { return rztest::ReadFile(dir / rel); }
+
+    TTreeNode* TopEntry(const std::string& text) const {
+        for (TTreeNode* n = FormItems->TVItems.GetFirstNode(); n; n = n->GetNextSibling())
+            if (n->Text() == text) return n;
+        return nullptr;
+    }
+    void DeleteTopEntry(const std::string& text) {
+        TTreeNode* n = TopEntry(text);
+        ASSERT_NE(n, nullptr) << text;
+        FormItems->TVItems.Delete(n);
+    }
+    TTreeNode* InsertSeparator(TTreeNode* before, const std::string& title) {
+        TTreeNode* n = FormItems->TVItems.Insert(before, "--" + title + "--");
+        n->SetImageIndex(kIconSpeSep);
+        n->SetSelectedIndex(kIconSpeSep);
+        return n;
+    }
+    // What the manager does when it adds a file with an icon of its own.
+    void AppendManagerIcon() {
+        HICON icon = ::LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
+        FormItems->ILAllPublicPM.AddIcon(icon);
+        FormItems->ILAllPublicTV.AddIcon(icon);
+        ++FormItems->TVItems.Tag;
+    }
+    std::vector<std::string> LogLines() const {
+        std::vector<std::string> lines;
+        std::string all = rztest::FileExists(dir / "errorlog.txt") ? Text("errorlog.txt") : "";
+        size_t start = 0, end;
+        while ((end = all.find("\r\n", start)) != std::string::npos) {
+            lines.push_back(all.substr(start, end - start));
+            start = end + 2;
+        }
+        return lines;
+    }
+    bool BoxShown(const std::string& text) const {
+        for (const auto& b : boxes)
+            if (b.text == text) return true;
+        return false;
+    }
+
+    // A refused save: status, sound, and store, tree and undo copy as before.
+    void ExpectRefused(const std::string& status, const std::map<std::string, std::string>& disk,
+                       const std::string& tree) {
+        EXPECT_EQ(Status(), status);
+        EXPECT_EQ(FormItems->TimerStatusText.Interval(), 4750u);
+        EXPECT_EQ(sounds, std::vector<std::string>{WindowsFile("media\\chord.wav")});
+        EXPECT_EQ(Snapshot(dir / "shortcuts\\"), disk);
+        EXPECT_EQ(Tree(), tree);
+        EXPECT_EQ(Undo(), loadedTree);
+        EXPECT_FALSE(FormItems->Saved());
+    }
+
+    std::string top;
+    std::string loadedTree;
+    std::vector<std::string> loadedCaptions;
+    std::vector<std::string> sounds;
+};
+
+}  // namespace
+
+TEST_F(SaveTest, SavingTwiceRewritesTheWholeStoreAndLeavesNoBackup) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    DeleteTopEntry("Report");
+    AppendManagerIcon();
+    rztest::WriteFile(dir / "shortcuts\\stray.txt", "left over");
+    ASSERT_EQ(Status(), "Ready");
+    Save();
+    const std::string saved = "^SpeSep|Tools\r\n^ExeLnk|" + dir.Path() + "a.exe||a.bmp|A\r\n^Folder|Games\r\n";
+    EXPECT_FALSE(rztest::DirExists(dir / "item_bak"));
+    EXPECT_EQ(Text("shortcuts\\shortcuts.txt"), saved);
+    EXPECT_EQ(Text("shortcuts\\Games\\shortcuts.txt"), kGames);
+    EXPECT_TRUE(rztest::FileExists(dir / "shortcuts\\a.bmp"));
+    EXPECT_FALSE(rztest::FileExists(dir / "shortcuts\\stray.txt"));
+    EXPECT_EQ(Status(), "Save succesful!");
+    EXPECT_EQ(FormItems->TimerStatusText.Interval(), 4750u);
+    EXPECT_EQ(sounds, std::vector<std::string>{WindowsFile("media\\chimes.wav")});
+    EXPECT_TRUE(FormItems->Saved());
+    EXPECT_EQ(Undo(), Tree());
+    EXPECT_NE(Undo(), loadedTree);
+    EXPECT_EQ(FormItems->TVItems.Tag, 1);
+    EXPECT_EQ(FormItems->TVUndo.Tag, FormItems->TVItems.Tag);
+
+    // Unchanged tree, spoilt files: the second save writes everything again.
+    rztest::WriteFile(dir / "shortcuts\\shortcuts.txt", "junk\r\n");
+    rztest::WriteFile(dir / "shortcuts\\Games\\shortcuts.txt", "junk\r\n");
+    rztest::WriteFile(dir / "shortcuts\\Games\\stray.bmp", "x");
+    ::DeleteFileA((dir / "shortcuts\\a.bmp").c_str());
+    sounds.clear();
+    Save();
+    EXPECT_FALSE(rztest::DirExists(dir / "item_bak"));
+    EXPECT_EQ(Text("shortcuts\\shortcuts.txt"), saved);
+    EXPECT_EQ(Text("shortcuts\\Games\\shortcuts.txt"), kGames);
+    EXPECT_TRUE(rztest::FileExists(dir / "shortcuts\\a.bmp"));
+    EXPECT_FALSE(rztest::FileExists(dir / "shortcuts\\Games\\stray.bmp"));
+    EXPECT_EQ(sounds, std::vector<std::string>{WindowsFile("media\\chimes.wav")});
+    EXPECT_EQ(Status(), "Save succesful!");
+}
+
+TEST_F(SaveTest, AStaleDeletableBackupIsRemovedByTheNextSave) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    WriteStore("item_bak", "^SpeSep|stale\r\n");
+    WriteStore("item_bak\\Old", "^NorSep|\r\n");
+    rztest::WriteFile(dir / "item_bak\\old.bmp", "x");
+    Save();
+    EXPECT_FALSE(rztest::DirExists(dir / "item_bak"));
+    EXPECT_EQ(Text("shortcuts\\shortcuts.txt"), top);
+    EXPECT_EQ(Status(), "Save succesful!");
+    EXPECT_TRUE(FormItems->Saved());
+}
+
+TEST_F(SaveTest, ARefusedRenameChangesNothing) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    DeleteTopEntry("Report");
+    const std::string edited = Tree();
+    const auto disk = Snapshot(dir / "shortcuts\\");
+    std::vector<std::pair<std::string, std::string>> renames;
+    SetSaveRenameHook([&](const std::string& from, const std::string& to) {
+        renames.emplace_back(from, to);
+        return false;
+    });
+    Save();
+    ASSERT_EQ(renames.size(), 1u);
+    EXPECT_EQ(renames[0].first, dir.Path() + "shortcuts");
+    EXPECT_EQ(renames[0].second, dir.Path() + "item_bak");
+    EXPECT_FALSE(rztest::DirExists(dir / "item_bak"));
+    ExpectRefused(kLocked, disk, edited);
+}
+
+TEST_F(SaveTest, AMissingStoreFolderIsARefusedRename) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    DeleteTopEntry("Report");
+    const std::string edited = Tree();
+    rztest::RemoveTree(dir / "shortcuts");
+    ASSERT_FALSE(rztest::DirExists(dir / "shortcuts"));
+    Save();
+    EXPECT_FALSE(rztest::DirExists(dir / "shortcuts"));
+    EXPECT_FALSE(rztest::DirExists(dir / "item_bak"));
+    ExpectRefused(kLocked, {}, edited);
+}
+
+TEST_F(SaveTest, AStoreFolderHeldOpenRefusesTheRename) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    const auto disk = Snapshot(dir / "shortcuts\\");
+    auto held = HoldFolder(dir / "shortcuts");
+    ASSERT_TRUE(held) << ::GetLastError();
+    rztest::MakeDir(dir / "probe");
+    {
+        auto probe = HoldFolder(dir / "probe");
+        ASSERT_TRUE(probe);
+        if (::MoveFileA((dir / "probe").c_str(), (dir / "probe2").c_str()))
+            GTEST_SKIP() << "this Wine renames a folder held open without delete sharing";
+    }
+    Save();
+    ExpectRefused(kLocked, disk, loadedTree);
+    EXPECT_FALSE(rztest::DirExists(dir / "item_bak"));
+}
+
+TEST_F(SaveTest, ABackupThatCannotBeDeletedAsksForARestart) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    DeleteTopEntry("Report");
+    const std::string edited = Tree();
+    const auto disk = Snapshot(dir / "shortcuts\\");
+    WriteStore("item_bak", "^SpeSep|stale\r\n");
+    auto held = HoldFile(dir / "item_bak\\held.bmp");
+    ASSERT_TRUE(held) << ::GetLastError();
+    if (::DeleteFileA((dir / "item_bak\\held.bmp").c_str()))
+        GTEST_SKIP() << "this Wine deletes a file held open without sharing";
+    Save();
+    ASSERT_FALSE(ShortPathOf(dir.Path()).empty());
+    ExpectRefused("Save unsuccesful! " + ShortPathOf(dir.Path()) +
+                      "item_bak\\ already exists(!), please restart Razaveza",
+                  disk, edited);
+    // Step 1 removed what it could; the held file keeps the folder.
+    EXPECT_TRUE(rztest::FileExists(dir / "item_bak\\held.bmp"));
+    EXPECT_FALSE(rztest::FileExists(dir / "item_bak\\shortcuts.txt"));
+
+    // Once the file is let go, the next save clears the rest and succeeds.
+    held.reset();
+    sounds.clear();
+    Save();
+    EXPECT_EQ(Status(), "Save succesful!");
+    EXPECT_FALSE(rztest::DirExists(dir / "item_bak"));
+    EXPECT_EQ(Undo(), edited);
+}
+
+TEST_F(SaveTest, UndoAfterSaveReturnsToTheSavedTreeAndItsIcons) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    const int loadedIcons = FormItems->ILAllPublicTV.Count();
+    ASSERT_EQ(FormItems->ILAllPublicPM.Count(), loadedIcons);
+    // An icon the manager added before the save belongs to the saved tree.
+    AppendManagerIcon();
+    DeleteTopEntry("Report");
+    InsertSeparator(TopEntry("Games"), "Before");
+    const std::string savedTree = Tree();
+    Save();
+    ASSERT_TRUE(FormItems->Saved());
+
+    AppendManagerIcon();
+    AppendManagerIcon();
+    DeleteTopEntry("--Tools--");
+    InsertSeparator(TopEntry("--Sysmenu--"), "After");
+    ASSERT_EQ(FormItems->ILAllPublicTV.Count(), loadedIcons + 3);
+    FormItems->BitBtnUndoClick(&FormItems->BitBtnUndo);
+    EXPECT_EQ(Tree(), savedTree);
+    EXPECT_NE(Tree(), loadedTree);
+    EXPECT_EQ(FormItems->TVItems.Tag, 1);
+    EXPECT_EQ(FormItems->ILAllPublicTV.Count(), loadedIcons + 1);
+    EXPECT_EQ(FormItems->ILAllPublicPM.Count(), loadedIcons + 1);
+    EXPECT_EQ(FormItems->TVItems.Selected(), FormItems->TVItems.GetFirstNode());
+    EXPECT_EQ(FormItems->SaveRoot(), FormItems->TVItems.GetFirstNode());
+}
+
+TEST_F(SaveTest, EntriesAfterTheFirstSystemEntryAreNeverSaved) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    TTreeNode* sysmenu = TopEntry("--Sysmenu--");
+    ASSERT_NE(sysmenu, nullptr);
+    InsertSeparator(sysmenu, "Early");
+    InsertSeparator(sysmenu->GetNextSibling(), "Late");
+    InsertSeparator(nullptr, "Tail");
+    ASSERT_EQ(FormItems->TVItems.GetLastNode()->Text(), "--Tail--");
+    Save();
+    EXPECT_EQ(Text("shortcuts\\shortcuts.txt"), top + "^SpeSep|Early\r\n");
+    EXPECT_EQ(Status(), "Save succesful!");
+}
+
+TEST_F(SaveTest, ClosingAfterASaveShowsTheSavedStoreInTheMenu) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    DeleteTopEntry("Report");
+    InsertSeparator(TopEntry("--Sysmenu--"), "New");
+    const std::string savedTexts = DumpTexts(FormItems->TVItems.GetFirstNode());
+    Save();
+    // The menu keeps the loaded items until the manager closes.
+    EXPECT_EQ(TopCaptions(), loadedCaptions);
+    FormItems->Close();
+    EXPECT_EQ(TopCaptions(), (std::vector<std::string>{"Tools", "A", "Games", "New"}));
+    EXPECT_EQ(DumpTexts(FormItems->TVItems.GetFirstNode()), savedTexts);
+    EXPECT_EQ(Undo(), Tree());
+    EXPECT_FALSE(FormItems->Saved());
+    EXPECT_EQ(FormItems->store->tables.nextItemId, 2);
+    EXPECT_TRUE(FormGeneral->CSystrayGen.Enabled);
+    EXPECT_EQ(FormGeneral->CSystrayGen.PopupMenu, &FormItems->PMItems);
+}
+
+TEST_F(SaveTest, ClosingWithoutASaveRestoresTheTreeAndKeepsTheMenu) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    const int nextId = FormItems->store->tables.nextItemId;
+    DeleteTopEntry("Report");
+    InsertSeparator(TopEntry("--Sysmenu--"), "New");
+    // A reload would pick this up; closing without a save must not.
+    rztest::WriteFile(dir / "shortcuts\\shortcuts.txt", "^SpeSep|Changed on disk\r\n");
+    FormItems->Close();
+    EXPECT_EQ(Tree(), loadedTree);
+    EXPECT_EQ(TopCaptions(), loadedCaptions);
+    EXPECT_EQ(FormItems->store->tables.nextItemId, nextId);
+    EXPECT_EQ(Text("shortcuts\\shortcuts.txt"), "^SpeSep|Changed on disk\r\n");
+}
+
+TEST_F(SaveTest, AnInterruptedSaveKeepsTheOldStoreForTheNextStart) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    const auto oldStore = Snapshot(dir / "shortcuts\\");
+    DeleteTopEntry("Report");
+    ListFileWriter::SetFailureHook(
+        [](const std::string& path, const std::string&) { return path.find("\\Games\\") == std::string::npos; });
+    EXPECT_THROW(Save(), std::exception);
+    EXPECT_EQ(Snapshot(dir / "item_bak\\"), oldStore);
+    EXPECT_EQ(Text("shortcuts\\Games\\shortcuts.txt"), "");
+    EXPECT_FALSE(FormItems->Saved());
+    EXPECT_TRUE(sounds.empty());
+    EXPECT_EQ(Undo(), loadedTree);
+    const auto log = LogLines();
+    ASSERT_EQ(log.size(), 2u);
+    EXPECT_NE(log[0].find("Unable to save \"" + dir.Path() +
+                          "shortcuts\\Games\\shortcuts.txt\", probably because of a call to \"GetNextSibling\""),
+              std::string::npos)
+        << log[0];
+    EXPECT_NE(log[1].find("Unable to save \"" + dir.Path() + "shortcuts\\shortcuts.txt\""), std::string::npos)
+        << log[1];
+
+    ListFileWriter::SetFailureHook({});
+    DestroyForms();
+    CreateForms();
+    boxes.clear();
+    answer = IDYES;
+    StartUp();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, BackupQuestionText(dir.Path()));
+    EXPECT_FALSE(rztest::DirExists(dir / "item_bak"));
+    EXPECT_EQ(Snapshot(dir / "shortcuts\\"), oldStore);
+    EXPECT_EQ(TopCaptions(), loadedCaptions);
+    EXPECT_EQ(Tree(), loadedTree);
+}
+
+TEST_F(SaveTest, AFailedSaveClickedInTheWindowEndsTheProgramThroughItsHandler) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    const auto oldStore = Snapshot(dir / "shortcuts\\");
+    boxes.clear();
+    ListFileWriter::SetFailureHook(
+        [](const std::string& path, const std::string&) { return path.find("\\Games\\") == std::string::npos; });
+    HWND button = FormItems->BitBtnSave.Handle();
+    ASSERT_NE(button, nullptr);
+    ::SendMessageA(FormItems->Handle(), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(button), BN_CLICKED),
+                   reinterpret_cast<LPARAM>(button));
+    EXPECT_TRUE(Application.Terminated());
+    EXPECT_TRUE(BoxShown(FatalExceptionText(dir.Path())));
+    EXPECT_EQ(Snapshot(dir / "item_bak\\"), oldStore);
+    EXPECT_FALSE(FormItems->Saved());
+    const auto log = LogLines();
+    ASSERT_EQ(log.size(), 3u);
+    EXPECT_NE(log[0].find(": Razaveza: Unable to save \"" + dir.Path() + "shortcuts\\Games\\shortcuts.txt\""),
+              std::string::npos)
+        << log[0];
+    EXPECT_NE(log[1].find(": Razaveza: Unable to save \"" + dir.Path() + "shortcuts\\shortcuts.txt\""),
+              std::string::npos)
+        << log[1];
+    EXPECT_NE(log[2].find(": Razaveza: Exception raised (Sender was: BitBtnSave): "), std::string::npos) << log[2];
+    EXPECT_NE(log[2].find(dir.Path() + "shortcuts\\Games\\shortcuts.txt"), std::string::npos) << log[2];
+}
