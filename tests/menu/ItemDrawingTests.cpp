@@ -85,9 +85,41 @@ TEST_F(MenuDrawTest, ImageIsDrawnAtTheIconCellGreyedWhenDisabled) {
     }
 }
 
+namespace {
+
+// The four lines around the icon cell; lines stop short of their end points
+// and the cell's outer columns stay unpainted.
+void ExpectFrame(const Surface& s, int x0, uint32_t topLeft, uint32_t bottomRight) {
+    EXPECT_EQ(s.At(x0 + 1, kBottom - 19), topLeft);
+    EXPECT_EQ(s.At(x0 + 17, kBottom - 19), topLeft);
+    EXPECT_EQ(s.At(x0 + 1, kBottom - 2), topLeft);
+    EXPECT_EQ(s.At(x0 + 18, kBottom - 19), bottomRight);
+    EXPECT_EQ(s.At(x0 + 18, kBottom - 2), bottomRight);
+    EXPECT_EQ(s.At(x0 + 1, kBottom - 1), bottomRight);
+    EXPECT_EQ(s.At(x0 + 18, kBottom - 1), bottomRight);
+    for (int y = kRow.top; y < kRow.bottom; ++y) {
+        EXPECT_EQ(s.At(x0 + 19, y), kUntouched) << y;
+        if (x0 > 0) {
+            EXPECT_EQ(s.At(x0, y), kUntouched) << y;
+        }
+    }
+    EXPECT_EQ(s.At(x0 + 1, kBottom), kUntouched);
+}
+
+void ExpectFilledRightOfTheCell(const Surface& s, int x0, uint32_t colour) {
+    EXPECT_EQ(s.At(x0 + 20, kRow.top), colour);
+    EXPECT_EQ(s.At(x0 + 20, kRow.bottom - 1), colour);
+    EXPECT_EQ(s.At(kRow.right - 1, kRow.top), colour);
+    EXPECT_EQ(s.At(kRow.right - 1, kRow.bottom - 1), colour);
+    EXPECT_EQ(s.At(kRow.right, kRow.top), kUntouched);
+    EXPECT_EQ(s.At(x0 + 20, kRow.top - 1), kUntouched);
+    EXPECT_EQ(s.At(x0 + 20, kRow.bottom), kUntouched);
+}
+
+}  // namespace
+
 TEST_F(MenuDrawTest, SelectedEntryWithImageGetsARaisedFrameAndAnUnlitIconCell) {
     const uint32_t menu = Sys(COLOR_MENU), light = Sys(COLOR_BTNHIGHLIGHT), dark = Sys(COLOR_BTNSHADOW);
-    const uint32_t highlight = Sys(COLOR_HIGHLIGHT);
     for (bool bar : {false, true}) {
         SCOPED_TRACE(bar ? "with side bar" : "without side bar");
         const int x0 = bar ? 20 : 0;
@@ -96,54 +128,27 @@ TEST_F(MenuDrawTest, SelectedEntryWithImageGetsARaisedFrameAndAnUnlitIconCell) {
         Surface s(160, 60);
         Surface icon(160, 60);
         rz::FormItems->ILAllPublicPM.Draw(icon.Canvas(), x0 + 2, kBottom - 18, 0, true);
-
-        auto frameIs = [&](uint32_t topLeft, uint32_t bottomRight) {
-            EXPECT_EQ(s.At(x0 + 1, kBottom - 19), topLeft);
-            EXPECT_EQ(s.At(x0 + 17, kBottom - 19), topLeft);
-            EXPECT_EQ(s.At(x0 + 1, kBottom - 2), topLeft);
-            EXPECT_EQ(s.At(x0 + 18, kBottom - 19), bottomRight);
-            EXPECT_EQ(s.At(x0 + 18, kBottom - 2), bottomRight);
-            EXPECT_EQ(s.At(x0 + 1, kBottom - 1), bottomRight);
-            EXPECT_EQ(s.At(x0 + 18, kBottom - 1), bottomRight);
-            // Lines stop short of their end points; the cell's outer columns stay unpainted.
-            for (int y = kRow.top; y < kRow.bottom; ++y) {
-                EXPECT_EQ(s.At(x0 + 19, y), kUntouched) << y;
-                if (bar) {
-                    EXPECT_EQ(s.At(x0, y), kUntouched) << y;
-                }
-            }
-            EXPECT_EQ(s.At(x0 + 1, kBottom), kUntouched);
-        };
         auto iconCellIsThePicture = [&] {
             for (int y = kBottom - 18; y < kBottom - 2; ++y)
                 for (int x = x0 + 2; x < x0 + 18; ++x) ASSERT_EQ(s.At(x, y), icon.At(x, y)) << x << "," << y;
         };
-        auto filledFromTheCellWith = [&](uint32_t colour) {
-            EXPECT_EQ(s.At(x0 + 20, kRow.top), colour);
-            EXPECT_EQ(s.At(x0 + 20, kRow.bottom - 1), colour);
-            EXPECT_EQ(s.At(kRow.right - 1, kRow.top), colour);
-            EXPECT_EQ(s.At(kRow.right - 1, kRow.bottom - 1), colour);
-            EXPECT_EQ(s.At(kRow.right, kRow.top), kUntouched);
-            EXPECT_EQ(s.At(x0 + 20, kRow.top - 1), kUntouched);
-            EXPECT_EQ(s.At(x0 + 20, kRow.bottom), kUntouched);
-        };
 
         DrawItem(entry, s.Canvas(), kRow, true);
-        frameIs(light, dark);
+        ExpectFrame(s, x0, light, dark);
         iconCellIsThePicture();
-        filledFromTheCellWith(highlight);
+        ExpectFilledRightOfTheCell(s, x0, Sys(COLOR_HIGHLIGHT));
 
         // Losing the selection paints the frame away in the menu colour.
         DrawItem(entry, s.Canvas(), kRow, false);
-        frameIs(menu, menu);
+        ExpectFrame(s, x0, menu, menu);
         iconCellIsThePicture();
-        filledFromTheCellWith(menu);
+        ExpectFilledRightOfTheCell(s, x0, menu);
 
         // A disabled entry keeps the frame but is never highlighted.
         entry.Enabled = false;
         DrawItem(entry, s.Canvas(), kRow, true);
-        frameIs(light, dark);
-        filledFromTheCellWith(menu);
+        ExpectFrame(s, x0, light, dark);
+        ExpectFilledRightOfTheCell(s, x0, menu);
     }
 }
 

@@ -41,6 +41,11 @@ public:
     ~DistinctSysColours() { ::SetSysColors(kCount, kIndices, old_); }
     DistinctSysColours(const DistinctSysColours&) = delete;
     DistinctSysColours& operator=(const DistinctSysColours&) = delete;
+    bool InEffect() const {
+        for (int i = 0; i < kCount; ++i)
+            if (::GetSysColor(kIndices[i]) != kScheme[i]) return false;
+        return true;
+    }
 
 private:
     static constexpr int kCount = 8;
@@ -134,6 +139,7 @@ protected:
         rz::Settings.FontName = "Tahoma";
         rz::Settings.FontSize = 8;
         colours_ = std::make_unique<DistinctSysColours>();
+        ASSERT_TRUE(colours_->InEffect());
         // Only the two forms the handlers use: the hidden main form takes
         // two seconds to tear down under Wine.
         rz::FormShortCuts = new rz::TFormShortCuts();
@@ -158,10 +164,10 @@ protected:
     }
 
     // What the menu loop does with a level: every visible owner-drawn entry
-    // is measured, then painted top down in its measured height; the
-    // platform's entries (19, separators 8) are left unpainted.
-    // Returns the height laid out.
-    static int PaintLevel(rz::TMenuItem& level, HDC dc, int width) {
+    // is measured, then painted top down in its measured height from the
+    // column's corner; the platform's entries (19, separators 8) are left
+    // unpainted. Returns the height laid out.
+    static int PaintLevel(rz::TMenuItem& level, HDC dc, int width, POINT corner = {0, 0}) {
         std::vector<int> heights(level.Count(), 0);
         for (int i = 0; i < level.Count(); ++i) {
             rz::TMenuItem& e = *level.Items(i);
@@ -173,7 +179,8 @@ protected:
         for (int i = 0; i < level.Count(); ++i) {
             rz::TMenuItem& e = *level.Items(i);
             if (!e.Visible) continue;
-            if (e.OnDrawItem) e.OnDrawItem(&e, dc, RECT{0, y, width, y + heights[i]}, false);
+            const RECT r{corner.x, corner.y + y, corner.x + width, corner.y + y + heights[i]};
+            if (e.OnDrawItem) e.OnDrawItem(&e, dc, r, false);
             y += heights[i];
         }
         return y;

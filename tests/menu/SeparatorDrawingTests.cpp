@@ -25,45 +25,47 @@ TEST_F(MenuDrawTest, TitledSeparatorCoversTheBarColumnAndEtchesAroundItsTitle) {
     TMenuItem level;
     AddBarAndHidden(level, "Bar");
     TMenuItem& separator = AddEntry(level, "&Sys&menu", rz::kTagSpeSep);
-    Surface s(200, 40);
-    // A rectangle that starts right of the bar column shows both left edges apart.
-    const RECT r{25, 10, 180, 29};
-    DrawSeparator(separator, s.Canvas(), r);
+    // The fill reaches left of the column: shift the canvas to see where it starts.
+    constexpr int kShift = 30;
+    Surface s(230, 40);
+    ::SetViewportOrgEx(s.Canvas(), kShift, 0, nullptr);
+    DrawSeparator(separator, s.Canvas(), RECT{0, 10, 180, 29});
+    auto at = [&](int x, int y) { return s.At(kShift + x, y); };
 
     // Fill: the rectangle moved left by the bar offset.
-    EXPECT_EQ(s.At(5, 10), menu);
-    EXPECT_EQ(s.At(5, 28), menu);
-    EXPECT_EQ(s.At(179, 10), menu);
-    EXPECT_EQ(s.At(4, 15), kUntouched);
-    EXPECT_EQ(s.At(180, 15), kUntouched);
-    EXPECT_EQ(s.At(5, 9), kUntouched);
-    EXPECT_EQ(s.At(5, 29), kUntouched);
+    EXPECT_EQ(at(-20, 10), menu);
+    EXPECT_EQ(at(-20, 28), menu);
+    EXPECT_EQ(at(179, 10), menu);
+    EXPECT_EQ(at(-21, 15), kUntouched);
+    EXPECT_EQ(at(180, 15), kUntouched);
+    EXPECT_EQ(at(-20, 9), kUntouched);
+    EXPECT_EQ(at(-20, 29), kUntouched);
 
     // Etched line at bottom - 10 and bottom - 9, from the bar offset to the right edge.
-    for (int y : {18, 21}) EXPECT_EQ(s.At(20, y), menu) << y;
-    EXPECT_EQ(s.At(19, 19), menu);
-    EXPECT_EQ(s.At(19, 20), menu);
-    EXPECT_EQ(s.At(20, 19), dark);
-    EXPECT_EQ(s.At(20, 20), light);
-    EXPECT_EQ(s.At(179, 19), dark);
-    EXPECT_EQ(s.At(179, 20), light);
-    EXPECT_EQ(s.At(180, 19), kUntouched);
+    for (int y : {18, 21}) EXPECT_EQ(at(20, y), menu) << y;
+    EXPECT_EQ(at(19, 19), menu);
+    EXPECT_EQ(at(19, 20), menu);
+    EXPECT_EQ(at(20, 19), dark);
+    EXPECT_EQ(at(20, 20), light);
+    EXPECT_EQ(at(179, 19), dark);
+    EXPECT_EQ(at(179, 20), light);
+    EXPECT_EQ(at(180, 19), kUntouched);
 
     // The title, without its "&"s, centred in the moved rectangle, blanks out the line.
     const int width = TextSize(s.Canvas(), "Tahoma", 8, "Sysmenu").cx;
     ASSERT_LT(width, TextSize(s.Canvas(), "Tahoma", 8, "&Sys&menu").cx);
     for (int y : {19, 20}) {
-        auto [first, end] = GapIn(s, y, 20, 180, y == 19 ? dark : light);
+        auto [first, end] = GapIn(s, y, kShift + 20, kShift + 180, y == 19 ? dark : light);
         EXPECT_EQ(end - first, width) << y;
-        EXPECT_NEAR(first, 5 + (175 - width) / 2, 1) << y;
+        EXPECT_NEAR(first - kShift, -20 + (200 - width) / 2, 1) << y;
         EXPECT_EQ(s.CountOf({first, y, end, y + 1}, menu) + s.CountOf({first, y, end, y + 1}, Sys(COLOR_MENUTEXT)),
                   end - first);
     }
-    const RECT title = s.Where({5, 10, 180, 29}, Sys(COLOR_MENUTEXT));
+    const RECT title = s.Where({kShift + 20, 10, kShift + 180, 29}, Sys(COLOR_MENUTEXT));
     ASSERT_FALSE(IsEmpty(title));
     EXPECT_NEAR((title.top + title.bottom) / 2, 19, 2) << "vertically centred";
 
-    // Without a side bar the line starts at 0.
+    // Without a side bar the line starts at the rectangle's left edge.
     TMenuItem plain;
     TMenuItem& other = AddEntry(plain, "Other", rz::kTagSpeSep);
     Surface p(200, 40);
