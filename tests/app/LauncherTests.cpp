@@ -6,6 +6,7 @@
 #include "app/ErrorLog.h"
 #include "menu/Launching.h"
 #include "menu/form_general.h"
+#include "app/Settings.h"
 #include "menu/form_shortcuts.h"
 #include "platform/Timer.h"
 
@@ -120,8 +121,12 @@ TEST_F(AppTest, TheHotkeyShowsTheVisibleEntriesOfTheLauncherMenu) {
     WriteStore("shortcuts", "^SpeSep|Top\r\n^Folder|F\r\n^NorSep|\r\n");
     rztest::MakeDir(dir / "shortcuts\\F");
     StartUp();
+    // Own drawing: every entry is owner-drawn and still carries its caption.
+    Settings.WindowsDraw = false;
+    ApplyMenuDrawing();
     int topCount = -1, folderCount = -1;
     bool sawMenu = false;
+    std::string firstText, closeText;
     TTimer closer("Closer");
     closer.SetInterval(50);
     closer.OnTimer = [&](TObject*) {
@@ -132,6 +137,11 @@ TEST_F(AppTest, TheHotkeyShowsTheVisibleEntriesOfTheLauncherMenu) {
         HMENU menu = open->OpenHandle();
         topCount = ::GetMenuItemCount(menu);
         folderCount = ::GetMenuItemCount(::GetSubMenu(menu, 1));
+        char text[64] = {};
+        ::GetMenuStringA(menu, 0, text, sizeof(text), MF_BYPOSITION);
+        firstText = text;
+        ::GetMenuStringA(menu, topCount - 1, text, sizeof(text), MF_BYPOSITION);
+        closeText = text;
         ::EndMenu();
         ::PostMessageA(FormGeneral->Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
         HWND popup = ::FindWindowA("#32768", nullptr);
@@ -144,6 +154,8 @@ TEST_F(AppTest, TheHotkeyShowsTheVisibleEntriesOfTheLauncherMenu) {
     // Three user entries and the fixed tail; the folder's hidden entry stays out.
     EXPECT_EQ(topCount, 3 + 3);
     EXPECT_EQ(folderCount, 0);
+    EXPECT_EQ(firstText, "Top");
+    EXPECT_EQ(closeText, "Close");
 }
 
 TEST_F(AppTest, TheTaskbarButtonFollowsTheOpenWindows) {
