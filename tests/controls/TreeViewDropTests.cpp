@@ -1,0 +1,152 @@
+// Files dropped on the item tree: one event per file, and the drop data
+// released whatever the handler does.
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <cstring>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "controls/CcvWinTreeView.h"
+#include "platform/Application.h"
+#include "platform/Form.h"
+#include "platform/MessageBox.h"
+
+using rz::TcvWinTreeView;
+
+namespace {
+
+struct Dropped {
+    rz::TObject* sender;
+    std::string path;
+    POINT at;
+};
+
+// The block the shell hands over: DROPFILES, then NUL-separated ANSI paths
+// and a closing NUL.
+HGLOBAL MakeDrop(const std::vector<std::string>& paths, POINT at) {
+    std::string names;
+    for (const std::string& p : paths) names += p + '\0';
+    names += '\0';
+    HGLOBAL h = ::GlobalAlloc(GHND, sizeof(DROPFILES) + names.size());
+    auto* block = static_cast<DROPFILES*>(::GlobalLock(h));
+    block->pFiles = sizeof(DROPFILES);
+    block->pt = at;
+    block->fNC = FALSE;
+    block->fWide = FALSE;
+    std::memcpy(reinterpret_cast<char*>(block) + sizeof(DROPFILES), names.data(), names.size());
+    ::GlobalUnlock(h);
+    return h;
+}
+
+// Under Wine a freed handle reports GMEM_INVALID_HANDLE and size 0.
+bool Released(HGLOBAL h) { return ::GlobalFlags(h) == GMEM_INVALID_HANDLE && ::GlobalSize(h) == 0; }
+
+class DropTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        host.CreateForm("", 240, 200);
+        ASSERT_NE(host.Handle(), nullptr);
+        tree.SetBounds(10, 10, 200, 150);
+        tree.CreateWnd(host.Handle());
+        ASSERT_NE(tree.Handle(), nullptr);
+    }
+    void TearDown() override {
+        rz::SetMessageBoxHook({});
+        rz::Application.ResetTerminated();
+    }
+
+    void Record() {
+        tree.OnDropFiles = [this](rz::TObject* s, const std::string& path, const POINT& at) {
+            events.push_back({s, path, at});
+        };
+    }
+    // Sends the drop and checks that the block was still alive until then.
+    void Drop(HGLOBAL h) {
+        ASSERT_FALSE(Released(h));
+        ::SendMessageA(tree.Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(h), 0);
+    }
+
+    rz::TForm host{"DropHost"};
+    TcvWinTreeView tree{"TVDrop"};
+    std::vector<Dropped> events;
+};
+
+}  // namespace
+
+TEST_F(DropTest, RegistersItsWindowAsADropTarget) {
+    EXPECT_TRUE(::GetWindowLongA(tree.Handle(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+    // A plain tree view is not one: the flag comes from the control itself.
+    rz::TTreeView plain("TVPlain");
+    plain.SetBounds(0, 0, 50, 50);
+    plain.CreateWnd(host.Handle());
+    EXPECT_FALSE(::GetWindowLongA(plain.Handle(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+}
+
+TEST_F(DropTest, EachFileIsReportedInOrderWithTheDropPoint) {
+    Record();
+    const std::vector<std::string> files = {"C:\\docs\\a.txt", "C:\\Program Files\\b c.exe", "D:\\z"};
+    HGLOBAL h = MakeDrop(files, POINT{37, 61});
+    Drop(h);
+    ASSERT_EQ(events.size(), 3u);
+    for (size_t i = 0; i < files.size(); ++i) {
+        EXPECT_EQ(events[i].path, files[i]);
+        EXPECT_EQ(events[i].sender, &tree);
+        EXPECT_EQ(events[i].at.x, 37);
+        EXPECT_EQ(events[i].at.y, 61);
+    }
+    EXPECT_TRUE(Released(h));
+}
+
+TEST_F(DropTest, AHandlerThatClearsTheEventGetsNoFurtherFiles) {
+    tree.OnDropFiles = [this](rz::TObject* s, const std::string& path, const POINT& at) {
+        events.push_back({s, path, at});
+        tree.OnDropFiles = nullptr;
+    };
+    HGLOBAL h = MakeDrop({"C:\\1.txt", "C:\\2.txt", "C:\\3.txt"}, POINT{5, 5});
+    Drop(h);
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].path, "C:\\1.txt");
+    EXPECT_TRUE(Released(h));
+}
+
+TEST_F(DropTest, NamesLongerThan254CharactersAreCut) {
+    Record();
+    const std::string longName = "C:\\" + std::string(297, 'l');
+    const std::string fits = "C:\\" + std::string(251, 'f');
+    ASSERT_EQ(fits.size(), 254u);
+    HGLOBAL h = MakeDrop({longName, fits}, POINT{0, 0});
+    Drop(h);
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0].path, longName.substr(0, 254));
+    EXPECT_EQ(events[1].path, fits);
+    EXPECT_TRUE(Released(h));
+}
+
+TEST_F(DropTest, WithoutAHandlerTheDropIsStillReleased) {
+    HGLOBAL h = MakeDrop({"C:\\a.txt", "C:\\b.txt"}, POINT{1, 2});
+    Drop(h);
+    EXPECT_TRUE(Released(h));
+}
+
+TEST_F(DropTest, AHandlerThatThrowsStillReleasesTheDrop) {
+    std::vector<std::string> shown;
+    rz::SetMessageBoxHook([&](const std::string& text, const std::string&, UINT) {
+        shown.push_back(text);
+        return IDOK;
+    });
+    tree.OnDropFiles = [this](rz::TObject* s, const std::string& path, const POINT& at) {
+        events.push_back({s, path, at});
+        throw std::runtime_error("handler failed");
+    };
+    HGLOBAL h = MakeDrop({"C:\\a.txt", "C:\\b.txt"}, POINT{3, 4});
+    Drop(h);
+    EXPECT_EQ(events.size(), 1u);
+    EXPECT_TRUE(Released(h));
+    // The failure went to the application's one exception route.
+    EXPECT_EQ(shown, std::vector<std::string>{"handler failed"});
+}

@@ -1,0 +1,91 @@
+#pragma once
+// The real forms started on a store that holds every kind of entry, with
+// readers for what the item manager shows.
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/AppFixture.h"
+#include "app/Settings.h"
+#include "items/ItemKinds.h"
+#include "manager/form_items.h"
+
+namespace rztest {
+
+class ManagerTest : public AppTest {
+protected:
+    void TearDown() override {
+        rz::Settings = rz::TSettings{};
+        AppTest::TearDown();
+    }
+
+    // One entry of each kind the properties display tells apart; "Docs" is a
+    // directory of the data folder.
+    void StartWithAllKinds() {
+        MakeDir(dir / "docs");
+        WriteStore("shortcuts",
+                   "^Folder|Games\r\n"
+                   "^NorSep|\r\n"
+                   "^SpeSep|Work\r\n"
+                   "^SpeSep|a-b\r\n"
+                   "^ExeLnk|C:\\Tools\\run.cmd|-q /x|cmd|Run\r\n"
+                   "^UnkLnk|C:\\Tools\\plain.bat|bat|Plain\r\n"
+                   "^ExeLnk|C:\\Tools\\app.exe|-v --fast|app.bmp|App\r\n"
+                   "^UnkLnk|C:\\Tools\\TOOL.EXE|exe|Tool\r\n"
+                   "^ExeLnk|C:\\Tools\\edit.com||edit.bmp|Edit\r\n"
+                   "^UnkLnk|C:\\Links\\Mail.LNK|lnk|Mail\r\n"
+                   "^UnkLnk|" + dir.Path() + "docs\\||Docs\r\n"
+                   "^UnkLnk|C:\\my.dir\\README||Readme\r\n"
+                   "^UnkLnk|C:\\docs\\report.txt|txt|Report\r\n");
+        WriteStore("shortcuts\\Games", "^UnkLnk|C:\\docs\\chess.txt|txt|Chess\r\n");
+        rz::StartUp();
+        ASSERT_FALSE(rz::Application.Terminated());
+        ASSERT_NE(Entry("Report"), nullptr);
+    }
+
+    rz::TFormItems& Items() const { return *rz::FormItems; }
+
+    // The first entry in tree order with that caption.
+    rz::TTreeNode* Entry(const std::string& caption, int skip = 0) const {
+        for (rz::TTreeNode* n = Items().TVItems.GetFirstNode(); n; n = n->GetNext())
+            if (n->Text() == caption && skip-- == 0) return n;
+        return nullptr;
+    }
+    rz::TTreeNode* Anchor() const { return Items().TVItems.GetFirstNode(); }
+
+    // Selects through the tree's window, as a click does.
+    void Pick(rz::TTreeNode* node) {
+        ASSERT_NE(node, nullptr);
+        Items().TVItems.Select(node);
+        ASSERT_EQ(Items().TVItems.Selected(), node);
+    }
+
+    std::string Status() const { return Items().StatusBarHelp.PanelText(); }
+    // The panel as the status bar window shows it.
+    std::string StatusShown() const {
+        char text[512] = {};
+        ::SendMessageA(Items().StatusBarHelp.Handle(), SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
+        return text;
+    }
+
+    // Every entry with all that the undo copy keeps and the view shows.
+    static std::string Dump(const rz::TTreeNode* first, int depth = 0) {
+        std::string out;
+        for (const rz::TTreeNode* n = first; n; n = n->GetNextSibling()) {
+            out += std::string(depth, ' ') + n->Text() + " [" + std::to_string(n->ImageIndex()) + "/" +
+                   std::to_string(n->SelectedIndex()) + "/" + std::to_string(n->StateIndex()) + "] #" +
+                   std::to_string(n->ItemId) + (n->Expanded() ? " +" : "") + "\n";
+            out += Dump(n->GetFirstChild(), depth + 1);
+        }
+        return out;
+    }
+};
+
+inline std::string WindowText(HWND hwnd) {
+    char text[512] = {};
+    ::GetWindowTextA(hwnd, text, sizeof(text));
+    return text;
+}
+
+}  // namespace rztest
