@@ -53,6 +53,11 @@ TFormItems::TFormItems() : TForm("FormItems") {
     BitBtnClose.OnClick = [this](TObject* s) { BitBtnCloseClick(s); };
     BitBtnSave.OnClick = [this](TObject* s) { BitBtnSaveClick(s); };
     BitBtnHelp.OnClick = [this](TObject* s) { miHelpFileClick(s); };
+    BitBtnDelete.OnClick = [this](TObject* s) { BitBtnDeleteClick(s); };
+    BitBtnCut.OnClick = [this](TObject* s) { BitBtnCutClick(s); };
+    BitBtnCopy.OnClick = [this](TObject* s) { BitBtnCopyClick(s); };
+    BitBtnPaste.OnClick = [this](TObject* s) { BitBtnPasteClick(s); };
+    BitBtnLaunch.OnClick = [this](TObject* s) { BitBtnLaunchClick(s); };
     TimerStatusText.SetInterval(kHintInterval);
     TimerStatusText.OnTimer = [this](TObject* s) { TimerStatusTextTimer(s); };
     TimerDrag.SetInterval(150);

@@ -85,6 +85,11 @@ public:
     void BitBtnUndoClick(TObject* sender);
     void BitBtnCloseClick(TObject* sender);
     void BitBtnSaveClick(TObject* sender);
+    void BitBtnDeleteClick(TObject* sender);
+    void BitBtnCutClick(TObject* sender);
+    void BitBtnCopyClick(TObject* sender);
+    void BitBtnPasteClick(TObject* sender);
+    void BitBtnLaunchClick(TObject* sender);
     void TimerStatusTextTimer(TObject* sender);
 
     // The handlers of the launcher menu's fixed entries.
@@ -124,7 +129,8 @@ private:
     void SetHints();
     void ShowFileProperties(TTreeNode* node);
     void DrawTypeImage(int imageIndex);
-    bool ClipboardFitsAfter(TTreeNode* target) const;
+    // The folder-drop test for Paste; shows its refusal.
+    bool ClipboardFitsAfter(TTreeNode* target);
     void SaveFailed();
 
     TTreeNode* saveRoot_ = nullptr;

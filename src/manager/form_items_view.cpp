@@ -103,12 +103,6 @@ void TFormItems::ShowFileProperties(TTreeNode* node) {
     EditSParams.SetText(program ? tables.ParamsOfItem(node->ItemId) : "N/A");
 }
 
-bool TFormItems::ClipboardFitsAfter(TTreeNode* target) const {
-    if (!IsFolderEntry(clipboard_)) return true;
-    // A folder never goes into its own subtree.
-    return target != clipboard_ && !target->IsDescendantOf(clipboard_);
-}
-
 void TFormItems::RefreshButtons() {
     TTreeNode* sel = TVItems.Selected();
     const bool editable = sel && !IsAnchorEntry(sel) && !IsSystemEntry(sel);
