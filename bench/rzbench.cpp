@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -15,20 +16,21 @@
 #include "BenchSupport.h"
 #include "PlatformBaseline.h"
 #include "StoreGenerator.h"
-#include "platform/Application.h"
 #include "support/UcvSysIO.h"
 
 namespace rzbench {
 
 namespace {
 
-// A case whose load takes longer than this is not repeated.
-constexpr double kRepeatLimitMs = 30000;
+// Without an explicit --runs, a case is not repeated once it has taken this
+// long: the default run stays within minutes.
+constexpr double kCaseBudgetMs = 45000;
 
 struct Options {
     std::vector<int> sizes{1000, 10000, 50000};
     std::vector<int> pictureSizes{1000, 10000};
     int runs = 3;
+    bool runsGiven = false;
     double pictureShare = -1;  // of the mixed stores' executables; -1: the generator's default
     bool keep = false;
 };
@@ -136,15 +138,18 @@ CaseResult RunCase(const std::string& kind, int n, const Options& opt, const std
     std::fprintf(stderr, "[%s %d] generating\n", kind.c_str(), n);
     r.store = GenerateStore(SpecFor(kind, n, opt), data);
     ChildRun run{"ours", data, warm, scratch, n, 12345u + static_cast<unsigned>(n)};
+    Stopwatch spent;
     for (int i = 0; i < opt.runs; ++i) {
-        std::fprintf(stderr, "[%s %d] run %d\n", kind.c_str(), n, i + 1);
         run.kind = "ours";
-        TakeOurs(r, RunChild(run));
+        RunFigures ours = RunChild(run);
+        TakeOurs(r, ours);
+        std::fprintf(stderr, "[%s %d] run %d: load %.0f ms (pass2 %.0f ms)\n", kind.c_str(), n, i + 1,
+                     Get(ours, "load"), Get(ours, "pass2"));
         run.kind = "base";
         TakeBase(r, RunChild(run));
         r.write.base.push_back(TimeBaselineWrite(r.store, scratch));
         ++r.runs;
-        if (r.load.ours.empty() || r.load.ours.back() > kRepeatLimitMs) break;
+        if (r.load.ours.empty() || (!opt.runsGiven && spent.Ms() > kCaseBudgetMs)) break;
     }
     if (!opt.keep) rz::DeleteFolderTree(data.substr(0, data.size() - 1));
     return r;
@@ -194,21 +199,46 @@ void PrintTable(const std::vector<CaseResult>& results) {
     }
 }
 
-double PerItemGrowth(double smallMs, int smallN, double largeMs, int largeN) {
-    if (smallMs <= 0 || largeMs < 0) return -1;
-    return (largeMs / largeN) / (smallMs / smallN);
+// How much the cost per item grew from a to b; -1 when unknown.
+double PerItemGrowth(const CaseResult& a, const CaseResult& b, Figure CaseResult::*figure, bool base) {
+    double msA = base ? (a.*figure).Base() : (a.*figure).Ours();
+    double msB = base ? (b.*figure).Base() : (b.*figure).Ours();
+    if (msA <= 0 || msB < 0) return -1;
+    return (msB / b.n) / (msA / a.n);
+}
+
+// 3 for 50 times the items; the same power of the size ratio for other ranges
+// (per-item cost growing faster than n^0.28).
+double GrowthLimit(const CaseResult& a, const CaseResult& b) {
+    return std::pow(static_cast<double>(b.n) / a.n, std::log(3.0) / std::log(50.0));
+}
+
+std::string GrowthText(const CaseResult& a, const CaseResult& b, Figure CaseResult::*figure,
+                       bool base, bool& flagged) {
+    double g = PerItemGrowth(a, b, figure, base);
+    if (g < 0) return "-";
+    double limit = GrowthLimit(a, b);
+    flagged = flagged || g > limit;
+    char t[48];
+    std::snprintf(t, sizeof(t), "x%.2f/%.2f", g, limit);
+    return t;
 }
 
 void PrintScalingFor(const std::vector<const CaseResult*>& cases, const char* name,
                      Figure CaseResult::*figure) {
-    const CaseResult& small = *cases.front();
-    const CaseResult& large = *cases.back();
-    std::printf("  %-12s ours", name);
+    const CaseResult& first = *cases.front();
+    const CaseResult& last = *cases.back();
+    const CaseResult& beforeLast = *cases[cases.size() - 2];
+    std::printf("  %-12s", name);
     for (const CaseResult* c : cases) std::printf(" %9.2f", (c->*figure).Ours() * 1000.0 / c->n);
-    double ours = PerItemGrowth((small.*figure).Ours(), small.n, (large.*figure).Ours(), large.n);
-    std::printf("   x%-6.2f %-13s", ours, ours > 3 ? "superlinear?" : "linear");
-    double base = PerItemGrowth((small.*figure).Base(), small.n, (large.*figure).Base(), large.n);
-    if (base > 0) std::printf("  baseline x%.2f %s", base, base > 3 ? "superlinear?" : "linear");
+    for (bool base : {false, true}) {
+        if ((first.*figure).Base() < 0 && base) break;
+        bool flagged = false;
+        std::string all = GrowthText(first, last, figure, base, flagged);
+        std::string top = cases.size() > 2 ? GrowthText(beforeLast, last, figure, base, flagged) : "";
+        std::printf("  %s %-12s %-12s %-12s", base ? "| base" : "", all.c_str(), top.c_str(),
+                    flagged ? "superlinear?" : "linear");
+    }
     std::printf("\n");
 }
 
@@ -219,10 +249,12 @@ void PrintScaling(const std::vector<CaseResult>& results) {
             if (r.kind == kind && r.runs > 0) cases.push_back(&r);
         if (cases.size() < 2) continue;
         std::sort(cases.begin(), cases.end(), [](auto* a, auto* b) { return a->n < b->n; });
-        std::printf("\nScaling of %s stores: microseconds per item at", kind);
+        std::printf("\nScaling of %s stores. Ours in microseconds per item at", kind);
         for (const CaseResult* c : cases) std::printf(" %d", c->n);
-        std::printf(";\n  growth of the per-item cost from %d to %d items (above 3: superlinear?)\n",
-                    cases.front()->n, cases.back()->n);
+        std::printf(" items;\nthen growth of the per-item cost %d->%d", cases.front()->n, cases.back()->n);
+        if (cases.size() > 2) std::printf(" and %d->%d", cases[cases.size() - 2]->n, cases.back()->n);
+        std::printf(" as growth/limit (limit 3 for 50x the items, (size ratio)^0.28 in general),\n"
+                    "for ours and for the baseline; over a limit: superlinear?\n");
         PrintScalingFor(cases, "load", &CaseResult::load);
         PrintScalingFor(cases, "  pass1", &CaseResult::pass1);
         PrintScalingFor(cases, "  pass2", &CaseResult::pass2);
@@ -260,6 +292,7 @@ Options ParseOptions(int argc, char** argv) {
         std::string a = argv[i];
         if (a == "--runs" && i + 1 < argc) {
             opt.runs = std::max(1, std::atoi(argv[++i]));
+            opt.runsGiven = true;
         } else if (a == "--pictures" && i + 1 < argc) {
             opt.pictureSizes = ParseSizes(argv[++i]);
         } else if (a == "--picture-share" && i + 1 < argc) {
@@ -280,7 +313,6 @@ Options ParseOptions(int argc, char** argv) {
 }
 
 int BenchMain(const Options& opt) {
-    rz::Application.Initialize();
     std::string scratch = MakeScratchFolder("rzbench_");
     std::vector<CaseResult> results;
     int rc = 0;

@@ -162,6 +162,19 @@ int ItemIcons::InsertItemIcon(const std::string& picture, const std::string& tar
     return slot;
 }
 
+void ItemIcons::SetBreak5Aside(bool aside) {
+    if (aside) {
+        if (asideMenu_ || menu_.Count() != slots.break5 + 1 || tree_.Count() != slots.break5 + 1) return;
+        asideMenu_ = menu_.TakeLast();
+        asideTree_ = tree_.TakeLast();
+    } else if (asideMenu_) {
+        menu_.AddIcon(asideMenu_.get());
+        tree_.AddIcon(asideTree_.get());
+        asideMenu_.reset();
+        asideTree_.reset();
+    }
+}
+
 void ItemIcons::CutBack(const TBitmap* smallBreaks[3], const TBitmap* largeBreaks[3],
                         int& managerIconCount) {
     for (int i = tree_.Count() - 1; i > slots.break2; --i) {

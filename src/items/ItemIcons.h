@@ -45,6 +45,10 @@ public:
     int InsertFileIcon(const std::string& path, int slot, bool menuOnly);
     static int TypeIconSlot(int listPosition) { return kFirstTypeIconSlot + listPosition; }
 
+    // While the loader adds item icons, break image 5 (the last image) is
+    // kept aside, so that every item icon is an append.
+    void SetBreak5Aside(bool aside);
+
     // Item icons inserted by the loader since the last reload (the menu list's Tag).
     int ItemIconCount() const { return menu_.Tag; }
 
@@ -66,6 +70,8 @@ private:
     std::unique_ptr<TBitmap> largeWindow_;
     std::unique_ptr<TBitmap> smallMenu_;
     std::unique_ptr<TBitmap> treeSurface_;
+    unique_hicon asideMenu_;
+    unique_hicon asideTree_;
 };
 
 // The shell's small icon for a file or directory; null when there is none.

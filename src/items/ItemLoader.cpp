@@ -66,15 +66,18 @@ void ItemStore::LoadPass2() {
     anchor->SetImageIndex(kIconAnchor);
     anchor->SetSelectedIndex(kIconAnchor);
     tables.nextItemId = 0;
+    icons.SetBreak5Aside(true);
     try {
         if (FileExists(StoreFolder() + kListFileName))
             ReadItemListFile(StoreFolder(), views.menu.Items(), nullptr);
     } catch (...) {
+        icons.SetBreak5Aside(false);
         tree.Delete(loadMarker_);
         loadMarker_ = nullptr;
         tree.EndUpdate();
         throw;
     }
+    icons.SetBreak5Aside(false);
     tree.Delete(loadMarker_);
     loadMarker_ = nullptr;
     tree.EndUpdate();

@@ -1,13 +1,10 @@
 #include "platform/Control.h"
 
-#include <commctrl.h>
-
 #include "platform/Application.h"
 
 namespace rz {
 
 namespace {
-constexpr UINT_PTR kSubclassId = 0x525A;  // "RZ"
 constexpr char kPaintedClass[] = "TControl.Razaveza";
 // A window property, not GWLP_USERDATA: our forms keep their own object
 // there, and only a control may ever be found here.
@@ -18,7 +15,11 @@ TControl::~TControl() { DestroyControl(); }
 
 void TControl::DestroyControl() {
     if (!hwnd_) return;
-    if (subclassed_) ::RemoveWindowSubclass(hwnd_, &TControl::SubclassProc, kSubclassId);
+    if (subclassed_) {
+        ::SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(originalProc_));
+        subclassed_ = false;
+    }
+    ::SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
     ::RemovePropA(hwnd_, kControlProp);
     ::DestroyWindow(hwnd_);
     hwnd_ = nullptr;
@@ -36,6 +37,9 @@ bool TControl::CreateControl(HWND parent, const char* className, const std::stri
                               ::GetModuleHandleA(nullptr), nullptr);
     if (!hwnd_) return false;
     ::SetPropA(hwnd_, kControlProp, this);
+    // The window's own procedures find the object here: a property lookup
+    // is a server round trip under Wine, too slow for every message.
+    ::SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     HFONT font = reinterpret_cast<HFONT>(::SendMessageA(parent, WM_GETFONT, 0, 0));
     if (font) ::SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     return true;
@@ -81,27 +85,29 @@ void TControl::Invalidate() {
 
 void TControl::Subclass() {
     if (!hwnd_ || subclassed_) return;
-    subclassed_ = ::SetWindowSubclass(hwnd_, &TControl::SubclassProc, kSubclassId,
-                                      reinterpret_cast<DWORD_PTR>(this)) != FALSE;
+    originalProc_ = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TControl::SubclassProc)));
+    subclassed_ = originalProc_ != nullptr;
 }
 
 LRESULT TControl::DefaultMessage(UINT msg, WPARAM wp, LPARAM lp) {
-    if (subclassed_) return ::DefSubclassProc(hwnd_, msg, wp, lp);
+    if (subclassed_) return ::CallWindowProcA(originalProc_, hwnd_, msg, wp, lp);
     return ::DefWindowProcA(hwnd_, msg, wp, lp);
 }
 
-LRESULT CALLBACK TControl::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
-                                        DWORD_PTR data) {
-    auto* self = reinterpret_cast<TControl*>(data);
+LRESULT CALLBACK TControl::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    auto* self = reinterpret_cast<TControl*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (!self || !self->originalProc_) return ::DefWindowProcA(hwnd, msg, wp, lp);
+    WNDPROC original = self->originalProc_;
     if (msg == WM_NCDESTROY) {
-        ::RemoveWindowSubclass(hwnd, &TControl::SubclassProc, kSubclassId);
+        ::SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
         self->subclassed_ = false;
-        return ::DefSubclassProc(hwnd, msg, wp, lp);
+        return ::CallWindowProcA(original, hwnd, msg, wp, lp);
     }
     LRESULT result = 0;
     bool handled = false;
     SafeInvoke(self, [&] { handled = self->WindowMessage(msg, wp, lp, result); });
-    return handled ? result : ::DefSubclassProc(hwnd, msg, wp, lp);
+    return handled ? result : ::CallWindowProcA(original, hwnd, msg, wp, lp);
 }
 
 const char* TControl::PaintedClass() {
@@ -120,7 +126,7 @@ const char* TControl::PaintedClass() {
 }
 
 LRESULT CALLBACK TControl::PaintedProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    TControl* self = FromHandle(hwnd);
+    auto* self = reinterpret_cast<TControl*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
     if (self) {
         LRESULT result = 0;
         bool handled = false;

@@ -2,7 +2,7 @@
 // Non-owning typed wrappers over child windows. The wrapper's pointer sits
 // in a property of the child so that the parent form can route WM_COMMAND
 // and WM_NOTIFY back to it; controls that need their own messages subclass
-// the window (SetWindowSubclass) or use a painted class of ours.
+// the window or use a painted class of ours.
 
 #include <windows.h>
 
@@ -66,13 +66,14 @@ protected:
     static const char* PaintedClass();
 
 private:
-    static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM);
     static LRESULT CALLBACK PaintedProc(HWND, UINT, WPARAM, LPARAM);
     HWND hwnd_ = nullptr;
     RECT bounds_{0, 0, 0, 0};
     bool visible_ = true;
     bool enabled_ = true;
     bool subclassed_ = false;
+    WNDPROC originalProc_ = nullptr;
     std::string caption_;
 };
 

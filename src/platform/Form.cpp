@@ -108,7 +108,12 @@ LRESULT TForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             return DefaultHandler(msg, wp, lp);
         case WM_NOTIFY: {
             const auto* nm = reinterpret_cast<const NMHDR*>(lp);
-            if (auto* c = TControl::FromHandle(nm->hwndFrom)) {
+            // A tree view sends one notification per deleted item: remember the last sender.
+            if (nm->hwndFrom != lastNotifyFrom_) {
+                lastNotifyFrom_ = nm->hwndFrom;
+                lastNotifyControl_ = TControl::FromHandle(nm->hwndFrom);
+            }
+            if (auto* c = lastNotifyControl_) {
                 LRESULT result = 0;
                 bool handled = false;
                 SafeInvoke(c, [&] { handled = c->OnNotify(*nm, result); });

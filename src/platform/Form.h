@@ -10,6 +10,8 @@
 
 namespace rz {
 
+class TControl;
+
 class TForm : public TWindow {
 public:
     explicit TForm(std::string name) : TWindow(std::move(name)) {}
@@ -52,6 +54,8 @@ private:
     std::string fontName_ = "MS Sans Serif";
     int fontSize_ = 8;
     unique_hfont font_;
+    HWND lastNotifyFrom_ = nullptr;
+    TControl* lastNotifyControl_ = nullptr;
 };
 
 }  // namespace rz

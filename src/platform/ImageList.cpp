@@ -24,24 +24,26 @@ int TImageList::AddMasked(HBITMAP image, COLORREF maskColour) {
 
 int TImageList::AddIcon(HICON icon) { return ::ImageList_ReplaceIcon(list_.get(), -1, icon); }
 
-// Inserting takes the images behind the slot out as icons and puts them
-// back after the new one, which costs only those images (the break images,
-// during a load). ImageList_Copy is not used: Wine's copy loses the
-// per-image alpha flag, which blanks moved images.
-int TImageList::InsertWith(int index, const std::function<int()>& add) {
+// Inserting shifts the images behind the slot up by one, by replacing each
+// with its predecessor and appending the last: the cost is the number of
+// images behind the slot. Neither ImageList_Copy (Wine loses the per-image
+// alpha flag) nor ImageList_Remove (Wine rebuilds the whole strip) is used.
+int TImageList::InsertWith(int index, const std::function<bool(int)>& replace,
+                           const std::function<int()>& add) {
     int count = Count();
     if (index < 0 || index >= count) return add();
     std::vector<unique_hicon> tail;
     tail.reserve(count - index);
     for (int i = index; i < count; ++i) tail.push_back(GetIcon(i));
-    for (int i = count - 1; i >= index; --i) ::ImageList_Remove(list_.get(), i);
-    int slot = add();
-    for (const unique_hicon& icon : tail) ::ImageList_ReplaceIcon(list_.get(), -1, icon.get());
-    return slot;
+    if (::ImageList_ReplaceIcon(list_.get(), -1, tail.back().get()) < 0) return -1;
+    for (int i = count - 1; i > index; --i) ::ImageList_ReplaceIcon(list_.get(), i, tail[i - 1 - index].get());
+    return replace(index) ? index : -1;
 }
 
 int TImageList::Insert(int index, HBITMAP image, HBITMAP mask) {
-    return InsertWith(index, [&] { return Add(image, mask); });
+    return InsertWith(
+        index, [&](int slot) { return ::ImageList_Replace(list_.get(), slot, image, mask) != FALSE; },
+        [&] { return Add(image, mask); });
 }
 
 int TImageList::InsertMasked(int index, HBITMAP image, COLORREF maskColour) {
@@ -73,11 +75,21 @@ int TImageList::InsertMasked(int index, HBITMAP image, COLORREF maskColour) {
 }
 
 int TImageList::InsertIcon(int index, HICON icon) {
-    return InsertWith(index, [&] { return AddIcon(icon); });
+    return InsertWith(
+        index, [&](int slot) { return ::ImageList_ReplaceIcon(list_.get(), slot, icon) >= 0; },
+        [&] { return AddIcon(icon); });
 }
 
 void TImageList::Delete(int index) {
     if (index >= 0 && index < Count()) ::ImageList_Remove(list_.get(), index);
+}
+
+unique_hicon TImageList::TakeLast() {
+    int last = Count() - 1;
+    if (last < 0) return nullptr;
+    unique_hicon icon = GetIcon(last);
+    ::ImageList_Remove(list_.get(), last);
+    return icon;
 }
 
 void TImageList::Clear() { ::ImageList_Remove(list_.get(), -1); }

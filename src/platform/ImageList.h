@@ -25,6 +25,8 @@ public:
     int InsertMasked(int index, HBITMAP image, COLORREF maskColour);
     int InsertIcon(int index, HICON icon);
     void Delete(int index);
+    // Removes and returns the last image, for putting it back later.
+    unique_hicon TakeLast();
     void Clear();
     bool Draw(HDC dc, int x, int y, int index, bool enabled = true) const;
     // Replaces the list by a new, empty one of the same size and flags.
@@ -33,7 +35,7 @@ public:
     unique_hicon GetIcon(int index) const;
 
 private:
-    int InsertWith(int index, const std::function<int()>& add);
+    int InsertWith(int index, const std::function<bool(int)>& replace, const std::function<int()>& add);
     unique_himagelist list_;
     int width_;
     int height_;

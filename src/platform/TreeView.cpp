@@ -205,11 +205,16 @@ void TTreeView::CreateWnd(HWND parent, DWORD extraStyle) {
     for (TTreeNode* n = first_; n; n = n->next_) ShowSubtree(n);
 }
 
-void TTreeView::ShowNode(TTreeNode* node) {
+void TTreeView::ShowNode(TTreeNode* node, bool append) {
     if (!Handle()) return;
+    if (updateDepth_ > 0 && !rebuilding_) {
+        // Shown all at once when the update ends.
+        viewStale_ = true;
+        return;
+    }
     TVINSERTSTRUCTA ins{};
     ins.hParent = node->parent_ ? node->parent_->handle_ : TVI_ROOT;
-    ins.hInsertAfter = node->prev_ ? node->prev_->handle_ : TVI_FIRST;
+    ins.hInsertAfter = append ? TVI_LAST : node->prev_ ? node->prev_->handle_ : TVI_FIRST;
     ins.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM | TVIF_STATE;
     ins.item.pszText = const_cast<char*>(node->text_.c_str());
     ins.item.iImage = node->imageIndex_;
@@ -221,9 +226,9 @@ void TTreeView::ShowNode(TTreeNode* node) {
         ::SendMessageA(Handle(), TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&ins)));
 }
 
-void TTreeView::ShowSubtree(TTreeNode* node) {
-    ShowNode(node);
-    for (TTreeNode* c = node->firstChild_; c; c = c->next_) ShowSubtree(c);
+void TTreeView::ShowSubtree(TTreeNode* node, bool append) {
+    ShowNode(node, append);
+    for (TTreeNode* c = node->firstChild_; c; c = c->next_) ShowSubtree(c, true);
     if (node->expanded_ && node->handle_)
         ::SendMessageA(Handle(), TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(node->handle_));
 }
@@ -241,6 +246,10 @@ void TTreeView::HideSubtree(TTreeNode* node) {
 
 void TTreeView::NodeChanged(TTreeNode* node) {
     if (!Handle() || !node->handle_) return;
+    if (updateDepth_ > 0) {
+        viewStale_ = true;
+        return;
+    }
     TVITEMA item{};
     item.mask = TVIF_HANDLE | TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
     item.hItem = node->handle_;
@@ -252,6 +261,10 @@ void TTreeView::NodeChanged(TTreeNode* node) {
 
 void TTreeView::NodeStateChanged(TTreeNode* node) {
     if (!Handle() || !node->handle_) return;
+    if (updateDepth_ > 0) {
+        viewStale_ = true;
+        return;
+    }
     TVITEMA item{};
     item.mask = TVIF_HANDLE | TVIF_STATE;
     item.hItem = node->handle_;
@@ -266,9 +279,25 @@ void TTreeView::BeginUpdate() {
 
 void TTreeView::EndUpdate() {
     if (updateDepth_ > 0 && --updateDepth_ == 0 && Handle()) {
+        if (viewStale_) RebuildView();
         ::SendMessageA(Handle(), WM_SETREDRAW, TRUE, 0);
         ::InvalidateRect(Handle(), nullptr, TRUE);
     }
+}
+
+void TTreeView::RebuildView() {
+    // One insert per entry, appended in order; the model's selection and
+    // expansion come back without change events.
+    rebuilding_ = true;
+    TTreeNode* keep = selected_;
+    ::SendMessageA(Handle(), TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
+    for (TTreeNode* n = first_; n; n = n->next_) ForgetHandles(n);
+    for (TTreeNode* n = first_; n; n = n->next_) ShowSubtree(n, true);
+    selected_ = keep;
+    if (keep && keep->handle_)
+        ::SendMessageA(Handle(), TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(keep->handle_));
+    rebuilding_ = false;
+    viewStale_ = false;
 }
 
 void TTreeView::Select(TTreeNode* node) {
@@ -330,6 +359,7 @@ void TTreeView::SetIndent(int indent) {
 
 bool TTreeView::OnNotify(const NMHDR& nm, LRESULT& result) {
     result = 0;
+    if (rebuilding_) return false;
     const auto& tv = reinterpret_cast<const NMTREEVIEWA&>(nm);
     switch (nm.code) {
         case TVN_SELCHANGEDA:

@@ -44,6 +44,8 @@ public:
     // Copies node (with its subtree) from any tree as a new last child of parent.
     TTreeNode* CopySubtree(const TTreeNode* node, TTreeNode* parent, TTreeNode* before = nullptr);
 
+    // Between these the window is neither redrawn nor told of new entries:
+    // it is rebuilt from the model once at the end.
     void BeginUpdate();
     void EndUpdate();
 
@@ -72,8 +74,9 @@ private:
     void Link(TTreeNode* node, TTreeNode* parent, TTreeNode* before);
     void Unlink(TTreeNode* node);
     void FreeSubtree(TTreeNode* node);
-    void ShowNode(TTreeNode* node);
-    void ShowSubtree(TTreeNode* node);
+    void ShowNode(TTreeNode* node, bool append = false);
+    void ShowSubtree(TTreeNode* node, bool append = false);
+    void RebuildView();
     void HideSubtree(TTreeNode* node);
     void ForgetHandles(TTreeNode* node);
 
@@ -82,6 +85,8 @@ private:
     TTreeNode* selected_ = nullptr;
     int count_ = 0;
     int updateDepth_ = 0;
+    bool viewStale_ = false;
+    bool rebuilding_ = false;
     int indent_ = 19;
     TImageList* images_ = nullptr;
 };

@@ -180,6 +180,7 @@ TEST_F(GroupBoxTest, DisablingEngravesTheCaptionAtOnceAndEnablingRemovesIt) {
 
     engraved.SetEnabled(true);
     standard.SetEnabled(true);
+    Settle();
     EXPECT_TRUE(Capture(engraved.Handle()) == Capture(standard.Handle()));
 }
 
