@@ -52,9 +52,14 @@ void TFormGeneral::JvApplicationHotKeyHotKey(TObject*) {
 }
 
 void ShowLauncherMenuAtCursor(TPopupMenu* menu, TForm& form, TCoolTrayIcon& trayIcon) {
-    if (!menu || menu->IsOpen()) return;
+    if (!menu || menu->Showing || menu->IsOpen()) return;
     POINT p;
     if (!::GetCursorPos(&p)) return;
+    struct Guard {
+        TPopupMenu& m;
+        explicit Guard(TPopupMenu& menu) : m(menu) { m.Showing = true; }
+        ~Guard() { m.Showing = false; }
+    } guard(*menu);
     Application.ProcessMessages();
     ::SetForegroundWindow(form.Handle());
     menu->PopupComponent = &trayIcon;

@@ -25,6 +25,8 @@ public:
     bool Active() const { return active_; }
     // True while the key is registered (another program may hold it).
     bool Registered() const { return registered_; }
+    // The id WM_HOTKEY carries for this key.
+    WPARAM Id() const { return id_; }
 
     TNotifyEvent OnHotKey;
     // True when the message was this key's.

@@ -66,6 +66,11 @@ public:
 
     TImageList* Images = nullptr;
     TComponent* PopupComponent = nullptr;
+    // Set by whoever is about to show the menu, so that a second request
+    // handled while it gets ready (a queued hotkey) does not stack another.
+    bool Showing = false;
+    // Raised each time the menu is about to show.
+    TNotifyEvent OnPopup;
 
     // Builds the HMENU from the visible entries and runs the modal menu at
     // (x, y) on behalf of owner; the chosen entry's OnClick runs before it

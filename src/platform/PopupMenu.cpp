@@ -89,6 +89,7 @@ char UpperAnsi(char c) {
 }  // namespace
 
 void TPopupMenu::Popup(int x, int y, HWND owner) {
+    if (OnPopup) OnPopup(this);
     Build build;
     build.root.reset(::CreatePopupMenu());
     Fill(build.root.get(), root_, build.commands);

@@ -4,6 +4,11 @@
 
 namespace rz {
 
+namespace {
+// -1 means "no image" to the model; to the tree view it means "ask me".
+int ViewImage(int index) { return index < 0 ? I_IMAGENONE : index; }
+}  // namespace
+
 // ---- TTreeNode -------------------------------------------------------------
 
 void TTreeNode::SetText(const std::string& text) {
@@ -217,8 +222,8 @@ void TTreeView::ShowNode(TTreeNode* node, bool append) {
     ins.hInsertAfter = append ? TVI_LAST : node->prev_ ? node->prev_->handle_ : TVI_FIRST;
     ins.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM | TVIF_STATE;
     ins.item.pszText = const_cast<char*>(node->text_.c_str());
-    ins.item.iImage = node->imageIndex_;
-    ins.item.iSelectedImage = node->selectedIndex_;
+    ins.item.iImage = ViewImage(node->imageIndex_);
+    ins.item.iSelectedImage = ViewImage(node->selectedIndex_);
     ins.item.stateMask = TVIS_CUT;
     ins.item.state = node->cut_ ? TVIS_CUT : 0;
     ins.item.lParam = reinterpret_cast<LPARAM>(node);
@@ -254,8 +259,8 @@ void TTreeView::NodeChanged(TTreeNode* node) {
     item.mask = TVIF_HANDLE | TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
     item.hItem = node->handle_;
     item.pszText = const_cast<char*>(node->text_.c_str());
-    item.iImage = node->imageIndex_;
-    item.iSelectedImage = node->selectedIndex_;
+    item.iImage = ViewImage(node->imageIndex_);
+    item.iSelectedImage = ViewImage(node->selectedIndex_);
     ::SendMessageA(Handle(), TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
 }
 

@@ -166,3 +166,27 @@ TEST_F(AppTest, TheTaskbarButtonFollowsTheOpenWindows) {
     FormItems->Hide();
     EXPECT_FALSE(::IsWindowVisible(Application.Handle()));
 }
+
+TEST_F(AppTest, HotkeysQueuedWhileTheMenuGetsReadyDoNotStackMenus) {
+    StartUp();
+    TJvApplicationHotKey& hotKey = FormGeneral->JvApplicationHotKey;
+    if (!hotKey.Registered()) GTEST_SKIP() << "Ctrl+L is held by another program in this session";
+    int menusSeen = 0;
+    FormItems->PMItems.OnPopup = [&](TObject*) { ++menusSeen; };
+    TTimer closer("Closer");
+    closer.SetInterval(50);
+    closer.OnTimer = [&](TObject*) {
+        if (!TPopupMenu::Current()) return;
+        if (HWND popup = ::FindWindowA("#32768", nullptr)) ::PostMessageA(popup, WM_KEYDOWN, VK_ESCAPE, 0);
+        ::PostMessageA(FormGeneral->Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
+    };
+    closer.SetEnabled(true);
+    // Two more presses wait in the queue when the first is handled.
+    ::PostMessageA(FormGeneral->Handle(), WM_HOTKEY, hotKey.Id(), 0);
+    ::PostMessageA(FormGeneral->Handle(), WM_HOTKEY, hotKey.Id(), 0);
+    FormGeneral->JvApplicationHotKeyHotKey(&hotKey);
+    closer.SetEnabled(false);
+    FormItems->PMItems.OnPopup = nullptr;
+    EXPECT_EQ(menusSeen, 1);
+    EXPECT_FALSE(FormItems->PMItems.Showing);
+}

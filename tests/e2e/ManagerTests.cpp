@@ -1,0 +1,426 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "ProgramRun.h"
+#include "TestSupport.h"
+
+using rztest::DirExists;
+using rztest::FileExists;
+using rztest::MakeDir;
+using rztest::ReadFile;
+using rztest::RunningProgram;
+using rztest::TempDir;
+using rztest::WaitUntil;
+using rztest::WriteFile;
+
+namespace {
+
+// Generous: the first process a cold Wine server starts can take seconds.
+constexpr DWORD kStartMs = 10000;
+constexpr DWORD kMenuMs = 10000;
+constexpr DWORD kRepressMs = 1000;
+constexpr DWORD kWindowMs = 10000;
+constexpr DWORD kExitMs = 10000;
+constexpr DWORD kSendMs = 5000;
+// Closing after a save reloads the store: without a window manager Wine waits
+// 2 s for each window hidden on the way, about 4 s in all.
+constexpr DWORD kClickMs = 15000;
+constexpr POINT kCursor = {120, 90};
+constexpr char kManagerTitle[] = "Corvane Razaveza - Manage Items";
+
+// Sent from this process, the keys reach the program wherever X has its focus.
+void PressKeys(const std::vector<WORD>& down) {
+    std::vector<INPUT> inputs;
+    for (WORD vk : down) {
+        INPUT in{};
+        in.type = INPUT_KEYBOARD;
+        in.ki.wVk = vk;
+        inputs.push_back(in);
+    }
+    for (auto it = down.rbegin(); it != down.rend(); ++it) {
+        INPUT in{};
+        in.type = INPUT_KEYBOARD;
+        in.ki.wVk = *it;
+        in.ki.dwFlags = KEYEVENTF_KEYUP;
+        inputs.push_back(in);
+    }
+    ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+std::vector<HWND> VisibleMenus(DWORD pid) {
+    std::vector<HWND> visible;
+    for (HWND menu : rztest::ProcessWindows(pid, "#32768"))
+        if (::IsWindowVisible(menu)) visible.push_back(menu);
+    return visible;
+}
+
+std::string ClassOf(HWND hwnd) {
+    char name[64] = {};
+    ::GetClassNameA(hwnd, name, sizeof(name));
+    return name;
+}
+
+std::string TextOf(HWND hwnd) {
+    char text[256] = {};
+    ::GetWindowTextA(hwnd, text, sizeof(text));
+    return text;
+}
+
+struct TitledQuery {
+    DWORD pid;
+    const char* title;
+    HWND found;
+};
+
+BOOL CALLBACK FindVisibleTitled(HWND hwnd, LPARAM param) {
+    auto& q = *reinterpret_cast<TitledQuery*>(param);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(hwnd, &owner);
+    if (owner != q.pid || !::IsWindowVisible(hwnd) || TextOf(hwnd) != q.title) return TRUE;
+    q.found = hwnd;
+    return FALSE;
+}
+
+// The program's visible top-level window with this caption, whatever its class.
+HWND VisibleWindow(DWORD pid, const char* title) {
+    TitledQuery query{pid, title, nullptr};
+    ::EnumWindows(&FindVisibleTitled, reinterpret_cast<LPARAM>(&query));
+    return query.found;
+}
+
+struct ChildQuery {
+    const char* className;
+    const char* text;
+    HWND found;
+};
+
+BOOL CALLBACK FindChild(HWND hwnd, LPARAM param) {
+    auto& q = *reinterpret_cast<ChildQuery*>(param);
+    if (lstrcmpiA(ClassOf(hwnd).c_str(), q.className) != 0 || (q.text && TextOf(hwnd) != q.text)) return TRUE;
+    q.found = hwnd;
+    return FALSE;
+}
+
+HWND ChildOf(HWND parent, const char* className, const char* text = nullptr) {
+    ChildQuery query{className, text, nullptr};
+    ::EnumChildWindows(parent, &FindChild, reinterpret_cast<LPARAM>(&query));
+    return query.found;
+}
+
+struct RemoteFree {
+    HANDLE process;
+    void operator()(void* p) const { ::VirtualFreeEx(process, p, 0, MEM_RELEASE); }
+};
+
+// SB_GETTEXTA writes into the status bar's own process: the buffer has to live there.
+std::optional<std::string> StatusText(HWND bar) {
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(bar, &pid);
+    rz::unique_handle_kernel process(
+        ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid));
+    if (!process) return std::nullopt;
+    DWORD_PTR length = 0;
+    if (!::SendMessageTimeoutA(bar, SB_GETTEXTLENGTHA, 0, 0, SMTO_ABORTIFHUNG, kSendMs, &length))
+        return std::nullopt;
+    const size_t size = LOWORD(length) + 1;
+    std::unique_ptr<void, RemoteFree> remote(
+        ::VirtualAllocEx(process.get(), nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE),
+        RemoteFree{process.get()});
+    if (!remote) return std::nullopt;
+    DWORD_PTR ignored = 0;
+    if (!::SendMessageTimeoutA(bar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(remote.get()), SMTO_ABORTIFHUNG,
+                               kSendMs, &ignored))
+        return std::nullopt;
+    std::string text(size, '\0');
+    SIZE_T read = 0;
+    if (!::ReadProcessMemory(process.get(), remote.get(), text.data(), size, &read)) return std::nullopt;
+    text.resize(std::strlen(text.c_str()));
+    return text;
+}
+
+// Sent, not posted: the click's handler has run when this returns.
+bool ClickButton(HWND button) {
+    DWORD_PTR ignored = 0;
+    return ::SendMessageTimeoutA(button, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, kClickMs, &ignored) != 0;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    for (size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
+        lines.push_back(text.substr(start, end - start));
+    if (start < text.size()) lines.push_back(text.substr(start) + " <no CR LF>");
+    return lines;
+}
+
+std::string Join(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) text += line + "\r\n";
+    return text;
+}
+
+// A 16 x 16 bitmap in 32 bits, the kind the writer keeps next to program items.
+std::string IconPicture() {
+    constexpr uint32_t kPixels = 16 * 16 * 4;
+    BITMAPFILEHEADER file{};
+    BITMAPINFOHEADER info{};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof(file) + sizeof(info);
+    file.bfSize = file.bfOffBits + kPixels;
+    info.biSize = sizeof(info);
+    info.biWidth = 16;
+    info.biHeight = 16;
+    info.biPlanes = 1;
+    info.biBitCount = 32;
+    info.biCompression = BI_RGB;
+    std::string bytes(reinterpret_cast<const char*>(&file), sizeof(file));
+    bytes.append(reinterpret_cast<const char*>(&info), sizeof(info));
+    for (uint32_t i = 0; i < kPixels / 4; ++i) bytes.append("\xC0\x60\x20\x00", 4);
+    return bytes;
+}
+
+// Width, height and bit depth of a BMP file; zeros if it is none.
+struct PictureShape {
+    LONG width = 0;
+    LONG height = 0;
+    WORD bits = 0;
+};
+
+PictureShape ShapeOf(const std::string& bytes) {
+    PictureShape shape;
+    if (bytes.size() < sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) || bytes.compare(0, 2, "BM") != 0)
+        return shape;
+    BITMAPINFOHEADER info{};
+    std::memcpy(&info, bytes.data() + sizeof(BITMAPFILEHEADER), sizeof(info));
+    shape.width = info.biWidth;
+    shape.height = info.biHeight < 0 ? -info.biHeight : info.biHeight;
+    shape.bits = info.biBitCount;
+    return shape;
+}
+
+std::string WindowsDir() {
+    char dir[MAX_PATH] = {};
+    ::GetWindowsDirectoryA(dir, MAX_PATH);
+    std::string path = dir;
+    if (path.empty() || path.back() != '\\') path += '\\';
+    return path;
+}
+
+// A copy of the program with a store of every kind of item: programs with and
+// without parameters, a script, a document, a directory, separators, a folder
+// with content and an empty one. The lists are in the writer's own form, so a
+// save must give them back byte for byte.
+class ItemManager : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(FileExists(rztest::ProgramPath())) << "program not built at " << rztest::ProgramPath();
+        ASSERT_FALSE(rztest::ReadInstanceMapping().has_value())
+            << "an instance started elsewhere is still running; these tests need the name free";
+        ASSERT_TRUE(::CopyFileA(rztest::ProgramPath(), exe_.c_str(), FALSE)) << ::GetLastError();
+        const std::string win = WindowsDir();
+        topLines_ = {"^SpeSep|Programs",
+                     "^ExeLnk|" + win + "notepad.exe|" + win + "win.ini|notepad.bmp|Notepad with win.ini",
+                     "^ExeLnk|" + dir_.Path() + "backup.bat|-full|bat|Backup",
+                     "^NorSep|",
+                     "^UnkLnk|" + win + "win.ini|ini|Settings document",
+                     "^UnkLnk|" + win + "||Windows folder",
+                     "^Folder|Tools",
+                     "^Folder|Empty"};
+        toolsLines_ = {"^ExeLnk|" + win + "regedit.exe||regedit.bmp|Registry Editor", "^SpeSep|More",
+                       "^UnkLnk|" + win + "system.ini|ini|System settings"};
+        MakeDir(store_);
+        MakeDir(store_ + "\\Tools");
+        MakeDir(store_ + "\\Empty");
+        WriteFile(store_ + "\\shortcuts.txt", Join(topLines_));
+        WriteFile(store_ + "\\Tools\\shortcuts.txt", Join(toolsLines_));
+        WriteFile(store_ + "\\notepad.bmp", IconPicture());
+        WriteFile(store_ + "\\Tools\\regedit.bmp", IconPicture());
+        // Not part of the store: a save, which writes the folder afresh, drops it.
+        WriteFile(store_ + "\\stray.txt", "left by hand\r\n");
+        WriteFile(dir_ / "backup.bat", "@exit\r\n");
+        WriteFile(dir_ / "zuvizove.ziz",
+                  "[General Settings]\r\nTaskBar=1\r\nOpenLauncherHotkey=Ctrl+L\r\n"
+                  "[Font Settings]\r\nWindowsDraw=1\r\nFontName=Tahoma\r\nFontSize=8\r\n"
+                  "[Misc Settings]\r\nDrawMenuBar=0\r\n");
+    }
+
+    void Start() {
+        program_ = std::make_unique<RunningProgram>(exe_, dir_.Path());
+        ASSERT_TRUE(program_->Started()) << program_->StartError();
+        ASSERT_TRUE(WaitUntil(
+            [&] { return rztest::ReadInstanceMapping().has_value() || !program_->Running(); }, kStartMs));
+        ASSERT_TRUE(program_->Running()) << "exit code " << program_->WaitForExit(0).value_or(~0UL);
+    }
+
+    // Waits until the program takes messages again, so that a press is never
+    // queued behind a busy moment: each queued press opens the menu once more.
+    bool Responsive(DWORD timeoutMs) const {
+        const std::optional<DWORD> stored = rztest::ReadInstanceMapping();
+        if (!stored) return false;
+        const HWND app = reinterpret_cast<HWND>(static_cast<uintptr_t>(*stored));
+        DWORD_PTR ignored = 0;
+        return ::SendMessageTimeoutA(app, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &ignored) != 0;
+    }
+
+    // Presses the hotkey until the menu shows: start-up may still be loading.
+    HWND OpenMenuByHotkey() {
+        ::SetCursorPos(kCursor.x, kCursor.y);
+        HWND menu = nullptr;
+        const DWORD start = ::GetTickCount();
+        while (!menu && program_->Running() && ::GetTickCount() - start < kMenuMs) {
+            if (!Responsive(kClickMs)) break;
+            PressKeys({VK_CONTROL, 'L'});
+            WaitUntil([&] {
+                const auto menus = VisibleMenus(program_->Id());
+                menu = menus.empty() ? nullptr : menus.front();
+                return menu || !program_->Running();
+            }, kRepressMs);
+        }
+        return menu;
+    }
+
+    // From the open menu: Up twice to "Razaveza Kit", Right opens it on
+    // "Help File", Down to "Manage Items...".
+    HWND ChooseManageItems() {
+        PressKeys({VK_UP});
+        PressKeys({VK_UP});
+        PressKeys({VK_RIGHT});
+        if (!WaitUntil([&] { return VisibleMenus(program_->Id()).size() == 2; }, kMenuMs)) return nullptr;
+        PressKeys({VK_DOWN});
+        PressKeys({VK_RETURN});
+        HWND manager = nullptr;
+        WaitUntil([&] {
+            manager = VisibleWindow(program_->Id(), kManagerTitle);
+            return manager || !program_->Running();
+        }, kWindowMs);
+        return manager;
+    }
+
+    int TreeCount(HWND manager) {
+        HWND tree = ChildOf(manager, WC_TREEVIEWA);
+        DWORD_PTR count = 0;
+        if (!tree || !::SendMessageTimeoutA(tree, TVM_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, kSendMs, &count))
+            return -1;
+        return static_cast<int>(count);
+    }
+
+    // The lists come back as they were; the pictures are the writer's, since
+    // the old ones went with the backup.
+    void ExpectStoreWrittenAfresh() {
+        EXPECT_FALSE(DirExists(dir_ / "item_bak"));
+        EXPECT_FALSE(FileExists(store_ + "\\stray.txt")) << "the store was not written afresh";
+        EXPECT_EQ(Lines(ReadFile(store_ + "\\shortcuts.txt")), topLines_);
+        EXPECT_EQ(Lines(ReadFile(store_ + "\\Tools\\shortcuts.txt")), toolsLines_);
+        // An empty folder is a directory without a list.
+        EXPECT_TRUE(DirExists(store_ + "\\Empty"));
+        EXPECT_FALSE(FileExists(store_ + "\\Empty\\shortcuts.txt"));
+        for (const char* picture : {"\\notepad.bmp", "\\Tools\\regedit.bmp"}) {
+            ASSERT_TRUE(FileExists(store_ + picture)) << picture;
+            const PictureShape shape = ShapeOf(ReadFile(store_ + picture));
+            EXPECT_EQ(shape.width, 16) << picture;
+            EXPECT_EQ(shape.height, 16) << picture;
+            EXPECT_EQ(shape.bits, 32) << picture;
+        }
+        EXPECT_FALSE(FileExists(store_ + "\\backup.bmp")) << "a script got a picture";
+    }
+
+    // With nothing selected, Up selects the last entry: "Close".
+    void CloseThroughMenu() {
+        ASSERT_NE(OpenMenuByHotkey(), nullptr) << (program_->Running() ? "no menu" : "the program ended");
+        PressKeys({VK_UP});
+        PressKeys({VK_RETURN});
+        const std::optional<DWORD> code = program_->WaitForExit(kExitMs);
+        ASSERT_TRUE(code.has_value()) << "the program keeps running after Close; menus shown: "
+                                      << VisibleMenus(program_->Id()).size();
+        EXPECT_EQ(*code, 0u);
+        EXPECT_FALSE(FileExists(dir_ / "errorlog.txt")) << ReadFile(dir_ / "errorlog.txt");
+    }
+
+    void ExpectNoErrorShown() {
+        EXPECT_TRUE(rztest::ProcessWindows(program_->Id(), "#32770").empty())
+            << "the program shows a message box";
+        EXPECT_FALSE(FileExists(dir_ / "errorlog.txt")) << ReadFile(dir_ / "errorlog.txt");
+    }
+
+    TempDir dir_;
+    const std::string exe_ = dir_ / "razaveza.exe";
+    const std::string store_ = dir_ / "shortcuts";
+    std::vector<std::string> topLines_;
+    std::vector<std::string> toolsLines_;
+    std::unique_ptr<RunningProgram> program_;
+};
+
+TEST_F(ItemManager, SaveRewritesStoreUnchanged_CloseReloadsMenu_ProgramEndsCleanly) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    HWND menu = OpenMenuByHotkey();
+    ASSERT_NE(menu, nullptr) << (program_->Running() ? "no menu after pressing Ctrl+L" : "the program ended");
+    RECT loadedMenu{};
+    ::GetWindowRect(menu, &loadedMenu);
+    const HWND manager = ChooseManageItems();
+    ASSERT_NE(manager, nullptr) << (program_->Running() ? "no visible \"" + std::string(kManagerTitle) + "\" window"
+                                                        : std::string("the program ended"));
+    RECT client{};
+    ::GetClientRect(manager, &client);
+    EXPECT_EQ(client.right, 521);
+    EXPECT_EQ(client.bottom, 534);
+
+    // Top anchor, eight entries, the folders' anchors, three in Tools, and the
+    // eleven system entries: every line of the store became one entry.
+    const int loadedCount = TreeCount(manager);
+    EXPECT_EQ(loadedCount, 1 + 8 + 2 + 3 + 11);
+
+    const HWND save = ChildOf(manager, "Button", "S&ave");
+    const HWND close = ChildOf(manager, "Button", "C&lose");
+    const HWND status = ChildOf(manager, STATUSCLASSNAMEA);
+    ASSERT_TRUE(save && close && status) << "Save, Close or the status bar is missing";
+    ASSERT_TRUE(::IsWindowEnabled(save));
+    std::optional<std::string> shown = StatusText(status);
+    EXPECT_EQ(shown.value_or("<unreadable>"), "Ready");
+
+    ASSERT_TRUE(ClickButton(save)) << "S&ave did not answer";
+    ASSERT_TRUE(program_->Running()) << "the program ended during the save";
+    // The message stays 4750 ms: read at once.
+    shown = StatusText(status);
+    EXPECT_EQ(shown.value_or("<unreadable>"), "Save succesful!");
+    ExpectStoreWrittenAfresh();
+    const std::string savedTop = ReadFile(store_ + "\\shortcuts.txt");
+    EXPECT_EQ(TreeCount(manager), loadedCount) << "saving changed the tree";
+    ExpectNoErrorShown();
+
+    // Closing after a save reloads the store into the tree and the menu.
+    ASSERT_TRUE(ClickButton(close)) << "C&lose did not answer";
+    ASSERT_TRUE(program_->Running()) << "the program ended while reloading";
+    EXPECT_FALSE(::IsWindowVisible(manager)) << "C&lose did not hide the manager";
+    ExpectNoErrorShown();
+
+    menu = OpenMenuByHotkey();
+    ASSERT_NE(menu, nullptr) << (program_->Running() ? "no menu after the reload" : "the program ended");
+    RECT reloadedMenu{};
+    ::GetWindowRect(menu, &reloadedMenu);
+    EXPECT_EQ(reloadedMenu.bottom - reloadedMenu.top, loadedMenu.bottom - loadedMenu.top)
+        << "the reloaded menu has other entries";
+    EXPECT_EQ(reloadedMenu.right - reloadedMenu.left, loadedMenu.right - loadedMenu.left);
+
+    // Reopened, the manager shows the tree read back from disk; closed by its
+    // close box without a save, it leaves the store alone.
+    const HWND reopened = ChooseManageItems();
+    ASSERT_EQ(reopened, manager) << "the manager did not open again";
+    EXPECT_EQ(TreeCount(manager), loadedCount) << "the reloaded tree has other entries";
+    ::PostMessageA(manager, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(manager) || !program_->Running(); }, kWindowMs))
+        << "WM_CLOSE did not hide the manager";
+    EXPECT_EQ(ReadFile(store_ + "\\shortcuts.txt"), savedTop) << "closing without a save wrote the store";
+
+    CloseThroughMenu();
+}
+
+}  // namespace
