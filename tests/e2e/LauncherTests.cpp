@@ -16,6 +16,9 @@ using rztest::MakeDir;
 using rztest::ReadFile;
 using rztest::RunningProgram;
 using rztest::TempDir;
+using rztest::ClassOf;
+using rztest::PressKeys;
+using rztest::VisibleMenus;
 using rztest::WaitUntil;
 using rztest::WriteFile;
 
@@ -33,37 +36,6 @@ constexpr DWORD kSendMs = 3000;
 // Clear of the screen edges, so the menu is not moved to fit.
 constexpr POINT kCursor = {120, 90};
 
-// Sent from this process, the keys reach the program wherever X has its focus.
-void PressKeys(const std::vector<WORD>& down) {
-    std::vector<INPUT> inputs;
-    for (WORD vk : down) {
-        INPUT in{};
-        in.type = INPUT_KEYBOARD;
-        in.ki.wVk = vk;
-        inputs.push_back(in);
-    }
-    for (auto it = down.rbegin(); it != down.rend(); ++it) {
-        INPUT in{};
-        in.type = INPUT_KEYBOARD;
-        in.ki.wVk = *it;
-        in.ki.dwFlags = KEYEVENTF_KEYUP;
-        inputs.push_back(in);
-    }
-    ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-}
-
-std::vector<HWND> VisibleMenus(DWORD pid) {
-    std::vector<HWND> visible;
-    for (HWND menu : rztest::ProcessWindows(pid, "#32768"))
-        if (::IsWindowVisible(menu)) visible.push_back(menu);
-    return visible;
-}
-
-std::string ClassOf(HWND hwnd) {
-    char name[64] = {};
-    ::GetClassNameA(hwnd, name, sizeof(name));
-    return name;
-}
 
 BOOL CALLBACK CollectOwnWindow(HWND hwnd, LPARAM param) {
     auto& query = *reinterpret_cast<std::pair<DWORD, std::vector<HWND>>*>(param);

@@ -19,6 +19,9 @@ using rztest::MakeDir;
 using rztest::ReadFile;
 using rztest::RunningProgram;
 using rztest::TempDir;
+using rztest::ClassOf;
+using rztest::PressKeys;
+using rztest::VisibleMenus;
 using rztest::WaitUntil;
 using rztest::WriteFile;
 
@@ -37,37 +40,6 @@ constexpr DWORD kClickMs = 15000;
 constexpr POINT kCursor = {120, 90};
 constexpr char kManagerTitle[] = "Corvane Razaveza - Manage Items";
 
-// Sent from this process, the keys reach the program wherever X has its focus.
-void PressKeys(const std::vector<WORD>& down) {
-    std::vector<INPUT> inputs;
-    for (WORD vk : down) {
-        INPUT in{};
-        in.type = INPUT_KEYBOARD;
-        in.ki.wVk = vk;
-        inputs.push_back(in);
-    }
-    for (auto it = down.rbegin(); it != down.rend(); ++it) {
-        INPUT in{};
-        in.type = INPUT_KEYBOARD;
-        in.ki.wVk = *it;
-        in.ki.dwFlags = KEYEVENTF_KEYUP;
-        inputs.push_back(in);
-    }
-    ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-}
-
-std::vector<HWND> VisibleMenus(DWORD pid) {
-    std::vector<HWND> visible;
-    for (HWND menu : rztest::ProcessWindows(pid, "#32768"))
-        if (::IsWindowVisible(menu)) visible.push_back(menu);
-    return visible;
-}
-
-std::string ClassOf(HWND hwnd) {
-    char name[64] = {};
-    ::GetClassNameA(hwnd, name, sizeof(name));
-    return name;
-}
 
 std::string TextOf(HWND hwnd) {
     char text[256] = {};

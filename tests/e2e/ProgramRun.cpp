@@ -111,4 +111,35 @@ std::optional<DWORD> ReadInstanceMapping() {
     return view ? *static_cast<const DWORD*>(view.get()) : 0;
 }
 
+void PressKeys(const std::vector<WORD>& down) {
+    std::vector<INPUT> inputs;
+    for (WORD vk : down) {
+        INPUT in{};
+        in.type = INPUT_KEYBOARD;
+        in.ki.wVk = vk;
+        inputs.push_back(in);
+    }
+    for (auto it = down.rbegin(); it != down.rend(); ++it) {
+        INPUT in{};
+        in.type = INPUT_KEYBOARD;
+        in.ki.wVk = *it;
+        in.ki.dwFlags = KEYEVENTF_KEYUP;
+        inputs.push_back(in);
+    }
+    ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+std::vector<HWND> VisibleMenus(DWORD pid) {
+    std::vector<HWND> visible;
+    for (HWND menu : ProcessWindows(pid, "#32768"))
+        if (::IsWindowVisible(menu)) visible.push_back(menu);
+    return visible;
+}
+
+std::string ClassOf(HWND hwnd) {
+    char name[64] = {};
+    ::GetClassNameA(hwnd, name, sizeof(name));
+    return name;
+}
+
 }  // namespace rztest

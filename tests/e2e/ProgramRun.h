@@ -52,4 +52,11 @@ std::string MessageBoxText(HWND box);
 // holding it would make the next start a second instance.
 std::optional<DWORD> ReadInstanceMapping();
 
+// Keys pressed together and released in reverse, sent from this process: they
+// reach the program wherever X has its focus.
+void PressKeys(const std::vector<WORD>& down);
+// The program's popup menus that are showing.
+std::vector<HWND> VisibleMenus(DWORD pid);
+std::string ClassOf(HWND hwnd);
+
 }  // namespace rztest
