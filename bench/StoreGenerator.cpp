@@ -29,8 +29,8 @@ struct GenFolder {
 
 class Generator {
 public:
-    Generator(const StoreSpec& spec, const std::string& dataFolder)
-        : spec_(spec), rng_(spec.seed), picture_(16, 16) {
+    Generator(const StoreShape& shape, const std::string& dataFolder)
+        : shape_(shape), rng_(shape.seed), picture_(16, 16) {
         out_.dataFolder = dataFolder;
         // Drawn like the writer's pictures: opaque icon pixels, alpha 0 around them.
         for (int y = 2; y < 14; ++y)
@@ -47,7 +47,7 @@ private:
     std::string ExeLine(GenFolder& level, int i);
     void WriteLevels();
 
-    StoreSpec spec_;
+    StoreShape shape_;
     std::mt19937 rng_;
     rz::TBitmap picture_;
     std::vector<GenFolder> folders_;
@@ -58,7 +58,7 @@ void Generator::MakeFolders(int count) {
     folders_.resize(1);
     for (int f = 1; f <= count; ++f) {
         int p = Pick(f);
-        while (folders_[p].depth >= spec_.maxDepth) p = folders_[p].parent;
+        while (folders_[p].depth >= shape_.maxDepth) p = folders_[p].parent;
         GenFolder g;
         g.parent = p;
         g.depth = folders_[p].depth + 1;
@@ -69,14 +69,14 @@ void Generator::MakeFolders(int count) {
 }
 
 std::string Generator::ExeLine(GenFolder& level, int i) {
-    std::string name = Roll() < spec_.setupShare ? "setup" : "tool" + std::to_string(i);
+    std::string name = Roll() < shape_.setupShare ? "setup" : "tool" + std::to_string(i);
     std::string path = "C:\\Program Files\\Vendor " + std::to_string(i % 300) + "\\" + name + ".exe";
     // The writer's naming: name.bmp, then name1.bmp, name2.bmp, ... on one level.
     int used = level.pictureNames[name]++;
     std::string icon = name + (used ? std::to_string(used) : "") + ".bmp";
     ++level.executables;
     ++out_.executables;
-    if (Roll() < spec_.pictureShare) {
+    if (Roll() < shape_.pictureShare) {
         std::string file = out_.dataFolder + "shortcuts\\" + level.rel + icon;
         if (!picture_.SaveToFile(file)) throw std::runtime_error("cannot write " + file);
         ++out_.pictures;
@@ -87,17 +87,17 @@ std::string Generator::ExeLine(GenFolder& level, int i) {
 std::string Generator::ItemLine(GenFolder& level, int i) {
     std::string n = std::to_string(i);
     double r = Roll();
-    if ((r -= spec_.separatorShare) < 0)
+    if ((r -= shape_.separatorShare) < 0)
         return Pick(2) ? "^NorSep|" : "^SpeSep|Section " + n;
     ++out_.links;
-    if ((r -= spec_.exeShare) < 0) return ExeLine(level, i);
-    if ((r -= spec_.scriptShare) < 0) {
+    if ((r -= shape_.exeShare) < 0) return ExeLine(level, i);
+    if ((r -= shape_.scriptShare) < 0) {
         const char* ext = Pick(2) ? "bat" : "cmd";
         ++out_.scripts;
         return "^ExeLnk|C:\\Scripts\\job_" + n + "." + ext + "|-v --job " + n + " /q|" + ext +
                "|Job " + n;
     }
-    if ((r -= spec_.directoryShare) < 0) {
+    if ((r -= shape_.directoryShare) < 0) {
         std::string dir = Pick(10) ? "C:\\Data\\Archive " + n + "\\" : "C:\\windows\\";
         return "^UnkLnk|" + dir + "||Archive " + n;
     }
@@ -119,8 +119,8 @@ void Generator::WriteLevels() {
 }
 
 GeneratedStore Generator::Run() {
-    int folderCount = spec_.folders >= 0          ? spec_.folders
-                      : spec_.itemsPerFolder > 0 ? spec_.items / spec_.itemsPerFolder
+    int folderCount = shape_.folders >= 0          ? shape_.folders
+                      : shape_.itemsPerFolder > 0 ? shape_.items / shape_.itemsPerFolder
                                                  : 0;
     MakeFolders(folderCount);
     std::string store = out_.dataFolder + "shortcuts\\";
@@ -128,7 +128,7 @@ GeneratedStore Generator::Run() {
         std::string dir = store + g.rel;
         if (!::CreateDirectoryA(dir.c_str(), nullptr)) throw std::runtime_error("cannot create " + dir);
     }
-    int itemCount = spec_.items - folderCount;
+    int itemCount = shape_.items - folderCount;
     for (int i = 0; i < itemCount; ++i) {
         GenFolder& level = folders_[Pick(static_cast<int>(folders_.size()))];
         level.lines.push_back(ItemLine(level, i));
@@ -139,15 +139,15 @@ GeneratedStore Generator::Run() {
                      "^Folder|" + folders_[f].caption);
     }
     WriteLevels();
-    out_.lines = spec_.items;
+    out_.lines = shape_.items;
     out_.folders = folderCount;
     return out_;
 }
 
 }  // namespace
 
-GeneratedStore GenerateStore(const StoreSpec& spec, const std::string& dataFolder) {
-    return Generator(spec, dataFolder).Run();
+GeneratedStore GenerateStore(const StoreShape& shape, const std::string& dataFolder) {
+    return Generator(shape, dataFolder).Run();
 }
 
 }  // namespace rzbench

@@ -7,7 +7,7 @@
 
 namespace rzbench {
 
-struct StoreSpec {
+struct StoreShape {
     int items = 1000;           // list lines in all, folders included
     int itemsPerFolder = 100;   // one virtual folder per this many items
     int folders = -1;           // overrides itemsPerFolder when 0 or more
@@ -39,6 +39,6 @@ struct GeneratedStore {
 };
 
 // Writes the store under dataFolder + "shortcuts\".
-GeneratedStore GenerateStore(const StoreSpec& spec, const std::string& dataFolder);
+GeneratedStore GenerateStore(const StoreShape& shape, const std::string& dataFolder);
 
 }  // namespace rzbench

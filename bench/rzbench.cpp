@@ -105,20 +105,20 @@ double TimeBaselineWrite(const GeneratedStore& store, const std::string& scratch
     return ms;
 }
 
-StoreSpec SpecFor(const std::string& kind, int n, const Options& opt) {
-    StoreSpec spec;
-    spec.items = n;
-    if (opt.pictureShare >= 0) spec.pictureShare = opt.pictureShare;
-    spec.seed = static_cast<unsigned>(n) * 7919u + (kind == "mixed" ? 1 : 2);
+StoreShape SpecFor(const std::string& kind, int n, const Options& opt) {
+    StoreShape shape;
+    shape.items = n;
+    if (opt.pictureShare >= 0) shape.pictureShare = opt.pictureShare;
+    shape.seed = static_cast<unsigned>(n) * 7919u + (kind == "mixed" ? 1 : 2);
     if (kind != "mixed") {
         // Executables only, every one with its picture: each takes an icon slot.
-        spec.folders = n / spec.itemsPerFolder;
-        spec.items = n + spec.folders;
-        spec.exeShare = 1;
-        spec.pictureShare = 1;
-        spec.scriptShare = spec.separatorShare = spec.directoryShare = spec.setupShare = 0;
+        shape.folders = n / shape.itemsPerFolder;
+        shape.items = n + shape.folders;
+        shape.exeShare = 1;
+        shape.pictureShare = 1;
+        shape.scriptShare = shape.separatorShare = shape.directoryShare = shape.setupShare = 0;
     }
-    return spec;
+    return shape;
 }
 
 std::string NewDataFolder(const std::string& scratch, const std::string& name) {
@@ -319,7 +319,7 @@ int BenchMain(const Options& opt) {
     try {
         // Each measured process first loads this small store, so the first
         // shell icon request and the first tree view stay out of the figures.
-        StoreSpec warmSpec;
+        StoreShape warmSpec;
         warmSpec.items = 200;
         std::string warm = NewDataFolder(scratch, "warm");
         GenerateStore(warmSpec, warm);

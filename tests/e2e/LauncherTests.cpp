@@ -11,26 +11,14 @@
 #include "ProgramRun.h"
 #include "TestSupport.h"
 
-using rztest::FileExists;
-using rztest::MakeDir;
-using rztest::ReadFile;
-using rztest::RunningProgram;
-using rztest::TempDir;
-using rztest::ClassOf;
-using rztest::PressKeys;
-using rztest::VisibleMenus;
-using rztest::WaitUntil;
-using rztest::WriteFile;
+using namespace rztest;
 
 namespace {
 
-// Generous: the first process a cold Wine server starts can take seconds.
-constexpr DWORD kStartMs = 10000;
 constexpr DWORD kMenuMs = 10000;
 // The hotkey is registered before start-up has given it a menu: press again
 // until the menu shows.
 constexpr DWORD kRepressMs = 1000;
-constexpr DWORD kExitMs = 10000;
 constexpr DWORD kSettleMs = 1000;
 constexpr DWORD kSendMs = 3000;
 // Clear of the screen edges, so the menu is not moved to fit.

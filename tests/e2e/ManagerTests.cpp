@@ -13,26 +13,13 @@
 #include "ProgramRun.h"
 #include "TestSupport.h"
 
-using rztest::DirExists;
-using rztest::FileExists;
-using rztest::MakeDir;
-using rztest::ReadFile;
-using rztest::RunningProgram;
-using rztest::TempDir;
-using rztest::ClassOf;
-using rztest::PressKeys;
-using rztest::VisibleMenus;
-using rztest::WaitUntil;
-using rztest::WriteFile;
+using namespace rztest;
 
 namespace {
 
-// Generous: the first process a cold Wine server starts can take seconds.
-constexpr DWORD kStartMs = 10000;
 constexpr DWORD kMenuMs = 10000;
 constexpr DWORD kRepressMs = 1000;
 constexpr DWORD kWindowMs = 10000;
-constexpr DWORD kExitMs = 10000;
 constexpr DWORD kSendMs = 5000;
 // Closing after a save reloads the store: without a window manager Wine waits
 // 2 s for each window hidden on the way, about 4 s in all.

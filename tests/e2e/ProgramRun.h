@@ -12,6 +12,10 @@
 
 namespace rztest {
 
+// Generous: the first process a cold Wine server starts can take seconds.
+inline constexpr DWORD kStartMs = 10000;
+inline constexpr DWORD kExitMs = 10000;
+
 // Where the build put the program, as a Windows path.
 const char* ProgramPath();
 

@@ -10,20 +10,10 @@
 #include "TestSupport.h"
 #include "app/ErrorLog.h"
 
-using rztest::DirExists;
-using rztest::FileExists;
-using rztest::MakeDir;
-using rztest::ReadFile;
-using rztest::RunningProgram;
-using rztest::TempDir;
-using rztest::WaitUntil;
-using rztest::WriteFile;
+using namespace rztest;
 
 namespace {
 
-// Generous: the first process a cold Wine server starts can take seconds.
-constexpr DWORD kStartMs = 10000;
-constexpr DWORD kExitMs = 10000;
 constexpr DWORD kSettleMs = 1500;
 
 const char kLiveList[] = "^SpeSep|Live list\r\n^NorSep|\r\n";
