@@ -138,9 +138,7 @@ void ReloadItems() {
                                FormShortCuts->ImageBreak5Small.get()};
     const TBitmap* large[3] = {FormShortCuts->ImageBreak3Large.get(), FormShortCuts->ImageBreak4Large.get(),
                                FormShortCuts->ImageBreak5Large.get()};
-    int managerIcons = 0;
-    store.icons.CutBack(small, large, managerIcons);
-    FormItems->TVItems.Tag = managerIcons;
+    store.icons.CutBack(small, large, FormItems->TVItems.Tag);
     store.drawMenuBar = Settings.DrawMenuBar;
     store.PrepareBaseTree();
     if (!store.LoadPass1()) return;

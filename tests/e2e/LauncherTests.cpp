@@ -62,23 +62,13 @@ std::vector<std::string> SectionNames(const std::string& file) {
     return names;
 }
 
-std::string WindowsDir() {
-    char dir[MAX_PATH] = {};
-    ::GetWindowsDirectoryA(dir, MAX_PATH);
-    std::string path = dir;
-    if (path.empty() || path.back() != '\\') path += '\\';
-    return path;
-}
-
 // Each test runs its own copy of the program in a fresh data folder with a
 // small store: programs, a document, a directory, separators and a folder.
-class LauncherMenu : public ::testing::Test {
+class LauncherMenu : public ProgramCopyTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(FileExists(rztest::ProgramPath())) << "program not built at " << rztest::ProgramPath();
-        ASSERT_FALSE(rztest::ReadInstanceMapping().has_value())
-            << "an instance started elsewhere is still running; these tests need the name free";
-        ASSERT_TRUE(::CopyFileA(rztest::ProgramPath(), exe_.c_str(), FALSE)) << ::GetLastError();
+        ProgramCopyTest::SetUp();
+        if (HasFatalFailure()) return;
         const std::string win = WindowsDir();
         topList_ = "^SpeSep|Programs\r\n"
                    "^ExeLnk|" + win + "notepad.exe||notepad.bmp|Notepad\r\n"
@@ -132,8 +122,6 @@ protected:
         EXPECT_FALSE(FileExists(dir_ / "errorlog.txt")) << ReadFile(dir_ / "errorlog.txt");
     }
 
-    TempDir dir_;
-    const std::string exe_ = dir_ / "razaveza.exe";
     const std::string settings_ = dir_ / "zuvizove.ziz";
     std::string topList_;
     std::string toolsList_;

@@ -166,25 +166,15 @@ PictureShape ShapeOf(const std::string& bytes) {
     return shape;
 }
 
-std::string WindowsDir() {
-    char dir[MAX_PATH] = {};
-    ::GetWindowsDirectoryA(dir, MAX_PATH);
-    std::string path = dir;
-    if (path.empty() || path.back() != '\\') path += '\\';
-    return path;
-}
-
 // A copy of the program with a store of every kind of item: programs with and
 // without parameters, a script, a document, a directory, separators, a folder
 // with content and an empty one. The lists are in the writer's own form, so a
 // save must give them back byte for byte.
-class ItemManager : public ::testing::Test {
+class ItemManager : public ProgramCopyTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(FileExists(rztest::ProgramPath())) << "program not built at " << rztest::ProgramPath();
-        ASSERT_FALSE(rztest::ReadInstanceMapping().has_value())
-            << "an instance started elsewhere is still running; these tests need the name free";
-        ASSERT_TRUE(::CopyFileA(rztest::ProgramPath(), exe_.c_str(), FALSE)) << ::GetLastError();
+        ProgramCopyTest::SetUp();
+        if (HasFatalFailure()) return;
         const std::string win = WindowsDir();
         topLines_ = {"^SpeSep|Programs",
                      "^ExeLnk|" + win + "notepad.exe|" + win + "win.ini|notepad.bmp|Notepad with win.ini",
@@ -310,8 +300,6 @@ protected:
         EXPECT_FALSE(FileExists(dir_ / "errorlog.txt")) << ReadFile(dir_ / "errorlog.txt");
     }
 
-    TempDir dir_;
-    const std::string exe_ = dir_ / "razaveza.exe";
     const std::string store_ = dir_ / "shortcuts";
     std::vector<std::string> topLines_;
     std::vector<std::string> toolsLines_;

@@ -142,4 +142,19 @@ std::string ClassOf(HWND hwnd) {
     return name;
 }
 
+std::string WindowsDir() {
+    char dir[MAX_PATH] = {};
+    ::GetWindowsDirectoryA(dir, MAX_PATH);
+    std::string path = dir;
+    if (path.empty() || path.back() != '\\') path += '\\';
+    return path;
+}
+
+void ProgramCopyTest::SetUp() {
+    ASSERT_TRUE(FileExists(ProgramPath())) << "program not built at " << ProgramPath();
+    ASSERT_FALSE(ReadInstanceMapping().has_value())
+        << "an instance started elsewhere is still running; these tests need the name free";
+    ASSERT_TRUE(::CopyFileA(ProgramPath(), exe_.c_str(), FALSE)) << ::GetLastError();
+}
+
 }  // namespace rztest

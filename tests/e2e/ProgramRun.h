@@ -1,6 +1,7 @@
 #pragma once
 // Starting and watching copies of the real program from a test.
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <functional>
@@ -8,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "TestSupport.h"
 #include "platform/Handles.h"
 
 namespace rztest {
@@ -62,5 +64,16 @@ void PressKeys(const std::vector<WORD>& down);
 // The program's popup menus that are showing.
 std::vector<HWND> VisibleMenus(DWORD pid);
 std::string ClassOf(HWND hwnd);
+// The Windows directory, with a trailing backslash.
+std::string WindowsDir();
+
+// Each test runs its own copy of the program in a fresh folder, its data folder.
+class ProgramCopyTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+
+    TempDir dir_;
+    const std::string exe_ = dir_ / "razaveza.exe";
+};
 
 }  // namespace rztest

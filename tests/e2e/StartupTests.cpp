@@ -20,23 +20,12 @@ const char kLiveList[] = "^SpeSep|Live list\r\n^NorSep|\r\n";
 const char kBackupList[] = "^SpeSep|Backup list\r\n^Folder|Games\r\n";
 const char kBackupGames[] = "^SpeSep|Inside the backup\r\n";
 
-// Each test runs its own copy of the program in a fresh folder, its data folder.
-class ProgramStart : public ::testing::Test {
+class ProgramStart : public ProgramCopyTest {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(FileExists(rztest::ProgramPath())) << "program not built at " << rztest::ProgramPath();
-        ASSERT_FALSE(rztest::ReadInstanceMapping().has_value())
-            << "an instance started elsewhere is still running; these tests need the name free";
-        ASSERT_TRUE(::CopyFileA(rztest::ProgramPath(), exe_.c_str(), FALSE)) << ::GetLastError();
-    }
-
     static void ExpectNoMessageBox(const RunningProgram& program) {
         EXPECT_TRUE(rztest::ProcessWindows(program.Id(), "#32770").empty())
             << "the program shows a message box";
     }
-
-    TempDir dir_;
-    const std::string exe_ = dir_ / "razaveza.exe";
 };
 
 TEST_F(ProgramStart, SecondInstance_EndsSilentlyWhileFirstKeepsRunning) {
