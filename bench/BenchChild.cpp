@@ -33,8 +33,8 @@ std::string Quoted(const std::string& folder) {
 
 std::unique_ptr<rz::TFormItems> NewForm(const std::string& dataFolder) {
     auto form = std::make_unique<rz::TFormItems>();
-    form->store->SetDataFolder(dataFolder);
-    form->store->icons.MakeWorkSurfaces();
+    form->store.SetDataFolder(dataFolder);
+    form->store.icons.MakeWorkSurfaces();
     return form;
 }
 
@@ -91,11 +91,11 @@ RunFigures OursRun(const ChildRun& run) {
     RunFigures f;
     {
         auto warm = NewForm(run.warmFolder);
-        Load(*warm->store);
+        Load(warm->store);
     }
     Remember(f, "Before", CurrentMemory());
     auto form = NewForm(run.dataFolder);
-    rz::ItemStore& store = *form->store;
+    rz::ItemStore& store = form->store;
     TimedLoad(store, f);
     Remember(f, "After", CurrentMemory());
     f["links"] = store.tables.paths.Length();

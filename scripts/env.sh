@@ -61,3 +61,15 @@ rz_start_wineserver() {
     wineserver -p </dev/null >/dev/null 2>&1 || true
     wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 }
+
+# Wine's virtual desktop (on) or one window per program on the X display
+# (off); the choice stays in the prefix. In the desktop Wine manages the
+# windows itself instead of waiting for a window manager that bare Xvfb lacks.
+rz_virtual_desktop() {
+    if [ "$1" = on ]; then
+        wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f
+        wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f
+    else
+        wine reg delete 'HKCU\Software\Wine\Explorer' /v Desktop /f || true
+    fi </dev/null >/dev/null 2>&1
+}

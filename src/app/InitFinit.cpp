@@ -2,10 +2,11 @@
 
 #include <windows.h>
 
-#include "app/AppData.h"
-#include "app/ErrorLog.h"
+#include "app/Forms.h"
 #include "app/InstanceGuard.h"
-#include "app/Settings.h"
+#include "core/AppData.h"
+#include "core/ErrorLog.h"
+#include "core/Settings.h"
 #include "dialogs/form_about.h"
 #include "dialogs/form_config.h"
 #include "manager/form_items.h"
@@ -19,13 +20,12 @@ namespace rz {
 namespace {
 InstanceGuard g_guard;
 std::string g_dataFolderOverride;
-int g_backupAnswer = 0;
 
-ItemStore& Store() { return *FormItems->store; }
+ItemStore& Store() { return FormItems().store; }
 
 void EnableTrayIcon(bool on) {
-    TCoolTrayIcon& tray = FormGeneral->CSystrayGen;
-    tray.PopupMenu = on ? &FormItems->PMItems : nullptr;
+    TCoolTrayIcon& tray = FormGeneral().CSystrayGen;
+    tray.PopupMenu = on ? &FormItems().PMItems : nullptr;
     tray.Enabled = on;
 }
 }  // namespace
@@ -35,31 +35,7 @@ void OverrideDataFolder(const std::string& folder) {
     if (!g_dataFolderOverride.empty() && g_dataFolderOverride.back() != '\\') g_dataFolderOverride += '\\';
 }
 
-int LastBackupAnswer() { return g_backupAnswer; }
-
-void CreateForms() {
-    FormGeneral = new TFormGeneral();
-    FormShortCuts = new TFormShortCuts();
-    FormItems = new TFormItems();
-    FormConfig = new TFormConfig();
-    FormAbout = new TFormAbout();
-
-    ItemStore& store = Store();
-    store.resolveLeftoverBackup = &ResolveLeftoverBackup;
-    store.writeErrorLog = &WriteErrorLog;
-    store.itemClick = [](TObject* sender) { FormShortCuts->NorItemsRTClickItem(sender); };
-    FormItems->closeApplication = &ShutDown;
-    FormItems->reloadItems = &ReloadItems;
-}
-
-void DestroyForms() {
-    delete FormAbout;
-    delete FormConfig;
-    delete FormItems;
-    delete FormShortCuts;
-    delete FormGeneral;
-    g_guard.Release();
-}
+void ReleaseInstanceGuard() { g_guard.Release(); }
 
 bool GuardAndStart() {
     bool startFlag = true;
@@ -81,8 +57,8 @@ void StartUp() {
         App.dataFolder = g_dataFolderOverride;
         App.programFileName = "razaveza.exe";
     }
-    FormConfig->CmBoxFontName.SetItems(InstalledScreenFonts());
-    FormAbout->LabelVer.SetCaption(App.aboutVersionText);
+    FormConfig().CmBoxFontName.SetItems(InstalledScreenFonts());
+    FormAbout().LabelVer.SetCaption(App.aboutVersionText);
     Application.SetTitle(App.productTitle);
     LoadSettings();
     BuildPreparedTexts(App.dataFolder);
@@ -95,23 +71,23 @@ void StartUp() {
     if (!store.LoadPass1()) return;
     store.LoadPass2();
     ApplySettings();
-    ApplyMenuDrawing();
+    FormShortCuts().ApplyMenuDrawing();
     EnableTrayIcon(true);
     // Only now: the load itself raises no selection changes.
-    FormItems->AttachTreeChange(true);
+    FormItems().AttachTreeChange(true);
 }
 
 bool ResolveLeftoverBackup() {
     const std::string backup = App.dataFolder + "item_bak";
     const std::string live = App.dataFolder + "shortcuts";
     if (!DirectoryExists(backup)) return true;
-    g_backupAnswer = ShowNotice(kNoticeBackup, "", 1, NoticeType::Warning,
-                                kButtonYes | kButtonNo | kButtonCancel, 0);
-    switch (g_backupAnswer) {
+    const int answer =
+        ShowNotice(kNoticeBackup, "", 1, NoticeType::Warning, kButtonYes | kButtonNo | kButtonCancel, 0);
+    switch (answer) {
         case IDYES:
             DeleteFolderTree(live);
             // A failed rename leaves item_bak\ for the next question.
-            ::MoveFileA(backup.c_str(), live.c_str());
+            RenameFolder(backup, live);
             return true;
         case IDNO:
             DeleteFolderTree(backup);
@@ -123,29 +99,31 @@ bool ResolveLeftoverBackup() {
 }
 
 void ReloadItems() {
-    FormItems->AttachTreeChange(false);
+    TFormItems& items = FormItems();
+    TFormShortCuts& shortCuts = FormShortCuts();
+    items.AttachTreeChange(false);
     EnableTrayIcon(false);
-    ItemStore& store = Store();
+    ItemStore& store = items.store;
     store.tables.Clear();
-    FormItems->TVItems.Tag = 0;
-    FormItems->TVUndo.Tag = 0;
-    FormItems->TVItems.Clear();
-    FormItems->TVUndo.Clear();
-    FormItems->PMItems.Items().Clear();
-    FormItems->PMItems.Items().Tag = 0;
-    FormItems->ILAllPublicPM.Tag = 0;
-    const TBitmap* small[3] = {FormShortCuts->ImageBreak3Small.get(), FormShortCuts->ImageBreak4Small.get(),
-                               FormShortCuts->ImageBreak5Small.get()};
-    const TBitmap* large[3] = {FormShortCuts->ImageBreak3Large.get(), FormShortCuts->ImageBreak4Large.get(),
-                               FormShortCuts->ImageBreak5Large.get()};
-    store.icons.CutBack(small, large, FormItems->TVItems.Tag);
+    items.TVItems.Tag = 0;
+    items.TVUndo.Tag = 0;
+    items.TVItems.Clear();
+    items.TVUndo.Clear();
+    items.PMItems.Items().Clear();
+    items.PMItems.Items().Tag = 0;
+    items.ILAllPublicPM.Tag = 0;
+    const TBitmap* small[3] = {shortCuts.ImageBreak3Small.get(), shortCuts.ImageBreak4Small.get(),
+                               shortCuts.ImageBreak5Small.get()};
+    const TBitmap* large[3] = {shortCuts.ImageBreak3Large.get(), shortCuts.ImageBreak4Large.get(),
+                               shortCuts.ImageBreak5Large.get()};
+    store.icons.CutBack(small, large, items.TVItems.Tag);
     store.drawMenuBar = Settings.DrawMenuBar;
     store.PrepareBaseTree();
     if (!store.LoadPass1()) return;
     store.LoadPass2();
-    ApplyMenuDrawing();
+    shortCuts.ApplyMenuDrawing();
     EnableTrayIcon(true);
-    FormItems->AttachTreeChange(true);
+    items.AttachTreeChange(true);
 }
 
 void ShutDown() {

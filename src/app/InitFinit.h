@@ -1,17 +1,14 @@
 #pragma once
-// The program's life cycle: the windows, the single-instance guard,
-// start-up, the reload after the item manager saved, and the orderly end.
+// The program's life cycle: the single-instance guard, start-up, the reload
+// after the item manager saved, and the orderly end.
 
 #include <string>
 
 namespace rz {
 
-// Entry step 3: the five windows, hidden, in their order; wires them together.
-void CreateForms();
-void DestroyForms();
-
 // The guard and, in the first instance only, StartUp. Returns the start flag.
 bool GuardAndStart();
+void ReleaseInstanceGuard();
 
 void StartUp();
 void ReloadItems();
@@ -21,7 +18,5 @@ bool ResolveLeftoverBackup();
 
 // Tests run start-up in a folder of their own instead of the program's.
 void OverrideDataFolder(const std::string& folder);
-// The answer the last backup question got.
-int LastBackupAnswer();
 
 }  // namespace rz

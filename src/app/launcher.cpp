@@ -3,7 +3,8 @@
 
 #include <windows.h>
 
-#include "app/AppData.h"
+#include "core/AppData.h"
+#include "app/Forms.h"
 #include "app/InitFinit.h"
 #include "platform/Application.h"
 

@@ -9,11 +9,8 @@ namespace rz {
 class TFormAbout : public TForm {
 public:
     TFormAbout();
-    ~TFormAbout() override;
 
     TLabel LabelVer{"LabelVer"};
 };
-
-extern TFormAbout* FormAbout;
 
 }  // namespace rz

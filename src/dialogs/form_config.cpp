@@ -3,12 +3,10 @@
 #include <algorithm>
 #include <set>
 
-#include "app/Settings.h"
+#include "core/Settings.h"
 #include "platform/Handles.h"
 
 namespace rz {
-
-TFormConfig* FormConfig = nullptr;
 
 TFormConfig::TFormConfig() : TForm("FormConfig") {
     CreateForm("", 468, 297);
@@ -34,17 +32,19 @@ TFormConfig::TFormConfig() : TForm("FormConfig") {
     BtnDefault.CreateWnd(Handle());
 }
 
-TFormConfig::~TFormConfig() {
-    if (FormConfig == this) FormConfig = nullptr;
-}
-
 void TFormConfig::CBWinDefDrawAllClick(TObject*) { SetFontControlsState(CBWinDefDrawAll.Checked()); }
 
 namespace {
 int CALLBACK CollectFont(const LOGFONTA* lf, const TEXTMETRICA*, DWORD, LPARAM data) {
-    // Vertical variants ("@Face") are not choices for menus.
-    if (lf->lfFaceName[0] != '@') reinterpret_cast<std::set<std::string>*>(data)->insert(lf->lfFaceName);
-    return 1;
+    // No exception may unwind through the system's enumeration: out of
+    // memory ends it with the names collected so far.
+    try {
+        // Vertical variants ("@Face") are not choices for menus.
+        if (lf->lfFaceName[0] != '@') reinterpret_cast<std::set<std::string>*>(data)->insert(lf->lfFaceName);
+        return 1;
+    } catch (...) {
+        return 0;
+    }
 }
 }  // namespace
 

@@ -9,7 +9,6 @@ namespace rz {
 class TFormConfig : public TForm {
 public:
     TFormConfig();
-    ~TFormConfig() override;
 
     TCheckBox ChkBxSystray{"ChkBxSystray"};
     TCheckBox ChkBxTaskBar{"ChkBxTaskBar"};
@@ -20,8 +19,6 @@ public:
 
     void CBWinDefDrawAllClick(TObject* sender);
 };
-
-extern TFormConfig* FormConfig;
 
 // The face names of all installed screen fonts, without duplicates.
 std::vector<std::string> InstalledScreenFonts();

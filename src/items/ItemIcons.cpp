@@ -83,10 +83,9 @@ void ItemIcons::BuildTypeIcons(ItemTables& tables) {
 void ItemIcons::InsertTypeIcon(const std::string& ext) {
     // The shell only hands out a type's icon for a file that exists.
     std::string temp = dataFolder + "TempFile." + ext;
-    HANDLE h = ::CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                             FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) RaiseInOutError("Cannot create", temp);
-    ::CloseHandle(h);
+    if (!OwnedFile(::CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                 nullptr)))
+        RaiseInOutError("Cannot create", temp);
     unique_hicon shellIcon = ShellSmallIcon(temp);
     ::DeleteFileA(temp.c_str());
 

@@ -7,11 +7,12 @@
 namespace rz {
 
 namespace {
-ListFileWriter::FailureHook& Hook() {
-    static ListFileWriter::FailureHook hook;
-    return hook;
+bool WriteLineToFile(std::FILE* file, const std::string&, const std::string& line) {
+    return std::fwrite(line.data(), 1, line.size(), file) == line.size() && std::fwrite("\r\n", 1, 2, file) == 2;
 }
 }  // namespace
+
+Seam<bool(std::FILE*, const std::string&, const std::string&)> WriteListLine{&WriteLineToFile};
 
 std::vector<std::string> ReadListLines(const std::string& path) {
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(path.c_str(), "rb"), &std::fclose);
@@ -58,13 +59,11 @@ ListFileWriter::~ListFileWriter() {
 }
 
 void ListFileWriter::WriteLine(const std::string& line) {
-    if (Hook() && !Hook()(path_, line)) {
-        ::SetLastError(ERROR_WRITE_FAULT);
+    if (!WriteListLine(file_, path_, line)) {
+        // The C runtime leaves no system code of its own.
+        if (::GetLastError() == ERROR_SUCCESS) ::SetLastError(ERROR_WRITE_FAULT);
         RaiseInOutError("Cannot write", path_);
     }
-    if (std::fwrite(line.data(), 1, line.size(), file_) != line.size() ||
-        std::fwrite("\r\n", 1, 2, file_) != 2)
-        RaiseInOutError("Cannot write", path_);
 }
 
 void ListFileWriter::Close() {
@@ -73,7 +72,5 @@ void ListFileWriter::Close() {
     file_ = nullptr;
     if (rc != 0) RaiseInOutError("Cannot write", path_);
 }
-
-void ListFileWriter::SetFailureHook(FailureHook hook) { Hook() = std::move(hook); }
 
 }  // namespace rz

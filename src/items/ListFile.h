@@ -2,11 +2,12 @@
 // The line grammar of shortcuts.txt and the file access around it.
 
 #include <cstdio>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "platform/Seam.h"
 
 namespace rz {
 
@@ -24,6 +25,10 @@ std::optional<ListLine> SplitListLine(const std::string& line);
 // "|" left the field is empty and nothing is consumed.
 std::string TakeField(std::string& rest);
 
+// Writes one line and its CR LF to the file opened for path; false when the
+// system refused.
+extern Seam<bool(std::FILE* file, const std::string& path, const std::string& line)> WriteListLine;
+
 // A list file being written; every failure raises EInOutError.
 class ListFileWriter {
 public:
@@ -34,11 +39,6 @@ public:
 
     void WriteLine(const std::string& line);
     void Close();
-
-    // Tests make a write fail: the hook sees the path and the line and
-    // returns false to fail it.
-    using FailureHook = std::function<bool(const std::string& path, const std::string& line)>;
-    static void SetFailureHook(FailureHook hook);
 
 private:
     std::string path_;

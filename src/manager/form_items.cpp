@@ -1,17 +1,11 @@
 #include "manager/form_items.h"
 
-#include "app/AppData.h"
-#include "app/Settings.h"
-#include "dialogs/form_about.h"
-#include "dialogs/form_config.h"
-#include "items/FixedImages.h"
-#include "menu/Launching.h"
-#include "menu/TitlePainter.h"
-#include "support/UcvGraphics.h"
+#include "core/AppData.h"
+#include "core/Launching.h"
+#include "core/Settings.h"
+#include "core/TitlePainter.h"
 
 namespace rz {
-
-TFormItems* FormItems = nullptr;
 
 namespace {
 constexpr int kClientWidth = 521;
@@ -28,22 +22,23 @@ std::unique_ptr<TMenuItem> MenuEntry(const char* name, const char* caption, int 
 }
 }  // namespace
 
-TFormItems::TFormItems() : TForm("FormItems") {
-    RecreateImageList(&ILAllPublicPM);
-    RecreateImageList(&ILAllPublicTV);
-    LoadFixedImages(ILAllPublicPM, ILAllPublicTV);
+TFormItems::TFormItems()
+    : TForm("FormItems"),
+      parts_(std::make_unique<LauncherParts>(TVItems)),
+      TVUndo(parts_->TVUndo),
+      TVBasic(parts_->TVBasic),
+      PMItems(parts_->PMItems),
+      PMBasic(parts_->PMBasic),
+      ILAllPublicPM(parts_->ILAllPublicPM),
+      ILAllPublicTV(parts_->ILAllPublicTV),
+      store(parts_->store) {
     BuildBasicTree();
     BuildBasicMenu();
-    PMItems.Images = &ILAllPublicPM;
-    PMBasic.Images = &ILAllPublicPM;
 
     CreateForm("", kClientWidth, kClientHeight);
     CenterOnScreen();
     CreateControls();
     SetHints();
-    TVUndo.SetImages(&ILAllPublicTV);
-    TVBasic.SetImages(&ILAllPublicTV);
-    TVBasic.SetEnabled(false);
 
     OnShow = [this](TObject* s) { FormShow(s); };
     OnClose = [this](TObject* s, bool& hide) { FormClose(s, hide); };
@@ -62,15 +57,9 @@ TFormItems::TFormItems() : TForm("FormItems") {
     TimerStatusText.OnTimer = [this](TObject* s) { TimerStatusTextTimer(s); };
     TimerDrag.SetInterval(150);
     TimerExpand.SetInterval(400);
-
-    store = std::make_unique<ItemStore>(ItemViews{TVItems, TVUndo, TVBasic, PMItems, PMBasic,
-                                                  ILAllPublicPM, ILAllPublicTV});
 }
 
-TFormItems::~TFormItems() {
-    TVItems.OnChange = nullptr;
-    if (FormItems == this) FormItems = nullptr;
-}
+TFormItems::~TFormItems() { TVItems.OnChange = nullptr; }
 
 void TFormItems::CreateControls() {
     HWND h = Handle();
@@ -242,7 +231,7 @@ void TFormItems::BuildBasicMenu() {
 void TFormItems::miManageItemsClick(TObject*) { Show(); }
 
 void TFormItems::SetupClick(TObject*) {
-    if (FormConfig) FormConfig->Show();
+    if (showPreferences) showPreferences();
 }
 
 void TFormItems::miHelpFileClick(TObject*) { OpenWithShell(App.dataFolder + "help.html"); }
@@ -250,7 +239,7 @@ void TFormItems::miHelpFileClick(TObject*) { OpenWithShell(App.dataFolder + "hel
 void TFormItems::miVisitWebsiteClick(TObject*) { OpenWithShell(kMakerWebsite); }
 
 void TFormItems::miAboutClick(TObject*) {
-    if (FormAbout) FormAbout->Show();
+    if (showAbout) showAbout();
 }
 
 void TFormItems::miCloseAppClick(TObject*) {

@@ -1,13 +1,14 @@
 #pragma once
 // The item manager window. It also owns the launcher menu, its template, the
-// two icon lists and the hidden tree views, and with them the item store.
+// two icon lists and the hidden tree views, and with them the item store:
+// the parts it shares with the menu form.
 
 #include <functional>
 #include <memory>
 #include <string>
 
 #include "controls/CcvWinTreeView.h"
-#include "items/ItemStore.h"
+#include "items/LauncherParts.h"
 #include "platform/Form.h"
 #include "platform/ImageList.h"
 #include "platform/Menu.h"
@@ -27,13 +28,20 @@ public:
     ~TFormItems() override;
 
     TcvWinTreeView TVItems{"TVItems"};
-    TTreeView TVUndo{"TVUndo"};
-    TTreeView TVBasic{"TVBasic"};
-    TPopupMenu PMItems{"PMItems"};
-    TPopupMenu PMBasic{"PMBasic"};
-    TImageList ILAllPublicPM{"ILAllPublicPM", 16, 16};
-    TImageList ILAllPublicTV{"ILAllPublicTV", 16, 18};
-    std::unique_ptr<ItemStore> store;
+
+private:
+    std::unique_ptr<LauncherParts> parts_;
+
+public:
+    // The shared parts under the names the form has always given them.
+    TTreeView& TVUndo;
+    TTreeView& TVBasic;
+    TPopupMenu& PMItems;
+    TPopupMenu& PMBasic;
+    TImageList& ILAllPublicPM;
+    TImageList& ILAllPublicTV;
+    ItemStore& store;
+    LauncherMenuParts& Launcher() { return *parts_; }
 
     // Properties.
     TPanel PanelHeadProp{"PanelHeadProp"};
@@ -114,10 +122,12 @@ public:
     bool Saved() const { return saved_; }
     TTreeNode* Clipboard() const { return clipboard_; }
 
-    // What "Close" runs (the program's end) and what closing after a save
-    // runs (the reload from disk); set by start-up.
+    // What the fixed menu entries and closing after a save reach beyond this
+    // window; the application wires them.
     std::function<void()> closeApplication;
     std::function<void()> reloadItems;
+    std::function<void()> showPreferences;
+    std::function<void()> showAbout;
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -138,10 +148,5 @@ private:
     bool saved_ = false;
     bool changeAttached_ = false;
 };
-
-extern TFormItems* FormItems;
-
-// Tests make the save's rename of the store fail; an empty hook restores MoveFileA.
-void SetSaveRenameHook(std::function<bool(const std::string& from, const std::string& to)> hook);
 
 }  // namespace rz

@@ -3,7 +3,7 @@
 
 #include "manager/FolderRules.h"
 #include "manager/form_items.h"
-#include "menu/Launching.h"
+#include "core/Launching.h"
 
 namespace rz {
 
@@ -67,7 +67,7 @@ void TFormItems::BitBtnPasteClick(TObject*) {
 void TFormItems::BitBtnLaunchClick(TObject*) {
     TTreeNode* sel = TVItems.Selected();
     if (!sel || sel->ItemId < 0) return;
-    LaunchFile(store->tables.PathOf(sel->ItemId), store->ParamsOfItem(sel->ItemId), "");
+    LaunchFile(store.tables.PathOf(sel->ItemId), store.ParamsOfItem(sel->ItemId), "");
 }
 
 }  // namespace rz

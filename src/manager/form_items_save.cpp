@@ -1,31 +1,14 @@
 // Saving: the store is renamed to the backup, written anew, and the backup
 // removed only once the writing has finished.
 
-#include "app/AppData.h"
+#include "core/AppData.h"
 #include "manager/form_items.h"
-#include "menu/Launching.h"
+#include "core/Launching.h"
 #include "support/JCLPathes.h"
 #include "support/UcvSysExceptions.h"
 #include "support/UcvSysIO.h"
 
 namespace rz {
-
-namespace {
-// Tests make the rename fail; the default is the real MoveFileA.
-std::function<bool(const std::string&, const std::string&)>& RenameHook() {
-    static std::function<bool(const std::string&, const std::string&)> hook;
-    return hook;
-}
-
-bool RenameFolder(const std::string& from, const std::string& to) {
-    if (RenameHook()) return RenameHook()(from, to);
-    return ::MoveFileA(from.c_str(), to.c_str()) != FALSE;
-}
-}  // namespace
-
-void SetSaveRenameHook(std::function<bool(const std::string&, const std::string&)> hook) {
-    RenameHook() = std::move(hook);
-}
 
 void TFormItems::BitBtnSaveClick(TObject*) {
     const std::string backup = App.dataFolder + "item_bak";
@@ -37,7 +20,7 @@ void TFormItems::BitBtnSaveClick(TObject*) {
     }
     // From here a failure leaves the old store in item_bak\ for the next start.
     if (!::CreateDirectoryA(live.c_str(), nullptr)) RaiseInOutError("Cannot create", live);
-    store->WriteItemListFile(TVItems.GetFirstNode(), live);
+    store.WriteItemListFile(TVItems.GetFirstNode(), live);
     DeleteFolderTree(backup);
     PlaySystemSound(kSoundSaved);
     StatusMessage("Save succesful!");

@@ -1,7 +1,7 @@
 // The item manager's display: properties of the selection, button states,
 // the status line, Undo and the window's opening and closing.
 
-#include "app/Settings.h"
+#include "core/Settings.h"
 #include "manager/form_items.h"
 #include "support/UcvGraphics.h"
 #include "support/UcvSysStr.h"
@@ -78,7 +78,7 @@ void TFormItems::PropertiesDisplay(TTreeNode* node) {
 }
 
 void TFormItems::ShowFileProperties(TTreeNode* node) {
-    const ItemTables& tables = store->tables;
+    const ItemTables& tables = store.tables;
     const std::string& path = tables.PathOf(node->ItemId);
     const std::string ext = LowerCase(FileExtension(path));
     const bool hasPair = IndexOfString(tables.paramIds, tables.paramIds.High(), std::to_string(node->ItemId)) >= 0;
@@ -134,7 +134,7 @@ void TFormItems::UndoRestore() {
     saveRoot_ = TVItems.GetFirstNode();
     TVItems.Select(saveRoot_);
     TVItems.Tag = TVUndo.Tag;
-    const int keep = store->icons.slots.break5 + TVItems.Tag;
+    const int keep = store.icons.slots.break5 + TVItems.Tag;
     for (int i = ILAllPublicTV.Count() - 1; i > keep; --i) {
         ILAllPublicTV.Delete(i);
         ILAllPublicPM.Delete(i);

@@ -1,16 +1,11 @@
 #include "menu/form_general.h"
 
-#include "app/AppData.h"
-#include "app/ErrorLog.h"
-#include "dialogs/form_about.h"
-#include "dialogs/form_config.h"
-#include "manager/form_items.h"
-#include "menu/TitlePainter.h"
+#include "core/ErrorLog.h"
+#include "core/TitlePainter.h"
 #include "platform/Application.h"
+#include "platform/Handles.h"
 
 namespace rz {
-
-TFormGeneral* FormGeneral = nullptr;
 
 TFormGeneral::TFormGeneral() : TForm("FormGeneral") {
     CreateForm("GeneralForm", 0, 0, WS_POPUP, WS_EX_TOOLWINDOW);
@@ -26,11 +21,11 @@ TFormGeneral::TFormGeneral() : TForm("FormGeneral") {
     CSystrayGen.LeftPopup = true;
     CSystrayGen.Enabled = false;
     CSystrayGen.OnPopup = [this](TCoolTrayIcon& tray) { ShowLauncherMenuAtCursor(tray.PopupMenu, *this, tray); };
-    HICON icon = static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr), "MAINICON", IMAGE_ICON,
-                                                 ::GetSystemMetrics(SM_CXSMICON),
-                                                 ::GetSystemMetrics(SM_CYSMICON), 0));
-    CSystrayGen.Show(Handle(), icon);
-    if (icon) ::DestroyIcon(icon);
+    // The tray keeps its own copy of the icon.
+    unique_hicon icon(static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr), "MAINICON", IMAGE_ICON,
+                                                      ::GetSystemMetrics(SM_CXSMICON),
+                                                      ::GetSystemMetrics(SM_CYSMICON), 0)));
+    CSystrayGen.Show(Handle(), icon.get());
     FormCreate(this);
 }
 
@@ -38,7 +33,6 @@ TFormGeneral::~TFormGeneral() {
     Application.OnException = nullptr;
     Application.OnHint = nullptr;
     AttachActivation(false);
-    if (FormGeneral == this) FormGeneral = nullptr;
 }
 
 void TFormGeneral::FormCreate(TObject*) {
@@ -85,19 +79,17 @@ void TFormGeneral::AEGeneralException(TObject* sender, const std::exception& e) 
 }
 
 void TFormGeneral::AEGeneralActivate(TObject*) {
-    const std::pair<TForm*, const std::string*> forms[] = {
-        {FormItems, &App.itemsTitle}, {FormConfig, &App.configTitle}, {FormAbout, &App.aboutTitle}};
-    for (const auto& [form, title] : forms) {
-        if (form && form->Visible()) PaintWindowTitle(form->Handle(), *title);
+    for (const TitledWindow& w : titledWindows) {
+        if (w.form && w.form->Visible()) PaintWindowTitle(w.form->Handle(), *w.title);
         Application.ProcessMessages();
     }
 }
 
 void TFormGeneral::AEGeneralHint(TObject*) {
-    if (!FormItems || ::GetActiveWindow() != FormItems->Handle()) return;
+    if (!hintWindow || !showHint || ::GetActiveWindow() != hintWindow->Handle()) return;
     const std::string& hint = Application.Hint();
     size_t bar = hint.find('|');
-    FormItems->ShowHintText(bar == std::string::npos ? hint : hint.substr(bar + 1));
+    showHint(bar == std::string::npos ? hint : hint.substr(bar + 1));
 }
 
 void TFormGeneral::AttachActivation(bool attach) {

@@ -4,7 +4,11 @@
 // player and the application-wide exception handler.
 
 #include <exception>
+#include <functional>
+#include <string>
+#include <vector>
 
+#include "core/Settings.h"
 #include "platform/Form.h"
 #include "platform/HotKey.h"
 #include "platform/MediaPlayer.h"
@@ -17,6 +21,8 @@ class TFormGeneral : public TForm {
 public:
     TFormGeneral();
     ~TFormGeneral() override;
+    TFormGeneral(const TFormGeneral&) = delete;
+    TFormGeneral& operator=(const TFormGeneral&) = delete;
 
     TCoolTrayIcon CSystrayGen{"CSystrayGen"};
     TJvApplicationHotKey JvApplicationHotKey{"JvApplicationHotKey"};
@@ -36,14 +42,18 @@ public:
     // Attaches or detaches AEGeneralActivate from the application's (de)activation.
     void AttachActivation(bool attach);
 
+    // The windows whose painted titles AEGeneralActivate renews, in order.
+    std::vector<TitledWindow> titledWindows;
+    // The window whose status line shows hints while it is active.
+    TForm* hintWindow = nullptr;
+    std::function<void(const std::string& text)> showHint;
+
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
     UINT taskbarCreated_ = 0;
 };
-
-extern TFormGeneral* FormGeneral;
 
 // Shows menu at the mouse position on behalf of the hidden form.
 void ShowLauncherMenuAtCursor(TPopupMenu* menu, TForm& form, TCoolTrayIcon& trayIcon);

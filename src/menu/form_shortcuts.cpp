@@ -1,13 +1,13 @@
 #include "menu/form_shortcuts.h"
 
+#include <stdexcept>
+
+#include "core/Launching.h"
 #include "items/FixedImages.h"
-#include "manager/form_items.h"
-#include "menu/Launching.h"
+#include "items/LauncherParts.h"
 #include "platform/Menu.h"
 
 namespace rz {
-
-TFormShortCuts* FormShortCuts = nullptr;
 
 TFormShortCuts::TFormShortCuts() : TForm("FormShortCuts") {
     CreateForm("FormShortCuts", 0, 0, WS_POPUP, WS_EX_TOOLWINDOW);
@@ -19,17 +19,17 @@ TFormShortCuts::TFormShortCuts() : TForm("FormShortCuts") {
     ImageBreak5Large = FixedPicture(14, 18);
 }
 
-TFormShortCuts::~TFormShortCuts() {
-    if (FormShortCuts == this) FormShortCuts = nullptr;
+LauncherMenuParts& TFormShortCuts::Launcher() const {
+    if (!launcher_) throw std::logic_error("the launcher menu's parts were never handed over");
+    return *launcher_;
 }
 
 void TFormShortCuts::NorItemsRTClickItem(TObject* sender) {
     auto* entry = dynamic_cast<TMenuItem*>(sender);
-    if (!entry || !FormItems || !FormItems->store) return;
-    const ItemTables& tables = FormItems->store->tables;
+    if (!entry) return;
     int id = entry->Tag;
     // A refused launch is silent.
-    LaunchFile(tables.PathOf(id), tables.ParamsOfItem(id), "");
+    LaunchFile(Launcher().PathOfItem(id), Launcher().ParamsOfItem(id), "");
 }
 
 }  // namespace rz

@@ -10,10 +10,15 @@
 
 namespace rz {
 
+class LauncherMenuParts;
+
 class TFormShortCuts : public TForm {
 public:
     TFormShortCuts();
-    ~TFormShortCuts() override;
+
+    // The parts it draws and launches from; the item manager owns them and
+    // is created after this form.
+    void UseLauncher(LauncherMenuParts& launcher) { launcher_ = &launcher; }
 
     std::unique_ptr<TBitmap> ImageBreak3Small, ImageBreak4Small, ImageBreak5Small;
     std::unique_ptr<TBitmap> ImageBreak3Large, ImageBreak4Large, ImageBreak5Large;
@@ -27,9 +32,17 @@ public:
     void SpeItemsRTDrawItem(TObject* sender, HDC canvas, const RECT& rect, bool selected);
     // Set to 20 by every measure; the side bar title is clipped to it.
     int BarWidth = 0;
-};
 
-extern TFormShortCuts* FormShortCuts;
+    // Assigns or clears the drawing handlers of the whole launcher menu.
+    void ApplyMenuDrawing();
+    void ApplyMenuDrawing(TMenuItem& level, bool windowsDraw);
+    // Puts fresh copies of the template's Kit entries back, without handlers.
+    void ResetLauncherKitEntries();
+
+private:
+    LauncherMenuParts& Launcher() const;
+    LauncherMenuParts* launcher_ = nullptr;
+};
 
 // Layout of the launcher menu's own drawing.
 inline constexpr int kEntryHeight = 19;
@@ -44,12 +57,9 @@ bool ClosesColumn(const TMenuItem& entry);
 // What the entries of a level add up to, visible or not.
 int ColumnHeight(const TMenuItem& level);
 // Paints the side bar of entry's level with its bar-maker's caption; origin
-// is the column's top-left corner on the canvas.
-void PaintSideBar(HDC canvas, const TMenuItem& entry, HFONT entryFont, POINT origin = {0, 0});
-
-// Assigns or clears the drawing handlers of the whole launcher menu.
-void ApplyMenuDrawing();
-void ApplyMenuDrawing(TMenuItem& level, bool windowsDraw);
-void ResetLauncherKitEntries();
+// is the column's top-left corner on the canvas, the title is clipped to
+// barWidth.
+void PaintSideBar(HDC canvas, const TMenuItem& entry, HFONT entryFont, POINT origin = {0, 0},
+                  int barWidth = 20);
 
 }  // namespace rz

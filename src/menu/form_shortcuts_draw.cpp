@@ -3,9 +3,8 @@
 
 #include <algorithm>
 
-#include "app/Settings.h"
-#include "items/ItemStore.h"
-#include "manager/form_items.h"
+#include "core/Settings.h"
+#include "items/LauncherParts.h"
 #include "menu/form_shortcuts.h"
 #include "platform/Handles.h"
 #include "platform/ImageList.h"
@@ -92,7 +91,7 @@ int ColumnHeight(const TMenuItem& level) {
     return height;
 }
 
-void PaintSideBar(HDC dc, const TMenuItem& entry, HFONT entryFont, POINT origin) {
+void PaintSideBar(HDC dc, const TMenuItem& entry, HFONT entryFont, POINT origin, int barWidth) {
     const TMenuItem& level = *entry.Parent();
     const TMenuItem& barMaker = *level.Items(BarIndex(entry));
     const int h = ColumnHeight(level);
@@ -114,7 +113,7 @@ void PaintSideBar(HDC dc, const TMenuItem& entry, HFONT entryFont, POINT origin)
     SIZE extent{};
     ::GetTextExtentPoint32A(dc, title.c_str(), static_cast<int>(title.size()), &extent);
     int x = (20 - extent.cy) / 2;
-    RECT clip{origin.x, origin.y, origin.x + (FormShortCuts ? FormShortCuts->BarWidth : 20), origin.y + h};
+    RECT clip{origin.x, origin.y, origin.x + barWidth, origin.y + h};
     ::ExtTextOutA(dc, origin.x + x, origin.y + h - 4, ETO_CLIPPED, &clip, title.c_str(),
                   static_cast<UINT>(title.size()), nullptr);
 }
@@ -140,8 +139,7 @@ void TFormShortCuts::NorItemsRTDrawItem(TObject* sender, HDC dc, const RECT& r, 
     SelectGuard fontGuard(dc, font.get());
     ::SetTextColor(dc, ::GetSysColor(COLOR_MENUTEXT));
     const bool hasImage = entry->ImageIndex >= 0;
-    if (hasImage && FormItems)
-        FormItems->ILAllPublicPM.Draw(dc, x0 + 2, r.bottom - 18, entry->ImageIndex, entry->Enabled);
+    if (hasImage) Launcher().MenuImages().Draw(dc, x0 + 2, r.bottom - 18, entry->ImageIndex, entry->Enabled);
 
     const bool raised = hasImage && selected;
     const int light = raised ? COLOR_BTNHIGHLIGHT : COLOR_MENU;
@@ -169,7 +167,7 @@ void TFormShortCuts::NorItemsRTDrawItem(TObject* sender, HDC dc, const RECT& r, 
         ::SetTextColor(dc, ::GetSysColor(COLOR_BTNSHADOW));
         ::DrawTextA(dc, entry->Caption.c_str(), -1, &text, format);
     }
-    if (ClosesColumn(*entry)) PaintSideBar(dc, *entry, font.get(), origin);
+    if (ClosesColumn(*entry)) PaintSideBar(dc, *entry, font.get(), origin, BarWidth);
 }
 
 void TFormShortCuts::SpeItemsRTDrawItem(TObject* sender, HDC dc, const RECT& r, bool) {
@@ -193,11 +191,11 @@ void TFormShortCuts::SpeItemsRTDrawItem(TObject* sender, HDC dc, const RECT& r, 
     ::DrawTextA(dc, title.c_str(), -1, &area, DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX);
     // This fill covered the bar column: a separator redrawn on its own (as
     // the first entry is when a menu opens by keyboard) restores the bar.
-    if (ClosesColumn(*entry) || BarIndex(*entry) >= 0) PaintSideBar(dc, *entry, font.get(), origin);
+    if (ClosesColumn(*entry) || BarIndex(*entry) >= 0) PaintSideBar(dc, *entry, font.get(), origin, BarWidth);
 }
 
-void ApplyMenuDrawing(TMenuItem& level, bool windowsDraw) {
-    TFormShortCuts* f = FormShortCuts;
+void TFormShortCuts::ApplyMenuDrawing(TMenuItem& level, bool windowsDraw) {
+    TFormShortCuts* f = this;
     for (int i = 0; i < level.Count(); ++i) {
         TMenuItem& e = *level.Items(i);
         if (e.Tag == kTagNorSep || e.Tag == kTagHidden) continue;
@@ -217,7 +215,9 @@ void ApplyMenuDrawing(TMenuItem& level, bool windowsDraw) {
     }
 }
 
-void ApplyMenuDrawing() { ApplyMenuDrawing(FormItems->PMItems.Items(), Settings.WindowsDraw); }
+void TFormShortCuts::ApplyMenuDrawing() {
+    ApplyMenuDrawing(Launcher().LauncherMenu().Items(), Settings.WindowsDraw);
+}
 
 namespace {
 void ClearDrawing(TMenuItem& level) {
@@ -230,12 +230,13 @@ void ClearDrawing(TMenuItem& level) {
 }
 
 // "Razaveza Kit" is always the second entry from the end.
-TMenuItem* KitOf(TMenuItem& root) { return root.Count() >= 2 ? root.Items(root.Count() - 2) : nullptr; }
+template <class Level>
+Level* KitOf(Level& root) { return root.Count() >= 2 ? root.Items(root.Count() - 2) : nullptr; }
 }  // namespace
 
-void ResetLauncherKitEntries() {
-    TMenuItem* templateKit = KitOf(FormItems->PMBasic.Items());
-    TMenuItem* kit = KitOf(FormItems->PMItems.Items());
+void TFormShortCuts::ResetLauncherKitEntries() {
+    const TMenuItem* templateKit = KitOf(Launcher().MenuTemplate().Items());
+    TMenuItem* kit = KitOf(Launcher().LauncherMenu().Items());
     if (templateKit && kit) {
         for (int i = 0; i < templateKit->Count(); ++i) {
             const TMenuItem& source = *templateKit->Items(i);
@@ -253,7 +254,7 @@ void ResetLauncherKitEntries() {
             kit->Insert(i, std::move(fresh));
         }
     }
-    ClearDrawing(FormItems->PMItems.Items());
+    ClearDrawing(Launcher().LauncherMenu().Items());
 }
 
 }  // namespace rz

@@ -1,13 +1,15 @@
 #include "platform/Control.h"
 
 #include "platform/Application.h"
+#include "platform/SystemError.h"
 
 namespace rz {
 
 namespace {
 constexpr char kPaintedClass[] = "TControl.Razaveza";
-// A window property, not GWLP_USERDATA: our forms keep their own object
-// there, and only a control may ever be found here.
+// The parent finds the control through this property; GWLP_USERDATA holds
+// the same pointer for the control's own procedures, but a form keeps its
+// object there too, so only the property says "this is a control".
 constexpr char kControlProp[] = "Razaveza.TControl";
 }  // namespace
 
@@ -25,9 +27,9 @@ void TControl::DestroyControl() {
     hwnd_ = nullptr;
 }
 
-bool TControl::CreateControl(HWND parent, const char* className, const std::string& text,
+void TControl::CreateControl(HWND parent, const char* className, const std::string& text,
                              DWORD style, DWORD exStyle) {
-    if (hwnd_) return true;
+    if (hwnd_) return;
     if (!text.empty()) caption_ = text;
     DWORD fullStyle = style | WS_CHILD | WS_CLIPSIBLINGS | (visible_ ? WS_VISIBLE : 0) |
                       (enabled_ ? 0 : WS_DISABLED);
@@ -35,14 +37,16 @@ bool TControl::CreateControl(HWND parent, const char* className, const std::stri
                               bounds_.top, bounds_.right - bounds_.left,
                               bounds_.bottom - bounds_.top, parent, nullptr,
                               ::GetModuleHandleA(nullptr), nullptr);
-    if (!hwnd_) return false;
-    ::SetPropA(hwnd_, kControlProp, this);
+    if (!hwnd_) RaiseLastOSError();
+    if (!::SetPropA(hwnd_, kControlProp, this)) {
+        DestroyControl();
+        RaiseLastOSError();
+    }
     // The window's own procedures find the object here: a property lookup
     // is a server round trip under Wine, too slow for every message.
     ::SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     HFONT font = reinterpret_cast<HFONT>(::SendMessageA(parent, WM_GETFONT, 0, 0));
     if (font) ::SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    return true;
 }
 
 TControl* TControl::FromHandle(HWND hwnd) {
@@ -120,7 +124,7 @@ const char* TControl::PaintedClass() {
         wc.hCursor = ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
         wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
         wc.lpszClassName = kPaintedClass;
-        ::RegisterClassExA(&wc);
+        if (!::RegisterClassExA(&wc)) RaiseLastOSError();
     }
     return kPaintedClass;
 }

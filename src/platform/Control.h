@@ -1,8 +1,9 @@
 #pragma once
-// Non-owning typed wrappers over child windows. The wrapper's pointer sits
-// in a property of the child so that the parent form can route WM_COMMAND
-// and WM_NOTIFY back to it; controls that need their own messages subclass
-// the window or use a painted class of ours.
+// Typed wrappers over child windows; each owns its window and destroys it.
+// The wrapper's pointer sits in a property of the child so that the parent
+// form can route WM_COMMAND and WM_NOTIFY back to it; controls that need
+// their own messages replace the window's procedure (Subclass) or use a
+// painted class of ours.
 
 #include <windows.h>
 
@@ -49,7 +50,8 @@ public:
     static TControl* FromHandle(HWND hwnd);
 
 protected:
-    bool CreateControl(HWND parent, const char* className, const std::string& text, DWORD style,
+    // Raises EOSError when the system refuses the window.
+    void CreateControl(HWND parent, const char* className, const std::string& text, DWORD style,
                        DWORD exStyle = 0);
     void DestroyControl();
     void FireEnter() { if (OnEnter) OnEnter(this); }

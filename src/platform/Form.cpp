@@ -8,14 +8,14 @@ namespace rz {
 namespace {
 constexpr char kFormClass[] = "TForm.Razaveza";
 
-HFONT MakeFont(const std::string& face, int points) {
+unique_hfont MakeFont(const std::string& face, int points) {
     WindowDC screen(nullptr);
     LOGFONTA lf{};
     lf.lfHeight = -::MulDiv(points, ::GetDeviceCaps(screen.get(), LOGPIXELSY), 72);
     lf.lfWeight = FW_NORMAL;
     lf.lfCharSet = DEFAULT_CHARSET;
     lstrcpynA(lf.lfFaceName, face.c_str(), LF_FACESIZE);
-    return ::CreateFontIndirectA(&lf);
+    return unique_hfont(::CreateFontIndirectA(&lf));
 }
 }  // namespace
 
@@ -28,7 +28,7 @@ void TForm::CreateForm(const std::string& caption, int clientWidth, int clientHe
     Application.Initialize();
     CreateHandle(exStyle, kFormClass, caption, style, 0, 0, r.right - r.left, r.bottom - r.top,
                  Application.Handle());
-    font_.reset(MakeFont(fontName_, fontSize_));
+    font_ = MakeFont(fontName_, fontSize_);
     if (Handle()) ::SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), 0);
 }
 
@@ -72,7 +72,7 @@ void TForm::SetCaption(const std::string& caption) {
 void TForm::SetFont(const std::string& face, int points) {
     fontName_ = face;
     fontSize_ = points;
-    unique_hfont font(MakeFont(face, points));
+    unique_hfont font = MakeFont(face, points);
     if (!font) return;
     if (Handle()) {
         ::SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), 0);

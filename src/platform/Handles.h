@@ -32,6 +32,10 @@ inline void FindCloseHandle(HANDLE h) { ::FindClose(h); }
 inline void RegCloseKeyHandle(HKEY h) { ::RegCloseKey(h); }
 
 using unique_handle_kernel = unique_handle<HANDLE, CloseKernelHandle>;
+// CreateFileA reports failure as INVALID_HANDLE_VALUE, not null.
+inline unique_handle_kernel OwnedFile(HANDLE h) {
+    return unique_handle_kernel(h == INVALID_HANDLE_VALUE ? nullptr : h);
+}
 using unique_hicon = unique_handle<HICON, DestroyIconHandle>;
 using unique_hbitmap = unique_handle<HBITMAP, DeleteGdiObject>;
 using unique_hfont = unique_handle<HFONT, DeleteGdiObject>;

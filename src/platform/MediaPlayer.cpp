@@ -7,11 +7,6 @@
 namespace rz {
 
 namespace {
-TMediaPlayer::PlayHook& Hook() {
-    static TMediaPlayer::PlayHook hook;
-    return hook;
-}
-
 [[noreturn]] void Raise(MCIERROR error) {
     char text[256] = {};
     if (!::mciGetErrorStringA(error, text, sizeof(text))) lstrcpynA(text, "MCI error", sizeof(text));
@@ -21,14 +16,8 @@ TMediaPlayer::PlayHook& Hook() {
 
 TMediaPlayer::~TMediaPlayer() { Close(); }
 
-void TMediaPlayer::SetPlayHook(PlayHook hook) { Hook() = std::move(hook); }
-
 void TMediaPlayer::Open() {
     Close();
-    if (Hook()) {
-        if (!Hook()(FileName)) throw std::runtime_error("The specified file was not found.");
-        return;
-    }
     MCI_OPEN_PARMSA open{};
     open.lpstrDeviceType = "waveaudio";
     open.lpstrElementName = FileName.c_str();
@@ -39,7 +28,6 @@ void TMediaPlayer::Open() {
 }
 
 void TMediaPlayer::Play() {
-    if (Hook()) return;
     if (!device_) throw std::runtime_error("The device is not open.");
     MCI_PLAY_PARMS play{};
     MCIERROR error = ::mciSendCommandA(device_, MCI_PLAY, 0, reinterpret_cast<DWORD_PTR>(&play));

@@ -4,7 +4,6 @@
 
 #include <windows.h>
 
-#include <functional>
 #include <string>
 
 #include "platform/Component.h"
@@ -21,10 +20,6 @@ public:
     void Open();
     void Play();
     void Close();
-
-    // Tests watch (and may refuse) what is played; an empty hook plays for real.
-    using PlayHook = std::function<bool(const std::string& file)>;
-    static void SetPlayHook(PlayHook hook);
 
 private:
     UINT device_ = 0;

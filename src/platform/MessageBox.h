@@ -4,17 +4,12 @@
 
 #include <windows.h>
 
-#include <functional>
 #include <string>
+
+#include "platform/Seam.h"
 
 namespace rz {
 
-using MessageBoxHook =
-    std::function<int(const std::string& text, const std::string& caption, UINT flags)>;
-
-int ShowMessageBox(HWND owner, const std::string& text, const std::string& caption, UINT flags);
-
-// An empty hook restores the real MessageBoxA.
-void SetMessageBoxHook(MessageBoxHook hook);
+extern Seam<int(HWND owner, const std::string& text, const std::string& caption, UINT flags)> ShowMessageBox;
 
 }  // namespace rz

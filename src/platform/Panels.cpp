@@ -38,7 +38,7 @@ bool TImage::WindowMessage(UINT msg, WPARAM, LPARAM, LRESULT& result) {
 }
 
 void TStatusBar::CreateWnd(HWND parent, int firstWidth) {
-    if (!CreateControl(parent, STATUSCLASSNAMEA, "", 0)) return;
+    CreateControl(parent, STATUSCLASSNAMEA, "", 0);
     int parts[1] = {firstWidth};
     ::SendMessageA(Handle(), SB_SETPARTS, 1, reinterpret_cast<LPARAM>(parts));
     SetPanelText(text_);

@@ -27,8 +27,8 @@ bool TButton::OnCommand(WORD code) {
 }
 
 void TCheckBox::CreateButton(HWND parent, DWORD kind) {
-    if (CreateControl(parent, "BUTTON", Caption(), kind | BS_NOTIFY | WS_TABSTOP))
-        ::SendMessageA(Handle(), BM_SETCHECK, checked_ ? BST_CHECKED : BST_UNCHECKED, 0);
+    CreateControl(parent, "BUTTON", Caption(), kind | BS_NOTIFY | WS_TABSTOP);
+    ::SendMessageA(Handle(), BM_SETCHECK, checked_ ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 void TCheckBox::CreateWnd(HWND parent) { CreateButton(parent, BS_AUTOCHECKBOX); }
@@ -93,7 +93,7 @@ bool TEdit::OnCommand(WORD code) {
 }
 
 void TComboBox::CreateWnd(HWND parent) {
-    if (!CreateControl(parent, "COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP)) return;
+    CreateControl(parent, "COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP);
     FillWindow();
 }
 

@@ -1,5 +1,7 @@
 #include "platform/Timer.h"
 
+#include "platform/SystemError.h"
+
 namespace rz {
 
 namespace {
@@ -28,9 +30,8 @@ void TTimer::Update() {
         RegisterClassOnce(kTimerClass, nullptr);
         CreateHandle(0, kTimerClass, Name, 0, 0, 0, 0, 0, HWND_MESSAGE);
     }
-    if (!Handle()) return;
     ::KillTimer(Handle(), kTimerId);
-    if (enabled_ && interval_ > 0) ::SetTimer(Handle(), kTimerId, interval_, nullptr);
+    if (enabled_ && interval_ > 0 && !::SetTimer(Handle(), kTimerId, interval_, nullptr)) RaiseLastOSError();
 }
 
 LRESULT TTimer::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {

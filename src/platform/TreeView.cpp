@@ -200,11 +200,9 @@ void TTreeView::Assign(const TTreeView& source) {
 
 void TTreeView::CreateWnd(HWND parent, DWORD extraStyle) {
     if (Handle()) return;
-    if (!CreateControl(parent, WC_TREEVIEWA, "",
-                       WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT |
-                           TVS_SHOWSELALWAYS | extraStyle,
-                       WS_EX_CLIENTEDGE))
-        return;
+    CreateControl(parent, WC_TREEVIEWA, "",
+                  WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS | extraStyle,
+                  WS_EX_CLIENTEDGE);
     ::SendMessageA(Handle(), TVM_SETINDENT, indent_, 0);
     SetImages(images_);
     for (TTreeNode* n = first_; n; n = n->next_) ShowSubtree(n);

@@ -1,6 +1,7 @@
 #include "platform/Window.h"
 
 #include "platform/Application.h"
+#include "platform/SystemError.h"
 
 namespace rz {
 
@@ -25,15 +26,15 @@ void TWindow::RegisterClassOnce(const char* className, HBRUSH background, bool w
     wc.hIcon = withIcon ? ::LoadIconA(wc.hInstance, "MAINICON") : nullptr;
     wc.hbrBackground = background;
     wc.lpszClassName = className;
-    ::RegisterClassExA(&wc);
+    if (!::RegisterClassExA(&wc)) RaiseLastOSError();
 }
 
-bool TWindow::CreateHandle(DWORD exStyle, const char* className, const std::string& title,
+void TWindow::CreateHandle(DWORD exStyle, const char* className, const std::string& title,
                            DWORD style, int x, int y, int w, int h, HWND parent) {
-    if (hwnd_) return true;
-    ::CreateWindowExA(exStyle, className, title.c_str(), style, x, y, w, h, parent, nullptr,
-                      ::GetModuleHandleA(nullptr), this);
-    return hwnd_ != nullptr;
+    if (hwnd_) return;
+    HWND made = ::CreateWindowExA(exStyle, className, title.c_str(), style, x, y, w, h, parent, nullptr,
+                                  ::GetModuleHandleA(nullptr), this);
+    if (!made) RaiseLastOSError();
 }
 
 LRESULT TWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) { return DefaultHandler(msg, wp, lp); }

@@ -23,9 +23,10 @@ public:
 
 protected:
     // Registers className once per process (CS_DBLCLKS, arrow cursor); only
-    // the application window shows the program's icon.
+    // the application window shows the program's icon. Both raise EOSError
+    // when the system refuses.
     static void RegisterClassOnce(const char* className, HBRUSH background, bool withIcon = false);
-    bool CreateHandle(DWORD exStyle, const char* className, const std::string& title, DWORD style,
+    void CreateHandle(DWORD exStyle, const char* className, const std::string& title, DWORD style,
                       int x, int y, int w, int h, HWND parent);
     virtual LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
     LRESULT DefaultHandler(UINT msg, WPARAM wp, LPARAM lp) {

@@ -10,7 +10,6 @@ namespace rz {
 
 namespace {
 
-BrowseForFolderHook browseHook;
 
 // Disables the thread's visible, enabled top-level windows for the life of a
 // modal shell dialog, and enables exactly those again afterwards.
@@ -30,9 +29,15 @@ public:
 
 private:
     static BOOL CALLBACK Collect(HWND w, LPARAM list) {
-        if (::IsWindowVisible(w) && ::IsWindowEnabled(w))
-            reinterpret_cast<std::vector<HWND>*>(list)->push_back(w);
-        return TRUE;
+        // No exception may unwind through the system's enumeration: out of
+        // memory ends it with the windows collected so far.
+        try {
+            if (::IsWindowVisible(w) && ::IsWindowEnabled(w))
+                reinterpret_cast<std::vector<HWND>*>(list)->push_back(w);
+            return TRUE;
+        } catch (...) {
+            return FALSE;
+        }
     }
     std::vector<HWND> windows_;
 };
@@ -81,15 +86,15 @@ bool ShowShellBrowser(const std::string& caption, const std::string& root, std::
 
 }  // namespace
 
+Seam<bool(const std::string&, const std::string&, std::string&)> ShowFolderBrowser{&ShowShellBrowser};
+
 bool BrowseForFolder(const std::string& caption, const std::string& root, std::string& directory) {
     if (!DirectoryExists(directory)) directory.clear();
     // The browser works on a copy: a cancelled one leaves directory as cleared above.
     std::string chosen = directory;
-    bool ok = browseHook ? browseHook(caption, root, chosen) : ShowShellBrowser(caption, root, chosen);
+    bool ok = ShowFolderBrowser(caption, root, chosen);
     if (ok) directory = chosen;
     return ok;
 }
-
-void SetBrowseForFolderHook(BrowseForFolderHook hook) { browseHook = std::move(hook); }
 
 }  // namespace rz

@@ -1,16 +1,15 @@
 #pragma once
 
-#include <functional>
 #include <string>
+
+#include "platform/Seam.h"
 
 namespace rz {
 
 // Shows the shell's folder browser; directory is in/out.
 bool BrowseForFolder(const std::string& caption, const std::string& root, std::string& directory);
 
-// Tests replace the modal browser; an empty hook restores it.
-using BrowseForFolderHook =
-    std::function<bool(const std::string& caption, const std::string& root, std::string& directory)>;
-void SetBrowseForFolderHook(BrowseForFolderHook hook);
+// The shell's modal browser itself; directory is the preselection and the choice.
+extern Seam<bool(const std::string& caption, const std::string& root, std::string& directory)> ShowFolderBrowser;
 
 }  // namespace rz

@@ -1,7 +1,11 @@
 #pragma once
+// The parameter exceptions of the shared routines; the system-error
+// exceptions come from the platform layer.
 
 #include <stdexcept>
 #include <string>
+
+#include "platform/SystemError.h"
 
 namespace rz {
 
@@ -14,27 +18,5 @@ class EcvParamOutOfValidRangeError : public EcvParamWrong {
 public:
     explicit EcvParamOutOfValidRangeError(const std::string& message = {}) : EcvParamWrong(message) {}
 };
-
-// Raised for failed file and folder operations; the message names the path
-// and the system error.
-class EInOutError : public std::runtime_error {
-public:
-    EInOutError(const std::string& message, unsigned long code)
-        : std::runtime_error(message), Code(code) {}
-    unsigned long Code;
-};
-
-// Raised with the system's last error, e.g. when a kernel object cannot be made.
-class EOSError : public std::runtime_error {
-public:
-    EOSError(const std::string& message, unsigned long code)
-        : std::runtime_error(message), Code(code) {}
-    unsigned long Code;
-};
-
-// "System Error.  Code: N.\r\nText" built from GetLastError/FormatMessageA.
-std::string SystemErrorText(unsigned long code);
-[[noreturn]] void RaiseLastOSError();
-[[noreturn]] void RaiseInOutError(const std::string& what, const std::string& path);
 
 }  // namespace rz

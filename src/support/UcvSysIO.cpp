@@ -130,4 +130,12 @@ bool DirectoryExists(const std::string& path) {
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+namespace {
+bool MoveFolder(const std::string& from, const std::string& to) {
+    return ::MoveFileA(from.c_str(), to.c_str()) != FALSE;
+}
+}  // namespace
+
+Seam<bool(const std::string&, const std::string&)> RenameFolder{&MoveFolder};
+
 }  // namespace rz

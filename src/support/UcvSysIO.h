@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/Seam.h"
+
 namespace rz {
 
 struct ProcessFolderOptions {
@@ -31,6 +33,9 @@ int ProcessFolder(ProcessFolderOptions& options);
 // Deletes the folder (no trailing "\") with everything in it; silent on failure.
 void DeleteFolderTree(const std::string& path);
 bool RecycleFile(const std::string& path, bool silent, HWND owner);
+
+// MoveFileA on a folder; the save's and the backup's renames go through here.
+extern Seam<bool(const std::string& from, const std::string& to)> RenameFolder;
 
 bool FileExists(const std::string& path);
 bool DirectoryExists(const std::string& path);

@@ -8,7 +8,8 @@
 #include <vector>
 
 #include "TestSupport.h"
-#include "app/AppData.h"
+#include "core/AppData.h"
+#include "app/Forms.h"
 #include "app/InitFinit.h"
 #include "manager/form_items.h"
 #include "platform/Application.h"
@@ -25,7 +26,7 @@ struct ShownBox {
 class AppTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        rz::SetMessageBoxHook([this](const std::string& t, const std::string& c, UINT f) {
+        rz::ShowMessageBox.Replace([this](HWND, const std::string& t, const std::string& c, UINT f) {
             boxes.push_back({t, c, f});
             return answer;
         });
@@ -35,7 +36,7 @@ protected:
     }
     void TearDown() override {
         rz::DestroyForms();
-        rz::SetMessageBoxHook({});
+        rz::ShowMessageBox.Restore();
         rz::Application.ResetTerminated();
     }
     void WriteStore(const std::string& folder, const std::string& list) {
@@ -44,7 +45,7 @@ protected:
     }
     std::vector<std::string> TopCaptions() const {
         std::vector<std::string> out;
-        const rz::TMenuItem& root = rz::FormItems->PMItems.Items();
+        const rz::TMenuItem& root = rz::FormItems().PMItems.Items();
         for (int i = 0; i + 3 < root.Count(); ++i) out.push_back(root.Items(i)->Caption);
         return out;
     }

@@ -1,7 +1,7 @@
 #include <stdexcept>
 
 #include "AppFixture.h"
-#include "app/ErrorLog.h"
+#include "core/ErrorLog.h"
 #include "menu/form_general.h"
 #include "platform/Timer.h"
 
@@ -95,7 +95,7 @@ TEST_F(AppTest, AnExceptionFromAnEventHandlerIsLoggedReportedAndEndsTheProgram) 
 
 TEST_F(AppTest, AnExceptionWithoutSenderStillGivesOneLine) {
     StartUp();
-    FormGeneral->AEGeneralException(nullptr, std::runtime_error("lost"));
+    FormGeneral().AEGeneralException(nullptr, std::runtime_error("lost"));
     auto lines = LogLines(dir);
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_NE(lines[0].find("Exception raised (Sender Couldn't be determined): lost."), std::string::npos);

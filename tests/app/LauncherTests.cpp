@@ -3,10 +3,10 @@
 #include <sstream>
 
 #include "AppFixture.h"
-#include "app/ErrorLog.h"
-#include "menu/Launching.h"
+#include "core/ErrorLog.h"
+#include "core/Launching.h"
 #include "menu/form_general.h"
-#include "app/Settings.h"
+#include "core/Settings.h"
 #include "menu/form_shortcuts.h"
 #include "platform/Timer.h"
 
@@ -52,7 +52,7 @@ TEST_F(AppTest, AMenuClickStartsTheScriptWithItsParametersAndDirectory) {
                "^UnkLnk|" + dir.Path() + "tools\\run.bat|1|Same id text as parameters\r\n"
                "^ExeLnk|" + dir.Path() + "tools\\run.bat|alpha \"b c\"  1|bat|Run it\r\n");
     StartUp();
-    TMenuItem* entry = EntryCaptioned(FormItems->PMItems.Items(), "Run it");
+    TMenuItem* entry = EntryCaptioned(FormItems().PMItems.Items(), "Run it");
     ASSERT_TRUE(entry && entry->OnClick);
     entry->OnClick(entry);
     std::string text = WaitForFile(out, 2);
@@ -66,7 +66,7 @@ TEST_F(AppTest, AMenuClickStartsTheScriptWithItsParametersAndDirectory) {
 
     // A document-kind item is launched without parameters.
     ::DeleteFileA(out.c_str());
-    TMenuItem* other = EntryCaptioned(FormItems->PMItems.Items(), "Same id text as parameters");
+    TMenuItem* other = EntryCaptioned(FormItems().PMItems.Items(), "Same id text as parameters");
     ASSERT_TRUE(other && other->OnClick);
     other->OnClick(other);
     std::string second = WaitForFile(out, 2);
@@ -98,7 +98,7 @@ TEST_F(AppTest, AMissingSoundOnlyWritesTheLog) {
 }
 
 TEST_F(AppTest, TheTrayIconOpensTheMenuOnlyWhileEnabled) {
-    TCoolTrayIcon& tray = FormGeneral->CSystrayGen;
+    TCoolTrayIcon& tray = FormGeneral().CSystrayGen;
     int popups = 0;
     tray.OnPopup = [&](TCoolTrayIcon&) { ++popups; };
     // Before start-up: disabled and without a menu.
@@ -106,7 +106,7 @@ TEST_F(AppTest, TheTrayIconOpensTheMenuOnlyWhileEnabled) {
     tray.HandleCallback(WM_LBUTTONUP);
     EXPECT_EQ(popups, 0);
     StartUp();
-    EXPECT_EQ(tray.PopupMenu, &FormItems->PMItems);
+    EXPECT_EQ(tray.PopupMenu, &FormItems().PMItems);
     tray.HandleCallback(WM_RBUTTONUP);
     tray.HandleCallback(WM_LBUTTONUP);
     tray.HandleCallback(WM_MOUSEMOVE);
@@ -123,7 +123,7 @@ TEST_F(AppTest, TheHotkeyShowsTheVisibleEntriesOfTheLauncherMenu) {
     StartUp();
     // Own drawing: every entry is owner-drawn and still carries its caption.
     Settings.WindowsDraw = false;
-    ApplyMenuDrawing();
+    FormShortCuts().ApplyMenuDrawing();
     int topCount = -1, folderCount = -1;
     bool sawMenu = false;
     std::string firstText, closeText;
@@ -133,7 +133,7 @@ TEST_F(AppTest, TheHotkeyShowsTheVisibleEntriesOfTheLauncherMenu) {
         TPopupMenu* open = TPopupMenu::Current();
         if (!open) return;
         closer.SetEnabled(false);
-        sawMenu = open == &FormItems->PMItems;
+        sawMenu = open == &FormItems().PMItems;
         HMENU menu = open->OpenHandle();
         topCount = ::GetMenuItemCount(menu);
         folderCount = ::GetMenuItemCount(::GetSubMenu(menu, 1));
@@ -143,12 +143,12 @@ TEST_F(AppTest, TheHotkeyShowsTheVisibleEntriesOfTheLauncherMenu) {
         ::GetMenuStringA(menu, topCount - 1, text, sizeof(text), MF_BYPOSITION);
         closeText = text;
         ::EndMenu();
-        ::PostMessageA(FormGeneral->Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
+        ::PostMessageA(FormGeneral().Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
         HWND popup = ::FindWindowA("#32768", nullptr);
         if (popup) ::PostMessageA(popup, WM_KEYDOWN, VK_ESCAPE, 0);
     };
     closer.SetEnabled(true);
-    FormGeneral->JvApplicationHotKeyHotKey(&FormGeneral->JvApplicationHotKey);
+    FormGeneral().JvApplicationHotKeyHotKey(&FormGeneral().JvApplicationHotKey);
     closer.SetEnabled(false);
     EXPECT_TRUE(sawMenu);
     // Three user entries and the fixed tail; the folder's hidden entry stays out.
@@ -161,32 +161,32 @@ TEST_F(AppTest, TheHotkeyShowsTheVisibleEntriesOfTheLauncherMenu) {
 TEST_F(AppTest, TheTaskbarButtonFollowsTheOpenWindows) {
     StartUp();
     EXPECT_FALSE(::IsWindowVisible(Application.Handle()));
-    FormItems->Show();
+    FormItems().Show();
     EXPECT_TRUE(::IsWindowVisible(Application.Handle()));
-    FormItems->Hide();
+    FormItems().Hide();
     EXPECT_FALSE(::IsWindowVisible(Application.Handle()));
 }
 
 TEST_F(AppTest, HotkeysQueuedWhileTheMenuGetsReadyDoNotStackMenus) {
     StartUp();
-    TJvApplicationHotKey& hotKey = FormGeneral->JvApplicationHotKey;
+    TJvApplicationHotKey& hotKey = FormGeneral().JvApplicationHotKey;
     if (!hotKey.Registered()) GTEST_SKIP() << "Ctrl+L is held by another program in this session";
     int menusSeen = 0;
-    FormItems->PMItems.OnPopup = [&](TObject*) { ++menusSeen; };
+    FormItems().PMItems.OnPopup = [&](TObject*) { ++menusSeen; };
     TTimer closer("Closer");
     closer.SetInterval(50);
     closer.OnTimer = [&](TObject*) {
         if (!TPopupMenu::Current()) return;
         if (HWND popup = ::FindWindowA("#32768", nullptr)) ::PostMessageA(popup, WM_KEYDOWN, VK_ESCAPE, 0);
-        ::PostMessageA(FormGeneral->Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
+        ::PostMessageA(FormGeneral().Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
     };
     closer.SetEnabled(true);
     // Two more presses wait in the queue when the first is handled.
-    ::PostMessageA(FormGeneral->Handle(), WM_HOTKEY, hotKey.Id(), 0);
-    ::PostMessageA(FormGeneral->Handle(), WM_HOTKEY, hotKey.Id(), 0);
-    FormGeneral->JvApplicationHotKeyHotKey(&hotKey);
+    ::PostMessageA(FormGeneral().Handle(), WM_HOTKEY, hotKey.Id(), 0);
+    ::PostMessageA(FormGeneral().Handle(), WM_HOTKEY, hotKey.Id(), 0);
+    FormGeneral().JvApplicationHotKeyHotKey(&hotKey);
     closer.SetEnabled(false);
-    FormItems->PMItems.OnPopup = nullptr;
+    FormItems().PMItems.OnPopup = nullptr;
     EXPECT_EQ(menusSeen, 1);
-    EXPECT_FALSE(FormItems->PMItems.Showing);
+    EXPECT_FALSE(FormItems().PMItems.Showing);
 }

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "AppFixture.h"
-#include "app/Settings.h"
+#include "core/Settings.h"
 #include "dialogs/form_about.h"
 #include "dialogs/form_config.h"
 #include "menu/form_general.h"
@@ -97,7 +97,7 @@ TEST_F(SettingsTest, NoFileGivesTheDefaultsAndTheFirstSaveWritesExactlySixKeys) 
     EXPECT_EQ(Settings.FontName, "Verdana");
     EXPECT_EQ(Settings.FontSize, 8);
     EXPECT_FALSE(Settings.DrawMenuBar);
-    EXPECT_EQ(FormGeneral->JvApplicationHotKey.HotKey(), kCtrlBit | 'L');
+    EXPECT_EQ(FormGeneral().JvApplicationHotKey.HotKey(), kCtrlBit | 'L');
     EXPECT_FALSE(rztest::FileExists(Ini()));
 
     SaveSettings();
@@ -122,7 +122,7 @@ TEST_F(SettingsTest, ValuesAreReadAndWrittenBackCanonically) {
     EXPECT_FALSE(Settings.WindowsDraw);
     EXPECT_EQ(Settings.FontSize, 10);
     EXPECT_TRUE(Settings.DrawMenuBar);
-    EXPECT_TRUE(FormItems->store->drawMenuBar);
+    EXPECT_TRUE(FormItems().store.drawMenuBar);
     SaveSettings();
     SaveSettings();
     EXPECT_EQ(Get("General Settings", "TaskBar"), "1");
@@ -150,8 +150,8 @@ TEST_F(SettingsTest, RegressionSizeOutsideTheListNoLongerFailsTheSave) {
     Put("Font Settings", "FontSize", "20");
     Put("Font Settings", "FontName", "No Such Font Anywhere");
     StartUp();
-    EXPECT_EQ(FormConfig->CmBoxFontSize.ItemIndex(), -1);
-    EXPECT_EQ(FormConfig->CmBoxFontName.ItemIndex(), -1);
+    EXPECT_EQ(FormConfig().CmBoxFontSize.ItemIndex(), -1);
+    EXPECT_EQ(FormConfig().CmBoxFontName.ItemIndex(), -1);
     EXPECT_NO_THROW(SaveSettings());
     EXPECT_EQ(Get("Font Settings", "FontSize"), "20");
     EXPECT_EQ(Get("Font Settings", "FontName"), "No Such Font Anywhere");
@@ -171,29 +171,29 @@ TEST_F(SettingsTest, ApplyingPicksListEntriesAndTheDrawingMode) {
     Put("Font Settings", "FontSize", "11");
     Put("Font Settings", "WindowsDraw", "0");
     StartUp();
-    EXPECT_EQ(FormConfig->CmBoxFontName.Text(), fonts.back());
-    EXPECT_EQ(FormConfig->CmBoxFontSize.Text(), "11");
-    EXPECT_FALSE(FormConfig->CBWinDefDrawAll.Checked());
-    EXPECT_TRUE(FormConfig->CmBoxFontName.Enabled());
-    EXPECT_TRUE(FormConfig->BtnDefault.Enabled());
+    EXPECT_EQ(FormConfig().CmBoxFontName.Text(), fonts.back());
+    EXPECT_EQ(FormConfig().CmBoxFontSize.Text(), "11");
+    EXPECT_FALSE(FormConfig().CBWinDefDrawAll.Checked());
+    EXPECT_TRUE(FormConfig().CmBoxFontName.Enabled());
+    EXPECT_TRUE(FormConfig().BtnDefault.Enabled());
     // Own drawing: empty captions, the chosen font, title painters attached.
-    EXPECT_EQ(FormItems->Caption(), "");
-    EXPECT_EQ(FormItems->FontName(), fonts.back());
-    EXPECT_EQ(FormAbout->FontSize(), 11);
-    EXPECT_TRUE(FormConfig->OnPaint);
+    EXPECT_EQ(FormItems().Caption(), "");
+    EXPECT_EQ(FormItems().FontName(), fonts.back());
+    EXPECT_EQ(FormAbout().FontSize(), 11);
+    EXPECT_TRUE(FormConfig().OnPaint);
     EXPECT_TRUE(Application.OnActivate);
 
     Settings.WindowsDraw = true;
     ApplySettings();
-    EXPECT_EQ(FormItems->Caption(), "Corvane Razaveza - Manage Items");
-    EXPECT_EQ(FormConfig->Caption(), "Corvane Razaveza - Preferences");
-    EXPECT_EQ(FormAbout->Caption(), "Corvane Razaveza - About");
-    EXPECT_FALSE(FormConfig->OnPaint);
+    EXPECT_EQ(FormItems().Caption(), "Corvane Razaveza - Manage Items");
+    EXPECT_EQ(FormConfig().Caption(), "Corvane Razaveza - Preferences");
+    EXPECT_EQ(FormAbout().Caption(), "Corvane Razaveza - About");
+    EXPECT_FALSE(FormConfig().OnPaint);
     EXPECT_FALSE(Application.OnActivate);
-    EXPECT_TRUE(FormConfig->CBWinDefDrawAll.Checked());
-    EXPECT_FALSE(FormConfig->CmBoxFontName.Enabled());
-    EXPECT_FALSE(FormConfig->CmBoxFontSize.Enabled());
-    EXPECT_FALSE(FormConfig->BtnDefault.Enabled());
+    EXPECT_TRUE(FormConfig().CBWinDefDrawAll.Checked());
+    EXPECT_FALSE(FormConfig().CmBoxFontName.Enabled());
+    EXPECT_FALSE(FormConfig().CmBoxFontSize.Enabled());
+    EXPECT_FALSE(FormConfig().BtnDefault.Enabled());
 }
 
 TEST_F(SettingsTest, TaskBarPresenceReplacesTheExtendedStyle) {
@@ -203,35 +203,35 @@ TEST_F(SettingsTest, TaskBarPresenceReplacesTheExtendedStyle) {
     Settings.TaskBar = true;
     ApplySettings();
     EXPECT_EQ(::GetWindowLongA(Application.Handle(), GWL_EXSTYLE) & WS_EX_TOOLWINDOW, 0);
-    EXPECT_TRUE(FormConfig->ChkBxTaskBar.Checked());
+    EXPECT_TRUE(FormConfig().ChkBxTaskBar.Checked());
 }
 
 TEST_F(SettingsTest, AutostartOnOffAndOffWhenAbsent) {
     StartUp();
-    EXPECT_FALSE(FormConfig->ChkBxSystray.Checked());
+    EXPECT_FALSE(FormConfig().ChkBxSystray.Checked());
     WriteAutostart(true);
     EXPECT_EQ(RunValue(), dir.Path() + "razaveza.exe");
     ReadAutostart();
-    EXPECT_TRUE(FormConfig->ChkBxSystray.Checked());
+    EXPECT_TRUE(FormConfig().ChkBxSystray.Checked());
     // Saving with the box cleared removes the value.
-    FormConfig->ChkBxSystray.SetChecked(false);
+    FormConfig().ChkBxSystray.SetChecked(false);
     SaveSettings();
     EXPECT_EQ(RunValue(), "<absent>");
     EXPECT_NO_THROW(WriteAutostart(false));
     ReadAutostart();
-    EXPECT_FALSE(FormConfig->ChkBxSystray.Checked());
+    EXPECT_FALSE(FormConfig().ChkBxSystray.Checked());
 }
 
 TEST_F(SettingsTest, NewSettingsAreAppliedBehindHiddenWindows) {
     StartUp();
-    FormItems->Show();
+    FormItems().Show();
     HideOpenWindows();
-    EXPECT_FALSE(FormItems->Visible());
-    EXPECT_EQ(FormItems->Tag, 1);
-    EXPECT_EQ(FormAbout->Tag, 0);
+    EXPECT_FALSE(FormItems().Visible());
+    EXPECT_EQ(FormItems().Tag, 1);
+    EXPECT_EQ(FormAbout().Tag, 0);
     ReshowHiddenWindows();
-    EXPECT_TRUE(FormItems->Visible());
-    EXPECT_EQ(FormItems->Tag, 0);
-    EXPECT_FALSE(FormAbout->Visible());
-    FormItems->Hide();
+    EXPECT_TRUE(FormItems().Visible());
+    EXPECT_EQ(FormItems().Tag, 0);
+    EXPECT_FALSE(FormAbout().Visible());
+    FormItems().Hide();
 }

@@ -1,5 +1,5 @@
 #include "AppFixture.h"
-#include "app/ErrorLog.h"
+#include "core/ErrorLog.h"
 #include "app/InstanceGuard.h"
 #include "dialogs/form_about.h"
 #include "dialogs/form_config.h"
@@ -17,13 +17,13 @@ TEST_F(AppTest, FirstStartCreatesTheStoreAndHoldsOnlyTheFixedTail) {
     EXPECT_TRUE(rztest::DirExists(dir / "shortcuts"));
     EXPECT_TRUE(boxes.empty());
     EXPECT_TRUE(TopCaptions().empty());
-    EXPECT_EQ(FormItems->PMItems.Items().Count(), 3);
+    EXPECT_EQ(FormItems().PMItems.Items().Count(), 3);
     EXPECT_EQ(App.dataFolder, dir.Path());
     EXPECT_EQ(App.itemsTitle, "Corvane Razaveza - Manage Items");
     EXPECT_EQ(App.configTitle, "Corvane Razaveza - Preferences");
     EXPECT_EQ(App.aboutTitle, "Corvane Razaveza - About");
-    EXPECT_EQ(FormAbout->LabelVer.Caption(), "Corvane Razaveza version 1.42 for Windows");
-    EXPECT_FALSE(FormConfig->CmBoxFontName.Items().empty());
+    EXPECT_EQ(FormAbout().LabelVer.Caption(), "Corvane Razaveza version 1.42 for Windows");
+    EXPECT_FALSE(FormConfig().CmBoxFontName.Items().empty());
     EXPECT_EQ(Application.Title(), "Corvane Razaveza");
     EXPECT_EQ(PreparedText(kNoticeBackup), BackupQuestionText(dir.Path()));
 }
@@ -64,7 +64,7 @@ TEST_F(AppTest, BackupQuestionCancelEndsWithoutTouchingEitherFolder) {
     EXPECT_EQ(rztest::ReadFile(dir / "shortcuts\\shortcuts.txt"), kLive);
     EXPECT_EQ(rztest::ReadFile(dir / "item_bak\\shortcuts.txt"), kBackup);
     EXPECT_TRUE(TopCaptions().empty());
-    EXPECT_EQ(FormItems->TVUndo.Count(), 0);
+    EXPECT_EQ(FormItems().TVUndo.Count(), 0);
 }
 
 TEST_F(AppTest, ReloadRebuildsTreeMenuIdsAndIconsFromDisk) {
@@ -75,13 +75,13 @@ TEST_F(AppTest, ReloadRebuildsTreeMenuIdsAndIconsFromDisk) {
     ASSERT_TRUE(picture.SaveToFile(dir / "shortcuts\\a.bmp"));
     StartUp();
     ASSERT_EQ(TopCaptions(), (std::vector<std::string>{"Old text", "A"}));
-    ItemStore& store = *FormItems->store;
+    ItemStore& store = FormItems().store;
     EXPECT_EQ(store.tables.nextItemId, 2);
-    EXPECT_EQ(FormItems->ILAllPublicPM.Count(), 15 + 6 + 1);
+    EXPECT_EQ(FormItems().ILAllPublicPM.Count(), 15 + 6 + 1);
     // The manager added two icons since.
-    FormItems->ILAllPublicPM.AddIcon(::LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION)));
-    FormItems->ILAllPublicTV.AddIcon(::LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION)));
-    FormItems->TVItems.Tag = 1;
+    FormItems().ILAllPublicPM.AddIcon(::LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION)));
+    FormItems().ILAllPublicTV.AddIcon(::LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION)));
+    FormItems().TVItems.Tag = 1;
 
     rztest::WriteFile(dir / "shortcuts\\shortcuts.txt", "^UnkLnk|C:\\y.doc|doc|New doc\r\n^NorSep|\r\n");
     ReloadItems();
@@ -89,17 +89,17 @@ TEST_F(AppTest, ReloadRebuildsTreeMenuIdsAndIconsFromDisk) {
     EXPECT_EQ(store.tables.nextItemId, 1);
     EXPECT_EQ(store.tables.PathOf(0), "C:\\y.doc");
     EXPECT_EQ(store.icons.ItemIconCount(), 0);
-    EXPECT_EQ(FormItems->TVItems.Tag, 0);
+    EXPECT_EQ(FormItems().TVItems.Tag, 0);
     // doc + the five program types, no item icons, no manager icons.
-    EXPECT_EQ(FormItems->ILAllPublicPM.Count(), 15 + 6);
-    EXPECT_EQ(FormItems->ILAllPublicTV.Count(), 15 + 6);
-    EXPECT_EQ(FormItems->PMItems.Items().Items(0)->ImageIndex, 12);
-    EXPECT_EQ(FormItems->TVUndo.Count(), FormItems->TVItems.Count());
+    EXPECT_EQ(FormItems().ILAllPublicPM.Count(), 15 + 6);
+    EXPECT_EQ(FormItems().ILAllPublicTV.Count(), 15 + 6);
+    EXPECT_EQ(FormItems().PMItems.Items().Items(0)->ImageIndex, 12);
+    EXPECT_EQ(FormItems().TVUndo.Count(), FormItems().TVItems.Count());
 }
 
 TEST_F(AppTest, ShutDownEndsTheProgram) {
     StartUp();
-    FormItems->PMItems.Items().Items(2)->OnClick(FormItems->PMItems.Items().Items(2));
+    FormItems().PMItems.Items().Items(2)->OnClick(FormItems().PMItems.Items().Items(2));
     EXPECT_TRUE(Application.Terminated());
 }
 

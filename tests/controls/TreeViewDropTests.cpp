@@ -56,7 +56,7 @@ protected:
         ASSERT_NE(tree.Handle(), nullptr);
     }
     void TearDown() override {
-        rz::SetMessageBoxHook({});
+        rz::ShowMessageBox.Restore();
         rz::Application.ResetTerminated();
     }
 
@@ -135,7 +135,7 @@ TEST_F(DropTest, WithoutAHandlerTheDropIsStillReleased) {
 
 TEST_F(DropTest, AHandlerThatThrowsStillReleasesTheDrop) {
     std::vector<std::string> shown;
-    rz::SetMessageBoxHook([&](const std::string& text, const std::string&, UINT) {
+    rz::ShowMessageBox.Replace([&](HWND, const std::string& text, const std::string&, UINT) {
         shown.push_back(text);
         return IDOK;
     });

@@ -8,7 +8,7 @@
 
 #include "ProgramRun.h"
 #include "TestSupport.h"
-#include "app/ErrorLog.h"
+#include "core/ErrorLog.h"
 
 using namespace rztest;
 

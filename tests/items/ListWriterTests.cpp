@@ -23,7 +23,7 @@ protected:
         StoreTest::SetUp();
         store->writeErrorLog = [this](const std::string& m) { logged.push_back(m); };
     }
-    void TearDown() override { ListFileWriter::SetFailureHook({}); }
+    void TearDown() override { WriteListLine.Restore(); }
 };
 
 }  // namespace
@@ -106,8 +106,9 @@ TEST_F(WriterTest, AFailedWriteIsLoggedByEveryLevelItPassesAndRaised) {
     WriteList("A\\shortcuts.txt", "^Folder|B\r\n");
     WriteList("A\\B\\shortcuts.txt", "^SpeSep|deep\r\n");
     Load();
-    ListFileWriter::SetFailureHook(
-        [](const std::string&, const std::string& line) { return line != "^SpeSep|deep"; });
+    WriteListLine.Replace([](std::FILE* f, const std::string& path, const std::string& line) {
+        return line != "^SpeSep|deep" && WriteListLine.Real(f, path, line);
+    });
     EXPECT_THROW(Save(), EInOutError);
     const std::string out = dir.Path() + "out";
     ASSERT_EQ(logged.size(), 3u);

@@ -16,7 +16,7 @@ class StoreTest : public ::testing::Test {
 protected:
     void SetUp() override {
         form = std::make_unique<rz::TFormItems>();
-        store = form->store.get();
+        store = &form->store;
         store->SetDataFolder(dir.Path());
         store->icons.MakeWorkSurfaces();
     }

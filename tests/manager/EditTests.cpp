@@ -57,8 +57,8 @@ TEST_F(ManagerTest, CopiesShareTheItemIdAndCanBePastedAgain) {
     EXPECT_EQ(first->GetFirstChild(), nullptr);
     EXPECT_EQ(f.Clipboard(), app);
     // One parameter pair for all three.
-    f.store->SetItemParams(second->ItemId, "changed");
-    EXPECT_EQ(f.store->ParamsOfItem(app->ItemId), "changed");
+    f.store.SetItemParams(second->ItemId, "changed");
+    EXPECT_EQ(f.store.ParamsOfItem(app->ItemId), "changed");
 }
 
 TEST_F(ManagerTest, DeletingTheClipboardEntryOrItsFolderEmptiesTheClipboard) {
@@ -74,7 +74,7 @@ TEST_F(ManagerTest, DeletingTheClipboardEntryOrItsFolderEmptiesTheClipboard) {
     EXPECT_EQ(f.Clipboard(), nullptr);
     EXPECT_FALSE(f.BitBtnPaste.Enabled());
     // The tables keep their rows.
-    EXPECT_EQ(f.store->tables.PathOf(0), "C:\\docs\\chess.txt");
+    EXPECT_EQ(f.store.tables.PathOf(0), "C:\\docs\\chess.txt");
 }
 
 TEST_F(ManagerTest, AFolderIsNeverPastedIntoItselfNorBesideANamesake) {

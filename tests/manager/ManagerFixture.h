@@ -7,7 +7,7 @@
 #include <string>
 
 #include "app/AppFixture.h"
-#include "app/Settings.h"
+#include "core/Settings.h"
 #include "items/ItemKinds.h"
 #include "manager/form_items.h"
 
@@ -44,7 +44,7 @@ protected:
         ASSERT_NE(Entry("Report"), nullptr);
     }
 
-    rz::TFormItems& Items() const { return *rz::FormItems; }
+    rz::TFormItems& Items() const { return rz::FormItems(); }
 
     // The first entry in tree order with that caption.
     rz::TTreeNode* Entry(const std::string& caption, int skip = 0) const {

@@ -8,13 +8,14 @@
 #include <vector>
 
 #include "app/AppFixture.h"
-#include "app/ErrorLog.h"
+#include "core/ErrorLog.h"
+#include "core/Launching.h"
 #include "items/ListFile.h"
 #include "menu/form_general.h"
 #include "platform/Bitmap.h"
 #include "platform/Handles.h"
-#include "platform/MediaPlayer.h"
 #include "support/JCLPathes.h"
+#include "support/UcvSysIO.h"
 
 using namespace rz;
 
@@ -22,6 +23,13 @@ namespace {
 
 const char kGames[] = "^NorSep|\r\n^UnkLnk|C:\\docs\\chess.txt|txt|Chess\r\n";
 const char kLocked[] = "Save unsuccesful! Possibly \"locked\" files (e.g. a file opened by another program)";
+
+// A list-file write that fails in every folder whose path holds part.
+auto FailIn(std::string part) {
+    return [part](std::FILE* f, const std::string& path, const std::string& line) {
+        return path.find(part) == std::string::npos && WriteListLine.Real(f, path, line);
+    };
+}
 
 std::string WindowsFile(const std::string& name) {
     char buffer[MAX_PATH] = {};
@@ -94,7 +102,7 @@ class SaveTest : public rztest::AppTest {
 protected:
     void SetUp() override {
         rztest::AppTest::SetUp();
-        TMediaPlayer::SetPlayHook([this](const std::string& file) {
+        PlayWaveFile.Replace([this](const std::string& file) {
             sounds.push_back(file);
             return true;
         });
@@ -107,9 +115,9 @@ protected:
         ASSERT_TRUE(picture.SaveToFile(dir / "shortcuts\\a.bmp"));
     }
     void TearDown() override {
-        SetSaveRenameHook({});
-        ListFileWriter::SetFailureHook({});
-        TMediaPlayer::SetPlayHook({});
+        RenameFolder.Restore();
+        WriteListLine.Restore();
+        PlayWaveFile.Restore();
         rztest::AppTest::TearDown();
     }
 
@@ -120,25 +128,25 @@ protected:
         loadedCaptions = TopCaptions();
         ASSERT_EQ(loadedCaptions, (std::vector<std::string>{"Tools", "A", "Games", "Report"}));
     }
-    void Save() { FormItems->BitBtnSaveClick(&FormItems->BitBtnSave); }
+    void Save() { FormItems().BitBtnSaveClick(&FormItems().BitBtnSave); }
 
-    std::string Tree() const { return DumpTree(FormItems->TVItems.GetFirstNode()); }
-    std::string Undo() const { return DumpTree(FormItems->TVUndo.GetFirstNode()); }
-    std::string Status() const { return FormItems->StatusBarHelp.PanelText(); }
+    std::string Tree() const { return DumpTree(FormItems().TVItems.GetFirstNode()); }
+    std::string Undo() const { return DumpTree(FormItems().TVUndo.GetFirstNode()); }
+    std::string Status() const { return FormItems().StatusBarHelp.PanelText(); }
     std::string Text(const std::string& rel) const { return rztest::ReadFile(dir / rel); }
 
     TTreeNode* TopEntry(const std::string& text) const {
-        for (TTreeNode* n = FormItems->TVItems.GetFirstNode(); n; n = n->GetNextSibling())
+        for (TTreeNode* n = FormItems().TVItems.GetFirstNode(); n; n = n->GetNextSibling())
             if (n->Text() == text) return n;
         return nullptr;
     }
     void DeleteTopEntry(const std::string& text) {
         TTreeNode* n = TopEntry(text);
         ASSERT_NE(n, nullptr) << text;
-        FormItems->TVItems.Delete(n);
+        FormItems().TVItems.Delete(n);
     }
     TTreeNode* InsertSeparator(TTreeNode* before, const std::string& title) {
-        TTreeNode* n = FormItems->TVItems.Insert(before, "--" + title + "--");
+        TTreeNode* n = FormItems().TVItems.Insert(before, "--" + title + "--");
         n->SetImageIndex(kIconSpeSep);
         n->SetSelectedIndex(kIconSpeSep);
         return n;
@@ -146,9 +154,9 @@ protected:
     // What the manager does when it adds a file with an icon of its own.
     void AppendManagerIcon() {
         HICON icon = ::LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
-        FormItems->ILAllPublicPM.AddIcon(icon);
-        FormItems->ILAllPublicTV.AddIcon(icon);
-        ++FormItems->TVItems.Tag;
+        FormItems().ILAllPublicPM.AddIcon(icon);
+        FormItems().ILAllPublicTV.AddIcon(icon);
+        ++FormItems().TVItems.Tag;
     }
     std::vector<std::string> LogLines() const {
         std::vector<std::string> lines;
@@ -170,12 +178,12 @@ protected:
     void ExpectRefused(const std::string& status, const std::map<std::string, std::string>& disk,
                        const std::string& tree) {
         EXPECT_EQ(Status(), status);
-        EXPECT_EQ(FormItems->TimerStatusText.Interval(), 4750u);
+        EXPECT_EQ(FormItems().TimerStatusText.Interval(), 4750u);
         EXPECT_EQ(sounds, std::vector<std::string>{WindowsFile("media\\chord.wav")});
         EXPECT_EQ(Snapshot(dir / "shortcuts\\"), disk);
         EXPECT_EQ(Tree(), tree);
         EXPECT_EQ(Undo(), loadedTree);
-        EXPECT_FALSE(FormItems->Saved());
+        EXPECT_FALSE(FormItems().Saved());
     }
 
     std::string top;
@@ -200,13 +208,13 @@ TEST_F(SaveTest, SavingTwiceRewritesTheWholeStoreAndLeavesNoBackup) {
     EXPECT_TRUE(rztest::FileExists(dir / "shortcuts\\a.bmp"));
     EXPECT_FALSE(rztest::FileExists(dir / "shortcuts\\stray.txt"));
     EXPECT_EQ(Status(), "Save succesful!");
-    EXPECT_EQ(FormItems->TimerStatusText.Interval(), 4750u);
+    EXPECT_EQ(FormItems().TimerStatusText.Interval(), 4750u);
     EXPECT_EQ(sounds, std::vector<std::string>{WindowsFile("media\\chimes.wav")});
-    EXPECT_TRUE(FormItems->Saved());
+    EXPECT_TRUE(FormItems().Saved());
     EXPECT_EQ(Undo(), Tree());
     EXPECT_NE(Undo(), loadedTree);
-    EXPECT_EQ(FormItems->TVItems.Tag, 1);
-    EXPECT_EQ(FormItems->TVUndo.Tag, FormItems->TVItems.Tag);
+    EXPECT_EQ(FormItems().TVItems.Tag, 1);
+    EXPECT_EQ(FormItems().TVUndo.Tag, FormItems().TVItems.Tag);
 
     // Unchanged tree, spoilt files: the second save writes everything again.
     rztest::WriteFile(dir / "shortcuts\\shortcuts.txt", "junk\r\n");
@@ -233,7 +241,7 @@ TEST_F(SaveTest, AStaleDeletableBackupIsRemovedByTheNextSave) {
     EXPECT_FALSE(rztest::DirExists(dir / "item_bak"));
     EXPECT_EQ(Text("shortcuts\\shortcuts.txt"), top);
     EXPECT_EQ(Status(), "Save succesful!");
-    EXPECT_TRUE(FormItems->Saved());
+    EXPECT_TRUE(FormItems().Saved());
 }
 
 TEST_F(SaveTest, ARefusedRenameChangesNothing) {
@@ -242,7 +250,7 @@ TEST_F(SaveTest, ARefusedRenameChangesNothing) {
     const std::string edited = Tree();
     const auto disk = Snapshot(dir / "shortcuts\\");
     std::vector<std::pair<std::string, std::string>> renames;
-    SetSaveRenameHook([&](const std::string& from, const std::string& to) {
+    RenameFolder.Replace([&](const std::string& from, const std::string& to) {
         renames.emplace_back(from, to);
         return false;
     });
@@ -313,29 +321,29 @@ TEST_F(SaveTest, ABackupThatCannotBeDeletedAsksForARestart) {
 
 TEST_F(SaveTest, UndoAfterSaveReturnsToTheSavedTreeAndItsIcons) {
     ASSERT_NO_FATAL_FAILURE(Start());
-    const int loadedIcons = FormItems->ILAllPublicTV.Count();
-    ASSERT_EQ(FormItems->ILAllPublicPM.Count(), loadedIcons);
+    const int loadedIcons = FormItems().ILAllPublicTV.Count();
+    ASSERT_EQ(FormItems().ILAllPublicPM.Count(), loadedIcons);
     // An icon the manager added before the save belongs to the saved tree.
     AppendManagerIcon();
     DeleteTopEntry("Report");
     InsertSeparator(TopEntry("Games"), "Before");
     const std::string savedTree = Tree();
     Save();
-    ASSERT_TRUE(FormItems->Saved());
+    ASSERT_TRUE(FormItems().Saved());
 
     AppendManagerIcon();
     AppendManagerIcon();
     DeleteTopEntry("--Tools--");
     InsertSeparator(TopEntry("--Sysmenu--"), "After");
-    ASSERT_EQ(FormItems->ILAllPublicTV.Count(), loadedIcons + 3);
-    FormItems->BitBtnUndoClick(&FormItems->BitBtnUndo);
+    ASSERT_EQ(FormItems().ILAllPublicTV.Count(), loadedIcons + 3);
+    FormItems().BitBtnUndoClick(&FormItems().BitBtnUndo);
     EXPECT_EQ(Tree(), savedTree);
     EXPECT_NE(Tree(), loadedTree);
-    EXPECT_EQ(FormItems->TVItems.Tag, 1);
-    EXPECT_EQ(FormItems->ILAllPublicTV.Count(), loadedIcons + 1);
-    EXPECT_EQ(FormItems->ILAllPublicPM.Count(), loadedIcons + 1);
-    EXPECT_EQ(FormItems->TVItems.Selected(), FormItems->TVItems.GetFirstNode());
-    EXPECT_EQ(FormItems->SaveRoot(), FormItems->TVItems.GetFirstNode());
+    EXPECT_EQ(FormItems().TVItems.Tag, 1);
+    EXPECT_EQ(FormItems().ILAllPublicTV.Count(), loadedIcons + 1);
+    EXPECT_EQ(FormItems().ILAllPublicPM.Count(), loadedIcons + 1);
+    EXPECT_EQ(FormItems().TVItems.Selected(), FormItems().TVItems.GetFirstNode());
+    EXPECT_EQ(FormItems().SaveRoot(), FormItems().TVItems.GetFirstNode());
 }
 
 TEST_F(SaveTest, EntriesAfterTheFirstSystemEntryAreNeverSaved) {
@@ -345,7 +353,7 @@ TEST_F(SaveTest, EntriesAfterTheFirstSystemEntryAreNeverSaved) {
     InsertSeparator(sysmenu, "Early");
     InsertSeparator(sysmenu->GetNextSibling(), "Late");
     InsertSeparator(nullptr, "Tail");
-    ASSERT_EQ(FormItems->TVItems.GetLastNode()->Text(), "--Tail--");
+    ASSERT_EQ(FormItems().TVItems.GetLastNode()->Text(), "--Tail--");
     Save();
     EXPECT_EQ(Text("shortcuts\\shortcuts.txt"), top + "^SpeSep|Early\r\n");
     EXPECT_EQ(Status(), "Save succesful!");
@@ -355,31 +363,31 @@ TEST_F(SaveTest, ClosingAfterASaveShowsTheSavedStoreInTheMenu) {
     ASSERT_NO_FATAL_FAILURE(Start());
     DeleteTopEntry("Report");
     InsertSeparator(TopEntry("--Sysmenu--"), "New");
-    const std::string savedTexts = DumpTexts(FormItems->TVItems.GetFirstNode());
+    const std::string savedTexts = DumpTexts(FormItems().TVItems.GetFirstNode());
     Save();
     // The menu keeps the loaded items until the manager closes.
     EXPECT_EQ(TopCaptions(), loadedCaptions);
-    FormItems->Close();
+    FormItems().Close();
     EXPECT_EQ(TopCaptions(), (std::vector<std::string>{"Tools", "A", "Games", "New"}));
-    EXPECT_EQ(DumpTexts(FormItems->TVItems.GetFirstNode()), savedTexts);
+    EXPECT_EQ(DumpTexts(FormItems().TVItems.GetFirstNode()), savedTexts);
     EXPECT_EQ(Undo(), Tree());
-    EXPECT_FALSE(FormItems->Saved());
-    EXPECT_EQ(FormItems->store->tables.nextItemId, 2);
-    EXPECT_TRUE(FormGeneral->CSystrayGen.Enabled);
-    EXPECT_EQ(FormGeneral->CSystrayGen.PopupMenu, &FormItems->PMItems);
+    EXPECT_FALSE(FormItems().Saved());
+    EXPECT_EQ(FormItems().store.tables.nextItemId, 2);
+    EXPECT_TRUE(FormGeneral().CSystrayGen.Enabled);
+    EXPECT_EQ(FormGeneral().CSystrayGen.PopupMenu, &FormItems().PMItems);
 }
 
 TEST_F(SaveTest, ClosingWithoutASaveRestoresTheTreeAndKeepsTheMenu) {
     ASSERT_NO_FATAL_FAILURE(Start());
-    const int nextId = FormItems->store->tables.nextItemId;
+    const int nextId = FormItems().store.tables.nextItemId;
     DeleteTopEntry("Report");
     InsertSeparator(TopEntry("--Sysmenu--"), "New");
     // A reload would pick this up; closing without a save must not.
     rztest::WriteFile(dir / "shortcuts\\shortcuts.txt", "^SpeSep|Changed on disk\r\n");
-    FormItems->Close();
+    FormItems().Close();
     EXPECT_EQ(Tree(), loadedTree);
     EXPECT_EQ(TopCaptions(), loadedCaptions);
-    EXPECT_EQ(FormItems->store->tables.nextItemId, nextId);
+    EXPECT_EQ(FormItems().store.tables.nextItemId, nextId);
     EXPECT_EQ(Text("shortcuts\\shortcuts.txt"), "^SpeSep|Changed on disk\r\n");
 }
 
@@ -387,12 +395,11 @@ TEST_F(SaveTest, AnInterruptedSaveKeepsTheOldStoreForTheNextStart) {
     ASSERT_NO_FATAL_FAILURE(Start());
     const auto oldStore = Snapshot(dir / "shortcuts\\");
     DeleteTopEntry("Report");
-    ListFileWriter::SetFailureHook(
-        [](const std::string& path, const std::string&) { return path.find("\\Games\\") == std::string::npos; });
+    WriteListLine.Replace(FailIn("\\Games\\"));
     EXPECT_THROW(Save(), std::exception);
     EXPECT_EQ(Snapshot(dir / "item_bak\\"), oldStore);
     EXPECT_EQ(Text("shortcuts\\Games\\shortcuts.txt"), "");
-    EXPECT_FALSE(FormItems->Saved());
+    EXPECT_FALSE(FormItems().Saved());
     EXPECT_TRUE(sounds.empty());
     EXPECT_EQ(Undo(), loadedTree);
     const auto log = LogLines();
@@ -404,7 +411,7 @@ TEST_F(SaveTest, AnInterruptedSaveKeepsTheOldStoreForTheNextStart) {
     EXPECT_NE(log[1].find("Unable to save \"" + dir.Path() + "shortcuts\\shortcuts.txt\""), std::string::npos)
         << log[1];
 
-    ListFileWriter::SetFailureHook({});
+    WriteListLine.Restore();
     DestroyForms();
     CreateForms();
     boxes.clear();
@@ -422,16 +429,15 @@ TEST_F(SaveTest, AFailedSaveClickedInTheWindowEndsTheProgramThroughItsHandler) {
     ASSERT_NO_FATAL_FAILURE(Start());
     const auto oldStore = Snapshot(dir / "shortcuts\\");
     boxes.clear();
-    ListFileWriter::SetFailureHook(
-        [](const std::string& path, const std::string&) { return path.find("\\Games\\") == std::string::npos; });
-    HWND button = FormItems->BitBtnSave.Handle();
+    WriteListLine.Replace(FailIn("\\Games\\"));
+    HWND button = FormItems().BitBtnSave.Handle();
     ASSERT_NE(button, nullptr);
-    ::SendMessageA(FormItems->Handle(), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(button), BN_CLICKED),
+    ::SendMessageA(FormItems().Handle(), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(button), BN_CLICKED),
                    reinterpret_cast<LPARAM>(button));
     EXPECT_TRUE(Application.Terminated());
     EXPECT_TRUE(BoxShown(FatalExceptionText(dir.Path())));
     EXPECT_EQ(Snapshot(dir / "item_bak\\"), oldStore);
-    EXPECT_FALSE(FormItems->Saved());
+    EXPECT_FALSE(FormItems().Saved());
     const auto log = LogLines();
     ASSERT_EQ(log.size(), 3u);
     EXPECT_NE(log[0].find(": Razaveza: Unable to save \"" + dir.Path() + "shortcuts\\Games\\shortcuts.txt\""),

@@ -74,26 +74,26 @@ protected:
                   "^Folder|Tools\r\n^SpeSep|Top\r\n^NorSep|\r\n^UnkLnk|C:\\x.txt|txt|Doc\r\n");
         WriteFile(dir / "shortcuts\\Tools\\shortcuts.txt",
                   "^UnkLnk|C:\\y.txt|txt|Inner\r\n^SpeSep|Mid\r\n^NorSep|\r\n^Folder|Deep\r\n");
-        rz::ItemStore& store = *rz::FormItems->store;
+        rz::ItemStore& store = Items().store;
         store.SetDataFolder(dir.Path());
         store.icons.MakeWorkSurfaces();
         store.drawMenuBar = true;
         store.PrepareBaseTree();
         ASSERT_TRUE(store.LoadPass1());
         store.LoadPass2();
-        ASSERT_EQ(rz::FormItems->PMItems.Items().Count(), 4 + 3);
-        ASSERT_EQ(rz::FormItems->PMItems.Items().Items(0)->Items(0)->Tag, rz::kTagBarMaker);
+        ASSERT_EQ(Items().PMItems.Items().Count(), 4 + 3);
+        ASSERT_EQ(Items().PMItems.Items().Items(0)->Items(0)->Tag, rz::kTagBarMaker);
     }
     TempDir dir;
 };
 
 TEST_F(LauncherMenuTest, ApplyMenuDrawingGivesEachKindItsHandlersInBothModes) {
     LoadStore();
-    TMenuItem& root = rz::FormItems->PMItems.Items();
+    TMenuItem& root = Items().PMItems.Items();
     ASSERT_EQ(HandlersAnywhere(root), 0);
 
     rz::Settings.WindowsDraw = false;
-    rz::ApplyMenuDrawing();
+    ShortCuts().ApplyMenuDrawing();
     std::map<int, int> seen = ExpectDrawing(root, false);
     // Two user folders and the Kit carry bar-makers; Sysmenu and two user titles.
     EXPECT_EQ(seen[rz::kTagBarMaker], 3);
@@ -102,19 +102,19 @@ TEST_F(LauncherMenuTest, ApplyMenuDrawingGivesEachKindItsHandlersInBothModes) {
     EXPECT_EQ(seen[rz::kTagNorSep], 2 + 3);
 
     rz::Settings.WindowsDraw = true;
-    rz::ApplyMenuDrawing();
+    ShortCuts().ApplyMenuDrawing();
     ExpectDrawing(root, true);
 
     rz::Settings.WindowsDraw = false;
-    rz::ApplyMenuDrawing();
+    ShortCuts().ApplyMenuDrawing();
     ExpectDrawing(root, false);
 }
 
 TEST_F(LauncherMenuTest, ResetRenewsTheKitFromItsTemplateAndClearsAllHandlers) {
     LoadStore();
-    rz::ApplyMenuDrawing();
-    TMenuItem& kit = KitOf(rz::FormItems->PMItems);
-    const TMenuItem& source = KitOf(rz::FormItems->PMBasic);
+    ShortCuts().ApplyMenuDrawing();
+    TMenuItem& kit = KitOf(Items().PMItems);
+    const TMenuItem& source = KitOf(Items().PMBasic);
     ASSERT_EQ(kit.Count(), source.Count());
     ASSERT_EQ(kit.Items(2)->Caption, "Help File");
     ASSERT_EQ(kit.Items(4)->Caption, "Manage Items...");
@@ -125,7 +125,7 @@ TEST_F(LauncherMenuTest, ResetRenewsTheKitFromItsTemplateAndClearsAllHandlers) {
     kit.Items(kit.Count() - 1)->Visible = false;
     kit.Items(1)->Visible = true;
 
-    rz::ResetLauncherKitEntries();
+    ShortCuts().ResetLauncherKitEntries();
     ASSERT_EQ(kit.Count(), source.Count());
     for (int i = 0; i < kit.Count(); ++i) {
         const TMenuItem& fresh = *kit.Items(i);
@@ -138,16 +138,16 @@ TEST_F(LauncherMenuTest, ResetRenewsTheKitFromItsTemplateAndClearsAllHandlers) {
         EXPECT_EQ(bool(fresh.OnClick), bool(model.OnClick));
         EXPECT_EQ(fresh.Parent(), &kit);
     }
-    EXPECT_EQ(HandlersAnywhere(rz::FormItems->PMItems.Items()), 0);
+    EXPECT_EQ(HandlersAnywhere(Items().PMItems.Items()), 0);
 
     // The renewed "Manage Items..." opens the manager again (left open: hiding
     // or destroying a shown window costs Wine two seconds either way).
     ASSERT_TRUE(kit.Items(4)->OnClick);
-    ASSERT_FALSE(rz::FormItems->Visible());
+    ASSERT_FALSE(Items().Visible());
     kit.Items(4)->OnClick(kit.Items(4));
-    EXPECT_TRUE(rz::FormItems->Visible());
+    EXPECT_TRUE(Items().Visible());
 
     // The drawing that follows reaches the renewed entries.
-    rz::ApplyMenuDrawing();
-    ExpectDrawing(rz::FormItems->PMItems.Items(), false);
+    ShortCuts().ApplyMenuDrawing();
+    ExpectDrawing(Items().PMItems.Items(), false);
 }

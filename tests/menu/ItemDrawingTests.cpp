@@ -60,7 +60,7 @@ TEST_F(MenuDrawTest, MeasureAddsIndentBarRoomAndArrowRoomToTheCaptionWidth) {
 }
 
 TEST_F(MenuDrawTest, ImageIsDrawnAtTheIconCellGreyedWhenDisabled) {
-    const rz::TImageList& images = rz::FormItems->ILAllPublicPM;
+    const rz::TImageList& images = Items().ILAllPublicPM;
     for (bool bar : {false, true}) {
         SCOPED_TRACE(bar ? "with side bar" : "without side bar");
         const int x0 = bar ? 20 : 0;
@@ -127,7 +127,7 @@ TEST_F(MenuDrawTest, SelectedEntryWithImageGetsARaisedFrameAndAnUnlitIconCell) {
         TMenuItem& entry = EntryIn(level, bar, "Item", 0);
         Surface s(160, 60);
         Surface icon(160, 60);
-        rz::FormItems->ILAllPublicPM.Draw(icon.Canvas(), x0 + 2, kBottom - 18, 0, true);
+        Items().ILAllPublicPM.Draw(icon.Canvas(), x0 + 2, kBottom - 18, 0, true);
         auto iconCellIsThePicture = [&] {
             for (int y = kBottom - 18; y < kBottom - 2; ++y)
                 for (int x = x0 + 2; x < x0 + 18; ++x) ASSERT_EQ(s.At(x, y), icon.At(x, y)) << x << "," << y;

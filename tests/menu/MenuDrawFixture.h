@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "TestSupport.h"
-#include "app/Settings.h"
+#include "core/Settings.h"
 #include "items/ItemStore.h"
 #include "manager/form_items.h"
 #include "menu/form_shortcuts.h"
@@ -142,25 +142,29 @@ protected:
         ASSERT_TRUE(colours_->InEffect());
         // Only the two forms the handlers use: the hidden main form takes
         // two seconds to tear down under Wine.
-        rz::FormShortCuts = new rz::TFormShortCuts();
-        rz::FormItems = new rz::TFormItems();
-        ASSERT_GT(rz::FormItems->ILAllPublicPM.Count(), 0);
+        shortCuts_ = std::make_unique<rz::TFormShortCuts>();
+        items_ = std::make_unique<rz::TFormItems>();
+        shortCuts_->UseLauncher(items_->Launcher());
+        ASSERT_GT(Items().ILAllPublicPM.Count(), 0);
     }
     void TearDown() override {
-        delete rz::FormItems;
-        delete rz::FormShortCuts;
+        items_.reset();
+        shortCuts_.reset();
         colours_.reset();
         rz::Settings = saved_;
     }
 
+    rz::TFormItems& Items() const { return *items_; }
+    rz::TFormShortCuts& ShortCuts() const { return *shortCuts_; }
+
     void Measure(rz::TMenuItem& entry, HDC dc, int& width, int& height) {
-        rz::FormShortCuts->NorItemsRTMeasureItem(&entry, dc, width, height);
+        ShortCuts().NorItemsRTMeasureItem(&entry, dc, width, height);
     }
     void DrawItem(rz::TMenuItem& entry, HDC dc, const RECT& r, bool selected) {
-        rz::FormShortCuts->NorItemsRTDrawItem(&entry, dc, r, selected);
+        ShortCuts().NorItemsRTDrawItem(&entry, dc, r, selected);
     }
     void DrawSeparator(rz::TMenuItem& entry, HDC dc, const RECT& r) {
-        rz::FormShortCuts->SpeItemsRTDrawItem(&entry, dc, r, false);
+        ShortCuts().SpeItemsRTDrawItem(&entry, dc, r, false);
     }
 
     // What the menu loop does with a level: every visible owner-drawn entry
@@ -189,6 +193,8 @@ protected:
 private:
     rz::TSettings saved_;
     std::unique_ptr<DistinctSysColours> colours_;
+    std::unique_ptr<rz::TFormShortCuts> shortCuts_;
+    std::unique_ptr<rz::TFormItems> items_;
 };
 
 }  // namespace rztest

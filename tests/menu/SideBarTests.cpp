@@ -63,7 +63,7 @@ TEST_F(MenuDrawTest, TheClosingEntryPaintsTheBandOverTheWholeColumn) {
     TMenuItem& c = AddEntry(level, "c", 0);
     AddEntry(level, "-", rz::kTagNorSep);
     AddEntry(level, "-", rz::kTagNorSep);
-    rz::ApplyMenuDrawing(level, false);
+    ShortCuts().ApplyMenuDrawing(level, false);
     const int h = 100;
     EXPECT_TRUE(rz::ClosesColumn(c));
     for (TMenuItem* e : {&a, &b, &title}) EXPECT_FALSE(rz::ClosesColumn(*e)) << e->Caption;
@@ -92,7 +92,7 @@ TEST_F(MenuDrawTest, TheClosingEntryPaintsTheBandOverTheWholeColumn) {
     // A level without a bar-maker has no band at all.
     TMenuItem plain;
     TMenuItem& only = AddEntry(plain, "only", 0);
-    rz::ApplyMenuDrawing(plain, false);
+    ShortCuts().ApplyMenuDrawing(plain, false);
     EXPECT_FALSE(rz::ClosesColumn(only));
     Surface bare(160, 40);
     PaintLevel(plain, bare.Canvas(), 150);
@@ -105,7 +105,7 @@ TEST_F(MenuDrawTest, ClosingEntryIsFoundByHandlerNotByVisibility) {
     AddBarAndHidden(hiddenLast, "Bar");
     TMenuItem& shown = AddEntry(hiddenLast, "shown", 0);
     TMenuItem& gone = AddEntry(hiddenLast, "gone", 0, -1, false);
-    rz::ApplyMenuDrawing(hiddenLast, false);
+    ShortCuts().ApplyMenuDrawing(hiddenLast, false);
     EXPECT_TRUE(rz::ClosesColumn(gone));
     EXPECT_FALSE(rz::ClosesColumn(shown));
     Surface s1(160, 60);
@@ -115,7 +115,7 @@ TEST_F(MenuDrawTest, ClosingEntryIsFoundByHandlerNotByVisibility) {
     // A folder holding only its hidden entry opens empty and bare.
     TMenuItem emptyFolder;
     AddBarAndHidden(emptyFolder, "Bar");
-    rz::ApplyMenuDrawing(emptyFolder, false);
+    ShortCuts().ApplyMenuDrawing(emptyFolder, false);
     Surface s2(160, 60);
     EXPECT_EQ(PaintLevel(emptyFolder, s2.Canvas(), 150), 0);
     EXPECT_FALSE(AnyBand(s2, kBand));
@@ -128,7 +128,7 @@ TEST_F(MenuDrawTest, ClosingEntryIsFoundByHandlerNotByVisibility) {
     TMenuItem& title = AddEntry(platform, "Title", rz::kTagSpeSep);
     AddEntry(platform, "b", 0);
     rz::Settings.WindowsDraw = true;
-    rz::ApplyMenuDrawing(platform, true);
+    ShortCuts().ApplyMenuDrawing(platform, true);
     EXPECT_TRUE(rz::ClosesColumn(title));
     Surface s3(160, 80);
     ASSERT_EQ(PaintLevel(platform, s3.Canvas(), 150), 57);
@@ -142,7 +142,7 @@ TEST_F(MenuDrawTest, BandTitleRunsUpwardFromFourPixelsAboveTheBottomCentredInThe
     AddEntry(level, "a", 0, 0);
     AddEntry(level, "b", 0);
     AddEntry(level, "c", 0);
-    rz::ApplyMenuDrawing(level, false);
+    ShortCuts().ApplyMenuDrawing(level, false);
     Surface s(160, 80);
     const int h = PaintLevel(level, s.Canvas(), 150);
     ASSERT_EQ(h, 57);
@@ -176,11 +176,11 @@ TEST_F(MenuDrawTest, LongBandTitleIsClippedToTheBandAndLongFontNamesStillPaint) 
     const std::string title = "A side bar title far longer than its column";
     Surface probe(10, 10);
     ASSERT_GT(TextSize(probe.Canvas(), "Tahoma", 20, title).cy, 20) << "wider than the band when unclipped";
-    auto paint = [](const std::string& barTitle, Surface& s) {
+    auto paint = [this](const std::string& barTitle, Surface& s) {
         TMenuItem level;
         AddBarAndHidden(level, barTitle);
         AddEntry(level, "a", 0, 0);
-        rz::ApplyMenuDrawing(level, false);
+        ShortCuts().ApplyMenuDrawing(level, false);
         return PaintLevel(level, s.Canvas(), 150);
     };
     Surface s(160, 40), untitled(160, 40);
@@ -213,7 +213,7 @@ TEST_F(MenuDrawTest, RepeatedPaintingWithASideBarLeaksNoGdiObjects) {
     TMenuItem& a = AddEntry(level, "a", 0, 0);
     TMenuItem& title = AddEntry(level, "Title", rz::kTagSpeSep);
     TMenuItem& c = AddEntry(level, "c", 0, 9);
-    rz::ApplyMenuDrawing(level, false);
+    ShortCuts().ApplyMenuDrawing(level, false);
     ASSERT_TRUE(rz::ClosesColumn(c));
     Surface s(160, 80);
     PaintLevel(level, s.Canvas(), 150);
@@ -237,7 +237,7 @@ TEST_F(MenuDrawTest, ColumnInsideAMenuBorderIsDrawnFromItsCorner) {
     AddEntry(level, "-", rz::kTagNorSep);
     AddEntry(level, "Mid", rz::kTagSpeSep);
     AddEntry(level, "c", 0);
-    rz::ApplyMenuDrawing(level, false);
+    ShortCuts().ApplyMenuDrawing(level, false);
     Surface atZero(170, 90), inBorder(170, 90);
     const int h = PaintLevel(level, atZero.Canvas(), 150);
     ASSERT_EQ(PaintLevel(level, inBorder.Canvas(), 150, POINT{3, 3}), h);

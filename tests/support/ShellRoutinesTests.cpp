@@ -141,7 +141,7 @@ namespace {
 
 class BrowseHookTest : public ::testing::Test {
 protected:
-    void TearDown() override { SetBrowseForFolderHook({}); }
+    void TearDown() override { ShowFolderBrowser.Restore(); }
 };
 
 }  // namespace
@@ -150,7 +150,7 @@ TEST_F(BrowseHookTest, DirectoryIsClearedWhenMissingAndSetOnlyWhenChosen) {
     TempDir t;
     std::string seenCaption, seenRoot, seenDirectory;
     bool answer = false;
-    SetBrowseForFolderHook([&](const std::string& caption, const std::string& root, std::string& dir) {
+    ShowFolderBrowser.Replace([&](const std::string& caption, const std::string& root, std::string& dir) {
         seenCaption = caption;
         seenRoot = root;
         seenDirectory = dir;

@@ -1,11 +1,11 @@
-#include "app/ErrorLog.h"
+#include "core/ErrorLog.h"
 
 #include <windows.h>
 
 #include <cstdio>
 #include <memory>
 
-#include "app/AppData.h"
+#include "core/AppData.h"
 #include "platform/Application.h"
 #include "platform/MessageBox.h"
 #include "support/UcvSysExceptions.h"

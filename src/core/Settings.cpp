@@ -1,18 +1,18 @@
-#include "app/Settings.h"
+#include "core/Settings.h"
 
 #include <windows.h>
 
 #include <cerrno>
 #include <cstdlib>
+#include <stdexcept>
 
-#include "app/AppData.h"
-#include "dialogs/form_about.h"
-#include "dialogs/form_config.h"
-#include "manager/form_items.h"
-#include "menu/TitlePainter.h"
-#include "menu/form_general.h"
+#include "core/AppData.h"
+#include "core/TitlePainter.h"
 #include "platform/Application.h"
+#include "platform/Form.h"
+#include "platform/HotKey.h"
 #include "platform/ShortCut.h"
+#include "platform/StdControls.h"
 #include "support/UcvSysExceptions.h"
 
 namespace rz {
@@ -20,6 +20,16 @@ namespace rz {
 TSettings Settings;
 
 namespace {
+
+SettingsLinks g_links;
+
+// The routines run only once the forms are linked; before that is a wiring fault.
+const SettingsLinks& Links() {
+    if (!g_links.hotKey || !g_links.systray || !g_links.taskBar || !g_links.winDefDrawAll ||
+        !g_links.fontName || !g_links.fontSize || !g_links.fontDefault)
+        throw std::logic_error("settings used before the forms were linked");
+    return g_links;
+}
 
 constexpr char kGeneral[] = "General Settings";
 constexpr char kFont[] = "Font Settings";
@@ -69,13 +79,9 @@ std::string MenuFontName(int& points) {
     return ncm.lfMenuFont.lfFaceName;
 }
 
-// The three windows whose titles and fonts follow the settings, in order.
-struct TitledForm {
-    TForm* form;
-    const std::string* title;
-};
-
 }  // namespace
+
+void LinkSettings(SettingsLinks links) { g_links = std::move(links); }
 
 int ParseSettingInteger(const std::string& text, int defaultValue) {
     if (text.empty()) return defaultValue;
@@ -104,7 +110,7 @@ void LoadSettings() {
     Settings.TaskBar = ReadBool(kGeneral, "TaskBar", true);
     std::string hotkey = "CTRL+L";
     ReadString(kGeneral, "OpenLauncherHotkey", hotkey);
-    FormGeneral->JvApplicationHotKey.SetHotKey(TextToShortCut(hotkey));
+    Links().hotKey->SetHotKey(TextToShortCut(hotkey));
     Settings.WindowsDraw = ReadBool(kFont, "WindowsDraw", true);
     Settings.FontName = "Verdana";
     ReadString(kFont, "FontName", Settings.FontName);
@@ -115,40 +121,37 @@ void LoadSettings() {
 }
 
 void SaveSettings() {
-    TFormConfig& c = *FormConfig;
-    WriteString(kGeneral, "TaskBar", c.ChkBxTaskBar.Checked() ? "1" : "0");
-    WriteString(kGeneral, "OpenLauncherHotkey", ShortCutToText(FormGeneral->JvApplicationHotKey.HotKey()));
-    WriteString(kFont, "WindowsDraw", c.CBWinDefDrawAll.Checked() ? "1" : "0");
+    const SettingsLinks& c = Links();
+    WriteString(kGeneral, "TaskBar", c.taskBar->Checked() ? "1" : "0");
+    WriteString(kGeneral, "OpenLauncherHotkey", ShortCutToText(c.hotKey->HotKey()));
+    WriteString(kFont, "WindowsDraw", c.winDefDrawAll->Checked() ? "1" : "0");
     // A name or size the lists do not hold leaves them without a selection:
     // the stored value is kept rather than lost or failing the save.
-    std::string name = c.CmBoxFontName.Text();
+    std::string name = c.fontName->Text();
     WriteString(kFont, "FontName", name.empty() ? Settings.FontName : name);
-    int size = ParseSettingInteger(c.CmBoxFontSize.Text(), Settings.FontSize > 0 ? Settings.FontSize : 8);
+    int size = ParseSettingInteger(c.fontSize->Text(), Settings.FontSize > 0 ? Settings.FontSize : 8);
     WriteString(kFont, "FontSize", std::to_string(size));
     WriteString(kMisc, "DrawMenuBar", Settings.DrawMenuBar ? "1" : "0");
-    WriteAutostart(c.ChkBxSystray.Checked());
+    WriteAutostart(c.systray->Checked());
     Application.ProcessMessages();
 }
 
 void ApplySettings() {
-    TFormConfig& c = *FormConfig;
-    int sizeIndex = c.CmBoxFontSize.IndexOf(std::to_string(Settings.FontSize));
-    if (sizeIndex >= 0) c.CmBoxFontSize.SetItemIndex(sizeIndex);
-    int nameIndex = c.CmBoxFontName.IndexOf(Settings.FontName);
-    if (nameIndex >= 0) c.CmBoxFontName.SetItemIndex(nameIndex);
+    const SettingsLinks& c = Links();
+    int sizeIndex = c.fontSize->IndexOf(std::to_string(Settings.FontSize));
+    if (sizeIndex >= 0) c.fontSize->SetItemIndex(sizeIndex);
+    int nameIndex = c.fontName->IndexOf(Settings.FontName);
+    if (nameIndex >= 0) c.fontName->SetItemIndex(nameIndex);
 
-    FormGeneral->ApplyTaskBarPresence(Settings.TaskBar);
-    c.ChkBxTaskBar.SetChecked(Settings.TaskBar);
-    c.CBWinDefDrawAll.SetChecked(Settings.WindowsDraw);
+    if (c.applyTaskBarPresence) c.applyTaskBarPresence(Settings.TaskBar);
+    c.taskBar->SetChecked(Settings.TaskBar);
+    c.winDefDrawAll->SetChecked(Settings.WindowsDraw);
     SetFontControlsState(Settings.WindowsDraw);
 
-    const TitledForm forms[] = {{FormConfig, &App.configTitle},
-                                {FormItems, &App.itemsTitle},
-                                {FormAbout, &App.aboutTitle}};
-    FormGeneral->AttachActivation(!Settings.WindowsDraw);
+    if (c.attachActivation) c.attachActivation(!Settings.WindowsDraw);
     int menuPoints = 8;
     std::string menuFont = MenuFontName(menuPoints);
-    for (const TitledForm& f : forms) {
+    for (const TitledWindow& f : c.windows) {
         if (Settings.WindowsDraw) {
             f.form->SetCaption(*f.title);
             f.form->SetFont(menuFont, menuPoints);
@@ -170,11 +173,11 @@ void ApplySettings() {
 }
 
 void SetFontControlsState(bool windowsDraw) {
-    TFormConfig& c = *FormConfig;
-    if (!windowsDraw) c.CBWinDefDrawAll.SetChecked(false);
-    c.CmBoxFontName.SetEnabled(!windowsDraw);
-    c.CmBoxFontSize.SetEnabled(!windowsDraw);
-    c.BtnDefault.SetEnabled(!windowsDraw);
+    const SettingsLinks& c = Links();
+    if (!windowsDraw) c.winDefDrawAll->SetChecked(false);
+    c.fontName->SetEnabled(!windowsDraw);
+    c.fontSize->SetEnabled(!windowsDraw);
+    c.fontDefault->SetEnabled(!windowsDraw);
 }
 
 void ReadAutostart() {
@@ -184,7 +187,7 @@ void ReadAutostart() {
     DWORD type = 0;
     LONG rc = ::RegQueryValueExA(key.get(), kAutostartValueName, nullptr, &type,
                                  reinterpret_cast<BYTE*>(data), &size);
-    FormConfig->ChkBxSystray.SetChecked(rc == ERROR_SUCCESS && data[0] != '\0');
+    Links().systray->SetChecked(rc == ERROR_SUCCESS && data[0] != '\0');
 }
 
 void WriteAutostart(bool on) {
@@ -202,8 +205,8 @@ void WriteAutostart(bool on) {
 }
 
 void HideOpenWindows() {
-    for (TForm* f : {static_cast<TForm*>(FormConfig), static_cast<TForm*>(FormItems),
-                     static_cast<TForm*>(FormAbout)}) {
+    for (const TitledWindow& w : g_links.windows) {
+        TForm* f = w.form;
         if (f->Visible()) {
             f->Hide();
             f->Tag = 1;
@@ -212,8 +215,8 @@ void HideOpenWindows() {
 }
 
 void ReshowHiddenWindows() {
-    for (TForm* f : {static_cast<TForm*>(FormConfig), static_cast<TForm*>(FormItems),
-                     static_cast<TForm*>(FormAbout)}) {
+    for (const TitledWindow& w : g_links.windows) {
+        TForm* f = w.form;
         if (f->Tag == 1) {
             f->Show();
             f->Tag = 0;

@@ -1,12 +1,30 @@
-#include "menu/Launching.h"
+#include "core/Launching.h"
 
 #include <windows.h>
 #include <shellapi.h>
 
-#include "app/ErrorLog.h"
-#include "menu/form_general.h"
+#include <stdexcept>
+
+#include "core/ErrorLog.h"
+#include "platform/MediaPlayer.h"
 
 namespace rz {
+
+namespace {
+TMediaPlayer* g_player = nullptr;
+
+bool PlayOnLinkedPlayer(const std::string& file) {
+    if (!g_player) throw std::runtime_error("no sound player");
+    g_player->FileName = file;
+    g_player->Open();
+    g_player->Play();
+    return true;
+}
+}  // namespace
+
+Seam<bool(const std::string&)> PlayWaveFile{&PlayOnLinkedPlayer};
+
+void LinkSoundPlayer(TMediaPlayer* player) { g_player = player; }
 
 std::string LaunchDirectoryOf(const std::string& path) {
     size_t cut = path.find_last_of("\\:");
@@ -35,14 +53,13 @@ void PlaySystemSound(const std::string& name) {
     char buffer[255] = {};
     UINT n = ::GetWindowsDirectoryA(buffer, sizeof(buffer));
     std::string file = std::string(buffer, n < sizeof(buffer) ? n : 0) + "\\" + name;
+    bool played = false;
     try {
-        TMediaPlayer& player = FormGeneral->MPAudioGen;
-        player.FileName = file;
-        player.Open();
-        player.Play();
+        played = PlayWaveFile(file);
     } catch (const std::exception&) {
-        WriteErrorLog("Can't play \"" + file + "\"");
+        // Logged below like a refused play.
     }
+    if (!played) WriteErrorLog("Can't play \"" + file + "\"");
 }
 
 }  // namespace rz

@@ -1,6 +1,6 @@
-#include "menu/TitlePainter.h"
+#include "core/TitlePainter.h"
 
-#include "app/Settings.h"
+#include "core/Settings.h"
 #include "platform/Handles.h"
 
 namespace rz {

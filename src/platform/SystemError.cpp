@@ -1,4 +1,4 @@
-#include "support/UcvSysExceptions.h"
+#include "platform/SystemError.h"
 
 #include <windows.h>
 

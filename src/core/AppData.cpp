@@ -1,4 +1,4 @@
-#include "app/AppData.h"
+#include "core/AppData.h"
 
 #include <windows.h>
 

@@ -1,0 +1,105 @@
+#include "app/Forms.h"
+
+#include <memory>
+#include <stdexcept>
+
+#include "app/InitFinit.h"
+#include "core/AppData.h"
+#include "core/ErrorLog.h"
+#include "core/Launching.h"
+#include "core/Settings.h"
+#include "dialogs/form_about.h"
+#include "dialogs/form_config.h"
+#include "manager/form_items.h"
+#include "menu/form_general.h"
+#include "menu/form_shortcuts.h"
+
+namespace rz {
+
+namespace {
+
+struct Forms {
+    std::unique_ptr<TFormGeneral> general;
+    std::unique_ptr<TFormShortCuts> shortCuts;
+    std::unique_ptr<TFormItems> items;
+    std::unique_ptr<TFormConfig> config;
+    std::unique_ptr<TFormAbout> about;
+};
+
+Forms g_forms;
+
+template <class T>
+T& Existing(const std::unique_ptr<T>& form) {
+    if (!form) throw std::logic_error("a form was used before it was created");
+    return *form;
+}
+
+void LinkServices(Forms& f) {
+    LinkSoundPlayer(&f.general->MPAudioGen);
+    SettingsLinks links;
+    links.hotKey = &f.general->JvApplicationHotKey;
+    links.systray = &f.config->ChkBxSystray;
+    links.taskBar = &f.config->ChkBxTaskBar;
+    links.winDefDrawAll = &f.config->CBWinDefDrawAll;
+    links.fontName = &f.config->CmBoxFontName;
+    links.fontSize = &f.config->CmBoxFontSize;
+    links.fontDefault = &f.config->BtnDefault;
+    links.windows = {{f.config.get(), &App.configTitle},
+                     {f.items.get(), &App.itemsTitle},
+                     {f.about.get(), &App.aboutTitle}};
+    TFormGeneral* general = f.general.get();
+    links.applyTaskBarPresence = [general](bool on) { general->ApplyTaskBarPresence(on); };
+    links.attachActivation = [general](bool attach) { general->AttachActivation(attach); };
+    LinkSettings(std::move(links));
+}
+
+void WireForms(Forms& f) {
+    TFormItems& items = *f.items;
+    TFormShortCuts& shortCuts = *f.shortCuts;
+    shortCuts.UseLauncher(items.Launcher());
+    items.store.resolveLeftoverBackup = &ResolveLeftoverBackup;
+    items.store.writeErrorLog = &WriteErrorLog;
+    items.store.itemClick = [&shortCuts](TObject* sender) { shortCuts.NorItemsRTClickItem(sender); };
+    items.closeApplication = &ShutDown;
+    items.reloadItems = &ReloadItems;
+    TFormConfig* config = f.config.get();
+    TFormAbout* about = f.about.get();
+    items.showPreferences = [config] { config->Show(); };
+    items.showAbout = [about] { about->Show(); };
+
+    TFormGeneral& general = *f.general;
+    general.titledWindows = {{&items, &App.itemsTitle}, {config, &App.configTitle}, {about, &App.aboutTitle}};
+    general.hintWindow = &items;
+    general.showHint = [&items](const std::string& text) { items.ShowHintText(text); };
+}
+
+}  // namespace
+
+void CreateForms() {
+    g_forms.general = std::make_unique<TFormGeneral>();
+    g_forms.shortCuts = std::make_unique<TFormShortCuts>();
+    g_forms.items = std::make_unique<TFormItems>();
+    g_forms.config = std::make_unique<TFormConfig>();
+    g_forms.about = std::make_unique<TFormAbout>();
+    WireForms(g_forms);
+    LinkServices(g_forms);
+}
+
+void DestroyForms() {
+    LinkSettings({});
+    LinkSoundPlayer(nullptr);
+    g_forms.about.reset();
+    g_forms.config.reset();
+    g_forms.items.reset();
+    g_forms.shortCuts.reset();
+    g_forms.general.reset();
+    ReleaseInstanceGuard();
+}
+
+TFormGeneral& FormGeneral() { return Existing(g_forms.general); }
+TFormShortCuts& FormShortCuts() { return Existing(g_forms.shortCuts); }
+TFormItems& FormItems() { return Existing(g_forms.items); }
+TFormConfig& FormConfig() { return Existing(g_forms.config); }
+TFormAbout& FormAbout() { return Existing(g_forms.about); }
+
+}  // namespace rz

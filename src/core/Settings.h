@@ -1,0 +1,68 @@
+#pragma once
+// The six settings of zuvizove.ziz and the autostart value, and how they
+// reach the windows. The routines act on the windows and controls handed
+// over by LinkSettings once the forms exist.
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace rz {
+
+class TButton;
+class TCheckBox;
+class TComboBox;
+class TForm;
+class TJvApplicationHotKey;
+
+struct TSettings {
+    bool TaskBar = true;
+    bool WindowsDraw = true;
+    std::string FontName = "Verdana";
+    int FontSize = 8;
+    bool DrawMenuBar = false;
+};
+
+extern TSettings Settings;
+
+inline constexpr char kSettingsFileName[] = "zuvizove.ziz";
+inline constexpr char kAutostartValueName[] = "Corvane-Razaveza";
+inline constexpr char kRunKeyPath[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+// A window whose caption and font follow the settings, with its title.
+struct TitledWindow {
+    TForm* form = nullptr;
+    const std::string* title = nullptr;
+};
+
+// What the settings are read from and applied to: the hotkey component, the
+// preferences dialog's controls, the three titled windows in their order
+// (preferences, item manager, about box) and the main form's two switches.
+struct SettingsLinks {
+    TJvApplicationHotKey* hotKey = nullptr;
+    TCheckBox* systray = nullptr;
+    TCheckBox* taskBar = nullptr;
+    TCheckBox* winDefDrawAll = nullptr;
+    TComboBox* fontName = nullptr;
+    TComboBox* fontSize = nullptr;
+    TButton* fontDefault = nullptr;
+    std::vector<TitledWindow> windows;
+    std::function<void(bool taskBar)> applyTaskBarPresence;
+    std::function<void(bool attach)> attachActivation;
+};
+
+void LinkSettings(SettingsLinks links);
+
+void LoadSettings();
+void SaveSettings();
+void ApplySettings();
+void SetFontControlsState(bool windowsDraw);
+void ReadAutostart();
+void WriteAutostart(bool on);
+void HideOpenWindows();
+void ReshowHiddenWindows();
+
+// Decimal, "$" hex or "0x" hex; anything else gives the default.
+int ParseSettingInteger(const std::string& text, int defaultValue);
+
+}  // namespace rz

@@ -1,0 +1,49 @@
+#pragma once
+// What the launcher menu shares with the item manager: the menu and its
+// template, both icon lists, the hidden tree views and the item store built
+// on them. The item manager owns the one instance; the menu form, its
+// drawing and launching see it only through LauncherMenuParts.
+
+#include <string>
+
+#include "items/ItemStore.h"
+#include "platform/ImageList.h"
+#include "platform/Menu.h"
+#include "platform/TreeView.h"
+
+namespace rz {
+
+class LauncherMenuParts {
+public:
+    virtual ~LauncherMenuParts() = default;
+    virtual TPopupMenu& LauncherMenu() = 0;
+    virtual const TPopupMenu& MenuTemplate() const = 0;
+    virtual const TImageList& MenuImages() const = 0;
+    // Target and parameters of a link by its item id; empty when it has none.
+    virtual std::string PathOfItem(int itemId) const = 0;
+    virtual std::string ParamsOfItem(int itemId) const = 0;
+};
+
+class LauncherParts final : public LauncherMenuParts {
+public:
+    // managerTree is the item manager's visible tree; the store fills it.
+    explicit LauncherParts(TTreeView& managerTree);
+    LauncherParts(const LauncherParts&) = delete;
+    LauncherParts& operator=(const LauncherParts&) = delete;
+
+    TPopupMenu PMItems{"PMItems"};
+    TPopupMenu PMBasic{"PMBasic"};
+    TImageList ILAllPublicPM{"ILAllPublicPM", 16, 16};
+    TImageList ILAllPublicTV{"ILAllPublicTV", 16, 18};
+    TTreeView TVUndo{"TVUndo"};
+    TTreeView TVBasic{"TVBasic"};
+    ItemStore store;
+
+    TPopupMenu& LauncherMenu() override { return PMItems; }
+    const TPopupMenu& MenuTemplate() const override { return PMBasic; }
+    const TImageList& MenuImages() const override { return ILAllPublicPM; }
+    std::string PathOfItem(int itemId) const override { return store.tables.PathOf(itemId); }
+    std::string ParamsOfItem(int itemId) const override { return store.ParamsOfItem(itemId); }
+};
+
+}  // namespace rz
