@@ -33,7 +33,6 @@ public:
 
     void MakeWorkSurfaces();
     void FreeWorkSurfaces();
-    bool HasWorkSurfaces() const { return static_cast<bool>(largeMenu_); }
 
     void ResetSlots() { slots = IconSlots{}; }
     // Appends the program extensions, then one type icon per list entry.

@@ -36,7 +36,6 @@ public:
     };
     uint32_t Pixel(int x, int y) const;
     void SetPixel(int x, int y, uint32_t argb);
-    uint32_t* Bits() { return bits_; }
 
     // Writes a 32-bpp bottom-up BMP file; false when the file cannot be written.
     bool SaveToFile(const std::string& path) const;

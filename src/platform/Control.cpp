@@ -81,8 +81,6 @@ void TControl::SetFocus() {
     if (hwnd_) ::SetFocus(hwnd_);
 }
 
-bool TControl::Focused() const { return hwnd_ && ::GetFocus() == hwnd_; }
-
 void TControl::Invalidate() {
     if (hwnd_) ::InvalidateRect(hwnd_, nullptr, TRUE);
 }

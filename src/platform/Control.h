@@ -21,7 +21,6 @@ public:
     TControl& operator=(const TControl&) = delete;
 
     HWND Handle() const { return hwnd_; }
-    bool HandleAllocated() const { return hwnd_ != nullptr; }
 
     void SetBounds(int x, int y, int w, int h);
     RECT Bounds() const { return bounds_; }
@@ -33,7 +32,6 @@ public:
     const std::string& Caption() const { return caption_; }
     void SetCaption(const std::string& caption);
     void SetFocus();
-    bool Focused() const;
     void Invalidate();
 
     // "short|long": the item manager's status bar shows the long part.

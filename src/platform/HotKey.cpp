@@ -20,15 +20,8 @@ void TJvApplicationHotKey::SetHotKey(TShortCut hotKey) {
     Register();
 }
 
-void TJvApplicationHotKey::SetActive(bool active) {
-    if (active == active_) return;
-    active_ = active;
-    if (active) Register();
-    else Unregister();
-}
-
 void TJvApplicationHotKey::Register() {
-    if (!window_ || !active_ || !(hotKey_ & 0xFF)) return;
+    if (!window_ || !(hotKey_ & 0xFF)) return;
     if (!id_) {
         // A global atom from the program's path: one id per installed copy.
         char path[MAX_PATH] = {};

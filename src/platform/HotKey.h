@@ -21,8 +21,6 @@ public:
     TShortCut HotKey() const { return hotKey_; }
     // A different value unregisters the old key and registers the new one.
     void SetHotKey(TShortCut hotKey);
-    void SetActive(bool active);
-    bool Active() const { return active_; }
     // True while the key is registered (another program may hold it).
     bool Registered() const { return registered_; }
     // The id WM_HOTKEY carries for this key.
@@ -37,7 +35,6 @@ private:
     void Unregister();
     HWND window_ = nullptr;
     TShortCut hotKey_ = 0;
-    bool active_ = true;
     bool registered_ = false;
     ATOM id_ = 0;
 };

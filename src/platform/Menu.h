@@ -40,7 +40,6 @@ public:
     TMenuItem* Parent() const { return parent_; }
     int IndexOf(const TMenuItem* item) const;
     // This entry's position among its parent's sub-entries, or -1.
-    int MenuIndex() const { return parent_ ? parent_->IndexOf(this) : -1; }
 
     TMenuItem* Add(std::unique_ptr<TMenuItem> item);
     // Clamps index into 0..Count().

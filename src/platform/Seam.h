@@ -33,7 +33,6 @@ public:
         standIn_ = std::move(standIn);
     }
     void Restore() { standIn_ = nullptr; }
-    bool Replaced() const { return static_cast<bool>(standIn_); }
 
 private:
     R (*real_)(Args...);

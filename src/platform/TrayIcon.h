@@ -23,7 +23,6 @@ public:
     // Adds the icon to the notification area on behalf of owner.
     void Show(HWND owner, HICON icon);
     void Remove();
-    bool Added() const { return added_; }
 
     bool Enabled = false;
     bool LeftPopup = true;

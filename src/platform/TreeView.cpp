@@ -324,16 +324,6 @@ void TTreeView::Expand(TTreeNode* node) {
     }
 }
 
-void TTreeView::Collapse(TTreeNode* node) {
-    if (!node) return;
-    if (Handle() && node->handle_)
-        ::SendMessageA(Handle(), TVM_EXPAND, TVE_COLLAPSE, reinterpret_cast<LPARAM>(node->handle_));
-    if (node->expanded_) {
-        node->expanded_ = false;
-        if (OnCollapsed) OnCollapsed(this, node);
-    }
-}
-
 TTreeNode* TTreeView::GetNodeAt(int x, int y) const {
     if (!Handle()) return nullptr;
     TVHITTESTINFO hit{};

@@ -52,7 +52,6 @@ public:
     TTreeNode* Selected() const { return selected_; }
     void Select(TTreeNode* node);
     void Expand(TTreeNode* node);
-    void Collapse(TTreeNode* node);
     TTreeNode* GetNodeAt(int x, int y) const;
 
     void SetImages(TImageList* images);

@@ -306,7 +306,7 @@ TEST_F(SaveTest, ABackupThatCannotBeDeletedAsksForARestart) {
     ExpectRefused("Save unsuccesful! " + ShortPathOf(dir.Path()) +
                       "item_bak\\ already exists(!), please restart Razaveza",
                   disk, edited);
-    // Step 1 removed what it could; the held file keeps the folder.
+    // The save removed what it could of the stale backup; the held file keeps the folder.
     EXPECT_TRUE(rztest::FileExists(dir / "item_bak\\held.bmp"));
     EXPECT_FALSE(rztest::FileExists(dir / "item_bak\\shortcuts.txt"));
 
