@@ -29,6 +29,11 @@ std::string FileExtension(const std::string& path) {
     return path.substr(dot);
 }
 
+std::string FileNamePart(const std::string& path) {
+    size_t cut = path.find_last_of("\\:");
+    return cut == std::string::npos ? path : path.substr(cut + 1);
+}
+
 bool IsExecutableFile(const std::string& pathOrExt) {
     std::string ext = LowerCase(FileExtension(pathOrExt));
     return ext == ".exe" || ext == ".com";

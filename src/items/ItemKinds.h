@@ -19,6 +19,8 @@ std::optional<ItemKind> KindFromToken(const std::string& token);
 // From the last "." of the file name part (after the last "\" or ":") to the
 // end, dot included; empty when the name has no dot.
 std::string FileExtension(const std::string& path);
+// The file name part: after the last "\" or ":".
+std::string FileNamePart(const std::string& path);
 // Both take a path or an extension with its dot.
 bool IsExecutableFile(const std::string& pathOrExt);
 bool IsScriptFile(const std::string& pathOrExt);

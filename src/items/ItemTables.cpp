@@ -20,6 +20,10 @@ std::string ItemTables::ParamsOfItem(int itemId) const {
     return row >= 0 ? params[row] : std::string();
 }
 
+bool ItemTables::HasParamRow(int itemId) const {
+    return IndexOfString(paramIds, paramIds.High(), std::to_string(itemId)) >= 0;
+}
+
 void ItemTables::SetItemParams(int itemId, const std::string& parameters) {
     int row = IndexOfString(paramIds, paramIds.High(), std::to_string(itemId));
     if (row >= 0) params.Set(row, parameters);

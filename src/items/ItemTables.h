@@ -21,6 +21,7 @@ public:
     // Empty for an id that has no row.
     const std::string& PathOf(int itemId) const;
     std::string ParamsOfItem(int itemId) const;
+    bool HasParamRow(int itemId) const;
     void SetItemParams(int itemId, const std::string& parameters);
     // Appends a path row (and a parameter row for program items); returns the new id.
     int AddLink(const std::string& path, const std::string* parameters);

@@ -1,6 +1,7 @@
 #pragma once
-// The rules that keep virtual folders savable as sub-folders: a name, no
-// path characters, unique on its level, never inside itself.
+// The rules that keep virtual folders savable as sub-folders: a name the
+// file system takes as a folder of its own, unique on its level as the file
+// system compares names, never inside itself.
 
 #include <string>
 
@@ -14,14 +15,23 @@ inline constexpr char kMsgFolderDuplicate[] =
     "The folder name may not be duplicated on the same level in the TreeView";
 inline constexpr char kMsgFolderIntoItself[] = "The folder may not be dropped on a subitem of its own";
 
-// Trimmed of characters of code 32 and below, ASCII letters lowered.
+// Without the characters of code 32 and below at both ends.
+std::string TrimName(const std::string& name);
+// The one comparison of folder names: two captions name the same folder on
+// disk exactly when their keys are equal (trimmed, trailing dots and blanks
+// dropped as the file system drops them, case ignored as it ignores it).
 std::string FolderNameKey(const std::string& name);
-// True when the name holds none of \ / : * ? " < > |.
-bool NameCharactersValid(const std::string& name);
+// A name that gives a folder of its own in a level's folder: none of
+// \ / : * ? " < > | nor control characters, no device name, not "." or
+// "..", not the level's list file.
+bool FolderNameValid(const std::string& name);
 // Whether name duplicates an entry on entry's level: backwards to the
 // level's first entry (from entry itself when included), forwards up to the
 // first system entry.
 bool LevelNameDuplicate(const TTreeNode* entry, const std::string& name, bool includeEntry);
+// The folder rules for a new name, in order - a name, valid, no namesake on
+// the level - giving the refusal text, or nullptr when the name is accepted.
+const char* FolderNameRefusal(const std::string& name, const TTreeNode* entry, bool includeEntry);
 
 // Whether moved may be placed directly after target; the refusal text, if any.
 bool FolderDropAllowed(const TTreeNode* moved, const TTreeNode* target, std::string* refusal);

@@ -53,6 +53,17 @@ TFormItems::TFormItems()
     BitBtnCopy.OnClick = [this](TObject* s) { BitBtnCopyClick(s); };
     BitBtnPaste.OnClick = [this](TObject* s) { BitBtnPasteClick(s); };
     BitBtnLaunch.OnClick = [this](TObject* s) { BitBtnLaunchClick(s); };
+    // Adding entries, renaming and parameters.
+    for (TRadioButton* rb : {&RBFile, &RBFileDirectory, &RBSeparator, &RBFolder})
+        rb->OnEnter = [this](TObject* s) { RBFolderEnter(s); };
+    BitBtnFind.OnClick = [this](TObject* s) { BitBtnFindClick(s); };
+    BitBtnAttach.OnClick = [this](TObject* s) { BitBtnAttachClick(s); };
+    EditSName.OnEnter = [this](TObject* s) { EditSNameEnter(s); };
+    EditSName.OnExit = [this](TObject* s) { EditSNameExit(s); };
+    EditSName.OnChange = [this](TObject* s) { EditSNameChange(s); };
+    EditSParams.OnChange = [this](TObject* s) { EditSParamsChange(s); };
+    OpenDialogAdd.Filter = "All Files (*.*)|*.*";
+    OpenDialogAdd.Options = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_ENABLESIZING;
     TimerStatusText.SetInterval(kHintInterval);
     TimerStatusText.OnTimer = [this](TObject* s) { TimerStatusTextTimer(s); };
     TimerDrag.SetInterval(150);

@@ -12,6 +12,7 @@
 #include "platform/Form.h"
 #include "platform/ImageList.h"
 #include "platform/Menu.h"
+#include "platform/OpenDialog.h"
 #include "platform/Panels.h"
 #include "platform/StdControls.h"
 #include "platform/Timer.h"
@@ -100,6 +101,19 @@ public:
     void BitBtnLaunchClick(TObject* sender);
     void TimerStatusTextTimer(TObject* sender);
 
+    // Adding entries, renaming and parameters.
+    TOpenDialog OpenDialogAdd{"OpenDialogAdd"};
+    void RBFolderEnter(TObject* sender);
+    void BitBtnFindClick(TObject* sender);
+    void BitBtnAttachClick(TObject* sender);
+    void EditSNameEnter(TObject* sender);
+    void EditSNameExit(TObject* sender);
+    void EditSNameChange(TObject* sender);
+    void EditSParamsChange(TObject* sender);
+    const std::string& PendingFile() const { return pendingFile_; }
+    const std::string& PendingDirectory() const { return pendingDirectory_; }
+    const std::string& LastAcceptedName() const { return lastAcceptedName_; }
+
     // The handlers of the launcher menu's fixed entries.
     void miManageItemsClick(TObject* sender);
     void SetupClick(TObject* sender);
@@ -138,10 +152,32 @@ private:
     void CreateControls();
     void SetHints();
     void ShowFileProperties(TTreeNode* node);
-    void DrawTypeImage(int imageIndex);
+    void DrawTypeImage(int imageIndex, int background = COLOR_BTNFACE);
     // The folder-drop test for Paste; shows its refusal.
     bool ClipboardFitsAfter(TTreeNode* target);
+    // A new path row (and parameter row) for a pasted copy of a link; -1 for others.
+    int CopyOfLink(const TTreeNode* source);
     void SaveFailed();
+
+    // Adding and renaming (form_items_add.cpp, form_items_rename.cpp).
+    // A new user entry (state -1) directly after another on its level.
+    TTreeNode* InsertEntryAfter(TTreeNode* after, const std::string& caption, int icon, int itemId);
+    enum AddType { kAddFile, kAddDirectory, kAddSeparator, kAddFolder, kAddTypeCount };
+    AddType CheckedAddType() const;
+    TRadioButton& AddTypeButton(AddType type);
+    void OfferAttach(const std::string& label, const std::string& text);
+    void FindFile();
+    void FindDirectory();
+    TTreeNode* AttachSeparator(TTreeNode* after, const std::string& text);
+    TTreeNode* AttachFolder(TTreeNode* after, const std::string& text);
+    TTreeNode* AttachLink(TTreeNode* after, const std::string& text, bool directory);
+    // Appends a file's icon to both lists as the manager's; returns its slot.
+    int AppendFileIcon(const std::string& path);
+    void RenameSeparator(TTreeNode* node, const std::string& name, int caret);
+    std::string pendingFile_;
+    std::string pendingDirectory_;
+    std::string parkedTexts_[kAddTypeCount];
+    std::string lastAcceptedName_;
 
     TTreeNode* saveRoot_ = nullptr;
     TTreeNode* clipboard_ = nullptr;

@@ -40,9 +40,23 @@ void TFormItems::BitBtnCopyClick(TObject*) {
     RefreshButtons();
 }
 
+TTreeNode* TFormItems::InsertEntryAfter(TTreeNode* after, const std::string& caption, int icon, int itemId) {
+    TTreeNode* entry = TVItems.InsertAfter(after, caption);
+    entry->SetImageIndex(icon);
+    entry->SetSelectedIndex(icon);
+    entry->SetStateIndex(-1);
+    entry->ItemId = itemId;
+    return entry;
+}
+
 void TFormItems::BitBtnPasteClick(TObject*) {
     TTreeNode* sel = TVItems.Selected();
     if (!clipboard_ || !sel || IsSystemEntry(sel)) return;
+    // The button may still be on from before a rename or a drag changed the level.
+    if (!ClipboardFitsAfter(sel)) {
+        RefreshButtons();
+        return;
+    }
     if (clipboard_->Cut()) {
         TTreeNode* moved = clipboard_;
         moved->SetCut(false);
@@ -53,15 +67,20 @@ void TFormItems::BitBtnPasteClick(TObject*) {
             TVItems.Select(moved);
         }
     } else {
-        // A copy shares the item id, and so the path and parameters, of its source.
-        TTreeNode* copy = TVItems.InsertAfter(sel, clipboard_->Text());
-        copy->SetImageIndex(clipboard_->ImageIndex());
+        TTreeNode* copy = InsertEntryAfter(sel, clipboard_->Text(), clipboard_->ImageIndex(), CopyOfLink(clipboard_));
         copy->SetSelectedIndex(clipboard_->SelectedIndex());
-        copy->SetStateIndex(-1);
-        copy->ItemId = clipboard_->ItemId;
         TVItems.Select(copy);
     }
     RefreshButtons();
+}
+
+int TFormItems::CopyOfLink(const TTreeNode* source) {
+    if (source->ItemId < 0) return -1;
+    // A row of its own: editing the copy's parameters must leave the source's alone.
+    ItemTables& tables = store.tables;
+    const std::string path = tables.PathOf(source->ItemId);
+    const std::string params = tables.ParamsOfItem(source->ItemId);
+    return tables.AddLink(path, tables.HasParamRow(source->ItemId) ? &params : nullptr);
 }
 
 void TFormItems::BitBtnLaunchClick(TObject*) {

@@ -10,15 +10,10 @@ namespace rz {
 
 namespace {
 
-// The directory part with its trailing backslash, and the name part.
+// The directory part with its trailing backslash.
 std::string PathPart(const std::string& path) {
     size_t cut = path.find_last_of("\\:");
     return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
-}
-
-std::string NamePart(const std::string& path) {
-    size_t cut = path.find_last_of("\\:");
-    return cut == std::string::npos ? path : path.substr(cut + 1);
 }
 
 }  // namespace
@@ -42,9 +37,9 @@ void TFormItems::TVItemsCollapsed(TObject*, TTreeNode* node) {
     if (node) node->SetSelectedIndex(kIconFolder);
 }
 
-void TFormItems::DrawTypeImage(int imageIndex) {
+void TFormItems::DrawTypeImage(int imageIndex, int background) {
     TBitmap& picture = ImgFType.Picture();
-    FillPicture(FillTarget(&picture), picture.Canvas(), false, ::GetSysColor(COLOR_BTNFACE));
+    FillPicture(FillTarget(&picture), picture.Canvas(), false, ::GetSysColor(background));
     ILAllPublicPM.Draw(picture.Canvas(), 0, 0, imageIndex);
     ImgFType.Invalidate();
 }
@@ -81,11 +76,11 @@ void TFormItems::ShowFileProperties(TTreeNode* node) {
     const ItemTables& tables = store.tables;
     const std::string& path = tables.PathOf(node->ItemId);
     const std::string ext = LowerCase(FileExtension(path));
-    const bool hasPair = IndexOfString(tables.paramIds, tables.paramIds.High(), std::to_string(node->ItemId)) >= 0;
+    const bool hasPair = tables.HasParamRow(node->ItemId);
     EditSName.SetEnabled(true);
     EditSName.SetText(node->Text());
     RichEditFPath.SetText("File Path: " + PathPart(path));
-    RichEditFName.SetText("File Name: " + NamePart(path));
+    RichEditFName.SetText("File Name: " + FileNamePart(path));
     std::string type = "Viewable item";
     bool params = false;
     if (IsExecutableFile(ext)) {

@@ -80,6 +80,17 @@ void TEdit::SetText(const std::string& text) {
     settingText_ = false;
 }
 
+int TEdit::SelStart() const {
+    if (!Handle()) return 0;
+    DWORD start = 0;
+    ::SendMessageA(Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
+    return static_cast<int>(start);
+}
+
+void TEdit::SetSelStart(int position) {
+    if (Handle()) ::SendMessageA(Handle(), EM_SETSEL, position, position);
+}
+
 bool TEdit::OnCommand(WORD code) {
     switch (code) {
         case EN_CHANGE:

@@ -67,6 +67,9 @@ public:
     std::string Text() const;
     // Sets the text without raising OnChange.
     void SetText(const std::string& text);
+    // The caret's position (the start of the selection), in characters.
+    int SelStart() const;
+    void SetSelStart(int position);
 
     TNotifyEvent OnChange;
     bool OnCommand(WORD code) override;

@@ -4,23 +4,21 @@
 using namespace rz;
 using rztest::ManagerTest;
 
-namespace {
-
-// Captions of a level in order, from its first entry.
-std::string Level(const TTreeNode* first) {
-    std::string out;
-    for (const TTreeNode* n = first; n; n = n->GetNextSibling()) out += "[" + n->Text() + "]";
-    return out;
+TEST(FolderRulesNames, NamesCompareAsTheFileSystemComparesThem) {
+    for (const char* same : {"  Tools \t", "TOOLS", "tools.", "Tools. . ", "\x01tools"})
+        EXPECT_EQ(FolderNameKey(same), FolderNameKey("Tools")) << same;
+    EXPECT_EQ(FolderNameKey("\xC4rger"), FolderNameKey("\xE4rger")) << "letters beyond ASCII too";
+    for (const char* other : {"Tools2", ".Tools", "To ols", "Tools_"})
+        EXPECT_NE(FolderNameKey(other), FolderNameKey("Tools")) << other;
 }
 
-}  // namespace
-
-TEST(FolderRulesNames, TrimmedCaseFoldedKeysAndTheNineCharacters) {
-    EXPECT_EQ(FolderNameKey("  Tools \t"), "tools");
-    EXPECT_EQ(FolderNameKey("\x01" "Ab "), "ab");
-    EXPECT_EQ(FolderNameKey("\xC4rger"), "\xC4rger") << "only ASCII letters are lowered";
-    EXPECT_TRUE(NameCharactersValid("Tools & more (2)"));
-    for (char c : std::string("\\/:*?\"<>|")) EXPECT_FALSE(NameCharactersValid(std::string("a") + c)) << c;
+TEST(FolderRulesNames, OnlyNamesThatGiveAFolderOfTheirOwnAreValid) {
+    for (const char* ok : {"Tools & more (2)", "con-tools", "COM10", "a.b", "\xC4rger", "..x"})
+        EXPECT_TRUE(FolderNameValid(ok)) << ok;
+    for (char c : std::string("\\/:*?\"<>|")) EXPECT_FALSE(FolderNameValid(std::string("a") + c)) << c;
+    for (const char* bad : {"a\tb", "ab\x1f", "CON", "nul.txt", "Com1", "LPT9 ", "aux.", ".", "..", "...",
+                            "shortcuts.txt", "SHORTCUTS.TXT."})
+        EXPECT_FALSE(FolderNameValid(bad)) << bad;
 }
 
 TEST_F(ManagerTest, CutAndPasteMovesAnEntryAfterTheSelection) {
@@ -39,9 +37,10 @@ TEST_F(ManagerTest, CutAndPasteMovesAnEntryAfterTheSelection) {
     EXPECT_FALSE(f.BitBtnPaste.Enabled());
 }
 
-TEST_F(ManagerTest, CopiesShareTheItemIdAndCanBePastedAgain) {
+TEST_F(ManagerTest, EachPastedCopyGetsRowsOfItsOwn) {
     StartWithAllKinds();
     TFormItems& f = Items();
+    ItemTables& tables = f.store.tables;
     TTreeNode* app = Entry("App");
     Pick(app);
     f.BitBtnCopyClick(&f.BitBtnCopy);
@@ -51,14 +50,26 @@ TEST_F(ManagerTest, CopiesShareTheItemIdAndCanBePastedAgain) {
     TTreeNode* first = Entry("App", 1);
     TTreeNode* second = Entry("App", 2);
     ASSERT_TRUE(first && second);
-    EXPECT_EQ(first->ItemId, app->ItemId);
-    EXPECT_EQ(second->ItemId, app->ItemId);
+    EXPECT_EQ(f.Clipboard(), app);
     EXPECT_EQ(first->ImageIndex(), app->ImageIndex());
     EXPECT_EQ(first->GetFirstChild(), nullptr);
-    EXPECT_EQ(f.Clipboard(), app);
-    // One parameter pair for all three.
-    f.store.SetItemParams(second->ItemId, "changed");
-    EXPECT_EQ(f.store.ParamsOfItem(app->ItemId), "changed");
+    for (TTreeNode* copy : {first, second}) {
+        EXPECT_NE(copy->ItemId, app->ItemId);
+        EXPECT_EQ(tables.PathOf(copy->ItemId), "C:\\Tools\\app.exe");
+        EXPECT_EQ(tables.ParamsOfItem(copy->ItemId), "-v --fast");
+    }
+    EXPECT_NE(first->ItemId, second->ItemId);
+    // Editing one copy's parameters leaves the source and the other copy alone.
+    Pick(second);
+    Replace(f.EditSParams, "changed");
+    EXPECT_EQ(tables.ParamsOfItem(second->ItemId), "changed");
+    EXPECT_EQ(tables.ParamsOfItem(first->ItemId), "-v --fast");
+    EXPECT_EQ(tables.ParamsOfItem(app->ItemId), "-v --fast");
+    // A copy of a link without a parameter row gets none.
+    Pick(Entry("Plain"));
+    f.BitBtnCopyClick(&f.BitBtnCopy);
+    f.BitBtnPasteClick(&f.BitBtnPaste);
+    EXPECT_FALSE(tables.HasParamRow(Entry("Plain", 1)->ItemId));
 }
 
 TEST_F(ManagerTest, DeletingTheClipboardEntryOrItsFolderEmptiesTheClipboard) {

@@ -61,6 +61,29 @@ protected:
         ASSERT_EQ(Items().TVItems.Selected(), node);
     }
 
+    // Captions of a level in order, from its first entry.
+    static std::string Level(const rz::TTreeNode* first) {
+        std::string out;
+        for (const rz::TTreeNode* n = first; n; n = n->GetNextSibling()) out += "[" + n->Text() + "]";
+        return out;
+    }
+
+    // The user's ways into the window: focus, a button press, a field's whole
+    // text replaced, keys typed at the caret.
+    static bool On(const rz::TControl& c) { return ::IsWindowEnabled(c.Handle()) != FALSE; }
+    static void Enter(const rz::TControl& c) {
+        ::SetFocus(c.Handle());
+        ASSERT_EQ(::GetFocus(), c.Handle());
+    }
+    static void Press(const rz::TButton& b) {
+        ASSERT_TRUE(On(b)) << b.Name;
+        ::SendMessageA(b.Handle(), BM_CLICK, 0, 0);
+    }
+    static void Replace(const rz::TEdit& e, const std::string& text) { ::SetWindowTextA(e.Handle(), text.c_str()); }
+    static void Type(const rz::TEdit& e, const std::string& keys) {
+        for (char c : keys) ::SendMessageA(e.Handle(), WM_CHAR, static_cast<unsigned char>(c), 1);
+    }
+
     std::string Status() const { return Items().StatusBarHelp.PanelText(); }
     // The panel as the status bar window shows it.
     std::string StatusShown() const {
