@@ -124,7 +124,12 @@ void TFormItems::BitBtnAttachClick(TObject*) {
     }
     if (!added) return;
     TVItems.Select(added);
-    if (BitBtnAttach.Tag == 0) BitBtnAttach.SetEnabled(false);
+    if (BitBtnAttach.Tag == 0) {
+        // A disabled button keeps no keyboard focus: the keys go on in the
+        // tree, at the new entry.
+        if (::GetFocus() == BitBtnAttach.Handle()) TVItems.SetFocus();
+        BitBtnAttach.SetEnabled(false);
+    }
     LabelItemText.SetCaption("Item Text");
     MemoAddName.SetText("");
 }

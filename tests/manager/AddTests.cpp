@@ -245,6 +245,7 @@ TEST_F(AddTest, FilesAndDirectoriesGetRowsIdsAndIconsThatUndoTakesBack) {
     EXPECT_EQ(rztest::WindowText(f.LblFType.Handle()), "Item Type: Runable item");
     EXPECT_TRUE(On(f.EditSParams));
     EXPECT_FALSE(On(f.BitBtnAttach)) << "until the next Find";
+    EXPECT_EQ(::GetFocus(), f.TVItems.Handle()) << "the keyboard is not left on a disabled button";
     EXPECT_EQ(f.BitBtnAttach.Tag, 0);
     EXPECT_EQ(f.PendingFile(), "");
     EXPECT_EQ(Label() + "|" + Memo(), "Item Text|");
