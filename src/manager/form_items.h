@@ -159,9 +159,10 @@ private:
     int CopyOfLink(const TTreeNode* source);
     void SaveFailed();
 
-    // Adding and renaming (form_items_add.cpp, form_items_rename.cpp).
     // A new user entry (state -1) directly after another on its level.
     TTreeNode* InsertEntryAfter(TTreeNode* after, const std::string& caption, int icon, int itemId);
+
+    // Adding and renaming (form_items_add.cpp, form_items_rename.cpp).
     enum AddType { kAddFile, kAddDirectory, kAddSeparator, kAddFolder, kAddTypeCount };
     AddType CheckedAddType() const;
     TRadioButton& AddTypeButton(AddType type);
@@ -173,7 +174,6 @@ private:
     TTreeNode* AttachLink(TTreeNode* after, const std::string& text, bool directory);
     // Appends a file's icon to both lists as the manager's; returns its slot.
     int AppendFileIcon(const std::string& path);
-    void RenameSeparator(TTreeNode* node, const std::string& name, int caret);
     std::string pendingFile_;
     std::string pendingDirectory_;
     std::string parkedTexts_[kAddTypeCount];
