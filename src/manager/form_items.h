@@ -147,6 +147,37 @@ private:
     TTreeNode* clipboard_ = nullptr;
     bool saved_ = false;
     bool changeAttached_ = false;
+
+    // ---- Dragging inside the tree, files dropped from the shell, the sweep ----
+public:
+    void TVItemsMouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void TVItemsMouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void TimerDragTimer(TObject* sender);
+    void TimerExpandTimer(TObject* sender);
+    void TVItemsDragOver(TObject* sender, TObject* source, int x, int y, TDragState state, bool& accept);
+    void TVItemsDragDrop(TObject* sender, TObject* source, int x, int y);
+    void TVItemsEndDrag(TObject* sender, TObject* target, int x, int y);
+    void TVItemsDropFiles(TObject* sender, const std::string& fullPath, const POINT& at);
+    void BitBtnSweepClick(TObject* sender);
+
+    TTreeNode* DragPressed() const { return dragPressed_; }
+    TTreeNode* ExpandCandidate() const { return expandCandidate_; }
+
+private:
+    void HookDragDropAndSweep();
+    // Timers off, pressed entry and expand candidate forgotten.
+    void StopDrag();
+    // The folder-drop test; shows its refusal.
+    bool MoveFitsAfter(const TTreeNode* moved, const TTreeNode* target);
+    void RedrawAroundExpandCandidate();
+    void RefuseDrop(const std::string& message);
+    // Appends a file's icon to both lists; the slot the manager gives it.
+    int AppendManagerIcon(const std::string& path);
+    void SweepLevel(TTreeNode* first);
+
+    TTreeNode* dragPressed_ = nullptr;
+    TTreeNode* expandCandidate_ = nullptr;
+    int redrawCount_ = 0;
 };
 
 }  // namespace rz
