@@ -35,6 +35,10 @@ protected:
         MoveTo(to);
         Post(WM_LBUTTONUP, 0, to);
     }
+    HTREEITEM DropHighlight() const {
+        return reinterpret_cast<HTREEITEM>(
+            ::SendMessageA(Items().TVItems.Handle(), TVM_GETNEXTITEM, TVGN_DROPHILITE, 0));
+    }
     // Nothing of a press or a drag is left behind.
     void ExpectIdle() {
         TFormItems& f = Items();
@@ -64,7 +68,9 @@ TEST_F(DragTest, ADropPutsTheEntryRightAfterTheTarget) {
     EXPECT_TRUE(f.TVItems.Dragging());
     EXPECT_TRUE(f.TVItems.DragAccepted());
     EXPECT_EQ(::GetCursor(), SystemCursor(IDC_ARROW));
+    EXPECT_EQ(DropHighlight(), Entry("Games")->Handle());
     Post(WM_LBUTTONUP, 0, At(Entry("Games")));
+    EXPECT_EQ(DropHighlight(), nullptr);
     EXPECT_EQ(LevelOf(Anchor()).substr(0, 26), "[][Games][Report][--------");
     EXPECT_EQ(f.EditSName.Text(), "Report");
     ExpectIdle();
