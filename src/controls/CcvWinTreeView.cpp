@@ -11,7 +11,6 @@ void TcvWinTreeView::CreateWnd(HWND parent, DWORD extraStyle) {
 
 void TcvWinTreeView::Loaded() {
     if (!Handle()) return;
-    Subclass();
     ::DragAcceptFiles(Handle(), TRUE);
 }
 

@@ -56,9 +56,9 @@ public:
     // The entry on the row at a client point (its button and indent too), or null.
     TTreeNode* GetNodeAt(int x, int y) const;
 
-    // A drag of the pressed entry, begun while the left button is held; it
-    // starts once the pointer is threshold pixels from the press. Removing
-    // entries ends any press or drag first. False without a press.
+    // A drag from the current press of the left button; it starts once the
+    // pointer is threshold pixels from the press. False without a press.
+    // Removing entries ends any press or drag first.
     bool BeginDrag(int threshold) { return drag_.BeginDrag(threshold); }
     void CancelDrag() { drag_.Cancel(); }
     bool Dragging() const { return drag_.Dragging(); }
@@ -74,14 +74,12 @@ public:
 
     bool OnNotify(const NMHDR& nm, LRESULT& result) override;
 
-protected:
-    bool WindowMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
-
-public:
-
     // Called by TTreeNode setters.
     void NodeChanged(TTreeNode* node);
     void NodeStateChanged(TTreeNode* node);
+
+protected:
+    bool WindowMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
 private:
     TTreeNode* NewNode(const std::string& text);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "app/AppFixture.h"
@@ -63,8 +64,10 @@ protected:
 
     // The middle of an entry's caption, in the tree's client coordinates.
     POINT At(const rz::TTreeNode* node) const {
+        // The rectangle goes in carrying the item.
         RECT r{};
-        *reinterpret_cast<HTREEITEM*>(&r) = node->Handle();
+        const HTREEITEM item = node->Handle();
+        std::memcpy(&r, &item, sizeof(item));
         EXPECT_TRUE(::SendMessageA(Items().TVItems.Handle(), TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&r)))
             << node->Text() << " is not shown";
         return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
