@@ -91,14 +91,15 @@ void TFormConfig::CreateVisualsPage() {
         list->HorizontalExtent = 0;
     }
     CmBoxFontName.Sorted = true;
-    CmBoxFontName.SetBounds(18, 70, 170, 200);
+    // Narrower than its dropped list.
+    CmBoxFontName.SetBounds(18, 70, 121, 200);
     CmBoxFontName.CreateWnd(page);
     LblFontSize.SetCaption("Font Size");
-    LblFontSize.SetBounds(200, 54, 60, 13);
+    LblFontSize.SetBounds(152, 54, 60, 13);
     LblFontSize.CreateWnd(page);
     CmBoxFontSize.ExtendedInterface = true;
     CmBoxFontSize.SetItems({"6", "7", "8", "9", "10", "11", "12"});
-    CmBoxFontSize.SetBounds(200, 70, 52, 200);
+    CmBoxFontSize.SetBounds(152, 70, 52, 200);
     CmBoxFontSize.CreateWnd(page);
     BtnDefault.SetCaption("Default");
     BtnDefault.SetBounds(221, 104, 75, 23);
