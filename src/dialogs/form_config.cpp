@@ -60,29 +60,26 @@ void TFormConfig::CreateControls() {
     }
 }
 
+namespace {
+// Controls are made in the order given, each below the ones before it.
+template <class Control>
+void Place(Control& control, HWND page, const char* caption, int x, int y, int w, int h) {
+    if (caption) control.SetCaption(caption);
+    control.SetBounds(x, y, w, h);
+    control.CreateWnd(page);
+}
+}  // namespace
+
 void TFormConfig::CreateControlPage() {
     HWND page = TSControl.Handle();
-    ChkBxSystray.SetCaption("Always show Corvane Razaveza in Systray");
-    ChkBxSystray.SetBounds(18, 26, 280, 17);
-    ChkBxSystray.CreateWnd(page);
-    ChkBxTaskBar.SetCaption("Always* show Corvane Razaveza in TaskBar");
-    ChkBxTaskBar.SetBounds(18, 48, 280, 17);
-    ChkBxTaskBar.CreateWnd(page);
+    Place(ChkBxSystray, page, "Always show Corvane Razaveza in Systray", 18, 26, 280, 17);
+    Place(ChkBxTaskBar, page, "Always* show Corvane Razaveza in TaskBar", 18, 48, 280, 17);
     // Below the boxes it frames.
-    GrpBxMixed.SetCaption("General Settings");
-    GrpBxMixed.SetBounds(8, 8, 298, 70);
-    GrpBxMixed.CreateWnd(page);
+    Place(GrpBxMixed, page, "General Settings", 8, 8, 298, 70);
 }
 
 void TFormConfig::CreateVisualsPage() {
     HWND page = TSVisuals.Handle();
-    CBWinDefDrawAll.SetCaption("Let Windows default draw all controls.");
-    CBWinDefDrawAll.SetBounds(8, 8, 298, 17);
-    CBWinDefDrawAll.CreateWnd(page);
-
-    LblFontName.SetCaption("Font Name");
-    LblFontName.SetBounds(18, 54, 150, 13);
-    LblFontName.CreateWnd(page);
     for (TEnhComboBox* list : {&CmBoxFontName, &CmBoxFontSize}) {
         list->AlwaysShowBorder = true;
         list->AutoDropDownWidth = true;
@@ -91,22 +88,17 @@ void TFormConfig::CreateVisualsPage() {
         list->HorizontalExtent = 0;
     }
     CmBoxFontName.Sorted = true;
-    // Narrower than its dropped list.
-    CmBoxFontName.SetBounds(18, 70, 121, 200);
-    CmBoxFontName.CreateWnd(page);
-    LblFontSize.SetCaption("Font Size");
-    LblFontSize.SetBounds(152, 54, 60, 13);
-    LblFontSize.CreateWnd(page);
     CmBoxFontSize.ExtendedInterface = true;
     CmBoxFontSize.SetItems({"6", "7", "8", "9", "10", "11", "12"});
-    CmBoxFontSize.SetBounds(152, 70, 52, 200);
-    CmBoxFontSize.CreateWnd(page);
-    BtnDefault.SetCaption("Default");
-    BtnDefault.SetBounds(221, 104, 75, 23);
-    BtnDefault.CreateWnd(page);
-    GrpBxFontSets.SetCaption("Program Font Settings");
-    GrpBxFontSets.SetBounds(8, 34, 298, 104);
-    GrpBxFontSets.CreateWnd(page);
+
+    Place(CBWinDefDrawAll, page, "Let Windows default draw all controls.", 8, 8, 298, 17);
+    Place(LblFontName, page, "Font Name", 18, 54, 121, 13);
+    // Narrower than its dropped list.
+    Place(CmBoxFontName, page, nullptr, 18, 70, 121, 200);
+    Place(LblFontSize, page, "Font Size", 152, 54, 60, 13);
+    Place(CmBoxFontSize, page, nullptr, 152, 70, 52, 200);
+    Place(BtnDefault, page, "Default", 221, 104, 75, 23);
+    Place(GrpBxFontSets, page, "Program Font Settings", 8, 34, 298, 104);
 }
 
 void TFormConfig::WireEvents() {

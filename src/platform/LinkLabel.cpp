@@ -37,9 +37,9 @@ void TLinkLabel::FitToText() {
     ::DrawTextA(dc.get(), Caption().c_str(), -1, &text, DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
     RECT b = Bounds();
     if (b.right - b.left == text.right && b.bottom - b.top == text.bottom) return;
-    // What lay under a longer text is repainted by the siblings below as well.
-    ::RedrawWindow(::GetParent(Handle()), &b, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     SetBounds(b.left, b.top, text.right, text.bottom);
+    // What lay under a longer text: the siblings below repaint it too.
+    ::RedrawWindow(::GetParent(Handle()), &b, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void TLinkLabel::Paint() {
