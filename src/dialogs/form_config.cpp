@@ -92,10 +92,10 @@ void TFormConfig::CreateVisualsPage() {
     CmBoxFontSize.SetItems({"6", "7", "8", "9", "10", "11", "12"});
 
     Place(CBWinDefDrawAll, page, "Let Windows default draw all controls.", 8, 8, 298, 17);
-    Place(LblFontName, page, "Font Name", 18, 54, 121, 13);
+    Place(LblFontName, page, "Font Name", 18, 54, 121, 16);
     // Narrower than its dropped list.
     Place(CmBoxFontName, page, nullptr, 18, 70, 121, 200);
-    Place(LblFontSize, page, "Font Size", 152, 54, 60, 13);
+    Place(LblFontSize, page, "Font Size", 152, 54, 60, 16);
     Place(CmBoxFontSize, page, nullptr, 152, 70, 52, 200);
     Place(BtnDefault, page, "Default", 221, 104, 75, 23);
     Place(GrpBxFontSets, page, "Program Font Settings", 8, 34, 298, 104);
