@@ -1,5 +1,5 @@
 # Thin front end to scripts/: each target does all the set-up it needs.
-.PHONY: build run test clean
+.PHONY: build run test dist clean
 
 build:
 	@bash scripts/setup
@@ -10,5 +10,8 @@ run:
 test:
 	@bash scripts/test
 
+dist:
+	@bash scripts/dist
+
 clean:
-	rm -rf build
+	rm -rf build dist

@@ -13,6 +13,7 @@
 #include "menu/form_general.h"
 #include "menu/form_shortcuts.h"
 #include "platform/Application.h"
+#include "platform/ShortCut.h"
 #include "support/UcvSysIO.h"
 
 namespace rz {
@@ -22,6 +23,13 @@ InstanceGuard g_guard;
 std::string g_dataFolderOverride;
 
 ItemStore& Store() { return FormItems().store; }
+
+// A key another program holds never reaches the launcher; the log says which.
+void LogHotKeyHeldElsewhere() {
+    const TJvApplicationHotKey& key = FormGeneral().JvApplicationHotKey;
+    if ((key.HotKey() & 0xFF) && !key.Registered())
+        WriteErrorLog("The hotkey \"" + ShortCutToText(key.HotKey()) + "\" is held by another program");
+}
 
 void EnableTrayIcon(bool on) {
     TCoolTrayIcon& tray = FormGeneral().CSystrayGen;
@@ -62,6 +70,7 @@ void StartUp() {
     Application.SetTitle(App.productTitle);
     LoadSettings();
     BuildPreparedTexts(App.dataFolder);
+    LogHotKeyHeldElsewhere();
 
     ItemStore& store = Store();
     store.SetDataFolder(App.dataFolder);

@@ -97,6 +97,24 @@ TEST_F(AppTest, AMissingSoundOnlyWritesTheLog) {
     EXPECT_FALSE(Application.Terminated());
 }
 
+TEST_F(AppTest, AHotkeyAnotherProgramHoldsIsLoggedByNameAtStartUp) {
+    StartUp();
+    EXPECT_FALSE(rztest::FileExists(dir / "errorlog.txt")) << "Ctrl+L was free";
+    DestroyForms();
+    // Held by a window of its own, as another program would hold it.
+    TTimer holder("Holder");
+    holder.SetInterval(60000);
+    holder.SetEnabled(true);
+    ASSERT_TRUE(::RegisterHotKey(holder.Handle(), 1, MOD_CONTROL, 'L'));
+    CreateForms();
+    StartUp();
+    ::UnregisterHotKey(holder.Handle(), 1);
+    const std::string log = rztest::ReadFile(dir / "errorlog.txt");
+    EXPECT_NE(log.find(": Razaveza: The hotkey \"Ctrl+L\" is held by another program. Last"), std::string::npos)
+        << log;
+    EXPECT_FALSE(Application.Terminated());
+}
+
 TEST_F(AppTest, TheTrayIconOpensTheMenuOnlyWhileEnabled) {
     TCoolTrayIcon& tray = FormGeneral().CSystrayGen;
     int popups = 0;
