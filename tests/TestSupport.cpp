@@ -1,8 +1,10 @@
 #include "TestSupport.h"
 
 #include <windows.h>
+#include <shlobj.h>
 
 #include <algorithm>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -84,6 +86,21 @@ void RemoveTree(const std::string& path) {
         ::FindClose(h);
     }
     ::RemoveDirectoryA(path.c_str());
+}
+
+HGLOBAL MakeDrop(const std::vector<std::string>& paths, POINT at) {
+    std::string names;
+    for (const std::string& p : paths) names += p + '\0';
+    names += '\0';
+    HGLOBAL h = ::GlobalAlloc(GHND, sizeof(DROPFILES) + names.size());
+    auto* block = static_cast<DROPFILES*>(::GlobalLock(h));
+    block->pFiles = sizeof(DROPFILES);
+    block->pt = at;
+    block->fNC = FALSE;
+    block->fWide = FALSE;
+    std::memcpy(reinterpret_cast<char*>(block) + sizeof(DROPFILES), names.data(), names.size());
+    ::GlobalUnlock(h);
+    return h;
 }
 
 }  // namespace rztest

@@ -1,6 +1,8 @@
 #pragma once
 // Helpers shared by the test suites: temporary folders and file I/O.
 
+#include <windows.h>
+
 #include <string>
 #include <vector>
 
@@ -27,6 +29,10 @@ bool FileExists(const std::string& path);
 bool DirExists(const std::string& path);
 void MakeDir(const std::string& path);
 void RemoveTree(const std::string& path);
+
+// The block the shell hands over with WM_DROPFILES: DROPFILES, then the
+// NUL-separated ANSI paths and a closing NUL. The receiver frees it.
+HGLOBAL MakeDrop(const std::vector<std::string>& paths, POINT at);
 
 // GDI objects the process holds. Wine's GetGuiResources answers 0, so there it
 // is the high-water mark of the handle table, which a leak raises.

@@ -47,6 +47,8 @@ void LinkServices(Forms& f) {
     links.windows = {{f.config.get(), &App.configTitle},
                      {f.items.get(), &App.itemsTitle},
                      {f.about.get(), &App.aboutTitle}};
+    links.helpText = &f.config->RichEditHelp;
+    links.link = &f.about->LabelUrl;
     TFormGeneral* general = f.general.get();
     links.applyTaskBarPresence = [general](bool on) { general->ApplyTaskBarPresence(on); };
     links.attachActivation = [general](bool attach) { general->AttachActivation(attach); };
@@ -66,6 +68,10 @@ void WireForms(Forms& f) {
     TFormAbout* about = f.about.get();
     items.showPreferences = [config] { config->Show(); };
     items.showAbout = [about] { about->Show(); };
+    config->applyMenuDrawing = [&shortCuts] {
+        shortCuts.ResetLauncherKitEntries();
+        shortCuts.ApplyMenuDrawing();
+    };
 
     TFormGeneral& general = *f.general;
     general.titledWindows = {{&items, &App.itemsTitle}, {config, &App.configTitle}, {about, &App.aboutTitle}};

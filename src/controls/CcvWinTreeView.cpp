@@ -11,12 +11,11 @@ void TcvWinTreeView::CreateWnd(HWND parent, DWORD extraStyle) {
 
 void TcvWinTreeView::Loaded() {
     if (!Handle()) return;
-    Subclass();
     ::DragAcceptFiles(Handle(), TRUE);
 }
 
-bool TcvWinTreeView::WindowMessage(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
-    if (msg != WM_DROPFILES) return false;
+bool TcvWinTreeView::WindowMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    if (msg != WM_DROPFILES) return TTreeView::WindowMessage(msg, wp, lp, result);
     DropFiles(reinterpret_cast<HDROP>(wp));
     result = 0;
     return true;
@@ -33,8 +32,9 @@ void TcvWinTreeView::DropFiles(HDROP drop) {
     POINT at{};
     ::DragQueryPoint(drop, &at);
     for (UINT i = 0; i < count && OnDropFiles; ++i) {
-        char name[255] = {};
-        ::DragQueryFileA(drop, i, name, sizeof(name));
+        // Taken whole: a name cut short would be another file's.
+        std::string name(::DragQueryFileA(drop, i, nullptr, 0), '\0');
+        if (!name.empty()) name.resize(::DragQueryFileA(drop, i, name.data(), static_cast<UINT>(name.size() + 1)));
         // A handler may clear the event: keep it alive for this call.
         TDockedEvent handler = OnDropFiles;
         handler(this, name, at);

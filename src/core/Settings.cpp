@@ -11,6 +11,8 @@
 #include "platform/Application.h"
 #include "platform/Form.h"
 #include "platform/HotKey.h"
+#include "platform/LinkLabel.h"
+#include "platform/RichEdit.h"
 #include "platform/ShortCut.h"
 #include "platform/StdControls.h"
 #include "support/UcvSysExceptions.h"
@@ -69,17 +71,19 @@ unique_hkey OpenRunKey() {
     return unique_hkey(key);
 }
 
-std::string MenuFontName(int& points) {
+MenuFontInfo QueryMenuFont() {
     NONCLIENTMETRICSA ncm{};
     ncm.cbSize = sizeof(ncm);
     ::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0);
     WindowDC screen(nullptr);
     int dpi = ::GetDeviceCaps(screen.get(), LOGPIXELSY);
-    points = ncm.lfMenuFont.lfHeight < 0 ? ::MulDiv(-ncm.lfMenuFont.lfHeight, 72, dpi) : 8;
-    return ncm.lfMenuFont.lfFaceName;
+    int points = ncm.lfMenuFont.lfHeight < 0 ? ::MulDiv(-ncm.lfMenuFont.lfHeight, 72, dpi) : 8;
+    return {ncm.lfMenuFont.lfFaceName, points};
 }
 
 }  // namespace
+
+Seam<MenuFontInfo()> SystemMenuFont{&QueryMenuFont};
 
 void LinkSettings(SettingsLinks links) { g_links = std::move(links); }
 
@@ -136,32 +140,33 @@ void SaveSettings() {
     Application.ProcessMessages();
 }
 
-void ApplySettings() {
+void ShowSettingsInControls() {
     const SettingsLinks& c = Links();
-    int sizeIndex = c.fontSize->IndexOf(std::to_string(Settings.FontSize));
-    if (sizeIndex >= 0) c.fontSize->SetItemIndex(sizeIndex);
-    int nameIndex = c.fontName->IndexOf(Settings.FontName);
-    if (nameIndex >= 0) c.fontName->SetItemIndex(nameIndex);
-
-    if (c.applyTaskBarPresence) c.applyTaskBarPresence(Settings.TaskBar);
+    c.fontSize->SetItemIndex(c.fontSize->IndexOf(std::to_string(Settings.FontSize)));
+    c.fontName->SetItemIndex(c.fontName->IndexOf(Settings.FontName));
     c.taskBar->SetChecked(Settings.TaskBar);
     c.winDefDrawAll->SetChecked(Settings.WindowsDraw);
     SetFontControlsState(Settings.WindowsDraw);
+}
+
+void ApplySettings() {
+    const SettingsLinks& c = Links();
+    if (c.applyTaskBarPresence) c.applyTaskBarPresence(Settings.TaskBar);
+    ShowSettingsInControls();
 
     if (c.attachActivation) c.attachActivation(!Settings.WindowsDraw);
-    int menuPoints = 8;
-    std::string menuFont = MenuFontName(menuPoints);
+    const MenuFontInfo menuFont = SystemMenuFont();
+    const std::string& face = Settings.WindowsDraw ? menuFont.name : Settings.FontName;
+    const int points = Settings.WindowsDraw ? menuFont.points : Settings.FontSize;
     for (const TitledWindow& f : c.windows) {
+        // In own drawing the title is painted into the caption bar instead.
+        f.form->SetCaption(Settings.WindowsDraw ? *f.title : std::string());
+        f.form->SetFont(face, points);
         if (Settings.WindowsDraw) {
-            f.form->SetCaption(*f.title);
-            f.form->SetFont(menuFont, menuPoints);
             f.form->OnActivate = nullptr;
             f.form->OnDeactivate = nullptr;
             f.form->OnPaint = nullptr;
         } else {
-            // The title is painted into the caption bar instead.
-            f.form->SetCaption("");
-            f.form->SetFont(Settings.FontName, Settings.FontSize);
             const std::string* title = f.title;
             TForm* form = f.form;
             auto paint = [form, title](TObject*) { PaintWindowTitle(form->Handle(), *title); };
@@ -170,6 +175,9 @@ void ApplySettings() {
             f.form->OnPaint = paint;
         }
     }
+    if (c.helpText) c.helpText->SetFont(face, points);
+    // The link shows any font underlined; in platform drawing it keeps the one its window gave it.
+    if (c.link && !Settings.WindowsDraw) c.link->SetFont(face, points);
 }
 
 void SetFontControlsState(bool windowsDraw) {

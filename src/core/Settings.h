@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/Seam.h"
+
 namespace rz {
 
 class TButton;
@@ -14,6 +16,8 @@ class TCheckBox;
 class TComboBox;
 class TForm;
 class TJvApplicationHotKey;
+class TLinkLabel;
+class TRichEdit;
 
 struct TSettings {
     bool TaskBar = true;
@@ -37,7 +41,9 @@ struct TitledWindow {
 
 // What the settings are read from and applied to: the hotkey component, the
 // preferences dialog's controls, the three titled windows in their order
-// (preferences, item manager, about box) and the main form's two switches.
+// (preferences, item manager, about box), the two controls whose fonts are
+// set apart from their windows' (the dialog's help text, the about box's
+// link) and the main form's two switches.
 struct SettingsLinks {
     TJvApplicationHotKey* hotKey = nullptr;
     TCheckBox* systray = nullptr;
@@ -47,6 +53,8 @@ struct SettingsLinks {
     TComboBox* fontSize = nullptr;
     TButton* fontDefault = nullptr;
     std::vector<TitledWindow> windows;
+    TRichEdit* helpText = nullptr;
+    TLinkLabel* link = nullptr;
     std::function<void(bool taskBar)> applyTaskBarPresence;
     std::function<void(bool attach)> attachActivation;
 };
@@ -56,11 +64,22 @@ void LinkSettings(SettingsLinks links);
 void LoadSettings();
 void SaveSettings();
 void ApplySettings();
+// The dialog's part of ApplySettings: the font lists (no selection where the
+// setting is not among their items), the taskbar and drawing boxes and the
+// font controls' state.
+void ShowSettingsInControls();
 void SetFontControlsState(bool windowsDraw);
 void ReadAutostart();
 void WriteAutostart(bool on);
 void HideOpenWindows();
 void ReshowHiddenWindows();
+
+// The platform's menu font, which platform drawing mode uses.
+struct MenuFontInfo {
+    std::string name;
+    int points = 8;
+};
+extern Seam<MenuFontInfo()> SystemMenuFont;
 
 // Decimal, "$" hex or "0x" hex; anything else gives the default.
 int ParseSettingInteger(const std::string& text, int defaultValue);

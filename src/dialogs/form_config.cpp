@@ -1,38 +1,180 @@
 #include "dialogs/form_config.h"
 
-#include <algorithm>
 #include <set>
 
-#include "core/Settings.h"
+#include "core/AppData.h"
 #include "platform/Handles.h"
 
 namespace rz {
 
-TFormConfig::TFormConfig() : TForm("FormConfig") {
-    CreateForm("", 468, 297);
+namespace {
+constexpr int kClientWidth = 468;
+constexpr int kClientHeight = 297;
+constexpr int kHelpLeft = 322;
+constexpr int kHelpWidth = 145;
+constexpr int kHeadingHeight = 20;
+// The help text sits inside the panel's edge.
+constexpr int kHelpInset = 2;
+constexpr int kButtonTop = 266;
+constexpr int kButtonWidth = 75;
+constexpr int kButtonHeight = 25;
+}  // namespace
+
+TFormConfig::TFormConfig() : TTitledDialog("FormConfig", App.configTitle) {
+    CreateForm("", kClientWidth, kClientHeight);
     CenterOnScreen();
-    ChkBxSystray.SetCaption("Always show Corvane Razaveza in Systray");
-    ChkBxSystray.SetBounds(16, 24, 290, 17);
-    ChkBxTaskBar.SetCaption("Always* show Corvane Razaveza in TaskBar");
-    ChkBxTaskBar.SetBounds(16, 48, 290, 17);
-    CBWinDefDrawAll.SetCaption("Let Windows default draw all controls.");
-    CBWinDefDrawAll.SetBounds(16, 88, 290, 17);
-    CBWinDefDrawAll.OnClick = [this](TObject* s) { CBWinDefDrawAllClick(s); };
-    CmBoxFontName.Sorted = true;
-    CmBoxFontName.SetBounds(16, 120, 160, 200);
-    CmBoxFontSize.SetBounds(186, 120, 56, 200);
-    CmBoxFontSize.SetItems({"6", "7", "8", "9", "10", "11", "12"});
-    BtnDefault.SetCaption("Default");
-    BtnDefault.SetBounds(250, 119, 64, 23);
-    ChkBxSystray.CreateWnd(Handle());
-    ChkBxTaskBar.CreateWnd(Handle());
-    CBWinDefDrawAll.CreateWnd(Handle());
-    CmBoxFontName.CreateWnd(Handle());
-    CmBoxFontSize.CreateWnd(Handle());
-    BtnDefault.CreateWnd(Handle());
+    CreateControls();
+    WireEvents();
+    PCSettingsResize(&PCSettings);
 }
 
-void TFormConfig::CBWinDefDrawAllClick(TObject*) { SetFontControlsState(CBWinDefDrawAll.Checked()); }
+void TFormConfig::CreateControls() {
+    HWND h = Handle();
+    // Children stack in creation order, the first on top: the help text lies
+    // over its panel, and both over the pages' right-hand part.
+    RichEditHelp.CreateWnd(h);
+    PanelHeading.SetCaption("Conext Sensitive Help");
+    PanelHeading.SetBounds(kHelpLeft, 0, kHelpWidth, kHeadingHeight);
+    PanelHeading.CreateWnd(h);
+    PanelHelp.SetBounds(kHelpLeft, kHeadingHeight, kHelpWidth, 0);
+    PanelHelp.CreateWnd(h);
+
+    TSControl.SetCaption("Control");
+    TSVisuals.SetCaption("Visuals");
+    PCSettings.AddPage(TSControl);
+    PCSettings.AddPage(TSVisuals);
+    PCSettings.SetActivePage(TSVisuals);
+    PCSettings.SetBounds(4, 4, kClientWidth - 8, 256);
+    PCSettings.CreateWnd(h);
+    CreateControlPage();
+    CreateVisualsPage();
+
+    const std::pair<TButton*, const char*> buttons[] = {
+        {&BtnCancel, "Cancel"}, {&BtnApply, "Apply"}, {&BtnOK, "OK"}, {&BtnHelp, "Help"}};
+    int x = kClientWidth - 4 * (kButtonWidth + 6) - 4;
+    for (const auto& [button, caption] : buttons) {
+        button->SetCaption(caption);
+        button->SetBounds(x, kButtonTop, kButtonWidth, kButtonHeight);
+        button->CreateWnd(h);
+        x += kButtonWidth + 6;
+    }
+}
+
+namespace {
+// Controls are made in the order given, each below the ones before it.
+template <class Control>
+void Place(Control& control, HWND page, const char* caption, int x, int y, int w, int h) {
+    if (caption) control.SetCaption(caption);
+    control.SetBounds(x, y, w, h);
+    control.CreateWnd(page);
+}
+}  // namespace
+
+void TFormConfig::CreateControlPage() {
+    HWND page = TSControl.Handle();
+    Place(ChkBxSystray, page, "Always show Corvane Razaveza in Systray", 18, 26, 280, 17);
+    Place(ChkBxTaskBar, page, "Always* show Corvane Razaveza in TaskBar", 18, 48, 280, 17);
+    // Below the boxes it frames.
+    Place(GrpBxMixed, page, "General Settings", 8, 8, 298, 70);
+}
+
+void TFormConfig::CreateVisualsPage() {
+    HWND page = TSVisuals.Handle();
+    for (TEnhComboBox* list : {&CmBoxFontName, &CmBoxFontSize}) {
+        list->AlwaysShowBorder = true;
+        list->AutoDropDownWidth = true;
+        list->DropDownWidth = 137;
+        list->ItemHeight = 13;
+        list->HorizontalExtent = 0;
+    }
+    CmBoxFontName.Sorted = true;
+    CmBoxFontSize.ExtendedInterface = true;
+    CmBoxFontSize.SetItems({"6", "7", "8", "9", "10", "11", "12"});
+
+    Place(CBWinDefDrawAll, page, "Let Windows default draw all controls.", 8, 8, 298, 17);
+    Place(LblFontName, page, "Font Name", 18, 54, 121, 16);
+    // Narrower than its dropped list.
+    Place(CmBoxFontName, page, nullptr, 18, 70, 121, 200);
+    Place(LblFontSize, page, "Font Size", 152, 54, 60, 16);
+    Place(CmBoxFontSize, page, nullptr, 152, 70, 52, 200);
+    Place(BtnDefault, page, "Default", 221, 104, 75, 23);
+    Place(GrpBxFontSets, page, "Program Font Settings", 8, 34, 298, 104);
+}
+
+void TFormConfig::WireEvents() {
+    OnShow = [this](TObject* s) { FormShow(s); };
+    OnClose = [this](TObject* s, bool& hide) { FormClose(s, hide); };
+    PCSettings.OnChange = [this](TObject* s) { PCSettingsChange(s); };
+    PCSettings.OnResize = [this](TObject* s) { PCSettingsResize(s); };
+    auto explain = [this](TObject* s) { OnEnterExplain(s); };
+    for (TControl* c : std::initializer_list<TControl*>{&BtnOK, &BtnCancel, &BtnApply, &PCSettings, &ChkBxSystray,
+                                                        &ChkBxTaskBar, &CBWinDefDrawAll, &CmBoxFontName,
+                                                        &CmBoxFontSize, &BtnDefault})
+        c->OnEnter = explain;
+    CBWinDefDrawAll.OnClick = [this](TObject* s) { CBWinDefDrawAllClick(s); };
+    BtnDefault.OnClick = [this](TObject* s) { BtnDefaultClick(s); };
+    BtnApply.OnClick = [this](TObject* s) { BtnApplyClick(s); };
+    BtnOK.OnClick = [this](TObject* s) { BtnOKClick(s); };
+    BtnCancel.OnClick = [this](TObject* s) { BtnCancelClick(s); };
+    BtnHelp.OnClick = [this](TObject* s) { BtnHelpClick(s); };
+}
+
+void TFormConfig::FormShow(TObject*) { FocusFirstControl(); }
+
+void TFormConfig::PCSettingsChange(TObject*) { FocusFirstControl(); }
+
+void TFormConfig::FocusFirstControl() {
+    if (PCSettings.ActivePage() == &TSControl) ChkBxSystray.SetFocus();
+    else CBWinDefDrawAll.SetFocus();
+}
+
+void TFormConfig::PCSettingsResize(TObject*) {
+    const RECT page = TSVisuals.Bounds();
+    const int headingTop = page.top - 4;
+    const int helpTop = headingTop + kHeadingHeight;
+    const int helpHeight = (page.bottom - page.top) - kHeadingHeight + 6;
+    PanelHeading.SetBounds(kHelpLeft, headingTop, kHelpWidth, kHeadingHeight);
+    PanelHelp.SetBounds(kHelpLeft, helpTop, kHelpWidth, helpHeight);
+    RichEditHelp.SetBounds(kHelpLeft + kHelpInset, helpTop + kHelpInset, kHelpWidth - 2 * kHelpInset,
+                           helpHeight - 2 * kHelpInset);
+}
+
+void TFormConfig::OnEnterExplain(TObject* sender) {
+    const auto* component = dynamic_cast<const TComponent*>(sender);
+    RichEditHelp.SetText(ExplainText(component ? component->Name : std::string()));
+}
+
+std::string ExplainText(const std::string& controlName) {
+    static const std::pair<const char*, const char*> kTexts[] = {
+        {"ChkBxSystray",
+         "If checked program will register itself to windows startup registry. This means the program in the "
+         "future always will place itself in the systray when the computer starts ready to be used. \r\n\r\n"
+         "You can at any time uncheck this setting and the program will un-register itself again."},
+        {"ChkBxTaskBar",
+         "If checked the program will be shown in the taskbar when - and only when - a window of the program is "
+         "visible. If unchecked the program will never be shown in the taskbar even if a window of the program "
+         "is visible."},
+        {"CBWinDefDrawAll",
+         "If checked all fonts in program will be drawn by Windows meaning it'll choose the fonts you typical "
+         "see in Windows.\r\n\r\nThat is of course the most compatible setting and is bound to work. However if "
+         "you wish to customize the font size and type, you need to have this box unchecked."},
+        {"CmBoxFontName",
+         "If you have chosen not to let Windows default draw controls, you can in this combobox choose what "
+         "font should be used."},
+        {"CmBoxFontSize",
+         "If you have chosen not to let Windows default draw controls, you can in this combobox choose what "
+         "size font should be used."},
+        {"BtnDefault",
+         "If you have chosen not to let Windows default draw controls, you can with this button quickly choose "
+         "between 2 different defaults (respective what program and Windows default to)."},
+        {"BtnCancel", "Cancel and exit (without saving changes to settings)."},
+        {"BtnApply", "Apply changes to settings (doesn't exit)."},
+        {"BtnOK", "Save changes to settings and exit."},
+    };
+    for (const auto& [name, text] : kTexts)
+        if (controlName == name) return text;
+    return "No help available for this topic";
+}
 
 namespace {
 int CALLBACK CollectFont(const LOGFONTA* lf, const TEXTMETRICA*, DWORD, LPARAM data) {

@@ -68,6 +68,7 @@ TFormItems::TFormItems()
     TimerStatusText.OnTimer = [this](TObject* s) { TimerStatusTextTimer(s); };
     TimerDrag.SetInterval(150);
     TimerExpand.SetInterval(400);
+    HookDragDropAndSweep();
 }
 
 TFormItems::~TFormItems() { TVItems.OnChange = nullptr; }
@@ -77,7 +78,8 @@ void TFormItems::CreateControls() {
     TVItems.SetBounds(0, 0, 346, 514);
     TVItems.SetIndent(19);
     TVItems.SetImages(&ILAllPublicTV);
-    TVItems.CreateWnd(h);
+    // Dragging is ours (TimerDrag): no drag detection of the tree view's own.
+    TVItems.CreateWnd(h, TVS_DISABLEDRAGDROP);
 
     // The panels are painted backgrounds; the controls are their siblings, on top.
     PanelHeadProp.SetCaption("Properties");

@@ -153,8 +153,6 @@ private:
     void SetHints();
     void ShowFileProperties(TTreeNode* node);
     void DrawTypeImage(int imageIndex, int background = COLOR_BTNFACE);
-    // The folder-drop test for Paste; shows its refusal.
-    bool ClipboardFitsAfter(TTreeNode* target);
     // A new path row (and parameter row) for a pasted copy of a link; -1 for others.
     int CopyOfLink(const TTreeNode* source);
     void SaveFailed();
@@ -172,8 +170,6 @@ private:
     TTreeNode* AttachSeparator(TTreeNode* after, const std::string& text);
     TTreeNode* AttachFolder(TTreeNode* after, const std::string& text);
     TTreeNode* AttachLink(TTreeNode* after, const std::string& text, bool directory);
-    // Appends a file's icon to both lists as the manager's; returns its slot.
-    int AppendFileIcon(const std::string& path);
     std::string pendingFile_;
     std::string pendingDirectory_;
     std::string parkedTexts_[kAddTypeCount];
@@ -183,6 +179,37 @@ private:
     TTreeNode* clipboard_ = nullptr;
     bool saved_ = false;
     bool changeAttached_ = false;
+
+    // ---- Dragging inside the tree, files dropped from the shell, the sweep ----
+public:
+    void TVItemsMouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void TVItemsMouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void TimerDragTimer(TObject* sender);
+    void TimerExpandTimer(TObject* sender);
+    void TVItemsDragOver(TObject* sender, TObject* source, int x, int y, TDragState state, bool& accept);
+    void TVItemsDragDrop(TObject* sender, TObject* source, int x, int y);
+    void TVItemsEndDrag(TObject* sender, TObject* target, int x, int y);
+    void TVItemsDropFiles(TObject* sender, const std::string& fullPath, const POINT& at);
+    void BitBtnSweepClick(TObject* sender);
+
+    TTreeNode* DragPressed() const { return dragPressed_; }
+    TTreeNode* ExpandCandidate() const { return expandCandidate_; }
+
+private:
+    void HookDragDropAndSweep();
+    // Timers off, pressed entry and expand candidate forgotten.
+    void StopDrag();
+    // The folder-drop test; shows its refusal.
+    bool MoveFitsAfter(const TTreeNode* moved, const TTreeNode* target);
+    void RedrawAroundExpandCandidate();
+    void RefuseDrop(const std::string& message);
+    // Appends a file's icon to both lists; the slot the manager gives it.
+    int AppendManagerIcon(const std::string& path);
+    void SweepLevel(TTreeNode* first);
+
+    TTreeNode* dragPressed_ = nullptr;
+    TTreeNode* expandCandidate_ = nullptr;
+    int redrawCount_ = 0;
 };
 
 }  // namespace rz

@@ -159,7 +159,7 @@ TTreeNode* TFormItems::AttachFolder(TTreeNode* after, const std::string& text) {
 TTreeNode* TFormItems::AttachLink(TTreeNode* after, const std::string& text, bool directory) {
     std::string& pending = directory ? pendingDirectory_ : pendingFile_;
     if (pending.empty()) return nullptr;
-    const int icon = directory ? kIconDirectory : AppendFileIcon(pending);
+    const int icon = directory ? kIconDirectory : AppendManagerIcon(pending);
     const std::string noParams;
     const bool program = !directory && IsProgramFile(pending);
     const int id = store.tables.AddLink(pending, program ? &noParams : nullptr);
@@ -168,13 +168,6 @@ TTreeNode* TFormItems::AttachLink(TTreeNode* after, const std::string& text, boo
     pending.clear();
     parkedTexts_[directory ? kAddDirectory : kAddFile].clear();
     return entry;
-}
-
-int TFormItems::AppendFileIcon(const std::string& path) {
-    store.icons.InsertFileIcon(path, -1, false);
-    // The manager's icons follow break image 5; Undo cuts back to its count.
-    ++TVItems.Tag;
-    return store.icons.slots.break5 + TVItems.Tag;
 }
 
 }  // namespace rz

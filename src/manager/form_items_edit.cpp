@@ -1,18 +1,10 @@
 // Editing the tree through the item clipboard: Delete, Cut, Copy, Paste,
 // and starting the selected item.
 
-#include "manager/FolderRules.h"
 #include "manager/form_items.h"
 #include "core/Launching.h"
 
 namespace rz {
-
-bool TFormItems::ClipboardFitsAfter(TTreeNode* target) {
-    std::string refusal;
-    if (FolderDropAllowed(clipboard_, target, &refusal)) return true;
-    StatusMessage(refusal);
-    return false;
-}
 
 void TFormItems::BitBtnDeleteClick(TObject*) {
     TTreeNode* sel = TVItems.Selected();
@@ -53,7 +45,7 @@ void TFormItems::BitBtnPasteClick(TObject*) {
     TTreeNode* sel = TVItems.Selected();
     if (!clipboard_ || !sel || IsSystemEntry(sel)) return;
     // The button may still be on from before a rename or a drag changed the level.
-    if (!ClipboardFitsAfter(sel)) {
+    if (!MoveFitsAfter(clipboard_, sel)) {
         RefreshButtons();
         return;
     }

@@ -104,7 +104,7 @@ void TFormItems::RefreshButtons() {
     BitBtnCut.SetEnabled(editable);
     BitBtnDelete.SetEnabled(editable);
     BitBtnCopy.SetEnabled(editable && !IsFolderEntry(sel));
-    BitBtnPaste.SetEnabled(clipboard_ && sel && !IsSystemEntry(sel) && ClipboardFitsAfter(sel));
+    BitBtnPaste.SetEnabled(clipboard_ && sel && !IsSystemEntry(sel) && MoveFitsAfter(clipboard_, sel));
     if (BitBtnAttach.Tag == 1) BitBtnAttach.SetEnabled(sel && !IsSystemEntry(sel));
     BitBtnLaunch.SetEnabled(sel && sel->ItemId >= 0);
 }

@@ -2,21 +2,12 @@
 
 #include "platform/Application.h"
 #include "platform/Control.h"
+#include "platform/Fonts.h"
 
 namespace rz {
 
 namespace {
 constexpr char kFormClass[] = "TForm.Razaveza";
-
-unique_hfont MakeFont(const std::string& face, int points) {
-    WindowDC screen(nullptr);
-    LOGFONTA lf{};
-    lf.lfHeight = -::MulDiv(points, ::GetDeviceCaps(screen.get(), LOGPIXELSY), 72);
-    lf.lfWeight = FW_NORMAL;
-    lf.lfCharSet = DEFAULT_CHARSET;
-    lstrcpynA(lf.lfFaceName, face.c_str(), LF_FACESIZE);
-    return unique_hfont(::CreateFontIndirectA(&lf));
-}
 }  // namespace
 
 void TForm::CreateForm(const std::string& caption, int clientWidth, int clientHeight,
@@ -28,7 +19,7 @@ void TForm::CreateForm(const std::string& caption, int clientWidth, int clientHe
     Application.Initialize();
     CreateHandle(exStyle, kFormClass, caption, style, 0, 0, r.right - r.left, r.bottom - r.top,
                  Application.Handle());
-    font_ = MakeFont(fontName_, fontSize_);
+    font_ = CreatePointFont(fontName_, fontSize_);
     if (Handle()) ::SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), 0);
 }
 
@@ -72,7 +63,7 @@ void TForm::SetCaption(const std::string& caption) {
 void TForm::SetFont(const std::string& face, int points) {
     fontName_ = face;
     fontSize_ = points;
-    unique_hfont font = MakeFont(face, points);
+    unique_hfont font = CreatePointFont(face, points);
     if (!font) return;
     if (Handle()) {
         ::SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), 0);

@@ -14,7 +14,7 @@ bool TPanel::WindowMessage(UINT msg, WPARAM, LPARAM, LRESULT& result) {
     RECT r;
     ::GetClientRect(Handle(), &r);
     ::FillRect(dc.get(), &r, ::GetSysColorBrush(COLOR_BTNFACE));
-    ::DrawEdge(dc.get(), &r, BDR_RAISEDINNER, BF_RECT);
+    ::DrawEdge(dc.get(), &r, Edge, BF_RECT);
     HFONT font = reinterpret_cast<HFONT>(::SendMessageA(::GetParent(Handle()), WM_GETFONT, 0, 0));
     SelectGuard selected(dc.get(), font ? static_cast<HGDIOBJ>(font) : ::GetStockObject(DEFAULT_GUI_FONT));
     ::SetBkMode(dc.get(), TRANSPARENT);

@@ -14,6 +14,8 @@ class TPanel : public TControl {
 public:
     explicit TPanel(std::string name = {}) : TControl(std::move(name)) {}
     void CreateWnd(HWND parent);
+    // The DrawEdge edge around it: raised inner ring by default.
+    UINT Edge = BDR_RAISEDINNER;
 
 protected:
     bool WindowMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;

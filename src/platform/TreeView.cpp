@@ -60,10 +60,17 @@ bool TTreeNode::IsDescendantOf(const TTreeNode* ancestor) const {
 
 // ---- TTreeView: model ------------------------------------------------------
 
+TTreeView::TTreeView(std::string name)
+    : TControl(std::move(name)),
+      drag_(*this, *this, [this](UINT msg, WPARAM wp, LPARAM lp) { return DefaultMessage(msg, wp, lp); }) {
+    drag_.showTarget = [this](const POINT* at, bool accept) { ShowDropTarget(at, accept); };
+}
+
 TTreeView::~TTreeView() {
     OnChange = nullptr;
     OnExpanded = nullptr;
     OnCollapsed = nullptr;
+    static_cast<TMouseDragEvents&>(*this) = TMouseDragEvents{};
     DestroyControl();
     for (TTreeNode* n = first_; n;) {
         TTreeNode* next = n->next_;
@@ -145,6 +152,8 @@ TTreeNode* TTreeView::InsertAfter(TTreeNode* sibling, const std::string& text) {
 
 void TTreeView::Delete(TTreeNode* node) {
     if (!node) return;
+    // Whoever holds the pressed entry must let go before it is freed.
+    drag_.Cancel();
     if (selected_ == node || (selected_ && selected_->IsDescendantOf(node))) selected_ = nullptr;
     HideSubtree(node);
     Unlink(node);
@@ -152,6 +161,7 @@ void TTreeView::Delete(TTreeNode* node) {
 }
 
 void TTreeView::Clear() {
+    drag_.Cancel();
     selected_ = nullptr;
     if (Handle()) ::SendMessageA(Handle(), TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
     selected_ = nullptr;
@@ -203,6 +213,7 @@ void TTreeView::CreateWnd(HWND parent, DWORD extraStyle) {
     CreateControl(parent, WC_TREEVIEWA, "",
                   WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS | extraStyle,
                   WS_EX_CLIENTEDGE);
+    Subclass();
     ::SendMessageA(Handle(), TVM_SETINDENT, indent_, 0);
     SetImages(images_);
     for (TTreeNode* n = first_; n; n = n->next_) ShowSubtree(n);
@@ -330,12 +341,23 @@ TTreeNode* TTreeView::GetNodeAt(int x, int y) const {
     hit.pt = POINT{x, y};
     auto h = reinterpret_cast<HTREEITEM>(
         ::SendMessageA(Handle(), TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
-    if (!h || !(hit.flags & (TVHT_ONITEM | TVHT_ONITEMINDENT | TVHT_ONITEMRIGHT))) return nullptr;
+    if (!h || !(hit.flags & (TVHT_ONITEM | TVHT_ONITEMINDENT | TVHT_ONITEMRIGHT | TVHT_ONITEMBUTTON)))
+        return nullptr;
     TVITEMA item{};
     item.mask = TVIF_HANDLE | TVIF_PARAM;
     item.hItem = h;
     ::SendMessageA(Handle(), TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
     return reinterpret_cast<TTreeNode*>(item.lParam);
+}
+
+bool TTreeView::WindowMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    return drag_.WindowMessage(msg, wp, lp, result);
+}
+
+void TTreeView::ShowDropTarget(const POINT* at, bool accept) {
+    TTreeNode* node = at && accept ? GetNodeAt(at->x, at->y) : nullptr;
+    ::SendMessageA(Handle(), TVM_SELECTITEM, TVGN_DROPHILITE,
+                   reinterpret_cast<LPARAM>(node ? node->handle_ : nullptr));
 }
 
 void TTreeView::SetImages(TImageList* images) {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/Control.h"
+#include "platform/DragManager.h"
 #include "platform/TreeNode.h"
 
 namespace rz {
@@ -16,9 +17,9 @@ class TImageList;
 
 using TTVChangedEvent = std::function<void(TObject* sender, TTreeNode* node)>;
 
-class TTreeView : public TControl {
+class TTreeView : public TControl, public TMouseDragEvents {
 public:
-    explicit TTreeView(std::string name = {}) : TControl(std::move(name)) {}
+    explicit TTreeView(std::string name = {});
     ~TTreeView() override;
 
     // Creates the window and shows the current model in it.
@@ -52,7 +53,16 @@ public:
     TTreeNode* Selected() const { return selected_; }
     void Select(TTreeNode* node);
     void Expand(TTreeNode* node);
+    // The entry on the row at a client point (its button and indent too), or null.
     TTreeNode* GetNodeAt(int x, int y) const;
+
+    // A drag from the current press of the left button; it starts once the
+    // pointer is threshold pixels from the press. False without a press.
+    // Removing entries ends any press or drag first.
+    bool BeginDrag(int threshold) { return drag_.BeginDrag(threshold); }
+    void CancelDrag() { drag_.Cancel(); }
+    bool Dragging() const { return drag_.Dragging(); }
+    bool DragAccepted() const { return drag_.Accepted(); }
 
     void SetImages(TImageList* images);
     TImageList* Images() const { return images_; }
@@ -68,6 +78,9 @@ public:
     void NodeChanged(TTreeNode* node);
     void NodeStateChanged(TTreeNode* node);
 
+protected:
+    bool WindowMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+
 private:
     TTreeNode* NewNode(const std::string& text);
     void Link(TTreeNode* node, TTreeNode* parent, TTreeNode* before);
@@ -78,6 +91,7 @@ private:
     void RebuildView();
     void HideSubtree(TTreeNode* node);
     void ForgetHandles(TTreeNode* node);
+    void ShowDropTarget(const POINT* at, bool accept);
 
     TTreeNode* first_ = nullptr;
     TTreeNode* last_ = nullptr;
@@ -88,6 +102,7 @@ private:
     bool rebuilding_ = false;
     int indent_ = 19;
     TImageList* images_ = nullptr;
+    TDragManager drag_;
 };
 
 }  // namespace rz

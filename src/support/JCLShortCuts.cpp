@@ -9,6 +9,8 @@ namespace {
 constexpr GUID kClsidShellLink = {0x00021401, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
 constexpr GUID kIidShellLinkA = {0x000214EE, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
 constexpr GUID kIidPersistFile = {0x0000010B, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+// Resolving may search for a moved target: never with a dialog, never for long.
+constexpr DWORD kResolveTimeoutMs = 1000;
 
 void FillInfo(IShellLinkA& link, ShortcutInfo& info) {
     char buffer[MAX_PATH];
@@ -52,7 +54,7 @@ HRESULT ResolveShortcut(const std::string& path, ShortcutInfo& info) {
     if (wide.empty() || wide.size() >= MAX_PATH) return HRESULT_FROM_WIN32(ERROR_INVALID_NAME);
     hr = file->Load(wide.c_str(), STGM_READ);
     if (FAILED(hr)) return hr;
-    hr = link->Resolve(nullptr, SLR_ANY_MATCH);
+    hr = link->Resolve(nullptr, SLR_ANY_MATCH | SLR_NO_UI | (kResolveTimeoutMs << 16));
     if (FAILED(hr)) return hr;
     FillInfo(*link, info);
     return hr;

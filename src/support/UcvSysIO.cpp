@@ -138,4 +138,16 @@ bool MoveFolder(const std::string& from, const std::string& to) {
 
 Seam<bool(const std::string&, const std::string&)> RenameFolder{&MoveFolder};
 
+namespace {
+PathLookup LookUpAttributes(const std::string& path) {
+    const UINT oldMode = ::SetErrorMode(SEM_FAILCRITICALERRORS);
+    PathLookup found{::GetFileAttributesA(path.c_str()), ERROR_SUCCESS};
+    if (found.attributes == INVALID_FILE_ATTRIBUTES) found.error = ::GetLastError();
+    ::SetErrorMode(oldMode);
+    return found;
+}
+}  // namespace
+
+Seam<PathLookup(const std::string&)> LookUpPath{&LookUpAttributes};
+
 }  // namespace rz

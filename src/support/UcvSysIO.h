@@ -40,4 +40,12 @@ extern Seam<bool(const std::string& from, const std::string& to)> RenameFolder;
 bool FileExists(const std::string& path);
 bool DirectoryExists(const std::string& path);
 
+// The attributes of a path, or INVALID_FILE_ATTRIBUTES and the system's
+// reason; a drive without its medium answers without a system error box.
+struct PathLookup {
+    DWORD attributes;
+    DWORD error;
+};
+extern Seam<PathLookup(const std::string& path)> LookUpPath;
+
 }  // namespace rz

@@ -112,6 +112,16 @@ bool ClickButton(HWND button) {
     return ::SendMessageTimeoutA(button, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, kClickMs, &ignored) != 0;
 }
 
+// The left button or the pointer, at a screen point, as the mouse would.
+void Mouse(POINT at, DWORD button) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = at.x * 65535 / (::GetSystemMetrics(SM_CXSCREEN) - 1);
+    in.mi.dy = at.y * 65535 / (::GetSystemMetrics(SM_CYSCREEN) - 1);
+    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | button;
+    ::SendInput(1, &in, sizeof(in));
+}
+
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
     size_t start = 0;
@@ -367,6 +377,49 @@ TEST_F(ItemManager, SaveRewritesStoreUnchanged_CloseReloadsMenu_ProgramEndsClean
         << "WM_CLOSE did not hide the manager";
     EXPECT_EQ(ReadFile(store_ + "\\shortcuts.txt"), savedTop) << "closing without a save wrote the store";
 
+    CloseThroughMenu();
+}
+
+TEST_F(ItemManager, AnEntryDraggedWithTheMouseIsSavedInItsNewPlace) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    ASSERT_NE(OpenMenuByHotkey(), nullptr) << (program_->Running() ? "no menu" : "the program ended");
+    const HWND manager = ChooseManageItems();
+    ASSERT_NE(manager, nullptr) << "no manager window";
+    const HWND tree = ChildOf(manager, WC_TREEVIEWA);
+    DWORD_PTR height = 0;
+    ASSERT_TRUE(::SendMessageTimeoutA(tree, TVM_GETITEMHEIGHT, 0, 0, SMTO_ABORTIFHUNG, kSendMs, &height));
+    // Rows 3 and 5: "Backup" and "Settings document", below the anchor,
+    // "Programs", "Notepad..." and the separator.
+    auto row = [&](int i) {
+        POINT p{60, static_cast<LONG>(i * height + height / 2)};
+        ::ClientToScreen(tree, &p);
+        return p;
+    };
+    auto dropTarget = [&] {
+        DWORD_PTR item = 0;
+        ::SendMessageTimeoutA(tree, TVM_GETNEXTITEM, TVGN_DROPHILITE, 0, SMTO_ABORTIFHUNG, kSendMs, &item);
+        return item != 0;
+    };
+    Mouse(row(3), MOUSEEVENTF_LEFTDOWN);
+    // The drag begins once the program's drag timer has ticked: keep moving
+    // over the target until it shows as one.
+    POINT over = row(5);
+    bool shown = false;
+    for (int step = 0; step < 60 && !shown; ++step) {
+        over.x = row(5).x + step % 2;
+        Mouse(over, 0);
+        shown = WaitUntil(dropTarget, 100);
+    }
+    Mouse(over, MOUSEEVENTF_LEFTUP);
+    ASSERT_TRUE(shown) << "the drag never reached its target";
+    ASSERT_TRUE(WaitUntil([&] { return !dropTarget(); }, kWindowMs)) << "the drop did not end the drag";
+
+    ASSERT_TRUE(ClickButton(ChildOf(manager, "Button", "S&ave"))) << "S&ave did not answer";
+    std::vector<std::string> moved = topLines_;
+    std::swap(moved[2], moved[3]);
+    std::swap(moved[3], moved[4]);
+    EXPECT_EQ(Lines(ReadFile(store_ + "\\shortcuts.txt")), moved);
+    ExpectNoErrorShown();
     CloseThroughMenu();
 }
 

@@ -176,7 +176,7 @@ TEST_F(AddTest, SeparatorsAndFoldersGoAfterTheSelectionAndAttachStaysReady) {
     for (const auto& [text, caption] : separators) {
         AttachAfter(Anchor(), text);
         TTreeNode* added = Anchor()->GetNextSibling();
-        EXPECT_EQ(Level(added).substr(0, caption.size()), caption) << text;
+        EXPECT_EQ(LevelOf(added).substr(0, caption.size()), caption) << text;
         EXPECT_EQ(added->ImageIndex(), caption.size() == 17 ? kIconNorSep : kIconSpeSep) << text;
         EXPECT_EQ(added->StateIndex(), -1);
         EXPECT_EQ(added->ItemId, -1);
@@ -189,7 +189,7 @@ TEST_F(AddTest, SeparatorsAndFoldersGoAfterTheSelectionAndAttachStaysReady) {
     AttachAfter(games, "after");
     EXPECT_EQ(games->GetNextSibling()->Text(), "--after--");
     AttachAfter(games->GetFirstChild(), "inside");
-    EXPECT_EQ(Level(games->GetFirstChild()), "[][--inside--][Chess]");
+    EXPECT_EQ(LevelOf(games->GetFirstChild()), "[][--inside--][Chess]");
 
     Enter(f.RBFolder);
     AttachAfter(Entry("Report"), "  Tools \t");
@@ -289,7 +289,7 @@ TEST_F(AddTest, WithoutASelectionOrAfterASystemEntryNothingIsAttachedOrPasted) {
     Pick(Entry("Report"));
     f.BitBtnCopyClick(&f.BitBtnCopy);
     TTreeNode* kit = Entry("Razaveza Kit");
-    const std::string before = Level(Anchor()) + Level(kit->GetFirstChild());
+    const std::string before = LevelOf(Anchor()) + LevelOf(kit->GetFirstChild());
     for (const char* system : {"Close", "--Sysmenu--", "About"}) {
         Pick(Entry(system));
         EXPECT_FALSE(On(f.BitBtnAttach)) << system;
@@ -301,7 +301,7 @@ TEST_F(AddTest, WithoutASelectionOrAfterASystemEntryNothingIsAttachedOrPasted) {
     EXPECT_FALSE(On(f.BitBtnAttach));
     f.BitBtnAttachClick(&f.BitBtnAttach);
     f.BitBtnPasteClick(&f.BitBtnPaste);
-    EXPECT_EQ(Level(Anchor()) + Level(kit->GetFirstChild()), before);
+    EXPECT_EQ(LevelOf(Anchor()) + LevelOf(kit->GetFirstChild()), before);
 }
 
 }  // namespace

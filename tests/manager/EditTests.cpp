@@ -30,7 +30,7 @@ TEST_F(ManagerTest, CutAndPasteMovesAnEntryAfterTheSelection) {
     Pick(Anchor());
     EXPECT_TRUE(f.BitBtnPaste.Enabled());
     f.BitBtnPasteClick(&f.BitBtnPaste);
-    EXPECT_EQ(Level(Anchor()).substr(0, 17), "[][Report][Games]");
+    EXPECT_EQ(LevelOf(Anchor()).substr(0, 17), "[][Report][Games]");
     EXPECT_FALSE(Entry("Report")->Cut());
     EXPECT_EQ(f.TVItems.Selected(), Entry("Report"));
     EXPECT_EQ(f.Clipboard(), nullptr);
@@ -119,8 +119,8 @@ TEST_F(ManagerTest, AFolderIsNeverPastedIntoItselfNorBesideANamesake) {
     ASSERT_TRUE(f.BitBtnPaste.Enabled());
     f.BitBtnPasteClick(&f.BitBtnPaste);
     EXPECT_EQ(games->Parent(), other);
-    EXPECT_EQ(Level(other->GetFirstChild()), "[][Games]");
-    EXPECT_EQ(Level(games->GetFirstChild()), "[][Chess]") << "the folder moves with its entries";
+    EXPECT_EQ(LevelOf(other->GetFirstChild()), "[][Games]");
+    EXPECT_EQ(LevelOf(games->GetFirstChild()), "[][Chess]") << "the folder moves with its entries";
 }
 
 TEST_F(ManagerTest, SystemEntriesAreNeverEditedAndLaunchNeedsALink) {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "app/AppFixture.h"
@@ -61,8 +62,30 @@ protected:
         ASSERT_EQ(Items().TVItems.Selected(), node);
     }
 
+    // The middle of an entry's caption, in the tree's client coordinates.
+    POINT At(const rz::TTreeNode* node) const {
+        // The rectangle goes in carrying the item.
+        RECT r{};
+        const HTREEITEM item = node->Handle();
+        std::memcpy(&r, &item, sizeof(item));
+        EXPECT_TRUE(::SendMessageA(Items().TVItems.Handle(), TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&r)))
+            << node->Text() << " is not shown";
+        return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    }
+    // A point on a folder's +/- button.
+    POINT ButtonOf(const rz::TTreeNode* node) const {
+        POINT p = At(node);
+        for (p.x = 0; p.x < 100; ++p.x) {
+            TVHITTESTINFO hit{};
+            hit.pt = p;
+            ::SendMessageA(Items().TVItems.Handle(), TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+            if (hit.hItem == node->Handle() && (hit.flags & TVHT_ONITEMBUTTON)) return p;
+        }
+        ADD_FAILURE() << node->Text() << " shows no button";
+        return p;
+    }
     // Captions of a level in order, from its first entry.
-    static std::string Level(const rz::TTreeNode* first) {
+    static std::string LevelOf(const rz::TTreeNode* first) {
         std::string out;
         for (const rz::TTreeNode* n = first; n; n = n->GetNextSibling()) out += "[" + n->Text() + "]";
         return out;

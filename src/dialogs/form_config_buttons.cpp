@@ -1,0 +1,62 @@
+// The preferences dialog's buttons and the drawing-mode box.
+
+#include "core/AppData.h"
+#include "core/Launching.h"
+#include "core/Settings.h"
+#include "dialogs/form_config.h"
+
+namespace rz {
+
+void TFormConfig::CBWinDefDrawAllClick(TObject*) { SetFontControlsState(CBWinDefDrawAll.Checked()); }
+
+void TFormConfig::BtnDefaultClick(TObject*) {
+    const MenuFontInfo menuFont = SystemMenuFont();
+    const std::vector<std::string>& names = CmBoxFontName.Items();
+    int verdana = 0;
+    int chosen = -1;
+    for (int i = 0; i < static_cast<int>(names.size()); ++i) {
+        if (names[i] == "Verdana") verdana = i;
+        if (names[i] == menuFont.name) {
+            chosen = i;
+            break;
+        }
+    }
+    CmBoxFontName.SetItemIndex(chosen >= 0 ? chosen : verdana);
+    const char* size = menuFont.points >= 9 ? "9" : menuFont.points == 8 ? "8" : "7";
+    CmBoxFontSize.SetItemIndex(CmBoxFontSize.IndexOf(size));
+}
+
+void TFormConfig::StoreAndApply() {
+    HideOpenWindows();
+    SaveSettings();
+    LoadSettings();
+    ApplySettings();
+    if (applyMenuDrawing) applyMenuDrawing();
+}
+
+void TFormConfig::BtnApplyClick(TObject*) {
+    StoreAndApply();
+    ReshowHiddenWindows();
+}
+
+void TFormConfig::BtnOKClick(TObject*) {
+    StoreAndApply();
+    // Closed without FormClose: what it would put back was just stored.
+    Hide();
+    Tag = 0;
+    ReshowHiddenWindows();
+}
+
+void TFormConfig::BtnCancelClick(TObject*) { Close(); }
+
+void TFormConfig::FormClose(TObject*, bool& hide) {
+    // Left in the controls, dropped edits would be stored by the next Close
+    // of the program, and an unticked autostart box would remove the value.
+    LoadSettings();
+    ShowSettingsInControls();
+    hide = true;
+}
+
+void TFormConfig::BtnHelpClick(TObject*) { OpenWithShell(App.dataFolder + "help.html"); }
+
+}  // namespace rz
