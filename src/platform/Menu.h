@@ -1,7 +1,7 @@
 #pragma once
-// The menu object tree. The HMENU is built from it each time a popup opens;
-// invisible entries stay in the tree (the layout rules count them) but never
-// reach the HMENU.
+// The menu object tree. Each time a popup opens, the HMENU of a level is
+// built from it when that level opens; invisible entries stay in the tree
+// (the layout rules count them) but never reach the HMENU.
 
 #include <windows.h>
 
@@ -72,10 +72,11 @@ public:
     // Raised each time the menu is about to show.
     TNotifyEvent OnPopup;
 
-    // Builds the HMENU from the visible entries and runs the modal menu at
-    // (x, y) on behalf of owner; the chosen entry's OnClick runs before it
-    // returns. The owner must pass its WM_MEASUREITEM, WM_DRAWITEM and
-    // WM_MENUCHAR to HandleOwnerMessage while the menu is open.
+    // Builds the top level from its visible entries and runs the modal menu
+    // at (x, y) on behalf of owner; a submenu is built when it opens. The
+    // chosen entry's OnClick runs before it returns. The owner must pass its
+    // WM_INITMENUPOPUP, WM_MEASUREITEM, WM_DRAWITEM and WM_MENUCHAR to
+    // HandleOwnerMessage while the menu is open.
     void Popup(int x, int y, HWND owner);
     bool IsOpen() const { return open_ != nullptr; }
     bool HandleOwnerMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
@@ -85,9 +86,16 @@ public:
 
     // The handle of the open menu's top level, for tests.
     HMENU OpenHandle() const;
+    // How many levels of the open menu have been built so far, for tests.
+    int LevelsBuilt() const;
 
 private:
     struct Build;
+    static void AddEntry(Build& build, HMENU menu, TMenuItem* item);
+    static bool BuildLevel(Build& build, HMENU menu);
+    bool MeasureItem(MEASUREITEMSTRUCT& mis);
+    bool DrawItem(const DRAWITEMSTRUCT& dis);
+    bool MenuChar(WPARAM wp, HMENU menu, LRESULT& result) const;
     TMenuItem root_;
     Build* open_ = nullptr;
 };
