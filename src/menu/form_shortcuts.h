@@ -46,6 +46,9 @@ int ColumnHeight(const TMenuItem& level);
 // Paints the side bar of entry's level with its bar-maker's caption; origin
 // is the column's top-left corner on the canvas.
 void PaintSideBar(HDC canvas, const TMenuItem& entry, HFONT entryFont, POINT origin = {0, 0});
+// After the platform drew an entry of the launcher menu: puts back the
+// entry's part of its level's side bar, which the platform painted over.
+void PaintPlatformEntrySideBar(TMenuItem& entry, HDC canvas, const RECT& column, const RECT& row);
 
 // Assigns or clears the drawing handlers of the whole launcher menu.
 void ApplyMenuDrawing();

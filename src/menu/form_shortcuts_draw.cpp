@@ -44,11 +44,59 @@ void FillWith(HDC dc, int colour, const RECT& r) { ::FillRect(dc, &r, ::GetSysCo
 
 int XOffset(const TMenuItem& entry) { return BarIndex(entry) >= 0 ? kBarOffset : 0; }
 
-// The layout's coordinates count from the column's corner. Entries span the
-// column, so an entry's left edge is that corner's x; where the platform
-// paints the menu border inside the window (Wine), the border is as tall as
-// it is wide.
-POINT ColumnOrigin(const RECT& entryRect) { return POINT{entryRect.left, entryRect.left}; }
+// Where the entry's level lies on the canvas. The open menu knows (its level
+// may be scrolled); an entry painted on its own is laid out from the
+// column's corner by the layout numbers, entries spanning the column.
+RECT ColumnRect(const TMenuItem& entry, const RECT& r) {
+    RECT column{};
+    if (const TPopupMenu* open = TPopupMenu::Current(); open && open->ColumnOf(entry, r, column)) return column;
+    const TMenuItem& level = *entry.Parent();
+    int above = 0;
+    for (int i = 0; i < level.Count() && level.Items(i) != &entry; ++i) {
+        const TMenuItem& e = *level.Items(i);
+        if (e.Visible) above += e.Tag == kTagNorSep ? kNorSepHeight : kEntryHeight;
+    }
+    return RECT{r.left, r.top - above, r.right, r.top - above + ColumnHeight(level)};
+}
+
+// How much of a column the menu window shows at once: the platform clips
+// the entries to it, and a level taller than the screen scrolls in it.
+int ShownHeight(HDC dc, int columnHeight) {
+    unique_hrgn clip(::CreateRectRgn(0, 0, 0, 0));
+    RECT box{};
+    if (::GetClipRgn(dc, clip.get()) != 1 || ::GetRgnBox(clip.get(), &box) == NULLREGION) return columnHeight;
+    return std::min<int>(columnHeight, box.bottom - box.top);
+}
+
+// Whether the entry's level shows a side bar at all: it has a bar-maker and
+// the entry that closes its column is one that shows.
+bool HasSideBar(const TMenuItem& entry) {
+    const TMenuItem* level = entry.Parent();
+    if (!level || BarIndex(entry) < 0) return false;
+    for (int i = level->Count() - 1; i >= 0; --i) {
+        if (level->Items(i)->OnDrawItem) return level->Items(i)->Visible;
+    }
+    return false;
+}
+
+void PaintBand(HDC dc, const TMenuItem& entry, HFONT entryFont, POINT origin, int shown);
+
+// The part of the side bar beside one entry. Every entry of a level with a
+// side bar paints its part: a row repainted alone (a scrolled menu repaints
+// only what comes into view) keeps the band whole.
+void PaintSideBarRow(HDC dc, const TMenuItem& entry, HFONT entryFont, const RECT& column, const RECT& row) {
+    const int shown = ShownHeight(dc, ColumnHeight(*entry.Parent()));
+    const int saved = ::SaveDC(dc);
+    ::IntersectClipRect(dc, column.left, row.top, column.left + kBarOffset, row.bottom);
+    PaintBand(dc, entry, entryFont, POINT{column.left, column.top}, shown);
+    ::RestoreDC(dc, saved);
+}
+
+// The entry's share of its level's side bar: all of it when the entry closes the column.
+void PaintSideBarFor(HDC dc, const TMenuItem& entry, HFONT entryFont, const RECT& column, const RECT& row) {
+    if (ClosesColumn(entry)) PaintSideBar(dc, entry, entryFont, POINT{column.left, column.top});
+    else if (HasSideBar(entry)) PaintSideBarRow(dc, entry, entryFont, column, row);
+}
 
 std::string WithoutAccelerators(const std::string& caption) {
     std::string out;
@@ -92,7 +140,12 @@ int ColumnHeight(const TMenuItem& level) {
     return height;
 }
 
-void PaintSideBar(HDC dc, const TMenuItem& entry, HFONT entryFont, POINT origin) {
+namespace {
+
+// The band and its title. In a level taller than what the window shows,
+// the title starts 4 pixels above the bottom of the first screenful, so it
+// shows when the menu opens and scrolls with the entries.
+void PaintBand(HDC dc, const TMenuItem& entry, HFONT entryFont, POINT origin, int shown) {
     const TMenuItem& level = *entry.Parent();
     const TMenuItem& barMaker = *level.Items(BarIndex(entry));
     const int h = ColumnHeight(level);
@@ -115,8 +168,14 @@ void PaintSideBar(HDC dc, const TMenuItem& entry, HFONT entryFont, POINT origin)
     ::GetTextExtentPoint32A(dc, title.c_str(), static_cast<int>(title.size()), &extent);
     int x = (20 - extent.cy) / 2;
     RECT clip{origin.x, origin.y, origin.x + (FormShortCuts ? FormShortCuts->BarWidth : 20), origin.y + h};
-    ::ExtTextOutA(dc, origin.x + x, origin.y + h - 4, ETO_CLIPPED, &clip, title.c_str(),
+    ::ExtTextOutA(dc, origin.x + x, origin.y + std::min(h, shown) - 4, ETO_CLIPPED, &clip, title.c_str(),
                   static_cast<UINT>(title.size()), nullptr);
+}
+
+}  // namespace
+
+void PaintSideBar(HDC dc, const TMenuItem& entry, HFONT entryFont, POINT origin) {
+    PaintBand(dc, entry, entryFont, origin, ShownHeight(dc, ColumnHeight(*entry.Parent())));
 }
 
 void TFormShortCuts::NorItemsRTMeasureItem(TObject* sender, HDC canvas, int& width, int& height) {
@@ -134,8 +193,8 @@ void TFormShortCuts::NorItemsRTMeasureItem(TObject* sender, HDC canvas, int& wid
 void TFormShortCuts::NorItemsRTDrawItem(TObject* sender, HDC dc, const RECT& r, bool selected) {
     auto* entry = dynamic_cast<TMenuItem*>(sender);
     if (!entry) return;
-    const POINT origin = ColumnOrigin(r);
-    const int x0 = origin.x + XOffset(*entry);
+    const RECT column = ColumnRect(*entry, r);
+    const int x0 = column.left + XOffset(*entry);
     unique_hfont font = MakeFont(dc, Settings.FontName, Settings.FontSize);
     SelectGuard fontGuard(dc, font.get());
     ::SetTextColor(dc, ::GetSysColor(COLOR_MENUTEXT));
@@ -169,16 +228,16 @@ void TFormShortCuts::NorItemsRTDrawItem(TObject* sender, HDC dc, const RECT& r, 
         ::SetTextColor(dc, ::GetSysColor(COLOR_BTNSHADOW));
         ::DrawTextA(dc, entry->Caption.c_str(), -1, &text, format);
     }
-    if (ClosesColumn(*entry)) PaintSideBar(dc, *entry, font.get(), origin);
+    PaintSideBarFor(dc, *entry, font.get(), column, r);
 }
 
 void TFormShortCuts::SpeItemsRTDrawItem(TObject* sender, HDC dc, const RECT& r, bool) {
     auto* entry = dynamic_cast<TMenuItem*>(sender);
     if (!entry) return;
-    const POINT origin = ColumnOrigin(r);
-    const int offset = XOffset(*entry);
-    const int x0 = origin.x + offset;
-    RECT area{r.left - offset, r.top, r.right, r.bottom};
+    const RECT column = ColumnRect(*entry, r);
+    const int x0 = column.left + XOffset(*entry);
+    // The entry's rectangle already spans the bar column.
+    RECT area = r;
     unique_hfont font = Settings.WindowsDraw ? MenuFont() : MakeFont(dc, Settings.FontName, Settings.FontSize);
     SelectGuard fontGuard(dc, font.get());
     FillWith(dc, COLOR_MENU, area);
@@ -191,9 +250,7 @@ void TFormShortCuts::SpeItemsRTDrawItem(TObject* sender, HDC dc, const RECT& r, 
     ::SetBkColor(dc, ::GetSysColor(COLOR_MENU));
     ::SetBkMode(dc, OPAQUE);
     ::DrawTextA(dc, title.c_str(), -1, &area, DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX);
-    // This fill covered the bar column: a separator redrawn on its own (as
-    // the first entry is when a menu opens by keyboard) restores the bar.
-    if (ClosesColumn(*entry) || BarIndex(*entry) >= 0) PaintSideBar(dc, *entry, font.get(), origin);
+    PaintSideBarFor(dc, *entry, font.get(), column, r);
 }
 
 void ApplyMenuDrawing(TMenuItem& level, bool windowsDraw) {
@@ -217,7 +274,17 @@ void ApplyMenuDrawing(TMenuItem& level, bool windowsDraw) {
     }
 }
 
-void ApplyMenuDrawing() { ApplyMenuDrawing(FormItems->PMItems.Items(), Settings.WindowsDraw); }
+void PaintPlatformEntrySideBar(TMenuItem& entry, HDC dc, const RECT& column, const RECT& row) {
+    if (!HasSideBar(entry)) return;
+    unique_hfont font = MenuFont();
+    PaintSideBarRow(dc, entry, font.get(), column, row);
+}
+
+void ApplyMenuDrawing() {
+    // The platform paints over the band beside its own entries: they put their part back.
+    FormItems->PMItems.OnPlatformEntryDrawn = PaintPlatformEntrySideBar;
+    ApplyMenuDrawing(FormItems->PMItems.Items(), Settings.WindowsDraw);
+}
 
 namespace {
 void ClearDrawing(TMenuItem& level) {

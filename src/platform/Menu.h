@@ -71,6 +71,10 @@ public:
     bool Showing = false;
     // Raised each time the menu is about to show.
     TNotifyEvent OnPopup;
+    // While set, raised after the platform has drawn an entry that has no
+    // draw handler (its icon included), with the canvas, the rectangle of
+    // the entry's whole level on it and the entry's own.
+    std::function<void(TMenuItem& entry, HDC canvas, const RECT& column, const RECT& row)> OnPlatformEntryDrawn;
 
     // Builds the top level from its visible entries and runs the modal menu
     // at (x, y) on behalf of owner; a submenu is built when it opens. The
@@ -84,6 +88,11 @@ public:
     // The menu being shown by any popup (at most one at a time), or null.
     static TPopupMenu* Current();
 
+    // While the menu is open: the rectangle of the whole level of entry on
+    // the canvas where entry is painted in row, scrolled as the level is;
+    // false when entry is not in an open level.
+    bool ColumnOf(const TMenuItem& entry, const RECT& row, RECT& column) const;
+
     // The handle of the open menu's top level, for tests.
     HMENU OpenHandle() const;
     // How many levels of the open menu have been built so far, for tests.
@@ -91,10 +100,11 @@ public:
 
 private:
     struct Build;
-    static void AddEntry(Build& build, HMENU menu, TMenuItem* item);
-    static bool BuildLevel(Build& build, HMENU menu);
+    static void AddEntry(Build& build, HMENU menu, TMenuItem* item, bool afterDraw);
+    bool BuildLevel(Build& build, HMENU menu);
     bool MeasureItem(MEASUREITEMSTRUCT& mis);
     bool DrawItem(const DRAWITEMSTRUCT& dis);
+    void AfterPlatformDraw(TMenuItem& item, HDC dc, const RECT& row);
     bool MenuChar(WPARAM wp, HMENU menu, LRESULT& result) const;
     TMenuItem root_;
     Build* open_ = nullptr;

@@ -31,6 +31,8 @@ struct TPopupMenu::Build {
     };
     unique_hmenu root;
     std::unordered_map<HMENU, Level> levels;
+    // Where each entry of a built level sits: its menu and position.
+    std::unordered_map<const TMenuItem*, std::pair<HMENU, UINT>> placed;
     std::vector<TMenuItem*> commands;  // command id - 1
     // What an empty level shows: the platform would not open a level
     // without entries at all (Wine gives it no size).
@@ -96,7 +98,9 @@ char UpperAnsi(char c) {
 }  // namespace
 
 // One entry of a level being built; a sub-level only gets its empty handle.
-void TPopupMenu::AddEntry(Build& build, HMENU menu, TMenuItem* item) {
+// With afterDraw, every platform-drawn entry calls back once drawn: lines
+// are drawn here the way the platform does, the others get an icon callback.
+void TPopupMenu::AddEntry(Build& build, HMENU menu, TMenuItem* item, bool afterDraw) {
     MENUITEMINFOA mii{};
     mii.cbSize = sizeof(mii);
     mii.fMask = MIIM_FTYPE | MIIM_DATA | MIIM_STATE | MIIM_ID;
@@ -105,11 +109,11 @@ void TPopupMenu::AddEntry(Build& build, HMENU menu, TMenuItem* item) {
     // Owner-drawn entries keep their text too, for mnemonics and readers.
     mii.fType = item->OnDrawItem ? MFT_OWNERDRAW : MFT_STRING;
     if (item->IsLine() && !item->OnDrawItem) {
-        mii.fType = MFT_SEPARATOR;
+        mii.fType = afterDraw ? MFT_OWNERDRAW | MFT_SEPARATOR : MFT_SEPARATOR;
     } else {
         mii.fMask |= MIIM_STRING;
         mii.dwTypeData = const_cast<char*>(item->Caption.c_str());
-        if (!item->OnDrawItem && item->ImageIndex >= 0) {
+        if (!item->OnDrawItem && (item->ImageIndex >= 0 || afterDraw)) {
             mii.fMask |= MIIM_BITMAP;
             mii.hbmpItem = HBMMENU_CALLBACK;
         }
@@ -123,6 +127,7 @@ void TPopupMenu::AddEntry(Build& build, HMENU menu, TMenuItem* item) {
         build.commands.push_back(item);
         mii.wID = static_cast<UINT>(build.commands.size());
     }
+    build.placed[item] = {menu, static_cast<UINT>(::GetMenuItemCount(menu))};
     InsertAtEnd(menu, mii);
 }
 
@@ -135,7 +140,7 @@ bool TPopupMenu::BuildLevel(Build& build, HMENU menu) {
     UseIconColumn(menu);
     const TMenuItem& level = *it->second.entries;
     for (int i = 0; i < level.Count(); ++i) {
-        if (level.Items(i)->Visible) AddEntry(build, menu, level.Items(i));
+        if (level.Items(i)->Visible) AddEntry(build, menu, level.Items(i), OnPlatformEntryDrawn != nullptr);
     }
     if (::GetMenuItemCount(menu) == 0) AddBlank(menu, build.blank);
     return true;
@@ -173,6 +178,9 @@ bool TPopupMenu::MeasureItem(MEASUREITEMSTRUCT& mis) {
         SafeInvoke(item, [&] { item->OnMeasureItem(item, screen.get(), w, h); });
         mis.itemWidth = w;
         mis.itemHeight = h;
+    } else if (item->IsLine()) {
+        mis.itemWidth = 0;
+        mis.itemHeight = ::GetSystemMetrics(SM_CYMENUSIZE) / 2;
     } else {
         // The icon of a platform-drawn entry, with the gap to its caption.
         mis.itemWidth = (Images ? Images->Width() : 16) + kIconGap;
@@ -190,10 +198,51 @@ bool TPopupMenu::DrawItem(const DRAWITEMSTRUCT& dis) {
     } else if (item->OnDrawItem) {
         bool selected = (dis.itemState & ODS_SELECTED) != 0;
         SafeInvoke(item, [&] { item->OnDrawItem(item, dis.hDC, dis.rcItem, selected); });
-    } else if (Images) {
-        int top = dis.rcItem.top + (dis.rcItem.bottom - dis.rcItem.top - Images->Height()) / 2;
-        Images->Draw(dis.hDC, dis.rcItem.left, top, item->ImageIndex, item->Enabled);
+    } else if (item->IsLine()) {
+        // The platform's separator: an etched line across the middle.
+        RECT line = dis.rcItem;
+        ::FillRect(dis.hDC, &line, ::GetSysColorBrush(COLOR_MENU));
+        ::InflateRect(&line, -1, 0);
+        line.top = (line.top + line.bottom) / 2;
+        ::DrawEdge(dis.hDC, &line, EDGE_ETCHED, BF_TOP);
+        AfterPlatformDraw(*item, dis.hDC, dis.rcItem);
+    } else {
+        if (Images && item->ImageIndex >= 0) {
+            int top = dis.rcItem.top + (dis.rcItem.bottom - dis.rcItem.top - Images->Height()) / 2;
+            Images->Draw(dis.hDC, dis.rcItem.left, top, item->ImageIndex, item->Enabled);
+        }
+        // For its icon the platform moves the canvas origin to the entry's corner.
+        RECT row{};
+        auto at = open_->placed.find(item);
+        if (at != open_->placed.end() && ::GetMenuItemRect(nullptr, at->second.first, at->second.second, &row)) {
+            ::OffsetRect(&row, -row.left, -row.top);
+            AfterPlatformDraw(*item, dis.hDC, row);
+        }
     }
+    return true;
+}
+
+void TPopupMenu::AfterPlatformDraw(TMenuItem& item, HDC dc, const RECT& row) {
+    RECT column{};
+    if (OnPlatformEntryDrawn && ColumnOf(item, row, column))
+        SafeInvoke(&item, [&] { OnPlatformEntryDrawn(item, dc, column, row); });
+}
+
+bool TPopupMenu::ColumnOf(const TMenuItem& entry, const RECT& row, RECT& column) const {
+    if (!open_) return false;
+    auto it = open_->placed.find(&entry);
+    if (it == open_->placed.end()) return false;
+    const auto [menu, pos] = it->second;
+    RECT first{}, self{}, last{};
+    const int count = ::GetMenuItemCount(menu);
+    if (!::GetMenuItemRect(nullptr, menu, 0, &first) || !::GetMenuItemRect(nullptr, menu, pos, &self) ||
+        !::GetMenuItemRect(nullptr, menu, count - 1, &last))
+        return false;
+    // The platform's own rectangles are not scrolled: only their distances count.
+    column.left = row.left - (self.left - first.left);
+    column.top = row.top - (self.top - first.top);
+    column.right = column.left + (first.right - first.left);
+    column.bottom = column.top + (last.bottom - first.top);
     return true;
 }
 

@@ -11,6 +11,7 @@
 
 #include "MenuDrawFixture.h"
 #include "platform/Form.h"
+#include "platform/ImageList.h"
 #include "platform/Menu.h"
 #include "platform/Timer.h"
 
@@ -190,4 +191,38 @@ TEST_F(PopupMenuTest, OwnerDrawnAccelerators) {
     EXPECT_EQ(answers[1], MAKELRESULT(1, MNC_EXECUTE));
     EXPECT_EQ(answers[2], MAKELRESULT(3, MNC_EXECUTE));
     EXPECT_FALSE(handled[3] || handled[4] || handled[5]) << "no letter after a doubled \"&\" answers";
+}
+
+TEST_F(PopupMenuTest, PlatformDrawnIconsKeepAGapToTheirCaptions) {
+    const COLORREF iconColour = RGB(200, 30, 40);
+    rz::TImageList images("Icons", 16, 16);
+    {
+        rz::TBitmap picture(16, 16);
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x) picture.SetPixel(x, y, 0xFFC81E28u);
+        rz::TBitmap::Unselected bitmap(picture);
+        ASSERT_EQ(images.Add(bitmap.get(), nullptr), 0);
+    }
+    menu.Images = &images;
+    AddEntry(menu.Items(), "With icon", 0, 0);
+    AddEntry(menu.Items(), "Without", 0);
+    int iconRight = -1, textLeft = -1, plainTextLeft = -1;
+    Run({[&] {
+        HWND window = ::FindWindowA("#32768", nullptr);
+        RECT client{};
+        if (!window || !::GetClientRect(window, &client) || client.bottom < 30) return false;
+        rztest::Surface s(client.right, client.bottom);
+        ::SendMessageA(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(s.Canvas()), PRF_CLIENT);
+        const uint32_t icon = 0xC81E28, text = rztest::Sys(COLOR_MENUTEXT);
+        // The rows of the two entries, from the icon's rows.
+        const RECT iconInk = s.Where({0, 0, client.right, client.bottom}, icon);
+        if (rztest::IsEmpty(iconInk)) return true;
+        iconRight = iconInk.right;
+        textLeft = s.Where({iconInk.right, iconInk.top, client.right, iconInk.bottom}, text).left;
+        plainTextLeft = s.Where({0, iconInk.bottom + 4, client.right, client.bottom - 3}, text).left;
+        return true;
+    }});
+    ASSERT_GT(iconRight, 0) << "the icon was drawn";
+    EXPECT_GE(textLeft - iconRight, 3) << "caption clear of the icon";
+    EXPECT_EQ(plainTextLeft, textLeft) << "captions stay aligned";
 }
