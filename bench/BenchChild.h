@@ -10,11 +10,11 @@
 namespace rzbench {
 
 struct ChildRun {
-    std::string kind;        // "ours" or "base"
-    std::string dataFolder;  // ends with "\"
-    std::string warmFolder;  // ends with "\"
+    std::string kind;        // "ours", "base", "menu" or "footprint"
+    std::string dataFolder;  // ends with "\"; footprint: the empty store
+    std::string warmFolder;  // ends with "\"; footprint: the store it loads
     std::string scratch;     // ends with "\"; gets the write output and the result file
-    int lookups = 0;
+    int lookups = 0;         // menu and footprint: how many openings
     unsigned seed = 1;
 };
 

@@ -35,6 +35,35 @@ MemoryFigures CurrentMemory() {
     return m;
 }
 
+namespace {
+
+template <class Make, class Free>
+unsigned TableTop(Make make, Free free) {
+    constexpr unsigned kProbes = 2000;
+    std::vector<decltype(make())> handles;
+    std::vector<unsigned> slots;
+    for (unsigned i = 0; i < kProbes; ++i) {
+        handles.push_back(make());
+        slots.push_back(LOWORD(reinterpret_cast<ULONG_PTR>(handles.back())));
+    }
+    for (auto handle : handles) free(handle);
+    std::sort(slots.begin(), slots.end());
+    unsigned step = 0xFFFF;
+    for (size_t i = 1; i < slots.size(); ++i)
+        if (slots[i] > slots[i - 1]) step = std::min(step, slots[i] - slots[i - 1]);
+    const unsigned top = slots.back() / step;
+    return top > kProbes ? top - kProbes : 0;
+}
+
+}  // namespace
+
+unsigned GuiObjects(DWORD which) {
+    if (DWORD counted = ::GetGuiResources(::GetCurrentProcess(), which)) return counted;
+    if (which == GR_GDIOBJECTS)
+        return TableTop([] { return ::CreateSolidBrush(RGB(1, 2, 3)); }, [](HBRUSH b) { ::DeleteObject(b); });
+    return TableTop([] { return ::CreatePopupMenu(); }, [](HMENU m) { ::DestroyMenu(m); });
+}
+
 std::string MakeScratchFolder(const std::string& prefix) {
     char base[MAX_PATH];
     ::GetTempPathA(MAX_PATH, base);

@@ -30,6 +30,11 @@ struct MemoryFigures {
 };
 MemoryFigures CurrentMemory();
 
+// GDI (GR_GDIOBJECTS) or USER (GR_USEROBJECTS) objects the process holds.
+// Wine answers 0: there it is the top of the handle table in use (new
+// handles take the lowest free slots), which only a leak keeps raising.
+unsigned GuiObjects(DWORD which);
+
 // A fresh folder under the temp directory; Path() ends with "\".
 std::string MakeScratchFolder(const std::string& prefix);
 

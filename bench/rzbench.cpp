@@ -14,6 +14,7 @@
 
 #include "BenchChild.h"
 #include "BenchSupport.h"
+#include "MenuReport.h"
 #include "PlatformBaseline.h"
 #include "StoreGenerator.h"
 #include "support/UcvSysIO.h"
@@ -33,6 +34,7 @@ struct Options {
     bool runsGiven = false;
     double pictureShare = -1;  // of the mixed stores' executables; -1: the generator's default
     bool keep = false;
+    MenuBenchOptions menu;
 };
 
 struct Figure {
@@ -299,13 +301,26 @@ Options ParseOptions(int argc, char** argv) {
             opt.pictureShare = std::atof(argv[++i]);
         } else if (a == "--keep") {
             opt.keep = true;
+        } else if (a == "--menu-opens" && i + 1 < argc) {
+            opt.menu.opens = std::max(1, std::atoi(argv[++i]));
+        } else if (a == "--footprint-opens" && i + 1 < argc) {
+            opt.menu.footprintOpens = std::max(1, std::atoi(argv[++i]));
+        } else if (a == "--no-menu") {
+            opt.menu.menu = false;
+        } else if (a == "--no-footprint") {
+            opt.menu.footprint = false;
+        } else if (a == "--no-stores") {
+            opt.sizes.clear();
+            opt.pictureSizes.clear();
+            sizesGiven = true;
         } else if (std::atoi(a.c_str()) > 0) {
             if (!sizesGiven) opt.sizes.clear();
             sizesGiven = true;
             for (int n : ParseSizes(a.c_str())) opt.sizes.push_back(n);
         } else {
             std::fprintf(stderr, "usage: rzbench [sizes...] [--runs R] [--pictures n,m|0] "
-                         "[--picture-share S] [--keep]\n");
+                         "[--picture-share S] [--keep] [--no-stores] [--no-menu] [--no-footprint] "
+                         "[--menu-opens N] [--footprint-opens N]\n");
             std::exit(2);
         }
     }
@@ -329,11 +344,19 @@ int BenchMain(const Options& opt) {
         std::fprintf(stderr, "rzbench: %s\n", e.what());
         rc = 1;
     }
+    if (!results.empty()) {
+        PrintStores(results);
+        PrintTable(results);
+        PrintScaling(results);
+    }
+    try {
+        RunMenuBench(opt.menu, scratch);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "rzbench: %s\n", e.what());
+        rc = 1;
+    }
     if (opt.keep) std::fprintf(stderr, "kept %s\n", scratch.c_str());
     else rz::DeleteFolderTree(scratch.substr(0, scratch.size() - 1));
-    PrintStores(results);
-    PrintTable(results);
-    PrintScaling(results);
     return rc;
 }
 
