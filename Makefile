@@ -1,5 +1,5 @@
 # Thin front end to scripts/: each target does all the set-up it needs.
-.PHONY: build run test clean
+.PHONY: build run test bench clean
 
 build:
 	@bash scripts/setup
@@ -9,6 +9,9 @@ run:
 
 test:
 	@bash scripts/test
+
+bench:
+	@bash scripts/bench
 
 clean:
 	rm -rf build

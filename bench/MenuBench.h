@@ -15,8 +15,9 @@ namespace rzbench {
 // the platform's drawing, own with the program's.
 RunFigures MenuRun(const std::string& dataFolder, const std::string& shapeFile, int opens);
 
-// privEmpty, privLoaded (MB); gdiLoaded, userLoaded, gdiOpened, userOpened
-// (objects after the load and after opens openings); timers (running while
+// privEmpty, privLoaded (MB); gdiLoaded, userLoaded, gdiFirst, userFirst,
+// gdiOpened, userOpened (objects after the load, after the first openings in
+// both drawing modes and after all opens openings); timers (running while
 // idle).
 RunFigures FootprintRun(const std::string& emptyFolder, const std::string& loadedFolder, int opens);
 

@@ -3,6 +3,7 @@
 // every item entry of the launcher menu.
 
 #include <memory>
+#include <string>
 
 #include "platform/Bitmap.h"
 #include "platform/Form.h"
@@ -27,6 +28,15 @@ public:
     void SpeItemsRTDrawItem(TObject* sender, HDC canvas, const RECT& rect, bool selected);
     // Set to 20 by every measure; the side bar title is clipped to it.
     int BarWidth = 0;
+
+private:
+    // The entries' font from the settings, made again only when the face,
+    // the size or the canvas resolution changes.
+    HFONT EntryFont(HDC canvas);
+    unique_hfont entryFont_;
+    std::string entryFontFace_;
+    int entryFontSize_ = 0;
+    int entryFontDpi_ = 0;
 };
 
 extern TFormShortCuts* FormShortCuts;

@@ -181,8 +181,7 @@ void PaintSideBar(HDC dc, const TMenuItem& entry, HFONT entryFont, POINT origin)
 void TFormShortCuts::NorItemsRTMeasureItem(TObject* sender, HDC canvas, int& width, int& height) {
     auto* entry = dynamic_cast<TMenuItem*>(sender);
     if (!entry) return;
-    unique_hfont font = MakeFont(canvas, Settings.FontName, Settings.FontSize);
-    SelectGuard selected(canvas, font.get());
+    SelectGuard selected(canvas, EntryFont(canvas));
     SIZE extent{};
     ::GetTextExtentPoint32A(canvas, entry->Caption.c_str(), static_cast<int>(entry->Caption.size()), &extent);
     width = extent.cx + kTextIndent + (BarIndex(*entry) >= 0 ? 22 : 0) + (entry->Count() > 0 ? 7 : 0);
@@ -195,8 +194,8 @@ void TFormShortCuts::NorItemsRTDrawItem(TObject* sender, HDC dc, const RECT& r, 
     if (!entry) return;
     const RECT column = ColumnRect(*entry, r);
     const int x0 = column.left + XOffset(*entry);
-    unique_hfont font = MakeFont(dc, Settings.FontName, Settings.FontSize);
-    SelectGuard fontGuard(dc, font.get());
+    const HFONT font = EntryFont(dc);
+    SelectGuard fontGuard(dc, font);
     ::SetTextColor(dc, ::GetSysColor(COLOR_MENUTEXT));
     const bool hasImage = entry->ImageIndex >= 0;
     if (hasImage && FormItems)
@@ -228,7 +227,7 @@ void TFormShortCuts::NorItemsRTDrawItem(TObject* sender, HDC dc, const RECT& r, 
         ::SetTextColor(dc, ::GetSysColor(COLOR_BTNSHADOW));
         ::DrawTextA(dc, entry->Caption.c_str(), -1, &text, format);
     }
-    PaintSideBarFor(dc, *entry, font.get(), column, r);
+    PaintSideBarFor(dc, *entry, font, column, r);
 }
 
 void TFormShortCuts::SpeItemsRTDrawItem(TObject* sender, HDC dc, const RECT& r, bool) {
@@ -238,8 +237,9 @@ void TFormShortCuts::SpeItemsRTDrawItem(TObject* sender, HDC dc, const RECT& r, 
     const int x0 = column.left + XOffset(*entry);
     // The entry's rectangle already spans the bar column.
     RECT area = r;
-    unique_hfont font = Settings.WindowsDraw ? MenuFont() : MakeFont(dc, Settings.FontName, Settings.FontSize);
-    SelectGuard fontGuard(dc, font.get());
+    unique_hfont menuFont = Settings.WindowsDraw ? MenuFont() : nullptr;
+    const HFONT font = menuFont ? menuFont.get() : EntryFont(dc);
+    SelectGuard fontGuard(dc, font);
     FillWith(dc, COLOR_MENU, area);
     const int y = r.bottom - 10;
     Line(dc, COLOR_BTNSHADOW, x0, y, r.right, y);
@@ -250,7 +250,19 @@ void TFormShortCuts::SpeItemsRTDrawItem(TObject* sender, HDC dc, const RECT& r, 
     ::SetBkColor(dc, ::GetSysColor(COLOR_MENU));
     ::SetBkMode(dc, OPAQUE);
     ::DrawTextA(dc, title.c_str(), -1, &area, DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX);
-    PaintSideBarFor(dc, *entry, font.get(), column, r);
+    PaintSideBarFor(dc, *entry, font, column, r);
+}
+
+HFONT TFormShortCuts::EntryFont(HDC canvas) {
+    const int dpi = ::GetDeviceCaps(canvas, LOGPIXELSY);
+    if (!entryFont_ || entryFontFace_ != Settings.FontName || entryFontSize_ != Settings.FontSize ||
+        entryFontDpi_ != dpi) {
+        entryFont_ = MakeFont(canvas, Settings.FontName, Settings.FontSize);
+        entryFontFace_ = Settings.FontName;
+        entryFontSize_ = Settings.FontSize;
+        entryFontDpi_ = dpi;
+    }
+    return entryFont_.get();
 }
 
 void ApplyMenuDrawing(TMenuItem& level, bool windowsDraw) {

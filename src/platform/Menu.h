@@ -104,6 +104,7 @@ private:
     bool BuildLevel(Build& build, HMENU menu);
     bool MeasureItem(MEASUREITEMSTRUCT& mis);
     bool DrawItem(const DRAWITEMSTRUCT& dis);
+    void DrawIcon(const DRAWITEMSTRUCT& dis, const TMenuItem& item);
     void AfterPlatformDraw(TMenuItem& item, HDC dc, const RECT& row);
     bool MenuChar(WPARAM wp, HMENU menu, LRESULT& result) const;
     TMenuItem root_;

@@ -3,11 +3,14 @@
 // handlers, and the platform draws the icons of entries without handlers
 // through bitmap callbacks.
 
+#include <map>
 #include <memory>
+#include <tuple>
 #include <unordered_map>
 #include <vector>
 
 #include "platform/Application.h"
+#include "platform/Bitmap.h"
 #include "platform/Handles.h"
 #include "platform/ImageList.h"
 #include "platform/Menu.h"
@@ -37,6 +40,11 @@ struct TPopupMenu::Build {
     // What an empty level shows: the platform would not open a level
     // without entries at all (Wine gives it no size).
     TMenuItem blank;
+    // Icons drawn once per image, state and background: blending an image
+    // costs far more than copying it.
+    std::map<std::tuple<int, bool, COLORREF>, std::unique_ptr<TBitmap>> icons;
+    // The canvas entries are measured on, one for all of them.
+    unique_hdc measure{::CreateCompatibleDC(nullptr)};
     int levelsBuilt = 0;
 };
 
@@ -173,9 +181,8 @@ bool TPopupMenu::MeasureItem(MEASUREITEMSTRUCT& mis) {
         mis.itemWidth = kBlankWidth;
         mis.itemHeight = kBlankHeight;
     } else if (item->OnMeasureItem && item->OnDrawItem) {
-        WindowDC screen(nullptr);
         int w = 0, h = 0;
-        SafeInvoke(item, [&] { item->OnMeasureItem(item, screen.get(), w, h); });
+        SafeInvoke(item, [&] { item->OnMeasureItem(item, open_->measure.get(), w, h); });
         mis.itemWidth = w;
         mis.itemHeight = h;
     } else if (item->IsLine()) {
@@ -207,10 +214,7 @@ bool TPopupMenu::DrawItem(const DRAWITEMSTRUCT& dis) {
         ::DrawEdge(dis.hDC, &line, EDGE_ETCHED, BF_TOP);
         AfterPlatformDraw(*item, dis.hDC, dis.rcItem);
     } else {
-        if (Images && item->ImageIndex >= 0) {
-            int top = dis.rcItem.top + (dis.rcItem.bottom - dis.rcItem.top - Images->Height()) / 2;
-            Images->Draw(dis.hDC, dis.rcItem.left, top, item->ImageIndex, item->Enabled);
-        }
+        if (Images && item->ImageIndex >= 0) DrawIcon(dis, *item);
         // For its icon the platform moves the canvas origin to the entry's corner.
         RECT row{};
         auto at = open_->placed.find(item);
@@ -220,6 +224,23 @@ bool TPopupMenu::DrawItem(const DRAWITEMSTRUCT& dis) {
         }
     }
     return true;
+}
+
+void TPopupMenu::DrawIcon(const DRAWITEMSTRUCT& dis, const TMenuItem& item) {
+    const int w = Images->Width(), h = Images->Height();
+    const int left = dis.rcItem.left;
+    const int top = dis.rcItem.top + (dis.rcItem.bottom - dis.rcItem.top - h) / 2;
+    // The platform has filled the row already: its colour is what the icon sits on.
+    const COLORREF background = ::GetPixel(dis.hDC, left, top);
+    auto& icon = open_->icons[{item.ImageIndex, item.Enabled, background}];
+    if (!icon) {
+        icon = std::make_unique<TBitmap>(w, h);
+        unique_hbrush brush(::CreateSolidBrush(background));
+        RECT all{0, 0, w, h};
+        ::FillRect(icon->Canvas(), &all, brush.get());
+        Images->Draw(icon->Canvas(), 0, 0, item.ImageIndex, item.Enabled);
+    }
+    ::BitBlt(dis.hDC, left, top, w, h, icon->Canvas(), 0, 0, SRCCOPY);
 }
 
 void TPopupMenu::AfterPlatformDraw(TMenuItem& item, HDC dc, const RECT& row) {

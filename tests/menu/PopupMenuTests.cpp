@@ -194,7 +194,6 @@ TEST_F(PopupMenuTest, OwnerDrawnAccelerators) {
 }
 
 TEST_F(PopupMenuTest, PlatformDrawnIconsKeepAGapToTheirCaptions) {
-    const COLORREF iconColour = RGB(200, 30, 40);
     rz::TImageList images("Icons", 16, 16);
     {
         rz::TBitmap picture(16, 16);
