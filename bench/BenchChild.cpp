@@ -132,6 +132,11 @@ std::string ResultFile(const ChildRun& run) { return run.scratch + "result_" + r
 
 }  // namespace
 
+double FigureOf(const RunFigures& f, const char* key) {
+    auto it = f.find(key);
+    return it == f.end() ? -1 : it->second;
+}
+
 RunFigures RunChild(const ChildRun& run) {
     char exe[MAX_PATH];
     ::GetModuleFileNameA(nullptr, exe, MAX_PATH);

@@ -21,6 +21,8 @@ struct ChildRun {
 // Keys: load, prepare, pass1, pass2, lookup, lookupBase, write (ms); links or
 // entries (counts); wsBefore, privBefore, wsAfter, privAfter (MB).
 using RunFigures = std::map<std::string, double>;
+// The figure under key, or -1.
+double FigureOf(const RunFigures& f, const char* key);
 
 // Parent side: runs the child and reads what it reports; empty on failure.
 RunFigures RunChild(const ChildRun& run);

@@ -7,6 +7,8 @@
 #include <memory>
 #include <stdexcept>
 
+#include "support/UcvSysIO.h"
+
 namespace rzbench {
 
 double Stopwatch::Ms() const {
@@ -62,6 +64,20 @@ unsigned GuiObjects(DWORD which) {
     if (which == GR_GDIOBJECTS)
         return TableTop([] { return ::CreateSolidBrush(RGB(1, 2, 3)); }, [](HBRUSH b) { ::DeleteObject(b); });
     return TableTop([] { return ::CreatePopupMenu(); }, [](HMENU m) { ::DestroyMenu(m); });
+}
+
+std::string RatioText(double ours, double base, int decimals) {
+    if (ours < 0 || base <= 0) return "-";
+    char b[32];
+    std::snprintf(b, sizeof(b), "%.*fx", decimals, ours / base);
+    return b;
+}
+
+std::string NewDataFolder(const std::string& scratch, const std::string& name) {
+    std::string folder = scratch + name;
+    rz::DeleteFolderTree(folder);
+    ::CreateDirectoryA(folder.c_str(), nullptr);
+    return folder + "\\";
 }
 
 std::string MakeScratchFolder(const std::string& prefix) {

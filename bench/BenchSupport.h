@@ -35,6 +35,12 @@ MemoryFigures CurrentMemory();
 // handles take the lowest free slots), which only a leak keeps raising.
 unsigned GuiObjects(DWORD which);
 
+// ours / base with that many decimals and an "x", or "-" when either is unknown.
+std::string RatioText(double ours, double base, int decimals);
+
+// scratch + name made anew and empty; ends with "\".
+std::string NewDataFolder(const std::string& scratch, const std::string& name);
+
 // A fresh folder under the temp directory; Path() ends with "\".
 std::string MakeScratchFolder(const std::string& prefix);
 

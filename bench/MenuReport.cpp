@@ -16,28 +16,9 @@ namespace rzbench {
 
 namespace {
 
-std::string NewFolder(const std::string& scratch, const std::string& name) {
-    std::string folder = scratch + name;
-    rz::DeleteFolderTree(folder);
-    ::CreateDirectoryA(folder.c_str(), nullptr);
-    return folder + "\\";
-}
-
-double Get(const RunFigures& f, const char* key) {
-    auto it = f.find(key);
-    return it == f.end() ? -1 : it->second;
-}
-
 std::string Cell(double ms) {
     char b[32];
     std::snprintf(b, sizeof(b), ms < 0 ? "-" : "%.1f", ms);
-    return b;
-}
-
-std::string Ratio(double ours, double base) {
-    if (ours < 0 || base <= 0) return "-";
-    char b[32];
-    std::snprintf(b, sizeof(b), "%.2fx", ours / base);
     return b;
 }
 
@@ -48,7 +29,7 @@ struct MenuResult {
 
 MenuResult RunMenuCase(int perFolder, int opens, const std::string& scratch) {
     MenuResult r;
-    const std::string data = NewFolder(scratch, "menu_" + std::to_string(perFolder));
+    const std::string data = NewDataFolder(scratch, "menu_" + std::to_string(perFolder));
     MenuStore store = GenerateMenuStore(data, perFolder);
     WriteMenuShape(store.shape, data + "shape.txt");
     r.lines = store.lines;
@@ -60,9 +41,9 @@ MenuResult RunMenuCase(int perFolder, int opens, const std::string& scratch) {
 
 void PrintMenuRow(const std::string& store, const char* shown, const RunFigures& f, const char* bare,
                   const char* ours, const char* own) {
-    const double b = Get(f, bare), o = Get(f, ours), w = Get(f, own);
+    const double b = FigureOf(f, bare), o = FigureOf(f, ours), w = FigureOf(f, own);
     std::printf("%-13s %-19s %8s %8s %7s %12s %7s\n", store.c_str(), shown, Cell(b).c_str(), Cell(o).c_str(),
-                Ratio(o, b).c_str(), Cell(w).c_str(), Ratio(w, b).c_str());
+                RatioText(o, b, 2).c_str(), Cell(w).c_str(), RatioText(w, b, 2).c_str());
 }
 
 void PrintMenu(const std::vector<MenuResult>& results, int opens) {
@@ -84,10 +65,10 @@ void PrintMenu(const std::vector<MenuResult>& results, int opens) {
 }
 
 void RunFootprint(const MenuBenchOptions& opt, const std::string& scratch) {
-    const std::string empty = NewFolder(scratch, "footprint_empty");
+    const std::string empty = NewDataFolder(scratch, "footprint_empty");
     ::CreateDirectoryA((empty + "shortcuts").c_str(), nullptr);
     WriteWholeFile(empty + "shortcuts\\shortcuts.txt", "");
-    const std::string loaded = NewFolder(scratch, "footprint_" + std::to_string(opt.footprintItems));
+    const std::string loaded = NewDataFolder(scratch, "footprint_" + std::to_string(opt.footprintItems));
     StoreShape shape;
     shape.items = opt.footprintItems;
     GenerateStore(shape, loaded);
@@ -107,16 +88,16 @@ void RunFootprint(const MenuBenchOptions& opt, const std::string& scratch) {
         std::printf("WARNING: the footprint run failed\n");
         return;
     }
-    std::printf("  private bytes, MB       empty %.1f, after the load %.1f (%d links)\n", Get(f, "privEmpty"),
-                Get(f, "privLoaded"), static_cast<int>(Get(f, "links")));
+    std::printf("  private bytes, MB       empty %.1f, after the load %.1f (%d links)\n", FigureOf(f, "privEmpty"),
+                FigureOf(f, "privLoaded"), static_cast<int>(FigureOf(f, "links")));
     std::printf("  %-22s %12s %22s %16s\n", "objects", "after load", "after first openings", "after all");
     for (const char* kind : {"GDI", "USER"}) {
         const std::string k = kind[0] == 'G' ? "gdi" : "user";
-        const double first = Get(f, (k + "First").c_str()), last = Get(f, (k + "Opened").c_str());
+        const double first = FigureOf(f, (k + "First").c_str()), last = FigureOf(f, (k + "Opened").c_str());
         std::printf("  %-22s %12.0f %22.0f %16.0f   %s\n", (std::string(kind) + " objects").c_str(),
-                    Get(f, (k + "Loaded").c_str()), first, last, last <= first ? "flat" : "GREW");
+                    FigureOf(f, (k + "Loaded").c_str()), first, last, last <= first ? "flat" : "GREW");
     }
-    std::printf("  timers running while idle: %.0f\n", Get(f, "timers"));
+    std::printf("  timers running while idle: %.0f\n", FigureOf(f, "timers"));
 }
 
 }  // namespace

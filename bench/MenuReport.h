@@ -9,7 +9,7 @@ namespace rzbench {
 struct MenuBenchOptions {
     bool menu = true;
     bool footprint = true;
-    int opens = 15;             // openings per variant in the menu case
+    int opens = 25;             // openings per variant in the menu case
     int footprintOpens = 1000;  // openings between the two object counts
     int footprintItems = 10000;
 };

@@ -58,11 +58,6 @@ void Add(std::vector<double>& to, const RunFigures& f, const char* key) {
     if (it != f.end()) to.push_back(it->second);
 }
 
-double Get(const RunFigures& f, const char* key) {
-    auto it = f.find(key);
-    return it == f.end() ? -1 : it->second;
-}
-
 void TakeOurs(CaseResult& r, const RunFigures& f) {
     if (f.empty()) {
         r.warnings += " a run of ours failed;";
@@ -77,9 +72,9 @@ void TakeOurs(CaseResult& r, const RunFigures& f) {
     Add(r.write.ours, f, "write");
     Add(r.wsAfter.ours, f, "wsAfter");
     Add(r.privAfter.ours, f, "privAfter");
-    r.growth.ours.push_back(Get(f, "privAfter") - Get(f, "privBefore"));
-    if (Get(f, "links") != r.store.links)
-        r.warnings += " loaded " + std::to_string(static_cast<int>(Get(f, "links"))) + " links of " +
+    r.growth.ours.push_back(FigureOf(f, "privAfter") - FigureOf(f, "privBefore"));
+    if (FigureOf(f, "links") != r.store.links)
+        r.warnings += " loaded " + std::to_string(static_cast<int>(FigureOf(f, "links"))) + " links of " +
                       std::to_string(r.store.links) + ";";
 }
 
@@ -91,9 +86,9 @@ void TakeBase(CaseResult& r, const RunFigures& f) {
     Add(r.load.base, f, "load");
     Add(r.wsAfter.base, f, "wsAfter");
     Add(r.privAfter.base, f, "privAfter");
-    r.growth.base.push_back(Get(f, "privAfter") - Get(f, "privBefore"));
-    if (Get(f, "entries") != r.store.lines)
-        r.warnings += " baseline read " + std::to_string(static_cast<int>(Get(f, "entries"))) + " entries;";
+    r.growth.base.push_back(FigureOf(f, "privAfter") - FigureOf(f, "privBefore"));
+    if (FigureOf(f, "entries") != r.store.lines)
+        r.warnings += " baseline read " + std::to_string(static_cast<int>(FigureOf(f, "entries"))) + " entries;";
 }
 
 double TimeBaselineWrite(const GeneratedStore& store, const std::string& scratch) {
@@ -123,13 +118,6 @@ StoreShape SpecFor(const std::string& kind, int n, const Options& opt) {
     return shape;
 }
 
-std::string NewDataFolder(const std::string& scratch, const std::string& name) {
-    std::string folder = scratch + name;
-    rz::DeleteFolderTree(folder);
-    ::CreateDirectoryA(folder.c_str(), nullptr);
-    return folder + "\\";
-}
-
 CaseResult RunCase(const std::string& kind, int n, const Options& opt, const std::string& scratch,
                    const std::string& warm) {
     CaseResult r;
@@ -146,7 +134,7 @@ CaseResult RunCase(const std::string& kind, int n, const Options& opt, const std
         RunFigures ours = RunChild(run);
         TakeOurs(r, ours);
         std::fprintf(stderr, "[%s %d] run %d: load %.0f ms (pass2 %.0f ms)\n", kind.c_str(), n, i + 1,
-                     Get(ours, "load"), Get(ours, "pass2"));
+                     FigureOf(ours, "load"), FigureOf(ours, "pass2"));
         run.kind = "base";
         TakeBase(r, RunChild(run));
         r.write.base.push_back(TimeBaselineWrite(r.store, scratch));
@@ -164,13 +152,6 @@ std::string Ms(double v) {
     return b;
 }
 
-std::string Ratio(double ours, double base) {
-    if (ours < 0 || base <= 0) return "-";
-    char b[32];
-    std::snprintf(b, sizeof(b), "%.1fx", ours / base);
-    return b;
-}
-
 std::string MemoryText(const CaseResult& r) {
     if (r.wsAfter.ours.empty()) return "n/a";
     char b[96];
@@ -182,7 +163,7 @@ std::string MemoryText(const CaseResult& r) {
 void PrintRow(const std::string& size, const std::string& op, const Figure& f, int runs,
               const std::string& mem) {
     std::printf("%-13s %-33s %9s %9s %8s %4d  %s\n", size.c_str(), op.c_str(), Ms(f.Ours()).c_str(),
-                Ms(f.Base()).c_str(), Ratio(f.Ours(), f.Base()).c_str(), runs, mem.c_str());
+                Ms(f.Base()).c_str(), RatioText(f.Ours(), f.Base(), 1).c_str(), runs, mem.c_str());
 }
 
 void PrintTable(const std::vector<CaseResult>& results) {
