@@ -67,8 +67,8 @@ void PlatformBaseline::Reset() {
                                   0, 0, 346, 514, host_.get(), nullptr, ::GetModuleHandleA(nullptr),
                                   nullptr));
     menu_.reset(::CreatePopupMenu());
-    small_.reset(::ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 64, 64));
-    tall_.reset(::ImageList_Create(16, 18, ILC_COLOR32 | ILC_MASK, 64, 64));
+    small_.reset(::ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 0, 256));
+    tall_.reset(::ImageList_Create(16, 18, ILC_COLOR32 | ILC_MASK, 0, 256));
     if (!tree_ || !menu_ || !small_ || !tall_) throw std::runtime_error("cannot create the baseline controls");
     types_.clear();
     nextId_ = 1;
