@@ -14,6 +14,7 @@
 #include "platform/Handles.h"
 #include "platform/ImageList.h"
 #include "platform/Menu.h"
+#include "platform/SystemError.h"
 
 namespace rz {
 
@@ -72,7 +73,9 @@ void UseIconColumn(HMENU menu) {
     ::SetMenuInfo(menu, &info);
 }
 
-void InsertAtEnd(HMENU menu, MENUITEMINFOA& mii) { ::InsertMenuItemA(menu, ::GetMenuItemCount(menu), TRUE, &mii); }
+void InsertAtEnd(HMENU menu, MENUITEMINFOA& mii) {
+    if (!::InsertMenuItemA(menu, ::GetMenuItemCount(menu), TRUE, &mii)) RaiseLastOSError();
+}
 
 void AddBlank(HMENU menu, TMenuItem& blank) {
     MENUITEMINFOA mii{};
@@ -126,17 +129,21 @@ void TPopupMenu::AddEntry(Build& build, HMENU menu, TMenuItem* item, bool afterD
             mii.hbmpItem = HBMMENU_CALLBACK;
         }
     }
+    unique_hmenu sub;
     if (item->Count() > 0) {
-        HMENU sub = ::CreatePopupMenu();
-        build.levels[sub] = Build::Level{item, false};
+        sub.reset(::CreatePopupMenu());
+        if (!sub) RaiseLastOSError();
+        build.levels[sub.get()] = Build::Level{item, false};
         mii.fMask |= MIIM_SUBMENU;
-        mii.hSubMenu = sub;
+        mii.hSubMenu = sub.get();
     } else {
         build.commands.push_back(item);
         mii.wID = static_cast<UINT>(build.commands.size());
     }
     build.placed[item] = {menu, static_cast<UINT>(::GetMenuItemCount(menu))};
     InsertAtEnd(menu, mii);
+    // The level owns its sub-level from here and destroys it with itself.
+    static_cast<void>(sub.release());
 }
 
 bool TPopupMenu::BuildLevel(Build& build, HMENU menu) {
@@ -158,6 +165,7 @@ void TPopupMenu::Popup(int x, int y, HWND owner) {
     if (OnPopup) OnPopup(this);
     Build build;
     build.root.reset(::CreatePopupMenu());
+    if (!build.root) RaiseLastOSError();
     build.levels[build.root.get()] = Build::Level{&root_, false};
     BuildLevel(build, build.root.get());
     TPopupMenu* previous = g_current;
