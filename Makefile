@@ -1,5 +1,5 @@
 # Thin front end to scripts/: each target does all the set-up it needs.
-.PHONY: build run test dist clean
+.PHONY: build run test bench dist clean
 
 build:
 	@bash scripts/setup
@@ -9,6 +9,9 @@ run:
 
 test:
 	@bash scripts/test
+
+bench:
+	@bash scripts/bench
 
 dist:
 	@bash scripts/dist

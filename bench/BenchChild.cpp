@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "BenchSupport.h"
+#include "MenuBench.h"
 #include "PlatformBaseline.h"
 #include "manager/form_items.h"
 #include "platform/Application.h"
@@ -23,6 +24,8 @@ namespace rzbench {
 namespace {
 
 size_t g_sink = 0;  // keeps the look-ups from being optimised away
+
+constexpr DWORD kChildLimitMs = 20 * 60 * 1000;
 
 // No trailing backslash inside quotes: the C runtime reads \" as a quote.
 std::string Quoted(const std::string& folder) {
@@ -129,6 +132,11 @@ std::string ResultFile(const ChildRun& run) { return run.scratch + "result_" + r
 
 }  // namespace
 
+double FigureOf(const RunFigures& f, const char* key) {
+    auto it = f.find(key);
+    return it == f.end() ? -1 : it->second;
+}
+
 RunFigures RunChild(const ChildRun& run) {
     char exe[MAX_PATH];
     ::GetModuleFileNameA(nullptr, exe, MAX_PATH);
@@ -144,7 +152,11 @@ RunFigures RunChild(const ChildRun& run) {
     if (!::CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
         return f;
     rz::unique_handle_kernel process(pi.hProcess), thread(pi.hThread);
-    ::WaitForSingleObject(process.get(), INFINITE);
+    // A child that hangs (a menu that never shows) is given up on.
+    if (::WaitForSingleObject(process.get(), kChildLimitMs) == WAIT_TIMEOUT) {
+        ::TerminateProcess(process.get(), 1);
+        return f;
+    }
     std::istringstream in(ReadWholeFile(result));
     std::string key;
     double value;
@@ -165,7 +177,9 @@ int ChildMain(int argc, char** argv) {
     rz::Application.Initialize();
     RunFigures f;
     try {
-        f = run.kind == "ours" ? OursRun(run) : BaseRun(run);
+        if (run.kind == "menu") f = MenuRun(run.dataFolder, run.dataFolder + "shape.txt", run.lookups);
+        else if (run.kind == "footprint") f = FootprintRun(run.dataFolder, run.warmFolder, run.lookups);
+        else f = run.kind == "ours" ? OursRun(run) : BaseRun(run);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "rzbench child (%s): %s\n", run.kind.c_str(), e.what());
         return 1;

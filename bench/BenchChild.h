@@ -10,17 +10,19 @@
 namespace rzbench {
 
 struct ChildRun {
-    std::string kind;        // "ours" or "base"
-    std::string dataFolder;  // ends with "\"
-    std::string warmFolder;  // ends with "\"
+    std::string kind;        // "ours", "base", "menu" or "footprint"
+    std::string dataFolder;  // ends with "\"; footprint: the empty store
+    std::string warmFolder;  // ends with "\"; footprint: the store it loads
     std::string scratch;     // ends with "\"; gets the write output and the result file
-    int lookups = 0;
+    int lookups = 0;         // menu and footprint: how many openings
     unsigned seed = 1;
 };
 
 // Keys: load, prepare, pass1, pass2, lookup, lookupBase, write (ms); links or
 // entries (counts); wsBefore, privBefore, wsAfter, privAfter (MB).
 using RunFigures = std::map<std::string, double>;
+// The figure under key, or -1.
+double FigureOf(const RunFigures& f, const char* key);
 
 // Parent side: runs the child and reads what it reports; empty on failure.
 RunFigures RunChild(const ChildRun& run);

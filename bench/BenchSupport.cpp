@@ -7,6 +7,8 @@
 #include <memory>
 #include <stdexcept>
 
+#include "support/UcvSysIO.h"
+
 namespace rzbench {
 
 double Stopwatch::Ms() const {
@@ -33,6 +35,49 @@ MemoryFigures CurrentMemory() {
         m.privateMb = static_cast<double>(pmc.PagefileUsage) / (1024.0 * 1024.0);
     }
     return m;
+}
+
+namespace {
+
+template <class Make, class Free>
+unsigned TableTop(Make make, Free free) {
+    constexpr unsigned kProbes = 2000;
+    std::vector<decltype(make())> handles;
+    std::vector<unsigned> slots;
+    for (unsigned i = 0; i < kProbes; ++i) {
+        handles.push_back(make());
+        slots.push_back(LOWORD(reinterpret_cast<ULONG_PTR>(handles.back())));
+    }
+    for (auto handle : handles) free(handle);
+    std::sort(slots.begin(), slots.end());
+    unsigned step = 0xFFFF;
+    for (size_t i = 1; i < slots.size(); ++i)
+        if (slots[i] > slots[i - 1]) step = std::min(step, slots[i] - slots[i - 1]);
+    const unsigned top = slots.back() / step;
+    return top > kProbes ? top - kProbes : 0;
+}
+
+}  // namespace
+
+unsigned GuiObjects(DWORD which) {
+    if (DWORD counted = ::GetGuiResources(::GetCurrentProcess(), which)) return counted;
+    if (which == GR_GDIOBJECTS)
+        return TableTop([] { return ::CreateSolidBrush(RGB(1, 2, 3)); }, [](HBRUSH b) { ::DeleteObject(b); });
+    return TableTop([] { return ::CreatePopupMenu(); }, [](HMENU m) { ::DestroyMenu(m); });
+}
+
+std::string RatioText(double ours, double base, int decimals) {
+    if (ours < 0 || base <= 0) return "-";
+    char b[32];
+    std::snprintf(b, sizeof(b), "%.*fx", decimals, ours / base);
+    return b;
+}
+
+std::string NewDataFolder(const std::string& scratch, const std::string& name) {
+    std::string folder = scratch + name;
+    rz::DeleteFolderTree(folder);
+    ::CreateDirectoryA(folder.c_str(), nullptr);
+    return folder + "\\";
 }
 
 std::string MakeScratchFolder(const std::string& prefix) {

@@ -30,6 +30,17 @@ struct MemoryFigures {
 };
 MemoryFigures CurrentMemory();
 
+// GDI (GR_GDIOBJECTS) or USER (GR_USEROBJECTS) objects the process holds.
+// Wine answers 0: there it is the top of the handle table in use (new
+// handles take the lowest free slots), which only a leak keeps raising.
+unsigned GuiObjects(DWORD which);
+
+// ours / base with that many decimals and an "x", or "-" when either is unknown.
+std::string RatioText(double ours, double base, int decimals);
+
+// scratch + name made anew and empty; ends with "\".
+std::string NewDataFolder(const std::string& scratch, const std::string& name);
+
 // A fresh folder under the temp directory; Path() ends with "\".
 std::string MakeScratchFolder(const std::string& prefix);
 

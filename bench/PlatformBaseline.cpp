@@ -1,6 +1,7 @@
 #include "PlatformBaseline.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <stdexcept>
 #include <vector>
@@ -66,8 +67,37 @@ void PlatformBaseline::Reset() {
                                   0, 0, 346, 514, host_.get(), nullptr, ::GetModuleHandleA(nullptr),
                                   nullptr));
     menu_.reset(::CreatePopupMenu());
-    if (!tree_ || !menu_) throw std::runtime_error("cannot create the baseline tree view or menu");
+    small_.reset(::ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 0, 256));
+    tall_.reset(::ImageList_Create(16, 18, ILC_COLOR32 | ILC_MASK, 0, 256));
+    if (!tree_ || !menu_ || !small_ || !tall_) throw std::runtime_error("cannot create the baseline controls");
+    types_.clear();
     nextId_ = 1;
+}
+
+void PlatformBaseline::TypeIcon(const std::string& path) {
+    size_t dot = path.find_last_of(".\\:");
+    if (dot == std::string::npos || path[dot] != '.') return;
+    std::string ext = path.substr(dot + 1);
+    ::CharLowerBuffA(ext.data(), static_cast<DWORD>(ext.size()));
+    if (!types_.insert(ext).second) return;
+    // The shell only gives a type's icon for a file that exists.
+    const std::string probe = dataFolder_ + "TypeProbe." + ext;
+    WriteWholeFile(probe, "");
+    SHFILEINFOA info{};
+    if (::SHGetFileInfoA(probe.c_str(), 0, &info, sizeof(info), SHGFI_ICON | SHGFI_SMALLICON) && info.hIcon) {
+        ::ImageList_ReplaceIcon(small_.get(), -1, info.hIcon);
+        ::ImageList_ReplaceIcon(tall_.get(), -1, info.hIcon);
+        ::DestroyIcon(info.hIcon);
+    }
+    ::DeleteFileA(probe.c_str());
+}
+
+void PlatformBaseline::PictureIcon(const std::string& file) {
+    rz::unique_hbitmap picture(static_cast<HBITMAP>(
+        ::LoadImageA(nullptr, file.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
+    if (!picture) return;
+    ::ImageList_AddMasked(small_.get(), picture.get(), RGB(255, 0, 255));
+    ::ImageList_AddMasked(tall_.get(), picture.get(), RGB(255, 0, 255));
 }
 
 HTREEITEM PlatformBaseline::InsertTreeItem(HTREEITEM parent, const std::string& text, int image) {
@@ -84,6 +114,8 @@ HTREEITEM PlatformBaseline::InsertTreeItem(HTREEITEM parent, const std::string& 
 }
 
 int PlatformBaseline::Load(const std::string& dataFolder) {
+    dataFolder_ = dataFolder;
+    for (const char* type : {"x.exe", "x.bat", "x.cmd", "x.wsf", "x.wsh"}) TypeIcon(type);
     ::SendMessageA(tree_.get(), WM_SETREDRAW, FALSE, 0);
     int count = LoadLevel(dataFolder + "shortcuts\\", TVI_ROOT, menu_.get());
     ::SendMessageA(tree_.get(), WM_SETREDRAW, TRUE, 0);
@@ -111,7 +143,17 @@ int PlatformBaseline::LoadLevel(const std::string& folder, HTREEITEM parent, HME
             InsertTreeItem(parent, "--" + rest + "--", 4);
             ::AppendMenuA(menu, MF_STRING, 0, rest.c_str());
         } else if (token == "^ExeLnk" || token == "^UnkLnk") {
-            std::string caption = CaptionAfter(rest, token == "^ExeLnk" ? 3 : 2);
+            const bool exe = token == "^ExeLnk";
+            std::string caption = CaptionAfter(rest, exe ? 3 : 2);
+            const std::string path = rest.substr(0, rest.find('|'));
+            TypeIcon(path);
+            if (exe) {
+                // The picture the writer keeps beside a program item, when there is one.
+                std::string picture = CaptionAfter(rest, 2);
+                picture = picture.substr(0, picture.find('|'));
+                if (!picture.empty() && ::GetFileAttributesA((folder + picture).c_str()) != INVALID_FILE_ATTRIBUTES)
+                    PictureIcon(folder + picture);
+            }
             InsertTreeItem(parent, caption, -1);
             ::AppendMenuA(menu, MF_STRING, nextId_++, caption.c_str());
         } else {

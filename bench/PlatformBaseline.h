@@ -1,9 +1,11 @@
 #pragma once
 // What the platform alone costs for the same store: the list files read with
 // plain C stdio, the entries put straight into a raw comctl32 tree view and a
-// plain HMENU, the files written back with stdio.
+// plain HMENU, the shell's icon of each file type and the icon pictures put
+// into two image lists, the files written back with stdio.
 
 #include <string>
+#include <unordered_set>
 
 #include "BenchSupport.h"
 #include "StoreGenerator.h"
@@ -29,10 +31,16 @@ public:
 private:
     int LoadLevel(const std::string& folder, HTREEITEM parent, HMENU menu);
     HTREEITEM InsertTreeItem(HTREEITEM parent, const std::string& text, int image);
+    // The shell's small icon of a file type, the first time the type is seen.
+    void TypeIcon(const std::string& path);
+    void PictureIcon(const std::string& file);
 
     unique_hwnd host_;
     unique_hwnd tree_;
     rz::unique_hmenu menu_;
+    rz::unique_himagelist small_, tall_;
+    std::unordered_set<std::string> types_;
+    std::string dataFolder_;
     unsigned nextId_ = 1;
 };
 

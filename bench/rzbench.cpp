@@ -14,6 +14,7 @@
 
 #include "BenchChild.h"
 #include "BenchSupport.h"
+#include "MenuReport.h"
 #include "PlatformBaseline.h"
 #include "StoreGenerator.h"
 #include "support/UcvSysIO.h"
@@ -33,6 +34,7 @@ struct Options {
     bool runsGiven = false;
     double pictureShare = -1;  // of the mixed stores' executables; -1: the generator's default
     bool keep = false;
+    MenuBenchOptions menu;
 };
 
 struct Figure {
@@ -56,11 +58,6 @@ void Add(std::vector<double>& to, const RunFigures& f, const char* key) {
     if (it != f.end()) to.push_back(it->second);
 }
 
-double Get(const RunFigures& f, const char* key) {
-    auto it = f.find(key);
-    return it == f.end() ? -1 : it->second;
-}
-
 void TakeOurs(CaseResult& r, const RunFigures& f) {
     if (f.empty()) {
         r.warnings += " a run of ours failed;";
@@ -75,9 +72,9 @@ void TakeOurs(CaseResult& r, const RunFigures& f) {
     Add(r.write.ours, f, "write");
     Add(r.wsAfter.ours, f, "wsAfter");
     Add(r.privAfter.ours, f, "privAfter");
-    r.growth.ours.push_back(Get(f, "privAfter") - Get(f, "privBefore"));
-    if (Get(f, "links") != r.store.links)
-        r.warnings += " loaded " + std::to_string(static_cast<int>(Get(f, "links"))) + " links of " +
+    r.growth.ours.push_back(FigureOf(f, "privAfter") - FigureOf(f, "privBefore"));
+    if (FigureOf(f, "links") != r.store.links)
+        r.warnings += " loaded " + std::to_string(static_cast<int>(FigureOf(f, "links"))) + " links of " +
                       std::to_string(r.store.links) + ";";
 }
 
@@ -89,9 +86,9 @@ void TakeBase(CaseResult& r, const RunFigures& f) {
     Add(r.load.base, f, "load");
     Add(r.wsAfter.base, f, "wsAfter");
     Add(r.privAfter.base, f, "privAfter");
-    r.growth.base.push_back(Get(f, "privAfter") - Get(f, "privBefore"));
-    if (Get(f, "entries") != r.store.lines)
-        r.warnings += " baseline read " + std::to_string(static_cast<int>(Get(f, "entries"))) + " entries;";
+    r.growth.base.push_back(FigureOf(f, "privAfter") - FigureOf(f, "privBefore"));
+    if (FigureOf(f, "entries") != r.store.lines)
+        r.warnings += " baseline read " + std::to_string(static_cast<int>(FigureOf(f, "entries"))) + " entries;";
 }
 
 double TimeBaselineWrite(const GeneratedStore& store, const std::string& scratch) {
@@ -121,13 +118,6 @@ StoreShape SpecFor(const std::string& kind, int n, const Options& opt) {
     return shape;
 }
 
-std::string NewDataFolder(const std::string& scratch, const std::string& name) {
-    std::string folder = scratch + name;
-    rz::DeleteFolderTree(folder);
-    ::CreateDirectoryA(folder.c_str(), nullptr);
-    return folder + "\\";
-}
-
 CaseResult RunCase(const std::string& kind, int n, const Options& opt, const std::string& scratch,
                    const std::string& warm) {
     CaseResult r;
@@ -144,7 +134,7 @@ CaseResult RunCase(const std::string& kind, int n, const Options& opt, const std
         RunFigures ours = RunChild(run);
         TakeOurs(r, ours);
         std::fprintf(stderr, "[%s %d] run %d: load %.0f ms (pass2 %.0f ms)\n", kind.c_str(), n, i + 1,
-                     Get(ours, "load"), Get(ours, "pass2"));
+                     FigureOf(ours, "load"), FigureOf(ours, "pass2"));
         run.kind = "base";
         TakeBase(r, RunChild(run));
         r.write.base.push_back(TimeBaselineWrite(r.store, scratch));
@@ -162,13 +152,6 @@ std::string Ms(double v) {
     return b;
 }
 
-std::string Ratio(double ours, double base) {
-    if (ours < 0 || base <= 0) return "-";
-    char b[32];
-    std::snprintf(b, sizeof(b), "%.1fx", ours / base);
-    return b;
-}
-
 std::string MemoryText(const CaseResult& r) {
     if (r.wsAfter.ours.empty()) return "n/a";
     char b[96];
@@ -180,7 +163,7 @@ std::string MemoryText(const CaseResult& r) {
 void PrintRow(const std::string& size, const std::string& op, const Figure& f, int runs,
               const std::string& mem) {
     std::printf("%-13s %-33s %9s %9s %8s %4d  %s\n", size.c_str(), op.c_str(), Ms(f.Ours()).c_str(),
-                Ms(f.Base()).c_str(), Ratio(f.Ours(), f.Base()).c_str(), runs, mem.c_str());
+                Ms(f.Base()).c_str(), RatioText(f.Ours(), f.Base(), 1).c_str(), runs, mem.c_str());
 }
 
 void PrintTable(const std::vector<CaseResult>& results) {
@@ -299,13 +282,26 @@ Options ParseOptions(int argc, char** argv) {
             opt.pictureShare = std::atof(argv[++i]);
         } else if (a == "--keep") {
             opt.keep = true;
+        } else if (a == "--menu-opens" && i + 1 < argc) {
+            opt.menu.opens = std::max(1, std::atoi(argv[++i]));
+        } else if (a == "--footprint-opens" && i + 1 < argc) {
+            opt.menu.footprintOpens = std::max(1, std::atoi(argv[++i]));
+        } else if (a == "--no-menu") {
+            opt.menu.menu = false;
+        } else if (a == "--no-footprint") {
+            opt.menu.footprint = false;
+        } else if (a == "--no-stores") {
+            opt.sizes.clear();
+            opt.pictureSizes.clear();
+            sizesGiven = true;
         } else if (std::atoi(a.c_str()) > 0) {
             if (!sizesGiven) opt.sizes.clear();
             sizesGiven = true;
             for (int n : ParseSizes(a.c_str())) opt.sizes.push_back(n);
         } else {
             std::fprintf(stderr, "usage: rzbench [sizes...] [--runs R] [--pictures n,m|0] "
-                         "[--picture-share S] [--keep]\n");
+                         "[--picture-share S] [--keep] [--no-stores] [--no-menu] [--no-footprint] "
+                         "[--menu-opens N] [--footprint-opens N]\n");
             std::exit(2);
         }
     }
@@ -329,11 +325,19 @@ int BenchMain(const Options& opt) {
         std::fprintf(stderr, "rzbench: %s\n", e.what());
         rc = 1;
     }
+    if (!results.empty()) {
+        PrintStores(results);
+        PrintTable(results);
+        PrintScaling(results);
+    }
+    try {
+        RunMenuBench(opt.menu, scratch);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "rzbench: %s\n", e.what());
+        rc = 1;
+    }
     if (opt.keep) std::fprintf(stderr, "kept %s\n", scratch.c_str());
     else rz::DeleteFolderTree(scratch.substr(0, scratch.size() - 1));
-    PrintStores(results);
-    PrintTable(results);
-    PrintScaling(results);
     return rc;
 }
 

@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include <cstdio>
+#include <vector>
 
 #include "items/ItemKinds.h"
 #include "items/ItemTables.h"
@@ -77,7 +78,23 @@ void ItemIcons::InsertTreeSurface(int slot) {
 
 void ItemIcons::BuildTypeIcons(ItemTables& tables) {
     for (const char* ext : {"exe", "bat", "cmd", "wsf", "wsh"}) AppendString(tables.extensions, ext);
-    for (int i = 0; i < tables.extensions.Length(); ++i) InsertTypeIcon(tables.extensions[i]);
+    // The images from break image 3 on are put aside while the type icons go
+    // in, so that each is an append, and come back after them: moving them
+    // once per type icon cost more than the shell's icons themselves.
+    std::vector<unique_hicon> menuTail, treeTail;
+    while (menu_.Count() > slots.break3) menuTail.push_back(menu_.TakeLast());
+    while (tree_.Count() > slots.break3) treeTail.push_back(tree_.TakeLast());
+    auto putBack = [&] {
+        for (auto it = menuTail.rbegin(); it != menuTail.rend(); ++it) menu_.AddIcon(it->get());
+        for (auto it = treeTail.rbegin(); it != treeTail.rend(); ++it) tree_.AddIcon(it->get());
+    };
+    try {
+        for (int i = 0; i < tables.extensions.Length(); ++i) InsertTypeIcon(tables.extensions[i]);
+    } catch (...) {
+        putBack();
+        throw;
+    }
+    putBack();
 }
 
 void ItemIcons::InsertTypeIcon(const std::string& ext) {

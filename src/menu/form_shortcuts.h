@@ -3,8 +3,10 @@
 // every item entry of the launcher menu.
 
 #include <memory>
+#include <string>
 
 #include "platform/Bitmap.h"
+#include "platform/Handles.h"
 #include "platform/Form.h"
 #include "platform/Menu.h"
 
@@ -41,7 +43,15 @@ public:
 
 private:
     LauncherMenuParts& Launcher() const;
+    // The entries' font from the settings, made again only when the face,
+    // the size or the canvas resolution changes.
+    HFONT EntryFont(HDC canvas);
+
     LauncherMenuParts* launcher_ = nullptr;
+    unique_hfont entryFont_;
+    std::string entryFontFace_;
+    int entryFontSize_ = 0;
+    int entryFontDpi_ = 0;
 };
 
 // Layout of the launcher menu's own drawing.
@@ -61,5 +71,9 @@ int ColumnHeight(const TMenuItem& level);
 // barWidth.
 void PaintSideBar(HDC canvas, const TMenuItem& entry, HFONT entryFont, POINT origin = {0, 0},
                   int barWidth = 20);
+// After the platform drew an entry of the launcher menu: puts back the
+// entry's part of its level's side bar, which the platform painted over.
+void PaintPlatformEntrySideBar(TMenuItem& entry, HDC canvas, const RECT& column, const RECT& row,
+                               int barWidth = 20);
 
 }  // namespace rz

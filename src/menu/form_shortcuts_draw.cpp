@@ -43,11 +43,61 @@ void FillWith(HDC dc, int colour, const RECT& r) { ::FillRect(dc, &r, ::GetSysCo
 
 int XOffset(const TMenuItem& entry) { return BarIndex(entry) >= 0 ? kBarOffset : 0; }
 
-// The layout's coordinates count from the column's corner. Entries span the
-// column, so an entry's left edge is that corner's x; where the platform
-// paints the menu border inside the window (Wine), the border is as tall as
-// it is wide.
-POINT ColumnOrigin(const RECT& entryRect) { return POINT{entryRect.left, entryRect.left}; }
+// Where the entry's level lies on the canvas. The open menu knows (its level
+// may be scrolled); an entry painted on its own is laid out from the
+// column's corner by the layout numbers, entries spanning the column.
+RECT ColumnRect(const TMenuItem& entry, const RECT& r) {
+    RECT column{};
+    if (const TPopupMenu* open = TPopupMenu::Current(); open && open->ColumnOf(entry, r, column)) return column;
+    const TMenuItem& level = *entry.Parent();
+    int above = 0;
+    for (int i = 0; i < level.Count() && level.Items(i) != &entry; ++i) {
+        const TMenuItem& e = *level.Items(i);
+        if (e.Visible) above += e.Tag == kTagNorSep ? kNorSepHeight : kEntryHeight;
+    }
+    return RECT{r.left, r.top - above, r.right, r.top - above + ColumnHeight(level)};
+}
+
+// How much of a column the menu window shows at once: the platform clips
+// the entries to it, and a level taller than the screen scrolls in it.
+int ShownHeight(HDC dc, int columnHeight) {
+    unique_hrgn clip(::CreateRectRgn(0, 0, 0, 0));
+    RECT box{};
+    if (::GetClipRgn(dc, clip.get()) != 1 || ::GetRgnBox(clip.get(), &box) == NULLREGION) return columnHeight;
+    return std::min<int>(columnHeight, box.bottom - box.top);
+}
+
+// Whether the entry's level shows a side bar at all: it has a bar-maker and
+// the entry that closes its column is one that shows.
+bool HasSideBar(const TMenuItem& entry) {
+    const TMenuItem* level = entry.Parent();
+    if (!level || BarIndex(entry) < 0) return false;
+    for (int i = level->Count() - 1; i >= 0; --i) {
+        if (level->Items(i)->OnDrawItem) return level->Items(i)->Visible;
+    }
+    return false;
+}
+
+void PaintBand(HDC dc, const TMenuItem& entry, HFONT entryFont, POINT origin, int shown, int barWidth);
+
+// The part of the side bar beside one entry. Every entry of a level with a
+// side bar paints its part: a row repainted alone (a scrolled menu repaints
+// only what comes into view) keeps the band whole.
+void PaintSideBarRow(HDC dc, const TMenuItem& entry, HFONT entryFont, const RECT& column, const RECT& row,
+                     int barWidth) {
+    const int shown = ShownHeight(dc, ColumnHeight(*entry.Parent()));
+    const int saved = ::SaveDC(dc);
+    ::IntersectClipRect(dc, column.left, row.top, column.left + kBarOffset, row.bottom);
+    PaintBand(dc, entry, entryFont, POINT{column.left, column.top}, shown, barWidth);
+    ::RestoreDC(dc, saved);
+}
+
+// The entry's share of its level's side bar: all of it when the entry closes the column.
+void PaintSideBarFor(HDC dc, const TMenuItem& entry, HFONT entryFont, const RECT& column, const RECT& row,
+                     int barWidth) {
+    if (ClosesColumn(entry)) PaintSideBar(dc, entry, entryFont, POINT{column.left, column.top}, barWidth);
+    else if (HasSideBar(entry)) PaintSideBarRow(dc, entry, entryFont, column, row, barWidth);
+}
 
 std::string WithoutAccelerators(const std::string& caption) {
     std::string out;
@@ -91,7 +141,12 @@ int ColumnHeight(const TMenuItem& level) {
     return height;
 }
 
-void PaintSideBar(HDC dc, const TMenuItem& entry, HFONT entryFont, POINT origin, int barWidth) {
+namespace {
+
+// The band and its title. In a level taller than what the window shows,
+// the title starts 4 pixels above the bottom of the first screenful, so it
+// shows when the menu opens and scrolls with the entries.
+void PaintBand(HDC dc, const TMenuItem& entry, HFONT entryFont, POINT origin, int shown, int barWidth) {
     const TMenuItem& level = *entry.Parent();
     const TMenuItem& barMaker = *level.Items(BarIndex(entry));
     const int h = ColumnHeight(level);
@@ -114,15 +169,20 @@ void PaintSideBar(HDC dc, const TMenuItem& entry, HFONT entryFont, POINT origin,
     ::GetTextExtentPoint32A(dc, title.c_str(), static_cast<int>(title.size()), &extent);
     int x = (20 - extent.cy) / 2;
     RECT clip{origin.x, origin.y, origin.x + barWidth, origin.y + h};
-    ::ExtTextOutA(dc, origin.x + x, origin.y + h - 4, ETO_CLIPPED, &clip, title.c_str(),
+    ::ExtTextOutA(dc, origin.x + x, origin.y + std::min(h, shown) - 4, ETO_CLIPPED, &clip, title.c_str(),
                   static_cast<UINT>(title.size()), nullptr);
+}
+
+}  // namespace
+
+void PaintSideBar(HDC dc, const TMenuItem& entry, HFONT entryFont, POINT origin, int barWidth) {
+    PaintBand(dc, entry, entryFont, origin, ShownHeight(dc, ColumnHeight(*entry.Parent())), barWidth);
 }
 
 void TFormShortCuts::NorItemsRTMeasureItem(TObject* sender, HDC canvas, int& width, int& height) {
     auto* entry = dynamic_cast<TMenuItem*>(sender);
     if (!entry) return;
-    unique_hfont font = MakeFont(canvas, Settings.FontName, Settings.FontSize);
-    SelectGuard selected(canvas, font.get());
+    SelectGuard selected(canvas, EntryFont(canvas));
     SIZE extent{};
     ::GetTextExtentPoint32A(canvas, entry->Caption.c_str(), static_cast<int>(entry->Caption.size()), &extent);
     width = extent.cx + kTextIndent + (BarIndex(*entry) >= 0 ? 22 : 0) + (entry->Count() > 0 ? 7 : 0);
@@ -133,10 +193,10 @@ void TFormShortCuts::NorItemsRTMeasureItem(TObject* sender, HDC canvas, int& wid
 void TFormShortCuts::NorItemsRTDrawItem(TObject* sender, HDC dc, const RECT& r, bool selected) {
     auto* entry = dynamic_cast<TMenuItem*>(sender);
     if (!entry) return;
-    const POINT origin = ColumnOrigin(r);
-    const int x0 = origin.x + XOffset(*entry);
-    unique_hfont font = MakeFont(dc, Settings.FontName, Settings.FontSize);
-    SelectGuard fontGuard(dc, font.get());
+    const RECT column = ColumnRect(*entry, r);
+    const int x0 = column.left + XOffset(*entry);
+    const HFONT font = EntryFont(dc);
+    SelectGuard fontGuard(dc, font);
     ::SetTextColor(dc, ::GetSysColor(COLOR_MENUTEXT));
     const bool hasImage = entry->ImageIndex >= 0;
     if (hasImage) Launcher().MenuImages().Draw(dc, x0 + 2, r.bottom - 18, entry->ImageIndex, entry->Enabled);
@@ -167,18 +227,19 @@ void TFormShortCuts::NorItemsRTDrawItem(TObject* sender, HDC dc, const RECT& r, 
         ::SetTextColor(dc, ::GetSysColor(COLOR_BTNSHADOW));
         ::DrawTextA(dc, entry->Caption.c_str(), -1, &text, format);
     }
-    if (ClosesColumn(*entry)) PaintSideBar(dc, *entry, font.get(), origin, BarWidth);
+    PaintSideBarFor(dc, *entry, font, column, r, BarWidth);
 }
 
 void TFormShortCuts::SpeItemsRTDrawItem(TObject* sender, HDC dc, const RECT& r, bool) {
     auto* entry = dynamic_cast<TMenuItem*>(sender);
     if (!entry) return;
-    const POINT origin = ColumnOrigin(r);
-    const int offset = XOffset(*entry);
-    const int x0 = origin.x + offset;
-    RECT area{r.left - offset, r.top, r.right, r.bottom};
-    unique_hfont font = Settings.WindowsDraw ? MenuFont() : MakeFont(dc, Settings.FontName, Settings.FontSize);
-    SelectGuard fontGuard(dc, font.get());
+    const RECT column = ColumnRect(*entry, r);
+    const int x0 = column.left + XOffset(*entry);
+    // The entry's rectangle already spans the bar column.
+    RECT area = r;
+    unique_hfont menuFont = Settings.WindowsDraw ? MenuFont() : nullptr;
+    const HFONT font = menuFont ? menuFont.get() : EntryFont(dc);
+    SelectGuard fontGuard(dc, font);
     FillWith(dc, COLOR_MENU, area);
     const int y = r.bottom - 10;
     Line(dc, COLOR_BTNSHADOW, x0, y, r.right, y);
@@ -189,9 +250,19 @@ void TFormShortCuts::SpeItemsRTDrawItem(TObject* sender, HDC dc, const RECT& r, 
     ::SetBkColor(dc, ::GetSysColor(COLOR_MENU));
     ::SetBkMode(dc, OPAQUE);
     ::DrawTextA(dc, title.c_str(), -1, &area, DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX);
-    // This fill covered the bar column: a separator redrawn on its own (as
-    // the first entry is when a menu opens by keyboard) restores the bar.
-    if (ClosesColumn(*entry) || BarIndex(*entry) >= 0) PaintSideBar(dc, *entry, font.get(), origin, BarWidth);
+    PaintSideBarFor(dc, *entry, font, column, r, BarWidth);
+}
+
+HFONT TFormShortCuts::EntryFont(HDC canvas) {
+    const int dpi = ::GetDeviceCaps(canvas, LOGPIXELSY);
+    if (!entryFont_ || entryFontFace_ != Settings.FontName || entryFontSize_ != Settings.FontSize ||
+        entryFontDpi_ != dpi) {
+        entryFont_ = MakeFont(canvas, Settings.FontName, Settings.FontSize);
+        entryFontFace_ = Settings.FontName;
+        entryFontSize_ = Settings.FontSize;
+        entryFontDpi_ = dpi;
+    }
+    return entryFont_.get();
 }
 
 void TFormShortCuts::ApplyMenuDrawing(TMenuItem& level, bool windowsDraw) {
@@ -215,8 +286,19 @@ void TFormShortCuts::ApplyMenuDrawing(TMenuItem& level, bool windowsDraw) {
     }
 }
 
+void PaintPlatformEntrySideBar(TMenuItem& entry, HDC dc, const RECT& column, const RECT& row, int barWidth) {
+    if (!HasSideBar(entry)) return;
+    unique_hfont font = MenuFont();
+    PaintSideBarRow(dc, entry, font.get(), column, row, barWidth);
+}
+
 void TFormShortCuts::ApplyMenuDrawing() {
-    ApplyMenuDrawing(Launcher().LauncherMenu().Items(), Settings.WindowsDraw);
+    TPopupMenu& menu = Launcher().LauncherMenu();
+    // The platform paints over the band beside its own entries: they put their part back.
+    menu.OnPlatformEntryDrawn = [this](TMenuItem& entry, HDC dc, const RECT& column, const RECT& row) {
+        PaintPlatformEntrySideBar(entry, dc, column, row, BarWidth);
+    };
+    ApplyMenuDrawing(menu.Items(), Settings.WindowsDraw);
 }
 
 namespace {

@@ -41,6 +41,7 @@ using unique_hbitmap = unique_handle<HBITMAP, DeleteGdiObject>;
 using unique_hfont = unique_handle<HFONT, DeleteGdiObject>;
 using unique_hbrush = unique_handle<HBRUSH, DeleteGdiObject>;
 using unique_hpen = unique_handle<HPEN, DeleteGdiObject>;
+using unique_hrgn = unique_handle<HRGN, DeleteGdiObject>;
 using unique_hmenu = unique_handle<HMENU, DestroyMenuHandle>;
 using unique_himagelist = unique_handle<HIMAGELIST, DestroyImageListHandle>;
 using unique_hdc = unique_handle<HDC, DeleteDcHandle>;

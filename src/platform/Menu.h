@@ -1,7 +1,7 @@
 #pragma once
-// The menu object tree. The HMENU is built from it each time a popup opens;
-// invisible entries stay in the tree (the layout rules count them) but never
-// reach the HMENU.
+// The menu object tree. Each time a popup opens, the HMENU of a level is
+// built from it when that level opens; invisible entries stay in the tree
+// (the layout rules count them) but never reach the HMENU.
 
 #include <windows.h>
 
@@ -70,11 +70,16 @@ public:
     bool Showing = false;
     // Raised each time the menu is about to show.
     TNotifyEvent OnPopup;
+    // While set, raised after the platform has drawn an entry that has no
+    // draw handler (its icon included), with the canvas, the rectangle of
+    // the entry's whole level on it and the entry's own.
+    std::function<void(TMenuItem& entry, HDC canvas, const RECT& column, const RECT& row)> OnPlatformEntryDrawn;
 
-    // Builds the HMENU from the visible entries and runs the modal menu at
-    // (x, y) on behalf of owner; the chosen entry's OnClick runs before it
-    // returns. The owner must pass its WM_MEASUREITEM, WM_DRAWITEM and
-    // WM_MENUCHAR to HandleOwnerMessage while the menu is open.
+    // Builds the top level from its visible entries and runs the modal menu
+    // at (x, y) on behalf of owner; a submenu is built when it opens. The
+    // chosen entry's OnClick runs before it returns. The owner must pass its
+    // WM_INITMENUPOPUP, WM_MEASUREITEM, WM_DRAWITEM and WM_MENUCHAR to
+    // HandleOwnerMessage while the menu is open.
     void Popup(int x, int y, HWND owner);
     bool IsOpen() const { return open_ != nullptr; }
     bool HandleOwnerMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
@@ -82,11 +87,25 @@ public:
     // The menu being shown by any popup (at most one at a time), or null.
     static TPopupMenu* Current();
 
+    // While the menu is open: the rectangle of the whole level of entry on
+    // the canvas where entry is painted in row, scrolled as the level is;
+    // false when entry is not in an open level.
+    bool ColumnOf(const TMenuItem& entry, const RECT& row, RECT& column) const;
+
     // The handle of the open menu's top level, for tests.
     HMENU OpenHandle() const;
+    // How many levels of the open menu have been built so far, for tests.
+    int LevelsBuilt() const;
 
 private:
     struct Build;
+    static void AddEntry(Build& build, HMENU menu, TMenuItem* item, bool afterDraw);
+    bool BuildLevel(Build& build, HMENU menu);
+    bool MeasureItem(MEASUREITEMSTRUCT& mis);
+    bool DrawItem(const DRAWITEMSTRUCT& dis);
+    void DrawIcon(const DRAWITEMSTRUCT& dis, const TMenuItem& item);
+    void AfterPlatformDraw(TMenuItem& item, HDC dc, const RECT& row);
+    bool MenuChar(WPARAM wp, HMENU menu, LRESULT& result) const;
     TMenuItem root_;
     Build* open_ = nullptr;
 };

@@ -1,24 +1,52 @@
-// Showing a TPopupMenu: the HMENU is built from the visible entries each
-// time, owner drawing is routed to the entries' handlers, and the platform
-// draws the icons of entries without handlers through bitmap callbacks.
+// Showing a TPopupMenu: each level's HMENU is built from its visible entries
+// only when that level opens, owner drawing is routed to the entries'
+// handlers, and the platform draws the icons of entries without handlers
+// through bitmap callbacks.
 
+#include <map>
 #include <memory>
+#include <tuple>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/Application.h"
+#include "platform/Bitmap.h"
 #include "platform/Handles.h"
 #include "platform/ImageList.h"
 #include "platform/Menu.h"
+#include "platform/SystemError.h"
 
 namespace rz {
 
 namespace {
 TPopupMenu* g_current = nullptr;
-}
+
+// Room between a platform-drawn icon and its caption.
+constexpr int kIconGap = 4;
+// Size of the blank row that stands in an empty level.
+constexpr int kBlankWidth = 40;
+constexpr int kBlankHeight = 8;
+}  // namespace
 
 struct TPopupMenu::Build {
+    struct Level {
+        TMenuItem* entries;
+        bool built;
+    };
     unique_hmenu root;
+    std::unordered_map<HMENU, Level> levels;
+    // Where each entry of a built level sits: its menu and position.
+    std::unordered_map<const TMenuItem*, std::pair<HMENU, UINT>> placed;
     std::vector<TMenuItem*> commands;  // command id - 1
+    // What an empty level shows: the platform would not open a level
+    // without entries at all (Wine gives it no size).
+    TMenuItem blank;
+    // Icons drawn once per image, state and background: blending an image
+    // costs far more than copying it.
+    std::map<std::tuple<int, bool, COLORREF>, std::unique_ptr<TBitmap>> icons;
+    // The canvas entries are measured on, one for all of them.
+    unique_hdc measure{::CreateCompatibleDC(nullptr)};
+    int levelsBuilt = 0;
 };
 
 TPopupMenu::TPopupMenu(std::string name) : TComponent(name), root_(name) {}
@@ -31,51 +59,43 @@ TPopupMenu* TPopupMenu::Current() { return g_current; }
 
 HMENU TPopupMenu::OpenHandle() const { return open_ ? open_->root.get() : nullptr; }
 
+int TPopupMenu::LevelsBuilt() const { return open_ ? open_->levelsBuilt : 0; }
+
 namespace {
 
-// Icons of platform-drawn entries go into the check-mark column, which
-// these menus never use.
-void UseCheckColumnForIcons(HMENU menu) {
+// Icons of platform-drawn entries get a column of their own, and the text
+// starts after it; no entry of these menus is ever checked.
+void UseIconColumn(HMENU menu) {
     MENUINFO info{};
     info.cbSize = sizeof(info);
     info.fMask = MIM_STYLE;
-    info.dwStyle = MNS_CHECKORBMP;
+    info.dwStyle = MNS_NOCHECK;
     ::SetMenuInfo(menu, &info);
 }
 
-void Fill(HMENU menu, const TMenuItem& level, std::vector<TMenuItem*>& commands) {
-    UseCheckColumnForIcons(menu);
-    for (int i = 0; i < level.Count(); ++i) {
-        TMenuItem* item = level.Items(i);
-        if (!item->Visible) continue;
-        MENUITEMINFOA mii{};
-        mii.cbSize = sizeof(mii);
-        mii.fMask = MIIM_FTYPE | MIIM_DATA | MIIM_STATE | MIIM_ID;
-        mii.dwItemData = reinterpret_cast<ULONG_PTR>(item);
-        mii.fState = item->Enabled ? MFS_ENABLED : MFS_DISABLED;
-        // Owner-drawn entries keep their text too, for mnemonics and readers.
-        mii.fType = item->OnDrawItem ? MFT_OWNERDRAW : MFT_STRING;
-        if (item->IsLine() && !item->OnDrawItem) {
-            mii.fType = MFT_SEPARATOR;
-        } else {
-            mii.fMask |= MIIM_STRING;
-            mii.dwTypeData = const_cast<char*>(item->Caption.c_str());
-            if (!item->OnDrawItem && item->ImageIndex >= 0) {
-                mii.fMask |= MIIM_BITMAP;
-                mii.hbmpItem = HBMMENU_CALLBACK;
-            }
-        }
-        if (item->Count() > 0) {
-            HMENU sub = ::CreatePopupMenu();
-            Fill(sub, *item, commands);
-            mii.fMask |= MIIM_SUBMENU;
-            mii.hSubMenu = sub;
-        } else {
-            commands.push_back(item);
-            mii.wID = static_cast<UINT>(commands.size());
-        }
-        ::InsertMenuItemA(menu, ::GetMenuItemCount(menu), TRUE, &mii);
+void InsertAtEnd(HMENU menu, MENUITEMINFOA& mii) {
+    if (!::InsertMenuItemA(menu, ::GetMenuItemCount(menu), TRUE, &mii)) RaiseLastOSError();
+}
+
+void AddBlank(HMENU menu, TMenuItem& blank) {
+    MENUITEMINFOA mii{};
+    mii.cbSize = sizeof(mii);
+    mii.fMask = MIIM_FTYPE | MIIM_DATA | MIIM_STATE;
+    mii.fType = MFT_OWNERDRAW | MFT_SEPARATOR;
+    mii.fState = MFS_DISABLED;
+    mii.dwItemData = reinterpret_cast<ULONG_PTR>(&blank);
+    InsertAtEnd(menu, mii);
+}
+
+// The caption's accelerator letter: the character after the first single
+// "&" ("&&" stands for an ampersand), or 0.
+char AcceleratorOf(const std::string& caption) {
+    for (size_t i = 0; i + 1 < caption.size(); ++i) {
+        if (caption[i] != '&') continue;
+        if (caption[i + 1] != '&') return caption[i + 1];
+        ++i;
     }
+    return 0;
 }
 
 TMenuItem* ItemOf(ULONG_PTR data) { return reinterpret_cast<TMenuItem*>(data); }
@@ -88,11 +108,66 @@ char UpperAnsi(char c) {
 
 }  // namespace
 
+// One entry of a level being built; a sub-level only gets its empty handle.
+// With afterDraw, every platform-drawn entry calls back once drawn: lines
+// are drawn here the way the platform does, the others get an icon callback.
+void TPopupMenu::AddEntry(Build& build, HMENU menu, TMenuItem* item, bool afterDraw) {
+    MENUITEMINFOA mii{};
+    mii.cbSize = sizeof(mii);
+    mii.fMask = MIIM_FTYPE | MIIM_DATA | MIIM_STATE | MIIM_ID;
+    mii.dwItemData = reinterpret_cast<ULONG_PTR>(item);
+    mii.fState = item->Enabled ? MFS_ENABLED : MFS_DISABLED;
+    // Owner-drawn entries keep their text too, for mnemonics and readers.
+    mii.fType = item->OnDrawItem ? MFT_OWNERDRAW : MFT_STRING;
+    if (item->IsLine() && !item->OnDrawItem) {
+        mii.fType = afterDraw ? MFT_OWNERDRAW | MFT_SEPARATOR : MFT_SEPARATOR;
+    } else {
+        mii.fMask |= MIIM_STRING;
+        mii.dwTypeData = const_cast<char*>(item->Caption.c_str());
+        if (!item->OnDrawItem && (item->ImageIndex >= 0 || afterDraw)) {
+            mii.fMask |= MIIM_BITMAP;
+            mii.hbmpItem = HBMMENU_CALLBACK;
+        }
+    }
+    unique_hmenu sub;
+    if (item->Count() > 0) {
+        sub.reset(::CreatePopupMenu());
+        if (!sub) RaiseLastOSError();
+        build.levels[sub.get()] = Build::Level{item, false};
+        mii.fMask |= MIIM_SUBMENU;
+        mii.hSubMenu = sub.get();
+    } else {
+        build.commands.push_back(item);
+        mii.wID = static_cast<UINT>(build.commands.size());
+    }
+    build.placed[item] = {menu, static_cast<UINT>(::GetMenuItemCount(menu))};
+    InsertAtEnd(menu, mii);
+    // The level owns its sub-level from here and destroys it with itself.
+    static_cast<void>(sub.release());
+}
+
+bool TPopupMenu::BuildLevel(Build& build, HMENU menu) {
+    auto it = build.levels.find(menu);
+    if (it == build.levels.end()) return false;
+    if (it->second.built) return true;
+    it->second.built = true;
+    ++build.levelsBuilt;
+    UseIconColumn(menu);
+    const TMenuItem& level = *it->second.entries;
+    for (int i = 0; i < level.Count(); ++i) {
+        if (level.Items(i)->Visible) AddEntry(build, menu, level.Items(i), OnPlatformEntryDrawn != nullptr);
+    }
+    if (::GetMenuItemCount(menu) == 0) AddBlank(menu, build.blank);
+    return true;
+}
+
 void TPopupMenu::Popup(int x, int y, HWND owner) {
     if (OnPopup) OnPopup(this);
     Build build;
     build.root.reset(::CreatePopupMenu());
-    Fill(build.root.get(), root_, build.commands);
+    if (!build.root) RaiseLastOSError();
+    build.levels[build.root.get()] = Build::Level{&root_, false};
+    BuildLevel(build, build.root.get());
     TPopupMenu* previous = g_current;
     g_current = this;
     open_ = &build;
@@ -106,64 +181,137 @@ void TPopupMenu::Popup(int x, int y, HWND owner) {
     if (chosen->OnClick) SafeInvoke(chosen, [&] { chosen->OnClick(chosen); });
 }
 
+bool TPopupMenu::MeasureItem(MEASUREITEMSTRUCT& mis) {
+    if (mis.CtlType != ODT_MENU) return false;
+    TMenuItem* item = ItemOf(mis.itemData);
+    if (!item) return false;
+    if (item == &open_->blank) {
+        mis.itemWidth = kBlankWidth;
+        mis.itemHeight = kBlankHeight;
+    } else if (item->OnMeasureItem && item->OnDrawItem) {
+        int w = 0, h = 0;
+        SafeInvoke(item, [&] { item->OnMeasureItem(item, open_->measure.get(), w, h); });
+        mis.itemWidth = w;
+        mis.itemHeight = h;
+    } else if (item->IsLine()) {
+        mis.itemWidth = 0;
+        mis.itemHeight = ::GetSystemMetrics(SM_CYMENUSIZE) / 2;
+    } else {
+        // The icon of a platform-drawn entry, with the gap to its caption.
+        mis.itemWidth = (Images ? Images->Width() : 16) + kIconGap;
+        mis.itemHeight = Images ? Images->Height() : 16;
+    }
+    return true;
+}
+
+bool TPopupMenu::DrawItem(const DRAWITEMSTRUCT& dis) {
+    if (dis.CtlType != ODT_MENU) return false;
+    TMenuItem* item = ItemOf(dis.itemData);
+    if (!item) return false;
+    if (item == &open_->blank) {
+        ::FillRect(dis.hDC, &dis.rcItem, ::GetSysColorBrush(COLOR_MENU));
+    } else if (item->OnDrawItem) {
+        bool selected = (dis.itemState & ODS_SELECTED) != 0;
+        SafeInvoke(item, [&] { item->OnDrawItem(item, dis.hDC, dis.rcItem, selected); });
+    } else if (item->IsLine()) {
+        // The platform's separator: an etched line across the middle.
+        RECT line = dis.rcItem;
+        ::FillRect(dis.hDC, &line, ::GetSysColorBrush(COLOR_MENU));
+        ::InflateRect(&line, -1, 0);
+        line.top = (line.top + line.bottom) / 2;
+        ::DrawEdge(dis.hDC, &line, EDGE_ETCHED, BF_TOP);
+        AfterPlatformDraw(*item, dis.hDC, dis.rcItem);
+    } else {
+        if (Images && item->ImageIndex >= 0) DrawIcon(dis, *item);
+        // For its icon the platform moves the canvas origin to the entry's corner.
+        RECT row{};
+        auto at = open_->placed.find(item);
+        if (at != open_->placed.end() && ::GetMenuItemRect(nullptr, at->second.first, at->second.second, &row)) {
+            ::OffsetRect(&row, -row.left, -row.top);
+            AfterPlatformDraw(*item, dis.hDC, row);
+        }
+    }
+    return true;
+}
+
+void TPopupMenu::DrawIcon(const DRAWITEMSTRUCT& dis, const TMenuItem& item) {
+    const int w = Images->Width(), h = Images->Height();
+    const int left = dis.rcItem.left;
+    const int top = dis.rcItem.top + (dis.rcItem.bottom - dis.rcItem.top - h) / 2;
+    // The platform has filled the row already: its colour is what the icon sits on.
+    const COLORREF background = ::GetPixel(dis.hDC, left, top);
+    auto& icon = open_->icons[{item.ImageIndex, item.Enabled, background}];
+    if (!icon) {
+        icon = std::make_unique<TBitmap>(w, h);
+        unique_hbrush brush(::CreateSolidBrush(background));
+        RECT all{0, 0, w, h};
+        ::FillRect(icon->Canvas(), &all, brush.get());
+        Images->Draw(icon->Canvas(), 0, 0, item.ImageIndex, item.Enabled);
+    }
+    ::BitBlt(dis.hDC, left, top, w, h, icon->Canvas(), 0, 0, SRCCOPY);
+}
+
+void TPopupMenu::AfterPlatformDraw(TMenuItem& item, HDC dc, const RECT& row) {
+    RECT column{};
+    if (OnPlatformEntryDrawn && ColumnOf(item, row, column))
+        SafeInvoke(&item, [&] { OnPlatformEntryDrawn(item, dc, column, row); });
+}
+
+bool TPopupMenu::ColumnOf(const TMenuItem& entry, const RECT& row, RECT& column) const {
+    if (!open_) return false;
+    auto it = open_->placed.find(&entry);
+    if (it == open_->placed.end()) return false;
+    const auto [menu, pos] = it->second;
+    RECT first{}, self{}, last{};
+    const int count = ::GetMenuItemCount(menu);
+    if (!::GetMenuItemRect(nullptr, menu, 0, &first) || !::GetMenuItemRect(nullptr, menu, pos, &self) ||
+        !::GetMenuItemRect(nullptr, menu, count - 1, &last))
+        return false;
+    // The platform's own rectangles are not scrolled: only their distances count.
+    column.left = row.left - (self.left - first.left);
+    column.top = row.top - (self.top - first.top);
+    column.right = column.left + (first.right - first.left);
+    column.bottom = column.top + (last.bottom - first.top);
+    return true;
+}
+
+// Owner-drawn entries: the platform does not read their accelerators.
+bool TPopupMenu::MenuChar(WPARAM wp, HMENU menu, LRESULT& result) const {
+    const char key = UpperAnsi(static_cast<char>(LOWORD(wp)));
+    const int count = ::GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+        MENUITEMINFOA mii{};
+        mii.cbSize = sizeof(mii);
+        mii.fMask = MIIM_DATA;
+        ::GetMenuItemInfoA(menu, i, TRUE, &mii);
+        TMenuItem* item = ItemOf(mii.dwItemData);
+        if (!item || item == &open_->blank) continue;
+        const char accelerator = AcceleratorOf(item->Caption);
+        if (accelerator && UpperAnsi(accelerator) == key) {
+            result = MAKELRESULT(i, MNC_EXECUTE);
+            return true;
+        }
+    }
+    return false;
+}
+
 bool TPopupMenu::HandleOwnerMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     if (!open_) return false;
     switch (msg) {
-        case WM_MEASUREITEM: {
-            auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
-            if (mis->CtlType != ODT_MENU) return false;
-            TMenuItem* item = ItemOf(mis->itemData);
-            if (!item) return false;
-            if (item->OnMeasureItem && item->OnDrawItem) {
-                WindowDC screen(nullptr);
-                int w = 0, h = 0;
-                SafeInvoke(item, [&] { item->OnMeasureItem(item, screen.get(), w, h); });
-                mis->itemWidth = w;
-                mis->itemHeight = h;
-            } else {
-                // The icon of a platform-drawn entry.
-                mis->itemWidth = Images ? Images->Width() : 16;
-                mis->itemHeight = Images ? Images->Height() : 16;
-            }
+        case WM_INITMENUPOPUP:
+            if (!BuildLevel(*open_, reinterpret_cast<HMENU>(wp))) return false;
+            result = 0;
+            return true;
+        case WM_MEASUREITEM:
+            if (!MeasureItem(*reinterpret_cast<MEASUREITEMSTRUCT*>(lp))) return false;
             result = TRUE;
             return true;
-        }
-        case WM_DRAWITEM: {
-            auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(lp);
-            if (dis->CtlType != ODT_MENU) return false;
-            TMenuItem* item = ItemOf(dis->itemData);
-            if (!item) return false;
-            if (item->OnDrawItem) {
-                bool selected = (dis->itemState & ODS_SELECTED) != 0;
-                SafeInvoke(item, [&] { item->OnDrawItem(item, dis->hDC, dis->rcItem, selected); });
-            } else if (Images) {
-                int top = dis->rcItem.top + (dis->rcItem.bottom - dis->rcItem.top - Images->Height()) / 2;
-                Images->Draw(dis->hDC, dis->rcItem.left, top, item->ImageIndex, item->Enabled);
-            }
+        case WM_DRAWITEM:
+            if (!DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp))) return false;
             result = TRUE;
             return true;
-        }
-        case WM_MENUCHAR: {
-            // Owner-drawn entries: match the letter after "&" in their captions.
-            HMENU menu = reinterpret_cast<HMENU>(lp);
-            char key = UpperAnsi(static_cast<char>(LOWORD(wp)));
-            int count = ::GetMenuItemCount(menu);
-            for (int i = 0; i < count; ++i) {
-                MENUITEMINFOA mii{};
-                mii.cbSize = sizeof(mii);
-                mii.fMask = MIIM_DATA;
-                ::GetMenuItemInfoA(menu, i, TRUE, &mii);
-                TMenuItem* item = ItemOf(mii.dwItemData);
-                if (!item) continue;
-                size_t amp = item->Caption.find('&');
-                if (amp == std::string::npos || amp + 1 >= item->Caption.size()) continue;
-                if (UpperAnsi(item->Caption[amp + 1]) == key) {
-                    result = MAKELRESULT(i, MNC_EXECUTE);
-                    return true;
-                }
-            }
-            return false;
-        }
+        case WM_MENUCHAR:
+            return MenuChar(wp, reinterpret_cast<HMENU>(lp), result);
         default:
             return false;
     }

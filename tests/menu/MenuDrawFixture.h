@@ -170,22 +170,35 @@ protected:
     // What the menu loop does with a level: every visible owner-drawn entry
     // is measured, then painted top down in its measured height from the
     // column's corner; the platform's entries (19, separators 8) are left
-    // unpainted. Returns the height laid out.
-    static int PaintLevel(rz::TMenuItem& level, HDC dc, int width, POINT corner = {0, 0}) {
+    // unpainted, or with platformPaints filled as the platform does before
+    // the menu puts its side bar back. Only rows that meet shown (the part
+    // of a scrolled column in view) are painted. Returns the height laid out.
+    static int PaintLevel(rz::TMenuItem& level, HDC dc, int width, POINT corner = {0, 0},
+                          const RECT* shown = nullptr, bool platformPaints = false) {
         std::vector<int> heights(level.Count(), 0);
+        int total = 0;
         for (int i = 0; i < level.Count(); ++i) {
             rz::TMenuItem& e = *level.Items(i);
             int w = 0;
             if (e.Visible && e.OnMeasureItem && e.OnDrawItem) e.OnMeasureItem(&e, dc, w, heights[i]);
             else heights[i] = e.IsLine() ? 8 : 19;
+            if (e.Visible) total += heights[i];
         }
+        const RECT column{corner.x, corner.y, corner.x + width, corner.y + total};
         int y = 0;
         for (int i = 0; i < level.Count(); ++i) {
             rz::TMenuItem& e = *level.Items(i);
             if (!e.Visible) continue;
             const RECT r{corner.x, corner.y + y, corner.x + width, corner.y + y + heights[i]};
-            if (e.OnDrawItem) e.OnDrawItem(&e, dc, r, false);
             y += heights[i];
+            RECT meet{};
+            if (shown && !::IntersectRect(&meet, &r, shown)) continue;
+            if (e.OnDrawItem) {
+                e.OnDrawItem(&e, dc, r, false);
+            } else if (platformPaints) {
+                ::FillRect(dc, &r, ::GetSysColorBrush(COLOR_MENU));
+                rz::PaintPlatformEntrySideBar(e, dc, column, r);
+            }
         }
         return y;
     }

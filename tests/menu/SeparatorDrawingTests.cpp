@@ -32,14 +32,16 @@ TEST_F(MenuDrawTest, TitledSeparatorCoversTheBarColumnAndEtchesAroundItsTitle) {
     DrawSeparator(separator, s.Canvas(), RECT{0, 10, 180, 29});
     auto at = [&](int x, int y) { return s.At(kShift + x, y); };
 
-    // Fill: the rectangle moved left by the bar offset.
-    EXPECT_EQ(at(-20, 10), menu);
-    EXPECT_EQ(at(-20, 28), menu);
+    // Fill: the entry's rectangle, which starts at the column's corner and
+    // so already covers the bar column; nothing left of it.
+    EXPECT_EQ(at(0, 10), menu);
+    EXPECT_EQ(at(0, 28), menu);
     EXPECT_EQ(at(179, 10), menu);
-    EXPECT_EQ(at(-21, 15), kUntouched);
+    EXPECT_EQ(at(-1, 15), kUntouched);
+    EXPECT_EQ(at(-20, 15), kUntouched);
     EXPECT_EQ(at(180, 15), kUntouched);
-    EXPECT_EQ(at(-20, 9), kUntouched);
-    EXPECT_EQ(at(-20, 29), kUntouched);
+    EXPECT_EQ(at(0, 9), kUntouched);
+    EXPECT_EQ(at(0, 29), kUntouched);
 
     // Etched line at bottom - 10 and bottom - 9, from the bar offset to the right edge.
     for (int y : {18, 21}) EXPECT_EQ(at(20, y), menu) << y;
@@ -51,13 +53,15 @@ TEST_F(MenuDrawTest, TitledSeparatorCoversTheBarColumnAndEtchesAroundItsTitle) {
     EXPECT_EQ(at(179, 20), light);
     EXPECT_EQ(at(180, 19), kUntouched);
 
-    // The title, without its "&"s, centred in the moved rectangle, blanks out the line.
+    // The title, without its "&"s, centred in the entry, blanks out the line
+    // clear of the bar column.
     const int width = TextSize(s.Canvas(), "Tahoma", 8, "Sysmenu").cx;
     ASSERT_LT(width, TextSize(s.Canvas(), "Tahoma", 8, "&Sys&menu").cx);
     for (int y : {19, 20}) {
         auto [first, end] = GapIn(s, y, kShift + 20, kShift + 180, y == 19 ? dark : light);
         EXPECT_EQ(end - first, width) << y;
-        EXPECT_NEAR(first - kShift, -20 + (200 - width) / 2, 1) << y;
+        EXPECT_NEAR(first - kShift, (180 - width) / 2, 1) << y;
+        EXPECT_GE(first - kShift, 20) << y;
         EXPECT_EQ(s.CountOf({first, y, end, y + 1}, menu) + s.CountOf({first, y, end, y + 1}, Sys(COLOR_MENUTEXT)),
                   end - first);
     }

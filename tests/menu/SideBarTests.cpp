@@ -79,11 +79,16 @@ TEST_F(MenuDrawTest, TheClosingEntryPaintsTheBandOverTheWholeColumn) {
     title.OnDrawItem(&title, s.Canvas(), RECT{0, 46, 150, 65}, false);
     EXPECT_TRUE(BandFilled(s, h - 1));
 
-    // The other entries alone leave the column bare; the closing entry alone paints all of it.
+    // The other entries alone put back only the band beside their own rows
+    // (a scrolled menu repaints just the rows that come into view); the
+    // closing entry alone paints all of it.
     Surface others(160, 120);
     a.OnDrawItem(&a, others.Canvas(), RECT{0, 0, 150, 19}, true);
     b.OnDrawItem(&b, others.Canvas(), RECT{0, 27, 150, 46}, false);
-    EXPECT_FALSE(AnyBand(others, kBand));
+    EXPECT_TRUE(BandFilled(others, 19));
+    EXPECT_FALSE(AnyBand(others, {0, 19, 19, 27}));
+    for (int y = 27; y < 46; ++y) EXPECT_TRUE(IsBandPixel(others.At(3, y))) << y;
+    EXPECT_FALSE(AnyBand(others, {0, 46, 19, 120}));
     Surface closing(160, 120);
     c.OnDrawItem(&c, closing.Canvas(), RECT{0, 65, 150, 84}, false);
     EXPECT_TRUE(BandFilled(closing, h - 1));
@@ -245,4 +250,80 @@ TEST_F(MenuDrawTest, ColumnInsideAMenuBorderIsDrawnFromItsCorner) {
     for (int y = 0; y + 3 < 90; ++y)
         for (int x = 0; x + 3 < 170; ++x)
             ASSERT_EQ(inBorder.At(x + 3, y + 3), atZero.At(x, y)) << x << "," << y;
+}
+
+namespace {
+
+// A folder taller than its menu window: the window shows canvas rows 10 to
+// 109 (the platform clips the entries to them) and the column scrolls by.
+const RECT kWindow{0, 10, 160, 110};
+
+bool BandInView(const Surface& s) {
+    for (int y = kWindow.top; y < kWindow.bottom; ++y)
+        for (int x = 0; x < 19; ++x)
+            if (!IsBandPixel(s.At(x, y))) return false;
+    return true;
+}
+
+class ScrolledBarTest : public MenuDrawTest {
+protected:
+    static void PaintScrolled(TMenuItem& level, Surface& s, int scrolled, bool platformPaints) {
+        rz::unique_hrgn clip(::CreateRectRgnIndirect(&kWindow));
+        ::SelectClipRgn(s.Canvas(), clip.get());
+        PaintLevel(level, s.Canvas(), 150, POINT{0, kWindow.top - scrolled}, &kWindow, platformPaints);
+        ::SelectClipRgn(s.Canvas(), nullptr);
+    }
+};
+
+}  // namespace
+
+TEST_F(ScrolledBarTest, ScrolledLevelKeepsItsBandWholeAndItsTitleInTheFirstScreenful) {
+    TMenuItem level;
+    AddBarAndHidden(level, "Long");
+    for (int i = 0; i < 20; ++i) AddEntry(level, "entry " + std::to_string(i), 0, i % 2 ? 0 : -1);
+    ShortCuts().ApplyMenuDrawing(level, false);
+    ASSERT_EQ(rz::ColumnHeight(level), 380);
+    // Only the rows in view are painted; the closing entry is not among them.
+    for (int scrolled : {0, 57, 114}) {
+        SCOPED_TRACE(scrolled);
+        Surface s(160, 130);
+        PaintScrolled(level, s, scrolled, false);
+        EXPECT_TRUE(BandInView(s));
+        // The title runs up from 4 pixels above the first screenful's bottom and scrolls with it.
+        const RECT ink = s.Ink({0, kWindow.top, 19, kWindow.bottom}, Sys(COLOR_INACTIVECAPTION));
+        const int start = kWindow.bottom - scrolled - 4;
+        if (start - 10 > kWindow.top) {
+            ASSERT_FALSE(IsEmpty(ink)) << "the title shows";
+            EXPECT_LE(ink.bottom, start + 1);
+            EXPECT_GE(ink.bottom, start - 3);
+        } else {
+            EXPECT_TRUE(IsEmpty(ink)) << "scrolled away with its rows";
+        }
+    }
+}
+
+TEST_F(ScrolledBarTest, PlatformDrawnEntriesPutBackTheBandTheyPaintOver) {
+    TMenuItem level;
+    AddBarAndHidden(level, "Long");
+    AddEntry(level, "Title", rz::kTagSpeSep);
+    for (int i = 0; i < 20; ++i) AddEntry(level, i == 9 ? "-" : "entry " + std::to_string(i), i == 9 ? rz::kTagNorSep : 0, 0);
+    rz::Settings.WindowsDraw = true;
+    ShortCuts().ApplyMenuDrawing(level, true);
+    // In view and out of it (the titled separator, which closes the column, scrolled away).
+    for (int scrolled : {0, 80}) {
+        SCOPED_TRACE(scrolled);
+        Surface s(160, 130);
+        PaintScrolled(level, s, scrolled, true);
+        EXPECT_TRUE(BandInView(s));
+    }
+
+    // A level whose closing entry does not show has no side bar, beside platform entries neither.
+    TMenuItem bare;
+    AddBarAndHidden(bare, "Bare");
+    AddEntry(bare, "a", 0, 0);
+    AddEntry(bare, "Title", rz::kTagSpeSep, -1, false);
+    ShortCuts().ApplyMenuDrawing(bare, true);
+    Surface s(160, 60);
+    PaintLevel(bare, s.Canvas(), 150, POINT{0, 0}, nullptr, true);
+    EXPECT_FALSE(AnyBand(s, {0, 0, 19, 60}));
 }
