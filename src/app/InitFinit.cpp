@@ -8,6 +8,7 @@
 #include "app/Settings.h"
 #include "dialogs/form_about.h"
 #include "dialogs/form_config.h"
+#include "items/StoreFolders.h"
 #include "manager/form_items.h"
 #include "menu/form_general.h"
 #include "menu/form_shortcuts.h"
@@ -104,17 +105,18 @@ void StartUp() {
 bool ResolveLeftoverBackup() {
     const std::string backup = App.dataFolder + "item_bak";
     const std::string live = App.dataFolder + "shortcuts";
+    // Only what a killed save or restore was throwing away: no question.
+    RemoveDiscardedFolders(App.dataFolder);
     if (!DirectoryExists(backup)) return true;
     g_backupAnswer = ShowNotice(kNoticeBackup, "", 1, NoticeType::Warning,
                                 kButtonYes | kButtonNo | kButtonCancel, 0);
     switch (g_backupAnswer) {
         case IDYES:
-            DeleteFolderTree(live);
-            // A failed rename leaves item_bak\ for the next question.
-            ::MoveFileA(backup.c_str(), live.c_str());
+            // A failed rename leaves item_bak\ whole for the next question.
+            if (DiscardFolder(live)) ::MoveFileA(backup.c_str(), live.c_str());
             return true;
         case IDNO:
-            DeleteFolderTree(backup);
+            DiscardFolder(backup);
             return true;
         default:
             Application.Terminate();

@@ -9,6 +9,7 @@
 #include "menu/form_shortcuts.h"
 #include "platform/Handles.h"
 #include "platform/ImageList.h"
+#include "support/UcvGraphics.h"
 #include "support/UcvMenus.h"
 
 namespace rz {
@@ -104,7 +105,7 @@ void PaintSideBar(HDC dc, const TMenuItem& entry, HFONT entryFont, POINT origin)
     lstrcpynA(lf.lfFaceName, Settings.FontName.substr(0, 31).c_str(), LF_FACESIZE);
     lf.lfEscapement = 900;
     lf.lfOrientation = 900;
-    lf.lfHeight = -::MulDiv(Settings.FontSize, ::GetDeviceCaps(dc, LOGPIXELSY), 72);
+    lf.lfHeight = -::MulDiv(FontSizeForDrawing(Settings.FontSize), ::GetDeviceCaps(dc, LOGPIXELSY), 72);
     unique_hfont rotated(::CreateFontIndirectA(&lf));
     SelectGuard selected(dc, rotated.get());
     ::SetTextColor(dc, ::GetSysColor(COLOR_INACTIVECAPTIONTEXT));
@@ -122,7 +123,7 @@ void PaintSideBar(HDC dc, const TMenuItem& entry, HFONT entryFont, POINT origin)
 void TFormShortCuts::NorItemsRTMeasureItem(TObject* sender, HDC canvas, int& width, int& height) {
     auto* entry = dynamic_cast<TMenuItem*>(sender);
     if (!entry) return;
-    unique_hfont font = MakeFont(canvas, Settings.FontName, Settings.FontSize);
+    unique_hfont font = MakeFont(canvas, Settings.FontName, FontSizeForDrawing(Settings.FontSize));
     SelectGuard selected(canvas, font.get());
     SIZE extent{};
     ::GetTextExtentPoint32A(canvas, entry->Caption.c_str(), static_cast<int>(entry->Caption.size()), &extent);
@@ -136,7 +137,7 @@ void TFormShortCuts::NorItemsRTDrawItem(TObject* sender, HDC dc, const RECT& r, 
     if (!entry) return;
     const POINT origin = ColumnOrigin(r);
     const int x0 = origin.x + XOffset(*entry);
-    unique_hfont font = MakeFont(dc, Settings.FontName, Settings.FontSize);
+    unique_hfont font = MakeFont(dc, Settings.FontName, FontSizeForDrawing(Settings.FontSize));
     SelectGuard fontGuard(dc, font.get());
     ::SetTextColor(dc, ::GetSysColor(COLOR_MENUTEXT));
     const bool hasImage = entry->ImageIndex >= 0;
@@ -179,7 +180,8 @@ void TFormShortCuts::SpeItemsRTDrawItem(TObject* sender, HDC dc, const RECT& r, 
     const int offset = XOffset(*entry);
     const int x0 = origin.x + offset;
     RECT area{r.left - offset, r.top, r.right, r.bottom};
-    unique_hfont font = Settings.WindowsDraw ? MenuFont() : MakeFont(dc, Settings.FontName, Settings.FontSize);
+    const int points = FontSizeForDrawing(Settings.FontSize);
+    unique_hfont font = Settings.WindowsDraw ? MenuFont() : MakeFont(dc, Settings.FontName, points);
     SelectGuard fontGuard(dc, font.get());
     FillWith(dc, COLOR_MENU, area);
     const int y = r.bottom - 10;

@@ -28,8 +28,12 @@ struct ProcessFolderOptions {
 
 // Returns the number of failed deletions.
 int ProcessFolder(ProcessFolderOptions& options);
-// Deletes the folder (no trailing "\") with everything in it; silent on failure.
+// Deletes the folder (no trailing "\") with everything in it; silent on
+// failure. Folder links inside are removed as links, never followed.
 void DeleteFolderTree(const std::string& path);
+// Removes a junction or folder link (no trailing "\") itself; false when the
+// name is no link the platform lets us remove as such, which then stays.
+bool RemoveFolderLink(const std::string& path);
 bool RecycleFile(const std::string& path, bool silent, HWND owner);
 
 bool FileExists(const std::string& path);
