@@ -189,6 +189,9 @@ void ItemStore::LogSkipped(const std::string& message) {
 
 int ItemStore::ExeIconIndex(const std::string& folder, const std::string& path,
                             const std::string& iconField) {
+    // A program that is there shows its own icon, whatever picture its line
+    // names: the picture is only its stand-in while the program is missing.
+    if (IsExecutableFile(path) && FileExists(path)) return icons.InsertItemIcon(std::string(), path);
     int pos = IndexOfString(tables.extensions, tables.extensions.High(), iconField);
     if (pos >= 0) return ItemIcons::TypeIconSlot(pos);
     // The picture file lives beside the list file; a field that names
