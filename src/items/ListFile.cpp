@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "support/UcvSysExceptions.h"
+#include "support/UcvSysStr.h"
 
 namespace rz {
 
@@ -13,20 +14,6 @@ ListFileWriter::FailureHook& Hook() {
 }
 
 constexpr char kUtf8Mark[] = "\xEF\xBB\xBF";
-
-// Text in UTF-8 to the ANSI code page, which is what the writer writes back;
-// characters the code page lacks become its default character.
-std::string Utf8ToAnsi(const std::string& text) {
-    if (text.empty()) return text;
-    const int size = static_cast<int>(text.size());
-    int wide = ::MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0);
-    std::wstring w(static_cast<size_t>(wide), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, 0, text.data(), size, w.data(), wide);
-    int bytes = ::WideCharToMultiByte(CP_ACP, 0, w.data(), wide, nullptr, 0, nullptr, nullptr);
-    std::string ansi(static_cast<size_t>(bytes), '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, w.data(), wide, ansi.data(), bytes, nullptr, nullptr);
-    return ansi;
-}
 }  // namespace
 
 std::vector<std::string> ReadListLines(const std::string& path) {
@@ -37,8 +24,9 @@ std::vector<std::string> ReadListLines(const std::string& path) {
     size_t n;
     while ((n = std::fread(buffer, 1, sizeof(buffer), f.get())) > 0) data.append(buffer, n);
     if (std::ferror(f.get())) RaiseInOutError("Cannot read", path);
-    // Editors that save UTF-8 put a byte-order mark in front.
-    if (data.compare(0, 3, kUtf8Mark) == 0) data = Utf8ToAnsi(data.substr(3));
+    // Editors that save UTF-8 put a byte-order mark in front; the text goes on
+    // in the ANSI code page, which is what the writer writes back.
+    if (data.compare(0, 3, kUtf8Mark) == 0) data = FromWide(ToWide(data.substr(3), CP_UTF8), CP_ACP);
 
     std::vector<std::string> lines;
     size_t start = 0;

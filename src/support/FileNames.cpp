@@ -15,19 +15,11 @@ std::string StoredFileName(const std::string& name) {
 }
 
 std::string FileNameKey(const std::string& name) {
-    const std::string stored = StoredFileName(name);
-    if (stored.empty()) return stored;
     // Case is folded on the UTF-16 form, as the file system folds it, so that
     // letters beyond ASCII match their capitals in any ANSI code page.
-    const int size = static_cast<int>(stored.size());
-    int wide = ::MultiByteToWideChar(CP_ACP, 0, stored.data(), size, nullptr, 0);
-    std::wstring w(static_cast<size_t>(wide), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, stored.data(), size, w.data(), wide);
-    ::CharUpperBuffW(w.data(), static_cast<DWORD>(w.size()));
-    int bytes = ::WideCharToMultiByte(CP_UTF8, 0, w.data(), wide, nullptr, 0, nullptr, nullptr);
-    std::string key(static_cast<size_t>(bytes), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, w.data(), wide, key.data(), bytes, nullptr, nullptr);
-    return key;
+    std::wstring wide = ToWide(StoredFileName(name), CP_ACP);
+    if (!wide.empty()) ::CharUpperBuffW(wide.data(), static_cast<DWORD>(wide.size()));
+    return FromWide(wide, CP_UTF8);
 }
 
 bool SameFileName(const std::string& a, const std::string& b) { return FileNameKey(a) == FileNameKey(b); }
