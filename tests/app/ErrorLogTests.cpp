@@ -109,7 +109,8 @@ TEST_F(AppTest, AStartUpFailureNamesNoSenderAndEndsItsSystemTextOnce) {
     EXPECT_TRUE(Application.Terminated());
     auto lines = LogLines(dir);
     ASSERT_EQ(lines.size(), 1u);
-    const std::string head = "Exception raised (Sender was: ): Cannot create \"" + dir.Path() + "shortcuts\": I/O error ";
+    const std::string head =
+        "Exception raised (Sender was: ): Cannot create \"" + dir.Path() + "shortcuts\": I/O error ";
     EXPECT_NE(lines[0].find(head), std::string::npos) << lines[0];
     // The system's own full stop is gone before the log adds its own.
     const size_t last = lines[0].find(". Last Win32 Error (");

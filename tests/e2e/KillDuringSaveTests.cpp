@@ -87,7 +87,8 @@ int MakeStore(const std::string& store) {
                 case 3:
                 case 4: {
                     const std::string name = i % 20 == 4 ? "setup" : "tool" + n;
-                    lists[l] += "^ExeLnk|C:\\Vendor\\" + n + "\\" + name + ".exe|-x " + n + "|" + name + ".bmp|Tool " + n + "\r\n";
+                    lists[l] += "^ExeLnk|C:\\Vendor\\" + n + "\\" + name + ".exe|-x " + n + "|" + name + ".bmp|Tool " +
+                                n + "\r\n";
                     if (i % 40 == 2) WritePicture(levels[l] + name + ".bmp", static_cast<unsigned>(l * 7919 + i));
                     break;
                 }
