@@ -11,6 +11,7 @@
 #include "StoreFixture.h"
 #include "items/ListFile.h"
 #include "platform/Bitmap.h"
+#include "support/FileNames.h"
 
 using namespace rz;
 using rztest::Pick;
@@ -69,8 +70,10 @@ std::string StoreMaker::FolderLine(const std::string& folder, int depth) {
     // Mostly a short plain name, so that deep chains stay inside the path limit.
     std::string caption = Pick(rng_, 4) ? Plain() : rztest::HostileText(rng_);
     if (Pick(rng_, 3)) {
-        const std::string sub = folder + caption;
-        ::CreateDirectoryA(sub.c_str(), nullptr);
+        // Made as Windows makes it: Wine keeps trailing blanks and dots and
+        // makes paths beyond 248 characters, which it then cannot remove.
+        const std::string sub = folder + StoredFileName(caption);
+        if (sub.size() < MAX_PATH - 12) ::CreateDirectoryA(sub.c_str(), nullptr);
         // Now and then a chain far deeper than people build by hand.
         const int limit = Pick(rng_, 20) == 0 ? 24 : 3;
         if (depth < limit && Pick(rng_, 2) && rztest::DirExists(sub)) Level(sub + "\\", depth + 1);
