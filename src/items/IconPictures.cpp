@@ -1,6 +1,7 @@
 #include "items/IconPictures.h"
 
 #include <array>
+#include <vector>
 
 namespace rz {
 
@@ -36,14 +37,15 @@ public:
             int last = 0;
             for (int y = 0; y < 256; ++y) {
                 if (smallest[y] >= 0) last = smallest[y];
-                unblend_[a][y] = static_cast<uint8_t>(last);
+                unblend_[a * 256 + y] = static_cast<uint8_t>(last);
             }
         }
     }
-    uint8_t Unblend(int alpha, uint8_t value) const { return unblend_[alpha][value]; }
+    uint8_t Unblend(int alpha, uint8_t value) const { return unblend_[alpha * 256 + value]; }
 
 private:
-    std::array<std::array<uint8_t, 256>, 256> unblend_{};
+    // On the heap: as a static array it would sit in the executable.
+    std::vector<uint8_t> unblend_ = std::vector<uint8_t>(256 * 256);
 };
 
 const BlendTable& Blending() {
