@@ -76,6 +76,8 @@ void RemoveTree(const std::string& path) {
             std::string name = fd.cFileName;
             if (name == "." || name == "..") continue;
             std::string full = path + "\\" + name;
+            // A link left by a failed test: never clean up through it.
+            if (fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) continue;
             if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
                 RemoveTree(full);
             } else {
@@ -101,6 +103,85 @@ HGLOBAL MakeDrop(const std::vector<std::string>& paths, POINT at) {
     std::memcpy(reinterpret_cast<char*>(block) + sizeof(DROPFILES), names.data(), names.size());
     ::GlobalUnlock(h);
     return h;
+}
+
+}  // namespace rztest
+
+namespace rztest {
+
+namespace {
+
+bool IsLink(const std::string& path) {
+    DWORD a = ::GetFileAttributesA(path.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+// Wine's own name of a Windows path on the Unix side, or empty off Wine.
+std::string UnixPath(const std::string& path) {
+    using Fn = char*(CDECL*)(const wchar_t*);
+    auto toUnix = reinterpret_cast<Fn>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    if (!toUnix) return {};
+    std::wstring wide(path.begin(), path.end());
+    char* unixName = toUnix(wide.c_str());
+    if (!unixName) return {};
+    std::string out = unixName;
+    ::HeapFree(::GetProcessHeap(), 0, unixName);
+    return out;
+}
+
+// The handle of a Unix program that Wine started may signal before the
+// program has done its work: its result is polled for.
+template <class F>
+bool Eventually(F done) {
+    for (int i = 0; i < 100 && !done(); ++i) ::Sleep(20);
+    return done();
+}
+
+// Wine starts Unix programs too; quoting is left out, test paths have no blanks.
+bool RunUnix(const std::string& commandLine) {
+    STARTUPINFOA si{};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi{};
+    std::string command = commandLine;
+    if (!::CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return false;
+    ::WaitForSingleObject(pi.hProcess, 10000);
+    ::CloseHandle(pi.hThread);
+    ::CloseHandle(pi.hProcess);
+    return true;
+}
+
+}  // namespace
+
+FolderLink::FolderLink(const std::string& link, const std::string& target) : link_(link) {
+    using CreateLinkFn = BOOLEAN(WINAPI*)(LPCSTR, LPCSTR, DWORD);
+    auto createLink = reinterpret_cast<CreateLinkFn>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "CreateSymbolicLinkA")));
+    // Directory link, allowed without elevation where the system permits it.
+    if (createLink && createLink(link.c_str(), target.c_str(), 0x1 | 0x2) && IsLink(link)) {
+        made_ = true;
+        return;
+    }
+    const std::string unixTarget = UnixPath(target);
+    unixLink_ = UnixPath(link);
+    if (unixLink_.empty() || unixTarget.empty()) return;
+    made_ = RunUnix("Z:\\bin\\ln -s " + unixTarget + " " + unixLink_) && Eventually([&] { return IsLink(link); });
+}
+
+void FolderLink::MovedTo(const std::string& link) {
+    link_ = link;
+    if (!unixLink_.empty()) unixLink_ = UnixPath(link);
+}
+
+FolderLink::~FolderLink() {
+    if (!IsLink(link_)) return;
+    // Wine follows the link in every call of its own: only rm removes it.
+    if (!unixLink_.empty()) {
+        RunUnix("Z:\\bin\\rm -f " + unixLink_);
+        Eventually([&] { return !IsLink(link_); });
+    }
+    else ::RemoveDirectoryA(link_.c_str());
 }
 
 }  // namespace rztest

@@ -34,6 +34,26 @@ void RemoveTree(const std::string& path);
 // NUL-separated ANSI paths and a closing NUL. The receiver frees it.
 HGLOBAL MakeDrop(const std::vector<std::string>& paths, POINT at);
 
+// A folder link made for a test: a symbolic link where the system makes one
+// for us, a Unix symbolic link under Wine (whose own calls cannot make one).
+// Removed as a link at scope exit. Paths without trailing backslash.
+class FolderLink {
+public:
+    FolderLink(const std::string& link, const std::string& target);
+    ~FolderLink();
+    FolderLink(const FolderLink&) = delete;
+    FolderLink& operator=(const FolderLink&) = delete;
+    // False when no kind of link could be made here: the test skips.
+    bool Made() const { return made_; }
+    // The link was moved with its folder: it is removed from there.
+    void MovedTo(const std::string& link);
+
+private:
+    std::string link_;
+    std::string unixLink_;  // set when made on the Unix side
+    bool made_ = false;
+};
+
 // GDI objects the process holds. Wine's GetGuiResources answers 0, so there it
 // is the high-water mark of the handle table, which a leak raises.
 unsigned GdiObjectsInUse();

@@ -9,6 +9,7 @@
 #include "core/Settings.h"
 #include "dialogs/form_about.h"
 #include "dialogs/form_config.h"
+#include "items/StoreFolders.h"
 #include "manager/form_items.h"
 #include "menu/form_general.h"
 #include "menu/form_shortcuts.h"
@@ -89,17 +90,18 @@ void StartUp() {
 bool ResolveLeftoverBackup() {
     const std::string backup = App.dataFolder + "item_bak";
     const std::string live = App.dataFolder + "shortcuts";
+    // Only what a killed save or restore was throwing away: no question.
+    RemoveDiscardedFolders(App.dataFolder);
     if (!DirectoryExists(backup)) return true;
     const int answer =
         ShowNotice(kNoticeBackup, "", 1, NoticeType::Warning, kButtonYes | kButtonNo | kButtonCancel, 0);
     switch (answer) {
         case IDYES:
-            DeleteFolderTree(live);
-            // A failed rename leaves item_bak\ for the next question.
-            RenameFolder(backup, live);
+            // A failed rename leaves item_bak\ whole for the next question.
+            if (DiscardFolder(live)) RenameFolder(backup, live);
             return true;
         case IDNO:
-            DeleteFolderTree(backup);
+            DiscardFolder(backup);
             return true;
         default:
             Application.Terminate();

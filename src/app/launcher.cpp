@@ -7,9 +7,11 @@
 #include "app/Forms.h"
 #include "app/InitFinit.h"
 #include "platform/Application.h"
+#include "support/ProcessHardening.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     using namespace rz;
+    HardenProcess();
     Application.Initialize();
     Application.ShowMainForm = false;
     Application.ProcessMessages();

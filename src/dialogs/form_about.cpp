@@ -1,7 +1,5 @@
 #include "dialogs/form_about.h"
 
-#include <cmath>
-#include <cstdio>
 
 #include "core/AppData.h"
 #include "core/Launching.h"
@@ -103,10 +101,10 @@ std::string GroupThousands(unsigned long long value, const std::string& separato
 }
 
 std::string FormatMemoryLine(const MemoryStatus& status, const std::string& thousandSeparator) {
-    char head[64];
-    std::snprintf(head, sizeof(head), "%u%% used of the total memory at ", status.load);
-    const auto kilobytes = static_cast<unsigned long long>(std::llround(static_cast<double>(status.totalPhys) / 1024.0));
-    return head + GroupThousands(kilobytes, thousandSeparator) + " KB";
+    // Rounded to the nearest kilobyte.
+    const unsigned long long kilobytes = (status.totalPhys + 512) / 1024;
+    return std::to_string(status.load) + "% used of the total memory at " +
+           GroupThousands(kilobytes, thousandSeparator) + " KB";
 }
 
 std::string UserThousandSeparator() {

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "items/IconPictures.h"
 #include "items/ItemKinds.h"
 #include "items/ItemTables.h"
 #include "support/UcvGraphics.h"
@@ -136,23 +137,9 @@ int ItemIcons::InsertItemIcon(const std::string& picture, const std::string& tar
         std::string ext = FileExtension(picture);
         int used = -1;
         if (ext == ".bmp") {
-            TBitmap loaded(16, 16);
-            if (loaded.LoadFromFile(picture)) {
-                // Pictures we write keep alpha 0 where nothing was drawn; others
-                // use the bottom-left pixel as their transparent colour.
-                bool hasAlpha = false;
-                for (int y = 0; y < 16 && !hasAlpha; ++y)
-                    for (int x = 0; x < 16 && !hasAlpha; ++x) hasAlpha = (loaded.Pixel(x, y) >> 24) != 0;
-                uint32_t key = loaded.Pixel(0, 15);
-                if (hasAlpha) {
-                    key = 0x00FF00FFu;
-                    for (int y = 0; y < 16; ++y)
-                        for (int x = 0; x < 16; ++x)
-                            if ((loaded.Pixel(x, y) >> 24) == 0) loaded.SetPixel(x, y, key);
-                }
-                TBitmap::Unselected bmp(loaded);
-                used = menu_.InsertMasked(slots.break5, bmp.get(),
-                                          RGB((key >> 16) & 0xFF, (key >> 8) & 0xFF, key & 0xFF));
+            if (auto loaded = LoadIconPicture(picture)) {
+                TBitmap::Unselected bmp(*loaded->picture);
+                used = menu_.InsertMasked(slots.break5, bmp.get(), loaded->maskColour);
             }
         } else if (ext == ".ico") {
             unique_hicon icon(static_cast<HICON>(
@@ -209,9 +196,7 @@ void ItemIcons::CutBack(const TBitmap* smallBreaks[3], const TBitmap* largeBreak
 }
 
 bool ItemIcons::SaveIconPicture(int slot, const std::string& path) const {
-    TBitmap picture(16, 16);
-    menu_.Draw(picture.Canvas(), 0, 0, slot);
-    return picture.SaveToFile(path);
+    return rz::SaveIconPicture(menu_, slot, path);
 }
 
 }  // namespace rz

@@ -4,6 +4,7 @@
 
 #include "items/ItemTables.h"
 #include "platform/TreeNode.h"
+#include "support/FileNames.h"
 #include "support/UcvSysStr.h"
 
 namespace rz {
@@ -77,20 +78,12 @@ bool IsScriptEntry(const TTreeNode* n, const ItemTables& tables) {
     return IsLinkEntry(n) && IsScriptFile(tables.PathOf(n->ItemId));
 }
 
-bool IsSafeFolderName(const std::string& caption) {
-    if (caption.empty() || caption == "." || caption == "..") return false;
-    if (caption.find_first_of("\\/:") != std::string::npos) return false;
-    // Device names stay devices with any extension and trailing blanks.
-    std::string base = UpperCase(caption.substr(0, caption.find('.')));
-    while (!base.empty() && base.back() == ' ') base.pop_back();
-    static const std::array<const char*, 4> kDevices = {"CON", "PRN", "AUX", "NUL"};
-    for (const char* d : kDevices) {
-        if (base == d) return false;
-    }
-    if (base.size() == 4 && (base.compare(0, 3, "COM") == 0 || base.compare(0, 3, "LPT") == 0) &&
-        base[3] >= '0' && base[3] <= '9')
-        return false;
-    return true;
+bool IsSafeFolderName(const std::string& caption) { return IsPlainFileName(caption); }
+
+std::string FolderDirectoryName(const std::string& caption) { return StoredFileName(caption); }
+
+bool IsPlainExtension(const std::string& ext) {
+    return ext.size() <= kMaxExtensionLength && HasOnlyNameCharacters(ext);
 }
 
 }  // namespace rz

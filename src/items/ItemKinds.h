@@ -49,8 +49,16 @@ bool IsUserEntry(const TTreeNode* node);
 bool IsExecutableEntry(const TTreeNode* node, const ItemTables& tables);
 bool IsScriptEntry(const TTreeNode* node, const ItemTables& tables);
 
-// A folder caption is also a directory name under the store: it must not
-// leave the store or name a device.
+// A folder caption is also a directory name under the store: it must name a
+// directory of its own inside the level's folder (see IsPlainFileName).
 bool IsSafeFolderName(const std::string& caption);
+// The directory a folder caption names: the caption as the file system stores it.
+std::string FolderDirectoryName(const std::string& caption);
+
+// An extension field gives a type icon only when it can be the extension of
+// the type's temporary file: empty, or up to kMaxExtensionLength characters
+// without path, wildcard or control characters.
+inline constexpr size_t kMaxExtensionLength = 32;
+bool IsPlainExtension(const std::string& ext);
 
 }  // namespace rz

@@ -1,8 +1,11 @@
 // Reading the store: the template entries, the extension pass and the pass
 // that builds the manager tree and the launcher menu together.
 
+#include <unordered_set>
+
 #include "items/ItemStore.h"
 #include "items/ListFile.h"
+#include "support/FileNames.h"
 #include "support/UcvMenus.h"
 #include "support/UcvSysExceptions.h"
 #include "support/UcvSysIO.h"
@@ -12,9 +15,27 @@ namespace rz {
 namespace {
 constexpr char kListFileName[] = "shortcuts.txt";
 
-// A folder line is followed only into a real sub-folder of the store.
-bool FolderToFollow(const std::string& folder, const std::string& caption) {
-    return IsSafeFolderName(caption) && DirectoryExists(folder + caption);
+enum class FolderLine { Follow, Missing, NoFolderOfItsOwn, Repeated };
+
+// A folder line is followed only into a real sub-folder of the store that no
+// earlier line of the level has taken, names compared as the file system
+// compares them. A line whose directory is missing just yields nothing.
+FolderLine CheckFolderLine(const std::string& folder, const std::string& caption,
+                           std::unordered_set<std::string>& taken) {
+    if (!IsSafeFolderName(caption)) return FolderLine::NoFolderOfItsOwn;
+    if (!DirectoryExists(folder + FolderDirectoryName(caption))) return FolderLine::Missing;
+    if (!taken.insert(FileNameKey(caption)).second) return FolderLine::Repeated;
+    return FolderLine::Follow;
+}
+
+// Text from a list file as it may stand in a log line: one line, not too long.
+std::string ForLog(const std::string& text) {
+    constexpr size_t kMax = 80;
+    std::string out = text.size() > kMax ? text.substr(0, kMax) + "..." : text;
+    for (char& c : out) {
+        if (static_cast<unsigned char>(c) < 32) c = '?';
+    }
+    return out;
 }
 }  // namespace
 
@@ -41,17 +62,20 @@ bool ItemStore::LoadPass1() {
 }
 
 void ItemStore::CollectExtensions(const std::string& folder) {
+    std::unordered_set<std::string> taken;
     for (const std::string& text : ReadListLines(folder + kListFileName)) {
         auto line = SplitListLine(text);
         if (!line) continue;
         if (line->token == KindToken(ItemKind::Folder)) {
             const std::string& caption = line->rest;
-            if (FolderToFollow(folder, caption) && FileExists(folder + caption + "\\" + kListFileName))
-                CollectExtensions(folder + caption + "\\");
+            std::string sub = folder + FolderDirectoryName(caption) + "\\";
+            bool follow = CheckFolderLine(folder, caption, taken) == FolderLine::Follow;
+            if (follow && FileExists(sub + kListFileName)) CollectExtensions(sub);
         } else if (line->token == KindToken(ItemKind::UnkLnk)) {
             TakeField(line->rest);
             std::string ext = TakeField(line->rest);
-            if (IndexOfString(tables.extensions, tables.extensions.High(), ext) < 0)
+            // Anything else would name a file elsewhere, or none, as the type's temporary file.
+            if (IsPlainExtension(ext) && IndexOfString(tables.extensions, tables.extensions.High(), ext) < 0)
                 AppendString(tables.extensions, ext);
         }
     }
@@ -87,12 +111,13 @@ void ItemStore::LoadPass2() {
 
 void ItemStore::ReadItemListFile(const std::string& folder, TMenuItem& parentMenu,
                                  TTreeNode* parentNode) {
+    std::unordered_set<std::string> taken;
     for (const std::string& text : ReadListLines(folder + kListFileName))
-        ReadLine(folder, text, parentMenu, parentNode);
+        ReadLine(folder, text, parentMenu, parentNode, taken);
 }
 
 void ItemStore::ReadLine(const std::string& folder, const std::string& text, TMenuItem& parentMenu,
-                         TTreeNode* parentNode) {
+                         TTreeNode* parentNode, std::unordered_set<std::string>& takenFolders) {
     auto line = SplitListLine(text);
     if (!line) return;
     auto kind = KindFromToken(line->token);
@@ -105,16 +130,9 @@ void ItemStore::ReadLine(const std::string& folder, const std::string& text, TMe
         case ItemKind::SpeSep:
             AddLaunchItem(ItemKind::SpeSep, "", "", parentNode, parentMenu, -1, rest);
             break;
-        case ItemKind::Folder: {
-            if (!FolderToFollow(folder, rest)) break;
-            AddLaunchItem(ItemKind::Folder, "", "", parentNode, parentMenu, -1, rest);
-            std::string sub = folder + rest + "\\";
-            if (FileExists(sub + kListFileName)) {
-                TMenuItem* menu = currentFolderMenu;
-                ReadItemListFile(sub, *menu, currentFolderNode);
-            }
+        case ItemKind::Folder:
+            ReadFolderLine(folder, rest, parentMenu, parentNode, takenFolders);
             break;
-        }
         case ItemKind::ExeLnk: {
             std::string path = TakeField(rest);
             std::string parameters = TakeField(rest);
@@ -127,7 +145,11 @@ void ItemStore::ReadLine(const std::string& folder, const std::string& text, TMe
             std::string path = TakeField(rest);
             std::string ext = TakeField(rest);
             int icon = -1;
-            if (ext.empty() && DirectoryExists(path)) {
+            if (!IsPlainExtension(ext)) {
+                // The line is kept: the writer gives it its path's extension.
+                LogSkipped("Item \"" + ForLog(rest) + "\" in \"" + folder + kListFileName +
+                           "\" gets no type icon: \"" + ForLog(ext) + "\" is no file extension");
+            } else if (ext.empty() && DirectoryExists(path)) {
                 icon = kIconDirectory;
             } else {
                 int pos = IndexOfString(tables.extensions, tables.extensions.High(), ext);
@@ -139,13 +161,42 @@ void ItemStore::ReadLine(const std::string& folder, const std::string& text, TMe
     }
 }
 
+void ItemStore::ReadFolderLine(const std::string& folder, const std::string& caption, TMenuItem& parentMenu,
+                               TTreeNode* parentNode, std::unordered_set<std::string>& takenFolders) {
+    FolderLine check = CheckFolderLine(folder, caption, takenFolders);
+    if (check == FolderLine::NoFolderOfItsOwn || check == FolderLine::Repeated) {
+        // What the line named is on disk under the kept line, or nowhere.
+        LogSkipped("Folder \"" + ForLog(caption) + "\" in \"" + folder + kListFileName + "\" skipped: " +
+                   (check == FolderLine::Repeated ? "an earlier line names the same folder"
+                                                  : "the name gives no folder of its own"));
+    }
+    if (check != FolderLine::Follow) return;
+    AddLaunchItem(ItemKind::Folder, "", "", parentNode, parentMenu, -1, caption);
+    std::string sub = folder + FolderDirectoryName(caption) + "\\";
+    if (FileExists(sub + kListFileName)) {
+        TMenuItem* menu = currentFolderMenu;
+        ReadItemListFile(sub, *menu, currentFolderNode);
+    }
+}
+
+void ItemStore::LogSkipped(const std::string& message) {
+    // A log that cannot be written must not keep the store from loading.
+    try {
+        Log(message);
+    } catch (...) {
+    }
+}
+
 int ItemStore::ExeIconIndex(const std::string& folder, const std::string& path,
                             const std::string& iconField) {
+    // A program that is there shows its own icon, whatever picture its line
+    // names: the picture is only its stand-in while the program is missing.
+    if (IsExecutableFile(path) && FileExists(path)) return icons.InsertItemIcon(std::string(), path);
     int pos = IndexOfString(tables.extensions, tables.extensions.High(), iconField);
     if (pos >= 0) return ItemIcons::TypeIconSlot(pos);
     // The picture file lives beside the list file; a field that names
     // anything elsewhere is not followed.
-    if (iconField.empty() || iconField.find_first_of("\\/:") != std::string::npos) return -1;
+    if (!IsPlainFileName(iconField)) return -1;
     if (!FileExists(folder + iconField)) return -1;
     return icons.InsertItemIcon(folder + iconField, path);
 }

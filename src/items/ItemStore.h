@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <unordered_set>
 
 #include "items/ItemIcons.h"
 #include "items/ItemKinds.h"
@@ -15,6 +16,7 @@
 namespace rz {
 
 class ListFileWriter;
+class PictureNames;
 
 // Menu Tags that tell the layout what an entry is.
 enum MenuTag : int {
@@ -72,15 +74,19 @@ public:
 
     // Writing: folder paths without trailing "\".
     void WriteItemListFile(TTreeNode* anchor, const std::string& folder);
-    void WriteItemLine(TTreeNode* entry, const std::string& folder, ListFileWriter& out);
-    std::string IconFieldFor(const std::string& path, const std::string& folder) const;
+    void WriteItemLine(TTreeNode* entry, const std::string& folder, ListFileWriter& out,
+                       PictureNames& pictures);
+    std::string IconFieldFor(const std::string& path, PictureNames& pictures) const;
 
     // The top-level anchor entry (first entry of the tree).
     TTreeNode* TopAnchor() const { return views.tree.GetFirstNode(); }
 
 private:
     void ReadLine(const std::string& folder, const std::string& line, TMenuItem& parentMenu,
-                  TTreeNode* parentNode);
+                  TTreeNode* parentNode, std::unordered_set<std::string>& takenFolders);
+    void ReadFolderLine(const std::string& folder, const std::string& caption, TMenuItem& parentMenu,
+                        TTreeNode* parentNode, std::unordered_set<std::string>& takenFolders);
+    void LogSkipped(const std::string& message);
     int ExeIconIndex(const std::string& folder, const std::string& path, const std::string& iconField);
     TTreeNode* NewTreeEntry(TTreeNode* parentNode, const std::string& text, int image, int selected,
                             int itemId);

@@ -3,6 +3,7 @@
 
 #include "items/ItemStore.h"
 #include "items/ListFile.h"
+#include "items/PictureNames.h"
 #include "support/UcvSysExceptions.h"
 #include "support/UcvSysIO.h"
 
@@ -11,9 +12,10 @@ namespace rz {
 void ItemStore::WriteItemListFile(TTreeNode* anchor, const std::string& folder) {
     std::string file = folder + "\\shortcuts.txt";
     ListFileWriter out(file);
+    PictureNames pictures(folder);
     try {
         TTreeNode* first = anchor ? anchor->GetNextSibling() : nullptr;
-        if (first && !IsSystemEntry(first)) WriteItemLine(first, folder, out);
+        if (first && !IsSystemEntry(first)) WriteItemLine(first, folder, out, pictures);
     } catch (...) {
         // Each level names its own file as the failure passes through it.
         Log("Unable to save \"" + file + "\", probably because of a call to \"GetNextSibling\"");
@@ -22,7 +24,8 @@ void ItemStore::WriteItemListFile(TTreeNode* anchor, const std::string& folder) 
     out.Close();
 }
 
-void ItemStore::WriteItemLine(TTreeNode* entry, const std::string& folder, ListFileWriter& out) {
+void ItemStore::WriteItemLine(TTreeNode* entry, const std::string& folder, ListFileWriter& out,
+                              PictureNames& pictures) {
     // Siblings in a loop, not by recursion: a level may hold 50k entries.
     for (TTreeNode* e = entry; e && !IsSystemEntry(e); e = e->GetNextSibling()) {
         if (IsAnchorEntry(e)) continue;
@@ -33,7 +36,9 @@ void ItemStore::WriteItemLine(TTreeNode* entry, const std::string& folder, ListF
                 RaiseInOutError("Invalid folder name", folder + "\\" + caption);
             }
             out.WriteLine(std::string(KindToken(ItemKind::Folder)) + "|" + caption);
-            std::string sub = folder + "\\" + caption;
+            // The file system drops trailing dots and blanks of the last name
+            // only: the path into the folder has to use the stored name.
+            std::string sub = folder + "\\" + FolderDirectoryName(caption);
             if (!::CreateDirectoryA(sub.c_str(), nullptr)) RaiseInOutError("Cannot create", sub);
             if (e->Count() > 1) WriteItemListFile(e->GetFirstChild(), sub);
         } else if (IsSeparatorEntry(e)) {
@@ -47,7 +52,7 @@ void ItemStore::WriteItemLine(TTreeNode* entry, const std::string& folder, ListF
         } else if (IsLinkEntry(e)) {
             const std::string& path = tables.PathOf(e->ItemId);
             if (IsProgramFile(path)) {
-                std::string iconField = IconFieldFor(path, folder);
+                std::string iconField = IconFieldFor(path, pictures);
                 out.WriteLine(std::string(KindToken(ItemKind::ExeLnk)) + "|" + path + "|" +
                               ParamsOfItem(e->ItemId) + "|" + iconField + "|" + e->Text());
                 if (IsExecutableFile(path) &&
@@ -62,15 +67,9 @@ void ItemStore::WriteItemLine(TTreeNode* entry, const std::string& folder, ListF
     }
 }
 
-std::string ItemStore::IconFieldFor(const std::string& path, const std::string& folder) const {
+std::string ItemStore::IconFieldFor(const std::string& path, PictureNames& pictures) const {
     if (IsScriptFile(path)) return LowerCase(ExtWithoutDot(FileExtension(path)));
-    size_t cut = path.find_last_of("\\:");
-    std::string name = NameWithoutExt(cut == std::string::npos ? path : path.substr(cut + 1));
-    if (!FileExists(folder + "\\" + name + ".bmp")) return name + ".bmp";
-    for (int n = 1;; ++n) {
-        std::string candidate = name + std::to_string(n) + ".bmp";
-        if (!FileExists(folder + "\\" + candidate)) return candidate;
-    }
+    return pictures.Next(path);
 }
 
 }  // namespace rz

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "support/UcvSysExceptions.h"
+#include "support/UcvSysStr.h"
 
 namespace rz {
 
@@ -10,6 +11,8 @@ namespace {
 bool WriteLineToFile(std::FILE* file, const std::string&, const std::string& line) {
     return std::fwrite(line.data(), 1, line.size(), file) == line.size() && std::fwrite("\r\n", 1, 2, file) == 2;
 }
+
+constexpr char kUtf8Mark[] = "\xEF\xBB\xBF";
 }  // namespace
 
 Seam<bool(std::FILE*, const std::string&, const std::string&)> WriteListLine{&WriteLineToFile};
@@ -22,6 +25,9 @@ std::vector<std::string> ReadListLines(const std::string& path) {
     size_t n;
     while ((n = std::fread(buffer, 1, sizeof(buffer), f.get())) > 0) data.append(buffer, n);
     if (std::ferror(f.get())) RaiseInOutError("Cannot read", path);
+    // Editors that save UTF-8 put a byte-order mark in front; the text goes on
+    // in the ANSI code page, which is what the writer writes back.
+    if (data.compare(0, 3, kUtf8Mark) == 0) data = FromWide(ToWide(data.substr(3), CP_UTF8), CP_ACP);
 
     std::vector<std::string> lines;
     size_t start = 0;

@@ -2,6 +2,7 @@
 // removed only once the writing has finished.
 
 #include "core/AppData.h"
+#include "items/StoreFolders.h"
 #include "manager/form_items.h"
 #include "core/Launching.h"
 #include "support/JCLPathes.h"
@@ -13,7 +14,9 @@ namespace rz {
 void TFormItems::BitBtnSaveClick(TObject*) {
     const std::string backup = App.dataFolder + "item_bak";
     const std::string live = App.dataFolder + "shortcuts";
-    if (DirectoryExists(backup)) DeleteFolderTree(backup);
+    // A stale backup goes whole or not at all: the live store must never
+    // stand beside a part of one.
+    DiscardFolder(backup);
     if (!RenameFolder(live, backup)) {
         SaveFailed();
         return;
@@ -21,7 +24,9 @@ void TFormItems::BitBtnSaveClick(TObject*) {
     // From here a failure leaves the old store in item_bak\ for the next start.
     if (!::CreateDirectoryA(live.c_str(), nullptr)) RaiseInOutError("Cannot create", live);
     store.WriteItemListFile(TVItems.GetFirstNode(), live);
-    DeleteFolderTree(backup);
+    // Not deleted in place: a kill half-way would leave a partial backup that
+    // the next start offers to restore over the complete new store.
+    DiscardFolder(backup);
     PlaySystemSound(kSoundSaved);
     StatusMessage("Save succesful!");
     saved_ = true;

@@ -8,6 +8,7 @@
 #include "menu/form_shortcuts.h"
 #include "platform/Handles.h"
 #include "platform/ImageList.h"
+#include "support/UcvGraphics.h"
 #include "support/UcvMenus.h"
 
 namespace rz {
@@ -158,7 +159,7 @@ void PaintBand(HDC dc, const TMenuItem& entry, HFONT entryFont, POINT origin, in
     lstrcpynA(lf.lfFaceName, Settings.FontName.substr(0, 31).c_str(), LF_FACESIZE);
     lf.lfEscapement = 900;
     lf.lfOrientation = 900;
-    lf.lfHeight = -::MulDiv(Settings.FontSize, ::GetDeviceCaps(dc, LOGPIXELSY), 72);
+    lf.lfHeight = -::MulDiv(FontSizeForDrawing(Settings.FontSize), ::GetDeviceCaps(dc, LOGPIXELSY), 72);
     unique_hfont rotated(::CreateFontIndirectA(&lf));
     SelectGuard selected(dc, rotated.get());
     ::SetTextColor(dc, ::GetSysColor(COLOR_INACTIVECAPTIONTEXT));
@@ -257,7 +258,7 @@ HFONT TFormShortCuts::EntryFont(HDC canvas) {
     const int dpi = ::GetDeviceCaps(canvas, LOGPIXELSY);
     if (!entryFont_ || entryFontFace_ != Settings.FontName || entryFontSize_ != Settings.FontSize ||
         entryFontDpi_ != dpi) {
-        entryFont_ = MakeFont(canvas, Settings.FontName, Settings.FontSize);
+        entryFont_ = MakeFont(canvas, Settings.FontName, FontSizeForDrawing(Settings.FontSize));
         entryFontFace_ = Settings.FontName;
         entryFontSize_ = Settings.FontSize;
         entryFontDpi_ = dpi;

@@ -16,7 +16,9 @@ using TExceptionEvent = std::function<void(TObject* sender, const std::exception
 
 class TApplication : public TWindow {
 public:
-    TApplication() : TWindow("Application") {}
+    // Unnamed: an exception reported with the application object as sender
+    // logs an empty sender name.
+    TApplication() = default;
 
     // Creates the hidden application window; safe to call more than once.
     void Initialize();

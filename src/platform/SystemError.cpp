@@ -11,8 +11,9 @@ std::string MessageOfCode(unsigned long code) {
     DWORD n = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
                                code, 0, buffer, sizeof(buffer), nullptr);
     std::string text(buffer, n);
-    // The system's texts end in a line break that would split a log line.
-    while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' '))
+    // The system's texts end in a full stop and a line break: the log line
+    // adds its own full stop, and a line break would split it.
+    while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' ' || text.back() == '.'))
         text.pop_back();
     return text;
 }

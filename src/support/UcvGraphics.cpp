@@ -41,5 +41,8 @@ void FillPicture(const FillTarget& target, HDC canvas, bool useBrushColour, COLO
     ::PatBlt(canvas, 0, 0, size.cx, size.cy, PATCOPY);
 }
 
-}  // namespace rz
+int FontSizeForDrawing(int storedPoints) {
+    return storedPoints >= kSmallestFontSize && storedPoints <= kLargestFontSize ? storedPoints : kDefaultFontSize;
+}
 
+}  // namespace rz

@@ -50,7 +50,7 @@ void FolderWalk::SubFolder(const std::string& folder, DWORD attributes) {
     // A junction or folder link: deleting through it would empty its target.
     bool link = (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
     if (link && (o_.deleteFiles || o_.removeFolders)) {
-        if (o_.removeFolders) ::RemoveDirectoryA(folder.c_str());
+        if (o_.removeFolders) RemoveFolderLink(folder.substr(0, folder.size() - 1));
         return;
     }
     Walk(folder);
@@ -94,9 +94,31 @@ int ProcessFolder(ProcessFolderOptions& options) {
     return walk.failures;
 }
 
+bool RemoveFolderLink(const std::string& path) {
+    // Opened as the link itself, the handle tells whether the name really is
+    // one: where the platform follows the link anyway (Wine and its Unix
+    // links), it shows the target and the link is left alone.
+    constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    HANDLE h = ::CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
+                             FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    unique_handle_kernel link(h == INVALID_HANDLE_VALUE ? nullptr : h);
+    if (!link) return false;
+    BY_HANDLE_FILE_INFORMATION info{};
+    bool isLink = ::GetFileInformationByHandle(link.get(), &info) &&
+                  (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
+    link.reset();
+    // Removing a folder link removes the link, never what it points to.
+    return isLink && ::RemoveDirectoryA(path.c_str());
+}
+
 void DeleteFolderTree(const std::string& path) {
     // An empty path would walk the root of the current drive.
     if (path.empty()) return;
+    DWORD a = ::GetFileAttributesA(path.c_str());
+    if (a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_REPARSE_POINT)) {
+        RemoveFolderLink(path);
+        return;
+    }
     ProcessFolderOptions options;
     options.folder = path + "\\";
     options.recurse = true;

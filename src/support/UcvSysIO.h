@@ -30,11 +30,15 @@ struct ProcessFolderOptions {
 
 // Returns the number of failed deletions.
 int ProcessFolder(ProcessFolderOptions& options);
-// Deletes the folder (no trailing "\") with everything in it; silent on failure.
+// Deletes the folder (no trailing "\") with everything in it; silent on
+// failure. Folder links inside are removed as links, never followed.
 void DeleteFolderTree(const std::string& path);
+// Removes a junction or folder link (no trailing "\") itself; false when the
+// name is no link the platform lets us remove as such, which then stays.
+bool RemoveFolderLink(const std::string& path);
 bool RecycleFile(const std::string& path, bool silent, HWND owner);
 
-// MoveFileA on a folder; the save's and the backup's renames go through here.
+// MoveFileA on a folder: the store moved to its backup and back.
 extern Seam<bool(const std::string& from, const std::string& to)> RenameFolder;
 
 bool FileExists(const std::string& path);

@@ -1,5 +1,7 @@
 #include "support/UcvSysStr.h"
 
+#include <windows.h>
+
 #include <algorithm>
 
 namespace rz {
@@ -84,6 +86,24 @@ std::string UpperCase(const std::string& s) {
         if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
     }
     return r;
+}
+
+std::wstring ToWide(const std::string& s, unsigned codePage) {
+    if (s.empty()) return {};
+    const int size = static_cast<int>(s.size());
+    std::wstring w(static_cast<size_t>(::MultiByteToWideChar(codePage, 0, s.data(), size, nullptr, 0)), L'\0');
+    ::MultiByteToWideChar(codePage, 0, s.data(), size, w.data(), static_cast<int>(w.size()));
+    return w;
+}
+
+std::string FromWide(const std::wstring& s, unsigned codePage) {
+    if (s.empty()) return {};
+    const int size = static_cast<int>(s.size());
+    std::string out(static_cast<size_t>(::WideCharToMultiByte(codePage, 0, s.data(), size, nullptr, 0, nullptr,
+                                                              nullptr)),
+                    '\0');
+    ::WideCharToMultiByte(codePage, 0, s.data(), size, out.data(), static_cast<int>(out.size()), nullptr, nullptr);
+    return out;
 }
 
 }  // namespace rz

@@ -102,6 +102,22 @@ TEST_F(AppTest, AnExceptionWithoutSenderStillGivesOneLine) {
     EXPECT_TRUE(Application.Terminated());
 }
 
+TEST_F(AppTest, AStartUpFailureNamesNoSenderAndEndsItsSystemTextOnce) {
+    // A file where the store folder belongs: start-up cannot create it.
+    rztest::WriteFile(dir / "shortcuts", "in the way");
+    SafeInvoke(&Application, [] { StartUp(); });
+    EXPECT_TRUE(Application.Terminated());
+    auto lines = LogLines(dir);
+    ASSERT_EQ(lines.size(), 1u);
+    const std::string head =
+        "Exception raised (Sender was: ): Cannot create \"" + dir.Path() + "shortcuts\": I/O error ";
+    EXPECT_NE(lines[0].find(head), std::string::npos) << lines[0];
+    // The system's own full stop is gone before the log adds its own.
+    const size_t last = lines[0].find(". Last Win32 Error (");
+    ASSERT_NE(last, std::string::npos);
+    EXPECT_NE(lines[0][last - 1], '.') << lines[0];
+}
+
 TEST(PreparedTexts, TheBackupQuestionAndTheSupportParagraph) {
     const std::string text = BackupQuestionText("C:\\Rz\\");
     EXPECT_EQ(text.substr(0, 62), "A Backup of an earlier items list exists as \"C:\\Rz\\item_bak.\" ");

@@ -40,6 +40,7 @@ TEST_F(AppTest, BackupQuestionYesRestoresTheBackup) {
     EXPECT_FALSE(rztest::DirExists(dir / "item_bak"));
     EXPECT_EQ(rztest::ReadFile(dir / "shortcuts\\shortcuts.txt"), kBackup);
     EXPECT_EQ(TopCaptions(), (std::vector<std::string>{"backup", "-"}));
+    EXPECT_FALSE(rztest::DirExists(dir / "item_del"));
     EXPECT_FALSE(Application.Terminated());
 }
 
@@ -52,6 +53,20 @@ TEST_F(AppTest, BackupQuestionNoDeletesTheBackup) {
     StartUp();
     EXPECT_EQ(boxes.size(), 1u);
     EXPECT_FALSE(rztest::DirExists(dir / "item_bak"));
+    EXPECT_FALSE(rztest::DirExists(dir / "item_del"));
+    EXPECT_EQ(TopCaptions(), (std::vector<std::string>{"live"}));
+}
+
+TEST_F(AppTest, FoldersSetAsideByAKilledRunGoWithoutAQuestion) {
+    WriteStore("shortcuts", kLive);
+    // What a save or a restore killed while deleting had set aside.
+    WriteStore("item_del", kBackup);
+    WriteStore("item_del\\Sub", kBackup);
+    WriteStore("item_del4", kBackup);
+    StartUp();
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_FALSE(rztest::DirExists(dir / "item_del"));
+    EXPECT_FALSE(rztest::DirExists(dir / "item_del4"));
     EXPECT_EQ(TopCaptions(), (std::vector<std::string>{"live"}));
 }
 

@@ -291,32 +291,96 @@ TEST_F(SaveTest, AStoreFolderHeldOpenRefusesTheRename) {
     EXPECT_FALSE(rztest::DirExists(dir / "item_bak"));
 }
 
-TEST_F(SaveTest, ABackupThatCannotBeDeletedAsksForARestart) {
+TEST_F(SaveTest, AStaleBackupThatCannotBeSetAsideAsksForARestartAndStaysWhole) {
     ASSERT_NO_FATAL_FAILURE(Start());
     DeleteTopEntry("Report");
     const std::string edited = Tree();
     const auto disk = Snapshot(dir / "shortcuts\\");
     WriteStore("item_bak", "^SpeSep|stale\r\n");
-    auto held = HoldFile(dir / "item_bak\\held.bmp");
+    rztest::WriteFile(dir / "item_bak\\old.bmp", "x");
+    const auto stale = Snapshot(dir / "item_bak\\");
+    auto held = HoldFolder(dir / "item_bak");
     ASSERT_TRUE(held) << ::GetLastError();
-    if (::DeleteFileA((dir / "item_bak\\held.bmp").c_str()))
-        GTEST_SKIP() << "this Wine deletes a file held open without sharing";
+    rztest::MakeDir(dir / "probe");
+    {
+        auto probe = HoldFolder(dir / "probe");
+        ASSERT_TRUE(probe);
+        if (::MoveFileA((dir / "probe").c_str(), (dir / "probe2").c_str()))
+            GTEST_SKIP() << "this Wine renames a folder held open without delete sharing";
+    }
     Save();
     ASSERT_FALSE(ShortPathOf(dir.Path()).empty());
     ExpectRefused("Save unsuccesful! " + ShortPathOf(dir.Path()) +
                       "item_bak\\ already exists(!), please restart Razaveza",
                   disk, edited);
-    // The save removed what it could of the stale backup; the held file keeps the folder.
-    EXPECT_TRUE(rztest::FileExists(dir / "item_bak\\held.bmp"));
-    EXPECT_FALSE(rztest::FileExists(dir / "item_bak\\shortcuts.txt"));
+    // Nothing of it was deleted: a backup is there whole or not at all.
+    EXPECT_EQ(Snapshot(dir / "item_bak\\"), stale);
 
-    // Once the file is let go, the next save clears the rest and succeeds.
+    // Once the folder is let go, the next save sets it aside and succeeds.
     held.reset();
     sounds.clear();
     Save();
     EXPECT_EQ(Status(), "Save succesful!");
     EXPECT_FALSE(rztest::DirExists(dir / "item_bak"));
+    EXPECT_FALSE(rztest::DirExists(dir / "item_del"));
     EXPECT_EQ(Undo(), edited);
+}
+
+TEST_F(SaveTest, AnOldStoreThatCannotBeDeletedNeverLeavesAPartialBackup) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    // A file of the old store held open: its folder cannot be deleted whole.
+    auto held = HoldFile(dir / "shortcuts\\held.bmp");
+    ASSERT_TRUE(held) << ::GetLastError();
+    const auto oldStore = Snapshot(dir / "shortcuts\\");
+    Save();
+    ASSERT_EQ(Status(), "Save succesful!");
+    if (rztest::DirExists(dir / "item_bak")) {
+        // Where the system refuses to rename it, the old store stays whole.
+        EXPECT_EQ(Snapshot(dir / "item_bak\\"), oldStore);
+    } else {
+        EXPECT_TRUE(rztest::FileExists(dir / "item_del\\held.bmp"));
+        EXPECT_FALSE(rztest::FileExists(dir / "item_del\\shortcuts.txt"));
+    }
+    const bool backupLeft = rztest::DirExists(dir / "item_bak");
+    held.reset();
+
+    // The next start asks only about a whole backup; set-aside rubbish goes silently.
+    DestroyForms();
+    CreateForms();
+    boxes.clear();
+    answer = IDNO;
+    StartUp();
+    EXPECT_EQ(boxes.size(), backupLeft ? 1u : 0u);
+    EXPECT_FALSE(rztest::DirExists(dir / "item_del"));
+    EXPECT_FALSE(rztest::DirExists(dir / "item_bak"));
+    EXPECT_EQ(Text("shortcuts\\shortcuts.txt"), top);
+}
+
+TEST_F(SaveTest, AFolderLinkInAStaleBackupIsNeverFollowedAndAskedAboutNoMore) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    rztest::MakeDir(dir / "elsewhere");
+    rztest::MakeDir(dir / "elsewhere\\empty");
+    rztest::WriteFile(dir / "elsewhere\\keep.txt", "keep");
+    WriteStore("item_bak", "^SpeSep|stale\r\n");
+    rztest::FolderLink link(dir / "item_bak\\linked", dir / "elsewhere");
+    rztest::FolderLink emptyLink(dir / "item_bak\\linkedempty", dir / "elsewhere\\empty");
+    if (!link.Made() || !emptyLink.Made()) GTEST_SKIP() << "no folder links can be made here";
+    Save();
+    EXPECT_EQ(Status(), "Save succesful!");
+    EXPECT_FALSE(rztest::DirExists(dir / "item_bak"));
+    EXPECT_EQ(Text("elsewhere\\keep.txt"), "keep");
+    EXPECT_TRUE(rztest::DirExists(dir / "elsewhere\\empty"));
+    // Where the links cannot be removed as links (Wine), they wait set aside.
+    link.MovedTo(dir / "item_del\\linked");
+    emptyLink.MovedTo(dir / "item_del\\linkedempty");
+
+    DestroyForms();
+    CreateForms();
+    boxes.clear();
+    StartUp();
+    EXPECT_TRUE(boxes.empty()) << boxes[0].text;
+    EXPECT_EQ(Text("elsewhere\\keep.txt"), "keep");
+    EXPECT_FALSE(rztest::DirExists(dir / "item_bak"));
 }
 
 TEST_F(SaveTest, UndoAfterSaveReturnsToTheSavedTreeAndItsIcons) {

@@ -51,12 +51,21 @@ TEST_F(MenuDrawTest, MeasureAddsIndentBarRoomAndArrowRoomToTheCaptionWidth) {
     Measure(inBar, s.Canvas(), w, h);
     EXPECT_EQ(w, text8 + 23 + 22 + 7);
 
-    rz::Settings.FontSize = 16;
-    const int text16 = TextSize(s.Canvas(), "Tahoma", 16, caption).cx;
-    ASSERT_NE(text16, text8);
+    rz::Settings.FontSize = 12;
+    const int text12 = TextSize(s.Canvas(), "Tahoma", 12, caption).cx;
+    ASSERT_NE(text12, text8);
     Measure(entry, s.Canvas(), w, h);
-    EXPECT_EQ(w, text16 + 23 + 7);
+    EXPECT_EQ(w, text12 + 23 + 7);
     EXPECT_EQ(h, 19);
+
+    // A size the preferences do not offer (a hand-edited file) measures as 8;
+    // the setting itself is kept.
+    for (int odd : {99999999, 16, 5, 0, -8}) {
+        rz::Settings.FontSize = odd;
+        Measure(entry, s.Canvas(), w, h);
+        EXPECT_EQ(w, text8 + 23 + 7) << odd;
+        EXPECT_EQ(rz::Settings.FontSize, odd);
+    }
 }
 
 TEST_F(MenuDrawTest, ImageIsDrawnAtTheIconCellGreyedWhenDisabled) {
@@ -187,6 +196,13 @@ TEST_F(MenuDrawTest, CaptionStartsAtTheTextIndentInTheStateColours) {
         DrawItem(entry, s.Canvas(), kRow, false);
         const RECT ink = s.Ink(text, Sys(COLOR_MENU));
         ASSERT_FALSE(IsEmpty(ink));
+        // A stored size no font can show draws the caption as 8 points.
+        rz::Settings.FontSize = 99999999;
+        Surface huge(160, 60);
+        DrawItem(entry, huge.Canvas(), kRow, false);
+        const RECT hugeInk = huge.Ink(text, Sys(COLOR_MENU));
+        EXPECT_TRUE(EqualRect(&hugeInk, &ink));
+        rz::Settings.FontSize = 8;
         EXPECT_GE(ink.left, x0 + 23);
         EXPECT_LE(ink.left, x0 + 23 + 2);
         EXPECT_LE(ink.right, x0 + 23 + width);

@@ -90,8 +90,8 @@ TEST_F(MenuDrawTest, TitledSeparatorUsesTheSettingFontOrTheMenuFontByMode) {
         return end - first;
     };
     Surface probe(10, 10);
-    rz::Settings.FontSize = 14;
-    const int settingWidth = TextSize(probe.Canvas(), "Tahoma", 14, "Sysmenu").cx;
+    rz::Settings.FontSize = 12;
+    const int settingWidth = TextSize(probe.Canvas(), "Tahoma", 12, "Sysmenu").cx;
     EXPECT_EQ(titleWidth(), settingWidth);
 
     NONCLIENTMETRICSA metrics{};

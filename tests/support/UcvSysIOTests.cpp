@@ -180,3 +180,37 @@ TEST(DeleteFolderTree, SkipsFilesItCannotDeleteAndKeepsTheirFolders) {
     DeleteFolderTree(root.substr(0, root.size() - 1));
     EXPECT_FALSE(DirExists(root));
 }
+
+TEST(DeleteFolderTree, FolderLinksAreNeverFollowed) {
+    TempDir t;
+    // Two link targets outside the deleted folder: one with content, one empty
+    // (an empty target is what a followed removal would take away).
+    MakeDir(t / "outside");
+    MakeDir(t / "outside\\full");
+    WriteFile(t / "outside\\full\\keep.txt", "keep");
+    MakeDir(t / "outside\\empty");
+    MakeDir(t / "doomed");
+    WriteFile(t / "doomed\\file.txt", "x");
+    rztest::FolderLink full(t / "doomed\\full", t / "outside\\full");
+    rztest::FolderLink empty(t / "doomed\\empty", t / "outside\\empty");
+    if (!full.Made() || !empty.Made()) GTEST_SKIP() << "no folder links can be made here";
+
+    DeleteFolderTree(t / "doomed");
+    EXPECT_EQ(rztest::ReadFile(t / "outside\\full\\keep.txt"), "keep");
+    EXPECT_TRUE(DirExists(t / "outside\\empty"));
+    EXPECT_FALSE(rztest::FileExists(t / "doomed\\file.txt"));
+    // Where the platform removes a link as a link, the folder is gone; where it
+    // only follows links (Wine), the links stay, unfollowed, and keep it.
+    for (const char* link : {"doomed\\full", "doomed\\empty"}) {
+        DWORD a = ::GetFileAttributesA((t / link).c_str());
+        EXPECT_TRUE(a == INVALID_FILE_ATTRIBUTES || (a & FILE_ATTRIBUTE_REPARSE_POINT)) << link;
+    }
+
+    // A link handed over as the folder itself is no folder to empty either.
+    rztest::FolderLink top(t / "toplink", t / "outside\\full");
+    ASSERT_TRUE(top.Made());
+    DeleteFolderTree(t / "toplink");
+    EXPECT_EQ(rztest::ReadFile(t / "outside\\full\\keep.txt"), "keep");
+    EXPECT_FALSE(RemoveFolderLink(t / "outside\\full")) << "a plain folder is no link";
+    EXPECT_TRUE(DirExists(t / "outside\\full"));
+}

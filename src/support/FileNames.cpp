@@ -1,0 +1,54 @@
+#include "support/FileNames.h"
+
+#include <windows.h>
+
+#include <array>
+
+#include "support/UcvSysStr.h"
+
+namespace rz {
+
+std::string StoredFileName(const std::string& name) {
+    size_t end = name.size();
+    while (end > 0 && (name[end - 1] == '.' || name[end - 1] == ' ')) --end;
+    return name.substr(0, end);
+}
+
+std::string FileNameKey(const std::string& name) {
+    // Case is folded on the UTF-16 form, as the file system folds it, so that
+    // letters beyond ASCII match their capitals in any ANSI code page.
+    std::wstring wide = ToWide(StoredFileName(name), CP_ACP);
+    if (!wide.empty()) ::CharUpperBuffW(wide.data(), static_cast<DWORD>(wide.size()));
+    return FromWide(wide, CP_UTF8);
+}
+
+bool SameFileName(const std::string& a, const std::string& b) { return FileNameKey(a) == FileNameKey(b); }
+
+bool HasOnlyNameCharacters(const std::string& name) {
+    for (char c : name) {
+        if (static_cast<unsigned char>(c) < 32) return false;
+    }
+    return name.find_first_of("\\/:*?\"<>|") == std::string::npos;
+}
+
+bool IsDeviceName(const std::string& name) {
+    std::string base = UpperCase(name.substr(0, name.find('.')));
+    while (!base.empty() && base.back() == ' ') base.pop_back();
+    static const std::array<const char*, 4> kDevices = {"CON", "PRN", "AUX", "NUL"};
+    for (const char* d : kDevices) {
+        if (base == d) return true;
+    }
+    if (base.size() != 4 || (base.compare(0, 3, "COM") != 0 && base.compare(0, 3, "LPT") != 0)) return false;
+    const unsigned char digit = static_cast<unsigned char>(base[3]);
+    // Superscript one, two and three of the Western code page count too.
+    return (digit >= '0' && digit <= '9') || digit == 0xB9 || digit == 0xB2 || digit == 0xB3;
+}
+
+bool IsPlainFileName(const std::string& name) {
+    if (!HasOnlyNameCharacters(name) || IsDeviceName(name)) return false;
+    const std::string stored = StoredFileName(name);
+    // "..." is stored as nothing: the folder itself.
+    return !stored.empty() && stored != "." && stored != "..";
+}
+
+}  // namespace rz

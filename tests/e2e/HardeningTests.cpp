@@ -1,0 +1,117 @@
+// The program's protection at entry: the image asks for ASLR and DEP, and
+// libraries loaded by name come from the system folder only.
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstddef>
+#include <cstring>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "ProgramRun.h"
+#include "TestSupport.h"
+#include "support/ProcessHardening.h"
+
+using namespace rztest;
+
+TEST(ProgramImage, AsksForAslrAndDepAndKeepsItsRelocations) {
+    const std::string image = ReadFile(ProgramPath());
+    ASSERT_GT(image.size(), sizeof(IMAGE_DOS_HEADER));
+    IMAGE_DOS_HEADER dos{};
+    std::memcpy(&dos, image.data(), sizeof(dos));
+    ASSERT_EQ(dos.e_magic, IMAGE_DOS_SIGNATURE);
+    ASSERT_LE(static_cast<size_t>(dos.e_lfanew) + sizeof(IMAGE_NT_HEADERS32), image.size());
+    IMAGE_NT_HEADERS32 nt{};
+    std::memcpy(&nt, image.data() + dos.e_lfanew, sizeof(nt));
+    ASSERT_EQ(nt.Signature, IMAGE_NT_SIGNATURE);
+    EXPECT_TRUE(nt.OptionalHeader.DllCharacteristics & IMAGE_DLLCHARACTERISTICS_DYNAMIC_BASE) << "no ASLR";
+    EXPECT_TRUE(nt.OptionalHeader.DllCharacteristics & IMAGE_DLLCHARACTERISTICS_NX_COMPAT) << "no DEP";
+    // ASLR moves only an image that can be relocated.
+    EXPECT_FALSE(nt.FileHeader.Characteristics & IMAGE_FILE_RELOCS_STRIPPED);
+    EXPECT_GT(nt.OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_BASERELOC].Size, 0u);
+}
+
+namespace {
+
+struct Image {
+    std::string bytes;
+    IMAGE_NT_HEADERS32 nt{};
+    std::vector<IMAGE_SECTION_HEADER> sections;
+
+    explicit Image(const std::string& path) : bytes(ReadFile(path)) {
+        IMAGE_DOS_HEADER dos{};
+        std::memcpy(&dos, bytes.data(), sizeof(dos));
+        std::memcpy(&nt, bytes.data() + dos.e_lfanew, sizeof(nt));
+        size_t at = dos.e_lfanew + offsetof(IMAGE_NT_HEADERS32, OptionalHeader) + nt.FileHeader.SizeOfOptionalHeader;
+        for (int i = 0; i < nt.FileHeader.NumberOfSections; ++i, at += sizeof(IMAGE_SECTION_HEADER)) {
+            IMAGE_SECTION_HEADER section{};
+            std::memcpy(&section, bytes.data() + at, sizeof(section));
+            sections.push_back(section);
+        }
+    }
+    // The file offset of a virtual address, or 0 when no section holds it.
+    size_t Offset(DWORD rva) const {
+        for (const IMAGE_SECTION_HEADER& s : sections)
+            if (rva >= s.VirtualAddress && rva < s.VirtualAddress + s.SizeOfRawData)
+                return rva - s.VirtualAddress + s.PointerToRawData;
+        return 0;
+    }
+    std::vector<std::string> ImportedLibraries() const {
+        std::vector<std::string> names;
+        size_t at = Offset(nt.OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress);
+        for (IMAGE_IMPORT_DESCRIPTOR d{}; at; at += sizeof(d)) {
+            std::memcpy(&d, bytes.data() + at, sizeof(d));
+            if (!d.Name) break;
+            names.push_back(CharUpperString(bytes.c_str() + Offset(d.Name)));
+        }
+        return names;
+    }
+    static std::string CharUpperString(std::string s) {
+        ::CharUpperBuffA(s.data(), static_cast<DWORD>(s.size()));
+        return s;
+    }
+};
+
+}  // namespace
+
+// What a user downloads: small, without debug sections, and needing no
+// library that Windows does not bring.
+TEST(ProgramImage, IsSmallStrippedAndNeedsOnlyTheSystemsLibraries) {
+    const Image image(ProgramPath());
+    EXPECT_LT(image.bytes.size(), 500u * 1000u);
+    for (const IMAGE_SECTION_HEADER& s : image.sections) {
+        const std::string name(reinterpret_cast<const char*>(s.Name), strnlen(reinterpret_cast<const char*>(s.Name), 8));
+        EXPECT_NE(name.rfind("/", 0), 0u) << "a section with a long name, as debug sections have: " << name;
+        EXPECT_NE(name.rfind(".debug", 0), 0u) << name;
+    }
+    const std::set<std::string> system = {"ADVAPI32.DLL", "COMCTL32.DLL", "COMDLG32.DLL", "GDI32.DLL",
+                                          "KERNEL32.DLL", "MSVCRT.DLL",   "OLE32.DLL",    "OLEAUT32.DLL",
+                                          "SHELL32.DLL",  "USER32.DLL",   "WINMM.DLL"};
+    const std::vector<std::string> imported = image.ImportedLibraries();
+    EXPECT_FALSE(imported.empty());
+    for (const std::string& name : imported) EXPECT_TRUE(system.count(name)) << name << " is not a system library";
+}
+
+TEST(EntryHardening, ALibraryPlantedInTheCurrentFolderIsNoLongerLoadedByName) {
+    TempDir dir;
+    ASSERT_TRUE(::CopyFileA(RZ_E2E_PLANTED_PATH, (dir / "rzplanted.dll").c_str(), FALSE)) << ::GetLastError();
+    char previous[MAX_PATH] = {};
+    ::GetCurrentDirectoryA(MAX_PATH, previous);
+    ASSERT_TRUE(::SetCurrentDirectoryA(dir.Path().c_str()));
+    // Without the hardening the current folder is searched: the plant loads.
+    HMODULE before = ::LoadLibraryA("rzplanted.dll");
+    EXPECT_NE(before, nullptr) << "the search did not reach the current folder to begin with";
+    if (before) ::FreeLibrary(before);
+
+    rz::HardenProcess();
+    HMODULE after = ::LoadLibraryA("rzplanted.dll");
+    EXPECT_EQ(after, nullptr) << "a planted library was loaded";
+    if (after) ::FreeLibrary(after);
+    HMODULE system = ::LoadLibraryA("version.dll");
+    EXPECT_NE(system, nullptr) << "system libraries must still load by name";
+    if (system) ::FreeLibrary(system);
+    ::SetCurrentDirectoryA(previous);
+}
