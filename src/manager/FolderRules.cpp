@@ -1,22 +1,10 @@
 #include "manager/FolderRules.h"
 
-#include <windows.h>
-
 #include "items/ItemKinds.h"
 #include "platform/TreeNode.h"
+#include "support/FileNames.h"
 
 namespace rz {
-
-namespace {
-
-// What the file system stores of a name: trailing dots and blanks dropped.
-std::string StoredName(const std::string& name) {
-    size_t end = name.size();
-    while (end > 0 && (name[end - 1] == '.' || name[end - 1] == ' ')) --end;
-    return name.substr(0, end);
-}
-
-}  // namespace
 
 std::string TrimName(const std::string& name) {
     size_t begin = 0, end = name.size();
@@ -25,19 +13,11 @@ std::string TrimName(const std::string& name) {
     return name.substr(begin, end - begin);
 }
 
-std::string FolderNameKey(const std::string& name) {
-    std::string key = StoredName(TrimName(name));
-    // The system's own case mapping of the ANSI code page, not only A to Z.
-    if (!key.empty()) ::CharUpperBuffA(key.data(), static_cast<DWORD>(key.size()));
-    return key;
-}
+std::string FolderNameKey(const std::string& name) { return FileNameKey(TrimName(name)); }
 
 bool FolderNameValid(const std::string& name) {
-    for (char c : name) {
-        if (static_cast<unsigned char>(c) < 32) return false;
-    }
-    if (name.find_first_of("\\/:*?\"<>|") != std::string::npos) return false;
-    return IsSafeFolderName(StoredName(name)) && FolderNameKey(name) != FolderNameKey("shortcuts.txt");
+    // The level's own list file lives beside its sub-folders.
+    return IsSafeFolderName(name) && !SameFileName(name, "shortcuts.txt");
 }
 
 bool LevelNameDuplicate(const TTreeNode* entry, const std::string& name, bool includeEntry) {

@@ -17,13 +17,12 @@ inline constexpr char kMsgFolderIntoItself[] = "The folder may not be dropped on
 
 // Without the characters of code 32 and below at both ends.
 std::string TrimName(const std::string& name);
-// The one comparison of folder names: two captions name the same folder on
-// disk exactly when their keys are equal (trimmed, trailing dots and blanks
-// dropped as the file system drops them, case ignored as it ignores it).
+// Two captions name the same folder on disk exactly when their keys are
+// equal: trimmed, then the store's file-name comparison (trailing dots and
+// blanks dropped, case ignored as the file system ignores it).
 std::string FolderNameKey(const std::string& name);
-// A name that gives a folder of its own in a level's folder: none of
-// \ / : * ? " < > | nor control characters, no device name, not "." or
-// "..", not the level's list file.
+// A name the store can save as a folder of its own, and not the name of the
+// level's list file.
 bool FolderNameValid(const std::string& name);
 // Whether name duplicates an entry on entry's level: backwards to the
 // level's first entry (from entry itself when included), forwards up to the
