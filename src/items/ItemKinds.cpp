@@ -78,7 +78,10 @@ bool IsScriptEntry(const TTreeNode* n, const ItemTables& tables) {
     return IsLinkEntry(n) && IsScriptFile(tables.PathOf(n->ItemId));
 }
 
-bool IsSafeFolderName(const std::string& caption) { return IsPlainFileName(caption); }
+bool IsSafeFolderName(const std::string& caption) {
+    // A folder of that name would take the place of its level's list file.
+    return IsPlainFileName(caption) && !SameFileName(caption, "shortcuts.txt");
+}
 
 std::string FolderDirectoryName(const std::string& caption) { return StoredFileName(caption); }
 

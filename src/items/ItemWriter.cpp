@@ -15,6 +15,9 @@ void ItemStore::WriteItemListFile(TTreeNode* anchor, const std::string& folder) 
     PictureNames pictures(folder);
     try {
         TTreeNode* first = anchor ? anchor->GetNextSibling() : nullptr;
+        // Folders further down the level are made after earlier pictures.
+        for (TTreeNode* e = first; e && !IsSystemEntry(e); e = e->GetNextSibling())
+            if (IsFolderEntry(e)) pictures.Reserve(FolderDirectoryName(e->Text()));
         if (first && !IsSystemEntry(first)) WriteItemLine(first, folder, out, pictures);
     } catch (...) {
         // Each level names its own file as the failure passes through it.

@@ -1,7 +1,8 @@
 #include "items/PictureNames.h"
 
+#include <windows.h>
+
 #include "support/FileNames.h"
-#include "support/UcvSysIO.h"
 #include "support/UcvSysStr.h"
 
 namespace rz {
@@ -27,11 +28,15 @@ std::string PictureNames::Next(const std::string& programPath) {
     int& n = nextNumber_[FileNameKey(base + ".bmp")];
     for (;; ++n) {
         std::string candidate = n == 0 ? base + ".bmp" : base + std::to_string(n) + ".bmp";
-        if (!FileExists(folder_ + "\\" + candidate)) {
+        // Neither a file nor a folder of the level may have the name.
+        if (!reserved_.count(FileNameKey(candidate)) &&
+            ::GetFileAttributesA((folder_ + "\\" + candidate).c_str()) == INVALID_FILE_ATTRIBUTES) {
             ++n;
             return candidate;
         }
     }
 }
+
+void PictureNames::Reserve(const std::string& folderName) { reserved_.insert(FileNameKey(folderName)); }
 
 }  // namespace rz

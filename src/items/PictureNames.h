@@ -6,6 +6,7 @@
 
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace rz {
 
@@ -22,10 +23,13 @@ public:
     // The first free name of base, base1, base2 ... with ".bmp"; the caller
     // writes that file before asking again.
     std::string Next(const std::string& programPath);
+    // A sub-folder of the level that may not exist yet: no picture takes its name.
+    void Reserve(const std::string& folderName);
 
 private:
     std::string folder_;
     std::unordered_map<std::string, int> nextNumber_;  // by file-system key of the unnumbered name
+    std::unordered_set<std::string> reserved_;         // file-system keys
 };
 
 }  // namespace rz

@@ -17,7 +17,7 @@ std::string FolderNameKey(const std::string& name) { return FileNameKey(TrimName
 
 bool FolderNameValid(const std::string& name) {
     // The level's own list file lives beside its sub-folders.
-    return IsSafeFolderName(name) && !SameFileName(name, "shortcuts.txt");
+    return IsSafeFolderName(name);
 }
 
 bool LevelNameDuplicate(const TTreeNode* entry, const std::string& name, bool includeEntry) {

@@ -132,6 +132,25 @@ TEST_F(HostileStore, NumberedPicturesSkipNamesTakenWhateverTheirCase) {
               "^ExeLnk|C:\\c\\SETUP.EXE||SETUP2.bmp|C\r\n^ExeLnk|C:\\d\\setup.exe||setup3.bmp|D\r\n");
 }
 
+// A folder may carry a picture's name, before or after the program; and none
+// may take the place of its level's list file.
+TEST_F(HostileStore, PicturesAndFoldersOfOneLevelNeverShareAName) {
+    Put("shortcuts.txt",
+        "^Folder|setup.bmp\r\n^ExeLnk|C:\\a\\setup.exe|||A\r\n^ExeLnk|C:\\b\\tool.exe|||B\r\n"
+        "^Folder|TOOL.bmp\r\n^Folder|shortcuts.txt\r\n");
+    for (const char* sub : {"setup.bmp", "TOOL.bmp", "shortcuts.txt"}) rztest::MakeDir(data + "shortcuts\\" + sub);
+    ASSERT_NO_THROW(Load());
+    ASSERT_EQ(logged.size(), 1u);
+    EXPECT_NE(logged[0].find("\"shortcuts.txt\""), std::string::npos) << logged[0];
+    std::string written;
+    ASSERT_NO_THROW(written = Save());
+    EXPECT_EQ(written,
+              "^Folder|setup.bmp\r\n^ExeLnk|C:\\a\\setup.exe||setup1.bmp|A\r\n"
+              "^ExeLnk|C:\\b\\tool.exe||tool1.bmp|B\r\n^Folder|TOOL.bmp\r\n");
+    EXPECT_TRUE(rztest::DirExists(data + "out\\TOOL.bmp"));
+    EXPECT_TRUE(rztest::FileExists(data + "out\\tool1.bmp"));
+}
+
 TEST_F(HostileStore, AUtf8ListWithByteOrderMarkKeepsItsFirstLineInTheAnsiCodePage) {
     // "Caf\u00e9" in UTF-8 after the mark, as an editor saves it.
     Put("shortcuts.txt", "\xEF\xBB\xBF^SpeSep|Caf\xC3\xA9\r\n^UnkLnk|C:\\Caf\xC3\xA9\\menu.txt|txt|Menu\r\n");
