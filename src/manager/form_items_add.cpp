@@ -162,7 +162,10 @@ TTreeNode* TFormItems::AttachLink(TTreeNode* after, const std::string& text, boo
     const int icon = directory ? kIconDirectory : AppendManagerIcon(pending);
     const std::string noParams;
     const bool program = !directory && IsProgramFile(pending);
-    const int id = store.tables.AddLink(pending, program ? &noParams : nullptr);
+    // A directory keeps its trailing "\": its extension is then empty, and
+    // "Backup.2023" comes back as a directory, not a file of type "2023".
+    const int id = store.tables.AddLink(directory ? WithTrailingBackslash(pending) : pending,
+                                        program ? &noParams : nullptr);
     TTreeNode* entry = InsertEntryAfter(after, text, icon, id);
     BitBtnAttach.Tag = 0;
     pending.clear();

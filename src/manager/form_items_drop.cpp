@@ -75,7 +75,9 @@ void TFormItems::TVItemsDropFiles(TObject*, const std::string& fullPath, const P
         return;
     }
     const bool program = IsProgramFile(item.extension);
-    const int itemId = store.tables.AddLink(item.path, program ? &item.parameters : nullptr);
+    // A directory keeps its trailing "\", so that it loads again as one.
+    const int itemId = store.tables.AddLink(item.directory ? WithTrailingBackslash(item.path) : item.path,
+                                            program ? &item.parameters : nullptr);
     const int icon = item.directory ? int(kIconDirectory) : AppendManagerIcon(item.path);
     TTreeNode* entry = TVItems.InsertAfter(target, CaptionOf(item));
     entry->SetImageIndex(icon);

@@ -106,4 +106,8 @@ std::string FromWide(const std::wstring& s, unsigned codePage) {
     return out;
 }
 
+std::string WithTrailingBackslash(const std::string& path) {
+    return path.empty() || path.back() == '\\' ? path : path + '\\';
+}
+
 }  // namespace rz

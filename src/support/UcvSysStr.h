@@ -38,5 +38,7 @@ std::string LowerCase(const std::string& s);
 std::wstring ToWide(const std::string& s, unsigned codePage);
 std::string FromWide(const std::wstring& s, unsigned codePage);
 std::string UpperCase(const std::string& s);
+// A folder path that ends in "\", as the store keeps directory links.
+std::string WithTrailingBackslash(const std::string& path);
 
 }  // namespace rz

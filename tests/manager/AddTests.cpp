@@ -268,7 +268,7 @@ TEST_F(AddTest, FilesAndDirectoriesGetRowsIdsAndIconsThatUndoTakesBack) {
     EXPECT_EQ(papers->Parent(), Entry("Games"));
     EXPECT_EQ(papers->ImageIndex(), kIconDirectory);
     EXPECT_EQ(papers->ItemId, firstId + 2);
-    EXPECT_EQ(tables.PathOf(firstId + 2), chosenFolder);
+    EXPECT_EQ(tables.PathOf(firstId + 2), chosenFolder + "\\");
     EXPECT_FALSE(tables.HasParamRow(firstId + 2));
     EXPECT_EQ(f.ILAllPublicPM.Count(), images + 2) << "a directory keeps the fixed folder image";
     EXPECT_TRUE(On(f.BitBtnLaunch));

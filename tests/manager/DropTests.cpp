@@ -94,7 +94,7 @@ TEST_F(DropTest, FilesAndDirectoriesGoRightAfterTheTargetInReverseOrder) {
     EXPECT_EQ(f.TVItems.Selected(), longEntry);
 
     EXPECT_EQ(doc->ItemId, firstId);
-    EXPECT_EQ(f.store.tables.PathOf(backup->ItemId), dir / "in\\Backup.2023");
+    EXPECT_EQ(f.store.tables.PathOf(backup->ItemId), dir / "in\\Backup.2023\\");
     EXPECT_EQ(f.store.tables.PathOf(longEntry->ItemId), longPath);
     EXPECT_EQ(f.store.tables.nextItemId, firstId + 4);
     // A directory is no file of type "2023": folder icon, no parameters.
@@ -112,6 +112,12 @@ TEST_F(DropTest, FilesAndDirectoriesGoRightAfterTheTargetInReverseOrder) {
     EXPECT_EQ(f.TVItems.Tag, 3);
     EXPECT_EQ(TypeShown(tool), "Item Type: Executable item");
     EXPECT_EQ(TypeShown(doc), "Item Type: Viewable item");
+
+    // Saved and loaded again, the directory is still one.
+    f.BitBtnSaveClick(&f);
+    ReloadItems();
+    ASSERT_NE(Entry("Backup.2023"), nullptr);
+    EXPECT_EQ(Entry("Backup.2023")->ImageIndex(), kIconDirectory);
 }
 
 TEST_F(DropTest, AShortcutGivesItsTargetAndOneThatLeadsNowhereIsRefused) {
