@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "dialogs/TitledDialog.h"
+#include "core/TitledDialog.h"
 #include "platform/Bevel.h"
 #include "platform/LinkLabel.h"
 #include "platform/MemoryStatus.h"

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "controls/CcvWinGroupBox.h"
-#include "dialogs/TitledDialog.h"
+#include "core/TitledDialog.h"
 #include "platform/EnhComboBox.h"
 #include "platform/PageControl.h"
 #include "platform/Panels.h"

@@ -23,7 +23,7 @@ std::unique_ptr<TMenuItem> MenuEntry(const char* name, const char* caption, int 
 }  // namespace
 
 TFormItems::TFormItems()
-    : TForm("FormItems"),
+    : TTitledDialog("FormItems", App.itemsTitle),
       parts_(std::make_unique<LauncherParts>(TVItems)),
       TVUndo(parts_->TVUndo),
       TVBasic(parts_->TVBasic),
@@ -262,15 +262,5 @@ void TFormItems::miCloseAppClick(TObject*) {
 void TFormItems::FormActivate(TObject*) { PaintWindowTitle(Handle(), App.itemsTitle); }
 
 void TFormItems::FormPaint(TObject*) { PaintWindowTitle(Handle(), App.itemsTitle); }
-
-LRESULT TFormItems::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_NCHITTEST || msg == WM_NCPAINT || msg == WM_NCACTIVATE) {
-        // The platform paints the frame first; the own title goes on top.
-        LRESULT result = TForm::HandleMessage(msg, wp, lp);
-        if (!Settings.WindowsDraw) PaintWindowTitle(Handle(), App.itemsTitle);
-        return result;
-    }
-    return TForm::HandleMessage(msg, wp, lp);
-}
 
 }  // namespace rz

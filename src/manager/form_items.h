@@ -8,6 +8,7 @@
 #include <string>
 
 #include "controls/CcvWinTreeView.h"
+#include "core/TitledDialog.h"
 #include "items/LauncherParts.h"
 #include "platform/Form.h"
 #include "platform/ImageList.h"
@@ -23,7 +24,7 @@ namespace rz {
 inline constexpr unsigned kMessageInterval = 4750;
 inline constexpr unsigned kHintInterval = 100;
 
-class TFormItems : public TForm {
+class TFormItems : public TTitledDialog {
 public:
     TFormItems();
     ~TFormItems() override;
@@ -142,9 +143,6 @@ public:
     std::function<void()> reloadItems;
     std::function<void()> showPreferences;
     std::function<void()> showAbout;
-
-protected:
-    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
     void BuildBasicTree();

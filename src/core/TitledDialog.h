@@ -1,5 +1,5 @@
 #pragma once
-// A dialog of the program whose title is painted into its caption bar while
+// A window of the program whose title is painted into its caption bar while
 // the program draws its own titles: the platform repaints the frame on these
 // messages, and the title goes back on top each time.
 

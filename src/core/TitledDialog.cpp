@@ -1,4 +1,4 @@
-#include "dialogs/TitledDialog.h"
+#include "core/TitledDialog.h"
 
 #include "core/Settings.h"
 #include "core/TitlePainter.h"
