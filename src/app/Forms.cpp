@@ -44,9 +44,7 @@ void LinkServices(Forms& f) {
     links.fontName = &f.config->CmBoxFontName;
     links.fontSize = &f.config->CmBoxFontSize;
     links.fontDefault = &f.config->BtnDefault;
-    links.windows = {{f.config.get(), &App.configTitle},
-                     {f.items.get(), &App.itemsTitle},
-                     {f.about.get(), &App.aboutTitle}};
+    links.windows = {f.config.get(), f.items.get(), f.about.get()};
     links.helpText = &f.config->RichEditHelp;
     links.link = &f.about->LabelUrl;
     TFormGeneral* general = f.general.get();
@@ -74,7 +72,7 @@ void WireForms(Forms& f) {
     };
 
     TFormGeneral& general = *f.general;
-    general.titledWindows = {{&items, &App.itemsTitle}, {config, &App.configTitle}, {about, &App.aboutTitle}};
+    general.titledWindows = {&items, config, about};
     general.hintWindow = &items;
     general.showHint = [&items](const std::string& text) { items.ShowHintText(text); };
 }

@@ -16,6 +16,7 @@
 #include "platform/Application.h"
 #include "platform/ShortCut.h"
 #include "support/UcvSysIO.h"
+#include "support/UcvSysStr.h"
 
 namespace rz {
 
@@ -40,8 +41,7 @@ void EnableTrayIcon(bool on) {
 }  // namespace
 
 void OverrideDataFolder(const std::string& folder) {
-    g_dataFolderOverride = folder;
-    if (!g_dataFolderOverride.empty() && g_dataFolderOverride.back() != '\\') g_dataFolderOverride += '\\';
+    g_dataFolderOverride = WithTrailingBackslash(folder);
 }
 
 void ReleaseInstanceGuard() { g_guard.Release(); }

@@ -7,8 +7,9 @@
 #include <stdexcept>
 
 #include "core/AppData.h"
-#include "core/TitlePainter.h"
+#include "core/TitledDialog.h"
 #include "platform/Application.h"
+#include "platform/Fonts.h"
 #include "platform/Form.h"
 #include "platform/HotKey.h"
 #include "platform/LinkLabel.h"
@@ -72,13 +73,11 @@ unique_hkey OpenRunKey() {
 }
 
 MenuFontInfo QueryMenuFont() {
-    NONCLIENTMETRICSA ncm{};
-    ncm.cbSize = sizeof(ncm);
-    ::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0);
+    const LOGFONTA menu = SystemMenuLogFont();
     WindowDC screen(nullptr);
     int dpi = ::GetDeviceCaps(screen.get(), LOGPIXELSY);
-    int points = ncm.lfMenuFont.lfHeight < 0 ? ::MulDiv(-ncm.lfMenuFont.lfHeight, 72, dpi) : 8;
-    return {ncm.lfMenuFont.lfFaceName, points};
+    int points = menu.lfHeight < 0 ? ::MulDiv(-menu.lfHeight, 72, dpi) : 8;
+    return {menu.lfFaceName, points};
 }
 
 }  // namespace
@@ -158,21 +157,18 @@ void ApplySettings() {
     const MenuFontInfo menuFont = SystemMenuFont();
     const std::string& face = Settings.WindowsDraw ? menuFont.name : Settings.FontName;
     const int points = Settings.WindowsDraw ? menuFont.points : Settings.FontSize;
-    for (const TitledWindow& f : c.windows) {
+    for (TTitledDialog* w : c.windows) {
         // In own drawing the title is painted into the caption bar instead.
-        f.form->SetCaption(Settings.WindowsDraw ? *f.title : std::string());
-        f.form->SetFont(face, points);
+        w->SetCaption(Settings.WindowsDraw ? w->Title() : std::string());
+        w->SetFont(face, points);
         if (Settings.WindowsDraw) {
-            f.form->OnActivate = nullptr;
-            f.form->OnDeactivate = nullptr;
-            f.form->OnPaint = nullptr;
+            w->OnActivate = nullptr;
+            w->OnDeactivate = nullptr;
+            w->OnPaint = nullptr;
         } else {
-            const std::string* title = f.title;
-            TForm* form = f.form;
-            auto paint = [form, title](TObject*) { PaintWindowTitle(form->Handle(), *title); };
-            f.form->OnActivate = paint;
-            f.form->OnDeactivate = paint;
-            f.form->OnPaint = paint;
+            w->OnActivate = [w](TObject* s) { w->FormActivate(s); };
+            w->OnDeactivate = [w](TObject* s) { w->FormActivate(s); };
+            w->OnPaint = [w](TObject* s) { w->FormPaint(s); };
         }
     }
     if (c.helpText) c.helpText->SetFont(face, points);
@@ -213,8 +209,7 @@ void WriteAutostart(bool on) {
 }
 
 void HideOpenWindows() {
-    for (const TitledWindow& w : g_links.windows) {
-        TForm* f = w.form;
+    for (TTitledDialog* f : g_links.windows) {
         if (f->Visible()) {
             f->Hide();
             f->Tag = 1;
@@ -223,8 +218,7 @@ void HideOpenWindows() {
 }
 
 void ReshowHiddenWindows() {
-    for (const TitledWindow& w : g_links.windows) {
-        TForm* f = w.form;
+    for (TTitledDialog* f : g_links.windows) {
         if (f->Tag == 1) {
             f->Show();
             f->Tag = 0;

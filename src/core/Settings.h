@@ -14,7 +14,7 @@ namespace rz {
 class TButton;
 class TCheckBox;
 class TComboBox;
-class TForm;
+class TTitledDialog;
 class TJvApplicationHotKey;
 class TLinkLabel;
 class TRichEdit;
@@ -33,12 +33,6 @@ inline constexpr char kSettingsFileName[] = "zuvizove.ziz";
 inline constexpr char kAutostartValueName[] = "Corvane-Razaveza";
 inline constexpr char kRunKeyPath[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 
-// A window whose caption and font follow the settings, with its title.
-struct TitledWindow {
-    TForm* form = nullptr;
-    const std::string* title = nullptr;
-};
-
 // What the settings are read from and applied to: the hotkey component, the
 // preferences dialog's controls, the three titled windows in their order
 // (preferences, item manager, about box), the two controls whose fonts are
@@ -52,7 +46,7 @@ struct SettingsLinks {
     TComboBox* fontName = nullptr;
     TComboBox* fontSize = nullptr;
     TButton* fontDefault = nullptr;
-    std::vector<TitledWindow> windows;
+    std::vector<TTitledDialog*> windows;
     TRichEdit* helpText = nullptr;
     TLinkLabel* link = nullptr;
     std::function<void(bool taskBar)> applyTaskBarPresence;

@@ -1,6 +1,7 @@
 #include "core/TitlePainter.h"
 
 #include "core/Settings.h"
+#include "platform/Fonts.h"
 #include "platform/Handles.h"
 
 namespace rz {
@@ -9,11 +10,8 @@ void PaintWindowTitle(HWND window, const std::string& title) {
     if (!window) return;
     WindowDC dc(window, true);
     if (!dc) return;
-    LOGFONTA lf{};
-    lf.lfHeight = -::MulDiv(8, ::GetDeviceCaps(dc.get(), LOGPIXELSY), 72);
+    LOGFONTA lf = PointLogFont(Settings.FontName, 8, dc.get());
     lf.lfWeight = FW_BOLD;
-    lf.lfCharSet = DEFAULT_CHARSET;
-    lstrcpynA(lf.lfFaceName, Settings.FontName.c_str(), LF_FACESIZE);
     unique_hfont font(::CreateFontIndirectA(&lf));
     SelectGuard selected(dc.get(), font.get());
     ::SetBkMode(dc.get(), TRANSPARENT);

@@ -14,4 +14,8 @@ LRESULT TTitledDialog::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     return TForm::HandleMessage(msg, wp, lp);
 }
 
+void TTitledDialog::FormActivate(TObject*) { PaintWindowTitle(Handle(), title_); }
+
+void TTitledDialog::FormPaint(TObject*) { PaintWindowTitle(Handle(), title_); }
+
 }  // namespace rz

@@ -14,6 +14,11 @@ public:
     // title lives as long as the program (one of the prepared titles).
     TTitledDialog(std::string name, const std::string& title) : TForm(std::move(name)), title_(title) {}
 
+    const std::string& Title() const { return title_; }
+    // Attached in own drawing mode to activation, deactivation and paint.
+    void FormActivate(TObject* sender);
+    void FormPaint(TObject* sender);
+
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 

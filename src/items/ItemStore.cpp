@@ -2,13 +2,14 @@
 
 #include <memory>
 
+#include "support/UcvSysStr.h"
+
 namespace rz {
 
 ItemStore::ItemStore(const ItemViews& v) : views(v), icons(v.menuImages, v.treeImages) {}
 
 void ItemStore::SetDataFolder(const std::string& folder) {
-    dataFolder_ = folder;
-    if (!dataFolder_.empty() && dataFolder_.back() != '\\') dataFolder_ += '\\';
+    dataFolder_ = WithTrailingBackslash(folder);
     icons.dataFolder = dataFolder_;
 }
 

@@ -1,8 +1,7 @@
 #include "items/PictureNames.h"
 
-#include <windows.h>
-
 #include "support/FileNames.h"
+#include "support/UcvSysIO.h"
 #include "support/UcvSysStr.h"
 
 namespace rz {
@@ -29,8 +28,7 @@ std::string PictureNames::Next(const std::string& programPath) {
     for (;; ++n) {
         std::string candidate = n == 0 ? base + ".bmp" : base + std::to_string(n) + ".bmp";
         // Neither a file nor a folder of the level may have the name.
-        if (!reserved_.count(FileNameKey(candidate)) &&
-            ::GetFileAttributesA((folder_ + "\\" + candidate).c_str()) == INVALID_FILE_ATTRIBUTES) {
+        if (!reserved_.count(FileNameKey(candidate)) && !PathExists(folder_ + "\\" + candidate)) {
             ++n;
             return candidate;
         }

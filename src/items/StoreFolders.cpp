@@ -14,8 +14,6 @@ constexpr int kDiscardNames = 100;
 std::string DiscardName(const std::string& parent, int n) {
     return parent + kDiscardFolderName + (n == 0 ? std::string() : std::to_string(n));
 }
-
-bool Exists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 }  // namespace
 
 bool DiscardFolder(const std::string& folder) {
@@ -24,7 +22,7 @@ bool DiscardFolder(const std::string& folder) {
     RemoveDiscardedFolders(parent);
     for (int n = 0; n < kDiscardNames; ++n) {
         const std::string discard = DiscardName(parent, n);
-        if (Exists(discard)) continue;
+        if (PathExists(discard)) continue;
         if (!::MoveFileA(folder.c_str(), discard.c_str())) return false;
         DeleteFolderTree(discard);
         return true;

@@ -3,7 +3,6 @@
 #include "core/AppData.h"
 #include "core/Launching.h"
 #include "core/Settings.h"
-#include "core/TitlePainter.h"
 
 namespace rz {
 
@@ -259,8 +258,5 @@ void TFormItems::miCloseAppClick(TObject*) {
     if (closeApplication) closeApplication();
 }
 
-void TFormItems::FormActivate(TObject*) { PaintWindowTitle(Handle(), App.itemsTitle); }
-
-void TFormItems::FormPaint(TObject*) { PaintWindowTitle(Handle(), App.itemsTitle); }
 
 }  // namespace rz

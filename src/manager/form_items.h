@@ -87,8 +87,6 @@ public:
     // Window and tree handlers.
     void FormShow(TObject* sender);
     void FormClose(TObject* sender, bool& hide);
-    void FormActivate(TObject* sender);
-    void FormPaint(TObject* sender);
     void TVItemsChange(TObject* sender, TTreeNode* node);
     void TVItemsExpanded(TObject* sender, TTreeNode* node);
     void TVItemsCollapsed(TObject* sender, TTreeNode* node);

@@ -7,7 +7,6 @@
 #include "core/AppData.h"
 #include "core/Launching.h"
 #include "core/Settings.h"
-#include "core/TitlePainter.h"
 #include "manager/FolderRules.h"
 #include "manager/TypedText.h"
 #include "manager/form_items.h"
@@ -79,7 +78,7 @@ void TFormItems::RBFolderEnter(TObject* sender) {
 void TFormItems::BitBtnFindClick(TObject*) {
     if (RBFile.Checked()) FindFile();
     else if (RBFileDirectory.Checked()) FindDirectory();
-    if (!Settings.WindowsDraw) PaintWindowTitle(Handle(), App.itemsTitle);
+    if (!Settings.WindowsDraw) FormPaint(this);
 }
 
 void TFormItems::FindFile() {

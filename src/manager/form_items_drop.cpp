@@ -79,12 +79,7 @@ void TFormItems::TVItemsDropFiles(TObject*, const std::string& fullPath, const P
     const int itemId = store.tables.AddLink(item.directory ? WithTrailingBackslash(item.path) : item.path,
                                             program ? &item.parameters : nullptr);
     const int icon = item.directory ? int(kIconDirectory) : AppendManagerIcon(item.path);
-    TTreeNode* entry = TVItems.InsertAfter(target, CaptionOf(item));
-    entry->SetImageIndex(icon);
-    entry->SetSelectedIndex(icon);
-    entry->SetStateIndex(-1);
-    entry->ItemId = itemId;
-    TVItems.Select(entry);
+    TVItems.Select(InsertEntryAfter(target, CaptionOf(item), icon, itemId));
 }
 
 }  // namespace rz

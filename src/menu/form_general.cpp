@@ -1,7 +1,6 @@
 #include "menu/form_general.h"
 
 #include "core/ErrorLog.h"
-#include "core/TitlePainter.h"
 #include "platform/Application.h"
 #include "platform/Handles.h"
 
@@ -79,8 +78,8 @@ void TFormGeneral::AEGeneralException(TObject* sender, const std::exception& e) 
 }
 
 void TFormGeneral::AEGeneralActivate(TObject*) {
-    for (const TitledWindow& w : titledWindows) {
-        if (w.form && w.form->Visible()) PaintWindowTitle(w.form->Handle(), *w.title);
+    for (TTitledDialog* w : titledWindows) {
+        if (w->Visible()) w->FormActivate(w);
         Application.ProcessMessages();
     }
 }

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "core/Settings.h"
+#include "core/TitledDialog.h"
 #include "platform/Form.h"
 #include "platform/HotKey.h"
 #include "platform/MediaPlayer.h"
@@ -43,7 +43,7 @@ public:
     void AttachActivation(bool attach);
 
     // The windows whose painted titles AEGeneralActivate renews, in order.
-    std::vector<TitledWindow> titledWindows;
+    std::vector<TTitledDialog*> titledWindows;
     // The window whose status line shows hints while it is active.
     TForm* hintWindow = nullptr;
     std::function<void(const std::string& text)> showHint;

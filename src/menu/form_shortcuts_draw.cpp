@@ -6,6 +6,7 @@
 #include "core/Settings.h"
 #include "items/LauncherParts.h"
 #include "menu/form_shortcuts.h"
+#include "platform/Fonts.h"
 #include "platform/Handles.h"
 #include "platform/ImageList.h"
 #include "support/UcvGraphics.h"
@@ -15,22 +16,14 @@ namespace rz {
 
 namespace {
 
-unique_hfont MakeFont(HDC dc, const std::string& face, int points, LONG escapement = 0) {
-    LOGFONTA lf{};
-    lf.lfHeight = -::MulDiv(points, ::GetDeviceCaps(dc, LOGPIXELSY), 72);
-    lf.lfWeight = FW_NORMAL;
-    lf.lfCharSet = DEFAULT_CHARSET;
-    lf.lfEscapement = escapement;
-    lf.lfOrientation = escapement;
-    lstrcpynA(lf.lfFaceName, face.c_str(), LF_FACESIZE);
+unique_hfont MakeFont(HDC dc, const std::string& face, int points) {
+    const LOGFONTA lf = PointLogFont(face, points, dc);
     return unique_hfont(::CreateFontIndirectA(&lf));
 }
 
 unique_hfont MenuFont() {
-    NONCLIENTMETRICSA ncm{};
-    ncm.cbSize = sizeof(ncm);
-    ::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0);
-    return unique_hfont(::CreateFontIndirectA(&ncm.lfMenuFont));
+    const LOGFONTA lf = SystemMenuLogFont();
+    return unique_hfont(::CreateFontIndirectA(&lf));
 }
 
 void Line(HDC dc, int colour, int x1, int y1, int x2, int y2) {

@@ -2,15 +2,27 @@
 
 namespace rz {
 
-unique_hfont CreatePointFont(const std::string& face, int points, bool underline) {
+LOGFONTA PointLogFont(const std::string& face, int points, HDC dc) {
     WindowDC screen(nullptr);
     LOGFONTA lf{};
-    lf.lfHeight = -::MulDiv(points, ::GetDeviceCaps(screen.get(), LOGPIXELSY), 72);
+    lf.lfHeight = -::MulDiv(points, ::GetDeviceCaps(dc ? dc : screen.get(), LOGPIXELSY), 72);
     lf.lfWeight = FW_NORMAL;
-    lf.lfUnderline = underline ? TRUE : FALSE;
     lf.lfCharSet = DEFAULT_CHARSET;
     lstrcpynA(lf.lfFaceName, face.c_str(), LF_FACESIZE);
+    return lf;
+}
+
+unique_hfont CreatePointFont(const std::string& face, int points, bool underline) {
+    LOGFONTA lf = PointLogFont(face, points);
+    lf.lfUnderline = underline ? TRUE : FALSE;
     return unique_hfont(::CreateFontIndirectA(&lf));
+}
+
+LOGFONTA SystemMenuLogFont() {
+    NONCLIENTMETRICSA ncm{};
+    ncm.cbSize = sizeof(ncm);
+    ::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0);
+    return ncm.lfMenuFont;
 }
 
 unique_hfont CreateUnderlinedFont(HFONT font) {

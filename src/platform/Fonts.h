@@ -7,8 +7,13 @@
 
 namespace rz {
 
+// A normal-weight font of face at points on dc's resolution (the screen's
+// without dc), for callers that change more before creating it.
+LOGFONTA PointLogFont(const std::string& face, int points, HDC dc = nullptr);
 // Null when the system refuses the font.
 unique_hfont CreatePointFont(const std::string& face, int points, bool underline = false);
+// The font the system draws its menus in.
+LOGFONTA SystemMenuLogFont();
 
 // An underlined copy of an existing font; null for a null font.
 unique_hfont CreateUnderlinedFont(HFONT font);

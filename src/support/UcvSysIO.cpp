@@ -99,9 +99,10 @@ bool RemoveFolderLink(const std::string& path) {
     // one: where the platform follows the link anyway (Wine and its Unix
     // links), it shows the target and the link is left alone.
     constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-    HANDLE h = ::CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
-                             FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-    unique_handle_kernel link(h == INVALID_HANDLE_VALUE ? nullptr : h);
+    unique_handle_kernel link = OwnedFile(::CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
+                                                        OPEN_EXISTING,
+                                                        FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
+                                                        nullptr));
     if (!link) return false;
     BY_HANDLE_FILE_INFORMATION info{};
     bool isLink = ::GetFileInformationByHandle(link.get(), &info) &&
@@ -151,6 +152,8 @@ bool DirectoryExists(const std::string& path) {
     DWORD a = ::GetFileAttributesA(path.c_str());
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
+
+bool PathExists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 namespace {
 bool MoveFolder(const std::string& from, const std::string& to) {

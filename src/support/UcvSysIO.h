@@ -43,6 +43,8 @@ extern Seam<bool(const std::string& from, const std::string& to)> RenameFolder;
 
 bool FileExists(const std::string& path);
 bool DirectoryExists(const std::string& path);
+// A file or a folder.
+bool PathExists(const std::string& path);
 
 // The attributes of a path, or INVALID_FILE_ATTRIBUTES and the system's
 // reason; a drive without its medium answers without a system error box.
