@@ -58,7 +58,7 @@ void WireForms(Forms& f) {
     TFormShortCuts& shortCuts = *f.shortCuts;
     shortCuts.UseLauncher(items.Launcher());
     items.store.resolveLeftoverBackup = &ResolveLeftoverBackup;
-    items.store.writeErrorLog = &WriteErrorLog;
+    items.store.writeErrorLog = &AppendErrorLog;
     items.store.itemClick = [&shortCuts](TObject* sender) { shortCuts.NorItemsRTClickItem(sender); };
     items.closeApplication = &ShutDown;
     items.reloadItems = &ReloadItems;

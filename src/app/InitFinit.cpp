@@ -91,7 +91,14 @@ bool ResolveLeftoverBackup() {
     const std::string backup = App.dataFolder + "item_bak";
     const std::string live = App.dataFolder + "shortcuts";
     // Only what a killed save or restore was throwing away: no question.
-    RemoveDiscardedFolders(App.dataFolder);
+    const std::vector<std::string> left = RemoveDiscardedFolders(App.dataFolder);
+    if (!left.empty()) {
+        try {
+            AppendErrorLog("Cannot delete \"" + left.front() + "\" (" + std::to_string(left.size()) +
+                           " folder(s) set aside by a save); trying again at the next start");
+        } catch (...) {
+        }
+    }
     if (!DirectoryExists(backup)) return true;
     const int answer =
         ShowNotice(kNoticeBackup, "", 1, NoticeType::Warning, kButtonYes | kButtonNo | kButtonCancel, 0);

@@ -48,21 +48,6 @@ UINT ButtonSet(unsigned b) {
     return MB_OK;
 }
 
-std::string SystemMessage(unsigned long code) {
-    char* buffer = nullptr;
-    DWORD n = ::FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                   FORMAT_MESSAGE_IGNORE_INSERTS,
-                               nullptr, code, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
-    std::string text = n && buffer ? std::string(buffer, n) : std::string();
-    if (buffer) ::LocalFree(buffer);
-    while (!text.empty()) {
-        unsigned char c = static_cast<unsigned char>(text.back());
-        if (c > ' ' && c != '.') break;
-        text.pop_back();
-    }
-    return text;
-}
-
 std::string LocaleDate() {
     char buffer[128] = {};
     ::GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, buffer, sizeof(buffer));
@@ -133,8 +118,12 @@ std::string ComposeLogLine(const std::string& date, const std::string& time,
 }
 
 void WriteErrorLog(const std::string& message) {
+    ShowNotice(kNoticeGiven, App.dataFolder + "errorlog.txt", 0);
+    AppendErrorLog(message);
+}
+
+void AppendErrorLog(const std::string& message) {
     const std::string path = App.dataFolder + "errorlog.txt";
-    ShowNotice(kNoticeGiven, path, 0);
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(path.c_str(), "ab"), &std::fclose);
     if (!f) RaiseInOutError("Cannot open", path);
     // The code is read after the file was opened, as the log has always done.

@@ -42,5 +42,8 @@ std::string ComposeLogLine(const std::string& date, const std::string& time,
 // Appends one line to DataFolder\errorlog.txt after showing the log's path.
 // Raises EInOutError when the log cannot be written.
 void WriteErrorLog(const std::string& message);
+// The same line without the box: for failures the user is told of otherwise,
+// or that must not stop the user's work.
+void AppendErrorLog(const std::string& message);
 
 }  // namespace rz

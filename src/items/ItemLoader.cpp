@@ -5,6 +5,7 @@
 
 #include "items/ItemStore.h"
 #include "items/ListFile.h"
+#include "platform/FileIO.h"
 #include "support/FileNames.h"
 #include "support/UcvMenus.h"
 #include "support/UcvSysExceptions.h"
@@ -52,7 +53,7 @@ void ItemStore::PrepareBaseTree() {
 bool ItemStore::LoadPass1() {
     if (resolveLeftoverBackup && !resolveLeftoverBackup()) return false;
     std::string store = dataFolder_ + "shortcuts";
-    if (!DirectoryExists(store) && !::CreateDirectoryA(store.c_str(), nullptr))
+    if (!DirectoryExists(store) && !CreateFolder(store))
         RaiseInOutError("Cannot create", store);
     if (FileExists(StoreFolder() + kListFileName)) {
         CollectExtensions(StoreFolder());

@@ -4,6 +4,7 @@
 #include "items/ItemStore.h"
 #include "items/ListFile.h"
 #include "items/PictureNames.h"
+#include "platform/FileIO.h"
 #include "support/UcvSysExceptions.h"
 #include "support/UcvSysIO.h"
 
@@ -19,12 +20,12 @@ void ItemStore::WriteItemListFile(TTreeNode* anchor, const std::string& folder) 
         for (TTreeNode* e = first; e && !IsSystemEntry(e); e = e->GetNextSibling())
             if (IsFolderEntry(e)) pictures.Reserve(FolderDirectoryName(e->Text()));
         if (first && !IsSystemEntry(first)) WriteItemLine(first, folder, out, pictures);
+        out.Close();
     } catch (...) {
         // Each level names its own file as the failure passes through it.
         Log("Unable to save \"" + file + "\", probably because of a call to \"GetNextSibling\"");
         throw;
     }
-    out.Close();
 }
 
 void ItemStore::WriteItemLine(TTreeNode* entry, const std::string& folder, ListFileWriter& out,
@@ -42,7 +43,7 @@ void ItemStore::WriteItemLine(TTreeNode* entry, const std::string& folder, ListF
             // The file system drops trailing dots and blanks of the last name
             // only: the path into the folder has to use the stored name.
             std::string sub = folder + "\\" + FolderDirectoryName(caption);
-            if (!::CreateDirectoryA(sub.c_str(), nullptr)) RaiseInOutError("Cannot create", sub);
+            if (!CreateFolder(sub)) RaiseInOutError("Cannot create", sub);
             if (e->Count() > 1) WriteItemListFile(e->GetFirstChild(), sub);
         } else if (IsSeparatorEntry(e)) {
             if (IsPlainSeparatorEntry(e)) {

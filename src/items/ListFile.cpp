@@ -2,29 +2,19 @@
 
 #include <windows.h>
 
+#include "platform/FileIO.h"
 #include "support/UcvSysExceptions.h"
 #include "support/UcvSysStr.h"
 
 namespace rz {
 
 namespace {
-bool WriteLineToFile(std::FILE* file, const std::string&, const std::string& line) {
-    return std::fwrite(line.data(), 1, line.size(), file) == line.size() && std::fwrite("\r\n", 1, 2, file) == 2;
-}
-
 constexpr char kUtf8Mark[] = "\xEF\xBB\xBF";
 }  // namespace
 
-Seam<bool(std::FILE*, const std::string&, const std::string&)> WriteListLine{&WriteLineToFile};
-
 std::vector<std::string> ReadListLines(const std::string& path) {
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(path.c_str(), "rb"), &std::fclose);
-    if (!f) RaiseInOutError("Cannot open", path);
     std::string data;
-    char buffer[65536];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof(buffer), f.get())) > 0) data.append(buffer, n);
-    if (std::ferror(f.get())) RaiseInOutError("Cannot read", path);
+    if (!ReadWholeFile(path, data)) RaiseInOutError("Cannot read", path);
     // Editors that save UTF-8 put a byte-order mark in front; the text goes on
     // in the ANSI code page, which is what the writer writes back.
     if (data.compare(0, 3, kUtf8Mark) == 0) data = FromWide(ToWide(data.substr(3), CP_UTF8), CP_ACP);
@@ -55,28 +45,16 @@ std::string TakeField(std::string& rest) {
     return field;
 }
 
-ListFileWriter::ListFileWriter(const std::string& path) : path_(path) {
-    file_ = std::fopen(path.c_str(), "wb");
-    if (!file_) RaiseInOutError("Cannot create", path);
-}
-
-ListFileWriter::~ListFileWriter() {
-    if (file_) std::fclose(file_);
-}
-
 void ListFileWriter::WriteLine(const std::string& line) {
-    if (!WriteListLine(file_, path_, line)) {
-        // The C runtime leaves no system code of its own.
-        if (::GetLastError() == ERROR_SUCCESS) ::SetLastError(ERROR_WRITE_FAULT);
-        RaiseInOutError("Cannot write", path_);
-    }
+    text_ += line;
+    text_ += "\r\n";
 }
 
 void ListFileWriter::Close() {
-    if (!file_) return;
-    int rc = std::fclose(file_);
-    file_ = nullptr;
-    if (rc != 0) RaiseInOutError("Cannot write", path_);
+    if (!WriteWholeFile(path_, text_)) {
+        if (::GetLastError() == ERROR_SUCCESS) ::SetLastError(ERROR_WRITE_FAULT);
+        RaiseInOutError("Cannot write", path_);
+    }
 }
 
 }  // namespace rz

@@ -1,13 +1,10 @@
 #pragma once
 // The line grammar of shortcuts.txt and the file access around it.
 
-#include <cstdio>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "platform/Seam.h"
 
 namespace rz {
 
@@ -26,15 +23,12 @@ std::optional<ListLine> SplitListLine(const std::string& line);
 // "|" left the field is empty and nothing is consumed.
 std::string TakeField(std::string& rest);
 
-// Writes one line and its CR LF to the file opened for path; false when the
-// system refused.
-extern Seam<bool(std::FILE* file, const std::string& path, const std::string& line)> WriteListLine;
-
-// A list file being written; every failure raises EInOutError.
+// A list file being written: the lines are collected and the file written
+// whole at Close, every byte checked; every failure raises EInOutError. A
+// writer never closed leaves no file behind it.
 class ListFileWriter {
 public:
-    explicit ListFileWriter(const std::string& path);
-    ~ListFileWriter();
+    explicit ListFileWriter(const std::string& path) : path_(path) {}
     ListFileWriter(const ListFileWriter&) = delete;
     ListFileWriter& operator=(const ListFileWriter&) = delete;
 
@@ -43,7 +37,7 @@ public:
 
 private:
     std::string path_;
-    std::FILE* file_ = nullptr;
+    std::string text_;
 };
 
 }  // namespace rz

@@ -21,6 +21,8 @@
 
 namespace rz {
 
+class EInOutError;
+
 inline constexpr unsigned kMessageInterval = 4750;
 inline constexpr unsigned kHintInterval = 100;
 
@@ -152,6 +154,8 @@ private:
     // A new path row (and parameter row) for a pasted copy of a link; -1 for others.
     int CopyOfLink(const TTreeNode* source);
     void SaveFailed();
+    // A save whose writing failed: the partial store goes, the backup comes back.
+    void RestoreBackup(const EInOutError& failure);
 
     // A new user entry (state -1) directly after another on its level.
     TTreeNode* InsertEntryAfter(TTreeNode* after, const std::string& caption, int icon, int itemId);

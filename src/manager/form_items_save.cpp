@@ -1,10 +1,13 @@
 // Saving: the store is renamed to the backup, written anew, and the backup
-// removed only once the writing has finished.
+// removed only once every file of the new store is on disk whole.
 
 #include "core/AppData.h"
+#include "core/ErrorLog.h"
+#include "core/Launching.h"
 #include "items/StoreFolders.h"
 #include "manager/form_items.h"
-#include "core/Launching.h"
+#include "platform/FileIO.h"
+#include "platform/SystemError.h"
 #include "support/JCLPathes.h"
 #include "support/UcvSysExceptions.h"
 #include "support/UcvSysIO.h"
@@ -21,9 +24,14 @@ void TFormItems::BitBtnSaveClick(TObject*) {
         SaveFailed();
         return;
     }
-    // From here a failure leaves the old store in item_bak\ for the next start.
-    if (!::CreateDirectoryA(live.c_str(), nullptr)) RaiseInOutError("Cannot create", live);
-    store.WriteItemListFile(TVItems.GetFirstNode(), live);
+    try {
+        if (!CreateFolder(live)) RaiseInOutError("Cannot create", live);
+        store.WriteItemListFile(TVItems.GetFirstNode(), live);
+    } catch (const EInOutError& e) {
+        // Nothing is lost yet: the old store is whole in item_bak\.
+        RestoreBackup(e);
+        return;
+    }
     // Not deleted in place: a kill half-way would leave a partial backup that
     // the next start offers to restore over the complete new store.
     DiscardFolder(backup);
@@ -34,6 +42,25 @@ void TFormItems::BitBtnSaveClick(TObject*) {
     TVUndo.Assign(TVItems);
     TVUndo.EndUpdate();
     TVUndo.Tag = TVItems.Tag;
+}
+
+void TFormItems::RestoreBackup(const EInOutError& failure) {
+    const std::string backup = App.dataFolder + "item_bak";
+    const std::string live = App.dataFolder + "shortcuts";
+    const bool restored = DiscardFolder(live) && RenameFolder(backup, live);
+    // The log must not turn a failed save into a failed program.
+    try {
+        AppendErrorLog(std::string("Save failed, ") +
+                       (restored ? "the previous items were put back" : "the previous items stay in item_bak") +
+                       ": " + failure.what());
+    } catch (...) {
+    }
+    PlaySystemSound(kSoundRefused);
+    std::string reason = SystemMessage(failure.Code);
+    if (reason.empty()) reason = "the items could not be written";
+    StatusMessage("Save unsuccesful! " + reason +
+                  (restored ? " - the saved items are unchanged"
+                            : " - the saved items are kept in item_bak\\, please restart Razaveza"));
 }
 
 void TFormItems::SaveFailed() {

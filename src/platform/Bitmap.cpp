@@ -1,8 +1,9 @@
 #include "platform/Bitmap.h"
 
-#include <cstdio>
-#include <memory>
-#include <vector>
+#include <cstring>
+#include <string>
+
+#include "platform/FileIO.h"
 
 namespace rz {
 
@@ -52,24 +53,45 @@ bool TBitmap::SaveToFile(const std::string& path) const {
     fh.bfType = 0x4D42;
     fh.bfOffBits = sizeof(fh) + sizeof(ih);
     fh.bfSize = fh.bfOffBits + ih.biSizeImage;
-    std::unique_ptr<FILE, int (*)(FILE*)> f(std::fopen(path.c_str(), "wb"), &std::fclose);
-    if (!f) return false;
-    bool ok = std::fwrite(&fh, sizeof(fh), 1, f.get()) == 1 &&
-              std::fwrite(&ih, sizeof(ih), 1, f.get()) == 1;
-    for (int y = height_ - 1; ok && y >= 0; --y)
-        ok = std::fwrite(bits_ + y * width_, 4, width_, f.get()) == static_cast<size_t>(width_);
-    return std::fclose(f.release()) == 0 && ok;
+    std::string bytes(reinterpret_cast<const char*>(&fh), sizeof(fh));
+    bytes.append(reinterpret_cast<const char*>(&ih), sizeof(ih));
+    for (int y = height_ - 1; y >= 0; --y)
+        bytes.append(reinterpret_cast<const char*>(bits_ + y * width_), static_cast<size_t>(width_) * 4);
+    return WriteWholeFile(path, bytes);
 }
 
 bool TBitmap::LoadFromFile(const std::string& path) {
+    if (!dc_) return false;
     unique_hbitmap loaded(static_cast<HBITMAP>(
         ::LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
-    if (!loaded || !dc_) return false;
+    if (!loaded) return LoadFromBytes(path);
     BITMAP bm{};
     ::GetObjectA(loaded.get(), sizeof(bm), &bm);
     unique_hdc src(::CreateCompatibleDC(nullptr));
     SelectGuard guard(src.get(), loaded.get());
     return ::BitBlt(dc_.get(), 0, 0, bm.bmWidth, bm.bmHeight, src.get(), 0, 0, SRCCOPY) != 0;
+}
+
+bool TBitmap::LoadFromBytes(const std::string& path) {
+    // LoadImage takes no path past the classic limit; such a picture is read
+    // by hand and its DIB copied in.
+    std::string bytes;
+    if (!ReadWholeFile(path, bytes) || bytes.size() < sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER))
+        return false;
+    BITMAPFILEHEADER fh;
+    std::memcpy(&fh, bytes.data(), sizeof(fh));
+    if (fh.bfType != 0x4D42 || fh.bfOffBits >= bytes.size()) return false;
+    const auto* info = reinterpret_cast<const BITMAPINFO*>(bytes.data() + sizeof(fh));
+    const LONG h = info->bmiHeader.biHeight;
+    const LONG w = info->bmiHeader.biWidth;
+    const size_t stride = ((static_cast<size_t>(w) * info->bmiHeader.biBitCount + 31) / 32) * 4;
+    // A cut file must not be read past its end.
+    if (info->bmiHeader.biCompression != BI_RGB || w <= 0 || w > width_ * 64 ||
+        fh.bfOffBits + stride * static_cast<size_t>(h < 0 ? -h : h) > bytes.size())
+        return false;
+    return ::SetDIBitsToDevice(dc_.get(), 0, 0, static_cast<DWORD>(info->bmiHeader.biWidth),
+                               static_cast<DWORD>(h < 0 ? -h : h), 0, 0, 0, static_cast<UINT>(h < 0 ? -h : h),
+                               bytes.data() + fh.bfOffBits, info, DIB_RGB_COLORS) != 0;
 }
 
 }  // namespace rz

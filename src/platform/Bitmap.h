@@ -43,6 +43,7 @@ public:
     bool LoadFromFile(const std::string& path);
 
 private:
+    bool LoadFromBytes(const std::string& path);
     int width_;
     int height_;
     uint32_t* bits_ = nullptr;

@@ -4,9 +4,7 @@
 
 namespace rz {
 
-namespace {
-
-std::string MessageOfCode(unsigned long code) {
+std::string SystemMessage(unsigned long code) {
     char buffer[1024];
     DWORD n = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
                                code, 0, buffer, sizeof(buffer), nullptr);
@@ -18,10 +16,8 @@ std::string MessageOfCode(unsigned long code) {
     return text;
 }
 
-}  // namespace
-
 std::string SystemErrorText(unsigned long code) {
-    return "System Error.  Code: " + std::to_string(code) + ".\r\n" + MessageOfCode(code);
+    return "System Error.  Code: " + std::to_string(code) + ".\r\n" + SystemMessage(code);
 }
 
 void RaiseLastOSError() {
@@ -33,7 +29,7 @@ void RaiseLastOSError() {
 void RaiseInOutError(const std::string& what, const std::string& path) {
     unsigned long code = ::GetLastError();
     throw EInOutError(what + " \"" + path + "\": I/O error " + std::to_string(code) + ": " +
-                          MessageOfCode(code),
+                          SystemMessage(code),
                       code);
 }
 

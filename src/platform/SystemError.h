@@ -25,6 +25,8 @@ public:
     unsigned long Code;
 };
 
+// The system's text for an error code: one line, without its full stop.
+std::string SystemMessage(unsigned long code);
 // "System Error.  Code: N.\r\nText" built from GetLastError/FormatMessageA.
 std::string SystemErrorText(unsigned long code);
 [[noreturn]] void RaiseLastOSError();

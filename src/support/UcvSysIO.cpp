@@ -2,11 +2,14 @@
 
 #include <shellapi.h>
 
+#include "platform/FileIO.h"
 #include "platform/Handles.h"
 
 namespace rz {
 
 namespace {
+
+DWORD Attributes(const std::string& path) { return ::GetFileAttributesW(WidePath(path).c_str()); }
 
 // One walk of ProcessFolder. Failures live here rather than in return values
 // so that an exception leaving the walk does not lose the count so far.
@@ -25,23 +28,23 @@ private:
 };
 
 void FolderWalk::Walk(const std::string& folder) {
-    WIN32_FIND_DATAA fd;
-    unique_hfind find = MakeFindHandle(::FindFirstFileA((folder + o_.mask).c_str(), &fd));
+    WIN32_FIND_DATAW fd;
+    unique_hfind find = MakeFindHandle(::FindFirstFileW(WidePath(folder + o_.mask).c_str(), &fd));
     if (!find) {
-        if (o_.removeFolders) ::RemoveDirectoryA(folder.c_str());
+        if (o_.removeFolders) ::RemoveDirectoryW(WidePath(folder).c_str());
         return;
     }
     do {
         if (o_.continueTest && !o_.continueTest()) return;
-        std::string name = fd.cFileName;
+        std::string name = NarrowName(fd.cFileName);
         if (name == "." || name == "..") continue;
         if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
             SubFolder(folder + name + "\\", fd.dwFileAttributes);
         else
             File(folder, name);
-    } while (::FindNextFileA(find.get(), &fd));
+    } while (::FindNextFileW(find.get(), &fd));
     find.reset();
-    if (o_.removeFolders) ::RemoveDirectoryA(folder.c_str());
+    if (o_.removeFolders) ::RemoveDirectoryW(WidePath(folder).c_str());
 }
 
 void FolderWalk::SubFolder(const std::string& folder, DWORD attributes) {
@@ -66,7 +69,7 @@ void FolderWalk::File(const std::string& folder, const std::string& name) {
         if (o_.useRecycleBin)
             RecycleFile(path, true, nullptr);
         else
-            ::DeleteFileA(path.c_str());
+            ::DeleteFileW(WidePath(path).c_str());
         ++o_.filesDeleted;
     } catch (...) {
         ++failures;
@@ -90,7 +93,7 @@ int ProcessFolder(ProcessFolderOptions& options) {
         if (!walk.counted) ++walk.failures;
         if (!options.ignoreErrors) throw;
     }
-    if (options.removeFolders && existed) ::CreateDirectoryA(options.folder.c_str(), nullptr);
+    if (options.removeFolders && existed) CreateFolder(options.folder);
     return walk.failures;
 }
 
@@ -99,7 +102,7 @@ bool RemoveFolderLink(const std::string& path) {
     // one: where the platform follows the link anyway (Wine and its Unix
     // links), it shows the target and the link is left alone.
     constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-    unique_handle_kernel link = OwnedFile(::CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
+    unique_handle_kernel link = OwnedFile(::CreateFileW(WidePath(path).c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
                                                         OPEN_EXISTING,
                                                         FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
                                                         nullptr));
@@ -109,13 +112,13 @@ bool RemoveFolderLink(const std::string& path) {
                   (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
     link.reset();
     // Removing a folder link removes the link, never what it points to.
-    return isLink && ::RemoveDirectoryA(path.c_str());
+    return isLink && ::RemoveDirectoryW(WidePath(path).c_str());
 }
 
 void DeleteFolderTree(const std::string& path) {
     // An empty path would walk the root of the current drive.
     if (path.empty()) return;
-    DWORD a = ::GetFileAttributesA(path.c_str());
+    DWORD a = Attributes(path);
     if (a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_REPARSE_POINT)) {
         RemoveFolderLink(path);
         return;
@@ -127,7 +130,7 @@ void DeleteFolderTree(const std::string& path) {
     options.removeFolders = true;
     options.ignoreErrors = true;
     ProcessFolder(options);
-    ::RemoveDirectoryA(path.c_str());
+    ::RemoveDirectoryW(WidePath(path).c_str());
 }
 
 bool RecycleFile(const std::string& path, bool silent, HWND owner) {
@@ -144,20 +147,20 @@ bool RecycleFile(const std::string& path, bool silent, HWND owner) {
 }
 
 bool FileExists(const std::string& path) {
-    DWORD a = ::GetFileAttributesA(path.c_str());
+    DWORD a = Attributes(path);
     return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 bool DirectoryExists(const std::string& path) {
-    DWORD a = ::GetFileAttributesA(path.c_str());
+    DWORD a = Attributes(path);
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool PathExists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool PathExists(const std::string& path) { return Attributes(path) != INVALID_FILE_ATTRIBUTES; }
 
 namespace {
 bool MoveFolder(const std::string& from, const std::string& to) {
-    return ::MoveFileA(from.c_str(), to.c_str()) != FALSE;
+    return ::MoveFileW(WidePath(from).c_str(), WidePath(to).c_str()) != FALSE;
 }
 }  // namespace
 
@@ -166,7 +169,7 @@ Seam<bool(const std::string&, const std::string&)> RenameFolder{&MoveFolder};
 namespace {
 PathLookup LookUpAttributes(const std::string& path) {
     const UINT oldMode = ::SetErrorMode(SEM_FAILCRITICALERRORS);
-    PathLookup found{::GetFileAttributesA(path.c_str()), ERROR_SUCCESS};
+    PathLookup found{Attributes(path), ERROR_SUCCESS};
     if (found.attributes == INVALID_FILE_ATTRIBUTES) found.error = ::GetLastError();
     ::SetErrorMode(oldMode);
     return found;

@@ -57,17 +57,38 @@ TEST_F(AppTest, BackupQuestionNoDeletesTheBackup) {
     EXPECT_EQ(TopCaptions(), (std::vector<std::string>{"live"}));
 }
 
-TEST_F(AppTest, FoldersSetAsideByAKilledRunGoWithoutAQuestion) {
+TEST_F(AppTest, OnlyFoldersTheProgramSetAsideAreDeletedAtStart) {
     WriteStore("shortcuts", kLive);
-    // What a save or a restore killed while deleting had set aside.
+    // What a save or a restore killed while deleting had set aside, marked as such.
     WriteStore("item_del", kBackup);
     WriteStore("item_del\\Sub", kBackup);
     WriteStore("item_del4", kBackup);
+    rztest::WriteFile(dir / "item_del\\razaveza.discard", "");
+    rztest::WriteFile(dir / "item_del4\\razaveza.discard", "");
+    // A folder of the user's that only has such a name.
+    WriteStore("item_del2", kBackup);
+    // A marked one that cannot go yet: one log line, and it is tried again.
+    WriteStore("item_del7", kBackup);
+    rztest::WriteFile(dir / "item_del7\\razaveza.discard", "");
+    HANDLE held = ::CreateFileA((dir / "item_del7\\shortcuts.txt").c_str(), GENERIC_READ, 0, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
     StartUp();
+    ::CloseHandle(held);
     EXPECT_TRUE(boxes.empty());
     EXPECT_FALSE(rztest::DirExists(dir / "item_del"));
     EXPECT_FALSE(rztest::DirExists(dir / "item_del4"));
+    EXPECT_EQ(rztest::ReadFile(dir / "item_del2\\shortcuts.txt"), kBackup);
+    EXPECT_TRUE(rztest::FileExists(dir / "item_del7\\razaveza.discard"));
+    const std::string log = rztest::ReadFile(dir / "errorlog.txt");
+    EXPECT_NE(log.find("item_del7"), std::string::npos) << log;
     EXPECT_EQ(TopCaptions(), (std::vector<std::string>{"live"}));
+
+    DestroyForms();
+    CreateForms();
+    StartUp();
+    EXPECT_FALSE(rztest::DirExists(dir / "item_del7"));
+    EXPECT_TRUE(rztest::DirExists(dir / "item_del2"));
 }
 
 TEST_F(AppTest, BackupQuestionCancelEndsWithoutTouchingEitherFolder) {

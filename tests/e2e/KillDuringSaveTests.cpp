@@ -105,49 +105,6 @@ int MakeStore(const std::string& store) {
     return entries;
 }
 
-struct SaveButton {
-    HWND manager = nullptr;
-    HWND button = nullptr;
-};
-
-BOOL CALLBACK FindSave(HWND child, LPARAM param) {
-    char text[32] = {};
-    ::GetWindowTextA(child, text, sizeof(text));
-    if (ClassOf(child) != "Button" || std::string(text) != "S&ave") return TRUE;
-    reinterpret_cast<SaveButton*>(param)->button = child;
-    return FALSE;
-}
-
-BOOL CALLBACK FindTree(HWND child, LPARAM param) {
-    if (lstrcmpiA(ClassOf(child).c_str(), WC_TREEVIEWA) != 0) return TRUE;
-    *reinterpret_cast<HWND*>(param) = child;
-    return FALSE;
-}
-
-struct SaveQuery {
-    DWORD pid;
-    SaveButton found;
-};
-
-BOOL CALLBACK FindManager(HWND top, LPARAM param) {
-    auto& query = *reinterpret_cast<SaveQuery*>(param);
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(top, &owner);
-    if (owner != query.pid) return TRUE;
-    SaveButton candidate{top, nullptr};
-    ::EnumChildWindows(top, &FindSave, reinterpret_cast<LPARAM>(&candidate));
-    if (!candidate.button) return TRUE;
-    query.found = candidate;
-    return FALSE;
-}
-
-// The item manager's Save button; the window itself stays hidden.
-SaveButton FindSaveButton(DWORD pid) {
-    SaveQuery query{pid, {}};
-    ::EnumWindows(&FindManager, reinterpret_cast<LPARAM>(&query));
-    return query.found;
-}
-
 class KillDuringSave : public ProgramCopyTest {
 protected:
     // Starts the program; a backup question is checked and answered Yes.
@@ -177,12 +134,7 @@ protected:
 
     int TreeCount() {
         save_ = FindSaveButton(program_->Id());
-        if (!save_.manager) return -1;
-        HWND tree = nullptr;
-        ::EnumChildWindows(save_.manager, &FindTree, reinterpret_cast<LPARAM>(&tree));
-        DWORD_PTR count = 0;
-        if (!tree || !::SendMessageTimeoutA(tree, TVM_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 1000, &count)) return -1;
-        return static_cast<int>(count);
+        return ManagerTreeCount(save_.manager);
     }
 
     // Waits until the save has replaced the top list and written it whole.

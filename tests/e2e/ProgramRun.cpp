@@ -1,5 +1,7 @@
 #include "ProgramRun.h"
 
+#include <commctrl.h>
+
 namespace rztest {
 
 namespace {
@@ -148,6 +150,56 @@ std::string WindowsDir() {
     std::string path = dir;
     if (path.empty() || path.back() != '\\') path += '\\';
     return path;
+}
+
+namespace {
+
+BOOL CALLBACK FindSave(HWND child, LPARAM param) {
+    char text[32] = {};
+    ::GetWindowTextA(child, text, sizeof(text));
+    if (ClassOf(child) != "Button" || std::string(text) != "S&ave") return TRUE;
+    reinterpret_cast<SaveButton*>(param)->button = child;
+    return FALSE;
+}
+
+BOOL CALLBACK FindTree(HWND child, LPARAM param) {
+    if (lstrcmpiA(ClassOf(child).c_str(), WC_TREEVIEWA) != 0) return TRUE;
+    *reinterpret_cast<HWND*>(param) = child;
+    return FALSE;
+}
+
+struct SaveQuery {
+    DWORD pid;
+    SaveButton found;
+};
+
+BOOL CALLBACK FindManager(HWND top, LPARAM param) {
+    auto& query = *reinterpret_cast<SaveQuery*>(param);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(top, &owner);
+    if (owner != query.pid) return TRUE;
+    SaveButton candidate{top, nullptr};
+    ::EnumChildWindows(top, &FindSave, reinterpret_cast<LPARAM>(&candidate));
+    if (!candidate.button) return TRUE;
+    query.found = candidate;
+    return FALSE;
+}
+
+}  // namespace
+
+SaveButton FindSaveButton(DWORD pid) {
+    SaveQuery query{pid, {}};
+    ::EnumWindows(&FindManager, reinterpret_cast<LPARAM>(&query));
+    return query.found;
+}
+
+int ManagerTreeCount(HWND manager) {
+    if (!manager) return -1;
+    HWND tree = nullptr;
+    ::EnumChildWindows(manager, &FindTree, reinterpret_cast<LPARAM>(&tree));
+    DWORD_PTR count = 0;
+    if (!tree || !::SendMessageTimeoutA(tree, TVM_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 1000, &count)) return -1;
+    return static_cast<int>(count);
 }
 
 void ProgramCopyTest::SetUp() {

@@ -67,6 +67,16 @@ std::string ClassOf(HWND hwnd);
 // The Windows directory, with a trailing backslash.
 std::string WindowsDir();
 
+// The item manager of a running program and its Save button; the window
+// itself may be hidden.
+struct SaveButton {
+    HWND manager = nullptr;
+    HWND button = nullptr;
+};
+SaveButton FindSaveButton(DWORD pid);
+// Entries in the manager's tree view, or -1 while it cannot be read.
+int ManagerTreeCount(HWND manager);
+
 // Each test runs its own copy of the program in a fresh folder, its data folder.
 class ProgramCopyTest : public ::testing::Test {
 protected:

@@ -4,7 +4,9 @@
 
 #include "StoreFixture.h"
 #include "items/ListFile.h"
+#include "platform/FileIO.h"
 #include "support/UcvSysExceptions.h"
+#include "support/UcvSysIO.h"
 
 using namespace rz;
 using rztest::StoreTest;
@@ -23,7 +25,7 @@ protected:
         StoreTest::SetUp();
         store->writeErrorLog = [this](const std::string& m) { logged.push_back(m); };
     }
-    void TearDown() override { WriteListLine.Restore(); }
+    void TearDown() override { WriteWholeFile.Restore(); }
 };
 
 }  // namespace
@@ -106,8 +108,8 @@ TEST_F(WriterTest, AFailedWriteIsLoggedByEveryLevelItPassesAndRaised) {
     WriteList("A\\shortcuts.txt", "^Folder|B\r\n");
     WriteList("A\\B\\shortcuts.txt", "^SpeSep|deep\r\n");
     Load();
-    WriteListLine.Replace([](std::FILE* f, const std::string& path, const std::string& line) {
-        return line != "^SpeSep|deep" && WriteListLine.Real(f, path, line);
+    WriteWholeFile.Replace([](const std::string& path, const std::string& bytes) {
+        return bytes.find("^SpeSep|deep") == std::string::npos && WriteWholeFile.Real(path, bytes);
     });
     EXPECT_THROW(Save(), EInOutError);
     const std::string out = dir.Path() + "out";
@@ -115,8 +117,8 @@ TEST_F(WriterTest, AFailedWriteIsLoggedByEveryLevelItPassesAndRaised) {
     EXPECT_EQ(logged[0], "Unable to save \"" + out + "\\A\\B\\shortcuts.txt\", probably because of a call to \"GetNextSibling\"");
     EXPECT_EQ(logged[1], "Unable to save \"" + out + "\\A\\shortcuts.txt\", probably because of a call to \"GetNextSibling\"");
     EXPECT_EQ(logged[2], "Unable to save \"" + out + "\\shortcuts.txt\", probably because of a call to \"GetNextSibling\"");
-    // The top file holds what was written before the failure.
-    EXPECT_EQ(Out("shortcuts.txt"), "^Folder|A\r\n");
+    // A level is written only once everything below it is.
+    EXPECT_FALSE(rztest::FileExists(dir / "out\\shortcuts.txt"));
 }
 
 TEST_F(WriterTest, AFolderNameThatLeavesTheStoreIsRefusedNotWritten) {
@@ -131,4 +133,37 @@ TEST_F(WriterTest, AFolderNameThatLeavesTheStoreIsRefusedNotWritten) {
     EXPECT_THROW(store->WriteItemListFile(store->TopAnchor(), dir.Path() + "out"), EInOutError);
     EXPECT_FALSE(rztest::FileExists(dir / "shortcuts.txt"));
     EXPECT_EQ(logged.size(), 1u);
+}
+
+TEST_F(WriterTest, AStoreDeeperThanTheClassicPathLimitLoadsAndSavesWhole) {
+    // 200 levels of 14-character names: far past the 260 characters of old.
+    constexpr int kDepth = 200;
+    const std::string level = "^SpeSep|level\r\n^Folder|Deeper folder\r\n";
+    std::string folder = dir.Path() + "shortcuts";
+    ASSERT_TRUE(CreateFolder(folder));
+    for (int i = 0; i < kDepth; ++i) {
+        ASSERT_TRUE(WriteWholeFile(folder + "\\shortcuts.txt", level));
+        folder += "\\Deeper folder";
+        ASSERT_TRUE(CreateFolder(folder)) << i;
+    }
+    ASSERT_TRUE(WriteWholeFile(folder + "\\shortcuts.txt", "^NorSep|\r\n"));
+    Load();
+    int depth = 0;
+    for (TTreeNode* n = store->TopAnchor(); n; n = n->GetNextSibling()->GetNextSibling()->GetFirstChild()) {
+        ASSERT_EQ(n->GetNextSibling()->Text(), "--level--") << depth;
+        if (++depth == kDepth) break;
+    }
+    Save();
+    std::string in = dir.Path() + "shortcuts", out = dir.Path() + "out";
+    for (int i = 0; i <= kDepth; ++i) {
+        std::string a, b;
+        ASSERT_TRUE(ReadWholeFile(in + "\\shortcuts.txt", a)) << i;
+        ASSERT_TRUE(ReadWholeFile(out + "\\shortcuts.txt", b)) << i;
+        ASSERT_EQ(a, b) << i;
+        in += "\\Deeper folder";
+        out += "\\Deeper folder";
+    }
+    DeleteFolderTree(dir.Path() + "shortcuts");
+    DeleteFolderTree(dir.Path() + "out");
+    EXPECT_FALSE(DirectoryExists(dir.Path() + "out"));
 }

@@ -13,6 +13,8 @@
 #include "items/ListFile.h"
 #include "menu/form_general.h"
 #include "platform/Bitmap.h"
+#include "platform/FileIO.h"
+#include "platform/SystemError.h"
 #include "platform/Handles.h"
 #include "support/JCLPathes.h"
 #include "support/UcvSysIO.h"
@@ -24,10 +26,16 @@ namespace {
 const char kGames[] = "^NorSep|\r\n^UnkLnk|C:\\docs\\chess.txt|txt|Chess\r\n";
 const char kLocked[] = "Save unsuccesful! Possibly \"locked\" files (e.g. a file opened by another program)";
 
-// A list-file write that fails in every folder whose path holds part.
-auto FailIn(std::string part) {
-    return [part](std::FILE* f, const std::string& path, const std::string& line) {
-        return path.find(part) == std::string::npos && WriteListLine.Real(f, path, line);
+// A disk that takes budget bytes in all and then is full: the file that
+// crosses the limit keeps what fitted.
+auto FullAfter(size_t budget) {
+    return [budget](const std::string& path, const std::string& bytes) mutable {
+        const size_t fits = std::min(budget, bytes.size());
+        budget -= fits;
+        if (fits == bytes.size()) return WriteWholeFile.Real(path, bytes);
+        WriteWholeFile.Real(path, bytes.substr(0, fits));
+        ::SetLastError(ERROR_DISK_FULL);
+        return false;
     };
 }
 
@@ -116,7 +124,7 @@ protected:
     }
     void TearDown() override {
         RenameFolder.Restore();
-        WriteListLine.Restore();
+        WriteWholeFile.Restore();
         PlayWaveFile.Restore();
         rztest::AppTest::TearDown();
     }
@@ -455,61 +463,44 @@ TEST_F(SaveTest, ClosingWithoutASaveRestoresTheTreeAndKeepsTheMenu) {
     EXPECT_EQ(Text("shortcuts\\shortcuts.txt"), "^SpeSep|Changed on disk\r\n");
 }
 
-TEST_F(SaveTest, AnInterruptedSaveKeepsTheOldStoreForTheNextStart) {
+TEST_F(SaveTest, ADiskThatFillsAtAnyByteLeavesTheOldStoreAndSaysSo) {
     ASSERT_NO_FATAL_FAILURE(Start());
     const auto oldStore = Snapshot(dir / "shortcuts\\");
+    size_t storeBytes = 0;
+    for (const auto& file : oldStore) storeBytes += file.second.size();
     DeleteTopEntry("Report");
-    WriteListLine.Replace(FailIn("\\Games\\"));
-    EXPECT_THROW(Save(), std::exception);
-    EXPECT_EQ(Snapshot(dir / "item_bak\\"), oldStore);
-    EXPECT_EQ(Text("shortcuts\\Games\\shortcuts.txt"), "");
-    EXPECT_FALSE(FormItems().Saved());
-    EXPECT_TRUE(sounds.empty());
-    EXPECT_EQ(Undo(), loadedTree);
-    const auto log = LogLines();
-    ASSERT_EQ(log.size(), 2u);
-    EXPECT_NE(log[0].find("Unable to save \"" + dir.Path() +
-                          "shortcuts\\Games\\shortcuts.txt\", probably because of a call to \"GetNextSibling\""),
-              std::string::npos)
-        << log[0];
-    EXPECT_NE(log[1].find("Unable to save \"" + dir.Path() + "shortcuts\\shortcuts.txt\""), std::string::npos)
-        << log[1];
-
-    WriteListLine.Restore();
-    DestroyForms();
-    CreateForms();
-    boxes.clear();
-    answer = IDYES;
-    StartUp();
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, BackupQuestionText(dir.Path()));
-    EXPECT_FALSE(rztest::DirExists(dir / "item_bak"));
-    EXPECT_EQ(Snapshot(dir / "shortcuts\\"), oldStore);
-    EXPECT_EQ(TopCaptions(), loadedCaptions);
-    EXPECT_EQ(Tree(), loadedTree);
-}
-
-TEST_F(SaveTest, AFailedSaveClickedInTheWindowEndsTheProgramThroughItsHandler) {
-    ASSERT_NO_FATAL_FAILURE(Start());
-    const auto oldStore = Snapshot(dir / "shortcuts\\");
-    boxes.clear();
-    WriteListLine.Replace(FailIn("\\Games\\"));
+    const std::string edited = Tree();
     HWND button = FormItems().BitBtnSave.Handle();
     ASSERT_NE(button, nullptr);
-    ::SendMessageA(FormItems().Handle(), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(button), BN_CLICKED),
-                   reinterpret_cast<LPARAM>(button));
-    EXPECT_TRUE(Application.Terminated());
-    EXPECT_TRUE(BoxShown(FatalExceptionText(dir.Path())));
-    EXPECT_EQ(Snapshot(dir / "item_bak\\"), oldStore);
-    EXPECT_FALSE(FormItems().Saved());
-    const auto log = LogLines();
-    ASSERT_EQ(log.size(), 3u);
-    EXPECT_NE(log[0].find(": Razaveza: Unable to save \"" + dir.Path() + "shortcuts\\Games\\shortcuts.txt\""),
-              std::string::npos)
-        << log[0];
-    EXPECT_NE(log[1].find(": Razaveza: Unable to save \"" + dir.Path() + "shortcuts\\shortcuts.txt\""),
-              std::string::npos)
-        << log[1];
-    EXPECT_NE(log[2].find(": Razaveza: Exception raised (Sender was: BitBtnSave): "), std::string::npos) << log[2];
-    EXPECT_NE(log[2].find(dir.Path() + "shortcuts\\Games\\shortcuts.txt"), std::string::npos) << log[2];
+    boxes.clear();
+    size_t failures = 0;
+    for (size_t budget = 0; budget < storeBytes; budget += 3) {
+        SCOPED_TRACE("disk full after " + std::to_string(budget) + " bytes");
+        sounds.clear();
+        WriteWholeFile.Replace(FullAfter(budget));
+        // Through the window, as a click comes: no failure may reach the handler.
+        ::SendMessageA(FormItems().Handle(), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(button), BN_CLICKED),
+                       reinterpret_cast<LPARAM>(button));
+        WriteWholeFile.Restore();
+        if (FormItems().Saved()) break;
+        ++failures;
+        ASSERT_FALSE(Application.Terminated());
+        EXPECT_EQ(Status().rfind("Save unsuccesful! ", 0), 0u) << Status();
+        EXPECT_NE(Status().find(SystemMessage(ERROR_DISK_FULL)), std::string::npos) << Status();
+        EXPECT_EQ(sounds, std::vector<std::string>{WindowsFile("media\\chord.wav")});
+        ASSERT_EQ(Snapshot(dir / "shortcuts\\"), oldStore);
+        EXPECT_FALSE(rztest::DirExists(dir / "item_bak"));
+        EXPECT_EQ(Tree(), edited);
+        EXPECT_EQ(Undo(), loadedTree);
+    }
+    // The smallest budgets cannot hold the new store, which is smaller by one line.
+    EXPECT_GT(failures, 100u);
+    EXPECT_TRUE(boxes.empty());
+    ASSERT_FALSE(LogLines().empty());
+    EXPECT_NE(LogLines().back().find("Save failed, the previous items were put back"), std::string::npos);
+
+    // With room again the same tree saves.
+    Save();
+    EXPECT_TRUE(FormItems().Saved());
+    EXPECT_EQ(Text("shortcuts\\Games\\shortcuts.txt"), kGames);
 }

@@ -1,0 +1,28 @@
+#pragma once
+// Whole-file reads and writes that check every byte, for paths of any
+// length: a store level may lie deeper than the classic path limit.
+
+#include <string>
+
+#include "platform/Seam.h"
+
+namespace rz {
+
+// The wide form of a path for the file calls; past the classic limit an
+// absolute path takes the "\\?\" form, which lifts it.
+std::wstring WidePath(const std::string& path);
+// A name found by a wide call, back in the program's own strings.
+std::string NarrowName(const wchar_t* name);
+
+// The whole content of a file; false with the system's reason in
+// GetLastError when it cannot be opened or read.
+bool ReadWholeFile(const std::string& path, std::string& bytes);
+
+// Creates or truncates the file and writes the bytes. True only when every
+// byte was written and the closed file has exactly their size; false with
+// the system's reason in GetLastError otherwise (a partial file may stay).
+extern Seam<bool(const std::string& path, const std::string& bytes)> WriteWholeFile;
+
+bool CreateFolder(const std::string& path);
+
+}  // namespace rz

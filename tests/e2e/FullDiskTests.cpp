@@ -1,0 +1,91 @@
+// A save onto a disk that fills up half-way, with the real program on a
+// real small file system (tests/e2e/full-disk mounts one and names it in
+// RZ_SMALL_FS): the old store stays, the program says so and keeps running.
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstdlib>
+#include <memory>
+
+#include "FuzzSupport.h"
+#include "ProgramRun.h"
+#include "TestSupport.h"
+
+using namespace rztest;
+
+namespace {
+
+constexpr DWORD kWaitMs = 60000;
+
+// About 1,000 entries over ten folders, some 60 KB of list files.
+int MakeStore(const std::string& store) {
+    int entries = 1 + 11;
+    std::string top;
+    MakeDir(store);
+    for (int f = 0; f < 10; ++f) {
+        const std::string name = "Folder " + std::to_string(f);
+        top += "^Folder|" + name + "\r\n";
+        MakeDir(store + "\\" + name);
+        std::string list;
+        for (int i = 0; i < 100; ++i)
+            list += "^UnkLnk|C:\\Documents\\Some project\\report " + std::to_string(f * 100 + i) +
+                    ".txt|txt|Report " + std::to_string(i) + "\r\n";
+        WriteFile(store + "\\" + name + "\\shortcuts.txt", list);
+        entries += 2 + 100;
+    }
+    WriteFile(store + "\\shortcuts.txt", top);
+    return entries;
+}
+
+std::string StatusText(HWND manager) {
+    HWND bar = ::FindWindowExA(manager, nullptr, "msctls_statusbar32", nullptr);
+    char text[512] = {};
+    DWORD_PTR ignored = 0;
+    ::SendMessageTimeoutA(bar, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 5000, &ignored);
+    return text;
+}
+
+}  // namespace
+
+TEST(FullDisk, ASaveThatRunsOutOfSpaceKeepsTheOldStoreAndSaysSo) {
+    const char* small = std::getenv("RZ_SMALL_FS");
+    if (!small || !*small) GTEST_SKIP() << "no small file system (RZ_SMALL_FS); tests/e2e/full-disk mounts one";
+    const std::string dir = std::string(small) + "\\rz";
+    MakeDir(dir);
+    ASSERT_TRUE(::CopyFileA(ProgramPath(), (dir + "\\razaveza.exe").c_str(), FALSE)) << ::GetLastError();
+    const int entries = MakeStore(dir + "\\shortcuts");
+    const FolderState before = ContentOf(dir + "\\shortcuts\\");
+    size_t storeBytes = 0;
+    for (const auto& file : before) storeBytes += file.second.size();
+    // Leave room for half a store: the new one fills the disk half-way.
+    ULARGE_INTEGER free{};
+    ASSERT_TRUE(::GetDiskFreeSpaceExA((dir + "\\").c_str(), &free, nullptr, nullptr));
+    ASSERT_GT(free.QuadPart, storeBytes);
+    WriteFile(dir + "\\filler.bin", std::string(static_cast<size_t>(free.QuadPart - storeBytes / 2), 'x'));
+
+    auto program = std::make_unique<RunningProgram>(dir + "\\razaveza.exe", dir);
+    ASSERT_TRUE(program->Started()) << program->StartError();
+    SaveButton save;
+    ASSERT_TRUE(WaitUntil([&] {
+        save = FindSaveButton(program->Id());
+        return ManagerTreeCount(save.manager) == entries;
+    }, kWaitMs));
+    DWORD_PTR ignored = 0;
+    ASSERT_TRUE(::SendMessageTimeoutA(save.manager, WM_COMMAND,
+                                      MAKEWPARAM(::GetDlgCtrlID(save.button), BN_CLICKED),
+                                      reinterpret_cast<LPARAM>(save.button), SMTO_NORMAL, kWaitMs, &ignored));
+    EXPECT_TRUE(program->Running());
+    EXPECT_EQ(StatusText(save.manager).rfind("Save unsuccesful! ", 0), 0u) << StatusText(save.manager);
+    EXPECT_EQ(FirstDifference(ContentOf(dir + "\\shortcuts\\"), before), "");
+    EXPECT_FALSE(DirExists(dir + "\\item_bak"));
+    program->Kill();
+
+    // With room again, the next start loads everything.
+    ::DeleteFileA((dir + "\\filler.bin").c_str());
+    program = std::make_unique<RunningProgram>(dir + "\\razaveza.exe", dir);
+    ASSERT_TRUE(WaitUntil([&] { return ManagerTreeCount(FindSaveButton(program->Id()).manager) == entries; },
+                          kWaitMs));
+    program->Kill();
+}
