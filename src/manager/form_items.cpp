@@ -1,5 +1,8 @@
 #include "manager/form_items.h"
 
+#include <stdexcept>
+#include <utility>
+
 #include "core/AppData.h"
 #include "core/Launching.h"
 #include "core/Settings.h"
@@ -11,28 +14,19 @@ constexpr int kClientWidth = 521;
 constexpr int kClientHeight = 534;
 constexpr int kColumnLeft = 346;
 constexpr int kInnerLeft = 352;
-
-std::unique_ptr<TMenuItem> MenuEntry(const char* name, const char* caption, int tag, int image) {
-    auto item = std::make_unique<TMenuItem>(name);
-    item->Caption = caption;
-    item->Tag = tag;
-    item->ImageIndex = image;
-    return item;
-}
 }  // namespace
 
-TFormItems::TFormItems()
+TFormItems::TFormItems(LauncherParts& parts, TcvWinTreeView& tree)
     : TTitledDialog("FormItems", App.itemsTitle),
-      parts_(std::make_unique<LauncherParts>(TVItems)),
-      TVUndo(parts_->TVUndo),
-      TVBasic(parts_->TVBasic),
-      PMItems(parts_->PMItems),
-      PMBasic(parts_->PMBasic),
-      ILAllPublicPM(parts_->ILAllPublicPM),
-      ILAllPublicTV(parts_->ILAllPublicTV),
-      store(parts_->store) {
-    BuildBasicTree();
-    BuildBasicMenu();
+      TVItems(tree),
+      TVUndo(parts.TVUndo),
+      TVBasic(parts.TVBasic),
+      PMItems(parts.PMItems),
+      PMBasic(parts.PMBasic),
+      ILAllPublicPM(parts.ILAllPublicPM),
+      ILAllPublicTV(parts.ILAllPublicTV),
+      store(parts.store) {
+    HandleFixedEntries(parts);
 
     CreateForm("", kClientWidth, kClientHeight);
     CenterOnScreen();
@@ -70,7 +64,27 @@ TFormItems::TFormItems()
     HookDragDropAndSweep();
 }
 
-TFormItems::~TFormItems() { TVItems.OnChange = nullptr; }
+// The tree outlives this window: it keeps neither a handler of ours nor its window.
+TFormItems::~TFormItems() {
+    TVItems.OnChange = nullptr;
+    TVItems.OnExpanded = nullptr;
+    TVItems.OnCollapsed = nullptr;
+    TVItems.OnDropFiles = nullptr;
+    static_cast<TMouseDragEvents&>(TVItems) = TMouseDragEvents{};
+    TVItems.DestroyWnd();
+}
+
+void TFormItems::HandleFixedEntries(LauncherParts& parts) {
+    const std::pair<const char*, void (TFormItems::*)(TObject*)> handlers[] = {
+        {"miHelpFile", &TFormItems::miHelpFileClick},     {"miManageItems", &TFormItems::miManageItemsClick},
+        {"miPreferences", &TFormItems::SetupClick},       {"miVisitWebsite", &TFormItems::miVisitWebsiteClick},
+        {"miAbout", &TFormItems::miAboutClick},           {"miCloseApp", &TFormItems::miCloseAppClick}};
+    for (const auto& [name, handler] : handlers) {
+        TMenuItem* entry = parts.FixedEntry(name);
+        if (!entry) throw std::logic_error(std::string("the launcher menu lacks ") + name);
+        entry->OnClick = [this, handler = handler](TObject* sender) { (this->*handler)(sender); };
+    }
+}
 
 void TFormItems::CreateControls() {
     HWND h = Handle();
@@ -190,54 +204,6 @@ void TFormItems::SetHints() {
     BitBtnHelp.Hint = "|Get help";
     EditSName.Hint = "|This is the showed \"item text\"";
     EditSParams.Hint = "|The parameters to use for executing this (exe) file";
-}
-
-void TFormItems::BuildBasicTree() {
-    auto add = [this](TTreeNode* parent, const char* text, int image) {
-        TTreeNode* n = TVBasic.AddChild(parent, text);
-        n->SetImageIndex(image);
-        n->SetSelectedIndex(image);
-        n->SetStateIndex(image);
-        n->ItemId = -1;
-        return n;
-    };
-    add(nullptr, "--Sysmenu--", 4);
-    TTreeNode* kit = add(nullptr, "Razaveza Kit", 0);
-    add(kit, "Help File", 8);
-    add(kit, "---------------", 3);
-    add(kit, "Manage Items...", 9);
-    add(kit, "Properties...", 10);
-    add(kit, "---------------", 3);
-    add(kit, "Visit Website", 2);
-    add(kit, "---------------", 2);
-    add(kit, "About", 2);
-    add(nullptr, "Close", 2);
-}
-
-void TFormItems::BuildBasicMenu() {
-    TMenuItem& root = PMBasic.Items();
-    root.Add(MenuEntry("miOwnSysMenu", "Sysmenu", kTagSpeSep, -1));
-    TMenuItem* kit = root.Add(MenuEntry("miLauncherKit", "Razaveza Kit", 10, 0));
-    auto bar = MenuEntry("miOwnBarMaker", "Razaveza  Kit", kTagBarMaker, -1);
-    bar->Visible = false;
-    kit->Add(std::move(bar));
-    auto hidden = MenuEntry("miOwnHidden", "hidden", kTagHidden, -1);
-    hidden->Visible = false;
-    kit->Add(std::move(hidden));
-    auto handled = [this](std::unique_ptr<TMenuItem> item, void (TFormItems::*handler)(TObject*)) {
-        item->OnClick = [this, handler](TObject* sender) { (this->*handler)(sender); };
-        return item;
-    };
-    kit->Add(handled(MenuEntry("miHelpFile", "Help File", 0, 8), &TFormItems::miHelpFileClick));
-    kit->Add(MenuEntry("miN1", "-", kTagNorSep, -1));
-    kit->Add(handled(MenuEntry("miManageItems", "Manage Items...", 0, 9), &TFormItems::miManageItemsClick));
-    kit->Add(handled(MenuEntry("miPreferences", "Preferences...", 0, 10), &TFormItems::SetupClick));
-    kit->Add(MenuEntry("miN3", "-", kTagNorSep, -1));
-    kit->Add(handled(MenuEntry("miVisitWebsite", "Visit Website", 0, -1), &TFormItems::miVisitWebsiteClick));
-    kit->Add(MenuEntry("miN2", "-", kTagNorSep, -1));
-    kit->Add(handled(MenuEntry("miAbout", "About...", 0, -1), &TFormItems::miAboutClick));
-    root.Add(handled(MenuEntry("miCloseApp", "Close", 0, -1), &TFormItems::miCloseAppClick));
-    root.Tag = 0;
 }
 
 void TFormItems::miManageItemsClick(TObject*) { Show(); }

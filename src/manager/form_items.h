@@ -1,7 +1,6 @@
 #pragma once
-// The item manager window. It also owns the launcher menu, its template, the
-// two icon lists and the hidden tree views, and with them the item store:
-// the parts it shares with the menu form.
+// The item manager window: it shows and edits the store of the launcher
+// parts that the application hands it, in the tree it is given.
 
 #include <functional>
 #include <memory>
@@ -26,16 +25,12 @@ inline constexpr unsigned kHintInterval = 100;
 
 class TFormItems : public TTitledDialog {
 public:
-    TFormItems();
+    // tree is the tree parts' store fills; both outlive this form.
+    TFormItems(LauncherParts& parts, TcvWinTreeView& tree);
     ~TFormItems() override;
 
-    TcvWinTreeView TVItems{"TVItems"};
-
-private:
-    std::unique_ptr<LauncherParts> parts_;
-
-public:
     // The shared parts under the names the form has always given them.
+    TcvWinTreeView& TVItems;
     TTreeView& TVUndo;
     TTreeView& TVBasic;
     TPopupMenu& PMItems;
@@ -43,7 +38,6 @@ public:
     TImageList& ILAllPublicPM;
     TImageList& ILAllPublicTV;
     ItemStore& store;
-    LauncherMenuParts& Launcher() { return *parts_; }
 
     // Properties.
     TPanel PanelHeadProp{"PanelHeadProp"};
@@ -143,8 +137,7 @@ public:
     std::function<void()> showAbout;
 
 private:
-    void BuildBasicTree();
-    void BuildBasicMenu();
+    void HandleFixedEntries(LauncherParts& parts);
     void CreateControls();
     void SetHints();
     void ShowFileProperties(TTreeNode* node);
