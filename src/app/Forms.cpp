@@ -44,12 +44,6 @@ void LinkServices(Forms& f) {
     LinkSoundPlayer(&f.general->MPAudioGen);
     SettingsLinks links;
     links.hotKey = &f.general->JvApplicationHotKey;
-    links.systray = &f.config->ChkBxSystray;
-    links.taskBar = &f.config->ChkBxTaskBar;
-    links.winDefDrawAll = &f.config->CBWinDefDrawAll;
-    links.fontName = &f.config->CmBoxFontName;
-    links.fontSize = &f.config->CmBoxFontSize;
-    links.fontDefault = &f.config->BtnDefault;
     links.windows = {f.config.get(), f.items.get(), f.about.get()};
     links.helpText = &f.config->RichEditHelp;
     links.link = &f.about->LabelUrl;
