@@ -136,8 +136,24 @@ public:
     std::function<void()> showPreferences;
     std::function<void()> showAbout;
 
+    // Dragging inside the tree, files dropped from the shell, the sweep
+    // (form_items_drag.cpp, form_items_drop.cpp, form_items_sweep.cpp).
+    void TVItemsMouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void TVItemsMouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void TimerDragTimer(TObject* sender);
+    void TimerExpandTimer(TObject* sender);
+    void TVItemsDragOver(TObject* sender, TObject* source, int x, int y, TDragState state, bool& accept);
+    void TVItemsDragDrop(TObject* sender, TObject* source, int x, int y);
+    void TVItemsEndDrag(TObject* sender, TObject* target, int x, int y);
+    void TVItemsDropFiles(TObject* sender, const std::string& fullPath, const POINT& at);
+    void BitBtnSweepClick(TObject* sender);
+
+    TTreeNode* DragPressed() const { return dragPressed_; }
+    TTreeNode* ExpandCandidate() const { return expandCandidate_; }
+
 private:
     void HandleFixedEntries(LauncherParts& parts);
+    void PrepareControls();
     void CreateControls();
     void SetHints();
     void ShowFileProperties(TTreeNode* node);
@@ -169,22 +185,7 @@ private:
     bool saved_ = false;
     bool changeAttached_ = false;
 
-    // ---- Dragging inside the tree, files dropped from the shell, the sweep ----
-public:
-    void TVItemsMouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
-    void TVItemsMouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
-    void TimerDragTimer(TObject* sender);
-    void TimerExpandTimer(TObject* sender);
-    void TVItemsDragOver(TObject* sender, TObject* source, int x, int y, TDragState state, bool& accept);
-    void TVItemsDragDrop(TObject* sender, TObject* source, int x, int y);
-    void TVItemsEndDrag(TObject* sender, TObject* target, int x, int y);
-    void TVItemsDropFiles(TObject* sender, const std::string& fullPath, const POINT& at);
-    void BitBtnSweepClick(TObject* sender);
-
-    TTreeNode* DragPressed() const { return dragPressed_; }
-    TTreeNode* ExpandCandidate() const { return expandCandidate_; }
-
-private:
+    // Dragging, drops and the sweep.
     void HookDragDropAndSweep();
     // Timers off, pressed entry and expand candidate forgotten.
     void StopDrag();
