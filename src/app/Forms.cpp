@@ -8,8 +8,10 @@
 #include "core/ErrorLog.h"
 #include "core/Launching.h"
 #include "core/Settings.h"
+#include "controls/CcvWinTreeView.h"
 #include "dialogs/form_about.h"
 #include "dialogs/form_config.h"
+#include "items/LauncherParts.h"
 #include "manager/form_items.h"
 #include "menu/form_general.h"
 #include "menu/form_shortcuts.h"
@@ -18,7 +20,11 @@ namespace rz {
 
 namespace {
 
+// The tree and the launcher parts come first and go last: the forms hold
+// references into them.
 struct Forms {
+    std::unique_ptr<TcvWinTreeView> managerTree;
+    std::unique_ptr<LauncherParts> parts;
     std::unique_ptr<TFormGeneral> general;
     std::unique_ptr<TFormShortCuts> shortCuts;
     std::unique_ptr<TFormItems> items;
@@ -38,12 +44,6 @@ void LinkServices(Forms& f) {
     LinkSoundPlayer(&f.general->MPAudioGen);
     SettingsLinks links;
     links.hotKey = &f.general->JvApplicationHotKey;
-    links.systray = &f.config->ChkBxSystray;
-    links.taskBar = &f.config->ChkBxTaskBar;
-    links.winDefDrawAll = &f.config->CBWinDefDrawAll;
-    links.fontName = &f.config->CmBoxFontName;
-    links.fontSize = &f.config->CmBoxFontSize;
-    links.fontDefault = &f.config->BtnDefault;
     links.windows = {f.config.get(), f.items.get(), f.about.get()};
     links.helpText = &f.config->RichEditHelp;
     links.link = &f.about->LabelUrl;
@@ -56,10 +56,10 @@ void LinkServices(Forms& f) {
 void WireForms(Forms& f) {
     TFormItems& items = *f.items;
     TFormShortCuts& shortCuts = *f.shortCuts;
-    shortCuts.UseLauncher(items.Launcher());
-    items.store.resolveLeftoverBackup = &ResolveLeftoverBackup;
-    items.store.writeErrorLog = &AppendErrorLog;
-    items.store.itemClick = [&shortCuts](TObject* sender) { shortCuts.NorItemsRTClickItem(sender); };
+    ItemStore& store = f.parts->store;
+    store.resolveLeftoverBackup = &ResolveLeftoverBackup;
+    store.writeErrorLog = &AppendErrorLog;
+    store.itemClick = [&shortCuts](TObject* sender) { shortCuts.NorItemsRTClickItem(sender); };
     items.closeApplication = &ShutDown;
     items.reloadItems = &ReloadItems;
     TFormConfig* config = f.config.get();
@@ -80,9 +80,11 @@ void WireForms(Forms& f) {
 }  // namespace
 
 void CreateForms() {
+    g_forms.managerTree = std::make_unique<TcvWinTreeView>("TVItems");
+    g_forms.parts = std::make_unique<LauncherParts>(*g_forms.managerTree);
     g_forms.general = std::make_unique<TFormGeneral>();
-    g_forms.shortCuts = std::make_unique<TFormShortCuts>();
-    g_forms.items = std::make_unique<TFormItems>();
+    g_forms.shortCuts = std::make_unique<TFormShortCuts>(*g_forms.parts);
+    g_forms.items = std::make_unique<TFormItems>(*g_forms.parts, *g_forms.managerTree);
     g_forms.config = std::make_unique<TFormConfig>();
     g_forms.about = std::make_unique<TFormAbout>();
     WireForms(g_forms);
@@ -97,6 +99,8 @@ void DestroyForms() {
     g_forms.items.reset();
     g_forms.shortCuts.reset();
     g_forms.general.reset();
+    g_forms.parts.reset();
+    g_forms.managerTree.reset();
     ReleaseInstanceGuard();
 }
 

@@ -15,7 +15,6 @@
 #include "platform/LinkLabel.h"
 #include "platform/RichEdit.h"
 #include "platform/ShortCut.h"
-#include "platform/StdControls.h"
 #include "support/UcvSysExceptions.h"
 
 namespace rz {
@@ -26,11 +25,10 @@ namespace {
 
 SettingsLinks g_links;
 
-// The routines run only once the forms are linked; before that is a wiring fault.
+// Applying runs only once the forms are linked; before that is a wiring fault.
 const SettingsLinks& Links() {
-    if (!g_links.hotKey || !g_links.systray || !g_links.taskBar || !g_links.winDefDrawAll ||
-        !g_links.fontName || !g_links.fontSize || !g_links.fontDefault)
-        throw std::logic_error("settings used before the forms were linked");
+    if (g_links.windows.empty())
+        throw std::logic_error("settings applied before the forms were linked");
     return g_links;
 }
 
@@ -113,7 +111,8 @@ void LoadSettings() {
     Settings.TaskBar = ReadBool(kGeneral, "TaskBar", true);
     std::string hotkey = "CTRL+L";
     ReadString(kGeneral, "OpenLauncherHotkey", hotkey);
-    Links().hotKey->SetHotKey(TextToShortCut(hotkey));
+    Settings.OpenLauncherHotkey = TextToShortCut(hotkey);
+    if (g_links.hotKey) g_links.hotKey->SetHotKey(Settings.OpenLauncherHotkey);
     Settings.WindowsDraw = ReadBool(kFont, "WindowsDraw", true);
     Settings.FontName = "Verdana";
     ReadString(kFont, "FontName", Settings.FontName);
@@ -124,34 +123,19 @@ void LoadSettings() {
 }
 
 void SaveSettings() {
-    const SettingsLinks& c = Links();
-    WriteString(kGeneral, "TaskBar", c.taskBar->Checked() ? "1" : "0");
-    WriteString(kGeneral, "OpenLauncherHotkey", ShortCutToText(c.hotKey->HotKey()));
-    WriteString(kFont, "WindowsDraw", c.winDefDrawAll->Checked() ? "1" : "0");
-    // A name or size the lists do not hold leaves them without a selection:
-    // the stored value is kept rather than lost or failing the save.
-    std::string name = c.fontName->Text();
-    WriteString(kFont, "FontName", name.empty() ? Settings.FontName : name);
-    int size = ParseSettingInteger(c.fontSize->Text(), Settings.FontSize > 0 ? Settings.FontSize : 8);
-    WriteString(kFont, "FontSize", std::to_string(size));
+    WriteString(kGeneral, "TaskBar", Settings.TaskBar ? "1" : "0");
+    WriteString(kGeneral, "OpenLauncherHotkey", ShortCutToText(Settings.OpenLauncherHotkey));
+    WriteString(kFont, "WindowsDraw", Settings.WindowsDraw ? "1" : "0");
+    WriteString(kFont, "FontName", Settings.FontName);
+    WriteString(kFont, "FontSize", std::to_string(Settings.FontSize > 0 ? Settings.FontSize : 8));
     WriteString(kMisc, "DrawMenuBar", Settings.DrawMenuBar ? "1" : "0");
-    WriteAutostart(c.systray->Checked());
+    WriteAutostart(Settings.Autostart);
     Application.ProcessMessages();
-}
-
-void ShowSettingsInControls() {
-    const SettingsLinks& c = Links();
-    c.fontSize->SetItemIndex(c.fontSize->IndexOf(std::to_string(Settings.FontSize)));
-    c.fontName->SetItemIndex(c.fontName->IndexOf(Settings.FontName));
-    c.taskBar->SetChecked(Settings.TaskBar);
-    c.winDefDrawAll->SetChecked(Settings.WindowsDraw);
-    SetFontControlsState(Settings.WindowsDraw);
 }
 
 void ApplySettings() {
     const SettingsLinks& c = Links();
     if (c.applyTaskBarPresence) c.applyTaskBarPresence(Settings.TaskBar);
-    ShowSettingsInControls();
 
     if (c.attachActivation) c.attachActivation(!Settings.WindowsDraw);
     const MenuFontInfo menuFont = SystemMenuFont();
@@ -176,14 +160,6 @@ void ApplySettings() {
     if (c.link && !Settings.WindowsDraw) c.link->SetFont(face, points);
 }
 
-void SetFontControlsState(bool windowsDraw) {
-    const SettingsLinks& c = Links();
-    if (!windowsDraw) c.winDefDrawAll->SetChecked(false);
-    c.fontName->SetEnabled(!windowsDraw);
-    c.fontSize->SetEnabled(!windowsDraw);
-    c.fontDefault->SetEnabled(!windowsDraw);
-}
-
 void ReadAutostart() {
     unique_hkey key = OpenRunKey();
     char data[MAX_PATH * 2] = {};
@@ -191,7 +167,7 @@ void ReadAutostart() {
     DWORD type = 0;
     LONG rc = ::RegQueryValueExA(key.get(), kAutostartValueName, nullptr, &type,
                                  reinterpret_cast<BYTE*>(data), &size);
-    Links().systray->SetChecked(rc == ERROR_SUCCESS && data[0] != '\0');
+    Settings.Autostart = rc == ERROR_SUCCESS && data[0] != '\0';
 }
 
 void WriteAutostart(bool on) {

@@ -1,19 +1,17 @@
 #pragma once
-// The six settings of zuvizove.ziz and the autostart value, and how they
-// reach the windows. The routines act on the windows and controls handed
-// over by LinkSettings once the forms exist.
+// The settings record, its file zuvizove.ziz and the autostart value, and how
+// the record reaches the windows. The record knows no control: the
+// preferences dialog copies it into its controls and back.
 
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "platform/Seam.h"
+#include "platform/ShortCut.h"
 
 namespace rz {
 
-class TButton;
-class TCheckBox;
-class TComboBox;
 class TTitledDialog;
 class TJvApplicationHotKey;
 class TLinkLabel;
@@ -25,6 +23,9 @@ struct TSettings {
     std::string FontName = "Verdana";
     int FontSize = 8;
     bool DrawMenuBar = false;
+    TShortCut OpenLauncherHotkey = kCtrlBit | 'L';
+    // Whether the Run value is there: the program starts with Windows.
+    bool Autostart = false;
 };
 
 extern TSettings Settings;
@@ -33,19 +34,12 @@ inline constexpr char kSettingsFileName[] = "zuvizove.ziz";
 inline constexpr char kAutostartValueName[] = "Corvane-Razaveza";
 inline constexpr char kRunKeyPath[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 
-// What the settings are read from and applied to: the hotkey component, the
-// preferences dialog's controls, the three titled windows in their order
-// (preferences, item manager, about box), the two controls whose fonts are
-// set apart from their windows' (the dialog's help text, the about box's
-// link) and the main form's two switches.
+// Where the record is applied: the hotkey component, the three titled
+// windows in their order (preferences, item manager, about box), the two
+// controls whose fonts are set apart from their windows' (the dialog's help
+// text, the about box's link) and the main form's two switches.
 struct SettingsLinks {
     TJvApplicationHotKey* hotKey = nullptr;
-    TCheckBox* systray = nullptr;
-    TCheckBox* taskBar = nullptr;
-    TCheckBox* winDefDrawAll = nullptr;
-    TComboBox* fontName = nullptr;
-    TComboBox* fontSize = nullptr;
-    TButton* fontDefault = nullptr;
     std::vector<TTitledDialog*> windows;
     TRichEdit* helpText = nullptr;
     TLinkLabel* link = nullptr;
@@ -55,14 +49,13 @@ struct SettingsLinks {
 
 void LinkSettings(SettingsLinks links);
 
+// The file and the Run value into the record; the hotkey, once linked, takes
+// the key read.
 void LoadSettings();
+// The record into the file and the Run value.
 void SaveSettings();
 void ApplySettings();
-// The dialog's part of ApplySettings: the font lists (no selection where the
-// setting is not among their items), the taskbar and drawing boxes and the
-// font controls' state.
-void ShowSettingsInControls();
-void SetFontControlsState(bool windowsDraw);
+// The Run value into Settings.Autostart.
 void ReadAutostart();
 void WriteAutostart(bool on);
 void HideOpenWindows();

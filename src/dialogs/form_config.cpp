@@ -119,7 +119,10 @@ void TFormConfig::WireEvents() {
     BtnHelp.OnClick = [this](TObject* s) { BtnHelpClick(s); };
 }
 
-void TFormConfig::FormShow(TObject*) { FocusFirstControl(); }
+void TFormConfig::FormShow(TObject*) {
+    ShowSettings();
+    FocusFirstControl();
+}
 
 void TFormConfig::PCSettingsChange(TObject*) { FocusFirstControl(); }
 

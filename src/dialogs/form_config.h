@@ -51,6 +51,11 @@ public:
     void FormShow(TObject* sender);
     // Cancel, Esc and the close box: the controls show the stored settings again.
     void FormClose(TObject* sender, bool& hide);
+    // The settings record into the controls (the font lists keep no selection
+    // where the record's value is not among their items), and back.
+    void ShowSettings();
+    void TakeSettings();
+    void SetFontControlsState(bool windowsDraw);
     void PCSettingsChange(TObject* sender);
     void PCSettingsResize(TObject* sender);
     void OnEnterExplain(TObject* sender);

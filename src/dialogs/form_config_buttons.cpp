@@ -1,4 +1,5 @@
-// The preferences dialog's buttons and the drawing-mode box.
+// The preferences dialog's buttons, the drawing-mode box and the copies of
+// the settings record into the controls and back.
 
 #include "core/AppData.h"
 #include "core/Launching.h"
@@ -8,6 +9,33 @@
 namespace rz {
 
 void TFormConfig::CBWinDefDrawAllClick(TObject*) { SetFontControlsState(CBWinDefDrawAll.Checked()); }
+
+void TFormConfig::SetFontControlsState(bool windowsDraw) {
+    if (!windowsDraw) CBWinDefDrawAll.SetChecked(false);
+    CmBoxFontName.SetEnabled(!windowsDraw);
+    CmBoxFontSize.SetEnabled(!windowsDraw);
+    BtnDefault.SetEnabled(!windowsDraw);
+}
+
+void TFormConfig::ShowSettings() {
+    CmBoxFontSize.SetItemIndex(CmBoxFontSize.IndexOf(std::to_string(Settings.FontSize)));
+    CmBoxFontName.SetItemIndex(CmBoxFontName.IndexOf(Settings.FontName));
+    ChkBxTaskBar.SetChecked(Settings.TaskBar);
+    CBWinDefDrawAll.SetChecked(Settings.WindowsDraw);
+    SetFontControlsState(Settings.WindowsDraw);
+    ChkBxSystray.SetChecked(Settings.Autostart);
+}
+
+void TFormConfig::TakeSettings() {
+    Settings.TaskBar = ChkBxTaskBar.Checked();
+    Settings.WindowsDraw = CBWinDefDrawAll.Checked();
+    // A name or size the lists do not hold leaves them without a selection:
+    // the stored value is kept rather than lost or failing the save.
+    const std::string name = CmBoxFontName.Text();
+    if (!name.empty()) Settings.FontName = name;
+    Settings.FontSize = ParseSettingInteger(CmBoxFontSize.Text(), Settings.FontSize > 0 ? Settings.FontSize : 8);
+    Settings.Autostart = ChkBxSystray.Checked();
+}
 
 void TFormConfig::BtnDefaultClick(TObject*) {
     const MenuFontInfo menuFont = SystemMenuFont();
@@ -28,9 +56,11 @@ void TFormConfig::BtnDefaultClick(TObject*) {
 
 void TFormConfig::StoreAndApply() {
     HideOpenWindows();
+    TakeSettings();
     SaveSettings();
     LoadSettings();
     ApplySettings();
+    ShowSettings();
     if (applyMenuDrawing) applyMenuDrawing();
 }
 
@@ -53,7 +83,7 @@ void TFormConfig::FormClose(TObject*, bool& hide) {
     // Left in the controls, dropped edits would be stored by the next Close
     // of the program, and an unticked autostart box would remove the value.
     LoadSettings();
-    ShowSettingsInControls();
+    ShowSettings();
     hide = true;
 }
 

@@ -1,8 +1,8 @@
 #pragma once
-// What the launcher menu shares with the item manager: the menu and its
-// template, both icon lists, the hidden tree views and the item store built
-// on them. The item manager owns the one instance; the menu form, its
-// drawing and launching see it only through LauncherMenuParts.
+// What the launcher menu, the item manager and the store share: the menu and
+// its template, both icon lists, the hidden tree views and the item store
+// built on them. The application makes the one instance before the forms;
+// a test or the benchmark makes one without any window.
 
 #include <string>
 
@@ -26,7 +26,7 @@ public:
 
 class LauncherParts final : public LauncherMenuParts {
 public:
-    // managerTree is the item manager's visible tree; the store fills it.
+    // managerTree is the tree the item manager shows; the store fills it.
     explicit LauncherParts(TTreeView& managerTree);
     LauncherParts(const LauncherParts&) = delete;
     LauncherParts& operator=(const LauncherParts&) = delete;
@@ -39,11 +39,18 @@ public:
     TTreeView TVBasic{"TVBasic"};
     ItemStore store;
 
+    // The template's fixed entry of that name (miHelpFile, miCloseApp...), or null.
+    TMenuItem* FixedEntry(const std::string& name);
+
     TPopupMenu& LauncherMenu() override { return PMItems; }
     const TPopupMenu& MenuTemplate() const override { return PMBasic; }
     const TImageList& MenuImages() const override { return ILAllPublicPM; }
     std::string PathOfItem(int itemId) const override { return store.tables.PathOf(itemId); }
     std::string ParamsOfItem(int itemId) const override { return store.ParamsOfItem(itemId); }
+
+private:
+    void BuildBasicTree();
+    void BuildBasicMenu();
 };
 
 }  // namespace rz

@@ -1,8 +1,12 @@
 #include "manager/form_items.h"
 
+#include <stdexcept>
+#include <utility>
+
 #include "core/AppData.h"
 #include "core/Launching.h"
 #include "core/Settings.h"
+#include "platform/Layout.h"
 
 namespace rz {
 
@@ -11,28 +15,19 @@ constexpr int kClientWidth = 521;
 constexpr int kClientHeight = 534;
 constexpr int kColumnLeft = 346;
 constexpr int kInnerLeft = 352;
-
-std::unique_ptr<TMenuItem> MenuEntry(const char* name, const char* caption, int tag, int image) {
-    auto item = std::make_unique<TMenuItem>(name);
-    item->Caption = caption;
-    item->Tag = tag;
-    item->ImageIndex = image;
-    return item;
-}
 }  // namespace
 
-TFormItems::TFormItems()
+TFormItems::TFormItems(LauncherParts& parts, TcvWinTreeView& tree)
     : TTitledDialog("FormItems", App.itemsTitle),
-      parts_(std::make_unique<LauncherParts>(TVItems)),
-      TVUndo(parts_->TVUndo),
-      TVBasic(parts_->TVBasic),
-      PMItems(parts_->PMItems),
-      PMBasic(parts_->PMBasic),
-      ILAllPublicPM(parts_->ILAllPublicPM),
-      ILAllPublicTV(parts_->ILAllPublicTV),
-      store(parts_->store) {
-    BuildBasicTree();
-    BuildBasicMenu();
+      TVItems(tree),
+      TVUndo(parts.TVUndo),
+      TVBasic(parts.TVBasic),
+      PMItems(parts.PMItems),
+      PMBasic(parts.PMBasic),
+      ILAllPublicPM(parts.ILAllPublicPM),
+      ILAllPublicTV(parts.ILAllPublicTV),
+      store(parts.store) {
+    HandleFixedEntries(parts);
 
     CreateForm("", kClientWidth, kClientHeight);
     CenterOnScreen();
@@ -70,90 +65,91 @@ TFormItems::TFormItems()
     HookDragDropAndSweep();
 }
 
-TFormItems::~TFormItems() { TVItems.OnChange = nullptr; }
+// The tree outlives this window: it keeps neither a handler of ours nor its window.
+TFormItems::~TFormItems() {
+    TVItems.OnChange = nullptr;
+    TVItems.OnExpanded = nullptr;
+    TVItems.OnCollapsed = nullptr;
+    TVItems.OnDropFiles = nullptr;
+    static_cast<TMouseDragEvents&>(TVItems) = TMouseDragEvents{};
+    TVItems.DestroyWnd();
+}
 
-void TFormItems::CreateControls() {
-    HWND h = Handle();
-    TVItems.SetBounds(0, 0, 346, 514);
+void TFormItems::HandleFixedEntries(LauncherParts& parts) {
+    const std::pair<const char*, void (TFormItems::*)(TObject*)> handlers[] = {
+        {"miHelpFile", &TFormItems::miHelpFileClick},     {"miManageItems", &TFormItems::miManageItemsClick},
+        {"miPreferences", &TFormItems::SetupClick},       {"miVisitWebsite", &TFormItems::miVisitWebsiteClick},
+        {"miAbout", &TFormItems::miAboutClick},           {"miCloseApp", &TFormItems::miCloseAppClick}};
+    for (const auto& [name, handler] : handlers) {
+        TMenuItem* entry = parts.FixedEntry(name);
+        if (!entry) throw std::logic_error(std::string("the launcher menu lacks ") + name);
+        entry->OnClick = [this, handler = handler](TObject* sender) { (this->*handler)(sender); };
+    }
+}
+
+// What the windows are made with: styles, pictures and the texts of edits.
+void TFormItems::PrepareControls() {
     TVItems.SetIndent(19);
     TVItems.SetImages(&ILAllPublicTV);
-    // Dragging is ours (TimerDrag): no drag detection of the tree view's own.
-    TVItems.CreateWnd(h, TVS_DISABLEDRAGDROP);
-
-    // The panels are painted backgrounds; the controls are their siblings, on top.
-    PanelHeadProp.SetCaption("Properties");
-    PanelHeadProp.SetBounds(kColumnLeft, 0, 175, 26);
-    PanelProp.SetBounds(kColumnLeft, 26, 175, 149);
-    PanelHeadAdmin.SetCaption("Administer");
-    PanelHeadAdmin.SetBounds(kColumnLeft, 175, 175, 26);
-    PanelAdmin.SetBounds(kColumnLeft, 201, 175, 313);
-    for (TPanel* p : {&PanelHeadProp, &PanelProp, &PanelHeadAdmin, &PanelAdmin}) p->CreateWnd(h);
-    ImageDesProp.SetBounds(kInnerLeft, 5, 16, 16);
-    ImageDesAdmin.SetBounds(kInnerLeft, 180, 16, 16);
     ILAllPublicPM.Draw(ImageDesProp.Picture().Canvas(), 0, 0, 10);
     ILAllPublicPM.Draw(ImageDesAdmin.Picture().Canvas(), 0, 0, 9);
-    ImageDesProp.CreateWnd(h);
-    ImageDesAdmin.CreateWnd(h);
-
-    ImgFType.SetBounds(kInnerLeft, 34, 16, 16);
-    ImgFType.CreateWnd(h);
-    EditSName.SetBounds(372, 31, 143, 21);
-    EditSName.CreateWnd(h);
-    LblFType.SetCaption("Item Type:");
-    LblFType.SetBounds(kInnerLeft, 58, 163, 14);
-    LblFType.CreateWnd(h);
     for (TEdit* e : {&RichEditFPath, &RichEditFName, &RichEditFParams}) {
         e->ReadOnly = true;
         e->Border = false;
     }
     RichEditFPath.Lines = 2;
     RichEditFPath.SetText("File Path:");
-    RichEditFPath.SetBounds(kInnerLeft, 76, 163, 30);
     RichEditFName.SetText("File Name:");
-    RichEditFName.SetBounds(kInnerLeft, 110, 163, 16);
     RichEditFParams.SetText("Parameters:");
-    RichEditFParams.SetBounds(kInnerLeft, 139, 68, 16);
-    EditSParams.SetBounds(422, 136, 93, 21);
-    for (TEdit* e : {&RichEditFPath, &RichEditFName, &RichEditFParams, &EditSParams}) e->CreateWnd(h);
+}
 
-    RGSelectType.SetCaption("Type of item to add");
-    RGSelectType.SetBounds(kInnerLeft, 205, 163, 86);
-    RGSelectType.CreateWnd(h);
-    const std::pair<TRadioButton*, const char*> radios[] = {{&RBFile, "File - Normal"},
-                                                            {&RBFileDirectory, "File - Directory"},
-                                                            {&RBSeparator, "Separator"},
-                                                            {&RBFolder, "Folder (virtual)"}};
-    int y = 222;
-    for (const auto& [rb, caption] : radios) {
-        rb->SetCaption(caption);
-        rb->SetBounds(360, y, 150, 16);
-        rb->CreateWnd(h);
-        y += 16;
-    }
+void TFormItems::CreateControls() {
+    PrepareControls();
+    // Dragging is ours (TimerDrag): no drag detection of the tree view's own.
+    const LayoutRow tree{&TVItems, nullptr, 0, 0, 346, 514, [](TControl& c, HWND parent) {
+                             static_cast<TcvWinTreeView&>(c).CreateWnd(parent, TVS_DISABLEDRAGDROP);
+                         }};
+    constexpr int left = kInnerLeft, right = 435;
+    // The panels are painted backgrounds; the controls are their siblings, on top.
+    LayOut(Handle(), {tree,
+                      Row(PanelHeadProp, "Properties", kColumnLeft, 0, 175, 26),
+                      Row(PanelProp, nullptr, kColumnLeft, 26, 175, 149),
+                      Row(PanelHeadAdmin, "Administer", kColumnLeft, 175, 175, 26),
+                      Row(PanelAdmin, nullptr, kColumnLeft, 201, 175, 313),
+                      Row(ImageDesProp, nullptr, left, 5, 16, 16),
+                      Row(ImageDesAdmin, nullptr, left, 180, 16, 16),
+                      Row(ImgFType, nullptr, left, 34, 16, 16),
+                      Row(EditSName, nullptr, 372, 31, 143, 21),
+                      Row(LblFType, "Item Type:", left, 58, 163, 14),
+                      Row(RichEditFPath, nullptr, left, 76, 163, 30),
+                      Row(RichEditFName, nullptr, left, 110, 163, 16),
+                      Row(RichEditFParams, nullptr, left, 139, 68, 16),
+                      Row(EditSParams, nullptr, 422, 136, 93, 21),
+                      Row(RGSelectType, "Type of item to add", left, 205, 163, 86),
+                      Row(RBFile, "File - Normal", 360, 222, 150, 16),
+                      Row(RBFileDirectory, "File - Directory", 360, 238, 150, 16),
+                      Row(RBSeparator, "Separator", 360, 254, 150, 16),
+                      Row(RBFolder, "Folder (virtual)", 360, 270, 150, 16),
+                      Row(LabelItemText, "Item Text:", left, 295, 163, 14),
+                      Row(MemoAddName, nullptr, left, 310, 163, 21),
+                      Row(BitBtnFind, "Find..", left, 336, 80, 24),
+                      Row(BitBtnAttach, "Attach", right, 336, 80, 24),
+                      Row(BitBtnCut, "&Cut", left, 364, 80, 24),
+                      Row(BitBtnCopy, "C&opy", right, 364, 80, 24),
+                      Row(BitBtnPaste, "&Paste", left, 391, 80, 24),
+                      Row(BitBtnDelete, "&Delete", right, 391, 80, 24),
+                      Row(BitBtnLaunch, "&Launch", left, 418, 80, 24),
+                      Row(BitBtnHelp, "&Help", right, 418, 80, 24),
+                      Row(BitBtnSweep, "&Sweep", left, 452, 80, 24),
+                      Row(BitBtnUndo, "&Undo", right, 452, 80, 24),
+                      Row(BitBtnSave, "S&ave", left, 481, 80, 24),
+                      Row(BitBtnClose, "C&lose", right, 481, 80, 24)});
     RBFile.SetChecked(true);
-    LabelItemText.SetCaption("Item Text:");
-    LabelItemText.SetBounds(kInnerLeft, 295, 163, 14);
-    LabelItemText.CreateWnd(h);
-    MemoAddName.SetBounds(kInnerLeft, 310, 163, 21);
-    MemoAddName.CreateWnd(h);
-
-    const std::pair<TButton*, const char*> buttons[] = {
-        {&BitBtnFind, "Find.."},   {&BitBtnAttach, "Attach"}, {&BitBtnCut, "&Cut"},
-        {&BitBtnCopy, "C&opy"},    {&BitBtnPaste, "&Paste"},  {&BitBtnDelete, "&Delete"},
-        {&BitBtnLaunch, "&Launch"}, {&BitBtnHelp, "&Help"},   {&BitBtnSweep, "&Sweep"},
-        {&BitBtnUndo, "&Undo"},    {&BitBtnSave, "S&ave"},    {&BitBtnClose, "C&lose"}};
-    const int rows[] = {336, 364, 391, 418, 452, 481};
-    for (int i = 0; i < 12; ++i) {
-        TButton* b = buttons[i].first;
-        b->SetCaption(buttons[i].second);
-        b->SetBounds(i % 2 ? 435 : kInnerLeft, rows[i / 2], 80, 24);
-        b->CreateWnd(h);
-    }
     BitBtnAttach.SetEnabled(false);
     BitBtnAttach.Tag = 0;
 
     StatusBarHelp.SetPanelText("Ready");
-    StatusBarHelp.CreateWnd(h, 345);
+    StatusBarHelp.CreateWnd(Handle(), 345);
     // Children stack in creation order, the first on top: the panels go to
     // the bottom so that they never cover the controls laid over them.
     for (TControl* c : std::initializer_list<TControl*>{&RGSelectType, &PanelAdmin, &PanelHeadAdmin,
@@ -190,54 +186,6 @@ void TFormItems::SetHints() {
     BitBtnHelp.Hint = "|Get help";
     EditSName.Hint = "|This is the showed \"item text\"";
     EditSParams.Hint = "|The parameters to use for executing this (exe) file";
-}
-
-void TFormItems::BuildBasicTree() {
-    auto add = [this](TTreeNode* parent, const char* text, int image) {
-        TTreeNode* n = TVBasic.AddChild(parent, text);
-        n->SetImageIndex(image);
-        n->SetSelectedIndex(image);
-        n->SetStateIndex(image);
-        n->ItemId = -1;
-        return n;
-    };
-    add(nullptr, "--Sysmenu--", 4);
-    TTreeNode* kit = add(nullptr, "Razaveza Kit", 0);
-    add(kit, "Help File", 8);
-    add(kit, "---------------", 3);
-    add(kit, "Manage Items...", 9);
-    add(kit, "Properties...", 10);
-    add(kit, "---------------", 3);
-    add(kit, "Visit Website", 2);
-    add(kit, "---------------", 2);
-    add(kit, "About", 2);
-    add(nullptr, "Close", 2);
-}
-
-void TFormItems::BuildBasicMenu() {
-    TMenuItem& root = PMBasic.Items();
-    root.Add(MenuEntry("miOwnSysMenu", "Sysmenu", kTagSpeSep, -1));
-    TMenuItem* kit = root.Add(MenuEntry("miLauncherKit", "Razaveza Kit", 10, 0));
-    auto bar = MenuEntry("miOwnBarMaker", "Razaveza  Kit", kTagBarMaker, -1);
-    bar->Visible = false;
-    kit->Add(std::move(bar));
-    auto hidden = MenuEntry("miOwnHidden", "hidden", kTagHidden, -1);
-    hidden->Visible = false;
-    kit->Add(std::move(hidden));
-    auto handled = [this](std::unique_ptr<TMenuItem> item, void (TFormItems::*handler)(TObject*)) {
-        item->OnClick = [this, handler](TObject* sender) { (this->*handler)(sender); };
-        return item;
-    };
-    kit->Add(handled(MenuEntry("miHelpFile", "Help File", 0, 8), &TFormItems::miHelpFileClick));
-    kit->Add(MenuEntry("miN1", "-", kTagNorSep, -1));
-    kit->Add(handled(MenuEntry("miManageItems", "Manage Items...", 0, 9), &TFormItems::miManageItemsClick));
-    kit->Add(handled(MenuEntry("miPreferences", "Preferences...", 0, 10), &TFormItems::SetupClick));
-    kit->Add(MenuEntry("miN3", "-", kTagNorSep, -1));
-    kit->Add(handled(MenuEntry("miVisitWebsite", "Visit Website", 0, -1), &TFormItems::miVisitWebsiteClick));
-    kit->Add(MenuEntry("miN2", "-", kTagNorSep, -1));
-    kit->Add(handled(MenuEntry("miAbout", "About...", 0, -1), &TFormItems::miAboutClick));
-    root.Add(handled(MenuEntry("miCloseApp", "Close", 0, -1), &TFormItems::miCloseAppClick));
-    root.Tag = 0;
 }
 
 void TFormItems::miManageItemsClick(TObject*) { Show(); }

@@ -1,7 +1,6 @@
 #pragma once
-// The item manager window. It also owns the launcher menu, its template, the
-// two icon lists and the hidden tree views, and with them the item store:
-// the parts it shares with the menu form.
+// The item manager window: it shows and edits the store of the launcher
+// parts that the application hands it, in the tree it is given.
 
 #include <functional>
 #include <memory>
@@ -28,16 +27,12 @@ inline constexpr unsigned kHintInterval = 100;
 
 class TFormItems : public TTitledDialog {
 public:
-    TFormItems();
+    // tree is the tree parts' store fills; both outlive this form.
+    TFormItems(LauncherParts& parts, TcvWinTreeView& tree);
     ~TFormItems() override;
 
-    TcvWinTreeView TVItems{"TVItems"};
-
-private:
-    std::unique_ptr<LauncherParts> parts_;
-
-public:
     // The shared parts under the names the form has always given them.
+    TcvWinTreeView& TVItems;
     TTreeView& TVUndo;
     TTreeView& TVBasic;
     TPopupMenu& PMItems;
@@ -45,7 +40,6 @@ public:
     TImageList& ILAllPublicPM;
     TImageList& ILAllPublicTV;
     ItemStore& store;
-    LauncherMenuParts& Launcher() { return *parts_; }
 
     // Properties.
     TPanel PanelHeadProp{"PanelHeadProp"};
@@ -144,9 +138,24 @@ public:
     std::function<void()> showPreferences;
     std::function<void()> showAbout;
 
+    // Dragging inside the tree, files dropped from the shell, the sweep
+    // (form_items_drag.cpp, form_items_drop.cpp, form_items_sweep.cpp).
+    void TVItemsMouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void TVItemsMouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void TimerDragTimer(TObject* sender);
+    void TimerExpandTimer(TObject* sender);
+    void TVItemsDragOver(TObject* sender, TObject* source, int x, int y, TDragState state, bool& accept);
+    void TVItemsDragDrop(TObject* sender, TObject* source, int x, int y);
+    void TVItemsEndDrag(TObject* sender, TObject* target, int x, int y);
+    void TVItemsDropFiles(TObject* sender, const std::string& fullPath, const POINT& at);
+    void BitBtnSweepClick(TObject* sender);
+
+    TTreeNode* DragPressed() const { return dragPressed_; }
+    TTreeNode* ExpandCandidate() const { return expandCandidate_; }
+
 private:
-    void BuildBasicTree();
-    void BuildBasicMenu();
+    void HandleFixedEntries(LauncherParts& parts);
+    void PrepareControls();
     void CreateControls();
     void SetHints();
     void ShowFileProperties(TTreeNode* node);
@@ -180,22 +189,7 @@ private:
     bool saved_ = false;
     bool changeAttached_ = false;
 
-    // ---- Dragging inside the tree, files dropped from the shell, the sweep ----
-public:
-    void TVItemsMouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
-    void TVItemsMouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
-    void TimerDragTimer(TObject* sender);
-    void TimerExpandTimer(TObject* sender);
-    void TVItemsDragOver(TObject* sender, TObject* source, int x, int y, TDragState state, bool& accept);
-    void TVItemsDragDrop(TObject* sender, TObject* source, int x, int y);
-    void TVItemsEndDrag(TObject* sender, TObject* target, int x, int y);
-    void TVItemsDropFiles(TObject* sender, const std::string& fullPath, const POINT& at);
-    void BitBtnSweepClick(TObject* sender);
-
-    TTreeNode* DragPressed() const { return dragPressed_; }
-    TTreeNode* ExpandCandidate() const { return expandCandidate_; }
-
-private:
+    // Dragging, drops and the sweep.
     void HookDragDropAndSweep();
     // Timers off, pressed entry and expand candidate forgotten.
     void StopDrag();

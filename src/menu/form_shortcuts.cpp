@@ -1,7 +1,5 @@
 #include "menu/form_shortcuts.h"
 
-#include <stdexcept>
-
 #include "core/Launching.h"
 #include "items/FixedImages.h"
 #include "items/LauncherParts.h"
@@ -9,7 +7,7 @@
 
 namespace rz {
 
-TFormShortCuts::TFormShortCuts() : TForm("FormShortCuts") {
+TFormShortCuts::TFormShortCuts(LauncherMenuParts& launcher) : TForm("FormShortCuts"), launcher_(launcher) {
     CreateForm("FormShortCuts", 0, 0, WS_POPUP, WS_EX_TOOLWINDOW);
     ImageBreak3Small = FixedPicture(12, 16);
     ImageBreak4Small = FixedPicture(13, 16);
@@ -17,11 +15,6 @@ TFormShortCuts::TFormShortCuts() : TForm("FormShortCuts") {
     ImageBreak3Large = FixedPicture(12, 18);
     ImageBreak4Large = FixedPicture(13, 18);
     ImageBreak5Large = FixedPicture(14, 18);
-}
-
-LauncherMenuParts& TFormShortCuts::Launcher() const {
-    if (!launcher_) throw std::logic_error("the launcher menu's parts were never handed over");
-    return *launcher_;
 }
 
 void TFormShortCuts::NorItemsRTClickItem(TObject* sender) {

@@ -16,11 +16,8 @@ class LauncherMenuParts;
 
 class TFormShortCuts : public TForm {
 public:
-    TFormShortCuts();
-
-    // The parts it draws and launches from; the item manager owns them and
-    // is created after this form.
-    void UseLauncher(LauncherMenuParts& launcher) { launcher_ = &launcher; }
+    // The parts it draws and launches from; they outlive this form.
+    explicit TFormShortCuts(LauncherMenuParts& launcher);
 
     std::unique_ptr<TBitmap> ImageBreak3Small, ImageBreak4Small, ImageBreak5Small;
     std::unique_ptr<TBitmap> ImageBreak3Large, ImageBreak4Large, ImageBreak5Large;
@@ -42,12 +39,12 @@ public:
     void ResetLauncherKitEntries();
 
 private:
-    LauncherMenuParts& Launcher() const;
+    LauncherMenuParts& Launcher() const { return launcher_; }
     // The entries' font from the settings, made again only when the face,
     // the size or the canvas resolution changes.
     HFONT EntryFont(HDC canvas);
 
-    LauncherMenuParts* launcher_ = nullptr;
+    LauncherMenuParts& launcher_;
     unique_hfont entryFont_;
     std::string entryFontFace_;
     int entryFontSize_ = 0;

@@ -247,6 +247,11 @@ void TTreeView::ShowSubtree(TTreeNode* node, bool append) {
         ::SendMessageA(Handle(), TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(node->handle_));
 }
 
+void TTreeView::DestroyWnd() {
+    DestroyControl();
+    for (TTreeNode* n = first_; n; n = n->next_) ForgetHandles(n);
+}
+
 void TTreeView::ForgetHandles(TTreeNode* node) {
     node->handle_ = nullptr;
     for (TTreeNode* c = node->firstChild_; c; c = c->next_) ForgetHandles(c);

@@ -24,6 +24,8 @@ public:
 
     // Creates the window and shows the current model in it.
     void CreateWnd(HWND parent, DWORD extraStyle = 0);
+    // Destroys the window and keeps the model, for a tree that outlives its form.
+    void DestroyWnd();
 
     TTreeNode* GetFirstNode() const { return first_; }
     TTreeNode* GetLastNode() const { return last_; }

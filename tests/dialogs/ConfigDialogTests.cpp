@@ -259,7 +259,7 @@ TEST_F(ConfigDialogTest, OkStoresClosesTheDialogAndStillBringsTheManagerBack) {
 TEST_F(ConfigDialogTest, RegressionCancelEscAndCloseBoxPutTheStoredSettingsBack) {
     WriteAutostart(true);
     StartUp();
-    ASSERT_TRUE(Config().ChkBxSystray.Checked());
+    ASSERT_TRUE(Settings.Autostart);
     auto edit = [this] {
         Config().Show();
         Press(Config().ChkBxSystray);

@@ -44,8 +44,8 @@ TEST_F(StoreTest, TypeIconsFollowTheExtensionListAndDuplicatesTakeTwoSlots) {
     EXPECT_EQ(store->icons.slots.break3, 20);
     EXPECT_EQ(store->icons.slots.break4, 21);
     EXPECT_EQ(store->icons.slots.break5, 22);
-    EXPECT_EQ(form->ILAllPublicPM.Count(), 23);
-    EXPECT_EQ(form->ILAllPublicTV.Count(), 23);
+    EXPECT_EQ(parts->ILAllPublicPM.Count(), 23);
+    EXPECT_EQ(parts->ILAllPublicTV.Count(), 23);
     auto top = TopEntries();
     EXPECT_EQ(top[0]->ImageIndex(), 12);  // the first "exe"
     EXPECT_EQ(top[1]->ImageIndex(), 13);
@@ -79,15 +79,15 @@ TEST_F(StoreTest, ItemIconsComeFromTheFileThenThePictureElseNone) {
     EXPECT_EQ(top[4]->ImageIndex(), -1);
     EXPECT_EQ(store->icons.ItemIconCount(), 2);
     EXPECT_EQ(store->icons.slots.break5, 21);
-    EXPECT_EQ(form->ILAllPublicPM.Count(), 22);
-    EXPECT_EQ(form->ILAllPublicTV.Count(), 22);
+    EXPECT_EQ(parts->ILAllPublicPM.Count(), 22);
+    EXPECT_EQ(parts->ILAllPublicTV.Count(), 22);
 
     // The picture's red square, its transparent border.
-    auto menu = Render(form->ILAllPublicPM, 20);
+    auto menu = Render(parts->ILAllPublicPM, 20);
     EXPECT_EQ(menu->Pixel(8, 8) & 0xFFFFFF, 0xFF0000u);
     EXPECT_EQ(menu->Pixel(0, 0), 0xFF123456u);
     // The tree twin: rows 0 and 17 in the window colour, the icon one row down.
-    auto tree = Render(form->ILAllPublicTV, 20);
+    auto tree = Render(parts->ILAllPublicTV, 20);
     for (int x = 0; x < 16; ++x) {
         EXPECT_EQ(tree->Pixel(x, 0) & 0xFFFFFF, WindowArgb());
         EXPECT_EQ(tree->Pixel(x, 17) & 0xFFFFFF, WindowArgb());
@@ -95,8 +95,8 @@ TEST_F(StoreTest, ItemIconsComeFromTheFileThenThePictureElseNone) {
     EXPECT_EQ(tree->Pixel(8, 9) & 0xFFFFFF, 0xFF0000u);
     EXPECT_EQ(tree->Pixel(8, 3) & 0xFFFFFF, WindowArgb());
     // The break image 5 moved behind the item icons.
-    auto moved = Render(form->ILAllPublicPM, 21);
-    auto fixed = Render(form->ILAllPublicPM, 14);
+    auto moved = Render(parts->ILAllPublicPM, 21);
+    auto fixed = Render(parts->ILAllPublicPM, 14);
     EXPECT_NE(moved->Pixel(8, 8), fixed->Pixel(8, 8));
 }
 
@@ -111,11 +111,11 @@ TEST_F(StoreTest, AManagerAddedIconIsAppendedToBothListsAtFifteenWithoutAListFil
     Load();
     rztest::WriteFile(dir / "added.txt", "x");
     EXPECT_EQ(store->icons.InsertFileIcon(dir / "added.txt", -1, false), 15);
-    EXPECT_EQ(form->ILAllPublicPM.Count(), 16);
-    EXPECT_EQ(form->ILAllPublicTV.Count(), 16);
+    EXPECT_EQ(parts->ILAllPublicPM.Count(), 16);
+    EXPECT_EQ(parts->ILAllPublicTV.Count(), 16);
     // Type icon twins and the fixed twins have their window-colour rows too.
     for (int slot : {0, 15}) {
-        auto tree = Render(form->ILAllPublicTV, slot);
+        auto tree = Render(parts->ILAllPublicTV, slot);
         EXPECT_EQ(tree->Pixel(8, 0) & 0xFFFFFF, WindowArgb()) << slot;
         EXPECT_EQ(tree->Pixel(8, 17) & 0xFFFFFF, WindowArgb()) << slot;
     }
@@ -136,9 +136,9 @@ TEST_F(StoreTest, LoadingAndReloadingReleasesEveryGdiObject) {
     Load();
     const unsigned afterFirst = rztest::GdiObjectsInUse();
     for (int round = 0; round < 3; ++round) {
-        form->TVItems.Clear();
-        form->TVUndo.Clear();
-        form->PMItems.Items().Clear();
+        TVItems.Clear();
+        parts->TVUndo.Clear();
+        parts->PMItems.Items().Clear();
         store->tables.Clear();
         std::unique_ptr<TBitmap> small[3], large[3];
         const TBitmap* s[3];
@@ -156,5 +156,5 @@ TEST_F(StoreTest, LoadingAndReloadingReleasesEveryGdiObject) {
     rztest::MakeDir(dir / "out");
     store->WriteItemListFile(store->TopAnchor(), dir.Path() + "out");
     EXPECT_LE(rztest::GdiObjectsInUse(), afterFirst + 2) << "GDI objects leak per load or save";
-    EXPECT_EQ(form->ILAllPublicPM.Count(), form->ILAllPublicTV.Count());
+    EXPECT_EQ(parts->ILAllPublicPM.Count(), parts->ILAllPublicTV.Count());
 }

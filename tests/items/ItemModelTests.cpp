@@ -70,15 +70,15 @@ TEST_F(StoreTest, EntryKindTests) {
     EXPECT_TRUE(IsUserEntry(link));
     EXPECT_TRUE(IsSystemEntry(sysmenu));
     EXPECT_FALSE(IsLinkEntry(sysmenu));
-    EXPECT_EQ(form->PMItems.Items().Items(0)->ImageIndex, -1);
+    EXPECT_EQ(parts->PMItems.Items().Items(0)->ImageIndex, -1);
 }
 
 TEST_F(StoreTest, TheUndoCopyEqualsTheLoadedTree) {
     WriteList("shortcuts.txt", "^Folder|F\r\n^ExeLnk|C:\\a.bat|p|bat|A\r\n");
     rztest::MakeDir(dir / "shortcuts\\F");
     WriteList("F\\shortcuts.txt", "^SpeSep|in\r\n");
-    form->TVItems.Tag = 3;
+    TVItems.Tag = 3;
     Load();
-    EXPECT_EQ(Dump(form->TVUndo.GetFirstNode()), Dump(form->TVItems.GetFirstNode()));
-    EXPECT_EQ(form->TVUndo.Tag, 3);
+    EXPECT_EQ(Dump(parts->TVUndo.GetFirstNode()), Dump(TVItems.GetFirstNode()));
+    EXPECT_EQ(parts->TVUndo.Tag, 3);
 }

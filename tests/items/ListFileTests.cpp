@@ -68,7 +68,7 @@ TEST_F(StoreTest, LoaderSkipsWhatItCannotReadAndKeepsTheRest) {
     EXPECT_EQ(top[4]->Text(), "----");
 
     // The menu mirrors the tree, in front of the fixed tail.
-    const TMenuItem& root = form->PMItems.Items();
+    const TMenuItem& root = parts->PMItems.Items();
     ASSERT_EQ(root.Count(), 5 + 3);
     EXPECT_EQ(root.Tag, 5);
     EXPECT_EQ(root.Items(0)->Tag, kTagNorSep);
@@ -89,7 +89,7 @@ TEST_F(StoreTest, FoldersNeedTheirDirectoryAndMayLackAListFile) {
     rztest::MakeDir(dir / "shortcuts\\Games\\Deeper");
     WriteList("Games\\Deeper\\shortcuts.txt", "^NorSep|\r\n");
     Load();
-    EXPECT_EQ(Dump(form->TVItems.GetFirstNode()),
+    EXPECT_EQ(Dump(TVItems.GetFirstNode()),
               "[5]#-1\n"
               "Games[0]#-1\n"
               " [5]#-1\n"
@@ -111,7 +111,7 @@ TEST_F(StoreTest, FoldersNeedTheirDirectoryAndMayLackAListFile) {
               " ---------------[2]#-1\n"
               " About[2]#-1\n"
               "Close[2]#-1\n");
-    const TMenuItem& root = form->PMItems.Items();
+    const TMenuItem& root = parts->PMItems.Items();
     EXPECT_EQ(DumpMenu(*root.Items(0)),
               "Hiding[-1]@-400~\n"
               "Fun[-1]@-100\n"
@@ -129,7 +129,7 @@ TEST_F(StoreTest, SideBarSettingGivesUserFoldersABarMakerFirst) {
     WriteList("Tools\\shortcuts.txt", "^NorSep|\r\n");
     store->drawMenuBar = true;
     Load();
-    const TMenuItem* folder = form->PMItems.Items().Items(0);
+    const TMenuItem* folder = parts->PMItems.Items().Items(0);
     EXPECT_EQ(DumpMenu(*folder), "Tools[-1]@-9999~\nHiding[-1]@-400~\n-[-1]@-200\n");
     EXPECT_EQ(folder->Tag, 3);
 }
@@ -155,11 +155,11 @@ TEST_F(StoreTest, MissingStoreIsCreatedAndHoldsOnlyTheSystemEntries) {
     Load();
     EXPECT_TRUE(rztest::DirExists(dir / "shortcuts"));
     EXPECT_TRUE(TopEntries().empty());
-    EXPECT_EQ(form->PMItems.Items().Count(), 3);
-    EXPECT_EQ(form->TVUndo.Count(), form->TVItems.Count());
+    EXPECT_EQ(parts->PMItems.Items().Count(), 3);
+    EXPECT_EQ(parts->TVUndo.Count(), TVItems.Count());
     // No list file: no type icons, the break images stay at 12 to 14.
     EXPECT_EQ(store->icons.slots.break3, 12);
     EXPECT_EQ(store->icons.slots.break5, 14);
-    EXPECT_EQ(form->ILAllPublicPM.Count(), 15);
-    EXPECT_EQ(form->ILAllPublicTV.Count(), 15);
+    EXPECT_EQ(parts->ILAllPublicPM.Count(), 15);
+    EXPECT_EQ(parts->ILAllPublicTV.Count(), 15);
 }

@@ -95,7 +95,7 @@ TEST_F(WriterTest, NothingAfterTheFirstSystemEntryIsWritten) {
     WriteList("shortcuts.txt", "^SpeSep|Mine\r\n");
     Load();
     // An entry that ended up behind the system entries.
-    TTreeNode* stray = form->TVItems.AddChild(nullptr, "--Stray--");
+    TTreeNode* stray = TVItems.AddChild(nullptr, "--Stray--");
     stray->SetImageIndex(kIconSpeSep);
     Save();
     EXPECT_EQ(Out("shortcuts.txt"), "^SpeSep|Mine\r\n");
@@ -123,11 +123,11 @@ TEST_F(WriterTest, AFailedWriteIsLoggedByEveryLevelItPassesAndRaised) {
 
 TEST_F(WriterTest, AFolderNameThatLeavesTheStoreIsRefusedNotWritten) {
     Load();
-    TTreeNode* bad = form->TVItems.Insert(store->TopAnchor()->GetNextSibling(), "..");
+    TTreeNode* bad = TVItems.Insert(store->TopAnchor()->GetNextSibling(), "..");
     bad->SetImageIndex(kIconFolder);
-    TTreeNode* anchor = form->TVItems.AddChild(bad, "");
+    TTreeNode* anchor = TVItems.AddChild(bad, "");
     anchor->SetImageIndex(kIconAnchor);
-    TTreeNode* inner = form->TVItems.AddChild(bad, "--x--");
+    TTreeNode* inner = TVItems.AddChild(bad, "--x--");
     inner->SetImageIndex(kIconSpeSep);
     rztest::MakeDir(dir / "out");
     EXPECT_THROW(store->WriteItemListFile(store->TopAnchor(), dir.Path() + "out"), EInOutError);

@@ -4,7 +4,7 @@ namespace rztest {
 
 std::vector<rz::TTreeNode*> StoreTest::TopEntries() const {
     std::vector<rz::TTreeNode*> out;
-    for (rz::TTreeNode* n = form->TVItems.GetFirstNode(); n; n = n->GetNextSibling()) {
+    for (rz::TTreeNode* n = TVItems.GetFirstNode(); n; n = n->GetNextSibling()) {
         if (rz::IsSystemEntry(n)) break;
         if (!rz::IsAnchorEntry(n)) out.push_back(n);
     }

@@ -1,6 +1,6 @@
 #pragma once
-// A real item manager form (image lists, trees, menus) with its store
-// pointed at a temporary data folder.
+// The launcher parts (image lists, trees, menus) without any form, their
+// store pointed at a temporary data folder.
 
 #include <gtest/gtest.h>
 
@@ -8,15 +8,15 @@
 #include <string>
 
 #include "TestSupport.h"
-#include "manager/form_items.h"
+#include "items/LauncherParts.h"
 
 namespace rztest {
 
 class StoreTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        form = std::make_unique<rz::TFormItems>();
-        store = &form->store;
+        parts = std::make_unique<rz::LauncherParts>(TVItems);
+        store = &parts->store;
         store->SetDataFolder(dir.Path());
         store->icons.MakeWorkSurfaces();
     }
@@ -39,7 +39,8 @@ protected:
     static std::string DumpMenu(const rz::TMenuItem& level, int depth = 0);
 
     TempDir dir;
-    std::unique_ptr<rz::TFormItems> form;
+    rz::TTreeView TVItems{"TVItems"};
+    std::unique_ptr<rz::LauncherParts> parts;
     rz::ItemStore* store = nullptr;
 };
 

@@ -98,11 +98,11 @@ std::string StoreMaker::ExeLine(const std::string& folder) {
     return "^ExeLnk|" + path + "|" + Field() + "|" + icon + "|" + Field();
 }
 
-// One item manager form loaded again and again, emptied between loads the
+// One store loaded again and again, emptied between loads the
 // way the program's reload empties it.
 class FuzzStore {
 public:
-    explicit FuzzStore(int& logged) : form_(std::make_unique<TFormItems>()) {
+    explicit FuzzStore(int& logged) : parts_(std::make_unique<LauncherParts>(tree_)) {
         for (int i = 0; i < 3; ++i) {
             small_[i] = std::make_unique<TBitmap>(16, 16);
             large_[i] = std::make_unique<TBitmap>(16, 18);
@@ -125,19 +125,20 @@ public:
     }
 
 private:
-    ItemStore& store() { return form_->store; }
+    ItemStore& store() { return parts_->store; }
     void Empty() {
-        form_->TVItems.Clear();
-        form_->TVUndo.Clear();
-        form_->PMItems.Items().Clear();
-        form_->PMItems.Items().Tag = 0;
+        tree_.Clear();
+        parts_->TVUndo.Clear();
+        parts_->PMItems.Items().Clear();
+        parts_->PMItems.Items().Tag = 0;
         store().tables.Clear();
         const TBitmap* s[3] = {small_[0].get(), small_[1].get(), small_[2].get()};
         const TBitmap* l[3] = {large_[0].get(), large_[1].get(), large_[2].get()};
-        store().icons.CutBack(s, l, form_->TVItems.Tag);
+        store().icons.CutBack(s, l, tree_.Tag);
     }
 
-    std::unique_ptr<TFormItems> form_;
+    TTreeView tree_{"TVItems"};
+    std::unique_ptr<LauncherParts> parts_;
     std::unique_ptr<TBitmap> small_[3], large_[3];
 };
 

@@ -27,7 +27,7 @@ TEST_F(MenuDrawTest, MeasureAddsIndentBarRoomAndArrowRoomToTheCaptionWidth) {
     const int text8 = TextSize(s.Canvas(), "Tahoma", 8, caption).cx;
     ASSERT_GT(text8, TextSize(s.Canvas(), "Tahoma", 8, "Save all").cx);
 
-    rz::TFormShortCuts fresh;
+    rz::TFormShortCuts fresh(Parts());
     EXPECT_EQ(fresh.BarWidth, 0);
     TMenuItem plain;
     TMenuItem& entry = AddEntry(plain, caption, 0);

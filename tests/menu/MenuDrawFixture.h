@@ -11,8 +11,10 @@
 #include <vector>
 
 #include "TestSupport.h"
+#include "controls/CcvWinTreeView.h"
 #include "core/Settings.h"
 #include "items/ItemStore.h"
+#include "items/LauncherParts.h"
 #include "manager/form_items.h"
 #include "menu/form_shortcuts.h"
 #include "platform/Bitmap.h"
@@ -142,20 +144,22 @@ protected:
         ASSERT_TRUE(colours_->InEffect());
         // Only the two forms the handlers use: the hidden main form takes
         // two seconds to tear down under Wine.
-        shortCuts_ = std::make_unique<rz::TFormShortCuts>();
-        items_ = std::make_unique<rz::TFormItems>();
-        shortCuts_->UseLauncher(items_->Launcher());
+        parts_ = std::make_unique<rz::LauncherParts>(tree_);
+        shortCuts_ = std::make_unique<rz::TFormShortCuts>(*parts_);
+        items_ = std::make_unique<rz::TFormItems>(*parts_, tree_);
         ASSERT_GT(Items().ILAllPublicPM.Count(), 0);
     }
     void TearDown() override {
         items_.reset();
         shortCuts_.reset();
+        parts_.reset();
         colours_.reset();
         rz::Settings = saved_;
     }
 
     rz::TFormItems& Items() const { return *items_; }
     rz::TFormShortCuts& ShortCuts() const { return *shortCuts_; }
+    rz::LauncherParts& Parts() const { return *parts_; }
 
     void Measure(rz::TMenuItem& entry, HDC dc, int& width, int& height) {
         ShortCuts().NorItemsRTMeasureItem(&entry, dc, width, height);
@@ -206,6 +210,8 @@ protected:
 private:
     rz::TSettings saved_;
     std::unique_ptr<DistinctSysColours> colours_;
+    rz::TcvWinTreeView tree_{"TVItems"};
+    std::unique_ptr<rz::LauncherParts> parts_;
     std::unique_ptr<rz::TFormShortCuts> shortCuts_;
     std::unique_ptr<rz::TFormItems> items_;
 };
