@@ -99,6 +99,8 @@ bool ResolveLeftoverBackup() {
         } catch (...) {
         }
     }
+    ClearDiscardMark(live);
+    ClearDiscardMark(backup);
     if (!DirectoryExists(backup)) return true;
     const int answer =
         ShowNotice(kNoticeBackup, "", 1, NoticeType::Warning, kButtonYes | kButtonNo | kButtonCancel, 0);

@@ -55,8 +55,12 @@ bool DiscardFolder(const std::string& folder) {
         DeleteMarkedFolder(discard);
         return true;
     }
-    ::DeleteFileW(WidePath(folder + "\\" + kDiscardMarkName).c_str());
+    ClearDiscardMark(folder);
     return false;
+}
+
+void ClearDiscardMark(const std::string& folder) {
+    ::DeleteFileW(WidePath(folder + "\\" + kDiscardMarkName).c_str());
 }
 
 std::vector<std::string> RemoveDiscardedFolders(const std::string& dataFolder) {

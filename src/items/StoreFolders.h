@@ -20,6 +20,10 @@ inline constexpr char kDiscardMarkName[] = "razaveza.discard";
 // renamed, and it is then left whole.
 bool DiscardFolder(const std::string& folder);
 
+// Removes a mark that a run killed between marking and renaming left in a
+// folder that was to be set aside but still has its own name.
+void ClearDiscardMark(const std::string& folder);
+
 // Deletes the marked discard folders an earlier run left in the data folder
 // (with its trailing "\"); returns those that still could not be deleted.
 std::vector<std::string> RemoveDiscardedFolders(const std::string& dataFolder);
