@@ -1,4 +1,5 @@
 #pragma once
+// The window title painted by the program itself in own drawing mode.
 
 #include <windows.h>
 

@@ -1,5 +1,7 @@
 #include "platform/Control.h"
 
+#include <commctrl.h>
+
 #include "platform/Application.h"
 #include "platform/SystemError.h"
 
@@ -11,6 +13,7 @@ constexpr char kPaintedClass[] = "TControl.Razaveza";
 // the same pointer for the control's own procedures, but a form keeps its
 // object there too, so only the property says "this is a control".
 constexpr char kControlProp[] = "Razaveza.TControl";
+constexpr UINT_PTR kSubclassId = 1;
 }  // namespace
 
 TControl::~TControl() { DestroyControl(); }
@@ -18,7 +21,7 @@ TControl::~TControl() { DestroyControl(); }
 void TControl::DestroyControl() {
     if (!hwnd_) return;
     if (subclassed_) {
-        ::SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(originalProc_));
+        ::RemoveWindowSubclass(hwnd_, &TControl::SubclassProc, kSubclassId);
         subclassed_ = false;
     }
     ::SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
@@ -39,7 +42,10 @@ void TControl::CreateControl(HWND parent, const char* className, const std::stri
                               ::GetModuleHandleA(nullptr), nullptr);
     if (!hwnd_) RaiseLastOSError();
     if (!::SetPropA(hwnd_, kControlProp, this)) {
+        // Destroying the window would overwrite the reason.
+        const DWORD error = ::GetLastError();
         DestroyControl();
+        ::SetLastError(error);
         RaiseLastOSError();
     }
     // The window's own procedures find the object here: a property lookup
@@ -87,29 +93,28 @@ void TControl::Invalidate() {
 
 void TControl::Subclass() {
     if (!hwnd_ || subclassed_) return;
-    originalProc_ = reinterpret_cast<WNDPROC>(
-        ::SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TControl::SubclassProc)));
-    subclassed_ = originalProc_ != nullptr;
+    subclassed_ = ::SetWindowSubclass(hwnd_, &TControl::SubclassProc, kSubclassId,
+                                      reinterpret_cast<DWORD_PTR>(this)) != FALSE;
 }
 
+// Only from WindowMessage: the subclass chain knows the call it is in.
 LRESULT TControl::DefaultMessage(UINT msg, WPARAM wp, LPARAM lp) {
-    if (subclassed_) return ::CallWindowProcA(originalProc_, hwnd_, msg, wp, lp);
+    if (subclassed_) return ::DefSubclassProc(hwnd_, msg, wp, lp);
     return ::DefWindowProcA(hwnd_, msg, wp, lp);
 }
 
-LRESULT CALLBACK TControl::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    auto* self = reinterpret_cast<TControl*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (!self || !self->originalProc_) return ::DefWindowProcA(hwnd, msg, wp, lp);
-    WNDPROC original = self->originalProc_;
+LRESULT CALLBACK TControl::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
+                                        DWORD_PTR data) {
+    auto* self = reinterpret_cast<TControl*>(data);
     if (msg == WM_NCDESTROY) {
-        ::SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+        ::RemoveWindowSubclass(hwnd, &TControl::SubclassProc, id);
         self->subclassed_ = false;
-        return ::CallWindowProcA(original, hwnd, msg, wp, lp);
+        return ::DefSubclassProc(hwnd, msg, wp, lp);
     }
     LRESULT result = 0;
     bool handled = false;
     SafeInvoke(self, [&] { handled = self->WindowMessage(msg, wp, lp, result); });
-    return handled ? result : ::CallWindowProcA(original, hwnd, msg, wp, lp);
+    return handled ? result : ::DefSubclassProc(hwnd, msg, wp, lp);
 }
 
 const char* TControl::PaintedClass() {

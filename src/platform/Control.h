@@ -2,8 +2,8 @@
 // Typed wrappers over child windows; each owns its window and destroys it.
 // The wrapper's pointer sits in a property of the child so that the parent
 // form can route WM_COMMAND and WM_NOTIFY back to it; controls that need
-// their own messages replace the window's procedure (Subclass) or use a
-// painted class of ours.
+// their own messages subclass the window (Subclass) or use a painted class
+// of ours.
 
 #include <windows.h>
 
@@ -66,14 +66,13 @@ protected:
     static const char* PaintedClass();
 
 private:
-    static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM);
+    static LRESULT CALLBACK SubclassProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR id, DWORD_PTR data);
     static LRESULT CALLBACK PaintedProc(HWND, UINT, WPARAM, LPARAM);
     HWND hwnd_ = nullptr;
     RECT bounds_{0, 0, 0, 0};
     bool visible_ = true;
     bool enabled_ = true;
     bool subclassed_ = false;
-    WNDPROC originalProc_ = nullptr;
     std::string caption_;
 };
 

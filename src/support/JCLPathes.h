@@ -1,4 +1,5 @@
 #pragma once
+// Short (8.3) and long forms of a path.
 
 #include <string>
 

@@ -1,4 +1,5 @@
 #pragma once
+// Reading a shell link (.lnk): its target, arguments, icon and the rest.
 
 #include <windows.h>
 #include <shlobj.h>

@@ -1,4 +1,5 @@
 #pragma once
+// The shell's folder browser, behind a seam that tests replace.
 
 #include <string>
 

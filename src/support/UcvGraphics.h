@@ -1,4 +1,5 @@
 #pragma once
+// Image-list rebuilding, solid picture fills and the font size to draw with.
 
 #include <windows.h>
 

@@ -1,4 +1,5 @@
 #pragma once
+// Copying a menu entry with all its sub-entries.
 
 #include <functional>
 
