@@ -58,7 +58,8 @@ void WireForms(Forms& f) {
     TFormShortCuts& shortCuts = *f.shortCuts;
     shortCuts.UseLauncher(items.Launcher());
     items.store.resolveLeftoverBackup = &ResolveLeftoverBackup;
-    items.store.writeErrorLog = &WriteErrorLog;
+    // The manager reports a failed save in its status line; a box on top only blocks.
+    items.store.writeErrorLog = [](const std::string& m) { LogTolerated(m, ::GetLastError()); };
     items.store.itemClick = [&shortCuts](TObject* sender) { shortCuts.NorItemsRTClickItem(sender); };
     items.closeApplication = &ShutDown;
     items.reloadItems = &ReloadItems;

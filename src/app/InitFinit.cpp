@@ -30,7 +30,8 @@ ItemStore& Store() { return FormItems().store; }
 void LogHotKeyHeldElsewhere() {
     const TJvApplicationHotKey& key = FormGeneral().JvApplicationHotKey;
     if ((key.HotKey() & 0xFF) && !key.Registered())
-        WriteErrorLog("The hotkey \"" + ShortCutToText(key.HotKey()) + "\" is held by another program");
+        LogTolerated("The hotkey \"" + ShortCutToText(key.HotKey()) + "\" is held by another program",
+                     key.RegisterError());
 }
 
 void EnableTrayIcon(bool on) {
