@@ -26,6 +26,20 @@ bool PlayOnLinkedPlayer(const std::string& file) {
 }
 
 bool DefaultBeep() { return ::MessageBeep(MB_OK) != FALSE; }
+
+unsigned long ShellResultToSystemError(INT_PTR result) {
+    switch (result) {
+        case 0: return ERROR_NOT_ENOUGH_MEMORY;
+        case SE_ERR_SHARE: return ERROR_SHARING_VIOLATION;
+        case SE_ERR_ASSOCINCOMPLETE:
+        case SE_ERR_NOASSOC: return ERROR_NO_ASSOCIATION;
+        case SE_ERR_DDETIMEOUT:
+        case SE_ERR_DDEFAIL:
+        case SE_ERR_DDEBUSY: return ERROR_DDE_FAIL;
+        case SE_ERR_DLLNOTFOUND: return ERROR_DLL_NOT_FOUND;
+        default: return static_cast<unsigned long>(result);  // the low codes are the system's own
+    }
+}
 }  // namespace
 
 Seam<bool(const std::string&)> PlayWaveFile{&PlayOnLinkedPlayer};
@@ -40,20 +54,6 @@ std::string LaunchDirectoryOf(const std::string& path) {
     std::string dir = path.substr(0, cut);
     if (dir.size() == 2 && dir[1] == ':') return dir + "\\";
     return dir;
-}
-
-unsigned long ShellResultToSystemError(INT_PTR result) {
-    switch (result) {
-        case 0: return ERROR_NOT_ENOUGH_MEMORY;
-        case SE_ERR_SHARE: return ERROR_SHARING_VIOLATION;
-        case SE_ERR_ASSOCINCOMPLETE:
-        case SE_ERR_NOASSOC: return ERROR_NO_ASSOCIATION;
-        case SE_ERR_DDETIMEOUT:
-        case SE_ERR_DDEFAIL:
-        case SE_ERR_DDEBUSY: return ERROR_DDE_FAIL;
-        case SE_ERR_DLLNOTFOUND: return ERROR_DLL_NOT_FOUND;
-        default: return static_cast<unsigned long>(result);  // the low codes are the system's own
-    }
 }
 
 std::string ShellRefusalText(const std::string& target, INT_PTR result) {
@@ -94,7 +94,8 @@ void PlaySystemSound(const std::string& name) {
     if (::GetFileAttributesA(file.c_str()) == INVALID_FILE_ATTRIBUTES) code = ::GetLastError();
     // A refusal is still heard.
     if (name == kSoundRefused) SystemBeep();
-    if (g_soundsLogged.insert(App.dataFolder + "errorlog.txt|" + file).second) LogTolerated("Can't play \"" + file + "\"", code);
+    if (!g_soundsLogged.insert(App.dataFolder + "errorlog.txt|" + file).second) return;
+    LogTolerated("Can't play \"" + file + "\"", code);
 }
 
 }  // namespace rz

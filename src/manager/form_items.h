@@ -201,6 +201,7 @@ private:
     // The folder-drop test; shows its refusal.
     bool MoveFitsAfter(const TTreeNode* moved, const TTreeNode* target);
     void RedrawAroundExpandCandidate();
+    // Counts a refused file of the drop in progress; its end reports them.
     void RefuseDrop(const std::string& message);
     // Appends a file's icon to both lists; the slot the manager gives it.
     int AppendManagerIcon(const std::string& path);

@@ -91,8 +91,11 @@ void TFormItems::TVItemsDropFilesDone(TObject*) {
     }
     // One chord and one line for the whole drop, however many were refused.
     PlaySystemSound(kSoundRefused);
-    if (done.files == 1) StatusMessage(done.reason);
-    else StatusMessage(std::to_string(done.refused) + " of " + std::to_string(done.files) + " not added: " + done.reason);
+    if (done.files == 1) {
+        StatusMessage(done.reason);
+        return;
+    }
+    StatusMessage(std::to_string(done.refused) + " of " + std::to_string(done.files) + " not added: " + done.reason);
 }
 
 }  // namespace rz

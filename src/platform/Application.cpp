@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 
-#include <cstdio>
 #include <stdexcept>
 
 #include "platform/Control.h"
@@ -185,16 +184,21 @@ std::string ModuleOf(const void* address) {
     return cut == std::string::npos ? name : name.substr(cut + 1);
 }
 
+// Eight hex digits without the printf family, which would add its own formatter to the image.
+std::string Hex8(unsigned long value) {
+    std::string text(8, '0');
+    for (int i = 7; i >= 0; --i, value >>= 4) text[i] = "0123456789ABCDEF"[value & 0xF];
+    return text;
+}
+
 LONG WINAPI FaultFilter(EXCEPTION_POINTERS* info) { return Application.ReportFault(info); }
 
 }  // namespace
 
 std::string DescribeFault(const EXCEPTION_RECORD& record) {
-    char text[96];
-    std::snprintf(text, sizeof(text), "%s (%08lX) at 0x%08lX in ", FaultName(record.ExceptionCode),
-                  static_cast<unsigned long>(record.ExceptionCode),
-                  static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(record.ExceptionAddress)));
-    return text + ModuleOf(record.ExceptionAddress);
+    const ULONG_PTR address = reinterpret_cast<ULONG_PTR>(record.ExceptionAddress);
+    return std::string(FaultName(record.ExceptionCode)) + " (" + Hex8(record.ExceptionCode) + ") at 0x" +
+           Hex8(static_cast<unsigned long>(address)) + " in " + ModuleOf(record.ExceptionAddress);
 }
 
 void InstallFaultFilter() { ::SetUnhandledExceptionFilter(&FaultFilter); }
