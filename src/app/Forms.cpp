@@ -58,7 +58,8 @@ void WireForms(Forms& f) {
     TFormShortCuts& shortCuts = *f.shortCuts;
     ItemStore& store = f.parts->store;
     store.resolveLeftoverBackup = &ResolveLeftoverBackup;
-    store.writeErrorLog = &AppendErrorLog;
+    // The manager reports a failed save in its status line; a box on top only blocks.
+    store.writeErrorLog = [](const std::string& m) { LogTolerated(m, ::GetLastError()); };
     store.itemClick = [&shortCuts](TObject* sender) { shortCuts.NorItemsRTClickItem(sender); };
     items.closeApplication = &ShutDown;
     items.reloadItems = &ReloadItems;

@@ -30,7 +30,8 @@ ItemStore& Store() { return FormItems().store; }
 void LogHotKeyHeldElsewhere() {
     const TJvApplicationHotKey& key = FormGeneral().JvApplicationHotKey;
     if ((key.HotKey() & 0xFF) && !key.Registered())
-        WriteErrorLog("The hotkey \"" + ShortCutToText(key.HotKey()) + "\" is held by another program");
+        LogTolerated("The hotkey \"" + ShortCutToText(key.HotKey()) + "\" is held by another program",
+                     key.RegisterError());
 }
 
 void EnableTrayIcon(bool on) {
@@ -92,13 +93,10 @@ bool ResolveLeftoverBackup() {
     const std::string live = App.dataFolder + "shortcuts";
     // Only what a killed save or restore was throwing away: no question.
     const std::vector<std::string> left = RemoveDiscardedFolders(App.dataFolder);
-    if (!left.empty()) {
-        try {
-            AppendErrorLog("Cannot delete \"" + left.front() + "\" (" + std::to_string(left.size()) +
-                           " folder(s) set aside by a save); trying again at the next start");
-        } catch (...) {
-        }
-    }
+    if (!left.empty())
+        LogTolerated("Cannot delete \"" + left.front() + "\" (" + std::to_string(left.size()) +
+                         " folder(s) set aside by a save); trying again at the next start",
+                     ::GetLastError());
     ClearDiscardMark(live);
     ClearDiscardMark(backup);
     if (!DirectoryExists(backup)) return true;

@@ -12,6 +12,7 @@
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     using namespace rz;
     HardenProcess();
+    InstallFaultFilter();
     Application.Initialize();
     Application.ShowMainForm = false;
     Application.ProcessMessages();

@@ -1,8 +1,37 @@
 #include "controls/CcvWinTreeView.h"
 
 #include <shellapi.h>
+#include <shlobj.h>
 
 namespace rz {
+
+namespace {
+
+// Another process can post WM_DROPFILES with any value: only a block of ours
+// that holds a drop header and its double-terminated name list is read.
+bool IsDropStructure(HDROP drop) {
+    const HGLOBAL h = reinterpret_cast<HGLOBAL>(drop);
+    const SIZE_T size = h ? ::GlobalSize(h) : 0;
+    if (size < sizeof(DROPFILES)) return false;
+    const auto* block = static_cast<const DROPFILES*>(::GlobalLock(h));
+    if (!block) return false;
+    const char* bytes = reinterpret_cast<const char*>(block);
+    const SIZE_T unit = block->fWide ? sizeof(wchar_t) : 1;
+    bool terminated = false;
+    if (block->pFiles >= sizeof(DROPFILES) && block->pFiles < size) {
+        // The list ends with an empty name: two terminators in a row.
+        SIZE_T run = 0;
+        for (SIZE_T at = block->pFiles; at + unit <= size && !terminated; at += unit) {
+            const bool zero = unit == 1 ? bytes[at] == 0 : (bytes[at] | bytes[at + 1]) == 0;
+            run = zero ? run + 1 : 0;
+            terminated = run == 2 || (zero && at == block->pFiles);
+        }
+    }
+    ::GlobalUnlock(h);
+    return terminated;
+}
+
+}  // namespace
 
 void TcvWinTreeView::CreateWnd(HWND parent, DWORD extraStyle) {
     TTreeView::CreateWnd(parent, extraStyle);
@@ -22,11 +51,21 @@ bool TcvWinTreeView::WindowMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& resu
 }
 
 void TcvWinTreeView::DropFiles(HDROP drop) {
+    // What is not ours to read is not ours to free either.
+    if (!IsDropStructure(drop)) return;
     // The drop data is released whatever a handler does.
     struct Finish {
         HDROP h;
         ~Finish() { ::DragFinish(h); }
     } finish{drop};
+    ReportFiles(drop);
+    if (OnDropFilesDone) {
+        TNotifyEvent done = OnDropFilesDone;
+        done(this);
+    }
+}
+
+void TcvWinTreeView::ReportFiles(HDROP drop) {
     if (!OnDropFiles) return;
     UINT count = ::DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
     POINT at{};

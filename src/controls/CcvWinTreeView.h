@@ -1,6 +1,6 @@
 #pragma once
 // A tree view that reports files dropped on it from the shell, one event
-// per file.
+// per file in the drop's order, then one when the drop is done.
 
 #include <functional>
 #include <string>
@@ -23,6 +23,7 @@ public:
     void CreateWnd(HWND parent, DWORD extraStyle = 0);
 
     TDockedEvent OnDropFiles;
+    TNotifyEvent OnDropFilesDone;
 
 protected:
     void Loaded();
@@ -30,6 +31,7 @@ protected:
 
 private:
     void DropFiles(HDROP drop);
+    void ReportFiles(HDROP drop);
 };
 
 }  // namespace rz

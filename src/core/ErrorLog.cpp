@@ -48,16 +48,26 @@ UINT ButtonSet(unsigned b) {
     return MB_OK;
 }
 
-std::string LocaleDate() {
+}  // namespace
+
+namespace {
+
+std::string LocaleDate(const SYSTEMTIME& at) {
     char buffer[128] = {};
-    ::GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, buffer, sizeof(buffer));
+    ::GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &at, nullptr, buffer, sizeof(buffer));
     return buffer;
 }
 
-std::string LocaleTime() {
-    char buffer[128] = {};
-    ::GetTimeFormatA(LOCALE_USER_DEFAULT, 0, nullptr, nullptr, buffer, sizeof(buffer));
-    return buffer;
+void AppendLogLine(const std::string& message, unsigned long code) {
+    const std::string path = App.dataFolder + "errorlog.txt";
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(path.c_str(), "ab"), &std::fclose);
+    if (!f) RaiseInOutError("Cannot open", path);
+    SYSTEMTIME now;
+    ::GetLocalTime(&now);
+    std::string line = ComposeLogLine(LocaleDate(now), LogTime(now), message, code) + "\r\n";
+    if (std::fwrite(line.data(), 1, line.size(), f.get()) != line.size())
+        RaiseInOutError("Cannot write", path);
+    if (std::fclose(f.release()) != 0) RaiseInOutError("Cannot write", path);
 }
 
 }  // namespace
@@ -113,24 +123,29 @@ const std::string& PreparedText(int number) {
 
 std::string ComposeLogLine(const std::string& date, const std::string& time,
                            const std::string& message, unsigned long code) {
-    return date + " - " + time.substr(0, 5) + ": Razaveza: " + message + ". Last Win32 Error (" +
+    return date + " - " + time + ": Razaveza: " + message + ". Last Win32 Error (" +
            std::to_string(code) + "): " + SystemMessage(code) + ".";
 }
 
-void WriteErrorLog(const std::string& message) {
-    ShowNotice(kNoticeGiven, App.dataFolder + "errorlog.txt", 0);
-    AppendErrorLog(message);
+std::string LogTime(const SYSTEMTIME& at) {
+    char buffer[128] = {};
+    ::GetTimeFormatA(LOCALE_USER_DEFAULT, TIME_NOSECONDS, &at, nullptr, buffer, sizeof(buffer));
+    return buffer;
 }
 
-void AppendErrorLog(const std::string& message) {
-    const std::string path = App.dataFolder + "errorlog.txt";
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(path.c_str(), "ab"), &std::fclose);
-    if (!f) RaiseInOutError("Cannot open", path);
-    // The code is read after the file was opened, as the log has always done.
-    std::string line = ComposeLogLine(LocaleDate(), LocaleTime(), message, ::GetLastError()) + "\r\n";
-    if (std::fwrite(line.data(), 1, line.size(), f.get()) != line.size())
-        RaiseInOutError("Cannot write", path);
-    if (std::fclose(f.release()) != 0) RaiseInOutError("Cannot write", path);
+void WriteErrorLog(const std::string& message) {
+    // Before the box and the file: both leave codes of their own.
+    const unsigned long code = ::GetLastError();
+    ShowNotice(kNoticeGiven, App.dataFolder + "errorlog.txt", 0);
+    AppendLogLine(message, code);
+}
+
+void LogTolerated(const std::string& message, unsigned long code) noexcept {
+    // A log that cannot be written must not turn a tolerated failure into a fatal one.
+    try {
+        AppendLogLine(message, code);
+    } catch (...) {
+    }
 }
 
 }  // namespace rz

@@ -2,7 +2,8 @@
 // The error log, the prepared texts and the one routine through which the
 // program shows its message boxes.
 
-#include <ctime>
+#include <windows.h>
+
 #include <string>
 
 namespace rz {
@@ -36,14 +37,18 @@ std::string FatalExceptionText(const std::string& dataFolder);
 void BuildPreparedTexts(const std::string& dataFolder);
 const std::string& PreparedText(int number);
 
-// One log line (without CR LF) from its parts; time is cut to 5 characters.
+// One log line (without CR LF) from its parts.
 std::string ComposeLogLine(const std::string& date, const std::string& time,
                            const std::string& message, unsigned long code);
-// Appends one line to DataFolder\errorlog.txt after showing the log's path.
-// Raises EInOutError when the log cannot be written.
+// Hours and minutes in the user's time format, whatever its hour width.
+std::string LogTime(const SYSTEMTIME& at);
+// Appends one line to DataFolder\errorlog.txt after showing the log's path,
+// with the thread's last error as it was on entry. Raises EInOutError when
+// the log cannot be written.
 void WriteErrorLog(const std::string& message);
-// The same line without the box: for failures the user is told of otherwise,
-// or that must not stop the user's work.
-void AppendErrorLog(const std::string& message);
+// The same line without the box, for failures the program goes on after:
+// the caller passes the code of the call that failed. A log that cannot be
+// written is given up on.
+void LogTolerated(const std::string& message, unsigned long code) noexcept;
 
 }  // namespace rz

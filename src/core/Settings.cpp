@@ -15,6 +15,7 @@
 #include "platform/LinkLabel.h"
 #include "platform/RichEdit.h"
 #include "platform/ShortCut.h"
+#include "support/UcvGraphics.h"
 #include "support/UcvSysExceptions.h"
 
 namespace rz {
@@ -140,7 +141,7 @@ void ApplySettings() {
     if (c.attachActivation) c.attachActivation(!Settings.WindowsDraw);
     const MenuFontInfo menuFont = SystemMenuFont();
     const std::string& face = Settings.WindowsDraw ? menuFont.name : Settings.FontName;
-    const int points = Settings.WindowsDraw ? menuFont.points : Settings.FontSize;
+    const int points = Settings.WindowsDraw ? menuFont.points : FontSizeForDrawing(Settings.FontSize);
     for (TTitledDialog* w : c.windows) {
         // In own drawing the title is painted into the caption bar instead.
         w->SetCaption(Settings.WindowsDraw ? w->Title() : std::string());

@@ -35,6 +35,16 @@ std::string FileNamePart(const std::string& path) {
     return cut == std::string::npos ? path : path.substr(cut + 1);
 }
 
+std::string LastNameOf(const std::string& path) {
+    return FileNamePart(path.substr(0, path.find_last_not_of('\\') + 1));
+}
+
+std::string LinkCaption(const std::string& path, bool directory) {
+    const std::string name = LastNameOf(path);
+    if (name.empty()) return path;
+    return directory ? name : NameWithoutExt(name);
+}
+
 bool IsExecutableFile(const std::string& pathOrExt) {
     std::string ext = LowerCase(FileExtension(pathOrExt));
     return ext == ".exe" || ext == ".com";

@@ -21,6 +21,12 @@ std::optional<ItemKind> KindFromToken(const std::string& token);
 std::string FileExtension(const std::string& path);
 // The file name part: after the last "\" or ":".
 std::string FileNamePart(const std::string& path);
+// The last name of a path, a directory's trailing "\" not counted; empty for
+// a drive root.
+std::string LastNameOf(const std::string& path);
+// The caption a new entry for path gets: a file's name without its extension,
+// a directory's whole name (a dot in it is no extension), a drive root's path.
+std::string LinkCaption(const std::string& path, bool directory);
 // Both take a path or an extension with its dot.
 bool IsExecutableFile(const std::string& pathOrExt);
 bool IsScriptFile(const std::string& pathOrExt);

@@ -149,7 +149,8 @@ void ItemStore::ReadLine(const std::string& folder, const std::string& text, TMe
             if (!IsPlainExtension(ext)) {
                 // The line is kept: the writer gives it its path's extension.
                 LogSkipped("Item \"" + ForLog(rest) + "\" in \"" + folder + kListFileName +
-                           "\" gets no type icon: \"" + ForLog(ext) + "\" is no file extension");
+                           "\" gets no type icon: \"" + ForLog(ext) + "\" is no file extension",
+                           ERROR_INVALID_NAME);
             } else if (ext.empty() && DirectoryExists(path)) {
                 icon = kIconDirectory;
             } else {
@@ -169,7 +170,8 @@ void ItemStore::ReadFolderLine(const std::string& folder, const std::string& cap
         // What the line named is on disk under the kept line, or nowhere.
         LogSkipped("Folder \"" + ForLog(caption) + "\" in \"" + folder + kListFileName + "\" skipped: " +
                    (check == FolderLine::Repeated ? "an earlier line names the same folder"
-                                                  : "the name gives no folder of its own"));
+                                                  : "the name gives no folder of its own"),
+                   check == FolderLine::Repeated ? ERROR_ALREADY_EXISTS : ERROR_INVALID_NAME);
     }
     if (check != FolderLine::Follow) return;
     AddLaunchItem(ItemKind::Folder, "", "", parentNode, parentMenu, -1, caption);
@@ -180,7 +182,9 @@ void ItemStore::ReadFolderLine(const std::string& folder, const std::string& cap
     }
 }
 
-void ItemStore::LogSkipped(const std::string& message) {
+void ItemStore::LogSkipped(const std::string& message, unsigned long code) {
+    // The log's "last error" is the reason the line was refused, not whatever call came last.
+    ::SetLastError(code);
     // A log that cannot be written must not keep the store from loading.
     try {
         Log(message);

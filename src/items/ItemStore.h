@@ -86,7 +86,7 @@ private:
                   TTreeNode* parentNode, std::unordered_set<std::string>& takenFolders);
     void ReadFolderLine(const std::string& folder, const std::string& caption, TMenuItem& parentMenu,
                         TTreeNode* parentNode, std::unordered_set<std::string>& takenFolders);
-    void LogSkipped(const std::string& message);
+    void LogSkipped(const std::string& message, unsigned long code);
     int ExeIconIndex(const std::string& folder, const std::string& path, const std::string& iconField);
     TTreeNode* NewTreeEntry(TTreeNode* parentNode, const std::string& text, int image, int selected,
                             int itemId);

@@ -119,6 +119,8 @@ public:
 
     // Operations the editing handlers share.
     void StatusMessage(const std::string& text);
+    // Back to "Ready" when a message is showing; a hint stays.
+    void ClearStatusMessage();
     void ShowHintText(const std::string& text);
     void PropertiesDisplay(TTreeNode* node);
     void RefreshButtons();
@@ -148,6 +150,7 @@ public:
     void TVItemsDragDrop(TObject* sender, TObject* source, int x, int y);
     void TVItemsEndDrag(TObject* sender, TObject* target, int x, int y);
     void TVItemsDropFiles(TObject* sender, const std::string& fullPath, const POINT& at);
+    void TVItemsDropFilesDone(TObject* sender);
     void BitBtnSweepClick(TObject* sender);
 
     TTreeNode* DragPressed() const { return dragPressed_; }
@@ -196,11 +199,21 @@ private:
     // The folder-drop test; shows its refusal.
     bool MoveFitsAfter(const TTreeNode* moved, const TTreeNode* target);
     void RedrawAroundExpandCandidate();
+    // Counts a refused file of the drop in progress; its end reports them.
     void RefuseDrop(const std::string& message);
     // Appends a file's icon to both lists; the slot the manager gives it.
     int AppendManagerIcon(const std::string& path);
-    void SweepLevel(TTreeNode* first);
+    // The number of entries it removed.
+    int SweepLevel(TTreeNode* first);
 
+    // The drop from the shell in progress: its files go one after another.
+    struct DropBatch {
+        TTreeNode* last = nullptr;
+        int files = 0;
+        int refused = 0;
+        std::string reason;
+    };
+    DropBatch dropBatch_;
     TTreeNode* dragPressed_ = nullptr;
     TTreeNode* expandCandidate_ = nullptr;
     int redrawCount_ = 0;

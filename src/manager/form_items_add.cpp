@@ -87,7 +87,7 @@ void TFormItems::FindFile() {
         const std::string path = OpenDialogAdd.FileName;
         BitBtnAttach.Tag = 1;
         pendingFile_ = path;
-        MemoAddName.SetText(NameWithoutExt(FileNamePart(path)));
+        MemoAddName.SetText(LinkCaption(path, false));
         LabelItemText.SetCaption(FileLabel(path));
         RefreshButtons();
     } catch (const std::exception&) {
@@ -100,9 +100,7 @@ void TFormItems::FindDirectory() {
     if (!BrowseForFolder(App.productTitle, "", directory)) return;
     BitBtnAttach.Tag = 1;
     pendingDirectory_ = directory;
-    // A drive root has no last name: it is named by its path.
-    const std::string name = FileNamePart(directory);
-    MemoAddName.SetText(name.empty() ? directory : NameWithoutExt(name));
+    MemoAddName.SetText(LinkCaption(directory, true));
     LabelItemText.SetCaption(kDirectoryLabel);
     RefreshButtons();
 }

@@ -27,6 +27,7 @@ void TFormItems::HookDragDropAndSweep() {
     TVItems.OnDropFiles = [this](TObject* s, const std::string& path, const POINT& at) {
         TVItemsDropFiles(s, path, at);
     };
+    TVItems.OnDropFilesDone = [this](TObject* s) { TVItemsDropFilesDone(s); };
     TimerDrag.OnTimer = [this](TObject* s) { TimerDragTimer(s); };
     TimerExpand.OnTimer = [this](TObject* s) { TimerExpandTimer(s); };
     BitBtnSweep.OnClick = [this](TObject* s) { BitBtnSweepClick(s); };
@@ -109,6 +110,9 @@ void TFormItems::TVItemsDragDrop(TObject*, TObject*, int x, int y) {
     // Before the target, then the target before it: the entry ends up right after it.
     TVItems.MoveBefore(moved, target->Parent(), target);
     TVItems.MoveBefore(target, target->Parent(), moved);
+    // Resting on a folder selected it: the properties must not show the
+    // moved entry while an edit goes to the folder.
+    TVItems.Select(moved);
     PropertiesDisplay(moved);
 }
 

@@ -1,6 +1,8 @@
 // Files, directories and shortcuts dropped from the shell become items
 // right after the entry under the drop point.
 
+#include <utility>
+
 #include "core/Launching.h"
 #include "items/ItemKinds.h"
 #include "manager/form_items.h"
@@ -30,30 +32,25 @@ void Classify(DroppedItem& item, const std::string& path) {
     item.extension = item.directory ? std::string() : FileExtension(path);
 }
 
-// A shortcut gives the item of its target; false when that target is not there.
+// A shortcut gives the item of its target; false when it gives none or the
+// system says the target is not there. A target on a drive that is not ready
+// or a server that does not answer is taken, as the sweep would keep it.
 bool ReadDropped(const std::string& fullPath, DroppedItem& item) {
     Classify(item, fullPath);
     if (LowerCase(item.extension) != ".lnk") return true;
     ShortcutInfo link;
-    if (FAILED(ResolveShortcut(fullPath, link)) || link.target.empty()) return false;
+    ResolveShortcut(fullPath, link);
+    if (link.target.empty() || PlainlyMissing(link.target)) return false;
     Classify(item, LongPathOf(link.target));
     item.parameters = link.arguments;
-    return item.directory || FileExists(item.path);
-}
-
-std::string CaptionOf(const DroppedItem& item) {
-    const size_t cut = item.path.find_last_of("\\:");
-    std::string name = cut == std::string::npos ? item.path : item.path.substr(cut + 1);
-    // A drive root has no name of its own.
-    if (name.empty()) return item.path.substr(0, item.path.find_last_not_of('\\') + 1);
-    return item.directory ? name : NameWithoutExt(name);
+    return true;
 }
 
 }  // namespace
 
 void TFormItems::RefuseDrop(const std::string& message) {
-    PlaySystemSound(kSoundRefused);
-    StatusMessage(message);
+    ++dropBatch_.refused;
+    if (dropBatch_.reason.empty()) dropBatch_.reason = message;
 }
 
 int TFormItems::AppendManagerIcon(const std::string& path) {
@@ -63,12 +60,14 @@ int TFormItems::AppendManagerIcon(const std::string& path) {
 }
 
 void TFormItems::TVItemsDropFiles(TObject*, const std::string& fullPath, const POINT& at) {
-    TTreeNode* target = TVItems.GetNodeAt(at.x, at.y);
+    if (fullPath.empty()) return;
+    ++dropBatch_.files;
+    // Each file after the one before: the entries keep the drop's order.
+    TTreeNode* target = dropBatch_.last ? dropBatch_.last : TVItems.GetNodeAt(at.x, at.y);
     if (!target || IsSystemEntry(target)) {
         RefuseDrop(kMsgDropOnProgramItem);
         return;
     }
-    if (fullPath.empty()) return;
     DroppedItem item;
     if (!ReadDropped(fullPath, item)) {
         RefuseDrop(kMsgShortcutLeadsNowhere);
@@ -79,7 +78,24 @@ void TFormItems::TVItemsDropFiles(TObject*, const std::string& fullPath, const P
     const int itemId = store.tables.AddLink(item.directory ? WithTrailingBackslash(item.path) : item.path,
                                             program ? &item.parameters : nullptr);
     const int icon = item.directory ? int(kIconDirectory) : AppendManagerIcon(item.path);
-    TVItems.Select(InsertEntryAfter(target, CaptionOf(item), icon, itemId));
+    dropBatch_.last = InsertEntryAfter(target, LinkCaption(item.path, item.directory), icon, itemId);
+}
+
+void TFormItems::TVItemsDropFilesDone(TObject*) {
+    const DropBatch done = std::exchange(dropBatch_, DropBatch{});
+    if (done.last) TVItems.Select(done.last);
+    if (!done.refused) {
+        // What an earlier drop refused is no longer news.
+        if (done.last) ClearStatusMessage();
+        return;
+    }
+    // One chord and one line for the whole drop, however many were refused.
+    PlaySystemSound(kSoundRefused);
+    if (done.files == 1) {
+        StatusMessage(done.reason);
+        return;
+    }
+    StatusMessage(std::to_string(done.refused) + " of " + std::to_string(done.files) + " not added: " + done.reason);
 }
 
 }  // namespace rz

@@ -48,13 +48,10 @@ void TFormItems::RestoreBackup(const EInOutError& failure) {
     const std::string backup = App.dataFolder + "item_bak";
     const std::string live = App.dataFolder + "shortcuts";
     const bool restored = DiscardFolder(live) && RenameFolder(backup, live);
-    // The log must not turn a failed save into a failed program.
-    try {
-        AppendErrorLog(std::string("Save failed, ") +
-                       (restored ? "the previous items were put back" : "the previous items stay in item_bak") +
-                       ": " + failure.what());
-    } catch (...) {
-    }
+    LogTolerated(std::string("Save failed, ") +
+                     (restored ? "the previous items were put back" : "the previous items stay in item_bak") +
+                     ": " + failure.what(),
+                 failure.Code);
     PlaySystemSound(kSoundRefused);
     std::string reason = SystemMessage(failure.Code);
     if (reason.empty()) reason = "the items could not be written";

@@ -7,32 +7,6 @@
 
 namespace rz {
 
-namespace {
-
-// Only the system's "not there" counts. A drive that is not ready, a refused
-// access or a network failure may pass, and a save would make the loss final.
-bool TargetGone(const std::string& path) {
-    if (path.empty()) return true;
-    const PathLookup found = LookUpPath(path);
-    if (found.attributes != INVALID_FILE_ATTRIBUTES) {
-        const bool wantsDirectory = path.back() == '\\' || path.back() == '/';
-        return wantsDirectory && !(found.attributes & FILE_ATTRIBUTE_DIRECTORY);
-    }
-    switch (found.error) {
-        case ERROR_FILE_NOT_FOUND:
-        case ERROR_PATH_NOT_FOUND:
-        case ERROR_INVALID_NAME:
-        case ERROR_BAD_PATHNAME:
-        case ERROR_DIRECTORY:
-        case ERROR_INVALID_DRIVE:
-            return true;
-        default:
-            return false;
-    }
-}
-
-}  // namespace
-
 void TFormItems::BitBtnSweepClick(TObject*) {
     // The view reset at the end would take the cut mark off a freed entry.
     if (clipboard_) clipboard_->SetCut(false);
@@ -41,14 +15,17 @@ void TFormItems::BitBtnSweepClick(TObject*) {
     AttachTreeChange(false);
     TVItems.BeginUpdate();
     // The save root is the top-level anchor: the walk starts after it.
-    if (TTreeNode* root = TVItems.GetFirstNode()) SweepLevel(root->GetNextSibling());
+    int removed = 0;
+    if (TTreeNode* root = TVItems.GetFirstNode()) removed = SweepLevel(root->GetNextSibling());
     TVItems.EndUpdate();
     AttachTreeChange(wasAttached);
     ViewReset();
+    StatusMessage("Sweep removed " + std::to_string(removed) + (removed == 1 ? " entry" : " entries"));
 }
 
-void TFormItems::SweepLevel(TTreeNode* first) {
-    if (!first) return;
+int TFormItems::SweepLevel(TTreeNode* first) {
+    if (!first) return 0;
+    int removed = 0;
     TTreeNode* entry = first;
     while (TTreeNode* next = entry->GetNextSibling()) entry = next;
     // From the last entry back, so that a removal never touches what is still
@@ -56,13 +33,16 @@ void TFormItems::SweepLevel(TTreeNode* first) {
     for (;;) {
         TTreeNode* before = entry == first ? nullptr : entry->GetPrevSibling();
         if (IsFolderEntry(entry)) {
-            SweepLevel(entry->GetFirstChild());
-        } else if (entry->ItemId >= 0 && TargetGone(store.tables.PathOf(entry->ItemId))) {
+            removed += SweepLevel(entry->GetFirstChild());
+        } else if (entry->ItemId >= 0 && PlainlyMissing(store.tables.PathOf(entry->ItemId))) {
+            // Only the system's "not there": a save would make any other loss final.
             TVItems.Delete(entry);
+            ++removed;
         }
         if (!before) break;
         entry = before;
     }
+    return removed;
 }
 
 }  // namespace rz

@@ -79,8 +79,11 @@ void TFormItems::ShowFileProperties(TTreeNode* node) {
     const bool hasPair = tables.HasParamRow(node->ItemId);
     EditSName.SetEnabled(true);
     EditSName.SetText(node->Text());
-    RichEditFPath.SetText("File Path: " + PathPart(path));
-    RichEditFName.SetText("File Name: " + FileNamePart(path));
+    // A directory's trailing "\" does not hide its name; a drive root has none.
+    const std::string name = LastNameOf(path);
+    const std::string named = name.empty() ? path : path.substr(0, path.find_last_not_of('\\') + 1);
+    RichEditFPath.SetText("File Path: " + PathPart(named));
+    RichEditFName.SetText("File Name: " + name);
     std::string type = "Viewable item";
     bool params = false;
     if (IsExecutableFile(ext)) {
@@ -163,6 +166,12 @@ void TFormItems::FormClose(TObject*, bool& hide) {
 void TFormItems::StatusMessage(const std::string& text) {
     StatusBarHelp.SetPanelText(text);
     TimerStatusText.SetInterval(kMessageInterval);
+}
+
+void TFormItems::ClearStatusMessage() {
+    if (TimerStatusText.Interval() != kMessageInterval) return;
+    TimerStatusText.SetInterval(kHintInterval);
+    StatusBarHelp.SetPanelText("Ready");
 }
 
 void TFormItems::ShowHintText(const std::string& text) {

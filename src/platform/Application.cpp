@@ -6,6 +6,7 @@
 
 #include "platform/Control.h"
 #include "platform/MessageBox.h"
+#include "platform/PageControl.h"
 
 namespace rz {
 
@@ -88,9 +89,17 @@ void TApplication::Run() {
         // Dialog navigation (Tab, Enter, Esc) for the program's forms.
         if (msg.message == WM_MOUSEMOVE || msg.message == WM_NCMOUSEMOVE) TrackHint(msg.hwnd);
         HWND top = msg.hwnd ? ::GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+        if (top && top != Handle() && SwitchesPage(top, msg)) continue;
         if (top && top != Handle() && ::IsDialogMessageA(top, &msg)) continue;
         DispatchOne(msg);
     }
+}
+
+bool TApplication::SwitchesPage(HWND top, const MSG& msg) {
+    // Before the dialog navigation, which takes Ctrl+Tab for a plain Tab.
+    bool taken = false;
+    SafeInvoke(this, [&] { taken = SwitchPageByKey(top, msg); });
+    return taken;
 }
 
 void TApplication::Terminate() {
@@ -113,12 +122,15 @@ void TApplication::HandleException(TObject* sender) noexcept {
         what = e.what();
     } catch (...) {
     }
-    const std::runtime_error error(what);
+    ReportError(sender, what);
+}
+
+void TApplication::ReportError(TObject* sender, const std::string& what) noexcept {
     // A failure inside the handler must not recurse into it again.
     if (OnException && !reporting_) {
         reporting_ = true;
         try {
-            OnException(sender, error);
+            OnException(sender, std::runtime_error(what));
             reporting_ = false;
             return;
         } catch (...) {
@@ -131,6 +143,65 @@ void TApplication::HandleException(TObject* sender) noexcept {
     }
     Terminate();
 }
+
+LONG TApplication::ReportFault(const EXCEPTION_POINTERS* info) noexcept {
+    if (!info || !info->ExceptionRecord) return EXCEPTION_CONTINUE_SEARCH;
+    std::string what;
+    try {
+        what = DescribeFault(*info->ExceptionRecord);
+    } catch (...) {
+        what = "Hardware exception";
+    }
+    // Nobody knows which component was running: the sender stays unknown.
+    ReportError(nullptr, what);
+    return EXCEPTION_EXECUTE_HANDLER;
+}
+
+namespace {
+
+const char* FaultName(DWORD code) {
+    switch (code) {
+        case EXCEPTION_ACCESS_VIOLATION: return "Access violation";
+        case EXCEPTION_IN_PAGE_ERROR: return "In-page error";
+        case EXCEPTION_ILLEGAL_INSTRUCTION: return "Illegal instruction";
+        case EXCEPTION_PRIV_INSTRUCTION: return "Privileged instruction";
+        case EXCEPTION_INT_DIVIDE_BY_ZERO: return "Integer division by zero";
+        case EXCEPTION_STACK_OVERFLOW: return "Stack overflow";
+        case EXCEPTION_DATATYPE_MISALIGNMENT: return "Datatype misalignment";
+        default: return "Hardware exception";
+    }
+}
+
+std::string ModuleOf(const void* address) {
+    HMODULE module = nullptr;
+    if (!::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                              static_cast<const char*>(address), &module))
+        return "an unknown module";
+    char path[MAX_PATH] = {};
+    const DWORD n = ::GetModuleFileNameA(module, path, MAX_PATH);
+    const std::string name(path, n < MAX_PATH ? n : 0);
+    const size_t cut = name.find_last_of("\\/");
+    return cut == std::string::npos ? name : name.substr(cut + 1);
+}
+
+// Eight hex digits without the printf family, which would add its own formatter to the image.
+std::string Hex8(unsigned long value) {
+    std::string text(8, '0');
+    for (int i = 7; i >= 0; --i, value >>= 4) text[i] = "0123456789ABCDEF"[value & 0xF];
+    return text;
+}
+
+LONG WINAPI FaultFilter(EXCEPTION_POINTERS* info) { return Application.ReportFault(info); }
+
+}  // namespace
+
+std::string DescribeFault(const EXCEPTION_RECORD& record) {
+    const ULONG_PTR address = reinterpret_cast<ULONG_PTR>(record.ExceptionAddress);
+    return std::string(FaultName(record.ExceptionCode)) + " (" + Hex8(record.ExceptionCode) + ") at 0x" +
+           Hex8(static_cast<unsigned long>(address)) + " in " + ModuleOf(record.ExceptionAddress);
+}
+
+void InstallFaultFilter() { ::SetUnhandledExceptionFilter(&FaultFilter); }
 
 namespace {
 struct OwnedSearch {

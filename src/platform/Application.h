@@ -45,6 +45,9 @@ public:
 
     // Call inside a catch block only: reports the exception being handled.
     void HandleException(TObject* sender) noexcept;
+    // A hardware exception nothing handled takes the same route; the process
+    // ends when this returns EXCEPTION_EXECUTE_HANDLER.
+    LONG ReportFault(const EXCEPTION_POINTERS* info) noexcept;
 
     bool Active() const { return active_; }
 
@@ -61,7 +64,9 @@ protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
+    void ReportError(TObject* sender, const std::string& what) noexcept;
     bool DispatchOne(const MSG& msg);
+    bool SwitchesPage(HWND top, const MSG& msg);
     std::string title_;
     std::string hint_;
     bool terminated_ = false;
@@ -73,6 +78,12 @@ private:
 };
 
 extern TApplication Application;
+
+// Routes every hardware exception that nothing handles to Application.ReportFault.
+void InstallFaultFilter();
+// The exception's code, address and module, e.g.
+// "Access violation (C0000005) at 0x0040A1B2 in razaveza.exe".
+std::string DescribeFault(const EXCEPTION_RECORD& record);
 
 // Runs an event handler, routing anything it throws to the application.
 template <class F>

@@ -27,12 +27,16 @@ void TJvApplicationHotKey::Register() {
         char path[MAX_PATH] = {};
         ::GetModuleFileNameA(nullptr, path, MAX_PATH);
         id_ = ::GlobalAddAtomA(path);
-        if (!id_) return;
+        if (!id_) {
+            registerError_ = ::GetLastError();
+            return;
+        }
     }
     UINT mods = ((hotKey_ & kAltBit) ? MOD_ALT : 0) | ((hotKey_ & kCtrlBit) ? MOD_CONTROL : 0) |
                 ((hotKey_ & kShiftBit) ? MOD_SHIFT : 0);
     // Held by another program: the menu stays reachable from the tray icon.
     registered_ = ::RegisterHotKey(window_, id_, mods, hotKey_ & 0xFF) != 0;
+    registerError_ = registered_ ? 0 : ::GetLastError();
 }
 
 void TJvApplicationHotKey::Unregister() {

@@ -23,6 +23,8 @@ public:
     void SetHotKey(TShortCut hotKey);
     // True while the key is registered (another program may hold it).
     bool Registered() const { return registered_; }
+    // Why the last registration failed (the system's code), 0 after a success.
+    unsigned long RegisterError() const { return registerError_; }
     // The id WM_HOTKEY carries for this key.
     WPARAM Id() const { return id_; }
 
@@ -36,6 +38,7 @@ private:
     HWND window_ = nullptr;
     TShortCut hotKey_ = 0;
     bool registered_ = false;
+    unsigned long registerError_ = 0;
     ATOM id_ = 0;
 };
 

@@ -65,6 +65,13 @@ void TPageControl::SetActivePage(TTabSheet& page) {
     ShowActivePage();
 }
 
+void TPageControl::SelectNextPage(bool forward) {
+    const int count = PageCount();
+    if (count < 2) return;
+    SetActivePage(*pages_[(activeIndex_ + (forward ? 1 : count - 1)) % count]);
+    if (OnChange) OnChange(this);
+}
+
 void TPageControl::ShowActivePage() {
     for (int i = 0; i < PageCount(); ++i) pages_[i]->SetVisible(i == activeIndex_);
 }
@@ -114,6 +121,23 @@ bool TPageControl::WindowMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result
         default:
             return false;
     }
+}
+
+namespace {
+BOOL CALLBACK FindPageControl(HWND child, LPARAM lp) {
+    auto* found = reinterpret_cast<TPageControl**>(lp);
+    *found = dynamic_cast<TPageControl*>(TControl::FromHandle(child));
+    return *found == nullptr;
+}
+}  // namespace
+
+bool SwitchPageByKey(HWND top, const MSG& msg) {
+    if (msg.message != WM_KEYDOWN || msg.wParam != VK_TAB || !(::GetKeyState(VK_CONTROL) & 0x8000)) return false;
+    TPageControl* pages = nullptr;
+    ::EnumChildWindows(top, &FindPageControl, reinterpret_cast<LPARAM>(&pages));
+    if (!pages || !::IsWindowVisible(pages->Handle())) return false;
+    pages->SelectNextPage(!(::GetKeyState(VK_SHIFT) & 0x8000));
+    return true;
 }
 
 }  // namespace rz

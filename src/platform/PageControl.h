@@ -39,6 +39,8 @@ public:
     TTabSheet* ActivePage() const;
     // Does not raise OnChange.
     void SetActivePage(TTabSheet& page);
+    // The next or previous page, round the end, as the user's choice: raises OnChange.
+    void SelectNextPage(bool forward);
     TNotifyEvent OnChange;
     TNotifyEvent OnResize;
     bool OnNotify(const NMHDR& nm, LRESULT& result) override;
@@ -52,5 +54,9 @@ private:
     std::vector<TTabSheet*> pages_;
     int activeIndex_ = 0;
 };
+
+// Ctrl+Tab and Ctrl+Shift+Tab in a window with a page control switch its
+// pages; true when msg was such a key and a page control took it.
+bool SwitchPageByKey(HWND top, const MSG& msg);
 
 }  // namespace rz

@@ -61,7 +61,7 @@ void TCoolTrayIcon::Remove() {
 
 void TCoolTrayIcon::HandleCallback(LPARAM lp) {
     UINT event = static_cast<UINT>(lp);
-    bool wanted = event == WM_RBUTTONUP || (LeftPopup && event == WM_LBUTTONUP);
+    bool wanted = event == WM_RBUTTONDOWN || (LeftPopup && event == WM_LBUTTONDOWN);
     if (!wanted || !Enabled || !PopupMenu || !OnPopup) return;
     OnPopup(*this);
 }

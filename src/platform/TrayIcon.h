@@ -1,6 +1,6 @@
 #pragma once
 // The notification-area icon, identified by window + id. While enabled and
-// given a popup menu, a left (LeftPopup) or right button release over it
+// given a popup menu, a left (LeftPopup) or right button press over it
 // asks its owner to show that menu.
 
 #include <functional>

@@ -55,7 +55,8 @@ HRESULT ResolveShortcut(const std::string& path, ShortcutInfo& info) {
     hr = file->Load(wide.c_str(), STGM_READ);
     if (FAILED(hr)) return hr;
     hr = link->Resolve(nullptr, SLR_ANY_MATCH | SLR_NO_UI | (kResolveTimeoutMs << 16));
-    if (FAILED(hr)) return hr;
+    // A target on a drive that is not ready does not resolve, yet the link
+    // still says where it leads.
     FillInfo(*link, info);
     return hr;
 }

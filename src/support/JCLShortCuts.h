@@ -26,6 +26,7 @@ struct ShortcutInfo {
 };
 
 // Loads and resolves a .lnk file; returns the first failing status, else S_OK.
+// A link that loads but does not resolve still fills the record.
 HRESULT ResolveShortcut(const std::string& path, ShortcutInfo& info);
 
 }  // namespace rz

@@ -19,12 +19,12 @@ using FillTarget = std::variant<std::monostate, const TBitmap*, const TControl*>
 // that brush colour. Raises EcvParamOutOfValidRangeError for other targets.
 void FillPicture(const FillTarget& target, HDC canvas, bool useBrushColour, COLORREF colour);
 
-// The font sizes the preferences offer, in points, and the default.
+// The font sizes honoured, in points, and the default.
 inline constexpr int kSmallestFontSize = 6;
-inline constexpr int kLargestFontSize = 12;
+inline constexpr int kLargestFontSize = 72;
 inline constexpr int kDefaultFontSize = 8;
-// The size to draw with: a stored size outside the offered ones (a hand-edited
-// settings file) would make text vanish, so it draws with the default.
+// The size the menu and the windows draw with alike: a stored size outside
+// the honoured ones (a hand-edited settings file) draws with the default.
 int FontSizeForDrawing(int storedPoints);
 
 }  // namespace rz

@@ -178,4 +178,24 @@ PathLookup LookUpAttributes(const std::string& path) {
 
 Seam<PathLookup(const std::string&)> LookUpPath{&LookUpAttributes};
 
+bool PlainlyMissing(const std::string& path) {
+    if (path.empty()) return true;
+    const PathLookup found = LookUpPath(path);
+    if (found.attributes != INVALID_FILE_ATTRIBUTES) {
+        const bool wantsDirectory = path.back() == '\\' || path.back() == '/';
+        return wantsDirectory && !(found.attributes & FILE_ATTRIBUTE_DIRECTORY);
+    }
+    switch (found.error) {
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+        case ERROR_INVALID_NAME:
+        case ERROR_BAD_PATHNAME:
+        case ERROR_DIRECTORY:
+        case ERROR_INVALID_DRIVE:
+            return true;
+        default:
+            return false;
+    }
+}
+
 }  // namespace rz

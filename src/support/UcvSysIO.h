@@ -53,5 +53,9 @@ struct PathLookup {
     DWORD error;
 };
 extern Seam<PathLookup(const std::string& path)> LookUpPath;
+// True only when the system says nothing is there (or a path ending in "\"
+// names a file). A drive that is not ready, a refused access or a network
+// that does not answer may still lead somewhere.
+bool PlainlyMissing(const std::string& path);
 
 }  // namespace rz

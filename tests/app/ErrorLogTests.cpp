@@ -1,3 +1,4 @@
+#include <cstdio>
 #include <stdexcept>
 
 #include "AppFixture.h"
@@ -22,9 +23,9 @@ std::vector<std::string> LogLines(const rztest::TempDir& dir) {
 }
 }  // namespace
 
-TEST(ErrorLogLine, PiecesInOrderWithTheTimeCutToFiveCharacters) {
-    std::string line = ComposeLogLine("12/7/2026", "2:07:09 PM", "Can't play \"x\"", 2);
-    const std::string head = "12/7/2026 - 2:07:: Razaveza: Can't play \"x\". Last Win32 Error (2): ";
+TEST(ErrorLogLine, PiecesInOrder) {
+    std::string line = ComposeLogLine("12/7/2026", "2:07 PM", "Can't play \"x\"", 2);
+    const std::string head = "12/7/2026 - 2:07 PM: Razaveza: Can't play \"x\". Last Win32 Error (2): ";
     ASSERT_EQ(line.compare(0, head.size(), head), 0) << line;
     ASSERT_GT(line.size(), head.size() + 1);
     EXPECT_EQ(line.back(), '.');
@@ -33,19 +34,38 @@ TEST(ErrorLogLine, PiecesInOrderWithTheTimeCutToFiveCharacters) {
     EXPECT_NE(last, '.');
     EXPECT_NE(last, ' ');
     EXPECT_NE(last, '\n');
-    EXPECT_EQ(ComposeLogLine("d", "21:07:55", "", 0).substr(0, 27), "d - 21:07: Razaveza: . Last");
+}
+
+TEST(ErrorLogLine, RegressionTheTimeIsHoursAndMinutesWhateverTheHourWidth) {
+    // Cut to five characters, 4:25:09 gave "4:25:".
+    const struct {
+        WORD hour, minute;
+        const char* shown;
+    } cases[] = {{16, 25, "4:25"}, {4, 25, "4:25"}, {21, 7, "9:07"}, {10, 30, "10:30"}};
+    for (const auto& c : cases) {
+        SYSTEMTIME at{2026, 12, 2, 7, c.hour, c.minute, 9, 0};
+        const std::string time = LogTime(at);
+        EXPECT_NE(time.find(c.shown), std::string::npos) << time;
+        EXPECT_EQ(time.find(":09"), std::string::npos) << time << ": no seconds";
+        EXPECT_NE(time.back(), ':') << time;
+    }
 }
 
 TEST_F(AppTest, LogLinesAreAppendedAfterShowingTheLogPath) {
     App.dataFolder = dir.Path();
     Application.SetTitle("Corvane Razaveza");
+    // The code is the caller's, not that of the box or of opening the file.
+    ::SetLastError(ERROR_ACCESS_DENIED);
     WriteErrorLog("first");
     WriteErrorLog("");
+    LogTolerated("quiet", ERROR_INVALID_NAME);
     auto lines = LogLines(dir);
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_NE(lines[0].find(": Razaveza: first. Last Win32 Error ("), std::string::npos);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_NE(lines[0].find(": Razaveza: first. Last Win32 Error (5): "), std::string::npos) << lines[0];
     EXPECT_NE(lines[1].find(": Razaveza: . Last Win32 Error ("), std::string::npos);
-    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(lines[1].find("Last Win32 Error (183)"), std::string::npos) << "stale code of the file's opening";
+    EXPECT_NE(lines[2].find(": Razaveza: quiet. Last Win32 Error (123): "), std::string::npos) << lines[2];
+    ASSERT_EQ(boxes.size(), 2u) << "a tolerated failure shows no box";
     EXPECT_EQ(boxes[0].text, dir.Path() + "errorlog.txt");
     EXPECT_EQ(boxes[0].caption, "Corvane Razaveza");
     EXPECT_EQ(boxes[0].flags & MB_TYPEMASK, UINT(MB_OK));
@@ -91,6 +111,30 @@ TEST_F(AppTest, AnExceptionFromAnEventHandlerIsLoggedReportedAndEndsTheProgram) 
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(boxes[1].text, FatalExceptionText(dir.Path()));
     EXPECT_EQ(boxes[1].caption, "Corvane Razaveza");
+}
+
+TEST_F(AppTest, AHardwareExceptionIsLoggedWithCodeAddressAndModuleThenEndsTheProgram) {
+    StartUp();
+    boxes.clear();
+    char exe[MAX_PATH] = {};
+    const std::string path(exe, ::GetModuleFileNameA(nullptr, exe, MAX_PATH));
+    const std::string module = path.substr(path.find_last_of('\\') + 1);
+    EXCEPTION_RECORD record{};
+    record.ExceptionCode = EXCEPTION_ACCESS_VIOLATION;
+    record.ExceptionAddress = reinterpret_cast<void*>(&LogLines);
+    EXCEPTION_POINTERS info{&record, nullptr};
+    EXPECT_EQ(Application.ReportFault(&info), EXCEPTION_EXECUTE_HANDLER);
+    EXPECT_TRUE(Application.Terminated());
+    auto lines = LogLines(dir);
+    ASSERT_EQ(lines.size(), 1u);
+    char address[16];
+    std::snprintf(address, sizeof(address), "0x%08lX", static_cast<unsigned long>(
+                                                            reinterpret_cast<ULONG_PTR>(record.ExceptionAddress)));
+    for (const std::string& part : {std::string("(Sender Couldn't be determined): "), std::string("C0000005"),
+                                    std::string(address), " in " + module + "."})
+        EXPECT_NE(lines[0].find(part), std::string::npos) << part << " in " << lines[0];
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[1].text, FatalExceptionText(dir.Path()));
 }
 
 TEST_F(AppTest, AnExceptionWithoutSenderStillGivesOneLine) {

@@ -4,6 +4,7 @@
 
 #include "AppFixture.h"
 #include "core/ErrorLog.h"
+#include "platform/SystemError.h"
 #include "core/Launching.h"
 #include "menu/form_general.h"
 #include "core/Settings.h"
@@ -82,22 +83,52 @@ TEST_F(AppTest, AFailedOpenSaysNotFound) {
     EXPECT_EQ(boxes[0].caption, "Corvane Razaveza");
 }
 
-TEST_F(AppTest, AMissingSoundOnlyWritesTheLog) {
+TEST_F(AppTest, AMenuLaunchTheShellRefusesSaysWhy) {
+    rztest::WriteFile(dir / "data.nosuchtype", "x");
+    WriteStore("shortcuts", "^UnkLnk|" + dir.Path() + "gone.txt|.txt|Gone\r\n"
+                            "^UnkLnk|" + dir.Path() + "data.nosuchtype|.nosuchtype|Data\r\n");
+    StartUp();
+    boxes.clear();
+    for (const char* caption : {"Gone", "Data"}) {
+        TMenuItem* entry = EntryCaptioned(FormItems().PMItems.Items(), caption);
+        ASSERT_TRUE(entry && entry->OnClick);
+        entry->OnClick(entry);
+    }
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0].text, "\"" + dir.Path() + "gone.txt\" not found.");
+    EXPECT_EQ(boxes[1].text, "\"" + dir.Path() + "data.nosuchtype\" can not be opened: " +
+                                 SystemMessage(ERROR_NO_ASSOCIATION) + ".");
+    EXPECT_EQ(boxes[1].caption, "Corvane Razaveza");
+    EXPECT_FALSE(Application.Terminated());
+}
+
+TEST_F(AppTest, RegressionAMissingSoundIsLoggedOnceWithoutABoxAndARefusalStillBeeps) {
     StartUp();
     boxes.clear();
     char windows[MAX_PATH] = {};
     ::GetWindowsDirectoryA(windows, MAX_PATH);
-    PlaySystemSound("media\\no-such-sound.wav");
+    // Every refusal and save showed the log's path box: 36 boxes for one drop.
+    for (int i = 0; i < 3; ++i) PlaySystemSound("media\\no-such-sound.wav");
     std::string log = rztest::ReadFile(dir / "errorlog.txt");
-    EXPECT_NE(log.find(": Razaveza: Can't play \"" + std::string(windows) + "\\media\\no-such-sound.wav\". Last"),
-              std::string::npos)
-        << log;
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, dir.Path() + "errorlog.txt");
+    const std::string line = ": Razaveza: Can't play \"" + std::string(windows) + "\\media\\no-such-sound.wav\". Last";
+    EXPECT_NE(log.find(line + " Win32 Error (2): "), std::string::npos) << log;
+    EXPECT_EQ(log.find(line, log.find(line) + 1), std::string::npos) << "once per run";
+    EXPECT_TRUE(boxes.empty());
+
+    int beeps = 0;
+    SystemBeep.Replace([&] { return ++beeps, true; });
+    PlayWaveFile.Replace([](const std::string&) { return false; });
+    PlaySystemSound(kSoundRefused);
+    PlaySystemSound(kSoundSaved);
+    PlaySystemSound(kSoundRefused);
+    PlayWaveFile.Restore();
+    SystemBeep.Restore();
+    EXPECT_EQ(beeps, 2) << "the chord falls back to the default beep, the save sound does not";
+    EXPECT_TRUE(boxes.empty());
     EXPECT_FALSE(Application.Terminated());
 }
 
-TEST_F(AppTest, AHotkeyAnotherProgramHoldsIsLoggedByNameAtStartUp) {
+TEST_F(AppTest, RegressionRefusedLinesAndAHeldHotkeyAreLoggedWithoutBoxes) {
     StartUp();
     EXPECT_FALSE(rztest::FileExists(dir / "errorlog.txt")) << "Ctrl+L was free";
     DestroyForms();
@@ -106,12 +137,18 @@ TEST_F(AppTest, AHotkeyAnotherProgramHoldsIsLoggedByNameAtStartUp) {
     holder.SetInterval(60000);
     holder.SetEnabled(true);
     ASSERT_TRUE(::RegisterHotKey(holder.Handle(), 1, MOD_CONTROL, 'L'));
+    WriteStore("shortcuts", "^Folder|a:b\r\n^UnkLnk|C:\\x.txt|*.t?t|X\r\n");
+    boxes.clear();
     CreateForms();
     StartUp();
     ::UnregisterHotKey(holder.Handle(), 1);
     const std::string log = rztest::ReadFile(dir / "errorlog.txt");
-    EXPECT_NE(log.find(": Razaveza: The hotkey \"Ctrl+L\" is held by another program. Last"), std::string::npos)
+    EXPECT_NE(log.find(": Razaveza: The hotkey \"Ctrl+L\" is held by another program. Last Win32 Error (1409)"),
+              std::string::npos)
         << log;
+    EXPECT_NE(log.find("Folder \"a:b\""), std::string::npos) << log;
+    EXPECT_NE(log.find("\"*.t?t\" is no file extension. Last Win32 Error (123)"), std::string::npos) << log;
+    EXPECT_TRUE(boxes.empty()) << boxes.size() << " boxes before the tray icon answers";
     EXPECT_FALSE(Application.Terminated());
 }
 
@@ -120,18 +157,19 @@ TEST_F(AppTest, TheTrayIconOpensTheMenuOnlyWhileEnabled) {
     int popups = 0;
     tray.OnPopup = [&](TCoolTrayIcon&) { ++popups; };
     // Before start-up: disabled and without a menu.
-    tray.HandleCallback(WM_RBUTTONUP);
-    tray.HandleCallback(WM_LBUTTONUP);
+    tray.HandleCallback(WM_RBUTTONDOWN);
+    tray.HandleCallback(WM_LBUTTONDOWN);
     EXPECT_EQ(popups, 0);
     StartUp();
     EXPECT_EQ(tray.PopupMenu, &FormItems().PMItems);
-    tray.HandleCallback(WM_RBUTTONUP);
-    tray.HandleCallback(WM_LBUTTONUP);
-    tray.HandleCallback(WM_MOUSEMOVE);
+    tray.HandleCallback(WM_RBUTTONDOWN);
+    tray.HandleCallback(WM_LBUTTONDOWN);
+    // The press opened it: the release must not open it a second time.
+    for (UINT other : {WM_MOUSEMOVE, WM_LBUTTONUP, WM_RBUTTONUP}) tray.HandleCallback(other);
     EXPECT_EQ(popups, 2);
     ReloadItems();
     EXPECT_TRUE(tray.Enabled);
-    tray.HandleCallback(WM_LBUTTONUP);
+    tray.HandleCallback(WM_LBUTTONDOWN);
     EXPECT_EQ(popups, 3);
 }
 

@@ -5,6 +5,7 @@
 
 #include "AppFixture.h"
 #include "core/Settings.h"
+#include "support/UcvGraphics.h"
 #include "dialogs/form_about.h"
 #include "dialogs/form_config.h"
 #include "menu/form_general.h"
@@ -164,6 +165,20 @@ TEST_F(SettingsTest, RegressionSizeOutsideTheListNoLongerFailsTheSave) {
     ApplySettings();
     SaveSettings();
     EXPECT_EQ(Get("Font Settings", "FontSize"), "8");
+}
+
+TEST_F(SettingsTest, RegressionTheWindowsAndTheMenuDrawTheSameFontSize) {
+    Put("Font Settings", "WindowsDraw", "0");
+    StartUp();
+    // A hand-written 14 gave a 14-point manager beside an 8-point menu.
+    const std::pair<int, int> cases[] = {{14, 14}, {6, 6}, {72, 72}, {5, 8}, {73, 8}, {0, 8}, {-9, 8}};
+    for (const auto& [stored, drawn] : cases) {
+        Settings.FontSize = stored;
+        ApplySettings();
+        EXPECT_EQ(FormItems().FontSize(), drawn) << stored;
+        EXPECT_EQ(FormConfig().FontSize(), drawn) << stored;
+        EXPECT_EQ(FontSizeForDrawing(Settings.FontSize), drawn) << stored << " in the menu";
+    }
 }
 
 TEST_F(SettingsTest, ApplyingPicksListEntriesAndTheDrawingMode) {

@@ -4,7 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <shlobj.h>
 
+#include <algorithm>
+#include <cstring>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -83,6 +86,39 @@ TEST_F(DropTest, EachFileIsReportedInOrderWithTheDropPoint) {
         EXPECT_EQ(events[i].at.y, 61);
     }
     EXPECT_TRUE(Released(h));
+}
+
+TEST_F(DropTest, RegressionAHandleThatIsNoDropStructureIsIgnored) {
+    // Another process can post WM_DROPFILES with anything: Wine crashed inside DragQueryFile.
+    Record();
+    int done = 0;
+    tree.OnDropFilesDone = [&](rz::TObject*) { ++done; };
+    auto block = [](size_t size, DWORD pFiles, const std::string& names) {
+        HGLOBAL h = ::GlobalAlloc(GHND, size);
+        auto* d = static_cast<DROPFILES*>(::GlobalLock(h));
+        d->pFiles = pFiles;
+        std::memcpy(reinterpret_cast<char*>(d) + sizeof(DROPFILES), names.data(),
+                    std::min(names.size(), size - sizeof(DROPFILES)));
+        ::GlobalUnlock(h);
+        return h;
+    };
+    const HGLOBAL bad[] = {
+        block(4, 0, ""),                                          // shorter than the header
+        block(sizeof(DROPFILES) + 8, 0x7FFFFFF0, "a\0\0"),    // names beyond the block
+        block(sizeof(DROPFILES) + 4, sizeof(DROPFILES), "abcd"),  // no terminating empty name
+    };
+    for (HGLOBAL h : bad) {
+        ::SendMessageA(tree.Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(h), 0);
+        ::GlobalFree(h);
+    }
+    for (WPARAM junk : {WPARAM(0), WPARAM(0x1234), WPARAM(0x7FFF0000)})
+        ::SendMessageA(tree.Handle(), WM_DROPFILES, junk, 0);
+    EXPECT_TRUE(events.empty());
+    EXPECT_EQ(done, 0);
+    // A real drop still arrives whole, then one "done".
+    Drop(MakeDrop({"C:\\a.txt", "C:\\b.txt"}, POINT{1, 1}));
+    EXPECT_EQ(events.size(), 2u);
+    EXPECT_EQ(done, 1);
 }
 
 TEST_F(DropTest, AHandlerThatClearsTheEventGetsNoFurtherFiles) {

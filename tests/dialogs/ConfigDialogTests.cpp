@@ -118,6 +118,31 @@ TEST_F(ConfigDialogTest, HelpTextFollowsTheFocusAndEachPageFocusesItsFirstContro
     Config().ChkBxTaskBar.SetFocus();
     EXPECT_EQ(Config().RichEditHelp.Text(), ExplainText("ChkBxTaskBar"));
 
+    // Ctrl+Tab and Ctrl+Shift+Tab switch pages round the end, from wherever the focus is;
+    // a plain Tab is left to the dialog navigation.
+    BYTE keys[256];
+    ::GetKeyboardState(keys);
+    const BYTE saved[2] = {keys[VK_CONTROL], keys[VK_SHIFT]};
+    MSG tab{::GetFocus(), WM_KEYDOWN, VK_TAB, 0, 0, {0, 0}};
+    const std::pair<BYTE, TTabSheet*> steps[] = {{0, &Config().TSVisuals}, {0x80, &Config().TSControl},
+                                                 {0x80, &Config().TSVisuals}, {0, &Config().TSControl}};
+    keys[VK_CONTROL] = 0x80;
+    for (const auto& [shift, page] : steps) {
+        keys[VK_SHIFT] = shift;
+        ::SetKeyboardState(keys);
+        EXPECT_TRUE(SwitchPageByKey(Config().Handle(), tab));
+        EXPECT_EQ(Config().PCSettings.ActivePage(), page);
+        EXPECT_TRUE(::IsWindowVisible(page->Handle()));
+    }
+    keys[VK_CONTROL] = 0;
+    keys[VK_SHIFT] = 0;
+    ::SetKeyboardState(keys);
+    EXPECT_FALSE(SwitchPageByKey(Config().Handle(), tab));
+    keys[VK_CONTROL] = saved[0];
+    keys[VK_SHIFT] = saved[1];
+    ::SetKeyboardState(keys);
+    EXPECT_EQ(::GetFocus(), Config().ChkBxSystray.Handle());
+
     // Opened again, on the page it was left at.
     Config().Hide();
     Config().Show();

@@ -115,3 +115,39 @@ TEST(EntryHardening, ALibraryPlantedInTheCurrentFolderIsNoLongerLoadedByName) {
     if (system) ::FreeLibrary(system);
     ::SetCurrentDirectoryA(previous);
 }
+
+namespace {
+class FaultRoute : public ProgramCopyTest {};
+}  // namespace
+
+TEST_F(FaultRoute, AHardwareExceptionIsLoggedThenTheFatalBoxEndsTheProgram) {
+    // It ended in the system's crash dialog with nothing in the log.
+    RunningProgram program(exe_, dir_.Path());
+    ASSERT_TRUE(program.Started()) << program.StartError();
+    ASSERT_TRUE(WaitUntil([&] { return DirExists(dir_ / "shortcuts"); }, kStartMs));
+    ::Sleep(500);
+    rz::unique_handle_kernel process(::OpenProcess(PROCESS_ALL_ACCESS, FALSE, program.Id()));
+    ASSERT_TRUE(process) << ::GetLastError();
+    // A thread that starts at address 0 faults at once, as a broken shell extension would.
+    rz::unique_handle_kernel thread(::CreateRemoteThread(process.get(), nullptr, 0, nullptr, nullptr, 0, nullptr));
+    ASSERT_TRUE(thread) << ::GetLastError();
+    std::vector<std::string> shown;
+    const bool ended = WaitUntil(
+        [&] {
+            for (HWND box : ProcessWindows(program.Id(), "#32770")) {
+                if (!::IsWindowVisible(box)) continue;
+                shown.push_back(MessageBoxText(box));
+                ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+                ::Sleep(200);
+            }
+            return !program.Running();
+        },
+        kExitMs);
+    ASSERT_TRUE(ended) << "the program still runs";
+    ASSERT_FALSE(shown.empty());
+    EXPECT_NE(shown.back().find("Exception raised, Razaveza will now terminate"), std::string::npos) << shown.back();
+    const std::string log = ReadFile(dir_ / "errorlog.txt");
+    EXPECT_NE(log.find("Exception raised (Sender Couldn't be determined): Access violation (C0000005) at 0x00000000"),
+              std::string::npos)
+        << log;
+}

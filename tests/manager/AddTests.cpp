@@ -159,7 +159,7 @@ TEST_F(AddTest, FindTakesOverTheDialogsChoiceAndACancelChangesNothing) {
     Press(f.BitBtnFind);
     EXPECT_EQ(browsed, std::vector<std::string>{"Corvane Razaveza||"}) << "nothing preselected";
     EXPECT_EQ(Label(), "Item Text");
-    for (const auto& [folder, shown] : {std::pair<std::string, std::string>{"C:\\my.dir", "my"}, {"D:\\", "D:\\"}}) {
+    for (const auto& [folder, shown] : {std::pair<std::string, std::string>{"C:\\my.dir", "my.dir"}, {"D:\\", "D:\\"}}) {
         chosenFolder = folder;
         Press(f.BitBtnFind);
         EXPECT_EQ(Label() + "|" + Memo(), "Item (directory) Text|" + shown);

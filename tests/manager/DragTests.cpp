@@ -150,6 +150,10 @@ TEST_F(DragTest, RestingOnAUserFolderOpensItButNeverTheSystemFolder) {
     EXPECT_FALSE(f.TimerExpand.Enabled());
     Post(WM_LBUTTONUP, 0, At(games->GetFirstChild()));
     EXPECT_EQ(LevelOf(games->GetFirstChild()), "[][Readme][Chess]");
+    // The folder was selected by the rest: a rename now must reach the moved entry.
+    ASSERT_TRUE(f.TVItems.Selected());
+    EXPECT_EQ(f.TVItems.Selected()->Text(), "Readme");
+    EXPECT_EQ(f.EditSName.Text(), "Readme");
     EXPECT_FALSE(kit->Expanded());
     ExpectIdle();
 }

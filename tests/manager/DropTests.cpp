@@ -11,6 +11,7 @@
 
 #include "ManagerFixture.h"
 #include "core/Launching.h"
+#include "support/UcvSysIO.h"
 #include "support/UcvSysStr.h"
 
 using namespace rz;
@@ -68,7 +69,7 @@ protected:
 
 }  // namespace
 
-TEST_F(DropTest, FilesAndDirectoriesGoRightAfterTheTargetInReverseOrder) {
+TEST_F(DropTest, RegressionFilesAndDirectoriesGoRightAfterTheTargetInDropOrder) {
     StartWithAllKinds();
     TFormItems& f = Items();
     rztest::MakeDir(dir / "in");
@@ -84,8 +85,9 @@ TEST_F(DropTest, FilesAndDirectoriesGoRightAfterTheTargetInReverseOrder) {
 
     DropAt(At(Entry("Report")),
            {dir / "in\\Report.final.doc", dir / "in\\Backup.2023", dir / "in\\tool.exe", longPath});
+    // Each file went right after the target: a, b, c came out c, b, a.
     EXPECT_EQ(LevelOf(Entry("Report")),
-              "[Report][" + longName + "][tool][Backup.2023][Report.final][--Sysmenu--][Razaveza Kit][Close]");
+              "[Report][Report.final][Backup.2023][tool][" + longName + "][--Sysmenu--][Razaveza Kit][Close]");
     EXPECT_TRUE(sounds.empty());
     TTreeNode* doc = Entry("Report.final");
     TTreeNode* backup = Entry("Backup.2023");
@@ -134,11 +136,22 @@ TEST_F(DropTest, AShortcutGivesItsTargetAndOneThatLeadsNowhereIsRefused) {
     rztest::WriteFile(dir / "Fake.lnk", "not a shortcut");
     const int paths = f.store.tables.paths.Length();
 
-    DropAt(At(Anchor()), {dir / "Edit.lnk", dir / "Gone.lnk", dir / "Folder.lnk", dir / "Fake.lnk"});
-    EXPECT_EQ(LevelOf(Anchor()).substr(0, 33), "[][Backup.2023][Edit][Games][----");
-    EXPECT_EQ(sounds, (std::vector<std::string>{"chord.wav", "chord.wav"}));
-    EXPECT_EQ(Status(), "The shortcut does not lead to an existing file or directory");
-    EXPECT_EQ(f.store.tables.paths.Length(), paths + 2);
+    MakeShortcut(dir / "Far.lnk", "Q:\\Share\\Far.exe", "-x");
+    // A drive that is not ready: the target may well be there.
+    LookUpPath.Replace([](const std::string& path) {
+        if (path.rfind("Q:", 0) == 0) return PathLookup{INVALID_FILE_ATTRIBUTES, ERROR_NOT_READY};
+        return LookUpPath.Real(path);
+    });
+    f.StatusBarHelp.SetPanelText("an old refusal");
+    DropAt(At(Anchor()), {dir / "Edit.lnk", dir / "Gone.lnk", dir / "Folder.lnk", dir / "Fake.lnk", dir / "Far.lnk"});
+    LookUpPath.Restore();
+    EXPECT_EQ(LevelOf(Anchor()).substr(0, 38), "[][Edit][Backup.2023][Far][Games][----");
+    // One chord and one summary for the whole drop.
+    EXPECT_EQ(sounds, (std::vector<std::string>{"chord.wav"}));
+    EXPECT_EQ(Status(), "2 of 5 not added: The shortcut does not lead to an existing file or directory");
+    EXPECT_EQ(f.store.tables.paths.Length(), paths + 3);
+    EXPECT_EQ(f.store.ParamsOfItem(Entry("Far")->ItemId), "-x");
+    EXPECT_EQ(f.TVItems.Selected(), Entry("Far"));
     TTreeNode* edit = Entry("Edit");
     EXPECT_EQ(LowerCase(f.store.tables.PathOf(edit->ItemId)), LowerCase(dir / "Apps\\Edit.exe"));
     EXPECT_EQ(f.store.ParamsOfItem(edit->ItemId), "/n");
@@ -160,4 +173,8 @@ TEST_F(DropTest, DropsOnSystemEntriesOrEmptySpaceAreRefusedWithTheChord) {
     EXPECT_EQ(Dump(Anchor()), before);
     EXPECT_EQ(f.store.tables.paths.Length(), paths);
     EXPECT_EQ(f.ILAllPublicPM.Count(), images);
+    // An accepted drop takes the old refusal off the status line.
+    DropAt(At(Anchor()), {dir / "note.txt"});
+    EXPECT_EQ(Status(), "Ready");
+    EXPECT_EQ(sounds.size(), 3u);
 }

@@ -61,6 +61,8 @@ TEST_F(SweepTest, EntriesWhoseTargetIsGoneLeaveAndUndoBringsThemBack) {
     EXPECT_EQ(LevelOf(Anchor()),
               "[][Keep][Docs][DocsPlain][Root][---------------][Games][--Sysmenu--][Razaveza Kit][Close]");
     EXPECT_EQ(LevelOf(Entry("Games")->GetFirstChild()), "[]");
+    // Gone, its pasted copy, Old, FileAsFolder, Chess.
+    EXPECT_EQ(Status(), "Sweep removed 5 entries");
     EXPECT_EQ(Entry("Razaveza Kit")->Count(), 8);
     EXPECT_EQ(f.TVItems.Selected(), Anchor());
     EXPECT_EQ(f.Clipboard(), nullptr);

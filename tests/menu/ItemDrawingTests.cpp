@@ -58,9 +58,8 @@ TEST_F(MenuDrawTest, MeasureAddsIndentBarRoomAndArrowRoomToTheCaptionWidth) {
     EXPECT_EQ(w, text12 + 23 + 7);
     EXPECT_EQ(h, 19);
 
-    // A size the preferences do not offer (a hand-edited file) measures as 8;
-    // the setting itself is kept.
-    for (int odd : {99999999, 16, 5, 0, -8}) {
+    // A size outside 6-72 (a hand-edited file) measures as 8; the setting itself is kept.
+    for (int odd : {99999999, 73, 5, 0, -8}) {
         rz::Settings.FontSize = odd;
         Measure(entry, s.Canvas(), w, h);
         EXPECT_EQ(w, text8 + 23 + 7) << odd;
