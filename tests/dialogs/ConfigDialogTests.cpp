@@ -300,11 +300,15 @@ TEST_F(ConfigDialogTest, RegressionCancelEscAndCloseBoxPutTheStoredSettingsBack)
     EXPECT_TRUE(::IsDialogMessageA(Config().Handle(), &esc));
     expectStored("Esc");
 
-    // What the program's Close then writes is what was stored.
+    // What the program's Close then writes is what was stored, even with
+    // edits still open in the dialog.
+    edit();
     SaveSettings();
     EXPECT_TRUE(AutostartPresent());
     EXPECT_EQ(Ini("Font Settings", "FontSize"), "8");
+    EXPECT_EQ(Ini("Font Settings", "WindowsDraw"), "1");
     EXPECT_EQ(Ini("General Settings", "TaskBar"), "1");
+    Press(Config().BtnCancel);
 }
 
 TEST_F(ConfigDialogTest, HelpSaysNotFoundWithoutTheHelpPage) {
