@@ -42,6 +42,23 @@ protected:
         if (Config().CBWinDefDrawAll.Checked()) Press(Config().CBWinDefDrawAll);
         ASSERT_TRUE(Config().BtnDefault.Enabled());
     }
+    // What Apply has done by the time it rebuilds the menu drawing, for own
+    // drawing in font at 11 points, no taskbar button and autostart on.
+    void ExpectHiddenStoredAndApplied(const std::string& font) {
+        for (TForm* f : std::initializer_list<TForm*>{&Config(), &FormItems(), &About()}) {
+            EXPECT_FALSE(f->Visible()) << f->Name;
+            EXPECT_EQ(f->Tag, 1) << f->Name;
+        }
+        EXPECT_EQ(Ini("Font Settings", "WindowsDraw"), "0");
+        EXPECT_EQ(Ini("Font Settings", "FontName"), font);
+        EXPECT_EQ(Ini("Font Settings", "FontSize"), "11");
+        EXPECT_EQ(Ini("General Settings", "TaskBar"), "0");
+        EXPECT_TRUE(AutostartPresent());
+        EXPECT_FALSE(Settings.WindowsDraw);
+        EXPECT_EQ(Settings.FontSize, 11);
+        EXPECT_EQ(FormItems().FontName(), font);
+        EXPECT_EQ(FormItems().Caption(), "");
+    }
     void PressDefault(const MenuFontInfo& font) {
         menuFont = font;
         Press(Config().BtnDefault);
@@ -216,19 +233,7 @@ TEST_F(ConfigDialogTest, ApplyHidesSavesLoadsAppliesRebuildsTheMenuDrawingThenRe
     auto rebuild = Config().applyMenuDrawing;
     Config().applyMenuDrawing = [&] {
         ++menuSteps;
-        for (TForm* f : std::initializer_list<TForm*>{&Config(), &FormItems(), &About()}) {
-            EXPECT_FALSE(f->Visible()) << f->Name;
-            EXPECT_EQ(f->Tag, 1) << f->Name;
-        }
-        EXPECT_EQ(Ini("Font Settings", "WindowsDraw"), "0");
-        EXPECT_EQ(Ini("Font Settings", "FontName"), font);
-        EXPECT_EQ(Ini("Font Settings", "FontSize"), "11");
-        EXPECT_EQ(Ini("General Settings", "TaskBar"), "0");
-        EXPECT_TRUE(AutostartPresent());
-        EXPECT_FALSE(Settings.WindowsDraw);
-        EXPECT_EQ(Settings.FontSize, 11);
-        EXPECT_EQ(FormItems().FontName(), font);
-        EXPECT_EQ(FormItems().Caption(), "");
+        ExpectHiddenStoredAndApplied(font);
         rebuild();
     };
     Press(Config().BtnApply);
@@ -320,11 +325,15 @@ TEST_F(ConfigDialogTest, RegressionCancelEscAndCloseBoxPutTheStoredSettingsBack)
     EXPECT_TRUE(::IsDialogMessageA(Config().Handle(), &esc));
     expectStored("Esc");
 
-    // What the program's Close then writes is what was stored.
+    // What the program's Close then writes is what was stored, even with
+    // edits still open in the dialog.
+    edit();
     SaveSettings();
     EXPECT_TRUE(AutostartPresent());
     EXPECT_EQ(Ini("Font Settings", "FontSize"), "8");
+    EXPECT_EQ(Ini("Font Settings", "WindowsDraw"), "1");
     EXPECT_EQ(Ini("General Settings", "TaskBar"), "1");
+    Press(Config().BtnCancel);
 }
 
 TEST_F(ConfigDialogTest, HelpSaysNotFoundWithoutTheHelpPage) {

@@ -107,6 +107,12 @@ std::optional<std::string> StatusText(HWND bar) {
 }
 
 // Sent, not posted: the click's handler has run when this returns.
+SIZE WindowSize(HWND hwnd) {
+    RECT r{};
+    ::GetWindowRect(hwnd, &r);
+    return SIZE{r.right - r.left, r.bottom - r.top};
+}
+
 bool ClickButton(HWND button) {
     DWORD_PTR ignored = 0;
     return ::SendMessageTimeoutA(button, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, kClickMs, &ignored) != 0;
@@ -320,8 +326,7 @@ TEST_F(ItemManager, SaveRewritesStoreUnchanged_CloseReloadsMenu_ProgramEndsClean
     ASSERT_NO_FATAL_FAILURE(Start());
     HWND menu = OpenMenuByHotkey();
     ASSERT_NE(menu, nullptr) << (program_->Running() ? "no menu after pressing Ctrl+L" : "the program ended");
-    RECT loadedMenu{};
-    ::GetWindowRect(menu, &loadedMenu);
+    const SIZE loadedMenu = WindowSize(menu);
     const HWND manager = ChooseManageItems();
     ASSERT_NE(manager, nullptr) << (program_->Running() ? "no visible \"" + std::string(kManagerTitle) + "\" window"
                                                         : std::string("the program ended"));
@@ -361,11 +366,9 @@ TEST_F(ItemManager, SaveRewritesStoreUnchanged_CloseReloadsMenu_ProgramEndsClean
 
     menu = OpenMenuByHotkey();
     ASSERT_NE(menu, nullptr) << (program_->Running() ? "no menu after the reload" : "the program ended");
-    RECT reloadedMenu{};
-    ::GetWindowRect(menu, &reloadedMenu);
-    EXPECT_EQ(reloadedMenu.bottom - reloadedMenu.top, loadedMenu.bottom - loadedMenu.top)
-        << "the reloaded menu has other entries";
-    EXPECT_EQ(reloadedMenu.right - reloadedMenu.left, loadedMenu.right - loadedMenu.left);
+    const SIZE reloadedMenu = WindowSize(menu);
+    EXPECT_EQ(reloadedMenu.cy, loadedMenu.cy) << "the reloaded menu has other entries";
+    EXPECT_EQ(reloadedMenu.cx, loadedMenu.cx);
 
     // Reopened, the manager shows the tree read back from disk; closed by its
     // close box without a save, it leaves the store alone.

@@ -54,6 +54,11 @@ protected:
 
     std::string Label() const { return rztest::WindowText(Items().LabelItemText.Handle()); }
     std::string Memo() const { return Items().MemoAddName.Text(); }
+    // The two icon lists stay slot for slot in step.
+    void ExpectIcons(int count, const char* why = "") const {
+        EXPECT_EQ(Items().ILAllPublicPM.Count(), count) << why;
+        EXPECT_EQ(Items().ILAllPublicTV.Count(), count) << why;
+    }
 
     // Attach with this text typed, after the entry picked.
     void AttachAfter(TTreeNode* after, const std::string& text) {
@@ -237,8 +242,7 @@ TEST_F(AddTest, FilesAndDirectoriesGetRowsIdsAndIconsThatUndoTakesBack) {
     EXPECT_EQ(tidy->ItemId, firstId);
     EXPECT_EQ(tables.PathOf(firstId), chosenFile);
     EXPECT_TRUE(tables.HasParamRow(firstId)) << "a script gets its parameter row";
-    EXPECT_EQ(f.ILAllPublicPM.Count(), images + 1);
-    EXPECT_EQ(f.ILAllPublicTV.Count(), images + 1);
+    ExpectIcons(images + 1);
     EXPECT_EQ(tidy->ImageIndex(), images) << "the slot just appended";
     EXPECT_EQ(tidy->ImageIndex(), f.store.icons.slots.break5 + f.TVItems.Tag);
     EXPECT_EQ(f.TVItems.Selected(), tidy);
@@ -277,8 +281,7 @@ TEST_F(AddTest, FilesAndDirectoriesGetRowsIdsAndIconsThatUndoTakesBack) {
     Press(f.BitBtnUndo);
     EXPECT_EQ(Entry("Tidy"), nullptr);
     EXPECT_EQ(Entry("Papers"), nullptr);
-    EXPECT_EQ(f.ILAllPublicPM.Count(), images);
-    EXPECT_EQ(f.ILAllPublicTV.Count(), images);
+    ExpectIcons(images);
     EXPECT_EQ(f.TVItems.Tag, 0);
     EXPECT_EQ(tables.nextItemId, firstId + 3) << "ids are never reused before a reload";
 }
