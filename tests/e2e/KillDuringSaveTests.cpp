@@ -180,9 +180,7 @@ protected:
         if (!save_.manager) return -1;
         HWND tree = nullptr;
         ::EnumChildWindows(save_.manager, &FindTree, reinterpret_cast<LPARAM>(&tree));
-        DWORD_PTR count = 0;
-        if (!tree || !::SendMessageTimeoutA(tree, TVM_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 1000, &count)) return -1;
-        return static_cast<int>(count);
+        return ExpandedTreeCount(tree, 1000);
     }
 
     // Waits until the save has replaced the top list and written it whole.
