@@ -101,6 +101,7 @@ void PlatformBaseline::PictureIcon(const std::string& file) {
 }
 
 HTREEITEM PlatformBaseline::InsertTreeItem(HTREEITEM parent, const std::string& text, int image) {
+    if (!parent) return nullptr;
     TVINSERTSTRUCTA ins{};
     ins.hParent = parent;
     ins.hInsertAfter = TVI_LAST;
@@ -113,8 +114,9 @@ HTREEITEM PlatformBaseline::InsertTreeItem(HTREEITEM parent, const std::string& 
         ::SendMessageA(tree_.get(), TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&ins)));
 }
 
-int PlatformBaseline::Load(const std::string& dataFolder) {
+int PlatformBaseline::Load(const std::string& dataFolder, bool wholeTree) {
     dataFolder_ = dataFolder;
+    wholeTree_ = wholeTree;
     for (const char* type : {"x.exe", "x.bat", "x.cmd", "x.wsf", "x.wsh"}) TypeIcon(type);
     ::SendMessageA(tree_.get(), WM_SETREDRAW, FALSE, 0);
     int count = LoadLevel(dataFolder + "shortcuts\\", TVI_ROOT, menu_.get());
@@ -132,16 +134,16 @@ int PlatformBaseline::LoadLevel(const std::string& folder, HTREEITEM parent, HME
         ++count;
         if (token == "^Folder") {
             HTREEITEM node = InsertTreeItem(parent, rest, 0);
-            rz::unique_hmenu sub(::CreatePopupMenu());
-            count += LoadLevel(folder + rest + "\\", node, sub.get());
-            if (::AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(sub.get()), rest.c_str()))
+            rz::unique_hmenu sub(menu ? ::CreatePopupMenu() : nullptr);
+            count += LoadLevel(folder + rest + "\\", wholeTree_ ? node : nullptr, wholeTree_ ? sub.get() : nullptr);
+            if (menu && ::AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(sub.get()), rest.c_str()))
                 sub.release();  // the parent menu owns it now
         } else if (token == "^NorSep") {
             InsertTreeItem(parent, "---------------", 3);
-            ::AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+            if (menu) ::AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
         } else if (token == "^SpeSep") {
             InsertTreeItem(parent, "--" + rest + "--", 4);
-            ::AppendMenuA(menu, MF_STRING, 0, rest.c_str());
+            if (menu) ::AppendMenuA(menu, MF_STRING, 0, rest.c_str());
         } else if (token == "^ExeLnk" || token == "^UnkLnk") {
             const bool exe = token == "^ExeLnk";
             std::string caption = CaptionAfter(rest, exe ? 3 : 2);
@@ -155,7 +157,8 @@ int PlatformBaseline::LoadLevel(const std::string& folder, HTREEITEM parent, HME
                     PictureIcon(folder + picture);
             }
             InsertTreeItem(parent, caption, -1);
-            ::AppendMenuA(menu, MF_STRING, nextId_++, caption.c_str());
+            if (menu) ::AppendMenuA(menu, MF_STRING, nextId_, caption.c_str());
+            ++nextId_;
         } else {
             --count;
         }

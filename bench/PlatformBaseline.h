@@ -22,8 +22,12 @@ public:
     // A fresh, empty tree view window and menu (not part of the timed load).
     void Reset();
     // Reads the store below dataFolder + "shortcuts\" into the tree view and
-    // the menu; returns the number of entries put into the tree.
-    int Load(const std::string& dataFolder);
+    // the menu; returns the number of entries read. With wholeTree false
+    // only the top level goes into the tree and the menu, the rest is read
+    // and its icons made: what no start-up can avoid.
+    int Load(const std::string& dataFolder, bool wholeTree = true);
+    // Gives the (hidden) host window its title, for a watcher of the process.
+    void SetTitle(const std::string& title) { ::SetWindowTextA(host_.get(), title.c_str()); }
     // Writes the generated list files and one 16 x 16 BMP per executable
     // into outFolder (which exists and is empty).
     static void Write(const GeneratedStore& store, const std::string& outFolder);
@@ -42,6 +46,7 @@ private:
     std::unordered_set<std::string> types_;
     std::string dataFolder_;
     unsigned nextId_ = 1;
+    bool wholeTree_ = true;
 };
 
 }  // namespace rzbench

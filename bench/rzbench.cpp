@@ -16,6 +16,7 @@
 #include "BenchSupport.h"
 #include "MenuReport.h"
 #include "PlatformBaseline.h"
+#include "StartupBench.h"
 #include "StoreGenerator.h"
 #include "support/UcvSysIO.h"
 
@@ -35,6 +36,7 @@ struct Options {
     double pictureShare = -1;  // of the mixed stores' executables; -1: the generator's default
     bool keep = false;
     MenuBenchOptions menu;
+    StartupOptions startup;
 };
 
 struct Figure {
@@ -286,6 +288,12 @@ Options ParseOptions(int argc, char** argv) {
             opt.menu.opens = std::max(1, std::atoi(argv[++i]));
         } else if (a == "--footprint-opens" && i + 1 < argc) {
             opt.menu.footprintOpens = std::max(1, std::atoi(argv[++i]));
+        } else if (a == "--startup" && i + 1 < argc) {
+            opt.startup.sizes = ParseSizes(argv[++i]);
+        } else if (a == "--startup-program" && i + 1 < argc) {
+            opt.startup.program = argv[++i];
+        } else if (a == "--no-startup") {
+            opt.startup.sizes.clear();
         } else if (a == "--no-menu") {
             opt.menu.menu = false;
         } else if (a == "--no-footprint") {
@@ -301,10 +309,12 @@ Options ParseOptions(int argc, char** argv) {
         } else {
             std::fprintf(stderr, "usage: rzbench [sizes...] [--runs R] [--pictures n,m|0] "
                          "[--picture-share S] [--keep] [--no-stores] [--no-menu] [--no-footprint] "
-                         "[--menu-opens N] [--footprint-opens N]\n");
+                         "[--menu-opens N] [--footprint-opens N] [--startup n,m|--no-startup] "
+                         "[--startup-program exe]\n");
             std::exit(2);
         }
     }
+    if (opt.runsGiven) opt.startup.runs = opt.runs;
     return opt;
 }
 
@@ -329,6 +339,12 @@ int BenchMain(const Options& opt) {
         PrintStores(results);
         PrintTable(results);
         PrintScaling(results);
+    }
+    try {
+        RunStartupBench(opt.startup, scratch);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "rzbench: %s\n", e.what());
+        rc = 1;
     }
     try {
         RunMenuBench(opt.menu, scratch);

@@ -56,15 +56,13 @@ const BlendTable& Blending() {
 // A colour for the mask that no pixel to be shown has.
 COLORREF FreeMaskColour(const TBitmap& picture) {
     // Magenta first, then darker ones: 257 different candidates for 256 pixels.
+    const uint32_t* bits = picture.Bits();
     for (uint32_t i = 0;; ++i) {
         const uint32_t fade = 0xFF - (i & 0xFF);
         const uint32_t key = (fade << 16) | (((i >> 8) & 0xFF) << 8) | fade;
         bool used = false;
-        for (int y = 0; y < kSide && !used; ++y)
-            for (int x = 0; x < kSide && !used; ++x) {
-                uint32_t p = picture.Pixel(x, y);
-                used = (p >> 24) != 0 && (p & 0xFFFFFFu) == key;
-            }
+        for (int p = 0; p < kSide * kSide && !used; ++p)
+            used = (bits[p] >> 24) != 0 && (bits[p] & 0xFFFFFFu) == key;
         if (!used) return RGB(Channel(key, 16), Channel(key, 8), Channel(key, 0));
     }
 }
@@ -74,20 +72,21 @@ COLORREF FreeMaskColour(const TBitmap& picture) {
 std::optional<LoadedPicture> LoadIconPicture(const std::string& path) {
     auto loaded = std::make_unique<TBitmap>(kSide, kSide);
     if (!loaded->LoadFromFile(path)) return std::nullopt;
+    uint32_t* bits = loaded->Bits();
+    if (!bits) return std::nullopt;
     bool hasAlpha = false;
-    for (int y = 0; y < kSide && !hasAlpha; ++y)
-        for (int x = 0; x < kSide && !hasAlpha; ++x) hasAlpha = (loaded->Pixel(x, y) >> 24) != 0;
+    for (int i = 0; i < kSide * kSide && !hasAlpha; ++i) hasAlpha = (bits[i] >> 24) != 0;
     if (!hasAlpha) {
         // Pictures from elsewhere: the bottom-left pixel is their transparent colour.
-        uint32_t key = loaded->Pixel(0, kSide - 1);
+        uint32_t key = bits[(kSide - 1) * kSide];
         return LoadedPicture{std::move(loaded), RGB(Channel(key, 16), Channel(key, 8), Channel(key, 0))};
     }
     // Pictures we write keep alpha 0 where nothing was drawn.
     COLORREF mask = FreeMaskColour(*loaded);
     const uint32_t keyPixel = (uint32_t(GetRValue(mask)) << 16) | (uint32_t(GetGValue(mask)) << 8) | GetBValue(mask);
-    for (int y = 0; y < kSide; ++y)
-        for (int x = 0; x < kSide; ++x)
-            if ((loaded->Pixel(x, y) >> 24) == 0) loaded->SetPixel(x, y, keyPixel);
+    bits = loaded->Bits();
+    for (int i = 0; i < kSide * kSide; ++i)
+        if ((bits[i] >> 24) == 0) bits[i] = keyPixel;
     return LoadedPicture{std::move(loaded), mask};
 }
 

@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -153,11 +154,13 @@ int ItemIcons::InsertItemIcon(const std::string& picture, const std::string& tar
     Fill(small, COLOR_WINDOW);
     menu_.Draw(small.Canvas(), 0, 0, slots.break5);
     Fill(*treeSurface_, COLOR_WINDOW);
-    for (int y = 0; y < 16; ++y)
-        for (int x = 0; x < 16; ++x) treeSurface_->SetPixel(x, y + 1, small.Pixel(x, y));
-    // One alpha for all pixels, or a 32-bit list treats the picture as translucent.
-    for (int y = 0; y < 18; ++y)
-        for (int x = 0; x < 16; ++x) treeSurface_->SetPixel(x, y, treeSurface_->Pixel(x, y) | 0xFF000000u);
+    const uint32_t* from = small.Bits();
+    uint32_t* to = treeSurface_->Bits();
+    if (from && to) {
+        std::copy(from, from + 16 * 16, to + 16);
+        // One alpha for all pixels, or a 32-bit list treats the picture as translucent.
+        for (int i = 0; i < 16 * 18; ++i) to[i] |= 0xFF000000u;
+    }
     InsertTreeSurface(slots.break5);
     ++menu_.Tag;
     int slot = menu_.Tag + slots.break4;

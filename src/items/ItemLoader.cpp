@@ -3,6 +3,7 @@
 
 #include <unordered_set>
 
+#include "items/FolderFiles.h"
 #include "items/ItemStore.h"
 #include "items/ListFile.h"
 #include "platform/FileIO.h"
@@ -113,12 +114,14 @@ void ItemStore::LoadPass2() {
 void ItemStore::ReadItemListFile(const std::string& folder, TMenuItem& parentMenu,
                                  TTreeNode* parentNode) {
     std::unordered_set<std::string> taken;
+    FolderFiles files(folder);
     for (const std::string& text : ReadListLines(folder + kListFileName))
-        ReadLine(folder, text, parentMenu, parentNode, taken);
+        ReadLine(folder, text, parentMenu, parentNode, taken, files);
 }
 
 void ItemStore::ReadLine(const std::string& folder, const std::string& text, TMenuItem& parentMenu,
-                         TTreeNode* parentNode, std::unordered_set<std::string>& takenFolders) {
+                         TTreeNode* parentNode, std::unordered_set<std::string>& takenFolders,
+                         FolderFiles& files) {
     auto line = SplitListLine(text);
     if (!line) return;
     auto kind = KindFromToken(line->token);
@@ -138,7 +141,7 @@ void ItemStore::ReadLine(const std::string& folder, const std::string& text, TMe
             std::string path = TakeField(rest);
             std::string parameters = TakeField(rest);
             std::string iconField = TakeField(rest);
-            int icon = ExeIconIndex(folder, path, iconField);
+            int icon = ExeIconIndex(folder, path, iconField, files);
             AddLaunchItem(ItemKind::ExeLnk, path, parameters, parentNode, parentMenu, icon, rest);
             break;
         }
@@ -193,7 +196,7 @@ void ItemStore::LogSkipped(const std::string& message, unsigned long code) {
 }
 
 int ItemStore::ExeIconIndex(const std::string& folder, const std::string& path,
-                            const std::string& iconField) {
+                            const std::string& iconField, FolderFiles& files) {
     // A program that is there shows its own icon, whatever picture its line
     // names: the picture is only its stand-in while the program is missing.
     if (IsExecutableFile(path) && FileExists(path)) return icons.InsertItemIcon(std::string(), path);
@@ -202,7 +205,7 @@ int ItemStore::ExeIconIndex(const std::string& folder, const std::string& path,
     // The picture file lives beside the list file; a field that names
     // anything elsewhere is not followed.
     if (!IsPlainFileName(iconField)) return -1;
-    if (!FileExists(folder + iconField)) return -1;
+    if (!files.Has(iconField)) return -1;
     return icons.InsertItemIcon(folder + iconField, path);
 }
 

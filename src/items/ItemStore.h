@@ -15,6 +15,7 @@
 
 namespace rz {
 
+class FolderFiles;
 class ListFileWriter;
 class PictureNames;
 
@@ -83,11 +84,12 @@ public:
 
 private:
     void ReadLine(const std::string& folder, const std::string& line, TMenuItem& parentMenu,
-                  TTreeNode* parentNode, std::unordered_set<std::string>& takenFolders);
+                  TTreeNode* parentNode, std::unordered_set<std::string>& takenFolders, FolderFiles& files);
     void ReadFolderLine(const std::string& folder, const std::string& caption, TMenuItem& parentMenu,
                         TTreeNode* parentNode, std::unordered_set<std::string>& takenFolders);
     void LogSkipped(const std::string& message, unsigned long code);
-    int ExeIconIndex(const std::string& folder, const std::string& path, const std::string& iconField);
+    int ExeIconIndex(const std::string& folder, const std::string& path, const std::string& iconField,
+                     FolderFiles& files);
     TTreeNode* NewTreeEntry(TTreeNode* parentNode, const std::string& text, int image, int selected,
                             int itemId);
     void Log(const std::string& message);

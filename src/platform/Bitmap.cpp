@@ -38,6 +38,16 @@ void TBitmap::SetPixel(int x, int y, uint32_t argb) {
     bits_[y * width_ + x] = argb;
 }
 
+uint32_t* TBitmap::Bits() {
+    ::GdiFlush();
+    return bits_;
+}
+
+const uint32_t* TBitmap::Bits() const {
+    ::GdiFlush();
+    return bits_;
+}
+
 bool TBitmap::SaveToFile(const std::string& path) const {
     if (!bits_) return false;
     ::GdiFlush();

@@ -36,6 +36,11 @@ public:
     };
     uint32_t Pixel(int x, int y) const;
     void SetPixel(int x, int y, uint32_t argb);
+    // All pixels, rows top-down, after one flush of pending drawing: Pixel and
+    // SetPixel flush on every call, a call into the system each. Null if the
+    // bitmap could not be made.
+    uint32_t* Bits();
+    const uint32_t* Bits() const;
 
     // Writes a 32-bpp bottom-up BMP file; false when the file cannot be written.
     bool SaveToFile(const std::string& path) const;

@@ -42,6 +42,8 @@ public:
     int Index() const;
     bool IsDescendantOf(const TTreeNode* ancestor) const;
     TTreeView* Owner() const { return owner_; }
+    // Null while the node is not in the window: the window holds a folder's
+    // children only once the folder has been opened or one of them is needed.
     HTREEITEM Handle() const { return handle_; }
 
 private:
@@ -55,6 +57,8 @@ private:
     int stateIndex_ = -1;
     bool cut_ = false;
     bool expanded_ = false;
+    // The children are in the window too (the node was opened or needed).
+    bool filled_ = false;
     TTreeNode* parent_ = nullptr;
     TTreeNode* firstChild_ = nullptr;
     TTreeNode* lastChild_ = nullptr;

@@ -156,8 +156,10 @@ void TTreeView::Delete(TTreeNode* node) {
     drag_.Cancel();
     if (selected_ == node || (selected_ && selected_->IsDescendantOf(node))) selected_ = nullptr;
     HideSubtree(node);
+    TTreeNode* parent = node->parent_;
     Unlink(node);
     FreeSubtree(node);
+    if (parent && !parent->HasChildren()) ShowButton(parent);
 }
 
 void TTreeView::Clear() {
@@ -179,7 +181,9 @@ void TTreeView::MoveBefore(TTreeNode* node, TTreeNode* parent, TTreeNode* siblin
     bool wasSelected = selected_ == node || (selected_ && selected_->IsDescendantOf(node));
     TTreeNode* keep = selected_;
     HideSubtree(node);
+    TTreeNode* oldParent = node->parent_;
     Unlink(node);
+    if (oldParent && !oldParent->HasChildren()) ShowButton(oldParent);
     Link(node, parent, sibling);
     ShowSubtree(node);
     if (wasSelected) Select(keep);
@@ -219,6 +223,10 @@ void TTreeView::CreateWnd(HWND parent, DWORD extraStyle) {
     for (TTreeNode* n = first_; n; n = n->next_) ShowSubtree(n);
 }
 
+bool TTreeView::InWindow(const TTreeNode* node) const {
+    return !node->parent_ || (node->parent_->handle_ && node->parent_->filled_);
+}
+
 void TTreeView::ShowNode(TTreeNode* node, bool append) {
     if (!Handle()) return;
     if (updateDepth_ > 0 && !rebuilding_) {
@@ -226,25 +234,65 @@ void TTreeView::ShowNode(TTreeNode* node, bool append) {
         viewStale_ = true;
         return;
     }
+    const bool firstChild = node->parent_ && node->parent_->Count() == 1;
+    if (!InWindow(node)) {
+        // It goes in when its parent is opened; until then the parent's button says it is there.
+        if (firstChild) ShowButton(node->parent_);
+        return;
+    }
     TVINSERTSTRUCTA ins{};
     ins.hParent = node->parent_ ? node->parent_->handle_ : TVI_ROOT;
     ins.hInsertAfter = append ? TVI_LAST : node->prev_ ? node->prev_->handle_ : TVI_FIRST;
-    ins.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM | TVIF_STATE;
+    ins.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM | TVIF_STATE | TVIF_CHILDREN;
     ins.item.pszText = const_cast<char*>(node->text_.c_str());
     ins.item.iImage = ViewImage(node->imageIndex_);
     ins.item.iSelectedImage = ViewImage(node->selectedIndex_);
     ins.item.stateMask = TVIS_CUT;
     ins.item.state = node->cut_ ? TVIS_CUT : 0;
+    ins.item.cChildren = node->HasChildren() ? 1 : 0;
     ins.item.lParam = reinterpret_cast<LPARAM>(node);
+    node->filled_ = false;
     node->handle_ = reinterpret_cast<HTREEITEM>(
         ::SendMessageA(Handle(), TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&ins)));
+    if (firstChild) ShowButton(node->parent_);
 }
 
 void TTreeView::ShowSubtree(TTreeNode* node, bool append) {
     ShowNode(node, append);
-    for (TTreeNode* c = node->firstChild_; c; c = c->next_) ShowSubtree(c, true);
-    if (node->expanded_ && node->handle_)
+    if (node->expanded_ && node->handle_) {
+        FillChildren(node);
         ::SendMessageA(Handle(), TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(node->handle_));
+    }
+}
+
+void TTreeView::FillChildren(TTreeNode* node) {
+    if (!Handle() || !node->handle_ || node->filled_) return;
+    if (updateDepth_ > 0 && !rebuilding_) {
+        // The rebuild at the end of the update shows what is needed then.
+        viewStale_ = true;
+        return;
+    }
+    node->filled_ = true;
+    for (TTreeNode* c = node->firstChild_; c; c = c->next_) ShowSubtree(c, true);
+}
+
+void TTreeView::ShowPathTo(TTreeNode* node) {
+    if (!node || !node->parent_ || InWindow(node)) return;
+    ShowPathTo(node->parent_);
+    FillChildren(node->parent_);
+}
+
+void TTreeView::ShowButton(TTreeNode* node) {
+    if (!Handle() || !node->handle_) return;
+    if (updateDepth_ > 0 && !rebuilding_) {
+        viewStale_ = true;
+        return;
+    }
+    TVITEMA item{};
+    item.mask = TVIF_HANDLE | TVIF_CHILDREN;
+    item.hItem = node->handle_;
+    item.cChildren = node->HasChildren() ? 1 : 0;
+    ::SendMessageA(Handle(), TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
 }
 
 void TTreeView::DestroyWnd() {
@@ -254,6 +302,7 @@ void TTreeView::DestroyWnd() {
 
 void TTreeView::ForgetHandles(TTreeNode* node) {
     node->handle_ = nullptr;
+    node->filled_ = false;
     for (TTreeNode* c = node->firstChild_; c; c = c->next_) ForgetHandles(c);
 }
 
@@ -305,14 +354,15 @@ void TTreeView::EndUpdate() {
 }
 
 void TTreeView::RebuildView() {
-    // One insert per entry, appended in order; the model's selection and
-    // expansion come back without change events.
+    // One insert per entry the window needs, appended in order; the model's
+    // selection and expansion come back without change events.
     rebuilding_ = true;
     TTreeNode* keep = selected_;
     ::SendMessageA(Handle(), TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
     for (TTreeNode* n = first_; n; n = n->next_) ForgetHandles(n);
     for (TTreeNode* n = first_; n; n = n->next_) ShowSubtree(n, true);
     selected_ = keep;
+    ShowPathTo(keep);
     if (keep && keep->handle_)
         ::SendMessageA(Handle(), TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(keep->handle_));
     rebuilding_ = false;
@@ -320,6 +370,7 @@ void TTreeView::RebuildView() {
 }
 
 void TTreeView::Select(TTreeNode* node) {
+    if (Handle()) ShowPathTo(node);
     if (Handle() && (!node || node->handle_)) {
         // The window reports the change back through TVN_SELCHANGED.
         ::SendMessageA(Handle(), TVM_SELECTITEM, TVGN_CARET,
@@ -332,6 +383,10 @@ void TTreeView::Select(TTreeNode* node) {
 
 void TTreeView::Expand(TTreeNode* node) {
     if (!node || !node->HasChildren()) return;
+    if (Handle()) {
+        ShowPathTo(node);
+        FillChildren(node);
+    }
     if (Handle() && node->handle_)
         ::SendMessageA(Handle(), TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(node->handle_));
     if (!node->expanded_) {
@@ -379,8 +434,14 @@ void TTreeView::SetIndent(int indent) {
 
 bool TTreeView::OnNotify(const NMHDR& nm, LRESULT& result) {
     result = 0;
-    if (rebuilding_) return false;
     const auto& tv = reinterpret_cast<const NMTREEVIEWA&>(nm);
+    if (nm.code == TVN_ITEMEXPANDINGA || nm.code == TVN_ITEMEXPANDINGW) {
+        // The children go in just before the window opens the node.
+        auto* node = reinterpret_cast<TTreeNode*>(tv.itemNew.lParam);
+        if (node && (tv.action & TVE_EXPAND)) FillChildren(node);
+        return true;
+    }
+    if (rebuilding_) return false;
     switch (nm.code) {
         case TVN_SELCHANGEDA:
         case TVN_SELCHANGEDW: {

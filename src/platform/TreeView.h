@@ -2,7 +2,9 @@
 // A tree model and, once its window exists, the comctl32 tree view that
 // shows it. The model is the truth: every change goes through here and is
 // mirrored to the window. A tree view without a window (an undo copy, a
-// template) is a plain model.
+// template) is a plain model. The window holds the top level and the
+// children of the nodes that were opened or needed (selected, expanded):
+// tens of thousands of entries nobody looks at cost no window work.
 
 #include <functional>
 #include <string>
@@ -88,8 +90,12 @@ private:
     void Link(TTreeNode* node, TTreeNode* parent, TTreeNode* before);
     void Unlink(TTreeNode* node);
     void FreeSubtree(TTreeNode* node);
+    bool InWindow(const TTreeNode* node) const;
     void ShowNode(TTreeNode* node, bool append = false);
     void ShowSubtree(TTreeNode* node, bool append = false);
+    void FillChildren(TTreeNode* node);
+    void ShowPathTo(TTreeNode* node);
+    void ShowButton(TTreeNode* node);
     void RebuildView();
     void HideSubtree(TTreeNode* node);
     void ForgetHandles(TTreeNode* node);

@@ -271,11 +271,7 @@ protected:
     }
 
     int TreeCount(HWND manager) {
-        HWND tree = ChildOf(manager, WC_TREEVIEWA);
-        DWORD_PTR count = 0;
-        if (!tree || !::SendMessageTimeoutA(tree, TVM_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, kSendMs, &count))
-            return -1;
-        return static_cast<int>(count);
+        return ExpandedTreeCount(ChildOf(manager, WC_TREEVIEWA), kSendMs);
     }
 
     // The lists come back as they were; the pictures are the writer's, since

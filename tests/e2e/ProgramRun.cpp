@@ -131,6 +131,28 @@ void PressKeys(const std::vector<WORD>& down) {
     ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
+int ExpandedTreeCount(HWND tree, DWORD timeoutMs) {
+    auto send = [&](UINT msg, WPARAM wp, LPARAM lp, DWORD_PTR& out) {
+        return tree && ::SendMessageTimeoutA(tree, msg, wp, lp, SMTO_ABORTIFHUNG, timeoutMs, &out) != 0;
+    };
+    DWORD_PTR item = 0, ignored = 0, count = 0;
+    if (!send(TVM_GETNEXTITEM, TVGN_ROOT, 0, item)) return -1;
+    std::vector<DWORD_PTR> pending;
+    if (item) pending.push_back(item);
+    while (!pending.empty()) {
+        item = pending.back();
+        pending.pop_back();
+        DWORD_PTR next = 0, child = 0;
+        if (!send(TVM_EXPAND, TVE_EXPAND, static_cast<LPARAM>(item), ignored) ||
+            !send(TVM_GETNEXTITEM, TVGN_NEXT, static_cast<LPARAM>(item), next) ||
+            !send(TVM_GETNEXTITEM, TVGN_CHILD, static_cast<LPARAM>(item), child))
+            return -1;
+        if (next) pending.push_back(next);
+        if (child) pending.push_back(child);
+    }
+    return send(TVM_GETCOUNT, 0, 0, count) ? static_cast<int>(count) : -1;
+}
+
 std::vector<HWND> VisibleMenus(DWORD pid) {
     std::vector<HWND> visible;
     for (HWND menu : ProcessWindows(pid, "#32768"))
@@ -197,9 +219,7 @@ int ManagerTreeCount(HWND manager) {
     if (!manager) return -1;
     HWND tree = nullptr;
     ::EnumChildWindows(manager, &FindTree, reinterpret_cast<LPARAM>(&tree));
-    DWORD_PTR count = 0;
-    if (!tree || !::SendMessageTimeoutA(tree, TVM_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 1000, &count)) return -1;
-    return static_cast<int>(count);
+    return tree ? ExpandedTreeCount(tree, 1000) : -1;
 }
 
 void ProgramCopyTest::SetUp() {

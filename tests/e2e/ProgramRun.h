@@ -61,6 +61,10 @@ std::optional<DWORD> ReadInstanceMapping();
 // Keys pressed together and released in reverse, sent from this process: they
 // reach the program wherever X has its focus.
 void PressKeys(const std::vector<WORD>& down);
+// Entries of another process's tree view once every folder in it is expanded
+// (the window holds a folder's entries only once it was opened), or -1 when
+// the window does not answer within timeoutMs a message.
+int ExpandedTreeCount(HWND tree, DWORD timeoutMs);
 // The program's popup menus that are showing.
 std::vector<HWND> VisibleMenus(DWORD pid);
 std::string ClassOf(HWND hwnd);
@@ -74,7 +78,8 @@ struct SaveButton {
     HWND button = nullptr;
 };
 SaveButton FindSaveButton(DWORD pid);
-// Entries in the manager's tree view, or -1 while it cannot be read.
+// Entries in the manager's tree view with every folder expanded, or -1
+// while it cannot be read.
 int ManagerTreeCount(HWND manager);
 
 // Each test runs its own copy of the program in a fresh folder, its data folder.

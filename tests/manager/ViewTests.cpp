@@ -412,7 +412,10 @@ TEST_F(ManagerTest, UndoRestoresTreeSelectionAndIconCount) {
 
     EXPECT_EQ(Dump(Anchor()), loaded);
     HWND tv = f.TVItems.Handle();
-    EXPECT_EQ(static_cast<int>(::SendMessageA(tv, TVM_GETCOUNT, 0, 0)), f.TVItems.Count());
+    // All collapsed again: the window holds the top level only.
+    int topLevel = 0;
+    for (TTreeNode* n = f.TVItems.GetFirstNode(); n; n = n->GetNextSibling()) ++topLevel;
+    EXPECT_EQ(static_cast<int>(::SendMessageA(tv, TVM_GETCOUNT, 0, 0)), topLevel);
     TTreeNode* games = Entry("Games");
     EXPECT_EQ(::SendMessageA(tv, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(games->Handle()), TVIS_EXPANDED), 0);
     EXPECT_EQ(f.TVItems.Selected(), Anchor());
