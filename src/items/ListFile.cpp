@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
+#include "support/TextEncoding.h"
 #include "support/UcvSysExceptions.h"
-#include "support/UcvSysStr.h"
 
 namespace rz {
 
@@ -12,7 +12,18 @@ bool WriteLineToFile(std::FILE* file, const std::string&, const std::string& lin
     return std::fwrite(line.data(), 1, line.size(), file) == line.size() && std::fwrite("\r\n", 1, 2, file) == 2;
 }
 
-constexpr char kUtf8Mark[] = "\xEF\xBB\xBF";
+// Lines go out as they come, so whether the file needs its byte-order mark is
+// known only at the end: the written bytes are read back and stored again.
+bool StoreAsText(std::FILE* file) {
+    if (std::fflush(file) != 0 || std::fseek(file, 0, SEEK_END) != 0) return false;
+    const long size = std::ftell(file);
+    if (size < 0 || std::fseek(file, 0, SEEK_SET) != 0) return false;
+    std::string text(static_cast<size_t>(size), '\0');
+    if (std::fread(text.data(), 1, text.size(), file) != text.size()) return false;
+    const std::string bytes = FileBytesFromText(text);
+    if (bytes == text) return true;
+    return std::fseek(file, 0, SEEK_SET) == 0 && std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+}
 }  // namespace
 
 Seam<bool(std::FILE*, const std::string&, const std::string&)> WriteListLine{&WriteLineToFile};
@@ -25,9 +36,7 @@ std::vector<std::string> ReadListLines(const std::string& path) {
     size_t n;
     while ((n = std::fread(buffer, 1, sizeof(buffer), f.get())) > 0) data.append(buffer, n);
     if (std::ferror(f.get())) RaiseInOutError("Cannot read", path);
-    // Editors that save UTF-8 put a byte-order mark in front; the text goes on
-    // in the ANSI code page, which is what the writer writes back.
-    if (data.compare(0, 3, kUtf8Mark) == 0) data = FromWide(ToWide(data.substr(3), CP_UTF8), CP_ACP);
+    data = TextFromFileBytes(std::move(data));
 
     std::vector<std::string> lines;
     size_t start = 0;
@@ -56,7 +65,7 @@ std::string TakeField(std::string& rest) {
 }
 
 ListFileWriter::ListFileWriter(const std::string& path) : path_(path) {
-    file_ = std::fopen(path.c_str(), "wb");
+    file_ = std::fopen(path.c_str(), "w+b");
     if (!file_) RaiseInOutError("Cannot create", path);
 }
 
@@ -65,6 +74,7 @@ ListFileWriter::~ListFileWriter() {
 }
 
 void ListFileWriter::WriteLine(const std::string& line) {
+    nonAscii_ = nonAscii_ || !IsAscii(line);
     if (!WriteListLine(file_, path_, line)) {
         // The C runtime leaves no system code of its own.
         if (::GetLastError() == ERROR_SUCCESS) ::SetLastError(ERROR_WRITE_FAULT);
@@ -74,9 +84,10 @@ void ListFileWriter::WriteLine(const std::string& line) {
 
 void ListFileWriter::Close() {
     if (!file_) return;
+    const bool stored = !nonAscii_ || StoreAsText(file_);
     int rc = std::fclose(file_);
     file_ = nullptr;
-    if (rc != 0) RaiseInOutError("Cannot write", path_);
+    if (!stored || rc != 0) RaiseInOutError("Cannot write", path_);
 }
 
 }  // namespace rz
