@@ -70,11 +70,11 @@ unique_hkey OpenRunKey() {
 }
 
 MenuFontInfo QueryMenuFont() {
-    const LOGFONTA menu = SystemMenuLogFont();
+    const LOGFONTW menu = SystemMenuLogFont();
     WindowDC screen(nullptr);
     int dpi = ::GetDeviceCaps(screen.get(), LOGPIXELSY);
     int points = menu.lfHeight < 0 ? ::MulDiv(-menu.lfHeight, 72, dpi) : 8;
-    return {menu.lfFaceName, points};
+    return {FaceNameOf(menu), points};
 }
 
 }  // namespace

@@ -2,30 +2,28 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <string_view>
-#include <vector>
 
 #include "support/TextEncoding.h"
 #include "support/UcvSysExceptions.h"
-#include "support/UcvSysStr.h"
 
 namespace rz {
 
 namespace {
 
-std::vector<std::string> SplitLines(const std::string& text) {
-    std::vector<std::string> lines;
-    size_t start = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\r' && text[i] != '\n') continue;
-        lines.emplace_back(text, start, i - start);
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-        start = i + 1;
-    }
-    if (start < text.size()) lines.emplace_back(text, start, std::string::npos);
-    return lines;
+// A line of the text: where it starts and ends (without its line end) and
+// where the next one starts. CR LF, LF and CR end a line.
+struct Line {
+    size_t begin, end, next;
+};
+Line LineAt(const std::string& text, size_t at) {
+    const size_t end = std::min(text.find_first_of("\r\n", at), text.size());
+    size_t next = end < text.size() ? end + 1 : end;
+    if (end < text.size() && text[end] == '\r' && next < text.size() && text[next] == '\n') ++next;
+    return {at, end, next};
 }
 
 std::string_view Trimmed(std::string_view s) {
@@ -34,7 +32,11 @@ std::string_view Trimmed(std::string_view s) {
     return s.substr(first, s.find_last_not_of(" \t") - first + 1);
 }
 
-bool SameName(std::string_view a, const std::string& b) { return UpperCase(std::string(a)) == UpperCase(b); }
+// Without case, as the names of the file's sections and keys are ASCII.
+bool SameName(std::string_view a, const std::string& b) {
+    auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return upper(x) == upper(y); });
+}
 
 // What one line is: a section header, a key with its value, or neither.
 struct ProfileLine {
@@ -42,8 +44,8 @@ struct ProfileLine {
     std::string_view name, value;
 };
 
-ProfileLine Parse(std::string_view line) {
-    line = Trimmed(line);
+ProfileLine Parse(const std::string& text, const Line& at) {
+    const std::string_view line = Trimmed(std::string_view(text).substr(at.begin, at.end - at.begin));
     const size_t close = line.rfind(']');
     if (!line.empty() && line[0] == '[' && close != std::string_view::npos)
         return {ProfileLine::kSection, Trimmed(line.substr(1, close - 1)), {}};
@@ -58,18 +60,13 @@ std::string Unquoted(std::string_view value) {
     return std::string(value);
 }
 
-std::string Joined(const std::vector<std::string>& lines) {
-    std::string text;
-    for (const std::string& line : lines) text += line + "\r\n";
-    return text;
-}
-
 }  // namespace
 
 std::optional<std::string> ProfileValue(const std::string& text, const std::string& section, const std::string& key) {
     bool inSection = false;
-    for (const std::string& line : SplitLines(text)) {
-        const ProfileLine parsed = Parse(line);
+    for (Line line{0, 0, 0}; line.next < text.size();) {
+        line = LineAt(text, line.next);
+        const ProfileLine parsed = Parse(text, line);
         if (parsed.kind == ProfileLine::kSection) inSection = SameName(parsed.name, section);
         else if (inSection && parsed.kind == ProfileLine::kKey && SameName(parsed.name, key))
             return Unquoted(parsed.value);
@@ -79,30 +76,33 @@ std::optional<std::string> ProfileValue(const std::string& text, const std::stri
 
 std::string WithProfileValue(const std::string& text, const std::string& section, const std::string& key,
                              const std::string& value) {
-    std::vector<std::string> lines = SplitLines(text);
     const std::string entry = key + "=" + value;
     bool inSection = false, inFirst = false;
-    size_t sectionEnd = std::string::npos;  // last line that is not blank in the first section found
-    for (size_t i = 0; i < lines.size(); ++i) {
-        const ProfileLine parsed = Parse(lines[i]);
+    std::optional<Line> sectionEnd;  // the header or last key of the first section found
+    for (Line line{0, 0, 0}; line.next < text.size();) {
+        line = LineAt(text, line.next);
+        const ProfileLine parsed = Parse(text, line);
         if (parsed.kind == ProfileLine::kSection) {
             inSection = SameName(parsed.name, section);
-            inFirst = inSection && sectionEnd == std::string::npos;
-            if (inFirst) sectionEnd = i;
+            inFirst = inSection && !sectionEnd;
+            if (inFirst) sectionEnd = line;
         } else if (inSection && parsed.kind == ProfileLine::kKey && SameName(parsed.name, key)) {
-            lines[i] = entry;
-            return Joined(lines);
-        } else if (inFirst && !Trimmed(lines[i]).empty()) {
-            sectionEnd = i;
+            return std::string(text).replace(line.begin, line.end - line.begin, entry);
+        } else if (inFirst && parsed.kind != ProfileLine::kOther) {
+            sectionEnd = line;
         }
     }
-    if (sectionEnd != std::string::npos) {
-        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(sectionEnd) + 1, entry);
+    std::string added = entry + "\r\n";
+    size_t at = text.size();
+    bool ended = text.empty() || text.back() == '\n' || text.back() == '\r';
+    if (sectionEnd) {
+        at = sectionEnd->next;
+        ended = sectionEnd->next > sectionEnd->end;
     } else {
-        lines.push_back("[" + section + "]");
-        lines.push_back(entry);
+        added.insert(0, "[" + section + "]\r\n");
     }
-    return Joined(lines);
+    if (!ended) added.insert(0, "\r\n");
+    return std::string(text).insert(at, added);
 }
 
 std::string ReadProfileText(const std::string& path) {

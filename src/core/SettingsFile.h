@@ -12,7 +12,7 @@ namespace rz {
 // The value of the first key of that name in a section of that name.
 std::optional<std::string> ProfileValue(const std::string& text, const std::string& section, const std::string& key);
 // The text with that value set: in place of the key found, else at the end of
-// the section found, else in a new section at the end. Lines end in CR LF.
+// the section found, else in a new section at the end. Lines added end in CR LF.
 std::string WithProfileValue(const std::string& text, const std::string& section, const std::string& key,
                              const std::string& value);
 

@@ -10,9 +10,9 @@ void PaintWindowTitle(HWND window, const std::string& title) {
     if (!window) return;
     WindowDC dc(window, true);
     if (!dc) return;
-    LOGFONTA lf = PointLogFont(Settings.FontName, 8, dc.get());
+    LOGFONTW lf = PointLogFont(Settings.FontName, 8, dc.get());
     lf.lfWeight = FW_BOLD;
-    unique_hfont font(::CreateFontIndirectA(&lf));
+    unique_hfont font(::CreateFontIndirectW(&lf));
     SelectGuard selected(dc.get(), font.get());
     ::SetBkMode(dc.get(), TRANSPARENT);
     bool active = ::GetActiveWindow() == window;

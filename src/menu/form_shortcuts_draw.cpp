@@ -17,13 +17,13 @@ namespace rz {
 namespace {
 
 unique_hfont MakeFont(HDC dc, const std::string& face, int points) {
-    const LOGFONTA lf = PointLogFont(face, points, dc);
-    return unique_hfont(::CreateFontIndirectA(&lf));
+    const LOGFONTW lf = PointLogFont(face, points, dc);
+    return unique_hfont(::CreateFontIndirectW(&lf));
 }
 
 unique_hfont MenuFont() {
-    const LOGFONTA lf = SystemMenuLogFont();
-    return unique_hfont(::CreateFontIndirectA(&lf));
+    const LOGFONTW lf = SystemMenuLogFont();
+    return unique_hfont(::CreateFontIndirectW(&lf));
 }
 
 void Line(HDC dc, int colour, int x1, int y1, int x2, int y2) {
@@ -146,14 +146,14 @@ void PaintBand(HDC dc, const TMenuItem& entry, HFONT entryFont, POINT origin, in
     const int h = ColumnHeight(level);
     FillWith(dc, COLOR_INACTIVECAPTION, RECT{origin.x, origin.y, origin.x + 19, origin.y + h - 1});
 
-    LOGFONTA lf{};
-    ::GetObjectA(entryFont, sizeof(lf), &lf);
+    LOGFONTW lf{};
+    ::GetObjectW(entryFont, sizeof(lf), &lf);
     // The setting is kept whole; only the bar's font face is cut to fit.
-    lstrcpynA(lf.lfFaceName, Settings.FontName.substr(0, 31).c_str(), LF_FACESIZE);
+    SetFaceName(lf, Settings.FontName);
     lf.lfEscapement = 900;
     lf.lfOrientation = 900;
     lf.lfHeight = -::MulDiv(FontSizeForDrawing(Settings.FontSize), ::GetDeviceCaps(dc, LOGPIXELSY), 72);
-    unique_hfont rotated(::CreateFontIndirectA(&lf));
+    unique_hfont rotated(::CreateFontIndirectW(&lf));
     SelectGuard selected(dc, rotated.get());
     ::SetTextColor(dc, ::GetSysColor(COLOR_INACTIVECAPTIONTEXT));
     ::SetBkColor(dc, ::GetSysColor(COLOR_INACTIVECAPTION));

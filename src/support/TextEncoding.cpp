@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstring>
 
 #include "support/UcvSysStr.h"
 
@@ -14,28 +15,9 @@ constexpr std::string_view kUtf16Mark = "\xFF\xFE";
 
 bool StartsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
 
-// Length of the sequence that starts with lead and the lowest and highest
-// second byte it allows (overlong forms and surrogates are not UTF-8).
-struct Lead {
-    int length;
-    unsigned char low, high;
-};
-Lead LeadOf(unsigned char c) {
-    if (c >= 0xC2 && c <= 0xDF) return {2, 0x80, 0xBF};
-    if (c == 0xE0) return {3, 0xA0, 0xBF};
-    if (c == 0xED) return {3, 0x80, 0x9F};
-    if (c >= 0xE1 && c <= 0xEF) return {3, 0x80, 0xBF};
-    if (c == 0xF0) return {4, 0x90, 0xBF};
-    if (c >= 0xF1 && c <= 0xF3) return {4, 0x80, 0xBF};
-    if (c == 0xF4) return {4, 0x80, 0x8F};
-    return {0, 0, 0};
-}
-
 std::string Utf8FromUtf16(std::string_view bytes) {
     std::wstring wide(bytes.size() / 2, L'\0');
-    for (size_t i = 0; i < wide.size(); ++i)
-        wide[i] = static_cast<wchar_t>(static_cast<unsigned char>(bytes[2 * i]) |
-                                       static_cast<unsigned char>(bytes[2 * i + 1]) << 8);
+    std::memcpy(wide.data(), bytes.data(), wide.size() * sizeof(wchar_t));
     return FromWide(wide, CP_UTF8);
 }
 }  // namespace
@@ -44,23 +26,10 @@ bool IsAscii(std::string_view text) {
     return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
+// The system's decoder refuses overlong forms, surrogates and cut sequences.
 bool IsValidUtf8(std::string_view text) {
-    for (size_t i = 0; i < text.size();) {
-        const unsigned char c = static_cast<unsigned char>(text[i]);
-        if (c < 0x80) {
-            ++i;
-            continue;
-        }
-        const Lead lead = LeadOf(c);
-        if (lead.length == 0 || i + lead.length > text.size()) return false;
-        const unsigned char second = static_cast<unsigned char>(text[i + 1]);
-        if (second < lead.low || second > lead.high) return false;
-        for (int k = 2; k < lead.length; ++k) {
-            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
-        }
-        i += static_cast<size_t>(lead.length);
-    }
-    return true;
+    return text.empty() || ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()),
+                                                 nullptr, 0) > 0;
 }
 
 std::string Utf8FromFileBytes(std::string bytes, unsigned legacyCodePage) {
