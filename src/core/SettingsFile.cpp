@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <string_view>
 
@@ -34,8 +35,7 @@ std::string_view Trimmed(std::string_view s) {
 
 // Without case, as the names of the file's sections and keys are ASCII.
 bool SameName(std::string_view a, const std::string& b) {
-    auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return upper(x) == upper(y); });
+    return a.size() == b.size() && ::_strnicmp(a.data(), b.c_str(), a.size()) == 0;
 }
 
 // What one line is: a section header, a key with its value, or neither.
@@ -54,12 +54,6 @@ ProfileLine Parse(const std::string& text, const Line& at) {
     return {ProfileLine::kKey, Trimmed(line.substr(0, equals)), Trimmed(line.substr(equals + 1))};
 }
 
-std::string Unquoted(std::string_view value) {
-    if (value.size() >= 2 && (value[0] == '"' || value[0] == '\'') && value.back() == value[0])
-        value = value.substr(1, value.size() - 2);
-    return std::string(value);
-}
-
 }  // namespace
 
 std::optional<std::string> ProfileValue(const std::string& text, const std::string& section, const std::string& key) {
@@ -68,8 +62,13 @@ std::optional<std::string> ProfileValue(const std::string& text, const std::stri
         line = LineAt(text, line.next);
         const ProfileLine parsed = Parse(text, line);
         if (parsed.kind == ProfileLine::kSection) inSection = SameName(parsed.name, section);
-        else if (inSection && parsed.kind == ProfileLine::kKey && SameName(parsed.name, key))
-            return Unquoted(parsed.value);
+        else if (inSection && parsed.kind == ProfileLine::kKey && SameName(parsed.name, key)) {
+            std::string_view value = parsed.value;
+            // One pair of enclosing quotes goes.
+            if (value.size() >= 2 && (value[0] == '"' || value[0] == '\'') && value.back() == value[0])
+                value = value.substr(1, value.size() - 2);
+            return std::string(value);
+        }
     }
     return std::nullopt;
 }

@@ -118,14 +118,6 @@ wchar_t AcceleratorOf(const std::string& caption) {
     return 0;
 }
 
-// WM_MENUCHAR's own character: a byte of the code page, or a double-byte
-// pair with the lead byte high.
-wchar_t CharacterOf(WPARAM wp) {
-    const WORD code = LOWORD(wp);
-    const char bytes[2] = {static_cast<char>(code >> 8), static_cast<char>(code & 0xFF)};
-    return code > 0xFF ? FirstCharacter(bytes, 2) : FirstCharacter(bytes + 1, 1);
-}
-
 TMenuItem* ItemOf(ULONG_PTR data) { return reinterpret_cast<TMenuItem*>(data); }
 
 wchar_t Upper(wchar_t c) {
@@ -308,7 +300,8 @@ bool TPopupMenu::ColumnOf(const TMenuItem& entry, const RECT& row, RECT& column)
 
 // Owner-drawn entries: the platform does not read their accelerators.
 bool TPopupMenu::MenuChar(WPARAM wp, HMENU menu, LRESULT& result) const {
-    const wchar_t key = Upper(g_typed ? g_typed : CharacterOf(wp));
+    // Without a character from the loop, only ASCII means the same in every code page.
+    const wchar_t key = Upper(g_typed ? g_typed : LOWORD(wp) < 0x80 ? LOWORD(wp) : 0);
     g_typed = 0;
     const int count = ::GetMenuItemCount(menu);
     for (int i = 0; i < count; ++i) {

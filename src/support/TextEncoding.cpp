@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cstring>
 
 #include "support/UcvSysStr.h"
 
@@ -11,30 +10,22 @@ namespace rz {
 
 namespace {
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
-constexpr std::string_view kUtf16Mark = "\xFF\xFE";
 
 bool StartsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
-
-std::string Utf8FromUtf16(std::string_view bytes) {
-    std::wstring wide(bytes.size() / 2, L'\0');
-    std::memcpy(wide.data(), bytes.data(), wide.size() * sizeof(wchar_t));
-    return FromWide(wide, CP_UTF8);
-}
 }  // namespace
 
 bool IsAscii(std::string_view text) {
     return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
-// The system's decoder refuses overlong forms, surrogates and cut sequences.
+// The system's decoder refuses overlong forms, surrogates and cut sequences
+// (and empty text, which is the same in any code page).
 bool IsValidUtf8(std::string_view text) {
-    return text.empty() || ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()),
-                                                 nullptr, 0) > 0;
+    return ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()), nullptr, 0) > 0;
 }
 
 std::string Utf8FromFileBytes(std::string bytes, unsigned legacyCodePage) {
     if (StartsWith(bytes, kUtf8Mark)) return bytes.erase(0, kUtf8Mark.size());
-    if (StartsWith(bytes, kUtf16Mark)) return Utf8FromUtf16(std::string_view(bytes).substr(kUtf16Mark.size()));
     if (IsValidUtf8(bytes)) return bytes;
     return FromWide(ToWide(bytes, legacyCodePage), CP_UTF8);
 }
@@ -54,7 +45,7 @@ unsigned LegacyAnsiCodePage() {
 
 std::string TextFromFileBytes(std::string bytes) {
     if (::GetACP() == CP_UTF8) return Utf8FromFileBytes(std::move(bytes), LegacyAnsiCodePage());
-    if (!StartsWith(bytes, kUtf8Mark) && !StartsWith(bytes, kUtf16Mark)) return bytes;
+    if (!StartsWith(bytes, kUtf8Mark)) return bytes;
     return FromWide(ToWide(Utf8FromFileBytes(std::move(bytes), CP_ACP), CP_UTF8), CP_ACP);
 }
 

@@ -12,8 +12,7 @@ bool IsAscii(std::string_view text);
 bool IsValidUtf8(std::string_view text);
 
 // Bytes of a file -> UTF-8: after a UTF-8 byte-order mark, the rest as it is;
-// after a UTF-16 one, converted; valid UTF-8 as it is; anything else is text
-// in legacyCodePage.
+// valid UTF-8 as it is; anything else is text in legacyCodePage.
 std::string Utf8FromFileBytes(std::string bytes, unsigned legacyCodePage);
 // UTF-8 -> bytes of a file: all ASCII as it is, else a byte-order mark in front.
 std::string FileBytesFromUtf8(std::string text);
