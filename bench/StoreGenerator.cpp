@@ -41,6 +41,10 @@ public:
 
 private:
     double Roll() { return std::uniform_real_distribution<double>(0, 1)(rng_); }
+    // A word of a caption or file name, in other scripts too when asked.
+    std::string Word(const char* ascii) const {
+        return shape_.otherScripts ? ascii + std::string(reinterpret_cast<const char*>(u8"Привет 日本語 😀 Café ")) : ascii;
+    }
     int Pick(int below) { return std::uniform_int_distribution<int>(0, below - 1)(rng_); }
     void MakeFolders(int count);
     std::string ItemLine(GenFolder& level, int i);
@@ -62,15 +66,15 @@ void Generator::MakeFolders(int count) {
         GenFolder g;
         g.parent = p;
         g.depth = folders_[p].depth + 1;
-        g.caption = "Group " + std::to_string(f);
+        g.caption = Word("Group ") + std::to_string(f);
         g.rel = folders_[p].rel + g.caption + "\\";
         folders_.push_back(std::move(g));
     }
 }
 
 std::string Generator::ExeLine(GenFolder& level, int i) {
-    std::string name = Roll() < shape_.setupShare ? "setup" : "tool" + std::to_string(i);
-    std::string path = "C:\\Program Files\\Vendor " + std::to_string(i % 300) + "\\" + name + ".exe";
+    std::string name = Roll() < shape_.setupShare ? "setup" : Word("tool") + std::to_string(i);
+    std::string path = "C:\\Program Files\\" + Word("Vendor ") + std::to_string(i % 300) + "\\" + name + ".exe";
     // The writer's naming: name.bmp, then name1.bmp, name2.bmp, ... on one level.
     int used = level.pictureNames[name]++;
     std::string icon = name + (used ? std::to_string(used) : "") + ".bmp";
@@ -81,29 +85,29 @@ std::string Generator::ExeLine(GenFolder& level, int i) {
         if (!picture_.SaveToFile(file)) throw std::runtime_error("cannot write " + file);
         ++out_.pictures;
     }
-    return "^ExeLnk|" + path + "||" + icon + "|Tool " + std::to_string(i);
+    return "^ExeLnk|" + path + "||" + icon + "|" + Word("Tool ") + std::to_string(i);
 }
 
 std::string Generator::ItemLine(GenFolder& level, int i) {
     std::string n = std::to_string(i);
     double r = Roll();
     if ((r -= shape_.separatorShare) < 0)
-        return Pick(2) ? "^NorSep|" : "^SpeSep|Section " + n;
+        return Pick(2) ? "^NorSep|" : "^SpeSep|" + Word("Section ") + n;
     ++out_.links;
     if ((r -= shape_.exeShare) < 0) return ExeLine(level, i);
     if ((r -= shape_.scriptShare) < 0) {
         const char* ext = Pick(2) ? "bat" : "cmd";
         ++out_.scripts;
-        return "^ExeLnk|C:\\Scripts\\job_" + n + "." + ext + "|-v --job " + n + " /q|" + ext +
-               "|Job " + n;
+        return "^ExeLnk|C:\\Scripts\\" + Word("job_") + n + "." + ext + "|-v --job " + n + " /q|" + ext + "|" +
+               Word("Job ") + n;
     }
     if ((r -= shape_.directoryShare) < 0) {
-        std::string dir = Pick(10) ? "C:\\Data\\Archive " + n + "\\" : "C:\\windows\\";
-        return "^UnkLnk|" + dir + "||Archive " + n;
+        std::string dir = Pick(10) ? "C:\\Data\\" + Word("Archive ") + n + "\\" : "C:\\windows\\";
+        return "^UnkLnk|" + dir + "||" + Word("Archive ") + n;
     }
     const char* ext = kDocExtensions[Pick(static_cast<int>(std::size(kDocExtensions)))];
-    return "^UnkLnk|C:\\Users\\bench\\Documents\\Project " + std::to_string(i % 200) + "\\file_" +
-           n + "." + ext + "|" + ext + "|File " + n;
+    return "^UnkLnk|C:\\Users\\bench\\Documents\\" + Word("Project ") + std::to_string(i % 200) + "\\" +
+           Word("file_") + n + "." + ext + "|" + ext + "|" + Word("File ") + n;
 }
 
 void Generator::WriteLevels() {

@@ -18,6 +18,7 @@ struct StoreShape {
     double separatorShare = 0.04;
     double directoryShare = 0.03;
     double setupShare = 0.02;   // of the executables: named setup.exe (shared picture names)
+    bool otherScripts = false;  // every caption and file name also in Cyrillic, CJK, emoji and accents
     unsigned seed = 1;
 };
 

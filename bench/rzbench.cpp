@@ -31,6 +31,7 @@ constexpr double kCaseBudgetMs = 45000;
 struct Options {
     std::vector<int> sizes{1000, 10000, 50000};
     std::vector<int> pictureSizes{1000, 10000};
+    std::vector<int> scriptSizes{50000};  // mixed stores with names in other scripts
     int runs = 3;
     bool runsGiven = false;
     double pictureShare = -1;  // of the mixed stores' executables; -1: the generator's default
@@ -46,7 +47,7 @@ struct Figure {
 };
 
 struct CaseResult {
-    std::string kind;  // "mixed" or "exe+pic"
+    std::string kind;  // "mixed", "exe+pic" or "scripts"
     int n = 0;
     GeneratedStore store;
     Figure load, prepare, pass1, pass2, lookup, write;
@@ -108,8 +109,10 @@ StoreShape SpecFor(const std::string& kind, int n, const Options& opt) {
     StoreShape shape;
     shape.items = n;
     if (opt.pictureShare >= 0) shape.pictureShare = opt.pictureShare;
-    shape.seed = static_cast<unsigned>(n) * 7919u + (kind == "mixed" ? 1 : 2);
-    if (kind != "mixed") {
+    // A store in other scripts is the mixed store of that size, names apart.
+    shape.seed = static_cast<unsigned>(n) * 7919u + (kind == "exe+pic" ? 2 : 1);
+    shape.otherScripts = kind == "scripts";
+    if (kind == "exe+pic") {
         // Executables only, every one with its picture: each takes an icon slot.
         shape.folders = n / shape.itemsPerFolder;
         shape.items = n + shape.folders;
@@ -125,8 +128,7 @@ CaseResult RunCase(const std::string& kind, int n, const Options& opt, const std
     CaseResult r;
     r.kind = kind;
     r.n = n;
-    std::string data = NewDataFolder(scratch, kind == "mixed" ? "mixed_" + std::to_string(n)
-                                                              : "pictures_" + std::to_string(n));
+    std::string data = NewDataFolder(scratch, (kind == "exe+pic" ? "pictures_" : kind + "_") + std::to_string(n));
     std::fprintf(stderr, "[%s %d] generating\n", kind.c_str(), n);
     r.store = GenerateStore(SpecFor(kind, n, opt), data);
     ChildRun run{"ours", data, warm, scratch, n, 12345u + static_cast<unsigned>(n)};
@@ -173,7 +175,7 @@ void PrintTable(const std::vector<CaseResult>& results) {
                 "ratio", "runs", "memory MB after load: WS / private, growth ours vs base");
     std::printf("%s\n", std::string(136, '-').c_str());
     for (const CaseResult& r : results) {
-        std::string size = (r.kind == "mixed" ? "" : "exe+pic ") + std::to_string(r.n);
+        std::string size = (r.kind == "mixed" ? "" : r.kind + " ") + std::to_string(r.n);
         PrintRow(size, "load (prepare+pass1+pass2)", r.load, r.runs, MemoryText(r));
         PrintRow(size, "  prepare base tree", r.prepare, r.runs, "");
         PrintRow(size, "  pass1 (extensions, type icons)", r.pass1, r.runs, "");
@@ -228,7 +230,7 @@ void PrintScalingFor(const std::vector<const CaseResult*>& cases, const char* na
 }
 
 void PrintScaling(const std::vector<CaseResult>& results) {
-    for (const char* kind : {"mixed", "exe+pic"}) {
+    for (const char* kind : {"mixed", "exe+pic", "scripts"}) {
         std::vector<const CaseResult*> cases;
         for (const CaseResult& r : results)
             if (r.kind == kind && r.runs > 0) cases.push_back(&r);
@@ -280,6 +282,8 @@ Options ParseOptions(int argc, char** argv) {
             opt.runsGiven = true;
         } else if (a == "--pictures" && i + 1 < argc) {
             opt.pictureSizes = ParseSizes(argv[++i]);
+        } else if (a == "--scripts" && i + 1 < argc) {
+            opt.scriptSizes = ParseSizes(argv[++i]);
         } else if (a == "--picture-share" && i + 1 < argc) {
             opt.pictureShare = std::atof(argv[++i]);
         } else if (a == "--keep") {
@@ -301,13 +305,14 @@ Options ParseOptions(int argc, char** argv) {
         } else if (a == "--no-stores") {
             opt.sizes.clear();
             opt.pictureSizes.clear();
+            opt.scriptSizes.clear();
             sizesGiven = true;
         } else if (std::atoi(a.c_str()) > 0) {
             if (!sizesGiven) opt.sizes.clear();
             sizesGiven = true;
             for (int n : ParseSizes(a.c_str())) opt.sizes.push_back(n);
         } else {
-            std::fprintf(stderr, "usage: rzbench [sizes...] [--runs R] [--pictures n,m|0] "
+            std::fprintf(stderr, "usage: rzbench [sizes...] [--runs R] [--pictures n,m|0] [--scripts n,m|0] "
                          "[--picture-share S] [--keep] [--no-stores] [--no-menu] [--no-footprint] "
                          "[--menu-opens N] [--footprint-opens N] [--startup n,m|--no-startup] "
                          "[--startup-program exe]\n");
@@ -331,6 +336,7 @@ int BenchMain(const Options& opt) {
         GenerateStore(warmSpec, warm);
         for (int n : opt.sizes) results.push_back(RunCase("mixed", n, opt, scratch, warm));
         for (int n : opt.pictureSizes) results.push_back(RunCase("exe+pic", n, opt, scratch, warm));
+        for (int n : opt.scriptSizes) results.push_back(RunCase("scripts", n, opt, scratch, warm));
     } catch (const std::exception& e) {
         std::fprintf(stderr, "rzbench: %s\n", e.what());
         rc = 1;

@@ -91,16 +91,22 @@ void RemoveTree(const std::string& path) {
 }
 
 HGLOBAL MakeDrop(const std::vector<std::string>& paths, POINT at) {
-    std::string names;
-    for (const std::string& p : paths) names += p + '\0';
-    names += '\0';
-    HGLOBAL h = ::GlobalAlloc(GHND, sizeof(DROPFILES) + names.size());
+    std::wstring names;
+    for (const std::string& p : paths) {
+        std::wstring wide(p.size(), L'\0');
+        wide.resize(static_cast<size_t>(
+            ::MultiByteToWideChar(CP_UTF8, 0, p.data(), static_cast<int>(p.size()), wide.data(), static_cast<int>(wide.size()))));
+        names += wide + L'\0';
+    }
+    names += L'\0';
+    const size_t bytes = names.size() * sizeof(wchar_t);
+    HGLOBAL h = ::GlobalAlloc(GHND, sizeof(DROPFILES) + bytes);
     auto* block = static_cast<DROPFILES*>(::GlobalLock(h));
     block->pFiles = sizeof(DROPFILES);
     block->pt = at;
     block->fNC = FALSE;
-    block->fWide = FALSE;
-    std::memcpy(reinterpret_cast<char*>(block) + sizeof(DROPFILES), names.data(), names.size());
+    block->fWide = TRUE;
+    std::memcpy(reinterpret_cast<char*>(block) + sizeof(DROPFILES), names.data(), bytes);
     ::GlobalUnlock(h);
     return h;
 }

@@ -4,9 +4,13 @@
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace rztest {
+
+// A u8"" literal as the program's strings hold it.
+inline std::string U8(std::u8string_view text) { return std::string(text.begin(), text.end()); }
 
 // A fresh folder under the temp directory, removed with its content at scope exit.
 // Path() ends with a backslash.
@@ -31,7 +35,7 @@ void MakeDir(const std::string& path);
 void RemoveTree(const std::string& path);
 
 // The block the shell hands over with WM_DROPFILES: DROPFILES, then the
-// NUL-separated ANSI paths and a closing NUL. The receiver frees it.
+// NUL-separated UTF-16 paths and a closing NUL. The receiver frees it.
 HGLOBAL MakeDrop(const std::vector<std::string>& paths, POINT at);
 
 // A folder link made for a test: a symbolic link where the system makes one

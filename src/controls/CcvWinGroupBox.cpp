@@ -1,5 +1,6 @@
 #include "controls/CcvWinGroupBox.h"
 
+#include "platform/CanvasText.h"
 #include "platform/Handles.h"
 
 namespace rz {
@@ -36,7 +37,7 @@ void TcvWinGroupBox::Paint() {
     const bool rtl = (::GetWindowLongA(Handle(), GWL_EXSTYLE) & WS_EX_RTLREADING) != 0;
     UINT flags = DT_SINGLELINE | (rtl ? DT_RTLREADING : 0);
     RECT r{8, 0, 8, zero.cy};
-    ::DrawTextA(dc.get(), Caption().c_str(), -1, &r, flags | DT_CALCRECT);
+    DrawCanvasText(dc.get(), Caption(), r, flags | DT_CALCRECT);
     if (rtl) {
         RECT box;
         ::GetClientRect(Handle(), &box);
@@ -48,9 +49,9 @@ void TcvWinGroupBox::Paint() {
     RECT shifted = r;
     ::OffsetRect(&shifted, 1, 1);
     ::SetTextColor(dc.get(), ::GetSysColor(COLOR_BTNHIGHLIGHT));
-    ::DrawTextA(dc.get(), Caption().c_str(), -1, &shifted, flags);
+    DrawCanvasText(dc.get(), Caption(), shifted, flags);
     ::SetTextColor(dc.get(), ::GetSysColor(COLOR_BTNSHADOW));
-    ::DrawTextA(dc.get(), Caption().c_str(), -1, &r, flags);
+    DrawCanvasText(dc.get(), Caption(), r, flags);
 }
 
 }  // namespace rz

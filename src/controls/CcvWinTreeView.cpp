@@ -3,6 +3,8 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include "support/UcvSysStr.h"
+
 namespace rz {
 
 namespace {
@@ -67,13 +69,15 @@ void TcvWinTreeView::DropFiles(HDROP drop) {
 
 void TcvWinTreeView::ReportFiles(HDROP drop) {
     if (!OnDropFiles) return;
-    UINT count = ::DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
     POINT at{};
     ::DragQueryPoint(drop, &at);
     for (UINT i = 0; i < count && OnDropFiles; ++i) {
-        // Taken whole: a name cut short would be another file's.
-        std::string name(::DragQueryFileA(drop, i, nullptr, 0), '\0');
-        if (!name.empty()) name.resize(::DragQueryFileA(drop, i, name.data(), static_cast<UINT>(name.size() + 1)));
+        // Taken whole: a name cut short would be another file's. Wide, as the
+        // shell hands names over: the A call counts characters, not bytes.
+        std::wstring wide(::DragQueryFileW(drop, i, nullptr, 0), L'\0');
+        if (!wide.empty()) wide.resize(::DragQueryFileW(drop, i, wide.data(), static_cast<UINT>(wide.size() + 1)));
+        const std::string name = FromWide(wide, CP_ACP);
         // A handler may clear the event: keep it alive for this call.
         TDockedEvent handler = OnDropFiles;
         handler(this, name, at);

@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "core/AppData.h"
+#include "core/SettingsFile.h"
 #include "core/TitledDialog.h"
 #include "platform/Application.h"
 #include "platform/Fonts.h"
@@ -41,12 +42,9 @@ std::string SettingsPath() { return App.dataFolder + kSettingsFileName; }
 
 // A key that is absent gives nullopt-like "missing"; present-empty gives "".
 bool ReadString(const char* section, const char* key, std::string& value) {
-    static constexpr char kMissing[] = "\x01missing\x01";
-    char buffer[1024] = {};
-    ::GetPrivateProfileStringA(section, key, kMissing, buffer, sizeof(buffer), SettingsPath().c_str());
-    if (std::string(buffer) == kMissing) return false;
-    value = buffer;
-    return true;
+    std::optional<std::string> found = ProfileValue(ReadProfileText(SettingsPath()), section, key);
+    if (found) value = std::move(*found);
+    return found.has_value();
 }
 
 int ReadInteger(const char* section, const char* key, int defaultValue) {
@@ -59,8 +57,7 @@ bool ReadBool(const char* section, const char* key, bool defaultValue) {
 }
 
 void WriteString(const char* section, const char* key, const std::string& value) {
-    if (!::WritePrivateProfileStringA(section, key, value.c_str(), SettingsPath().c_str()))
-        RaiseInOutError("Cannot write", SettingsPath());
+    WriteProfileText(SettingsPath(), WithProfileValue(ReadProfileText(SettingsPath()), section, key, value));
 }
 
 unique_hkey OpenRunKey() {
@@ -72,11 +69,11 @@ unique_hkey OpenRunKey() {
 }
 
 MenuFontInfo QueryMenuFont() {
-    const LOGFONTA menu = SystemMenuLogFont();
+    const LOGFONTW menu = SystemMenuLogFont();
     WindowDC screen(nullptr);
     int dpi = ::GetDeviceCaps(screen.get(), LOGPIXELSY);
     int points = menu.lfHeight < 0 ? ::MulDiv(-menu.lfHeight, 72, dpi) : 8;
-    return {menu.lfFaceName, points};
+    return {FaceNameOf(menu), points};
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "core/TitlePainter.h"
 
 #include "core/Settings.h"
+#include "platform/CanvasText.h"
 #include "platform/Fonts.h"
 #include "platform/Handles.h"
 
@@ -10,18 +11,17 @@ void PaintWindowTitle(HWND window, const std::string& title) {
     if (!window) return;
     WindowDC dc(window, true);
     if (!dc) return;
-    LOGFONTA lf = PointLogFont(Settings.FontName, 8, dc.get());
+    LOGFONTW lf = PointLogFont(Settings.FontName, 8, dc.get());
     lf.lfWeight = FW_BOLD;
-    unique_hfont font(::CreateFontIndirectA(&lf));
+    unique_hfont font(::CreateFontIndirectW(&lf));
     SelectGuard selected(dc.get(), font.get());
     ::SetBkMode(dc.get(), TRANSPARENT);
     bool active = ::GetActiveWindow() == window;
     ::SetTextColor(dc.get(), ::GetSysColor(active ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT));
-    SIZE extent{};
-    ::GetTextExtentPoint32A(dc.get(), title.c_str(), static_cast<int>(title.size()), &extent);
+    const SIZE extent = CanvasTextExtent(dc.get(), title);
     int x = ::GetSystemMetrics(SM_CXBORDER) + 4;
     int y = (::GetSystemMetrics(SM_CYCAPTION) - std::abs(static_cast<int>(extent.cy))) / 2 + 2;
-    ::TextOutA(dc.get(), x, y, title.c_str(), static_cast<int>(title.size()));
+    CanvasTextOut(dc.get(), x, y, 0, nullptr, title);
 }
 
 }  // namespace rz

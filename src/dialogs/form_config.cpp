@@ -3,6 +3,7 @@
 #include <set>
 
 #include "core/AppData.h"
+#include "platform/Fonts.h"
 #include "platform/Handles.h"
 
 namespace rz {
@@ -180,12 +181,12 @@ std::string ExplainText(const std::string& controlName) {
 }
 
 namespace {
-int CALLBACK CollectFont(const LOGFONTA* lf, const TEXTMETRICA*, DWORD, LPARAM data) {
+int CALLBACK CollectFont(const LOGFONTW* lf, const TEXTMETRICW*, DWORD, LPARAM data) {
     // No exception may unwind through the system's enumeration: out of
     // memory ends it with the names collected so far.
     try {
         // Vertical variants ("@Face") are not choices for menus.
-        if (lf->lfFaceName[0] != '@') reinterpret_cast<std::set<std::string>*>(data)->insert(lf->lfFaceName);
+        if (lf->lfFaceName[0] != L'@') reinterpret_cast<std::set<std::string>*>(data)->insert(FaceNameOf(*lf));
         return 1;
     } catch (...) {
         return 0;
@@ -196,9 +197,9 @@ int CALLBACK CollectFont(const LOGFONTA* lf, const TEXTMETRICA*, DWORD, LPARAM d
 std::vector<std::string> InstalledScreenFonts() {
     std::set<std::string> names;
     WindowDC screen(nullptr);
-    LOGFONTA lf{};
+    LOGFONTW lf{};
     lf.lfCharSet = DEFAULT_CHARSET;
-    ::EnumFontFamiliesExA(screen.get(), &lf, &CollectFont, reinterpret_cast<LPARAM>(&names), 0);
+    ::EnumFontFamiliesExW(screen.get(), &lf, &CollectFont, reinterpret_cast<LPARAM>(&names), 0);
     return {names.begin(), names.end()};
 }
 

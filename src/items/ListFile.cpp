@@ -3,21 +3,15 @@
 #include <windows.h>
 
 #include "platform/FileIO.h"
+#include "support/TextEncoding.h"
 #include "support/UcvSysExceptions.h"
-#include "support/UcvSysStr.h"
 
 namespace rz {
-
-namespace {
-constexpr char kUtf8Mark[] = "\xEF\xBB\xBF";
-}  // namespace
 
 std::vector<std::string> ReadListLines(const std::string& path) {
     std::string data;
     if (!ReadWholeFile(path, data)) RaiseInOutError("Cannot read", path);
-    // Editors that save UTF-8 put a byte-order mark in front; the text goes on
-    // in the ANSI code page, which is what the writer writes back.
-    if (data.compare(0, 3, kUtf8Mark) == 0) data = FromWide(ToWide(data.substr(3), CP_UTF8), CP_ACP);
+    data = TextFromFileBytes(std::move(data));
 
     std::vector<std::string> lines;
     size_t start = 0;
@@ -51,7 +45,7 @@ void ListFileWriter::WriteLine(const std::string& line) {
 }
 
 void ListFileWriter::Close() {
-    if (!WriteWholeFile(path_, text_)) {
+    if (!WriteWholeFile(path_, FileBytesFromText(text_))) {
         if (::GetLastError() == ERROR_SUCCESS) ::SetLastError(ERROR_WRITE_FAULT);
         RaiseInOutError("Cannot write", path_);
     }

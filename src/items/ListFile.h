@@ -8,9 +8,9 @@
 
 namespace rz {
 
-// All lines of a list file; CR LF, LF and CR all end a line. A file that
-// starts with a UTF-8 byte-order mark is read as UTF-8 and handed on in the
-// ANSI code page. Raises EInOutError when the file cannot be opened or read.
+// All lines of a list file; CR LF, LF and CR all end a line. Text in the
+// legacy ANSI code page is converted (TextFromFileBytes). Raises EInOutError
+// when the file cannot be opened or read.
 std::vector<std::string> ReadListLines(const std::string& path);
 
 // Splits "token|rest"; nullopt for a line without "|".

@@ -6,6 +6,7 @@
 #include "core/Settings.h"
 #include "items/LauncherParts.h"
 #include "menu/form_shortcuts.h"
+#include "platform/CanvasText.h"
 #include "platform/Fonts.h"
 #include "platform/Handles.h"
 #include "platform/ImageList.h"
@@ -17,13 +18,13 @@ namespace rz {
 namespace {
 
 unique_hfont MakeFont(HDC dc, const std::string& face, int points) {
-    const LOGFONTA lf = PointLogFont(face, points, dc);
-    return unique_hfont(::CreateFontIndirectA(&lf));
+    const LOGFONTW lf = PointLogFont(face, points, dc);
+    return unique_hfont(::CreateFontIndirectW(&lf));
 }
 
 unique_hfont MenuFont() {
-    const LOGFONTA lf = SystemMenuLogFont();
-    return unique_hfont(::CreateFontIndirectA(&lf));
+    const LOGFONTW lf = SystemMenuLogFont();
+    return unique_hfont(::CreateFontIndirectW(&lf));
 }
 
 void Line(HDC dc, int colour, int x1, int y1, int x2, int y2) {
@@ -146,25 +147,23 @@ void PaintBand(HDC dc, const TMenuItem& entry, HFONT entryFont, POINT origin, in
     const int h = ColumnHeight(level);
     FillWith(dc, COLOR_INACTIVECAPTION, RECT{origin.x, origin.y, origin.x + 19, origin.y + h - 1});
 
-    LOGFONTA lf{};
-    ::GetObjectA(entryFont, sizeof(lf), &lf);
+    LOGFONTW lf{};
+    ::GetObjectW(entryFont, sizeof(lf), &lf);
     // The setting is kept whole; only the bar's font face is cut to fit.
-    lstrcpynA(lf.lfFaceName, Settings.FontName.substr(0, 31).c_str(), LF_FACESIZE);
+    SetFaceName(lf, Settings.FontName);
     lf.lfEscapement = 900;
     lf.lfOrientation = 900;
     lf.lfHeight = -::MulDiv(FontSizeForDrawing(Settings.FontSize), ::GetDeviceCaps(dc, LOGPIXELSY), 72);
-    unique_hfont rotated(::CreateFontIndirectA(&lf));
+    unique_hfont rotated(::CreateFontIndirectW(&lf));
     SelectGuard selected(dc, rotated.get());
     ::SetTextColor(dc, ::GetSysColor(COLOR_INACTIVECAPTIONTEXT));
     ::SetBkColor(dc, ::GetSysColor(COLOR_INACTIVECAPTION));
     ::SetBkMode(dc, OPAQUE);
     const std::string& title = barMaker.Caption;
-    SIZE extent{};
-    ::GetTextExtentPoint32A(dc, title.c_str(), static_cast<int>(title.size()), &extent);
+    const SIZE extent = CanvasTextExtent(dc, title);
     int x = (20 - extent.cy) / 2;
     RECT clip{origin.x, origin.y, origin.x + barWidth, origin.y + h};
-    ::ExtTextOutA(dc, origin.x + x, origin.y + std::min(h, shown) - 4, ETO_CLIPPED, &clip, title.c_str(),
-                  static_cast<UINT>(title.size()), nullptr);
+    CanvasTextOut(dc, origin.x + x, origin.y + std::min(h, shown) - 4, ETO_CLIPPED, &clip, title);
 }
 
 }  // namespace
@@ -177,8 +176,7 @@ void TFormShortCuts::NorItemsRTMeasureItem(TObject* sender, HDC canvas, int& wid
     auto* entry = dynamic_cast<TMenuItem*>(sender);
     if (!entry) return;
     SelectGuard selected(canvas, EntryFont(canvas));
-    SIZE extent{};
-    ::GetTextExtentPoint32A(canvas, entry->Caption.c_str(), static_cast<int>(entry->Caption.size()), &extent);
+    const SIZE extent = CanvasTextExtent(canvas, entry->Caption);
     width = extent.cx + kTextIndent + (BarIndex(*entry) >= 0 ? 22 : 0) + (entry->Count() > 0 ? 7 : 0);
     height = kEntryHeight;
     BarWidth = 20;
@@ -212,14 +210,14 @@ void TFormShortCuts::NorItemsRTDrawItem(TObject* sender, HDC dc, const RECT& r, 
     ::SetBkMode(dc, TRANSPARENT);
     if (entry->Enabled) {
         ::SetTextColor(dc, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT));
-        ::DrawTextA(dc, entry->Caption.c_str(), -1, &text, format);
+        DrawCanvasText(dc, entry->Caption, text, format);
     } else {
         RECT shifted = text;
         ::OffsetRect(&shifted, 1, 1);
         ::SetTextColor(dc, ::GetSysColor(COLOR_BTNHIGHLIGHT));
-        ::DrawTextA(dc, entry->Caption.c_str(), -1, &shifted, format);
+        DrawCanvasText(dc, entry->Caption, shifted, format);
         ::SetTextColor(dc, ::GetSysColor(COLOR_BTNSHADOW));
-        ::DrawTextA(dc, entry->Caption.c_str(), -1, &text, format);
+        DrawCanvasText(dc, entry->Caption, text, format);
     }
     PaintSideBarFor(dc, *entry, font, column, r, BarWidth);
 }
@@ -243,7 +241,7 @@ void TFormShortCuts::SpeItemsRTDrawItem(TObject* sender, HDC dc, const RECT& r, 
     ::SetTextColor(dc, ::GetSysColor(COLOR_MENUTEXT));
     ::SetBkColor(dc, ::GetSysColor(COLOR_MENU));
     ::SetBkMode(dc, OPAQUE);
-    ::DrawTextA(dc, title.c_str(), -1, &area, DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX);
+    DrawCanvasText(dc, title, area, DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX);
     PaintSideBarFor(dc, *entry, font, column, r, BarWidth);
 }
 

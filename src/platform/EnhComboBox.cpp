@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/CanvasText.h"
 #include "platform/Handles.h"
 
 namespace rz {
@@ -39,8 +40,7 @@ int TEnhComboBox::FittedDropDownWidth() const {
     SelectGuard selected(dc.get(), font ? static_cast<HGDIOBJ>(font) : ::GetStockObject(DEFAULT_GUI_FONT));
     int widest = 0;
     for (const std::string& s : Items()) {
-        SIZE size{};
-        ::GetTextExtentPoint32A(dc.get(), s.c_str(), static_cast<int>(s.size()), &size);
+        const SIZE size = CanvasTextExtent(dc.get(), s);
         widest = std::max(widest, static_cast<int>(size.cx));
     }
     int width = widest + 8;

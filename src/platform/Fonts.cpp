@@ -1,35 +1,57 @@
 #include "platform/Fonts.h"
 
+#include <algorithm>
+#include <cwchar>
+
 namespace rz {
 
-LOGFONTA PointLogFont(const std::string& face, int points, HDC dc) {
+LOGFONTW PointLogFont(const std::string& face, int points, HDC dc) {
     WindowDC screen(nullptr);
-    LOGFONTA lf{};
+    LOGFONTW lf{};
     lf.lfHeight = -::MulDiv(points, ::GetDeviceCaps(dc ? dc : screen.get(), LOGPIXELSY), 72);
     lf.lfWeight = FW_NORMAL;
     lf.lfCharSet = DEFAULT_CHARSET;
-    lstrcpynA(lf.lfFaceName, face.c_str(), LF_FACESIZE);
+    SetFaceName(lf, face);
     return lf;
 }
 
 unique_hfont CreatePointFont(const std::string& face, int points, bool underline) {
-    LOGFONTA lf = PointLogFont(face, points);
+    LOGFONTW lf = PointLogFont(face, points);
     lf.lfUnderline = underline ? TRUE : FALSE;
-    return unique_hfont(::CreateFontIndirectA(&lf));
+    return unique_hfont(::CreateFontIndirectW(&lf));
 }
 
-LOGFONTA SystemMenuLogFont() {
-    NONCLIENTMETRICSA ncm{};
+LOGFONTW SystemMenuLogFont() {
+    NONCLIENTMETRICSW ncm{};
     ncm.cbSize = sizeof(ncm);
-    ::SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0);
+    ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0);
     return ncm.lfMenuFont;
 }
 
+std::string FaceNameOf(const LOGFONTW& lf) {
+    char face[LF_FACESIZE * 3];
+    const int length = ::WideCharToMultiByte(CP_ACP, 0, lf.lfFaceName, static_cast<int>(::wcsnlen(lf.lfFaceName, LF_FACESIZE)),
+                                             face, sizeof(face), nullptr, nullptr);
+    return std::string(face, static_cast<size_t>(length));
+}
+
+void SetFaceName(LOGFONTW& lf, const std::string& face) {
+    // A character takes a byte at least: more bytes than this are cut anyway.
+    wchar_t wide[LF_FACESIZE * 4];
+    int length = ::MultiByteToWideChar(CP_ACP, 0, face.data(), static_cast<int>(std::min<size_t>(face.size(), LF_FACESIZE * 4)),
+                                       wide, LF_FACESIZE * 4);
+    length = std::min(length, LF_FACESIZE - 1);
+    // Half of a surrogate pair is no character.
+    if (length > 0 && IS_HIGH_SURROGATE(wide[length - 1])) --length;
+    std::fill(std::begin(lf.lfFaceName), std::end(lf.lfFaceName), L'\0');
+    std::copy(wide, wide + length, lf.lfFaceName);
+}
+
 unique_hfont CreateUnderlinedFont(HFONT font) {
-    LOGFONTA lf{};
-    if (!font || ::GetObjectA(font, sizeof(lf), &lf) != sizeof(lf)) return nullptr;
+    LOGFONTW lf{};
+    if (!font || ::GetObjectW(font, sizeof(lf), &lf) != sizeof(lf)) return nullptr;
     lf.lfUnderline = TRUE;
-    return unique_hfont(::CreateFontIndirectA(&lf));
+    return unique_hfont(::CreateFontIndirectW(&lf));
 }
 
 }  // namespace rz

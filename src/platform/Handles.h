@@ -30,6 +30,7 @@ inline void DeleteDcHandle(HDC h) { ::DeleteDC(h); }
 inline void UnmapView(void* p) { ::UnmapViewOfFile(p); }
 inline void FindCloseHandle(HANDLE h) { ::FindClose(h); }
 inline void RegCloseKeyHandle(HKEY h) { ::RegCloseKey(h); }
+inline void UnhookHandle(HHOOK h) { ::UnhookWindowsHookEx(h); }
 
 using unique_handle_kernel = unique_handle<HANDLE, CloseKernelHandle>;
 // CreateFileA reports failure as INVALID_HANDLE_VALUE, not null.
@@ -48,6 +49,7 @@ using unique_hdc = unique_handle<HDC, DeleteDcHandle>;
 using unique_view = unique_handle<void*, UnmapView>;
 using unique_hfind = unique_handle<HANDLE, FindCloseHandle>;
 using unique_hkey = unique_handle<HKEY, RegCloseKeyHandle>;
+using unique_hhook = unique_handle<HHOOK, UnhookHandle>;
 
 // FindFirstFile reports failure as INVALID_HANDLE_VALUE, not NULL.
 inline unique_hfind MakeFindHandle(HANDLE h) {

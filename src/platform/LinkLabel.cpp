@@ -1,5 +1,6 @@
 #include "platform/LinkLabel.h"
 
+#include "platform/CanvasText.h"
 #include "platform/Fonts.h"
 
 namespace rz {
@@ -34,7 +35,7 @@ void TLinkLabel::FitToText() {
     WindowDC dc(Handle());
     SelectGuard selected(dc.get(), font_.get());
     RECT text{0, 0, 0, 0};
-    ::DrawTextA(dc.get(), Caption().c_str(), -1, &text, DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
+    DrawCanvasText(dc.get(), Caption(), text, DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
     RECT b = Bounds();
     if (b.right - b.left == text.right && b.bottom - b.top == text.bottom) return;
     SetBounds(b.left, b.top, text.right, text.bottom);
@@ -50,7 +51,7 @@ void TLinkLabel::Paint() {
     SelectGuard selected(dc.get(), font_.get());
     ::SetBkMode(dc.get(), TRANSPARENT);
     ::SetTextColor(dc.get(), ::GetSysColor(COLOR_HIGHLIGHT));
-    ::DrawTextA(dc.get(), Caption().c_str(), -1, &r, DT_SINGLELINE | DT_NOPREFIX);
+    DrawCanvasText(dc.get(), Caption(), r, DT_SINGLELINE | DT_NOPREFIX);
 }
 
 bool TLinkLabel::WindowMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {

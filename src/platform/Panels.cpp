@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "platform/CanvasText.h"
 #include "platform/Handles.h"
 
 namespace rz {
@@ -19,7 +20,7 @@ bool TPanel::WindowMessage(UINT msg, WPARAM, LPARAM, LRESULT& result) {
     SelectGuard selected(dc.get(), font ? static_cast<HGDIOBJ>(font) : ::GetStockObject(DEFAULT_GUI_FONT));
     ::SetBkMode(dc.get(), TRANSPARENT);
     ::SetTextColor(dc.get(), ::GetSysColor(COLOR_BTNTEXT));
-    ::DrawTextA(dc.get(), Caption().c_str(), -1, &r, DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX);
+    DrawCanvasText(dc.get(), Caption(), r, DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX);
     result = 0;
     return true;
 }

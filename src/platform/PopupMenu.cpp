@@ -3,6 +3,7 @@
 // handlers, and the platform draws the icons of entries without handlers
 // through bitmap callbacks.
 
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <tuple>
@@ -20,6 +21,18 @@ namespace rz {
 
 namespace {
 TPopupMenu* g_current = nullptr;
+// The character the open menu's loop was last handed, as UTF-16. The owner
+// is an ANSI window: WM_MENUCHAR gives it the character in a code page,
+// where a letter beyond that code page is lost.
+wchar_t g_typed = 0;
+
+// A message filter has no data of its own: hence the global above.
+LRESULT CALLBACK NoteTypedCharacter(int code, WPARAM wp, LPARAM lp) {
+    const MSG* msg = reinterpret_cast<const MSG*>(lp);
+    if (code == MSGF_MENU && msg && (msg->message == WM_CHAR || msg->message == WM_SYSCHAR))
+        g_typed = static_cast<wchar_t>(msg->wParam);
+    return ::CallNextHookEx(nullptr, code, wp, lp);
+}
 
 // Room between a platform-drawn icon and its caption.
 constexpr int kIconGap = 4;
@@ -87,12 +100,19 @@ void AddBlank(HMENU menu, TMenuItem& blank) {
     InsertAtEnd(menu, mii);
 }
 
+wchar_t FirstCharacter(const char* text, size_t size) {
+    // Four bytes hold one character in UTF-8 and in double-byte code pages.
+    wchar_t wide[4] = {};
+    return ::MultiByteToWideChar(CP_ACP, 0, text, static_cast<int>(std::min<size_t>(size, 4)), wide, 4) > 0 ? wide[0]
+                                                                                                             : 0;
+}
+
 // The caption's accelerator letter: the character after the first single
 // "&" ("&&" stands for an ampersand), or 0.
-char AcceleratorOf(const std::string& caption) {
+wchar_t AcceleratorOf(const std::string& caption) {
     for (size_t i = 0; i + 1 < caption.size(); ++i) {
         if (caption[i] != '&') continue;
-        if (caption[i + 1] != '&') return caption[i + 1];
+        if (caption[i + 1] != '&') return FirstCharacter(caption.data() + i + 1, caption.size() - i - 1);
         ++i;
     }
     return 0;
@@ -100,10 +120,9 @@ char AcceleratorOf(const std::string& caption) {
 
 TMenuItem* ItemOf(ULONG_PTR data) { return reinterpret_cast<TMenuItem*>(data); }
 
-char UpperAnsi(char c) {
-    char buffer[2] = {c, 0};
-    ::CharUpperBuffA(buffer, 1);
-    return buffer[0];
+wchar_t Upper(wchar_t c) {
+    ::CharUpperBuffW(&c, 1);
+    return c;
 }
 
 }  // namespace
@@ -171,9 +190,13 @@ void TPopupMenu::Popup(int x, int y, HWND owner) {
     TPopupMenu* previous = g_current;
     g_current = this;
     open_ = &build;
-    UINT id = ::TrackPopupMenuEx(build.root.get(),
-                                 TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, x,
-                                 y, owner, nullptr);
+    g_typed = 0;
+    UINT id = 0;
+    {
+        unique_hhook filter(::SetWindowsHookExW(WH_MSGFILTER, &NoteTypedCharacter, nullptr, ::GetCurrentThreadId()));
+        id = ::TrackPopupMenuEx(build.root.get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, x,
+                                y, owner, nullptr);
+    }
     open_ = nullptr;
     g_current = previous;
     if (id == 0 || id > build.commands.size()) return;
@@ -277,7 +300,9 @@ bool TPopupMenu::ColumnOf(const TMenuItem& entry, const RECT& row, RECT& column)
 
 // Owner-drawn entries: the platform does not read their accelerators.
 bool TPopupMenu::MenuChar(WPARAM wp, HMENU menu, LRESULT& result) const {
-    const char key = UpperAnsi(static_cast<char>(LOWORD(wp)));
+    // Without a character from the loop, only ASCII means the same in every code page.
+    const wchar_t key = Upper(g_typed ? g_typed : LOWORD(wp) < 0x80 ? LOWORD(wp) : 0);
+    g_typed = 0;
     const int count = ::GetMenuItemCount(menu);
     for (int i = 0; i < count; ++i) {
         MENUITEMINFOA mii{};
@@ -286,8 +311,8 @@ bool TPopupMenu::MenuChar(WPARAM wp, HMENU menu, LRESULT& result) const {
         ::GetMenuItemInfoA(menu, i, TRUE, &mii);
         TMenuItem* item = ItemOf(mii.dwItemData);
         if (!item || item == &open_->blank) continue;
-        const char accelerator = AcceleratorOf(item->Caption);
-        if (accelerator && UpperAnsi(accelerator) == key) {
+        const wchar_t accelerator = AcceleratorOf(item->Caption);
+        if (accelerator && Upper(accelerator) == key) {
             result = MAKELRESULT(i, MNC_EXECUTE);
             return true;
         }

@@ -16,7 +16,7 @@ std::string StoredFileName(const std::string& name) {
 
 std::string FileNameKey(const std::string& name) {
     // Case is folded on the UTF-16 form, as the file system folds it, so that
-    // letters beyond ASCII match their capitals in any ANSI code page.
+    // letters beyond ASCII match their capitals in any script.
     std::wstring wide = ToWide(StoredFileName(name), CP_ACP);
     if (!wide.empty()) ::CharUpperBuffW(wide.data(), static_cast<DWORD>(wide.size()));
     return FromWide(wide, CP_UTF8);
@@ -38,10 +38,15 @@ bool IsDeviceName(const std::string& name) {
     for (const char* d : kDevices) {
         if (base == d) return true;
     }
-    if (base.size() != 4 || (base.compare(0, 3, "COM") != 0 && base.compare(0, 3, "LPT") != 0)) return false;
-    const unsigned char digit = static_cast<unsigned char>(base[3]);
-    // Superscript one, two and three of the Western code page count too.
-    return (digit >= '0' && digit <= '9') || digit == 0xB9 || digit == 0xB2 || digit == 0xB3;
+    if (base.size() < 4 || (base.compare(0, 3, "COM") != 0 && base.compare(0, 3, "LPT") != 0)) return false;
+    const std::string digit = base.substr(3);
+    if (digit.size() == 1 && digit[0] >= '0' && digit[0] <= '9') return true;
+    // Superscript one, two and three count too: in UTF-8, and in the Western
+    // code page where the system keeps it.
+    for (const char* superscript : {"\xC2\xB9", "\xC2\xB2", "\xC2\xB3", "\xB9", "\xB2", "\xB3"}) {
+        if (digit == superscript) return true;
+    }
+    return false;
 }
 
 bool IsPlainFileName(const std::string& name) {

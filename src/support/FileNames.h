@@ -11,7 +11,7 @@ namespace rz {
 std::string StoredFileName(const std::string& name);
 // Equal for two names exactly when the file system takes them for the same
 // entry of a folder: stored form, letters compared without case as the system
-// compares them (ANSI code page).
+// compares them (in any script).
 std::string FileNameKey(const std::string& name);
 bool SameFileName(const std::string& a, const std::string& b);
 

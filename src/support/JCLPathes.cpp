@@ -21,9 +21,8 @@ std::string LongPathOf(const std::string& path) {
     ComApartment com;
     unique_pidl pidl = ParsePath(path);
     if (!pidl) return path;
-    char buffer[MAX_PATH];
-    if (!::SHGetPathFromIDListA(pidl.get(), buffer)) return path;
-    return buffer;
+    std::string found = PathFromIdList(pidl.get());
+    return found.empty() ? path : found;
 }
 
 }  // namespace rz

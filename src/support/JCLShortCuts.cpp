@@ -7,24 +7,25 @@ namespace rz {
 namespace {
 // __uuidof does not link with this toolchain; the values are the shell's.
 constexpr GUID kClsidShellLink = {0x00021401, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
-constexpr GUID kIidShellLinkA = {0x000214EE, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+constexpr GUID kIidShellLinkW = {0x000214F9, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
 constexpr GUID kIidPersistFile = {0x0000010B, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
 // Resolving may search for a moved target: never with a dialog, never for long.
 constexpr DWORD kResolveTimeoutMs = 1000;
 
-void FillInfo(IShellLinkA& link, ShortcutInfo& info) {
-    char buffer[MAX_PATH];
-    WIN32_FIND_DATAA fd{};
+// Wide: a path of MAX_PATH characters may need more than MAX_PATH bytes.
+void FillInfo(IShellLinkW& link, ShortcutInfo& info) {
+    wchar_t buffer[MAX_PATH];
+    WIN32_FIND_DATAW fd{};
     // Each field keeps its old value when the link cannot give it.
-    if (SUCCEEDED(link.GetPath(buffer, MAX_PATH, &fd, SLGP_SHORTPATH))) info.target = buffer;
-    if (SUCCEEDED(link.GetArguments(buffer, MAX_PATH))) info.arguments = buffer;
+    if (SUCCEEDED(link.GetPath(buffer, MAX_PATH, &fd, SLGP_SHORTPATH))) info.target = FromWide(buffer, CP_ACP);
+    if (SUCCEEDED(link.GetArguments(buffer, MAX_PATH))) info.arguments = FromWide(buffer, CP_ACP);
     int show = 0;
     if (SUCCEEDED(link.GetShowCmd(&show))) info.showCommand = show;
-    if (SUCCEEDED(link.GetWorkingDirectory(buffer, MAX_PATH))) info.workingDirectory = buffer;
-    if (SUCCEEDED(link.GetDescription(buffer, MAX_PATH))) info.description = buffer;
+    if (SUCCEEDED(link.GetWorkingDirectory(buffer, MAX_PATH))) info.workingDirectory = FromWide(buffer, CP_ACP);
+    if (SUCCEEDED(link.GetDescription(buffer, MAX_PATH))) info.description = FromWide(buffer, CP_ACP);
     int iconIndex = 0;
     if (SUCCEEDED(link.GetIconLocation(buffer, MAX_PATH, &iconIndex))) {
-        info.iconLocation = buffer;
+        info.iconLocation = FromWide(buffer, CP_ACP);
         info.iconIndex = iconIndex;
     }
     WORD hotKey = 0;
@@ -43,9 +44,9 @@ ShortcutInfo::~ShortcutInfo() { ::CoTaskMemFree(idList); }
 HRESULT ResolveShortcut(const std::string& path, ShortcutInfo& info) {
     ComApartment com;
     void* raw = nullptr;
-    HRESULT hr = ::CoCreateInstance(kClsidShellLink, nullptr, CLSCTX_INPROC_SERVER, kIidShellLinkA, &raw);
+    HRESULT hr = ::CoCreateInstance(kClsidShellLink, nullptr, CLSCTX_INPROC_SERVER, kIidShellLinkW, &raw);
     if (FAILED(hr)) return hr;
-    com_ptr<IShellLinkA> link(static_cast<IShellLinkA*>(raw));
+    com_ptr<IShellLinkW> link(static_cast<IShellLinkW*>(raw));
     hr = link->QueryInterface(kIidPersistFile, &raw);
     if (FAILED(hr)) return hr;
     com_ptr<IPersistFile> file(static_cast<IPersistFile*>(raw));

@@ -1,6 +1,7 @@
 #pragma once
 // COM pieces shared by the shell routines: interface references, item id
-// lists freed by the task allocator, a per-call apartment and ANSI to UTF-16.
+// lists freed by the task allocator, a per-call apartment and the conversions
+// between the program's strings and the shell's UTF-16.
 
 #include <windows.h>
 #include <shlobj.h>
@@ -9,6 +10,7 @@
 #include <string>
 
 #include "platform/Handles.h"
+#include "support/UcvSysStr.h"
 
 namespace rz {
 
@@ -38,13 +40,14 @@ private:
     bool initialized_;
 };
 
-inline std::wstring WideFromAnsi(const std::string& s) {
-    int n = ::MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, s.c_str(), -1, nullptr, 0);
-    if (n <= 0) return {};
-    std::wstring w(static_cast<size_t>(n), L'\0');
-    ::MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, s.c_str(), -1, w.data(), n);
-    w.resize(static_cast<size_t>(n) - 1);
-    return w;
+// No MB_PRECOMPOSED: with the UTF-8 code page the system refuses any flag.
+inline std::wstring WideFromAnsi(const std::string& s) { return ToWide(s, CP_ACP); }
+
+// The file-system path of an item id list, "" when it has none. Wide: a
+// MAX_PATH-character path may need three times as many bytes in UTF-8.
+inline std::string PathFromIdList(LPCITEMIDLIST pidl) {
+    wchar_t path[MAX_PATH];
+    return ::SHGetPathFromIDListW(pidl, path) ? FromWide(path, CP_ACP) : std::string();
 }
 
 // The shell's item id list for a path, or null when the shell cannot parse it.

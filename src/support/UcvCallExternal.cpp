@@ -78,8 +78,8 @@ bool ShowShellBrowser(const std::string& caption, const std::string& root, std::
         ErrorModeScope errorMode(SEM_FAILCRITICALERRORS);
         chosen.reset(::SHBrowseForFolderA(&bi));
     }
-    char path[MAX_PATH];
-    if (!chosen || !::SHGetPathFromIDListA(chosen.get(), path)) return false;
+    std::string path = chosen ? PathFromIdList(chosen.get()) : std::string();
+    if (path.empty()) return false;
     directory = path;
     return true;
 }

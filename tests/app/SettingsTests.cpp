@@ -10,6 +10,7 @@
 #include "dialogs/form_config.h"
 #include "menu/form_general.h"
 #include "platform/ShortCut.h"
+#include "support/TextEncoding.h"
 
 using namespace rz;
 using rztest::AppTest;
@@ -145,6 +146,33 @@ TEST_F(SettingsTest, AnEmptyFontNameIsReadAsEmpty) {
     Put("Font Settings", "FontName", "");
     LoadSettings();
     EXPECT_EQ(Settings.FontName, "");
+}
+
+TEST_F(SettingsTest, FontNamesInAnyScriptSurviveReadingAndWriting) {
+    using rztest::U8;
+    if (LegacyAnsiCodePage() != 1252) GTEST_SKIP() << "the legacy file below is Windows-1252 text";
+    const std::string mark = "\xEF\xBB\xBF";
+    const struct {
+        const char* what;
+        std::string stored, name;
+    } cases[] = {
+        {"UTF-8 with mark", mark + "[Font Settings]\r\nFontName=" + U8(u8"ＭＳ ゴシック") + "\r\n", U8(u8"ＭＳ ゴシック")},
+        {"UTF-8 without mark", "[Font Settings]\r\nFontName=" + U8(u8"Привет 😀") + "\r\n", U8(u8"Привет 😀")},
+        {"Windows-1252 of older versions", "[Font Settings]\r\nFontName=Caf\xE9\r\n", U8(u8"Café")},
+    };
+    for (const auto& c : cases) {
+        rztest::WriteFile(Ini(), c.stored);
+        LoadSettings();
+        ApplySettings();
+        EXPECT_EQ(Settings.FontName, c.name) << c.what;
+        SaveSettings();
+        const std::string saved = rztest::ReadFile(Ini());
+        EXPECT_EQ(saved.compare(0, 3, mark), 0) << c.what;
+        EXPECT_NE(saved.find("\r\nFontName=" + c.name + "\r\n"), std::string::npos) << c.what;
+        Settings.FontName.clear();
+        LoadSettings();
+        EXPECT_EQ(Settings.FontName, c.name) << c.what;
+    }
 }
 
 TEST_F(SettingsTest, RegressionSizeOutsideTheListNoLongerFailsTheSave) {

@@ -75,10 +75,12 @@ TEST_F(DropTest, RegistersItsWindowAsADropTarget) {
 
 TEST_F(DropTest, EachFileIsReportedInOrderWithTheDropPoint) {
     Record();
-    const std::vector<std::string> files = {"C:\\docs\\a.txt", "C:\\Program Files\\b c.exe", "D:\\z"};
+    const std::vector<std::string> files = {"C:\\docs\\a.txt", "C:\\Program Files\\b c.exe", "D:\\z",
+                                            rztest::U8(u8"C:\\uni\\Привет.cmd"), rztest::U8(u8"C:\\日本語 メモ.txt"),
+                                            rztest::U8(u8"C:\\😀\\Ωmega.txt")};
     HGLOBAL h = MakeDrop(files, POINT{37, 61});
     Drop(h);
-    ASSERT_EQ(events.size(), 3u);
+    ASSERT_EQ(events.size(), files.size());
     for (size_t i = 0; i < files.size(); ++i) {
         EXPECT_EQ(events[i].path, files[i]);
         EXPECT_EQ(events[i].sender, &tree);

@@ -24,6 +24,7 @@ constexpr DWORD kSendMs = 5000;
 // Closing after a save reloads the store: without a window manager Wine waits
 // 2 s for each window hidden on the way, about 4 s in all.
 constexpr DWORD kClickMs = 15000;
+const std::string kUtf8Mark = "\xEF\xBB\xBF";
 constexpr POINT kCursor = {120, 90};
 constexpr char kManagerTitle[] = "Corvane Razaveza - Manage Items";
 
@@ -200,13 +201,14 @@ protected:
                      "^UnkLnk|" + win + "||Windows folder",
                      "^Folder|Tools",
                      "^Folder|Empty"};
-        toolsLines_ = {"^ExeLnk|" + win + "regedit.exe||regedit.bmp|Registry Editor", "^SpeSep|More",
-                       "^UnkLnk|" + win + "system.ini|ini|System settings"};
+        // Names in other scripts: a list the writer stores as UTF-8 with its mark.
+        toolsLines_ = {"^ExeLnk|" + win + "regedit.exe||regedit.bmp|Registry Editor",
+                       rztest::U8(u8"^SpeSep|Ωmega 😀"), "^UnkLnk|" + win + rztest::U8(u8"system.ini|ini|Системные 設定")};
         MakeDir(store_);
         MakeDir(store_ + "\\Tools");
         MakeDir(store_ + "\\Empty");
         WriteFile(store_ + "\\shortcuts.txt", Join(topLines_));
-        WriteFile(store_ + "\\Tools\\shortcuts.txt", Join(toolsLines_));
+        WriteFile(store_ + "\\Tools\\shortcuts.txt", kUtf8Mark + Join(toolsLines_));
         WriteFile(store_ + "\\notepad.bmp", IconPicture());
         WriteFile(store_ + "\\Tools\\regedit.bmp", IconPicture());
         // Not part of the store: a save, which writes the folder afresh, drops it.
@@ -280,7 +282,7 @@ protected:
         EXPECT_FALSE(DirExists(dir_ / "item_bak"));
         EXPECT_FALSE(FileExists(store_ + "\\stray.txt")) << "the store was not written afresh";
         EXPECT_EQ(Lines(ReadFile(store_ + "\\shortcuts.txt")), topLines_);
-        EXPECT_EQ(Lines(ReadFile(store_ + "\\Tools\\shortcuts.txt")), toolsLines_);
+        EXPECT_EQ(ReadFile(store_ + "\\Tools\\shortcuts.txt"), kUtf8Mark + Join(toolsLines_));
         // An empty folder is a directory without a list.
         EXPECT_TRUE(DirExists(store_ + "\\Empty"));
         EXPECT_FALSE(FileExists(store_ + "\\Empty\\shortcuts.txt"));

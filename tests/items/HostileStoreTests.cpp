@@ -7,6 +7,8 @@
 
 #include "StoreFixture.h"
 #include "items/ListFile.h"
+#include "support/TextEncoding.h"
+#include "support/UcvSysStr.h"
 
 using namespace rz;
 using rztest::StoreTest;
@@ -151,14 +153,41 @@ TEST_F(HostileStore, PicturesAndFoldersOfOneLevelNeverShareAName) {
     EXPECT_TRUE(rztest::FileExists(data + "out\\tool1.bmp"));
 }
 
-TEST_F(HostileStore, AUtf8ListWithByteOrderMarkKeepsItsFirstLineInTheAnsiCodePage) {
-    // "Caf\u00e9" in UTF-8 after the mark, as an editor saves it.
-    Put("shortcuts.txt", "\xEF\xBB\xBF^SpeSep|Caf\xC3\xA9\r\n^UnkLnk|C:\\Caf\xC3\xA9\\menu.txt|txt|Menu\r\n");
-    char ansi[8] = {};
-    ::WideCharToMultiByte(CP_ACP, 0, L"Caf\u00e9", -1, ansi, sizeof(ansi), nullptr, nullptr);
+namespace {
+using rztest::U8;
+
+const std::string kMark = "\xEF\xBB\xBF";
+const std::string kNames = U8(u8"^Folder|Ωmega 😀\r\n"
+                              u8"^SpeSep|Привет\r\n"
+                              u8"^ExeLnk|C:\\uni\\Привет.cmd||cmd|Привет\r\n"
+                              u8"^UnkLnk|C:\\uni\\日本語 メモ.txt|txt|日本語 メモ\r\n"
+                              u8"^UnkLnk|C:\\Café\\€.txt|txt|Café €\r\n");
+
+struct StoredList {
+    const char* what;
+    std::string stored, saved;
+};
+class ListEncodings : public HostileStore, public ::testing::WithParamInterface<StoredList> {};
+}  // namespace
+
+TEST_P(ListEncodings, LoadWithoutLossAndSaveAsUtf8WithMark) {
+    if (LegacyAnsiCodePage() != 1252) GTEST_SKIP() << "the legacy list is Windows-1252 text";
+    Put("shortcuts.txt", GetParam().stored);
+    rztest::MakeDir(data + U8(u8"shortcuts\\Ωmega 😀"));
     Load();
-    auto top = TopEntries();
-    ASSERT_EQ(top.size(), 2u);
-    EXPECT_EQ(top[0]->Text(), "--" + std::string(ansi) + "--");
-    EXPECT_EQ(Save(), "^SpeSep|" + std::string(ansi) + "\r\n^UnkLnk|C:\\" + ansi + "\\menu.txt|txt|Menu\r\n");
+    EXPECT_EQ(Save(), GetParam().saved);
+    EXPECT_TRUE(logged.empty());
+    if (GetParam().saved.find("^Folder") != std::string::npos) {
+        // The folder's name reached the file system unchanged.
+        EXPECT_NE(::GetFileAttributesW(ToWide(data + U8(u8"out\\Ωmega 😀"), CP_UTF8).c_str()),
+                  INVALID_FILE_ATTRIBUTES);
+    }
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    HostileStore, ListEncodings,
+    ::testing::Values(StoredList{"Utf8WithMark", kMark + kNames, kMark + kNames},
+                      StoredList{"Utf8WithoutMark", kNames, kMark + kNames},
+                      StoredList{"Windows1252OfOlderVersions", "^UnkLnk|C:\\Caf\xE9\\\x80.txt|txt|Caf\xE9 \x80\r\n",
+                                 kMark + U8(u8"^UnkLnk|C:\\Café\\€.txt|txt|Café €\r\n")}),
+    [](const ::testing::TestParamInfo<StoredList>& p) { return std::string(p.param.what); });

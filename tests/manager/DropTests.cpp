@@ -31,8 +31,7 @@ void MakeShortcut(const std::string& lnk, const std::string& target, const std::
     link->SetArguments(arguments.c_str());
     IPersistFile* file = nullptr;
     ASSERT_EQ(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)), S_OK);
-    const std::wstring wide(lnk.begin(), lnk.end());
-    EXPECT_EQ(file->Save(wide.c_str(), TRUE), S_OK);
+    EXPECT_EQ(file->Save(ToWide(lnk, CP_UTF8).c_str(), TRUE), S_OK);
     file->Release();
     link->Release();
     ::CoUninitialize();
@@ -177,4 +176,40 @@ TEST_F(DropTest, DropsOnSystemEntriesOrEmptySpaceAreRefusedWithTheChord) {
     DropAt(At(Anchor()), {dir / "note.txt"});
     EXPECT_EQ(Status(), "Ready");
     EXPECT_EQ(sounds.size(), 3u);
+}
+
+TEST_F(DropTest, NamesInAnyScriptSurviveTheDropASaveAndALoad) {
+    using rztest::U8;
+    StartWithAllKinds();
+    TFormItems& f = Items();
+    const std::string in = dir / U8(u8"Übersicht 😀\\");
+    rztest::MakeDir(in);
+    // With "Omega.txt" beside it, a best-fit "Ωmega.txt" would open the wrong file.
+    for (const std::string& name : {U8(u8"Привет.cmd"), U8(u8"日本語 メモ.txt"),
+                                    U8(u8"Ωmega.txt"), U8(u8"Café.txt"), std::string("Omega.txt")})
+        rztest::WriteFile(in + name, "@exit\r\n");
+    const std::string cmd = in + U8(u8"Привет.cmd");
+    MakeShortcut(in + U8(u8"快捷方式.lnk"), cmd, U8(u8"/имя"));
+    struct Drop {
+        std::string caption, path, target;
+    };
+    const Drop drops[] = {{U8(u8"Привет"), cmd, cmd},
+                          {U8(u8"日本語 メモ"), in + U8(u8"日本語 メモ.txt"), in + U8(u8"日本語 メモ.txt")},
+                          {U8(u8"Ωmega"), in + U8(u8"Ωmega.txt"), in + U8(u8"Ωmega.txt")},
+                          {U8(u8"Café"), in + U8(u8"Café.txt"), in + U8(u8"Café.txt")},
+                          {U8(u8"Привет"), in + U8(u8"快捷方式.lnk"), cmd}};
+    std::vector<std::string> paths;
+    for (const Drop& d : drops) paths.push_back(d.path);
+    DropAt(At(Anchor()), paths);
+    EXPECT_TRUE(sounds.empty());
+
+    f.BitBtnSaveClick(&f);
+    ReloadItems();
+    for (const Drop& d : drops) {
+        TTreeNode* entry = Entry(d.caption);
+        ASSERT_NE(entry, nullptr) << d.caption;
+        EXPECT_EQ(LowerCase(f.store.tables.PathOf(entry->ItemId)), LowerCase(d.target)) << d.caption;
+    }
+    // The shortcut, dropped last, went first and carries its arguments.
+    EXPECT_EQ(f.store.ParamsOfItem(Entry(U8(u8"Привет"))->ItemId), U8(u8"/имя"));
 }

@@ -41,6 +41,11 @@ TEST_F(MenuDrawTest, MeasureAddsIndentBarRoomAndArrowRoomToTheCaptionWidth) {
     Measure(entry, s.Canvas(), w, h);
     EXPECT_EQ(w, text8 + 23 + 7);
 
+    // Letters beyond ASCII are measured as letters, not as their UTF-8 bytes.
+    const std::string other = rztest::U8(u8"Привет Ωmega");
+    Measure(AddEntry(plain, other, 0), s.Canvas(), w, h);
+    EXPECT_EQ(w, TextSize(s.Canvas(), "Tahoma", 8, other).cx + 23);
+
     TMenuItem barred;
     AddBarAndHidden(barred, "Bar");
     TMenuItem& inBar = AddEntry(barred, caption, 0);

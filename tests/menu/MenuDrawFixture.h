@@ -112,8 +112,10 @@ inline SIZE TextSize(HDC dc, const std::string& face, int points, const std::str
     rz::unique_hfont font(::CreateFontA(-::MulDiv(points, ::GetDeviceCaps(dc, LOGPIXELSY), 72), 0, 0, 0,
                                         FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, face.c_str()));
     rz::SelectGuard selected(dc, font.get());
+    wchar_t wide[256] = {};
+    const int length = ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide, 256);
     SIZE size{};
-    ::GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    ::GetTextExtentPoint32W(dc, wide, length, &size);
     return size;
 }
 

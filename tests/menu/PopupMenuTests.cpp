@@ -193,6 +193,42 @@ TEST_F(PopupMenuTest, OwnerDrawnAccelerators) {
     EXPECT_FALSE(handled[3] || handled[4] || handled[5]) << "no letter after a doubled \"&\" answers";
 }
 
+TEST_F(PopupMenuTest, OwnerDrawnAcceleratorsBeyondAsciiAnswerTheTypedLetter) {
+    using rztest::U8;
+    // Letters that share their first UTF-8 byte with an earlier entry's.
+    for (const std::string& caption :
+         {U8(u8"&Äpfel"), U8(u8"&Яблоко"), U8(u8"&Über"), U8(u8"&Жук"), U8(u8"日本&語"), std::string("&Plain")}) {
+        TMenuItem& e = AddEntry(menu.Items(), caption, 0);
+        e.OnMeasureItem = [](rz::TObject*, HDC, int& w, int& h) { w = 60, h = 19; };
+        e.OnDrawItem = [](rz::TObject*, HDC, const RECT&, bool) {};
+    }
+    // The menu loop's WM_CHAR, then WM_MENUCHAR as an ANSI owner gets it:
+    // '?' for what its code page cannot hold.
+    const struct {
+        wchar_t typed;
+        WORD said;
+        int index;
+    } keys[] = {{L'\u00fc', '?', 2}, {L'\u0416', '?', 3}, {L'\u8a9e', '?', 4}, {L'\u00e4', 0xC3, 0}, {L'p', 'p', 5}};
+    std::vector<LRESULT> answers;
+    Run({[&] {
+        for (const auto& k : keys) {
+            MSG typed{};
+            typed.hwnd = owner.Handle();
+            typed.message = WM_CHAR;
+            typed.wParam = k.typed;
+            ::CallMsgFilterW(&typed, MSGF_MENU);
+            LRESULT result = 0;
+            menu.HandleOwnerMessage(WM_MENUCHAR, MAKEWPARAM(k.said, MF_POPUP),
+                                    reinterpret_cast<LPARAM>(menu.OpenHandle()), result);
+            answers.push_back(result);
+        }
+        return true;
+    }});
+    ASSERT_EQ(answers.size(), std::size(keys));
+    for (size_t i = 0; i < answers.size(); ++i)
+        EXPECT_EQ(answers[i], MAKELRESULT(keys[i].index, MNC_EXECUTE)) << "key " << i;
+}
+
 TEST_F(PopupMenuTest, PlatformDrawnIconsKeepAGapToTheirCaptions) {
     rz::TImageList images("Icons", 16, 16);
     {

@@ -8,9 +8,9 @@
 using namespace rz;
 
 namespace {
-// A letter and its capital in the ANSI code page, as that code page has them.
+// Text in the program's code page.
 std::string Ansi(const wchar_t* text) {
-    char buffer[16] = {};
+    char buffer[32] = {};
     ::WideCharToMultiByte(CP_ACP, 0, text, -1, buffer, sizeof(buffer), nullptr, nullptr);
     return buffer;
 }
@@ -32,7 +32,8 @@ TEST(FileNames, TheStoredNameAndTheComparisonFollowTheFileSystem) {
     rztest::TempDir dir;
     const std::pair<std::string, std::string> pairs[] = {
         {"Games", "GAMES"}, {"a", "a."}, {"Tools", "Tools  "}, {Ansi(L"\u00e4rger"), Ansi(L"\u00c4RGER")},
-        {"x", " x"}, {"a.b", "ab"}};
+        {"x", " x"}, {"a.b", "ab"}, {Ansi(L"\u043f\u0440\u0438\u0432\u0435\u0442"), Ansi(L"\u041f\u0420\u0418\u0412\u0415\u0422")},
+        {Ansi(L"\u03c9mega"), Ansi(L"\u03a9MEGA")}, {Ansi(L"\u03a9hm"), "Ohm"}};
     for (const auto& [first, second] : pairs) {
         ASSERT_TRUE(::CreateDirectoryA((dir / first).c_str(), nullptr)) << first;
         bool madeSecond = ::CreateDirectoryA((dir / second).c_str(), nullptr) != FALSE;
@@ -46,7 +47,7 @@ TEST(FileNames, PlainNamesGiveAnEntryOfTheirOwn) {
         EXPECT_TRUE(IsPlainFileName(ok)) << ok;
     for (const char* bad : {"", ".", "..", "...", " . ", "a\\b", "a/b", "C:", "a*", "a?b", "\"q\"", "<", ">",
                             "a|b", "tab\there", "con", "Con.txt", "NUL ", "com1", "LPT9.log", "aux", "com0",
-                            "LPT\xB9"})
+                            "LPT\xB9", "com\xC2\xB2.txt"})
         EXPECT_FALSE(IsPlainFileName(bad)) << bad;
     EXPECT_FALSE(IsPlainFileName(std::string("nul\0x", 5)));
     EXPECT_TRUE(IsDeviceName("prn.anything"));

@@ -1,0 +1,128 @@
+#include "core/SettingsFile.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string_view>
+
+#include "support/TextEncoding.h"
+#include "support/UcvSysExceptions.h"
+
+namespace rz {
+
+namespace {
+
+// A line of the text: where it starts and ends (without its line end) and
+// where the next one starts. CR LF, LF and CR end a line.
+struct Line {
+    size_t begin, end, next;
+};
+Line LineAt(const std::string& text, size_t at) {
+    const size_t end = std::min(text.find_first_of("\r\n", at), text.size());
+    size_t next = end < text.size() ? end + 1 : end;
+    if (end < text.size() && text[end] == '\r' && next < text.size() && text[next] == '\n') ++next;
+    return {at, end, next};
+}
+
+std::string_view Trimmed(std::string_view s) {
+    const size_t first = s.find_first_not_of(" \t");
+    if (first == std::string_view::npos) return {};
+    return s.substr(first, s.find_last_not_of(" \t") - first + 1);
+}
+
+// Without case, as the names of the file's sections and keys are ASCII.
+bool SameName(std::string_view a, const std::string& b) {
+    return a.size() == b.size() && ::_strnicmp(a.data(), b.c_str(), a.size()) == 0;
+}
+
+// What one line is: a section header, a key with its value, or neither.
+struct ProfileLine {
+    enum Kind { kOther, kSection, kKey } kind = kOther;
+    std::string_view name, value;
+};
+
+ProfileLine Parse(const std::string& text, const Line& at) {
+    const std::string_view line = Trimmed(std::string_view(text).substr(at.begin, at.end - at.begin));
+    const size_t close = line.rfind(']');
+    if (!line.empty() && line[0] == '[' && close != std::string_view::npos)
+        return {ProfileLine::kSection, Trimmed(line.substr(1, close - 1)), {}};
+    const size_t equals = line.find('=');
+    if (equals == std::string_view::npos) return {};
+    return {ProfileLine::kKey, Trimmed(line.substr(0, equals)), Trimmed(line.substr(equals + 1))};
+}
+
+}  // namespace
+
+std::optional<std::string> ProfileValue(const std::string& text, const std::string& section, const std::string& key) {
+    bool inSection = false;
+    for (Line line{0, 0, 0}; line.next < text.size();) {
+        line = LineAt(text, line.next);
+        const ProfileLine parsed = Parse(text, line);
+        if (parsed.kind == ProfileLine::kSection) inSection = SameName(parsed.name, section);
+        else if (inSection && parsed.kind == ProfileLine::kKey && SameName(parsed.name, key)) {
+            std::string_view value = parsed.value;
+            // One pair of enclosing quotes goes.
+            if (value.size() >= 2 && (value[0] == '"' || value[0] == '\'') && value.back() == value[0])
+                value = value.substr(1, value.size() - 2);
+            return std::string(value);
+        }
+    }
+    return std::nullopt;
+}
+
+std::string WithProfileValue(const std::string& text, const std::string& section, const std::string& key,
+                             const std::string& value) {
+    const std::string entry = key + "=" + value;
+    bool inSection = false, inFirst = false;
+    std::optional<Line> sectionEnd;  // the header or last key of the first section found
+    for (Line line{0, 0, 0}; line.next < text.size();) {
+        line = LineAt(text, line.next);
+        const ProfileLine parsed = Parse(text, line);
+        if (parsed.kind == ProfileLine::kSection) {
+            inSection = SameName(parsed.name, section);
+            inFirst = inSection && !sectionEnd;
+            if (inFirst) sectionEnd = line;
+        } else if (inSection && parsed.kind == ProfileLine::kKey && SameName(parsed.name, key)) {
+            return std::string(text).replace(line.begin, line.end - line.begin, entry);
+        } else if (inFirst && parsed.kind != ProfileLine::kOther) {
+            sectionEnd = line;
+        }
+    }
+    std::string added = entry + "\r\n";
+    size_t at = text.size();
+    bool ended = text.empty() || text.back() == '\n' || text.back() == '\r';
+    if (sectionEnd) {
+        at = sectionEnd->next;
+        ended = sectionEnd->next > sectionEnd->end;
+    } else {
+        added.insert(0, "[" + section + "]\r\n");
+    }
+    if (!ended) added.insert(0, "\r\n");
+    return std::string(text).insert(at, added);
+}
+
+std::string ReadProfileText(const std::string& path) {
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(path.c_str(), "rb"), &std::fclose);
+    if (!f) return {};
+    std::string bytes;
+    char buffer[4096];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof(buffer), f.get())) > 0) bytes.append(buffer, n);
+    return std::ferror(f.get()) ? std::string() : TextFromFileBytes(std::move(bytes));
+}
+
+void WriteProfileText(const std::string& path, const std::string& text) {
+    const std::string bytes = FileBytesFromText(text);
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(path.c_str(), "wb"), &std::fclose);
+    if (!f) RaiseInOutError("Cannot write", path);
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f.get()) == bytes.size();
+    if (std::fclose(f.release()) != 0 || !written) {
+        if (::GetLastError() == ERROR_SUCCESS) ::SetLastError(ERROR_WRITE_FAULT);
+        RaiseInOutError("Cannot write", path);
+    }
+}
+
+}  // namespace rz
