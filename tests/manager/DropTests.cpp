@@ -205,11 +205,13 @@ TEST_F(DropTest, NamesInAnyScriptSurviveTheDropASaveAndALoad) {
 
     f.BitBtnSaveClick(&f);
     ReloadItems();
-    for (const Drop& d : drops) {
-        TTreeNode* entry = Entry(d.caption);
+    for (size_t i = 0; i < std::size(drops); ++i) {
+        const Drop& d = drops[i];
+        TTreeNode* entry = Entry(d.caption, i + 1 == std::size(drops) ? 1 : 0);
         ASSERT_NE(entry, nullptr) << d.caption;
         EXPECT_EQ(LowerCase(f.store.tables.PathOf(entry->ItemId)), LowerCase(d.target)) << d.caption;
     }
-    // The shortcut, dropped last, went first and carries its arguments.
-    EXPECT_EQ(f.store.ParamsOfItem(Entry(U8(u8"Привет"))->ItemId), U8(u8"/имя"));
+    // The shortcut, dropped last, stands last and carries its arguments.
+    ASSERT_NE(Entry(U8(u8"Привет"), 1), nullptr);
+    EXPECT_EQ(f.store.ParamsOfItem(Entry(U8(u8"Привет"), 1)->ItemId), U8(u8"/имя"));
 }
