@@ -16,6 +16,7 @@
 #include "BenchSupport.h"
 #include "MenuReport.h"
 #include "PlatformBaseline.h"
+#include "SearchBench.h"
 #include "StoreGenerator.h"
 #include "support/UcvSysIO.h"
 
@@ -34,6 +35,7 @@ struct Options {
     bool runsGiven = false;
     double pictureShare = -1;  // of the mixed stores' executables; -1: the generator's default
     bool keep = false;
+    int searchItems = 50000;  // 0: no search case
     MenuBenchOptions menu;
 };
 
@@ -286,6 +288,8 @@ Options ParseOptions(int argc, char** argv) {
             opt.menu.opens = std::max(1, std::atoi(argv[++i]));
         } else if (a == "--footprint-opens" && i + 1 < argc) {
             opt.menu.footprintOpens = std::max(1, std::atoi(argv[++i]));
+        } else if (a == "--no-search") {
+            opt.searchItems = 0;
         } else if (a == "--no-menu") {
             opt.menu.menu = false;
         } else if (a == "--no-footprint") {
@@ -300,7 +304,7 @@ Options ParseOptions(int argc, char** argv) {
             for (int n : ParseSizes(a.c_str())) opt.sizes.push_back(n);
         } else {
             std::fprintf(stderr, "usage: rzbench [sizes...] [--runs R] [--pictures n,m|0] "
-                         "[--picture-share S] [--keep] [--no-stores] [--no-menu] [--no-footprint] "
+                         "[--picture-share S] [--keep] [--no-stores] [--no-search] [--no-menu] [--no-footprint] "
                          "[--menu-opens N] [--footprint-opens N]\n");
             std::exit(2);
         }
@@ -330,6 +334,7 @@ int BenchMain(const Options& opt) {
         PrintTable(results);
         PrintScaling(results);
     }
+    if (opt.searchItems > 0) RunSearchBench(opt.searchItems);
     try {
         RunMenuBench(opt.menu, scratch);
     } catch (const std::exception& e) {

@@ -93,18 +93,6 @@ void PaintSideBarFor(HDC dc, const TMenuItem& entry, HFONT entryFont, const RECT
     else if (HasSideBar(entry)) PaintSideBarRow(dc, entry, entryFont, column, row, barWidth);
 }
 
-std::string WithoutAccelerators(const std::string& caption) {
-    std::string out;
-    for (size_t i = 0; i < caption.size(); ++i) {
-        if (caption[i] == '&') {
-            if (i + 1 < caption.size() && caption[i + 1] == '&') out += caption[++i];
-            continue;
-        }
-        out += caption[i];
-    }
-    return out;
-}
-
 }  // namespace
 
 int BarIndex(const TMenuItem& entry) {
