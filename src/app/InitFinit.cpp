@@ -28,9 +28,10 @@ ItemStore& Store() { return FormItems().store; }
 
 // A key another program holds never reaches the launcher; the log says which.
 void LogHotKeyHeldElsewhere() {
-    const TJvApplicationHotKey& key = FormGeneral().JvApplicationHotKey;
-    if ((key.HotKey() & 0xFF) && !key.Registered())
-        WriteErrorLog("The hotkey \"" + ShortCutToText(key.HotKey()) + "\" is held by another program");
+    for (const TJvApplicationHotKey* key : {&FormGeneral().JvApplicationHotKey, &FormGeneral().JvSearchHotKey}) {
+        if ((key->HotKey() & 0xFF) && !key->Registered())
+            WriteErrorLog("The hotkey \"" + ShortCutToText(key->HotKey()) + "\" is held by another program");
+    }
 }
 
 void EnableTrayIcon(bool on) {
