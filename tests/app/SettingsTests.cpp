@@ -126,6 +126,7 @@ TEST_F(SettingsTest, ValuesAreReadAndWrittenBackCanonically) {
     EXPECT_TRUE(Settings.DrawMenuBar);
     EXPECT_TRUE(FormItems().store.drawMenuBar);
     EXPECT_EQ(FormGeneral().JvSearchHotKey.HotKey(), kShiftBit | kCtrlBit | VK_F6);
+    EXPECT_NE(FormGeneral().JvSearchHotKey.Id(), FormGeneral().JvApplicationHotKey.Id());
     SaveSettings();
     SaveSettings();
     EXPECT_EQ(Get("General Settings", "TaskBar"), "1");

@@ -3,9 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "StoreFixture.h"
 #include "items/ItemSearch.h"
 #include "items/LauncherSearch.h"
 
@@ -66,6 +68,36 @@ TEST(ItemSearch, FileNameOfPath) {
         {"plain", "plain"},              {"", ""},
     };
     for (const auto& [path, name] : cases) EXPECT_EQ(rz::FileNameOfPath(path), name) << path;
+}
+
+class LauncherSearchTest : public rztest::StoreTest {
+protected:
+    std::vector<std::string> Found(const std::string& query) {
+        if (!search) search = std::make_unique<rz::LauncherSearch>(*parts);
+        std::vector<std::string> out;
+        for (const auto& r : search->Find(query, 10)) out.push_back(r.entry->Caption + " in [" + *r.folder + "]");
+        return out;
+    }
+    std::unique_ptr<rz::LauncherSearch> search;
+};
+
+// The index holds the menu's own entries: a reload replaces them all.
+TEST_F(LauncherSearchTest, IndexesTheUserItemsAndIsMadeAgainAfterAReload) {
+    WriteList("shortcuts.txt", "^UnkLnk|C:\\a\\old.txt|txt|Old notes\r\n^SpeSep|Notes\r\n");
+    Load();
+    EXPECT_EQ(Found("notes"), std::vector<std::string>{"Old notes in []"});
+    EXPECT_TRUE(Found("close").empty()) << "the program's own entries are no items";
+
+    WriteList("shortcuts.txt", "^Folder|Wo&rk\r\n");
+    rztest::MakeDir(dir / "shortcuts\\Wo&rk");
+    WriteList("Wo&rk\\shortcuts.txt", "^UnkLnk|C:\\b\\||Notes folder\r\n");
+    TVItems.Clear();
+    parts->PMItems.Items().Clear();
+    parts->PMItems.Items().Tag = 0;
+    store->tables.Clear();
+    Load();
+    EXPECT_EQ(Found("notes"), std::vector<std::string>{"Notes folder in [Work]"});
+    EXPECT_EQ(Found("b"), std::vector<std::string>{"Notes folder in [Work]"}) << "a directory's own name";
 }
 
 }  // namespace
