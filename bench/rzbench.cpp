@@ -17,6 +17,7 @@
 #include "MenuReport.h"
 #include "PlatformBaseline.h"
 #include "StartupBench.h"
+#include "SearchBench.h"
 #include "StoreGenerator.h"
 #include "support/UcvSysIO.h"
 
@@ -36,6 +37,7 @@ struct Options {
     bool runsGiven = false;
     double pictureShare = -1;  // of the mixed stores' executables; -1: the generator's default
     bool keep = false;
+    int searchItems = 50000;  // 0: no search case
     MenuBenchOptions menu;
     StartupOptions startup;
 };
@@ -298,6 +300,8 @@ Options ParseOptions(int argc, char** argv) {
             opt.startup.program = argv[++i];
         } else if (a == "--no-startup") {
             opt.startup.sizes.clear();
+        } else if (a == "--no-search") {
+            opt.searchItems = 0;
         } else if (a == "--no-menu") {
             opt.menu.menu = false;
         } else if (a == "--no-footprint") {
@@ -313,7 +317,7 @@ Options ParseOptions(int argc, char** argv) {
             for (int n : ParseSizes(a.c_str())) opt.sizes.push_back(n);
         } else {
             std::fprintf(stderr, "usage: rzbench [sizes...] [--runs R] [--pictures n,m|0] [--scripts n,m|0] "
-                         "[--picture-share S] [--keep] [--no-stores] [--no-menu] [--no-footprint] "
+                         "[--picture-share S] [--keep] [--no-stores] [--no-search] [--no-menu] [--no-footprint] "
                          "[--menu-opens N] [--footprint-opens N] [--startup n,m|--no-startup] "
                          "[--startup-program exe]\n");
             std::exit(2);
@@ -346,6 +350,7 @@ int BenchMain(const Options& opt) {
         PrintTable(results);
         PrintScaling(results);
     }
+    if (opt.searchItems > 0) RunSearchBench(opt.searchItems);
     try {
         RunStartupBench(opt.startup, scratch);
     } catch (const std::exception& e) {

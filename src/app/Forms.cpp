@@ -14,6 +14,7 @@
 #include "items/LauncherParts.h"
 #include "manager/form_items.h"
 #include "menu/form_general.h"
+#include "menu/form_search.h"
 #include "menu/form_shortcuts.h"
 
 namespace rz {
@@ -27,6 +28,7 @@ struct Forms {
     std::unique_ptr<LauncherParts> parts;
     std::unique_ptr<TFormGeneral> general;
     std::unique_ptr<TFormShortCuts> shortCuts;
+    std::unique_ptr<TFormSearch> search;
     std::unique_ptr<TFormItems> items;
     std::unique_ptr<TFormConfig> config;
     std::unique_ptr<TFormAbout> about;
@@ -44,6 +46,7 @@ void LinkServices(Forms& f) {
     LinkSoundPlayer(&f.general->MPAudioGen);
     SettingsLinks links;
     links.hotKey = &f.general->JvApplicationHotKey;
+    links.searchHotKey = &f.general->JvSearchHotKey;
     links.windows = {f.config.get(), f.items.get(), f.about.get()};
     links.helpText = &f.config->RichEditHelp;
     links.link = &f.about->LabelUrl;
@@ -76,6 +79,8 @@ void WireForms(Forms& f) {
     general.titledWindows = {&items, config, about};
     general.hintWindow = &items;
     general.showHint = [&items](const std::string& text) { items.ShowHintText(text); };
+    TFormSearch& search = *f.search;
+    general.openSearch = [&search] { search.OpenAtCursor(); };
 }
 
 }  // namespace
@@ -85,6 +90,7 @@ void CreateForms() {
     g_forms.parts = std::make_unique<LauncherParts>(*g_forms.managerTree);
     g_forms.general = std::make_unique<TFormGeneral>();
     g_forms.shortCuts = std::make_unique<TFormShortCuts>(*g_forms.parts);
+    g_forms.search = std::make_unique<TFormSearch>(*g_forms.parts);
     g_forms.items = std::make_unique<TFormItems>(*g_forms.parts, *g_forms.managerTree);
     g_forms.config = std::make_unique<TFormConfig>();
     g_forms.about = std::make_unique<TFormAbout>();
@@ -98,6 +104,7 @@ void DestroyForms() {
     g_forms.about.reset();
     g_forms.config.reset();
     g_forms.items.reset();
+    g_forms.search.reset();
     g_forms.shortCuts.reset();
     g_forms.general.reset();
     g_forms.parts.reset();

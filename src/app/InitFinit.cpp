@@ -28,10 +28,11 @@ ItemStore& Store() { return FormItems().store; }
 
 // A key another program holds never reaches the launcher; the log says which.
 void LogHotKeyHeldElsewhere() {
-    const TJvApplicationHotKey& key = FormGeneral().JvApplicationHotKey;
-    if ((key.HotKey() & 0xFF) && !key.Registered())
-        LogTolerated("The hotkey \"" + ShortCutToText(key.HotKey()) + "\" is held by another program",
-                     key.RegisterError());
+    for (const TJvApplicationHotKey* key : {&FormGeneral().JvApplicationHotKey, &FormGeneral().JvSearchHotKey}) {
+        if ((key->HotKey() & 0xFF) && !key->Registered())
+            LogTolerated("The hotkey \"" + ShortCutToText(key->HotKey()) + "\" is held by another program",
+                         key->RegisterError());
+    }
 }
 
 void EnableTrayIcon(bool on) {

@@ -111,6 +111,10 @@ void LoadSettings() {
     ReadString(kGeneral, "OpenLauncherHotkey", hotkey);
     Settings.OpenLauncherHotkey = TextToShortCut(hotkey);
     if (g_links.hotKey) g_links.hotKey->SetHotKey(Settings.OpenLauncherHotkey);
+    std::string searchHotkey;
+    ReadString(kGeneral, "OpenSearchHotkey", searchHotkey);
+    Settings.OpenSearchHotkey = TextToShortCut(searchHotkey);
+    if (g_links.searchHotKey) g_links.searchHotKey->SetHotKey(Settings.OpenSearchHotkey);
     Settings.WindowsDraw = ReadBool(kFont, "WindowsDraw", true);
     Settings.FontName = "Verdana";
     ReadString(kFont, "FontName", Settings.FontName);
@@ -123,6 +127,8 @@ void LoadSettings() {
 void SaveSettings() {
     WriteString(kGeneral, "TaskBar", Settings.TaskBar ? "1" : "0");
     WriteString(kGeneral, "OpenLauncherHotkey", ShortCutToText(Settings.OpenLauncherHotkey));
+    // Whoever never set it finds no such line in the file.
+    if (Settings.OpenSearchHotkey) WriteString(kGeneral, "OpenSearchHotkey", ShortCutToText(Settings.OpenSearchHotkey));
     WriteString(kFont, "WindowsDraw", Settings.WindowsDraw ? "1" : "0");
     WriteString(kFont, "FontName", Settings.FontName);
     WriteString(kFont, "FontSize", std::to_string(Settings.FontSize > 0 ? Settings.FontSize : 8));

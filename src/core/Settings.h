@@ -24,6 +24,8 @@ struct TSettings {
     int FontSize = 8;
     bool DrawMenuBar = false;
     TShortCut OpenLauncherHotkey = kCtrlBit | 'L';
+    // None unless the file gives one; written only once set.
+    TShortCut OpenSearchHotkey = 0;
     // Whether the Run value is there: the program starts with Windows.
     bool Autostart = false;
 };
@@ -34,12 +36,13 @@ inline constexpr char kSettingsFileName[] = "zuvizove.ziz";
 inline constexpr char kAutostartValueName[] = "Corvane-Razaveza";
 inline constexpr char kRunKeyPath[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 
-// Where the record is applied: the hotkey component, the three titled
+// Where the record is applied: the two hotkey components, the three titled
 // windows in their order (preferences, item manager, about box), the two
 // controls whose fonts are set apart from their windows' (the dialog's help
 // text, the about box's link) and the main form's two switches.
 struct SettingsLinks {
     TJvApplicationHotKey* hotKey = nullptr;
+    TJvApplicationHotKey* searchHotKey = nullptr;
     std::vector<TTitledDialog*> windows;
     TRichEdit* helpText = nullptr;
     TLinkLabel* link = nullptr;

@@ -42,6 +42,7 @@ std::string ForLog(const std::string& text) {
 }  // namespace
 
 void ItemStore::PrepareBaseTree() {
+    ++loads_;
     icons.ResetSlots();
     views.tree.BeginUpdate();
     for (const TTreeNode* n = views.basicTree.GetFirstNode(); n; n = n->GetNextSibling())

@@ -67,6 +67,8 @@ public:
 
     // Loading: always PrepareBaseTree, LoadPass1, LoadPass2.
     void PrepareBaseTree();
+    // Raised by every load, so that what is derived from the menu knows it is stale.
+    unsigned Loads() const { return loads_; }
     // False when the user chose to end the program at the backup question.
     bool LoadPass1();
     void LoadPass2();
@@ -96,6 +98,7 @@ private:
 
     std::string dataFolder_;
     TTreeNode* loadMarker_ = nullptr;
+    unsigned loads_ = 0;
 };
 
 }  // namespace rz

@@ -22,6 +22,8 @@ public:
     // Target and parameters of a link by its item id; empty when it has none.
     virtual std::string PathOfItem(int itemId) const = 0;
     virtual std::string ParamsOfItem(int itemId) const = 0;
+    // Changes whenever the launcher menu is loaded again.
+    virtual unsigned MenuLoads() const = 0;
 };
 
 class LauncherParts final : public LauncherMenuParts {
@@ -47,6 +49,7 @@ public:
     const TImageList& MenuImages() const override { return ILAllPublicPM; }
     std::string PathOfItem(int itemId) const override { return store.tables.PathOf(itemId); }
     std::string ParamsOfItem(int itemId) const override { return store.ParamsOfItem(itemId); }
+    unsigned MenuLoads() const override { return store.Loads(); }
 
 private:
     void BuildBasicTree();

@@ -15,6 +15,9 @@ TFormGeneral::TFormGeneral() : TForm("FormGeneral") {
     JvApplicationHotKey.OnHotKey = [this](TObject* s) { JvApplicationHotKeyHotKey(s); };
     JvApplicationHotKey.SetHotKey(0x4000 | 'L');
     JvApplicationHotKey.SetWindow(Handle());
+    JvSearchHotKey.IdSuffix = "|search";
+    JvSearchHotKey.OnHotKey = [this](TObject* s) { JvSearchHotKeyHotKey(s); };
+    JvSearchHotKey.SetWindow(Handle());
     AttachActivation(true);
     // Visible but disabled, without a menu, until start-up is done.
     CSystrayGen.LeftPopup = true;
@@ -42,6 +45,10 @@ void TFormGeneral::FormShow(TObject*) {}
 
 void TFormGeneral::JvApplicationHotKeyHotKey(TObject*) {
     ShowLauncherMenuAtCursor(CSystrayGen.PopupMenu, *this, CSystrayGen);
+}
+
+void TFormGeneral::JvSearchHotKeyHotKey(TObject*) {
+    if (openSearch) openSearch();
 }
 
 void ShowLauncherMenuAtCursor(TPopupMenu* menu, TForm& form, TCoolTrayIcon& trayIcon) {
@@ -112,7 +119,7 @@ LRESULT TFormGeneral::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     LRESULT result = 0;
     if (TPopupMenu* open = TPopupMenu::Current(); open && open->HandleOwnerMessage(msg, wp, lp, result))
         return result;
-    if (msg == WM_HOTKEY && JvApplicationHotKey.Dispatch(wp)) return 0;
+    if (msg == WM_HOTKEY && (JvApplicationHotKey.Dispatch(wp) || JvSearchHotKey.Dispatch(wp))) return 0;
     if (msg == kMsgTrayIcon) {
         CSystrayGen.HandleCallback(lp);
         return 0;

@@ -26,11 +26,14 @@ public:
 
     TCoolTrayIcon CSystrayGen{"CSystrayGen"};
     TJvApplicationHotKey JvApplicationHotKey{"JvApplicationHotKey"};
+    // Opens the search window; no key until the settings give one.
+    TJvApplicationHotKey JvSearchHotKey{"JvSearchHotKey"};
     TMediaPlayer MPAudioGen{"MPAudioGen"};
 
     void FormCreate(TObject* sender);
     void FormShow(TObject* sender);
     void JvApplicationHotKeyHotKey(TObject* sender);
+    void JvSearchHotKeyHotKey(TObject* sender);
     void AEGeneralException(TObject* sender, const std::exception& e);
     // Repaints the painted titles of the visible windows on (de)activation.
     void AEGeneralActivate(TObject* sender);
@@ -47,6 +50,7 @@ public:
     // The window whose status line shows hints while it is active.
     TForm* hintWindow = nullptr;
     std::function<void(const std::string& text)> showHint;
+    std::function<void()> openSearch;
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;

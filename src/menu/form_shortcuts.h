@@ -68,6 +68,10 @@ int ColumnHeight(const TMenuItem& level);
 // barWidth.
 void PaintSideBar(HDC canvas, const TMenuItem& entry, HFONT entryFont, POINT origin = {0, 0},
                   int barWidth = 20);
+// The frame of an entry's icon cell, whose left edge is x0 and bottom edge
+// bottom: raised for a selected entry, else in the menu's colour, which
+// removes a frame left from a selection.
+void PaintIconFrame(HDC canvas, int x0, int bottom, bool raised);
 // After the platform drew an entry of the launcher menu: puts back the
 // entry's part of its level's side bar, which the platform painted over.
 void PaintPlatformEntrySideBar(TMenuItem& entry, HDC canvas, const RECT& column, const RECT& row,

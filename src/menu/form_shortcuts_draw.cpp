@@ -94,18 +94,6 @@ void PaintSideBarFor(HDC dc, const TMenuItem& entry, HFONT entryFont, const RECT
     else if (HasSideBar(entry)) PaintSideBarRow(dc, entry, entryFont, column, row, barWidth);
 }
 
-std::string WithoutAccelerators(const std::string& caption) {
-    std::string out;
-    for (size_t i = 0; i < caption.size(); ++i) {
-        if (caption[i] == '&') {
-            if (i + 1 < caption.size() && caption[i + 1] == '&') out += caption[++i];
-            continue;
-        }
-        out += caption[i];
-    }
-    return out;
-}
-
 }  // namespace
 
 int BarIndex(const TMenuItem& entry) {
@@ -193,13 +181,7 @@ void TFormShortCuts::NorItemsRTDrawItem(TObject* sender, HDC dc, const RECT& r, 
     const bool hasImage = entry->ImageIndex >= 0;
     if (hasImage) Launcher().MenuImages().Draw(dc, x0 + 2, r.bottom - 18, entry->ImageIndex, entry->Enabled);
 
-    const bool raised = hasImage && selected;
-    const int light = raised ? COLOR_BTNHIGHLIGHT : COLOR_MENU;
-    const int dark = raised ? COLOR_BTNSHADOW : COLOR_MENU;
-    Line(dc, light, x0 + 1, r.bottom - 19, x0 + 18, r.bottom - 19);
-    Line(dc, light, x0 + 1, r.bottom - 19, x0 + 1, r.bottom - 1);
-    Line(dc, dark, x0 + 18, r.bottom - 19, x0 + 18, r.bottom - 1);
-    Line(dc, dark, x0 + 1, r.bottom - 1, x0 + 19, r.bottom - 1);
+    PaintIconFrame(dc, x0, r.bottom, hasImage && selected);
 
     // The icon cell is never highlighted.
     FillWith(dc, selected && entry->Enabled ? COLOR_HIGHLIGHT : COLOR_MENU,
@@ -220,6 +202,15 @@ void TFormShortCuts::NorItemsRTDrawItem(TObject* sender, HDC dc, const RECT& r, 
         DrawCanvasText(dc, entry->Caption, text, format);
     }
     PaintSideBarFor(dc, *entry, font, column, r, BarWidth);
+}
+
+void PaintIconFrame(HDC dc, int x0, int bottom, bool raised) {
+    const int light = raised ? COLOR_BTNHIGHLIGHT : COLOR_MENU;
+    const int dark = raised ? COLOR_BTNSHADOW : COLOR_MENU;
+    Line(dc, light, x0 + 1, bottom - 19, x0 + 18, bottom - 19);
+    Line(dc, light, x0 + 1, bottom - 19, x0 + 1, bottom - 1);
+    Line(dc, dark, x0 + 18, bottom - 19, x0 + 18, bottom - 1);
+    Line(dc, dark, x0 + 1, bottom - 1, x0 + 19, bottom - 1);
 }
 
 void TFormShortCuts::SpeItemsRTDrawItem(TObject* sender, HDC dc, const RECT& r, bool) {

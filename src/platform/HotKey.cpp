@@ -26,7 +26,7 @@ void TJvApplicationHotKey::Register() {
         // A global atom from the program's path: one id per installed copy.
         char path[MAX_PATH] = {};
         ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-        id_ = ::GlobalAddAtomA(path);
+        id_ = ::GlobalAddAtomA((path + IdSuffix).c_str());
         if (!id_) {
             registerError_ = ::GetLastError();
             return;

@@ -28,6 +28,10 @@ public:
     // The id WM_HOTKEY carries for this key.
     WPARAM Id() const { return id_; }
 
+    // Set before SetWindow when a window has more than one key: it tells
+    // this key's id apart from the others'.
+    std::string IdSuffix;
+
     TNotifyEvent OnHotKey;
     // True when the message was this key's.
     bool Dispatch(WPARAM id);

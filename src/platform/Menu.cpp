@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/Application.h"
+
 namespace rz {
 
 TMenuItem::~TMenuItem() { Clear(); }
@@ -29,6 +31,10 @@ std::unique_ptr<TMenuItem> TMenuItem::Remove(int index) {
     items_.erase(items_.begin() + index);
     item->parent_ = nullptr;
     return item;
+}
+
+void TMenuItem::Click() {
+    if (OnClick) SafeInvoke(this, [this] { OnClick(this); });
 }
 
 void TMenuItem::Clear() {

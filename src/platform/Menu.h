@@ -49,6 +49,9 @@ public:
     void Clear();
 
     bool IsLine() const { return Caption == "-"; }
+    // What choosing the entry does: its OnClick, with any exception routed
+    // to the application.
+    void Click();
 
 private:
     TMenuItem* parent_ = nullptr;
@@ -74,6 +77,10 @@ public:
     // draw handler (its icon included), with the canvas, the rectangle of
     // the entry's whole level on it and the entry's own.
     std::function<void(TMenuItem& entry, HDC canvas, const RECT& column, const RECT& row)> OnPlatformEntryDrawn;
+    // While set, a typed character that answers no entry of the open level
+    // closes the menu, and this is raised with it (UTF-8) and the point the
+    // menu was shown at once the menu is gone. Accelerators still win.
+    std::function<void(const std::string& typed, POINT at)> OnUnmatchedKey;
 
     // Builds the top level from its visible entries and runs the modal menu
     // at (x, y) on behalf of owner; a submenu is built when it opens. The
@@ -105,7 +112,7 @@ private:
     bool DrawItem(const DRAWITEMSTRUCT& dis);
     void DrawIcon(const DRAWITEMSTRUCT& dis, const TMenuItem& item);
     void AfterPlatformDraw(TMenuItem& item, HDC dc, const RECT& row);
-    bool MenuChar(WPARAM wp, HMENU menu, LRESULT& result) const;
+    bool MenuChar(WPARAM wp, HMENU menu, LRESULT& result);
     TMenuItem root_;
     Build* open_ = nullptr;
 };

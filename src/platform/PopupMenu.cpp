@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <map>
+#include <string>
 #include <memory>
 #include <tuple>
 #include <unordered_map>
@@ -60,6 +61,8 @@ struct TPopupMenu::Build {
     // The canvas entries are measured on, one for all of them.
     unique_hdc measure{::CreateCompatibleDC(nullptr)};
     int levelsBuilt = 0;
+    // A character no entry answered, which closed the menu.
+    std::string unmatched;
 };
 
 TPopupMenu::TPopupMenu(std::string name) : TComponent(name), root_(name) {}
@@ -118,11 +121,35 @@ wchar_t AcceleratorOf(const std::string& caption) {
     return 0;
 }
 
+// A character the menu loop saw, as UTF-8; empty for a control character.
+std::string Utf8OfCharacter(wchar_t c) {
+    if (c < 0x20 || c == 0x7F) return {};
+    char utf8[8] = {};
+    const int n = ::WideCharToMultiByte(CP_UTF8, 0, &c, 1, utf8, sizeof(utf8), nullptr, nullptr);
+    return std::string(utf8, static_cast<size_t>(std::max(n, 0)));
+}
+
 TMenuItem* ItemOf(ULONG_PTR data) { return reinterpret_cast<TMenuItem*>(data); }
 
 wchar_t Upper(wchar_t c) {
     ::CharUpperBuffW(&c, 1);
     return c;
+}
+
+// The character of a WM_MENUCHAR as UTF-8; empty for a control character or
+// one the code page cannot tell.
+std::string TypedCharacter(WORD key) {
+    if (key < 0x20 || key == 0x7F) return {};
+    if (key < 0x80) return std::string(1, static_cast<char>(key));
+    const std::string bytes = key > 0xFF ? std::string{static_cast<char>(key >> 8), static_cast<char>(key & 0xFF)}
+                                         : std::string(1, static_cast<char>(key));
+    wchar_t wide[2] = {};
+    const int n = ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(bytes.size()),
+                                        wide, 2);
+    if (n <= 0) return {};
+    char utf8[8] = {};
+    const int m = ::WideCharToMultiByte(CP_UTF8, 0, wide, n, utf8, sizeof(utf8), nullptr, nullptr);
+    return std::string(utf8, static_cast<size_t>(std::max(m, 0)));
 }
 
 }  // namespace
@@ -199,9 +226,12 @@ void TPopupMenu::Popup(int x, int y, HWND owner) {
     }
     open_ = nullptr;
     g_current = previous;
+    if (!build.unmatched.empty() && OnUnmatchedKey) {
+        SafeInvoke(this, [&] { OnUnmatchedKey(build.unmatched, POINT{x, y}); });
+        return;
+    }
     if (id == 0 || id > build.commands.size()) return;
-    TMenuItem* chosen = build.commands[id - 1];
-    if (chosen->OnClick) SafeInvoke(chosen, [&] { chosen->OnClick(chosen); });
+    build.commands[id - 1]->Click();
 }
 
 bool TPopupMenu::MeasureItem(MEASUREITEMSTRUCT& mis) {
@@ -299,9 +329,10 @@ bool TPopupMenu::ColumnOf(const TMenuItem& entry, const RECT& row, RECT& column)
 }
 
 // Owner-drawn entries: the platform does not read their accelerators.
-bool TPopupMenu::MenuChar(WPARAM wp, HMENU menu, LRESULT& result) const {
+bool TPopupMenu::MenuChar(WPARAM wp, HMENU menu, LRESULT& result) {
     // Without a character from the loop, only ASCII means the same in every code page.
-    const wchar_t key = Upper(g_typed ? g_typed : LOWORD(wp) < 0x80 ? LOWORD(wp) : 0);
+    const wchar_t typedWide = g_typed;
+    const wchar_t key = Upper(typedWide ? typedWide : LOWORD(wp) < 0x80 ? LOWORD(wp) : 0);
     g_typed = 0;
     const int count = ::GetMenuItemCount(menu);
     for (int i = 0; i < count; ++i) {
@@ -317,7 +348,12 @@ bool TPopupMenu::MenuChar(WPARAM wp, HMENU menu, LRESULT& result) const {
             return true;
         }
     }
-    return false;
+    if (!OnUnmatchedKey || (HIWORD(wp) & MF_SYSMENU)) return false;
+    const std::string typed = typedWide ? Utf8OfCharacter(typedWide) : TypedCharacter(LOWORD(wp));
+    if (typed.empty()) return false;
+    open_->unmatched = typed;
+    result = MAKELRESULT(0, MNC_CLOSE);
+    return true;
 }
 
 bool TPopupMenu::HandleOwnerMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {

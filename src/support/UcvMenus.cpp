@@ -26,4 +26,16 @@ void CopyMenuTree(const TMenuItem& source, TMenuItem& target, const TMenuCopyRou
     }
 }
 
+std::string WithoutAccelerators(const std::string& caption) {
+    std::string out;
+    for (size_t i = 0; i < caption.size(); ++i) {
+        if (caption[i] == '&') {
+            if (i + 1 < caption.size() && caption[i + 1] == '&') out += caption[++i];
+            continue;
+        }
+        out += caption[i];
+    }
+    return out;
+}
+
 }  // namespace rz

@@ -13,4 +13,7 @@ using TMenuCopyRoutine = std::function<void(const TMenuItem& source, TMenuItem& 
 // appends a copy of every sub-entry, recursively.
 void CopyMenuTree(const TMenuItem& source, TMenuItem& target, const TMenuCopyRoutine& routine = {});
 
+// A caption as it reads on screen: accelerator marks gone, "&&" an ampersand.
+std::string WithoutAccelerators(const std::string& caption);
+
 }  // namespace rz

@@ -100,6 +100,7 @@ TEST_F(SettingsTest, NoFileGivesTheDefaultsAndTheFirstSaveWritesExactlySixKeys) 
     EXPECT_EQ(Settings.FontSize, 8);
     EXPECT_FALSE(Settings.DrawMenuBar);
     EXPECT_EQ(FormGeneral().JvApplicationHotKey.HotKey(), kCtrlBit | 'L');
+    EXPECT_EQ(FormGeneral().JvSearchHotKey.HotKey(), 0) << "no search key until one is set";
     EXPECT_FALSE(rztest::FileExists(Ini()));
 
     SaveSettings();
@@ -115,6 +116,7 @@ TEST_F(SettingsTest, NoFileGivesTheDefaultsAndTheFirstSaveWritesExactlySixKeys) 
 TEST_F(SettingsTest, ValuesAreReadAndWrittenBackCanonically) {
     Put("General Settings", "TaskBar", "yes");
     Put("General Settings", "OpenLauncherHotkey", "alt+shift+f5");
+    Put("General Settings", "OpenSearchHotkey", "ctrl+shift+f6");
     Put("Font Settings", "WindowsDraw", "0");
     Put("Font Settings", "FontSize", "$A");
     Put("Misc Settings", "DrawMenuBar", "1");
@@ -125,10 +127,13 @@ TEST_F(SettingsTest, ValuesAreReadAndWrittenBackCanonically) {
     EXPECT_EQ(Settings.FontSize, 10);
     EXPECT_TRUE(Settings.DrawMenuBar);
     EXPECT_TRUE(FormItems().store.drawMenuBar);
+    EXPECT_EQ(FormGeneral().JvSearchHotKey.HotKey(), kShiftBit | kCtrlBit | VK_F6);
+    EXPECT_NE(FormGeneral().JvSearchHotKey.Id(), FormGeneral().JvApplicationHotKey.Id());
     SaveSettings();
     SaveSettings();
     EXPECT_EQ(Get("General Settings", "TaskBar"), "1");
     EXPECT_EQ(Get("General Settings", "OpenLauncherHotkey"), "Shift+Alt+F5");
+    EXPECT_EQ(Get("General Settings", "OpenSearchHotkey"), "Shift+Ctrl+F6");
     EXPECT_EQ(Get("Font Settings", "WindowsDraw"), "0");
     EXPECT_EQ(Get("Font Settings", "FontSize"), "10");
     EXPECT_EQ(Get("Misc Settings", "DrawMenuBar"), "1");

@@ -18,6 +18,7 @@
 #include "manager/form_items.h"
 #include "menu/form_shortcuts.h"
 #include "platform/Bitmap.h"
+#include "platform/Form.h"
 #include "platform/Handles.h"
 #include "platform/Menu.h"
 
@@ -118,6 +119,20 @@ inline SIZE TextSize(HDC dc, const std::string& face, int points, const std::str
     ::GetTextExtentPoint32W(dc, wide, length, &size);
     return size;
 }
+
+// Hands the menu messages to the open popup, as the hidden main form does.
+class OwnerForm : public rz::TForm {
+public:
+    OwnerForm() : TForm("PopupOwner") { CreateForm("PopupOwner", 0, 0, WS_POPUP, WS_EX_TOOLWINDOW); }
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override {
+        LRESULT result = 0;
+        if (rz::TPopupMenu* open = rz::TPopupMenu::Current(); open && open->HandleOwnerMessage(msg, wp, lp, result))
+            return result;
+        return TForm::HandleMessage(msg, wp, lp);
+    }
+};
 
 inline rz::TMenuItem& AddEntry(rz::TMenuItem& level, const std::string& caption, int tag, int image = -1,
                                bool visible = true) {

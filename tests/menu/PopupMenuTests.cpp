@@ -18,22 +18,9 @@
 using rz::TMenuItem;
 using rz::TPopupMenu;
 using rztest::AddEntry;
+using rztest::OwnerForm;
 
 namespace {
-
-// Hands the menu messages to the open popup, as the hidden main form does.
-class OwnerForm : public rz::TForm {
-public:
-    OwnerForm() : TForm("PopupOwner") { CreateForm("PopupOwner", 0, 0, WS_POPUP, WS_EX_TOOLWINDOW); }
-
-protected:
-    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override {
-        LRESULT result = 0;
-        if (TPopupMenu* open = TPopupMenu::Current(); open && open->HandleOwnerMessage(msg, wp, lp, result))
-            return result;
-        return TForm::HandleMessage(msg, wp, lp);
-    }
-};
 
 // The visible menu windows, with their sizes.
 std::vector<RECT> MenuWindows() {

@@ -1,0 +1,44 @@
+#pragma once
+// The search over the launcher menu: every launchable entry of the user's
+// tree, indexed on first use after each load, so that a user who never
+// searches pays nothing for it.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "items/ItemSearch.h"
+#include "platform/Menu.h"
+
+namespace rz {
+
+class LauncherMenuParts;
+
+class LauncherSearch {
+public:
+    explicit LauncherSearch(LauncherMenuParts& launcher) : launcher_(launcher) {}
+
+    struct Result {
+        TMenuItem* entry;
+        // The captions of the folders above it, "\" between them.
+        const std::string* folder;
+    };
+    std::vector<Result> Find(std::string_view query, size_t limit);
+
+private:
+    void BuildIfStale();
+    void AddLevel(TMenuItem& level, int count, int depth, int folder);
+
+    LauncherMenuParts& launcher_;
+    bool built_ = false;
+    unsigned builtFor_ = 0;
+    SearchIndex index_;
+    std::vector<TMenuItem*> entries_;
+    std::vector<int> folderOf_;
+    std::vector<std::string> folders_;
+};
+
+// The name a path ends in: the file, or the last folder of a directory path.
+std::string FileNameOfPath(const std::string& path);
+
+}  // namespace rz

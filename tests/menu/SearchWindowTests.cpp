@@ -1,0 +1,113 @@
+// Type to search from the open launcher menu, in both drawing modes:
+// accelerators still choose their entry, any other letter moves to the
+// search window, which looks like the menu and whose keys pick and launch an
+// item of the whole tree through the entry's own click.
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "MenuDrawFixture.h"
+#include "core/Settings.h"
+#include "items/LauncherParts.h"
+#include "menu/form_search.h"
+#include "menu/form_shortcuts.h"
+#include "platform/Timer.h"
+
+namespace {
+
+class SearchWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        saved = rz::Settings;
+        rz::Settings.FontName = "Tahoma";
+        store().itemClick = [this](rz::TObject* s) { clicked.push_back(static_cast<rz::TMenuItem*>(s)->Caption); };
+        store().PrepareBaseTree();
+        rz::TMenuItem& root = parts.PMItems.Items();
+        Link("&Notes", "C:\\x\\notes.exe", root, nullptr);
+        store().AddLaunchItem(rz::ItemKind::Folder, "", "", nullptr, root, 0, "Tools");
+        rz::TMenuItem& tools = *store().currentFolderMenu;
+        Link("Word Counter", "C:\\x\\count.exe", tools, store().currentFolderNode);
+        Link("Wordpad", "C:\\x\\pad.exe", root, nullptr);
+        Link("Crossword", "C:\\x\\cross.exe", root, nullptr);
+    }
+    void TearDown() override { rz::Settings = saved; }
+    rz::ItemStore& store() { return parts.store; }
+    void Link(const char* caption, const char* path, rz::TMenuItem& menu, rz::TTreeNode* node) {
+        store().AddLaunchItem(rz::ItemKind::ExeLnk, path, "", node, menu, 2, caption);
+    }
+    // Opens the launcher menu and types character into it once it shows.
+    void TypeIntoMenu(char character) {
+        int ticks = 0;
+        rz::TTimer timer("Typist");
+        timer.SetInterval(30);
+        timer.OnTimer = [&](rz::TObject*) {
+            if (!rz::TPopupMenu::Current()) return;
+            ++ticks;
+            if (ticks == 2) ::PostMessageA(owner.Handle(), WM_CHAR, static_cast<WPARAM>(character), 0);
+            if (ticks > 100) ::PostMessageA(owner.Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
+        };
+        timer.SetEnabled(true);
+        parts.PMItems.Popup(100, 100, owner.Handle());
+        timer.SetEnabled(false);
+    }
+    LRESULT Send(UINT msg, WPARAM wp) { return ::SendMessageA(search.EditSearch.Handle(), msg, wp, 0); }
+    std::vector<std::string> Shown() const {
+        std::vector<std::string> captions;
+        for (const auto& r : search.Results()) captions.push_back(r.entry->Caption + " in [" + *r.folder + "]");
+        return captions;
+    }
+
+    rz::TSettings saved;
+    rztest::OwnerForm owner;
+    rz::TTreeView tree{"TVItems"};
+    rz::LauncherParts parts{tree};
+    rz::TFormShortCuts shortCuts{parts};
+    rz::TFormSearch search{parts};
+    std::vector<std::string> clicked;
+};
+
+TEST_F(SearchWindowTest, AnUnansweredLetterInTheMenuSearchesTheWholeTreeAndLaunchesLikeTheMenu) {
+    rztest::DistinctSysColours colours;
+    for (bool windowsDraw : {true, false}) {
+        SCOPED_TRACE(windowsDraw ? "platform drawing" : "own drawing");
+        rz::Settings.WindowsDraw = windowsDraw;
+        shortCuts.ApplyMenuDrawing();
+        clicked.clear();
+        TypeIntoMenu('n');
+        EXPECT_EQ(clicked, std::vector<std::string>{"&Notes"}) << "an accelerator keeps choosing its entry";
+        EXPECT_FALSE(search.Visible());
+
+        TypeIntoMenu('w');
+        EXPECT_FALSE(parts.PMItems.IsOpen());
+        ASSERT_TRUE(search.Visible());
+        EXPECT_EQ(search.EditSearch.Text(), "w");
+        Send(WM_CHAR, 'o');
+        // The program's own entries ("Visit Website") are not items.
+        EXPECT_EQ(Shown(), (std::vector<std::string>{"Wordpad in []", "Word Counter in [Tools]", "Crossword in []"}));
+        EXPECT_EQ(search.Selected(), 0);
+
+        // The selected row: its icon cell stays unhighlighted only in own drawing.
+        rztest::Surface row(300, search.ListResults.RowHeight);
+        search.ListResults.OnDrawRow(row.Canvas(), 0, RECT{0, 0, row.Width(), row.Height()});
+        EXPECT_EQ(row.At(19, row.Height() / 2), rztest::Sys(windowsDraw ? COLOR_HIGHLIGHT : COLOR_MENU));
+        EXPECT_EQ(row.At(row.Width() - 3, 1), rztest::Sys(COLOR_HIGHLIGHT));
+
+        Send(WM_KEYDOWN, VK_END);
+        Send(WM_KEYDOWN, VK_UP);
+        EXPECT_EQ(search.Selected(), 1);
+        Send(WM_KEYDOWN, VK_RETURN);
+        EXPECT_EQ(clicked, (std::vector<std::string>{"&Notes", "Word Counter"}));
+        EXPECT_FALSE(search.Visible());
+
+        search.OpenAt(POINT{10, 10}, "");
+        EXPECT_TRUE(search.Results().empty());
+        Send(WM_KEYDOWN, VK_BACK);
+        EXPECT_FALSE(search.Visible()) << "Backspace in an empty box closes it";
+        EXPECT_EQ(clicked.size(), 2u);
+    }
+}
+
+}  // namespace
