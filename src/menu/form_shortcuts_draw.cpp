@@ -17,7 +17,7 @@ namespace rz {
 namespace {
 
 unique_hfont MakeFont(HDC dc, const std::string& face, int points) {
-    const LOGFONTA lf = PointLogFont(face, points, dc);
+    const LOGFONTA lf = PointLogFont(face, points, ::GetDeviceCaps(dc, LOGPIXELSY));
     return unique_hfont(::CreateFontIndirectA(&lf));
 }
 

@@ -20,6 +20,13 @@ void TEnhComboBox::CreateWnd(HWND parent) {
     Subclass();
 }
 
+void TEnhComboBox::SetItemHeight(int height) {
+    ItemHeight = height;
+    if (!Handle() || height <= 0) return;
+    ::SendMessageA(Handle(), CB_SETITEMHEIGHT, 0, height);
+    ::SendMessageA(Handle(), CB_SETMINVISIBLE, VisibleItems(), 0);
+}
+
 int TEnhComboBox::VisibleItems() const {
     const RECT b = Bounds();
     int item = ItemHeight;

@@ -25,6 +25,8 @@ public:
     // Down-arrow opens the list instead of changing the selection; F4 does nothing.
     bool ExtendedInterface = false;
 
+    // Of the list's items, once the window exists too (a new DPI).
+    void SetItemHeight(int height);
     // How many items the dropped list shows at once.
     int VisibleItems() const;
     // The width AutoDropDownWidth gives the list for the current items and font.

@@ -2,18 +2,17 @@
 
 namespace rz {
 
-LOGFONTA PointLogFont(const std::string& face, int points, HDC dc) {
-    WindowDC screen(nullptr);
+LOGFONTA PointLogFont(const std::string& face, int points, int dpi) {
     LOGFONTA lf{};
-    lf.lfHeight = -::MulDiv(points, ::GetDeviceCaps(dc ? dc : screen.get(), LOGPIXELSY), 72);
+    lf.lfHeight = -::MulDiv(points, dpi, 72);
     lf.lfWeight = FW_NORMAL;
     lf.lfCharSet = DEFAULT_CHARSET;
     lstrcpynA(lf.lfFaceName, face.c_str(), LF_FACESIZE);
     return lf;
 }
 
-unique_hfont CreatePointFont(const std::string& face, int points, bool underline) {
-    LOGFONTA lf = PointLogFont(face, points);
+unique_hfont CreatePointFont(const std::string& face, int points, int dpi, bool underline) {
+    LOGFONTA lf = PointLogFont(face, points, dpi);
     lf.lfUnderline = underline ? TRUE : FALSE;
     return unique_hfont(::CreateFontIndirectA(&lf));
 }

@@ -1,5 +1,6 @@
 #include "platform/LinkLabel.h"
 
+#include "platform/Dpi.h"
 #include "platform/Fonts.h"
 
 namespace rz {
@@ -20,7 +21,9 @@ void TLinkLabel::SetCaption(const std::string& caption) {
     FitToText();
 }
 
-void TLinkLabel::SetFont(const std::string& face, int points) { TakeFont(CreatePointFont(face, points, true)); }
+void TLinkLabel::SetFont(const std::string& face, int points) {
+    TakeFont(CreatePointFont(face, points, WindowDpi(Handle()), true));
+}
 
 void TLinkLabel::TakeFont(unique_hfont font) {
     if (!font) return;
