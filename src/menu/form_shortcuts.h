@@ -29,7 +29,7 @@ public:
     void NorItemsRTMeasureItem(TObject* sender, HDC canvas, int& width, int& height);
     void NorItemsRTDrawItem(TObject* sender, HDC canvas, const RECT& rect, bool selected);
     void SpeItemsRTDrawItem(TObject* sender, HDC canvas, const RECT& rect, bool selected);
-    // Set to 20 by every measure; the side bar title is clipped to it.
+    // Set to 20 at 96 DPI by every measure; the side bar title is clipped to it.
     int BarWidth = 0;
 
     // Assigns or clears the drawing handlers of the whole launcher menu.
@@ -41,8 +41,8 @@ public:
 private:
     LauncherMenuParts& Launcher() const { return launcher_; }
     // The entries' font from the settings, made again only when the face,
-    // the size or the canvas resolution changes.
-    HFONT EntryFont(HDC canvas);
+    // the size or the DPI changes.
+    HFONT EntryFont(int dpi);
 
     LauncherMenuParts& launcher_;
     unique_hfont entryFont_;
@@ -51,7 +51,7 @@ private:
     int entryFontDpi_ = 0;
 };
 
-// Layout of the launcher menu's own drawing.
+// Layout of the launcher menu's own drawing, at 96 DPI.
 inline constexpr int kEntryHeight = 19;
 inline constexpr int kNorSepHeight = 8;
 inline constexpr int kBarOffset = 20;
@@ -61,8 +61,10 @@ inline constexpr int kTextIndent = 23;
 int BarIndex(const TMenuItem& entry);
 // Whether painting this entry also paints its level's side bar.
 bool ClosesColumn(const TMenuItem& entry);
-// What the entries of a level add up to, visible or not.
-int ColumnHeight(const TMenuItem& level);
+// What the entries of a level add up to at dpi, visible or not.
+int ColumnHeight(const TMenuItem& level, int dpi);
+// The DPI the launcher menu is drawn at: the open menu's, else the system's.
+int MenuDpi();
 // Paints the side bar of entry's level with its bar-maker's caption; origin
 // is the column's top-left corner on the canvas, the title is clipped to
 // barWidth.

@@ -86,6 +86,8 @@ public:
 
     // The menu being shown by any popup (at most one at a time), or null.
     static TPopupMenu* Current();
+    // The DPI of the monitor the open menu shows on; the system's while closed.
+    int Dpi() const;
 
     // While the menu is open: the rectangle of the whole level of entry on
     // the canvas where entry is painted in row, scrolled as the level is;

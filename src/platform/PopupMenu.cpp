@@ -11,6 +11,7 @@
 
 #include "platform/Application.h"
 #include "platform/Bitmap.h"
+#include "platform/Dpi.h"
 #include "platform/Handles.h"
 #include "platform/ImageList.h"
 #include "platform/Menu.h"
@@ -47,6 +48,7 @@ struct TPopupMenu::Build {
     // The canvas entries are measured on, one for all of them.
     unique_hdc measure{::CreateCompatibleDC(nullptr)};
     int levelsBuilt = 0;
+    int dpi = kBaseDpi;
 };
 
 TPopupMenu::TPopupMenu(std::string name) : TComponent(name), root_(name) {}
@@ -60,6 +62,8 @@ TPopupMenu* TPopupMenu::Current() { return g_current; }
 HMENU TPopupMenu::OpenHandle() const { return open_ ? open_->root.get() : nullptr; }
 
 int TPopupMenu::LevelsBuilt() const { return open_ ? open_->levelsBuilt : 0; }
+
+int TPopupMenu::Dpi() const { return open_ ? open_->dpi : SystemDpi(); }
 
 namespace {
 
@@ -167,6 +171,7 @@ void TPopupMenu::Popup(int x, int y, HWND owner) {
     build.root.reset(::CreatePopupMenu());
     if (!build.root) RaiseLastOSError();
     build.levels[build.root.get()] = Build::Level{&root_, false};
+    build.dpi = DpiAtPoint(POINT{x, y});
     BuildLevel(build, build.root.get());
     TPopupMenu* previous = g_current;
     g_current = this;
@@ -185,9 +190,10 @@ bool TPopupMenu::MeasureItem(MEASUREITEMSTRUCT& mis) {
     if (mis.CtlType != ODT_MENU) return false;
     TMenuItem* item = ItemOf(mis.itemData);
     if (!item) return false;
+    const int dpi = open_->dpi;
     if (item == &open_->blank) {
-        mis.itemWidth = kBlankWidth;
-        mis.itemHeight = kBlankHeight;
+        mis.itemWidth = ScaleToDpi(kBlankWidth, dpi);
+        mis.itemHeight = ScaleToDpi(kBlankHeight, dpi);
     } else if (item->OnMeasureItem && item->OnDrawItem) {
         int w = 0, h = 0;
         SafeInvoke(item, [&] { item->OnMeasureItem(item, open_->measure.get(), w, h); });
@@ -195,11 +201,11 @@ bool TPopupMenu::MeasureItem(MEASUREITEMSTRUCT& mis) {
         mis.itemHeight = h;
     } else if (item->IsLine()) {
         mis.itemWidth = 0;
-        mis.itemHeight = ::GetSystemMetrics(SM_CYMENUSIZE) / 2;
+        mis.itemHeight = SystemMetricForDpi(SM_CYMENUSIZE, dpi) / 2;
     } else {
         // The icon of a platform-drawn entry, with the gap to its caption.
-        mis.itemWidth = (Images ? Images->Width() : 16) + kIconGap;
-        mis.itemHeight = Images ? Images->Height() : 16;
+        mis.itemWidth = ScaleToDpi((Images ? Images->Width() : 16) + kIconGap, dpi);
+        mis.itemHeight = ScaleToDpi(Images ? Images->Height() : 16, dpi);
     }
     return true;
 }
@@ -235,7 +241,7 @@ bool TPopupMenu::DrawItem(const DRAWITEMSTRUCT& dis) {
 }
 
 void TPopupMenu::DrawIcon(const DRAWITEMSTRUCT& dis, const TMenuItem& item) {
-    const int w = Images->Width(), h = Images->Height();
+    const int w = ScaleToDpi(Images->Width(), open_->dpi), h = ScaleToDpi(Images->Height(), open_->dpi);
     const int left = dis.rcItem.left;
     const int top = dis.rcItem.top + (dis.rcItem.bottom - dis.rcItem.top - h) / 2;
     // The platform has filled the row already: its colour is what the icon sits on.
@@ -246,7 +252,7 @@ void TPopupMenu::DrawIcon(const DRAWITEMSTRUCT& dis, const TMenuItem& item) {
         unique_hbrush brush(::CreateSolidBrush(background));
         RECT all{0, 0, w, h};
         ::FillRect(icon->Canvas(), &all, brush.get());
-        Images->Draw(icon->Canvas(), 0, 0, item.ImageIndex, item.Enabled);
+        Images->DrawSized(icon->Canvas(), 0, 0, w, item.ImageIndex, item.Enabled, background);
     }
     ::BitBlt(dis.hDC, left, top, w, h, icon->Canvas(), 0, 0, SRCCOPY);
 }
