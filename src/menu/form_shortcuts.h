@@ -2,8 +2,10 @@
 // Holds the break pictures that a reload restores and the click handler of
 // every item entry of the launcher menu.
 
+#include <map>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "platform/Bitmap.h"
 #include "platform/Handles.h"
@@ -37,6 +39,9 @@ public:
     void ApplyMenuDrawing(TMenuItem& level, bool windowsDraw);
     // Puts fresh copies of the template's Kit entries back, without handlers.
     void ResetLauncherKitEntries();
+    // An item entry's icon from its target at size pixels, kept for later
+    // paints; null for other entries and where the shell has none.
+    HICON ItemIconAtSize(const TMenuItem& entry, int size);
 
 private:
     LauncherMenuParts& Launcher() const { return launcher_; }
@@ -49,6 +54,7 @@ private:
     std::string entryFontFace_;
     int entryFontSize_ = 0;
     int entryFontDpi_ = 0;
+    std::map<std::pair<std::string, int>, unique_hicon> sizedIcons_;
 };
 
 // Layout of the launcher menu's own drawing, at 96 DPI.

@@ -201,9 +201,15 @@ void TFormShortCuts::NorItemsRTDrawItem(TObject* sender, HDC dc, const RECT& r, 
     SelectGuard fontGuard(dc, font);
     ::SetTextColor(dc, ::GetSysColor(COLOR_MENUTEXT));
     const bool hasImage = entry->ImageIndex >= 0;
-    if (hasImage)
-        Launcher().MenuImages().DrawSized(dc, x0 + s(2), r.bottom - s(18), s(16), entry->ImageIndex, entry->Enabled,
-                                          ::GetSysColor(COLOR_MENU));
+    if (hasImage) {
+        const int size = s(16);
+        HICON sized = dpi != kBaseDpi && entry->Enabled ? ItemIconAtSize(*entry, size) : nullptr;
+        if (sized)
+            ::DrawIconEx(dc, x0 + s(2), r.bottom - s(18), sized, size, size, 0, nullptr, DI_NORMAL);
+        else
+            Launcher().MenuImages().DrawSized(dc, x0 + s(2), r.bottom - s(18), size, entry->ImageIndex,
+                                              entry->Enabled, ::GetSysColor(COLOR_MENU));
+    }
 
     const bool raised = hasImage && selected;
     const int light = raised ? COLOR_BTNHIGHLIGHT : COLOR_MENU;
@@ -303,6 +309,7 @@ void TFormShortCuts::ApplyMenuDrawing() {
     menu.OnPlatformEntryDrawn = [this](TMenuItem& entry, HDC dc, const RECT& column, const RECT& row) {
         PaintPlatformEntrySideBar(entry, dc, column, row, BarWidth);
     };
+    menu.IconAtSize = [this](const TMenuItem& entry, int size) { return ItemIconAtSize(entry, size); };
     ApplyMenuDrawing(menu.Items(), Settings.WindowsDraw);
 }
 

@@ -74,6 +74,9 @@ public:
     // draw handler (its icon included), with the canvas, the rectangle of
     // the entry's whole level on it and the entry's own.
     std::function<void(TMenuItem& entry, HDC canvas, const RECT& column, const RECT& row)> OnPlatformEntryDrawn;
+    // While set, asked for an entry's icon at a size other than the image
+    // list's (another DPI); null: the list's picture is scaled.
+    std::function<HICON(const TMenuItem& entry, int size)> IconAtSize;
 
     // Builds the top level from its visible entries and runs the modal menu
     // at (x, y) on behalf of owner; a submenu is built when it opens. The

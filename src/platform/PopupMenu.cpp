@@ -246,6 +246,10 @@ void TPopupMenu::DrawIcon(const DRAWITEMSTRUCT& dis, const TMenuItem& item) {
     const int top = dis.rcItem.top + (dis.rcItem.bottom - dis.rcItem.top - h) / 2;
     // The platform has filled the row already: its colour is what the icon sits on.
     const COLORREF background = ::GetPixel(dis.hDC, left, top);
+    if (HICON sized = w != Images->Width() && item.Enabled && IconAtSize ? IconAtSize(item, w) : nullptr) {
+        ::DrawIconEx(dis.hDC, left, top, sized, w, h, 0, nullptr, DI_NORMAL);
+        return;
+    }
     auto& icon = open_->icons[{item.ImageIndex, item.Enabled, background}];
     if (!icon) {
         icon = std::make_unique<TBitmap>(w, h);
