@@ -19,8 +19,9 @@ TFormShortCuts::TFormShortCuts(LauncherMenuParts& launcher) : TForm("FormShortCu
 }
 
 HICON TFormShortCuts::ItemIconAtSize(const TMenuItem& entry, int size) {
-    // The program's own entries carry names; an item entry's Tag is its item id.
-    if (!entry.Name.empty() || entry.Tag < 0 || entry.Count() > 0) return nullptr;
+    // Only an item entry's picture came from its target (a type or item
+    // icon); its Tag is the item id. Fixed pictures are never asked for.
+    if (entry.ImageIndex < kFirstTypeIconSlot || entry.Tag < 0 || entry.Count() > 0) return nullptr;
     const std::string path = Launcher().PathOfItem(entry.Tag);
     if (path.empty()) return nullptr;
     // A target without an icon is remembered too: the shell is asked once.
