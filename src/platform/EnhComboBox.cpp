@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/Dpi.h"
 #include "platform/Handles.h"
 
 namespace rz {
@@ -50,8 +51,9 @@ int TEnhComboBox::FittedDropDownWidth() const {
         ::GetTextExtentPoint32A(dc.get(), s.c_str(), static_cast<int>(s.size()), &size);
         widest = std::max(widest, static_cast<int>(size.cx));
     }
-    int width = widest + 8;
-    if (static_cast<int>(Items().size()) > VisibleItems()) width += ::GetSystemMetrics(SM_CXVSCROLL);
+    const int dpi = WindowDpi(Handle());
+    int width = widest + ScaleToDpi(8, dpi);
+    if (static_cast<int>(Items().size()) > VisibleItems()) width += SystemMetricForDpi(SM_CXVSCROLL, dpi);
     return width;
 }
 

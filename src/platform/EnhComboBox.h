@@ -15,8 +15,8 @@ public:
 
     // Edges drawn at all times, not only while focused or under the mouse.
     bool AlwaysShowBorder = false;
-    // The list's width: the widest item text plus 8 pixels, plus a scroll
-    // bar when it holds more items than it shows at once.
+    // The list's width: the widest item text plus 8 pixels at 96 DPI, plus a
+    // scroll bar when it holds more items than it shows at once.
     bool AutoDropDownWidth = false;
     int DropDownWidth = 0;
     // Of the list's items; the field and later font changes size themselves.
