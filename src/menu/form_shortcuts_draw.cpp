@@ -168,8 +168,8 @@ void PaintBand(HDC dc, const TMenuItem& entry, HFONT entryFont, POINT origin, in
     ::GetTextExtentPoint32A(dc, title.c_str(), static_cast<int>(title.size()), &extent);
     int x = (ScaleToDpi(20, dpi) - extent.cy) / 2;
     RECT clip{origin.x, origin.y, origin.x + barWidth, origin.y + h};
-    ::ExtTextOutA(dc, origin.x + x, origin.y + std::min(h, shown) - ScaleToDpi(4, dpi), ETO_CLIPPED, &clip, title.c_str(),
-                  static_cast<UINT>(title.size()), nullptr);
+    const int y = origin.y + std::min(h, shown) - ScaleToDpi(4, dpi);
+    ::ExtTextOutA(dc, origin.x + x, y, ETO_CLIPPED, &clip, title.c_str(), static_cast<UINT>(title.size()), nullptr);
 }
 
 }  // namespace

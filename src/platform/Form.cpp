@@ -115,9 +115,14 @@ LRESULT TForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_CLOSE:
             Close();
             return 0;
-        case WM_DPICHANGED:
-            ChangeDpi(HIWORD(wp), *reinterpret_cast<const RECT*>(lp));
+        case WM_DPICHANGED: {
+            // Without the system's rectangle the window stays where it is.
+            RECT place{};
+            if (lp) place = *reinterpret_cast<const RECT*>(lp);
+            else ::GetWindowRect(Handle(), &place);
+            ChangeDpi(HIWORD(wp), place);
             return 0;
+        }
         case WM_ACTIVATE:
             Fire(LOWORD(wp) == WA_INACTIVE ? OnDeactivate : OnActivate);
             return DefaultHandler(msg, wp, lp);
