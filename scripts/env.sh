@@ -19,13 +19,14 @@ unset MAKEFLAGS MFLAGS MAKELEVEL
 
 rz_log() { printf '==> %s\n' "$*"; }
 
-# Starts Xvfb on the first free display and exports DISPLAY; the caller kills
-# RZ_XVFB_PID on exit. -displayfd reports the number only once the server
-# accepts connections, so there is no race with other servers.
+# Starts Xvfb on the first free display (RZ_SCREEN pixels, 1024x768 unless
+# set) and exports DISPLAY; the caller kills RZ_XVFB_PID on exit. -displayfd
+# reports the number only once the server accepts connections, so there is
+# no race with other servers.
 rz_start_xvfb() {
     local numfile tries=0
     numfile="$(mktemp)"
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$numfile" \
+    Xvfb -displayfd 3 -screen 0 "${RZ_SCREEN:-1024x768}x24" -nolisten tcp 3>"$numfile" \
         </dev/null >/dev/null 2>&1 &
     RZ_XVFB_PID=$!
     while [ ! -s "$numfile" ]; do

@@ -2,6 +2,7 @@
 
 #include "core/Settings.h"
 #include "platform/CanvasText.h"
+#include "platform/Dpi.h"
 #include "platform/Fonts.h"
 #include "platform/Handles.h"
 
@@ -11,7 +12,8 @@ void PaintWindowTitle(HWND window, const std::string& title) {
     if (!window) return;
     WindowDC dc(window, true);
     if (!dc) return;
-    LOGFONTW lf = PointLogFont(Settings.FontName, 8, dc.get());
+    const int dpi = WindowDpi(window);
+    LOGFONTW lf = PointLogFont(Settings.FontName, 8, dpi);
     lf.lfWeight = FW_BOLD;
     unique_hfont font(::CreateFontIndirectW(&lf));
     SelectGuard selected(dc.get(), font.get());
@@ -19,8 +21,8 @@ void PaintWindowTitle(HWND window, const std::string& title) {
     bool active = ::GetActiveWindow() == window;
     ::SetTextColor(dc.get(), ::GetSysColor(active ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT));
     const SIZE extent = CanvasTextExtent(dc.get(), title);
-    int x = ::GetSystemMetrics(SM_CXBORDER) + 4;
-    int y = (::GetSystemMetrics(SM_CYCAPTION) - std::abs(static_cast<int>(extent.cy))) / 2 + 2;
+    int x = SystemMetricForDpi(SM_CXBORDER, dpi) + ScaleToDpi(4, dpi);
+    int y = (SystemMetricForDpi(SM_CYCAPTION, dpi) - std::abs(static_cast<int>(extent.cy))) / 2 + ScaleToDpi(2, dpi);
     CanvasTextOut(dc.get(), x, y, 0, nullptr, title);
 }
 

@@ -4,6 +4,7 @@
 #include "core/AppData.h"
 #include "core/Launching.h"
 #include "platform/Handles.h"
+#include "platform/Layout.h"
 
 namespace rz {
 
@@ -26,31 +27,29 @@ TFormAbout::TFormAbout() : TTitledDialog("FormAbout", App.aboutTitle) {
 }
 
 void TFormAbout::CreateControls() {
-    HWND h = Handle();
-    ImageAboutLogo.SetBounds(16, 8, 32, 32);
-    DrawLogo();
-    ImageAboutLogo.CreateWnd(h);
-    const std::pair<TLabel*, int> lines[] = {{&LabelVer, 8}, {&LabelDis, 27}, {&LabelCopy, 47}};
-    for (const auto& [label, top] : lines) {
-        label->SetBounds(60, top, kClientWidth - 60 - 8, 16);
-        label->CreateWnd(h);
-    }
     LabelDis.SetCaption(kNoticeLine1);
     LabelCopy.SetCaption(kNoticeLine2);
-    BevelAbout.SetBounds(16, 65, 289, 2);
-    BevelAbout.CreateWnd(h);
-    LabelUrl.SetBounds(15, 73, 0, 0);
     LabelUrl.SetCaption(kMakerWebsite);
-    LabelUrl.CreateWnd(h);
-    LabelMemTotal.SetBounds(16, 124, 289, 16);
-    LabelMemTotal.CreateWnd(h);
     ProgressBarP.SetRange(0, 100);
-    ProgressBarP.SetBounds(16, 146, 289, 15);
-    ProgressBarP.CreateWnd(h);
-    // Last, so at the bottom of the stack: everything above lies on it.
     PanelAbout.Edge = BDR_RAISEDINNER | BDR_SUNKENOUTER;
-    PanelAbout.SetBounds(0, 0, kClientWidth, kClientHeight);
-    PanelAbout.CreateWnd(h);
+    LayOutControls();
+}
+
+void TFormAbout::DpiChanged() { LayOutControls(); }
+
+// The link sizes itself to its text. The panel comes last, so at the bottom
+// of the stack: everything else lies on it.
+void TFormAbout::LayOutControls() {
+    ImageAboutLogo.SetPictureSize(Scaled(32), Scaled(32));
+    DrawLogo();
+    constexpr int textWidth = kClientWidth - 60 - 8;
+    LayOut(Handle(), Dpi(),
+           {Row(ImageAboutLogo, nullptr, 16, 8, 32, 32), Row(LabelVer, nullptr, 60, 8, textWidth, 16),
+            Row(LabelDis, nullptr, 60, 27, textWidth, 16), Row(LabelCopy, nullptr, 60, 47, textWidth, 16),
+            Row(BevelAbout, nullptr, 16, 65, 289, 2), Row(LabelUrl, nullptr, 15, 73, 0, 0),
+            Row(LabelMemTotal, nullptr, 16, 124, 289, 16), Row(ProgressBarP, nullptr, 16, 146, 289, 15),
+            Row(PanelAbout, nullptr, 0, 0, kClientWidth, kClientHeight)});
+    LabelUrl.FitToText();
 }
 
 void TFormAbout::DrawLogo() {

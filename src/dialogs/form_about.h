@@ -39,6 +39,8 @@ public:
 
 private:
     void CreateControls();
+    void LayOutControls();
+    void DpiChanged() override;
     void DrawLogo();
     void ShowMemoryLine();
 };

@@ -5,6 +5,7 @@
 #include "core/AppData.h"
 #include "platform/Fonts.h"
 #include "platform/Handles.h"
+#include "platform/Layout.h"
 
 namespace rz {
 
@@ -30,76 +31,65 @@ TFormConfig::TFormConfig() : TTitledDialog("FormConfig", App.configTitle) {
 }
 
 void TFormConfig::CreateControls() {
-    HWND h = Handle();
-    // Children stack in creation order, the first on top: the help text lies
-    // over its panel, and both over the pages' right-hand part.
-    RichEditHelp.CreateWnd(h);
-    PanelHeading.SetCaption("Conext Sensitive Help");
-    PanelHeading.SetBounds(kHelpLeft, 0, kHelpWidth, kHeadingHeight);
-    PanelHeading.CreateWnd(h);
-    PanelHelp.SetBounds(kHelpLeft, kHeadingHeight, kHelpWidth, 0);
-    PanelHelp.CreateWnd(h);
-
     TSControl.SetCaption("Control");
     TSVisuals.SetCaption("Visuals");
     PCSettings.AddPage(TSControl);
     PCSettings.AddPage(TSVisuals);
     PCSettings.SetActivePage(TSVisuals);
-    PCSettings.SetBounds(4, 4, kClientWidth - 8, 256);
-    PCSettings.CreateWnd(h);
-    CreateControlPage();
-    CreateVisualsPage();
-
-    const std::pair<TButton*, const char*> buttons[] = {
-        {&BtnCancel, "Cancel"}, {&BtnApply, "Apply"}, {&BtnOK, "OK"}, {&BtnHelp, "Help"}};
-    int x = kClientWidth - 4 * (kButtonWidth + 6) - 4;
-    for (const auto& [button, caption] : buttons) {
-        button->SetCaption(caption);
-        button->SetBounds(x, kButtonTop, kButtonWidth, kButtonHeight);
-        button->CreateWnd(h);
-        x += kButtonWidth + 6;
-    }
-}
-
-namespace {
-// Controls are made in the order given, each below the ones before it.
-template <class Control>
-void Place(Control& control, HWND page, const char* caption, int x, int y, int w, int h) {
-    if (caption) control.SetCaption(caption);
-    control.SetBounds(x, y, w, h);
-    control.CreateWnd(page);
-}
-}  // namespace
-
-void TFormConfig::CreateControlPage() {
-    HWND page = TSControl.Handle();
-    Place(ChkBxSystray, page, "Always show Corvane Razaveza in Systray", 18, 26, 280, 17);
-    Place(ChkBxTaskBar, page, "Always* show Corvane Razaveza in TaskBar", 18, 48, 280, 17);
-    // Below the boxes it frames.
-    Place(GrpBxMixed, page, "General Settings", 8, 8, 298, 70);
-}
-
-void TFormConfig::CreateVisualsPage() {
-    HWND page = TSVisuals.Handle();
     for (TEnhComboBox* list : {&CmBoxFontName, &CmBoxFontSize}) {
         list->AlwaysShowBorder = true;
         list->AutoDropDownWidth = true;
-        list->DropDownWidth = 137;
-        list->ItemHeight = 13;
+        list->DropDownWidth = Scaled(137);
+        list->ItemHeight = Scaled(13);
         list->HorizontalExtent = 0;
     }
     CmBoxFontName.Sorted = true;
     CmBoxFontSize.ExtendedInterface = true;
     CmBoxFontSize.SetItems({"6", "7", "8", "9", "10", "11", "12"});
+    LayOutControls();
+}
 
-    Place(CBWinDefDrawAll, page, "Let Windows default draw all controls.", 8, 8, 298, 17);
-    Place(LblFontName, page, "Font Name", 18, 54, 121, 16);
-    // Narrower than its dropped list.
-    Place(CmBoxFontName, page, nullptr, 18, 70, 121, 200);
-    Place(LblFontSize, page, "Font Size", 152, 54, 60, 16);
-    Place(CmBoxFontSize, page, nullptr, 152, 70, 52, 200);
-    Place(BtnDefault, page, "Default", 221, 104, 75, 23);
-    Place(GrpBxFontSets, page, "Program Font Settings", 8, 34, 298, 104);
+void TFormConfig::DpiChanged() {
+    for (TEnhComboBox* list : {&CmBoxFontName, &CmBoxFontSize}) list->SetItemHeight(Scaled(13));
+    LayOutControls();
+    PCSettingsResize(&PCSettings);
+}
+
+// The help panel's place follows the pages (PCSettingsResize).
+void TFormConfig::LayOutControls() {
+    constexpr int buttonStep = kButtonWidth + 6;
+    constexpr int firstButton = kClientWidth - 4 * buttonStep - 4;
+    // Children stack in creation order, the first on top: the help text lies
+    // over its panel, and both over the pages' right-hand part.
+    LayOut(Handle(), Dpi(),
+           {Row(RichEditHelp, nullptr, kHelpLeft + kHelpInset, kHeadingHeight + kHelpInset,
+                kHelpWidth - 2 * kHelpInset, 0),
+            Row(PanelHeading, "Conext Sensitive Help", kHelpLeft, 0, kHelpWidth, kHeadingHeight),
+            Row(PanelHelp, nullptr, kHelpLeft, kHeadingHeight, kHelpWidth, 0),
+            Row(PCSettings, nullptr, 4, 4, kClientWidth - 8, 256),
+            Row(BtnCancel, "Cancel", firstButton, kButtonTop, kButtonWidth, kButtonHeight),
+            Row(BtnApply, "Apply", firstButton + buttonStep, kButtonTop, kButtonWidth, kButtonHeight),
+            Row(BtnOK, "OK", firstButton + 2 * buttonStep, kButtonTop, kButtonWidth, kButtonHeight),
+            Row(BtnHelp, "Help", firstButton + 3 * buttonStep, kButtonTop, kButtonWidth, kButtonHeight)});
+    LayOutPages();
+}
+
+// Each frame comes after the boxes it frames, so that it lies below them.
+void TFormConfig::LayOutPages() {
+    LayOut(TSControl.Handle(), Dpi(),
+           {Row(ChkBxSystray, "Always show Corvane Razaveza in Systray", 18, 26, 280, 17),
+            Row(ChkBxTaskBar, "Always* show Corvane Razaveza in TaskBar", 18, 48, 280, 17),
+            Row(GrpBxMixed, "General Settings", 8, 8, 298, 70)});
+    // The font name list is narrower than its dropped list; a list's height
+    // is that of the field with the list dropped.
+    LayOut(TSVisuals.Handle(), Dpi(),
+           {Row(CBWinDefDrawAll, "Let Windows default draw all controls.", 8, 8, 298, 17),
+            Row(LblFontName, "Font Name", 18, 54, 121, 16),
+            Row(CmBoxFontName, nullptr, 18, 70, 121, 200),
+            Row(LblFontSize, "Font Size", 152, 54, 60, 16),
+            Row(CmBoxFontSize, nullptr, 152, 70, 52, 200),
+            Row(BtnDefault, "Default", 221, 104, 75, 23),
+            Row(GrpBxFontSets, "Program Font Settings", 8, 34, 298, 104)});
 }
 
 void TFormConfig::WireEvents() {
@@ -134,13 +124,14 @@ void TFormConfig::FocusFirstControl() {
 
 void TFormConfig::PCSettingsResize(TObject*) {
     const RECT page = TSVisuals.Bounds();
-    const int headingTop = page.top - 4;
-    const int helpTop = headingTop + kHeadingHeight;
-    const int helpHeight = (page.bottom - page.top) - kHeadingHeight + 6;
-    PanelHeading.SetBounds(kHelpLeft, headingTop, kHelpWidth, kHeadingHeight);
-    PanelHelp.SetBounds(kHelpLeft, helpTop, kHelpWidth, helpHeight);
-    RichEditHelp.SetBounds(kHelpLeft + kHelpInset, helpTop + kHelpInset, kHelpWidth - 2 * kHelpInset,
-                           helpHeight - 2 * kHelpInset);
+    const int left = Scaled(kHelpLeft), width = Scaled(kHelpLeft + kHelpWidth) - left;
+    const int heading = Scaled(kHeadingHeight), inset = Scaled(kHelpInset);
+    const int headingTop = page.top - Scaled(4);
+    const int helpTop = headingTop + heading;
+    const int helpHeight = (page.bottom - page.top) - heading + Scaled(6);
+    PanelHeading.SetBounds(left, headingTop, width, heading);
+    PanelHelp.SetBounds(left, helpTop, width, helpHeight);
+    RichEditHelp.SetBounds(left + inset, helpTop + inset, width - 2 * inset, helpHeight - 2 * inset);
 }
 
 void TFormConfig::OnEnterExplain(TObject* sender) {

@@ -72,8 +72,9 @@ public:
 
 private:
     void CreateControls();
-    void CreateControlPage();
-    void CreateVisualsPage();
+    void LayOutControls();
+    void LayOutPages();
+    void DpiChanged() override;
     void WireEvents();
     void FocusFirstControl();
     // Apply and OK up to the menu drawing.

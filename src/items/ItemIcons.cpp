@@ -1,6 +1,7 @@
 #include "items/ItemIcons.h"
 
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -30,6 +31,19 @@ unique_hicon ShellSmallIcon(const std::string& path) {
     DWORD_PTR ok = ::SHGetFileInfoA(path.c_str(), 0, &info, sizeof(info), SHGFI_ICON | SHGFI_SMALLICON);
     if (!ok) return nullptr;
     return unique_hicon(info.hIcon);
+}
+
+unique_hicon ShellIconAtSize(const std::string& path, int size) {
+    SHFILEINFOA where{};
+    if (::SHGetFileInfoA(path.c_str(), 0, &where, sizeof(where), SHGFI_ICONLOCATION) && where.szDisplayName[0]) {
+        HICON icon = nullptr;
+        if (::SHDefExtractIconA(where.szDisplayName, where.iIcon, 0, &icon, nullptr, static_cast<UINT>(size)) == S_OK &&
+            icon)
+            return unique_hicon(icon);
+    }
+    SHFILEINFOA large{};
+    if (!::SHGetFileInfoA(path.c_str(), 0, &large, sizeof(large), SHGFI_ICON | SHGFI_LARGEICON)) return nullptr;
+    return unique_hicon(large.hIcon);
 }
 
 void ItemIcons::MakeWorkSurfaces() {

@@ -75,5 +75,9 @@ private:
 
 // The shell's small icon for a file or directory; null when there is none.
 unique_hicon ShellSmallIcon(const std::string& path);
+// The shell's icon for a file or directory at size x size pixels where its
+// icon file has that size, else its large icon (for the system to shrink);
+// null when there is none.
+unique_hicon ShellIconAtSize(const std::string& path, int size);
 
 }  // namespace rz

@@ -89,7 +89,6 @@ void TFormItems::HandleFixedEntries(LauncherParts& parts) {
 
 // What the windows are made with: styles, pictures and the texts of edits.
 void TFormItems::PrepareControls() {
-    TVItems.SetIndent(19);
     TVItems.SetImages(&ILAllPublicTV);
     ILAllPublicPM.Draw(ImageDesProp.Picture().Canvas(), 0, 0, 10);
     ILAllPublicPM.Draw(ImageDesAdmin.Picture().Canvas(), 0, 0, 9);
@@ -105,13 +104,34 @@ void TFormItems::PrepareControls() {
 
 void TFormItems::CreateControls() {
     PrepareControls();
+    LayOutControls();
+    RBFile.SetChecked(true);
+    BitBtnAttach.SetEnabled(false);
+    BitBtnAttach.Tag = 0;
+
+    StatusBarHelp.SetPanelText("Ready");
+    StatusBarHelp.CreateWnd(Handle(), Scaled(345));
+    // Children stack in creation order, the first on top: the panels go to
+    // the bottom so that they never cover the controls laid over them.
+    for (TControl* c : std::initializer_list<TControl*>{&RGSelectType, &PanelAdmin, &PanelHeadAdmin,
+                                                        &PanelProp, &PanelHeadProp})
+        ::SetWindowPos(c->Handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void TFormItems::DpiChanged() {
+    LayOutControls();
+    StatusBarHelp.SetFirstPanelWidth(Scaled(345));
+}
+
+void TFormItems::LayOutControls() {
+    TVItems.SetIndent(Scaled(19));
     // Dragging is ours (TimerDrag): no drag detection of the tree view's own.
     const LayoutRow tree{&TVItems, nullptr, 0, 0, 346, 514, [](TControl& c, HWND parent) {
                              static_cast<TcvWinTreeView&>(c).CreateWnd(parent, TVS_DISABLEDRAGDROP);
                          }};
     constexpr int left = kInnerLeft, right = 435;
     // The panels are painted backgrounds; the controls are their siblings, on top.
-    LayOut(Handle(), {tree,
+    LayOut(Handle(), Dpi(), {tree,
                       Row(PanelHeadProp, "Properties", kColumnLeft, 0, 175, 26),
                       Row(PanelProp, nullptr, kColumnLeft, 26, 175, 149),
                       Row(PanelHeadAdmin, "Administer", kColumnLeft, 175, 175, 26),
@@ -144,17 +164,6 @@ void TFormItems::CreateControls() {
                       Row(BitBtnUndo, "&Undo", right, 452, 80, 24),
                       Row(BitBtnSave, "S&ave", left, 481, 80, 24),
                       Row(BitBtnClose, "C&lose", right, 481, 80, 24)});
-    RBFile.SetChecked(true);
-    BitBtnAttach.SetEnabled(false);
-    BitBtnAttach.Tag = 0;
-
-    StatusBarHelp.SetPanelText("Ready");
-    StatusBarHelp.CreateWnd(Handle(), 345);
-    // Children stack in creation order, the first on top: the panels go to
-    // the bottom so that they never cover the controls laid over them.
-    for (TControl* c : std::initializer_list<TControl*>{&RGSelectType, &PanelAdmin, &PanelHeadAdmin,
-                                                        &PanelProp, &PanelHeadProp})
-        ::SetWindowPos(c->Handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void TFormItems::SetHints() {

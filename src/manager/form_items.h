@@ -160,6 +160,8 @@ private:
     void HandleFixedEntries(LauncherParts& parts);
     void PrepareControls();
     void CreateControls();
+    void LayOutControls();
+    void DpiChanged() override;
     void SetHints();
     void ShowFileProperties(TTreeNode* node);
     void DrawTypeImage(int imageIndex, int background = COLOR_BTNFACE);

@@ -8,6 +8,7 @@
 #include "items/LauncherParts.h"
 #include "menu/form_search.h"
 #include "menu/form_shortcuts.h"
+#include "platform/Dpi.h"
 #include "platform/Handles.h"
 #include "platform/ImageList.h"
 #include "support/UcvMenus.h"
@@ -42,7 +43,7 @@ void TFormSearch::DrawRow(HDC dc, int row, const RECT& r) {
         FillWith(dc, COLOR_MENU, RECT{r.left, r.top, r.left + SearchLayout::kIconCell, r.bottom});
         FillWith(dc, selected ? COLOR_HIGHLIGHT : COLOR_MENU,
                  RECT{hasImage ? r.left + SearchLayout::kIconCell : r.left, r.top, r.right, r.bottom});
-        if (hasImage) PaintIconFrame(dc, r.left, iconTop + 18, selected);
+        if (hasImage) PaintIconFrame(dc, r.left, iconTop + 18, selected, kBaseDpi);
     } else {
         FillWith(dc, selected ? COLOR_HIGHLIGHT : COLOR_MENU, r);
     }

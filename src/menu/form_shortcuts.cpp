@@ -2,6 +2,7 @@
 
 #include "core/Launching.h"
 #include "items/FixedImages.h"
+#include "items/ItemIcons.h"
 #include "items/LauncherParts.h"
 #include "platform/Menu.h"
 
@@ -15,6 +16,18 @@ TFormShortCuts::TFormShortCuts(LauncherMenuParts& launcher) : TForm("FormShortCu
     ImageBreak3Large = FixedPicture(12, 18);
     ImageBreak4Large = FixedPicture(13, 18);
     ImageBreak5Large = FixedPicture(14, 18);
+}
+
+HICON TFormShortCuts::ItemIconAtSize(const TMenuItem& entry, int size) {
+    // Only an item entry's picture came from its target (a type or item
+    // icon); its Tag is the item id. Fixed pictures are never asked for.
+    if (entry.ImageIndex < kFirstTypeIconSlot || entry.Tag < 0 || entry.Count() > 0) return nullptr;
+    const std::string path = Launcher().PathOfItem(entry.Tag);
+    if (path.empty()) return nullptr;
+    // A target without an icon is remembered too: the shell is asked once.
+    auto [at, fresh] = sizedIcons_.try_emplace({path, size});
+    if (fresh) at->second = ShellIconAtSize(path, size);
+    return at->second.get();
 }
 
 void TFormShortCuts::NorItemsRTClickItem(TObject* sender) {

@@ -2,8 +2,10 @@
 // Holds the break pictures that a reload restores and the click handler of
 // every item entry of the launcher menu.
 
+#include <map>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "platform/Bitmap.h"
 #include "platform/Handles.h"
@@ -29,7 +31,7 @@ public:
     void NorItemsRTMeasureItem(TObject* sender, HDC canvas, int& width, int& height);
     void NorItemsRTDrawItem(TObject* sender, HDC canvas, const RECT& rect, bool selected);
     void SpeItemsRTDrawItem(TObject* sender, HDC canvas, const RECT& rect, bool selected);
-    // Set to 20 by every measure; the side bar title is clipped to it.
+    // Set to 20 at 96 DPI by every measure; the side bar title is clipped to it.
     int BarWidth = 0;
 
     // Assigns or clears the drawing handlers of the whole launcher menu.
@@ -37,21 +39,25 @@ public:
     void ApplyMenuDrawing(TMenuItem& level, bool windowsDraw);
     // Puts fresh copies of the template's Kit entries back, without handlers.
     void ResetLauncherKitEntries();
+    // An item entry's icon from its target at size pixels, kept for later
+    // paints; null for other entries and where the shell has none.
+    HICON ItemIconAtSize(const TMenuItem& entry, int size);
 
 private:
     LauncherMenuParts& Launcher() const { return launcher_; }
     // The entries' font from the settings, made again only when the face,
-    // the size or the canvas resolution changes.
-    HFONT EntryFont(HDC canvas);
+    // the size or the DPI changes.
+    HFONT EntryFont(int dpi);
 
     LauncherMenuParts& launcher_;
     unique_hfont entryFont_;
     std::string entryFontFace_;
     int entryFontSize_ = 0;
     int entryFontDpi_ = 0;
+    std::map<std::pair<std::string, int>, unique_hicon> sizedIcons_;
 };
 
-// Layout of the launcher menu's own drawing.
+// Layout of the launcher menu's own drawing, at 96 DPI.
 inline constexpr int kEntryHeight = 19;
 inline constexpr int kNorSepHeight = 8;
 inline constexpr int kBarOffset = 20;
@@ -61,8 +67,10 @@ inline constexpr int kTextIndent = 23;
 int BarIndex(const TMenuItem& entry);
 // Whether painting this entry also paints its level's side bar.
 bool ClosesColumn(const TMenuItem& entry);
-// What the entries of a level add up to, visible or not.
-int ColumnHeight(const TMenuItem& level);
+// What the entries of a level add up to at dpi, visible or not.
+int ColumnHeight(const TMenuItem& level, int dpi);
+// The DPI the launcher menu is drawn at: the open menu's, else the system's.
+int MenuDpi();
 // Paints the side bar of entry's level with its bar-maker's caption; origin
 // is the column's top-left corner on the canvas, the title is clipped to
 // barWidth.
@@ -71,7 +79,7 @@ void PaintSideBar(HDC canvas, const TMenuItem& entry, HFONT entryFont, POINT ori
 // The frame of an entry's icon cell, whose left edge is x0 and bottom edge
 // bottom: raised for a selected entry, else in the menu's colour, which
 // removes a frame left from a selection.
-void PaintIconFrame(HDC canvas, int x0, int bottom, bool raised);
+void PaintIconFrame(HDC canvas, int x0, int bottom, bool raised, int dpi);
 // After the platform drew an entry of the launcher menu: puts back the
 // entry's part of its level's side bar, which the platform painted over.
 void PaintPlatformEntrySideBar(TMenuItem& entry, HDC canvas, const RECT& column, const RECT& row,

@@ -7,6 +7,7 @@
 #include "items/LauncherParts.h"
 #include "menu/form_shortcuts.h"
 #include "platform/CanvasText.h"
+#include "platform/Dpi.h"
 #include "platform/Fonts.h"
 #include "platform/Handles.h"
 #include "platform/ImageList.h"
@@ -17,40 +18,37 @@ namespace rz {
 
 namespace {
 
-unique_hfont MakeFont(HDC dc, const std::string& face, int points) {
-    const LOGFONTW lf = PointLogFont(face, points, dc);
-    return unique_hfont(::CreateFontIndirectW(&lf));
-}
 
 unique_hfont MenuFont() {
     const LOGFONTW lf = SystemMenuLogFont();
     return unique_hfont(::CreateFontIndirectW(&lf));
 }
 
-void Line(HDC dc, int colour, int x1, int y1, int x2, int y2) {
-    unique_hpen pen(::CreatePen(PS_SOLID, 1, ::GetSysColor(colour)));
-    SelectGuard selected(dc, pen.get());
-    ::MoveToEx(dc, x1, y1, nullptr);
-    ::LineTo(dc, x2, y2);
-}
-
 void FillWith(HDC dc, int colour, const RECT& r) { ::FillRect(dc, &r, ::GetSysColorBrush(colour)); }
 
-int XOffset(const TMenuItem& entry) { return BarIndex(entry) >= 0 ? kBarOffset : 0; }
+// Lines as thick as one pixel is at the DPI, from the start to before the end.
+void HLine(HDC dc, int colour, int x1, int x2, int y, int thickness) {
+    FillWith(dc, colour, RECT{x1, y, x2, y + thickness});
+}
+void VLine(HDC dc, int colour, int x, int y1, int y2, int thickness) {
+    FillWith(dc, colour, RECT{x, y1, x + thickness, y2});
+}
+
+int XOffset(const TMenuItem& entry, int dpi) { return BarIndex(entry) >= 0 ? ScaleToDpi(kBarOffset, dpi) : 0; }
 
 // Where the entry's level lies on the canvas. The open menu knows (its level
 // may be scrolled); an entry painted on its own is laid out from the
 // column's corner by the layout numbers, entries spanning the column.
-RECT ColumnRect(const TMenuItem& entry, const RECT& r) {
+RECT ColumnRect(const TMenuItem& entry, const RECT& r, int dpi) {
     RECT column{};
     if (const TPopupMenu* open = TPopupMenu::Current(); open && open->ColumnOf(entry, r, column)) return column;
     const TMenuItem& level = *entry.Parent();
     int above = 0;
     for (int i = 0; i < level.Count() && level.Items(i) != &entry; ++i) {
         const TMenuItem& e = *level.Items(i);
-        if (e.Visible) above += e.Tag == kTagNorSep ? kNorSepHeight : kEntryHeight;
+        if (e.Visible) above += ScaleToDpi(e.Tag == kTagNorSep ? kNorSepHeight : kEntryHeight, dpi);
     }
-    return RECT{r.left, r.top - above, r.right, r.top - above + ColumnHeight(level)};
+    return RECT{r.left, r.top - above, r.right, r.top - above + ColumnHeight(level, dpi)};
 }
 
 // How much of a column the menu window shows at once: the platform clips
@@ -80,9 +78,9 @@ void PaintBand(HDC dc, const TMenuItem& entry, HFONT entryFont, POINT origin, in
 // only what comes into view) keeps the band whole.
 void PaintSideBarRow(HDC dc, const TMenuItem& entry, HFONT entryFont, const RECT& column, const RECT& row,
                      int barWidth) {
-    const int shown = ShownHeight(dc, ColumnHeight(*entry.Parent()));
+    const int shown = ShownHeight(dc, ColumnHeight(*entry.Parent(), MenuDpi()));
     const int saved = ::SaveDC(dc);
-    ::IntersectClipRect(dc, column.left, row.top, column.left + kBarOffset, row.bottom);
+    ::IntersectClipRect(dc, column.left, row.top, column.left + ScaleToDpi(kBarOffset, MenuDpi()), row.bottom);
     PaintBand(dc, entry, entryFont, POINT{column.left, column.top}, shown, barWidth);
     ::RestoreDC(dc, saved);
 }
@@ -114,14 +112,19 @@ bool ClosesColumn(const TMenuItem& entry) {
     return false;
 }
 
-int ColumnHeight(const TMenuItem& level) {
+int ColumnHeight(const TMenuItem& level, int dpi) {
     int height = 0;
     for (int i = 0; i < level.Count(); ++i) {
         int tag = level.Items(i)->Tag;
         if (tag == kTagBarMaker || tag == kTagHidden) continue;
-        height += tag == kTagNorSep ? kNorSepHeight : kEntryHeight;
+        height += ScaleToDpi(tag == kTagNorSep ? kNorSepHeight : kEntryHeight, dpi);
     }
     return height;
+}
+
+int MenuDpi() {
+    const TPopupMenu* open = TPopupMenu::Current();
+    return open ? open->Dpi() : SystemDpi();
 }
 
 namespace {
@@ -132,8 +135,10 @@ namespace {
 void PaintBand(HDC dc, const TMenuItem& entry, HFONT entryFont, POINT origin, int shown, int barWidth) {
     const TMenuItem& level = *entry.Parent();
     const TMenuItem& barMaker = *level.Items(BarIndex(entry));
-    const int h = ColumnHeight(level);
-    FillWith(dc, COLOR_INACTIVECAPTION, RECT{origin.x, origin.y, origin.x + 19, origin.y + h - 1});
+    const int dpi = MenuDpi();
+    const int h = ColumnHeight(level, dpi);
+    FillWith(dc, COLOR_INACTIVECAPTION,
+             RECT{origin.x, origin.y, origin.x + ScaleToDpi(19, dpi), origin.y + h - ScaleToDpi(1, dpi)});
 
     LOGFONTW lf{};
     ::GetObjectW(entryFont, sizeof(lf), &lf);
@@ -141,7 +146,7 @@ void PaintBand(HDC dc, const TMenuItem& entry, HFONT entryFont, POINT origin, in
     SetFaceName(lf, Settings.FontName);
     lf.lfEscapement = 900;
     lf.lfOrientation = 900;
-    lf.lfHeight = -::MulDiv(FontSizeForDrawing(Settings.FontSize), ::GetDeviceCaps(dc, LOGPIXELSY), 72);
+    lf.lfHeight = -::MulDiv(FontSizeForDrawing(Settings.FontSize), dpi, 72);
     unique_hfont rotated(::CreateFontIndirectW(&lf));
     SelectGuard selected(dc, rotated.get());
     ::SetTextColor(dc, ::GetSysColor(COLOR_INACTIVECAPTIONTEXT));
@@ -149,45 +154,57 @@ void PaintBand(HDC dc, const TMenuItem& entry, HFONT entryFont, POINT origin, in
     ::SetBkMode(dc, OPAQUE);
     const std::string& title = barMaker.Caption;
     const SIZE extent = CanvasTextExtent(dc, title);
-    int x = (20 - extent.cy) / 2;
+    int x = (ScaleToDpi(20, dpi) - extent.cy) / 2;
     RECT clip{origin.x, origin.y, origin.x + barWidth, origin.y + h};
-    CanvasTextOut(dc, origin.x + x, origin.y + std::min(h, shown) - 4, ETO_CLIPPED, &clip, title);
+    const int y = origin.y + std::min(h, shown) - ScaleToDpi(4, dpi);
+    CanvasTextOut(dc, origin.x + x, y, ETO_CLIPPED, &clip, title);
 }
 
 }  // namespace
 
 void PaintSideBar(HDC dc, const TMenuItem& entry, HFONT entryFont, POINT origin, int barWidth) {
-    PaintBand(dc, entry, entryFont, origin, ShownHeight(dc, ColumnHeight(*entry.Parent())), barWidth);
+    PaintBand(dc, entry, entryFont, origin, ShownHeight(dc, ColumnHeight(*entry.Parent(), MenuDpi())), barWidth);
 }
 
 void TFormShortCuts::NorItemsRTMeasureItem(TObject* sender, HDC canvas, int& width, int& height) {
     auto* entry = dynamic_cast<TMenuItem*>(sender);
     if (!entry) return;
-    SelectGuard selected(canvas, EntryFont(canvas));
+    const int dpi = MenuDpi();
+    SelectGuard selected(canvas, EntryFont(dpi));
     const SIZE extent = CanvasTextExtent(canvas, entry->Caption);
-    width = extent.cx + kTextIndent + (BarIndex(*entry) >= 0 ? 22 : 0) + (entry->Count() > 0 ? 7 : 0);
-    height = kEntryHeight;
-    BarWidth = 20;
+    width = extent.cx + ScaleToDpi(kTextIndent + (BarIndex(*entry) >= 0 ? 22 : 0) + (entry->Count() > 0 ? 7 : 0), dpi);
+    height = ScaleToDpi(kEntryHeight, dpi);
+    BarWidth = ScaleToDpi(20, dpi);
 }
 
 void TFormShortCuts::NorItemsRTDrawItem(TObject* sender, HDC dc, const RECT& r, bool selected) {
     auto* entry = dynamic_cast<TMenuItem*>(sender);
     if (!entry) return;
-    const RECT column = ColumnRect(*entry, r);
-    const int x0 = column.left + XOffset(*entry);
-    const HFONT font = EntryFont(dc);
+    const int dpi = MenuDpi();
+    auto s = [dpi](int size96) { return ScaleToDpi(size96, dpi); };
+    const RECT column = ColumnRect(*entry, r, dpi);
+    const int x0 = column.left + XOffset(*entry, dpi);
+    const HFONT font = EntryFont(dpi);
     SelectGuard fontGuard(dc, font);
     ::SetTextColor(dc, ::GetSysColor(COLOR_MENUTEXT));
     const bool hasImage = entry->ImageIndex >= 0;
-    if (hasImage) Launcher().MenuImages().Draw(dc, x0 + 2, r.bottom - 18, entry->ImageIndex, entry->Enabled);
+    if (hasImage) {
+        const int size = s(16);
+        HICON sized = dpi != kBaseDpi && entry->Enabled ? ItemIconAtSize(*entry, size) : nullptr;
+        if (sized)
+            ::DrawIconEx(dc, x0 + s(2), r.bottom - s(18), sized, size, size, 0, nullptr, DI_NORMAL);
+        else
+            Launcher().MenuImages().DrawSized(dc, x0 + s(2), r.bottom - s(18), size, entry->ImageIndex,
+                                              entry->Enabled, ::GetSysColor(COLOR_MENU));
+    }
 
-    PaintIconFrame(dc, x0, r.bottom, hasImage && selected);
+    PaintIconFrame(dc, x0, r.bottom, hasImage && selected, dpi);
 
     // The icon cell is never highlighted.
     FillWith(dc, selected && entry->Enabled ? COLOR_HIGHLIGHT : COLOR_MENU,
-             RECT{hasImage ? x0 + 20 : x0, r.top, r.right, r.bottom});
+             RECT{hasImage ? x0 + s(20) : x0, r.top, r.right, r.bottom});
 
-    RECT text{x0 + kTextIndent, r.top, r.right, r.bottom};
+    RECT text{x0 + s(kTextIndent), r.top, r.right, r.bottom};
     const UINT format = DT_SINGLELINE | DT_VCENTER | DT_LEFT;
     ::SetBkMode(dc, TRANSPARENT);
     if (entry->Enabled) {
@@ -195,7 +212,7 @@ void TFormShortCuts::NorItemsRTDrawItem(TObject* sender, HDC dc, const RECT& r, 
         DrawCanvasText(dc, entry->Caption, text, format);
     } else {
         RECT shifted = text;
-        ::OffsetRect(&shifted, 1, 1);
+        ::OffsetRect(&shifted, s(1), s(1));
         ::SetTextColor(dc, ::GetSysColor(COLOR_BTNHIGHLIGHT));
         DrawCanvasText(dc, entry->Caption, shifted, format);
         ::SetTextColor(dc, ::GetSysColor(COLOR_BTNSHADOW));
@@ -204,29 +221,32 @@ void TFormShortCuts::NorItemsRTDrawItem(TObject* sender, HDC dc, const RECT& r, 
     PaintSideBarFor(dc, *entry, font, column, r, BarWidth);
 }
 
-void PaintIconFrame(HDC dc, int x0, int bottom, bool raised) {
+void PaintIconFrame(HDC dc, int x0, int bottom, bool raised, int dpi) {
     const int light = raised ? COLOR_BTNHIGHLIGHT : COLOR_MENU;
     const int dark = raised ? COLOR_BTNSHADOW : COLOR_MENU;
-    Line(dc, light, x0 + 1, bottom - 19, x0 + 18, bottom - 19);
-    Line(dc, light, x0 + 1, bottom - 19, x0 + 1, bottom - 1);
-    Line(dc, dark, x0 + 18, bottom - 19, x0 + 18, bottom - 1);
-    Line(dc, dark, x0 + 1, bottom - 1, x0 + 19, bottom - 1);
+    auto s = [dpi](int v) { return ScaleToDpi(v, dpi); };
+    const int top = bottom - s(19), px = s(1);
+    HLine(dc, light, x0 + px, x0 + s(18), top, px);
+    VLine(dc, light, x0 + px, top, bottom - px, px);
+    VLine(dc, dark, x0 + s(18), top, bottom - px, px);
+    HLine(dc, dark, x0 + px, x0 + s(19), bottom - px, px);
 }
 
 void TFormShortCuts::SpeItemsRTDrawItem(TObject* sender, HDC dc, const RECT& r, bool) {
     auto* entry = dynamic_cast<TMenuItem*>(sender);
     if (!entry) return;
-    const RECT column = ColumnRect(*entry, r);
-    const int x0 = column.left + XOffset(*entry);
+    const int dpi = MenuDpi();
+    const RECT column = ColumnRect(*entry, r, dpi);
+    const int x0 = column.left + XOffset(*entry, dpi);
     // The entry's rectangle already spans the bar column.
     RECT area = r;
     unique_hfont menuFont = Settings.WindowsDraw ? MenuFont() : nullptr;
-    const HFONT font = menuFont ? menuFont.get() : EntryFont(dc);
+    const HFONT font = menuFont ? menuFont.get() : EntryFont(dpi);
     SelectGuard fontGuard(dc, font);
     FillWith(dc, COLOR_MENU, area);
-    const int y = r.bottom - 10;
-    Line(dc, COLOR_BTNSHADOW, x0, y, r.right, y);
-    Line(dc, COLOR_BTNHIGHLIGHT, x0, y + 1, r.right, y + 1);
+    const int y = r.bottom - ScaleToDpi(10, dpi), px = ScaleToDpi(1, dpi);
+    HLine(dc, COLOR_BTNSHADOW, x0, r.right, y, px);
+    HLine(dc, COLOR_BTNHIGHLIGHT, x0, r.right, y + px, px);
     // An opaque title interrupts the etched line.
     std::string title = WithoutAccelerators(entry->Caption);
     ::SetTextColor(dc, ::GetSysColor(COLOR_MENUTEXT));
@@ -236,11 +256,10 @@ void TFormShortCuts::SpeItemsRTDrawItem(TObject* sender, HDC dc, const RECT& r, 
     PaintSideBarFor(dc, *entry, font, column, r, BarWidth);
 }
 
-HFONT TFormShortCuts::EntryFont(HDC canvas) {
-    const int dpi = ::GetDeviceCaps(canvas, LOGPIXELSY);
+HFONT TFormShortCuts::EntryFont(int dpi) {
     if (!entryFont_ || entryFontFace_ != Settings.FontName || entryFontSize_ != Settings.FontSize ||
         entryFontDpi_ != dpi) {
-        entryFont_ = MakeFont(canvas, Settings.FontName, FontSizeForDrawing(Settings.FontSize));
+        entryFont_ = CreatePointFont(Settings.FontName, FontSizeForDrawing(Settings.FontSize), dpi);
         entryFontFace_ = Settings.FontName;
         entryFontSize_ = Settings.FontSize;
         entryFontDpi_ = dpi;
@@ -281,6 +300,7 @@ void TFormShortCuts::ApplyMenuDrawing() {
     menu.OnPlatformEntryDrawn = [this](TMenuItem& entry, HDC dc, const RECT& column, const RECT& row) {
         PaintPlatformEntrySideBar(entry, dc, column, row, BarWidth);
     };
+    menu.IconAtSize = [this](const TMenuItem& entry, int size) { return ItemIconAtSize(entry, size); };
     ApplyMenuDrawing(menu.Items(), Settings.WindowsDraw);
 }
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/CanvasText.h"
+#include "platform/Dpi.h"
 #include "platform/Handles.h"
 
 namespace rz {
@@ -19,6 +20,13 @@ void TEnhComboBox::CreateWnd(HWND parent) {
     // Where the visible count follows a setting rather than the height, it agrees.
     ::SendMessageA(h, CB_SETMINVISIBLE, VisibleItems(), 0);
     Subclass();
+}
+
+void TEnhComboBox::SetItemHeight(int height) {
+    ItemHeight = height;
+    if (!Handle() || height <= 0) return;
+    ::SendMessageA(Handle(), CB_SETITEMHEIGHT, 0, height);
+    ::SendMessageA(Handle(), CB_SETMINVISIBLE, VisibleItems(), 0);
 }
 
 int TEnhComboBox::VisibleItems() const {
@@ -43,8 +51,9 @@ int TEnhComboBox::FittedDropDownWidth() const {
         const SIZE size = CanvasTextExtent(dc.get(), s);
         widest = std::max(widest, static_cast<int>(size.cx));
     }
-    int width = widest + 8;
-    if (static_cast<int>(Items().size()) > VisibleItems()) width += ::GetSystemMetrics(SM_CXVSCROLL);
+    const int dpi = WindowDpi(Handle());
+    int width = widest + ScaleToDpi(8, dpi);
+    if (static_cast<int>(Items().size()) > VisibleItems()) width += SystemMetricForDpi(SM_CXVSCROLL, dpi);
     return width;
 }
 

@@ -15,8 +15,8 @@ public:
 
     // Edges drawn at all times, not only while focused or under the mouse.
     bool AlwaysShowBorder = false;
-    // The list's width: the widest item text plus 8 pixels, plus a scroll
-    // bar when it holds more items than it shows at once.
+    // The list's width: the widest item text plus 8 pixels at 96 DPI, plus a
+    // scroll bar when it holds more items than it shows at once.
     bool AutoDropDownWidth = false;
     int DropDownWidth = 0;
     // Of the list's items; the field and later font changes size themselves.
@@ -25,6 +25,8 @@ public:
     // Down-arrow opens the list instead of changing the selection; F4 does nothing.
     bool ExtendedInterface = false;
 
+    // Of the list's items, once the window exists too (a new DPI).
+    void SetItemHeight(int height);
     // How many items the dropped list shows at once.
     int VisibleItems() const;
     // The width AutoDropDownWidth gives the list for the current items and font.

@@ -5,18 +5,17 @@
 
 namespace rz {
 
-LOGFONTW PointLogFont(const std::string& face, int points, HDC dc) {
-    WindowDC screen(nullptr);
+LOGFONTW PointLogFont(const std::string& face, int points, int dpi) {
     LOGFONTW lf{};
-    lf.lfHeight = -::MulDiv(points, ::GetDeviceCaps(dc ? dc : screen.get(), LOGPIXELSY), 72);
+    lf.lfHeight = -::MulDiv(points, dpi, 72);
     lf.lfWeight = FW_NORMAL;
     lf.lfCharSet = DEFAULT_CHARSET;
     SetFaceName(lf, face);
     return lf;
 }
 
-unique_hfont CreatePointFont(const std::string& face, int points, bool underline) {
-    LOGFONTW lf = PointLogFont(face, points);
+unique_hfont CreatePointFont(const std::string& face, int points, int dpi, bool underline) {
+    LOGFONTW lf = PointLogFont(face, points, dpi);
     lf.lfUnderline = underline ? TRUE : FALSE;
     return unique_hfont(::CreateFontIndirectW(&lf));
 }

@@ -9,11 +9,11 @@
 
 namespace rz {
 
-// A normal-weight font of face at points on dc's resolution (the screen's
-// without dc), for callers that change more before creating it.
-LOGFONTW PointLogFont(const std::string& face, int points, HDC dc = nullptr);
+// A normal-weight font of face at points for a display of dpi, for callers
+// that change more before creating it.
+LOGFONTW PointLogFont(const std::string& face, int points, int dpi);
 // Null when the system refuses the font.
-unique_hfont CreatePointFont(const std::string& face, int points, bool underline = false);
+unique_hfont CreatePointFont(const std::string& face, int points, int dpi, bool underline = false);
 // The font the system draws its menus in.
 LOGFONTW SystemMenuLogFont();
 

@@ -2,6 +2,7 @@
 
 #include "platform/Application.h"
 #include "platform/Control.h"
+#include "platform/Dpi.h"
 #include "platform/Fonts.h"
 
 namespace rz {
@@ -14,13 +15,51 @@ void TForm::CreateForm(const std::string& caption, int clientWidth, int clientHe
                        DWORD style, DWORD exStyle) {
     RegisterClassOnce(kFormClass, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
     caption_ = caption;
+    clientWidth_ = clientWidth;
+    clientHeight_ = clientHeight;
     RECT r{0, 0, clientWidth, clientHeight};
     ::AdjustWindowRectEx(&r, style, FALSE, exStyle);
     Application.Initialize();
     CreateHandle(exStyle, kFormClass, caption, style, 0, 0, r.right - r.left, r.bottom - r.top,
                  Application.Handle());
-    font_ = CreatePointFont(fontName_, fontSize_);
-    if (Handle()) ::SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), 0);
+    if (!Handle()) return;
+    dpi_ = WindowDpi(Handle());
+    FitClientToDpi();
+    font_ = CreatePointFont(fontName_, fontSize_, dpi_);
+    ::SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), 0);
+}
+
+int TForm::Scaled(int size96) const { return ScaleToDpi(size96, dpi_); }
+
+// Only the size changes: the frame may differ at another DPI, so the
+// difference is measured rather than computed.
+void TForm::FitClientToDpi() {
+    RECT client{}, window{};
+    if (!::GetClientRect(Handle(), &client) || !::GetWindowRect(Handle(), &window)) return;
+    const int dw = Scaled(clientWidth_) - client.right;
+    const int dh = Scaled(clientHeight_) - client.bottom;
+    if (dw == 0 && dh == 0) return;
+    ::SetWindowPos(Handle(), nullptr, 0, 0, window.right - window.left + dw, window.bottom - window.top + dh,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TForm::SendFontToChildren() {
+    ::SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), 0);
+    for (HWND child = ::GetWindow(Handle(), GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+        ::SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+}
+
+void TForm::ChangeDpi(int dpi, const RECT& suggested) {
+    dpi_ = dpi > 0 ? dpi : kBaseDpi;
+    ::SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                   suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    FitClientToDpi();
+    if (unique_hfont font = CreatePointFont(fontName_, fontSize_, dpi_)) {
+        font_ = std::move(font);
+        SendFontToChildren();
+    }
+    DpiChanged();
+    ::InvalidateRect(Handle(), nullptr, TRUE);
 }
 
 void TForm::Show() {
@@ -63,16 +102,10 @@ void TForm::SetCaption(const std::string& caption) {
 void TForm::SetFont(const std::string& face, int points) {
     fontName_ = face;
     fontSize_ = points;
-    unique_hfont font = CreatePointFont(face, points);
+    unique_hfont font = CreatePointFont(face, points, dpi_);
     if (!font) return;
-    if (Handle()) {
-        ::SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), 0);
-        for (HWND child = ::GetWindow(Handle(), GW_CHILD); child;
-             child = ::GetWindow(child, GW_HWNDNEXT)) {
-            ::SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
-        }
-    }
     font_ = std::move(font);
+    if (Handle()) SendFontToChildren();
 }
 
 LRESULT TForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -82,6 +115,14 @@ LRESULT TForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case WM_CLOSE:
             Close();
             return 0;
+        case WM_DPICHANGED: {
+            // Without the system's rectangle the window stays where it is.
+            RECT place{};
+            if (lp) place = *reinterpret_cast<const RECT*>(lp);
+            else ::GetWindowRect(Handle(), &place);
+            ChangeDpi(HIWORD(wp), place);
+            return 0;
+        }
         case WM_ACTIVATE:
             Fire(LOWORD(wp) == WA_INACTIVE ? OnDeactivate : OnActivate);
             return DefaultHandler(msg, wp, lp);

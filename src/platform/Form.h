@@ -16,7 +16,8 @@ class TForm : public TWindow {
 public:
     explicit TForm(std::string name) : TWindow(std::move(name)) {}
 
-    // Creates the hidden window with the given client size and border style.
+    // Creates the hidden window with the given client size at 96 DPI and
+    // border style; the size follows the window's DPI from then on.
     void CreateForm(const std::string& caption, int clientWidth, int clientHeight,
                     DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME,
                     DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT);
@@ -37,6 +38,10 @@ public:
     int FontSize() const { return fontSize_; }
     HFONT Font() const { return font_.get(); }
 
+    // The DPI the window is laid out for, and a 96-DPI size at it.
+    int Dpi() const { return dpi_; }
+    int Scaled(int size96) const;
+
     TNotifyEvent OnShow;
     std::function<void(TObject* sender, bool& hide)> OnClose;
     TNotifyEvent OnActivate;
@@ -45,12 +50,21 @@ public:
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    // After the window has moved to a monitor of another DPI, with its font
+    // and client size already made for it: the controls are laid out again.
+    virtual void DpiChanged() {}
     void Fire(const TNotifyEvent& ev) {
         if (ev) ev(this);
     }
 
 private:
+    void ChangeDpi(int dpi, const RECT& suggested);
+    void FitClientToDpi();
+    void SendFontToChildren();
     std::string caption_;
+    int clientWidth_ = 0;
+    int clientHeight_ = 0;
+    int dpi_ = 96;
     std::string fontName_ = "MS Sans Serif";
     int fontSize_ = 8;
     unique_hfont font_;

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "platform/Bitmap.h"
+
 namespace rz {
 
 namespace {
@@ -112,6 +114,19 @@ bool TImageList::Draw(HDC dc, int x, int y, int index, bool enabled) const {
     p.fStyle = ILD_NORMAL;
     p.fState = ILS_SATURATE;
     return ::ImageList_DrawIndirect(&p);
+}
+
+bool TImageList::DrawSized(HDC dc, int x, int y, int size, int index, bool enabled, COLORREF background) const {
+    if (size == width_ && size == height_) return Draw(dc, x, y, index, enabled);
+    if (index < 0 || index >= Count()) return false;
+    TBitmap picture(width_, height_);
+    unique_hbrush brush(::CreateSolidBrush(background));
+    RECT all{0, 0, width_, height_};
+    ::FillRect(picture.Canvas(), &all, brush.get());
+    if (!Draw(picture.Canvas(), 0, 0, index, enabled)) return false;
+    ::SetStretchBltMode(dc, HALFTONE);
+    ::SetBrushOrgEx(dc, 0, 0, nullptr);
+    return ::StretchBlt(dc, x, y, size, size, picture.Canvas(), 0, 0, width_, height_, SRCCOPY) != FALSE;
 }
 
 void TImageList::Recreate(UINT flags) {

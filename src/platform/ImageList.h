@@ -29,6 +29,9 @@ public:
     unique_hicon TakeLast();
     void Clear();
     bool Draw(HDC dc, int x, int y, int index, bool enabled = true) const;
+    // Drawn at size x size pixels: at the list's own size as Draw does, else
+    // scaled, over background (the scaled picture has no transparent parts).
+    bool DrawSized(HDC dc, int x, int y, int size, int index, bool enabled, COLORREF background) const;
     // Replaces the list by a new, empty one of the same size and flags.
     void Recreate(UINT flags);
     // The image of a slot as a new icon (null if the slot does not exist).

@@ -1,6 +1,6 @@
 #pragma once
 // A form's layout as data: rows of control, caption and place at 96 DPI,
-// laid out and created by one routine.
+// laid out at the window's DPI and created by one routine.
 
 #include <windows.h>
 
@@ -25,8 +25,13 @@ LayoutRow Row(Control& control, const char* caption, int x, int y, int width, in
             [](TControl& c, HWND parent) { static_cast<Control&>(c).CreateWnd(parent); }};
 }
 
-// Sets each row's caption and bounds, then makes its window, in the order
-// given: children stack in creation order, the first on top.
-void LayOut(HWND parent, std::initializer_list<LayoutRow> rows);
+// A 96-DPI rectangle at dpi. Edges are scaled, not sizes, so that controls
+// that touch at 96 DPI still touch.
+RECT ScaledRect(int x, int y, int width, int height, int dpi);
+
+// Places each row at dpi. A row without a window yet gets its caption and
+// then its window, in the order given: children stack in creation order,
+// the first on top. Laid out again (a new DPI), rows only move.
+void LayOut(HWND parent, int dpi, std::initializer_list<LayoutRow> rows);
 
 }  // namespace rz

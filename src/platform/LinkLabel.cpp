@@ -1,6 +1,7 @@
 #include "platform/LinkLabel.h"
 
 #include "platform/CanvasText.h"
+#include "platform/Dpi.h"
 #include "platform/Fonts.h"
 
 namespace rz {
@@ -21,7 +22,9 @@ void TLinkLabel::SetCaption(const std::string& caption) {
     FitToText();
 }
 
-void TLinkLabel::SetFont(const std::string& face, int points) { TakeFont(CreatePointFont(face, points, true)); }
+void TLinkLabel::SetFont(const std::string& face, int points) {
+    TakeFont(CreatePointFont(face, points, WindowDpi(Handle()), true));
+}
 
 void TLinkLabel::TakeFont(unique_hfont font) {
     if (!font) return;

@@ -21,6 +21,8 @@ public:
     void SetFont(const std::string& face, int points);
     // The font it shows (always underlined), owned by the label.
     HFONT Font() const { return font_.get(); }
+    // Back to the size of its text, after it was placed.
+    void FitToText();
 
     TNotifyEvent OnClick;
 
@@ -29,7 +31,6 @@ protected:
 
 private:
     void TakeFont(unique_hfont font);
-    void FitToText();
     void Paint();
     unique_hfont font_;
 };

@@ -81,6 +81,9 @@ public:
     // closes the menu, and this is raised with it (UTF-8) and the point the
     // menu was shown at once the menu is gone. Accelerators still win.
     std::function<void(const std::string& typed, POINT at)> OnUnmatchedKey;
+    // While set, asked for an entry's icon at a size other than the image
+    // list's (another DPI); null: the list's picture is scaled.
+    std::function<HICON(const TMenuItem& entry, int size)> IconAtSize;
 
     // Builds the top level from its visible entries and runs the modal menu
     // at (x, y) on behalf of owner; a submenu is built when it opens. The
@@ -93,6 +96,8 @@ public:
 
     // The menu being shown by any popup (at most one at a time), or null.
     static TPopupMenu* Current();
+    // The DPI of the monitor the open menu shows on; the system's while closed.
+    int Dpi() const;
 
     // While the menu is open: the rectangle of the whole level of entry on
     // the canvas where entry is painted in row, scrolled as the level is;

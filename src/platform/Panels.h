@@ -25,6 +25,8 @@ class TImage : public TControl {
 public:
     TImage(std::string name, int width, int height);
     void CreateWnd(HWND parent);
+    // A new, empty picture of that size.
+    void SetPictureSize(int width, int height);
     TBitmap& Picture() { return *picture_; }
     const TBitmap& Picture() const { return *picture_; }
 
@@ -40,6 +42,8 @@ public:
     explicit TStatusBar(std::string name = {}) : TControl(std::move(name)) {}
     // Docked at the bottom of parent; the first panel is firstWidth wide.
     void CreateWnd(HWND parent, int firstWidth);
+    // Docks again at the bottom of its parent, which may have changed size.
+    void SetFirstPanelWidth(int width);
     const std::string& PanelText() const { return text_; }
     void SetPanelText(const std::string& text);
 

@@ -13,6 +13,7 @@
 
 #include "platform/Application.h"
 #include "platform/Bitmap.h"
+#include "platform/Dpi.h"
 #include "platform/Handles.h"
 #include "platform/ImageList.h"
 #include "platform/Menu.h"
@@ -63,6 +64,7 @@ struct TPopupMenu::Build {
     int levelsBuilt = 0;
     // A character no entry answered, which closed the menu.
     std::string unmatched;
+    int dpi = kBaseDpi;
 };
 
 TPopupMenu::TPopupMenu(std::string name) : TComponent(name), root_(name) {}
@@ -76,6 +78,8 @@ TPopupMenu* TPopupMenu::Current() { return g_current; }
 HMENU TPopupMenu::OpenHandle() const { return open_ ? open_->root.get() : nullptr; }
 
 int TPopupMenu::LevelsBuilt() const { return open_ ? open_->levelsBuilt : 0; }
+
+int TPopupMenu::Dpi() const { return open_ ? open_->dpi : SystemDpi(); }
 
 namespace {
 
@@ -213,6 +217,7 @@ void TPopupMenu::Popup(int x, int y, HWND owner) {
     build.root.reset(::CreatePopupMenu());
     if (!build.root) RaiseLastOSError();
     build.levels[build.root.get()] = Build::Level{&root_, false};
+    build.dpi = DpiAtPoint(POINT{x, y});
     BuildLevel(build, build.root.get());
     TPopupMenu* previous = g_current;
     g_current = this;
@@ -238,9 +243,10 @@ bool TPopupMenu::MeasureItem(MEASUREITEMSTRUCT& mis) {
     if (mis.CtlType != ODT_MENU) return false;
     TMenuItem* item = ItemOf(mis.itemData);
     if (!item) return false;
+    const int dpi = open_->dpi;
     if (item == &open_->blank) {
-        mis.itemWidth = kBlankWidth;
-        mis.itemHeight = kBlankHeight;
+        mis.itemWidth = ScaleToDpi(kBlankWidth, dpi);
+        mis.itemHeight = ScaleToDpi(kBlankHeight, dpi);
     } else if (item->OnMeasureItem && item->OnDrawItem) {
         int w = 0, h = 0;
         SafeInvoke(item, [&] { item->OnMeasureItem(item, open_->measure.get(), w, h); });
@@ -248,11 +254,11 @@ bool TPopupMenu::MeasureItem(MEASUREITEMSTRUCT& mis) {
         mis.itemHeight = h;
     } else if (item->IsLine()) {
         mis.itemWidth = 0;
-        mis.itemHeight = ::GetSystemMetrics(SM_CYMENUSIZE) / 2;
+        mis.itemHeight = SystemMetricForDpi(SM_CYMENUSIZE, dpi) / 2;
     } else {
         // The icon of a platform-drawn entry, with the gap to its caption.
-        mis.itemWidth = (Images ? Images->Width() : 16) + kIconGap;
-        mis.itemHeight = Images ? Images->Height() : 16;
+        mis.itemWidth = ScaleToDpi((Images ? Images->Width() : 16) + kIconGap, dpi);
+        mis.itemHeight = ScaleToDpi(Images ? Images->Height() : 16, dpi);
     }
     return true;
 }
@@ -288,18 +294,22 @@ bool TPopupMenu::DrawItem(const DRAWITEMSTRUCT& dis) {
 }
 
 void TPopupMenu::DrawIcon(const DRAWITEMSTRUCT& dis, const TMenuItem& item) {
-    const int w = Images->Width(), h = Images->Height();
+    const int w = ScaleToDpi(Images->Width(), open_->dpi), h = ScaleToDpi(Images->Height(), open_->dpi);
     const int left = dis.rcItem.left;
     const int top = dis.rcItem.top + (dis.rcItem.bottom - dis.rcItem.top - h) / 2;
     // The platform has filled the row already: its colour is what the icon sits on.
     const COLORREF background = ::GetPixel(dis.hDC, left, top);
+    if (HICON sized = w != Images->Width() && item.Enabled && IconAtSize ? IconAtSize(item, w) : nullptr) {
+        ::DrawIconEx(dis.hDC, left, top, sized, w, h, 0, nullptr, DI_NORMAL);
+        return;
+    }
     auto& icon = open_->icons[{item.ImageIndex, item.Enabled, background}];
     if (!icon) {
         icon = std::make_unique<TBitmap>(w, h);
         unique_hbrush brush(::CreateSolidBrush(background));
         RECT all{0, 0, w, h};
         ::FillRect(icon->Canvas(), &all, brush.get());
-        Images->Draw(icon->Canvas(), 0, 0, item.ImageIndex, item.Enabled);
+        Images->DrawSized(icon->Canvas(), 0, 0, w, item.ImageIndex, item.Enabled, background);
     }
     ::BitBlt(dis.hDC, left, top, w, h, icon->Canvas(), 0, 0, SRCCOPY);
 }

@@ -1,5 +1,6 @@
 #include "platform/RichEdit.h"
 
+#include "platform/Dpi.h"
 #include "platform/Fonts.h"
 
 namespace rz {
@@ -16,7 +17,7 @@ void TRichEdit::SetText(const std::string& text) {
 }
 
 void TRichEdit::SetFont(const std::string& face, int points) {
-    unique_hfont font = CreatePointFont(face, points);
+    unique_hfont font = CreatePointFont(face, points, WindowDpi(Handle()));
     if (!font) return;
     TControl::SetFont(font.get());
     font_ = std::move(font);

@@ -244,3 +244,27 @@ TEST_F(MenuDrawTest, CaptionStartsAtTheTextIndentInTheStateColours) {
         }
     }
 }
+
+// A fixed entry's Tag 0 is also the first item's id: only pictures that came
+// from a target are asked of the shell again at another size.
+TEST_F(MenuDrawTest, IconAtSizeComesFromTheTargetOfItemEntriesOnly) {
+    const int notepad = Parts().store.tables.AddLink("C:\\windows\\notepad.exe", nullptr);
+    const int missing = Parts().store.tables.AddLink("C:\\no such\\thing.exe", nullptr);
+    ASSERT_EQ(notepad, 0);
+    const struct {
+        const char* what;
+        int tag, image;
+        bool icon;
+    } cases[] = {{"item entry", notepad, rz::kFirstTypeIconSlot, true},
+                 {"fixed entry", 0, 8, false},
+                 {"item without a target on disk", missing, rz::kFirstTypeIconSlot + 1, false}};
+    for (const auto& c : cases) {
+        TMenuItem entry;
+        entry.Tag = c.tag;
+        entry.ImageIndex = c.image;
+        HICON icon = ShortCuts().ItemIconAtSize(entry, 24);
+        EXPECT_EQ(icon != nullptr, c.icon) << c.what;
+        // Asked once: the same icon again.
+        EXPECT_EQ(ShortCuts().ItemIconAtSize(entry, 24), icon) << c.what;
+    }
+}

@@ -13,6 +13,7 @@
 #include "TestSupport.h"
 #include "controls/CcvWinTreeView.h"
 #include "core/Settings.h"
+#include "items/ItemIcons.h"
 #include "items/ItemStore.h"
 #include "items/LauncherParts.h"
 #include "manager/form_items.h"

@@ -46,10 +46,10 @@ TEST_F(MenuDrawTest, ColumnHeightCountsEveryEntryByKindVisibleOrNot) {
     AddEntry(level, "gone", 3, -1, false);
     AddEntry(level, "Folder", 2, 0);
     AddEntry(level, "-", rz::kTagNorSep);
-    EXPECT_EQ(rz::ColumnHeight(level), 0 + 0 + 19 + 8 + 19 + 19 + 19 + 8);
+    EXPECT_EQ(rz::ColumnHeight(level, 96), 0 + 0 + 19 + 8 + 19 + 19 + 19 + 8);
     TMenuItem empty;
     AddBarAndHidden(empty, "Bar");
-    EXPECT_EQ(rz::ColumnHeight(empty), 0);
+    EXPECT_EQ(rz::ColumnHeight(empty, 96), 0);
 }
 
 TEST_F(MenuDrawTest, TheClosingEntryPaintsTheBandOverTheWholeColumn) {
@@ -282,7 +282,7 @@ TEST_F(ScrolledBarTest, ScrolledLevelKeepsItsBandWholeAndItsTitleInTheFirstScree
     AddBarAndHidden(level, "Long");
     for (int i = 0; i < 20; ++i) AddEntry(level, "entry " + std::to_string(i), 0, i % 2 ? 0 : -1);
     ShortCuts().ApplyMenuDrawing(level, false);
-    ASSERT_EQ(rz::ColumnHeight(level), 380);
+    ASSERT_EQ(rz::ColumnHeight(level, 96), 380);
     // Only the rows in view are painted; the closing entry is not among them.
     for (int scrolled : {0, 57, 114}) {
         SCOPED_TRACE(scrolled);
