@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "manager/ShellTarget.h"
+#include "support/ShellCom.h"
 
 namespace rz {
 
@@ -35,6 +36,9 @@ private:
     void AddFile(ImportEntry& into, const std::string& path, const std::string& name);
     void Counted();
 
+    // One apartment for all the shortcuts: set up and torn down per link it
+    // cost more than reading the link.
+    ComApartment com_;
     std::function<void(int)> progress_;
     int found_ = 0;
     int skipped_ = 0;

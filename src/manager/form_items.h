@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "controls/CcvWinTreeView.h"
@@ -213,8 +214,9 @@ private:
 
     void HookKeys();
     void BuildTreeMenu();
-    // Entries on exactly where the buttons are.
     void RefreshTreeMenu();
+    // Each entry of PMTree with the rule that enables it (none for lines).
+    std::vector<std::pair<TMenuItem*, std::function<bool()>>> treeMenuRules_;
     // A virtual folder with its anchor entry directly after another entry.
     TTreeNode* InsertFolderAfter(TTreeNode* after, const std::string& name);
     // A file or directory from the shell as an item after another entry.

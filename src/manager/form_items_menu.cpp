@@ -17,40 +17,37 @@ void TFormItems::BuildTreeMenu() {
     struct Entry {
         const char* caption;
         std::function<void()> action;
+        // Each entry is on exactly when its button is; what adds needs a
+        // place before the system entries, as Attach does.
+        std::function<bool()> enabled;
     };
+    auto button = [](TButton& b) { return [&b] { return b.Enabled(); }; };
+    auto adds = [this] { return TVItems.Selected() && !IsSystemEntry(TVItems.Selected()); };
     const Entry entries[] = {
-        {"&Launch", [this] { BitBtnLaunch.Click(); }},
-        {"&Rename\tF2", [this] { BeginRename(); }},
-        {"-", nullptr},
-        {"Cu&t\tCtrl+X", [this] { BitBtnCut.Click(); }},
-        {"&Copy\tCtrl+C", [this] { BitBtnCopy.Click(); }},
-        {"&Paste\tCtrl+V", [this] { BitBtnPaste.Click(); }},
-        {"&Delete\tDel", [this] { BitBtnDelete.Click(); }},
-        {"-", nullptr},
-        {"New &Folder", [this] { NewFolderClick(this); }},
-        {"New &Separator", [this] { NewSeparatorClick(this); }},
-        {"-", nullptr},
-        {"&Import Folder...", [this] { ImportFolderClick(this); }},
-        {"Import Start &Menu", [this] { ImportStartMenuClick(this); }},
+        {"&Launch", [this] { BitBtnLaunch.Click(); }, button(BitBtnLaunch)},
+        {"&Rename\tF2", [this] { BeginRename(); }, [this] { return EditSName.Enabled(); }},
+        {"-", nullptr, nullptr},
+        {"Cu&t\tCtrl+X", [this] { BitBtnCut.Click(); }, button(BitBtnCut)},
+        {"&Copy\tCtrl+C", [this] { BitBtnCopy.Click(); }, button(BitBtnCopy)},
+        {"&Paste\tCtrl+V", [this] { BitBtnPaste.Click(); }, button(BitBtnPaste)},
+        {"&Delete\tDel", [this] { BitBtnDelete.Click(); }, button(BitBtnDelete)},
+        {"-", nullptr, nullptr},
+        {"New &Folder", [this] { NewFolderClick(this); }, adds},
+        {"New &Separator", [this] { NewSeparatorClick(this); }, adds},
+        {"-", nullptr, nullptr},
+        {"&Import Folder...", [this] { ImportFolderClick(this); }, adds},
+        {"Import Start &Menu", [this] { ImportStartMenuClick(this); }, adds},
     };
     for (const Entry& e : entries) {
         auto item = std::make_unique<TMenuItem>(e.caption);
         item->Caption = e.caption;
         if (e.action) item->OnClick = [action = e.action](TObject*) { action(); };
-        PMTree.Items().Add(std::move(item));
+        treeMenuRules_.emplace_back(PMTree.Items().Add(std::move(item)), e.enabled);
     }
 }
 
-// Each entry is on exactly when its button is; what adds needs a place
-// before the system entries, as Attach does.
 void TFormItems::RefreshTreeMenu() {
-    TTreeNode* sel = TVItems.Selected();
-    const bool adds = sel && !IsSystemEntry(sel);
-    const bool enabled[] = {BitBtnLaunch.Enabled(), EditSName.Enabled(), true, BitBtnCut.Enabled(),
-                            BitBtnCopy.Enabled(),   BitBtnPaste.Enabled(), BitBtnDelete.Enabled(), true,
-                            adds, adds, true, adds, adds};
-    TMenuItem& items = PMTree.Items();
-    for (int i = 0; i < items.Count() && i < static_cast<int>(std::size(enabled)); ++i) items.Items(i)->Enabled = enabled[i];
+    for (auto& [item, enabled] : treeMenuRules_) item->Enabled = !enabled || enabled();
 }
 
 void TFormItems::TVItemsContextPopup(TObject*, TTreeNode* node, POINT at) {

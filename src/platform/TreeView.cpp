@@ -360,8 +360,11 @@ TTreeNode* TTreeView::GetNodeAt(int x, int y) const {
 }
 
 bool TTreeView::WindowMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
-    if (msg == WM_CONTEXTMENU && OnContextPopup) {
-        ContextPopup(lp);
+    // The menu key and Shift+F10 are not turned into WM_CONTEXTMENU by every tree view.
+    const bool menuKey = (msg == WM_KEYDOWN && wp == VK_APPS) ||
+                         (msg == WM_SYSKEYDOWN && wp == VK_F10 && ::GetKeyState(VK_SHIFT) < 0);
+    if ((msg == WM_CONTEXTMENU || menuKey) && OnContextPopup) {
+        ContextPopup(menuKey ? -1 : lp);
         result = 0;
         return true;
     }

@@ -16,24 +16,6 @@ using rztest::ManagerTest;
 
 namespace {
 
-void MakeLink(const std::string& lnk, const std::string& target, const std::string& arguments) {
-    ASSERT_TRUE(SUCCEEDED(::CoInitialize(nullptr)));
-    IShellLinkW* link = nullptr;
-    ASSERT_EQ(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                 reinterpret_cast<void**>(&link)),
-              S_OK);
-    const std::wstring wideTarget(target.begin(), target.end()), wideArgs(arguments.begin(), arguments.end());
-    link->SetPath(wideTarget.c_str());
-    link->SetArguments(wideArgs.c_str());
-    IPersistFile* file = nullptr;
-    ASSERT_EQ(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)), S_OK);
-    const std::wstring wide(lnk.begin(), lnk.end());
-    EXPECT_EQ(file->Save(wide.c_str(), TRUE), S_OK);
-    file->Release();
-    link->Release();
-    ::CoUninitialize();
-}
-
 // The names a folder lists, in its own order, as the import should keep them.
 std::vector<std::string> Listed(const std::string& folder) {
     std::vector<std::string> names;
@@ -74,11 +56,12 @@ protected:
         rztest::WriteFile(targets + "run.cmd", "@echo off\r\n");
         rztest::WriteFile(targets + "gone.txt", "x");
         chosen = dir / "Games";
-        for (const char* d : {"Games", "Games\\Tools", "Games\\Tools\\Empty", "Games\\Tools\\Dead"}) rztest::MakeDir(dir / d);
-        MakeLink(chosen + "\\Tools\\Runner.lnk", targets + "run.cmd", "-q");
-        MakeLink(chosen + "\\Tools\\Dead\\dead.lnk", targets + "gone.txt", "");
-        MakeLink(chosen + "\\gone.lnk", targets + "gone.txt", "");
-        MakeLink(chosen + "\\Dir.lnk", dir / "targets", "");
+        for (const char* d : {"Games", "Games\\Tools", "Games\\Tools\\Empty", "Games\\Tools\\Dead"})
+            rztest::MakeDir(dir / d);
+        rztest::MakeShortcut(chosen + "\\Tools\\Runner.lnk", targets + "run.cmd", "-q");
+        rztest::MakeShortcut(chosen + "\\Tools\\Dead\\dead.lnk", targets + "gone.txt", "");
+        rztest::MakeShortcut(chosen + "\\gone.lnk", targets + "gone.txt", "");
+        rztest::MakeShortcut(chosen + "\\Dir.lnk", dir / "targets", "");
         rztest::WriteFile(chosen + "\\notes.txt", "n");
         ASSERT_TRUE(::DeleteFileA((targets + "gone.txt").c_str()));
     }
