@@ -8,6 +8,7 @@
 
 #include "ManagerFixture.h"
 #include "core/Launching.h"
+#include "manager/FolderImport.h"
 #include "support/UcvCallExternal.h"
 #include "support/UcvSysStr.h"
 
@@ -125,4 +126,22 @@ TEST_F(ImportTest, AFolderOfShortcutsBecomesOneVirtualFolderThatOneUndoTakesBack
     f.BitBtnUndoClick(&f.BitBtnUndo);
     EXPECT_EQ(Dump(Anchor()), before);
     EXPECT_EQ(f.ILAllPublicTV.Count(), icons);
+}
+
+TEST(FolderImportMerge, TwoFoldersMeetInOneWithTheirSubFoldersMergedByName) {
+    rztest::TempDir t;
+    for (const char* d : {"user", "user\\Tools", "common", "common\\TOOLS", "common\\Games"}) rztest::MakeDir(t / d);
+    rztest::WriteFile(t / "user\\Tools\\a.txt", "a");
+    rztest::WriteFile(t / "common\\TOOLS\\b.txt", "b");
+    rztest::WriteFile(t / "common\\Games\\c.txt", "c");
+    FolderImport import;
+    ImportEntry both;
+    import.AddContents(both, t / "user\\");
+    import.AddContents(both, t / "common\\");
+    ASSERT_EQ(both.children.size(), 2u);
+    EXPECT_EQ(both.children[0].caption, "Tools");
+    ASSERT_EQ(both.children[0].children.size(), 2u) << "the second Tools joined the first";
+    EXPECT_EQ(both.children[0].children[1].caption, "b");
+    EXPECT_EQ(both.children[1].caption, "Games");
+    EXPECT_EQ(import.Found(), 3);
 }
