@@ -11,6 +11,35 @@
 
 namespace rztest {
 
+namespace {
+
+std::wstring Wide(const std::string& text) {
+    std::wstring out(::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, out.data(), static_cast<int>(out.size()));
+    out.resize(out.size() - 1);
+    return out;
+}
+
+}  // namespace
+
+void MakeShortcut(const std::string& lnk, const std::string& target, const std::string& arguments) {
+    const HRESULT com = ::CoInitialize(nullptr);
+    IShellLinkW* link = nullptr;
+    IPersistFile* file = nullptr;
+    HRESULT hr = ::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                    reinterpret_cast<void**>(&link));
+    if (SUCCEEDED(hr)) {
+        link->SetPath(Wide(target).c_str());
+        link->SetArguments(Wide(arguments).c_str());
+        hr = link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
+    }
+    if (SUCCEEDED(hr)) hr = file->Save(Wide(lnk).c_str(), TRUE);
+    if (file) file->Release();
+    if (link) link->Release();
+    if (SUCCEEDED(com)) ::CoUninitialize();
+    if (FAILED(hr)) throw std::runtime_error("the shell made no shortcut " + lnk);
+}
+
 TempDir::TempDir() {
     char base[MAX_PATH];
     ::GetTempPathA(MAX_PATH, base);

@@ -38,6 +38,10 @@ void RemoveTree(const std::string& path);
 // NUL-separated UTF-16 paths and a closing NUL. The receiver frees it.
 HGLOBAL MakeDrop(const std::vector<std::string>& paths, POINT at);
 
+// A shortcut file made through the shell's link interface, as the shell
+// makes them; throws when the shell refuses.
+void MakeShortcut(const std::string& lnk, const std::string& target, const std::string& arguments);
+
 // A folder link made for a test: a symbolic link where the system makes one
 // for us, a Unix symbolic link under Wine (whose own calls cannot make one).
 // Removed as a link at scope exit. Paths without trailing backslash.

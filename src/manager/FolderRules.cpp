@@ -1,5 +1,7 @@
 #include "manager/FolderRules.h"
 
+#include <string_view>
+
 #include "items/ItemKinds.h"
 #include "platform/TreeNode.h"
 #include "support/FileNames.h"
@@ -37,6 +39,20 @@ const char* FolderNameRefusal(const std::string& name, const TTreeNode* entry, b
     if (!FolderNameValid(name)) return kMsgFolderBadChars;
     if (LevelNameDuplicate(entry, name, includeEntry)) return kMsgFolderDuplicate;
     return nullptr;
+}
+
+std::string UniqueFolderName(const std::string& name, const TTreeNode* entry) {
+    std::string base = TrimName(name);
+    // Characters a folder cannot carry (a drive's "C:", a name from a link).
+    constexpr std::string_view kBad = "\\/:*?\"<>|";
+    for (char& c : base)
+        if (static_cast<unsigned char>(c) < 32 || kBad.find(c) != std::string_view::npos) c = '_';
+    if (base.empty()) base = "Folder";
+    std::string candidate = base;
+    // Each try scans the level once; a level of that many namesakes is no level to add to.
+    for (int n = 2; n < 100000 && FolderNameRefusal(candidate, entry, true); ++n)
+        candidate = base + " (" + std::to_string(n) + ")";
+    return candidate;
 }
 
 bool FolderDropAllowed(const TTreeNode* moved, const TTreeNode* target, std::string* refusal) {

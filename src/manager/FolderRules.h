@@ -32,6 +32,10 @@ bool LevelNameDuplicate(const TTreeNode* entry, const std::string& name, bool in
 // the level - giving the refusal text, or nullptr when the name is accepted.
 const char* FolderNameRefusal(const std::string& name, const TTreeNode* entry, bool includeEntry);
 
+// The name a new folder directly after entry takes: name itself, else the
+// first of "name (2)", "name (3)" ... that the folder rules accept.
+std::string UniqueFolderName(const std::string& name, const TTreeNode* entry);
+
 // Whether moved may be placed directly after target; the refusal text, if any.
 bool FolderDropAllowed(const TTreeNode* moved, const TTreeNode* target, std::string* refusal);
 

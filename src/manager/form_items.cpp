@@ -63,6 +63,9 @@ TFormItems::TFormItems(LauncherParts& parts, TcvWinTreeView& tree)
     TimerDrag.SetInterval(150);
     TimerExpand.SetInterval(400);
     HookDragDropAndSweep();
+    HookKeys();
+    BuildTreeMenu();
+    TVItems.OnContextPopup = [this](TObject* s, TTreeNode* n, POINT at) { TVItemsContextPopup(s, n, at); };
 }
 
 // The tree outlives this window: it keeps neither a handler of ours nor its window.
@@ -71,6 +74,8 @@ TFormItems::~TFormItems() {
     TVItems.OnExpanded = nullptr;
     TVItems.OnCollapsed = nullptr;
     TVItems.OnDropFiles = nullptr;
+    TVItems.OnKeyDown = nullptr;
+    TVItems.OnContextPopup = nullptr;
     static_cast<TMouseDragEvents&>(TVItems) = TMouseDragEvents{};
     TVItems.DestroyWnd();
 }
@@ -177,8 +182,8 @@ void TFormItems::SetHints() {
     PanelHeadAdmin.Hint = "|\"Administer\" is the place where you add, delete etc. items";
     ImageDesAdmin.Hint = PanelHeadAdmin.Hint;
     BitBtnSweep.Hint = "|Sweep for invalid items (e.g. non-existing files)";
-    BitBtnUndo.Hint = "|Undo all changes (since last save)";
-    BitBtnSave.Hint = "|Save changes take effect after closing the form - only new changes can be undone";
+    BitBtnUndo.Hint = "|Undo all changes (since last save) - Ctrl+Z";
+    BitBtnSave.Hint = "|Save changes take effect after closing the form - only new changes can be undone - Ctrl+S";
     BitBtnClose.Hint = "|Exit (changes made since last save won't be applyed)";
     RBFile.Hint = "|Choosing this will enable the \"add..\" which is used with files";
     RBFileDirectory.Hint = "|Choosing this will enable the \"add..\" which is used with directories";
@@ -187,13 +192,13 @@ void TFormItems::SetHints() {
     MemoAddName.Hint = "|This will be the showed \"item text\" for whatever item type";
     BitBtnFind.Hint = "|Find a file of any type and prepare it to be attached";
     BitBtnAttach.Hint = "|Attach either a file or separator (depends on selection)";
-    BitBtnCut.Hint = "|Cut an item (in most cases to paste it into another place)";
-    BitBtnCopy.Hint = "|Copy an item (in most cases to paste it into another place)";
-    BitBtnPaste.Hint = "|Paste an item which you have just cutted or copyed before";
-    BitBtnDelete.Hint = "|Delete an item";
-    BitBtnLaunch.Hint = "|Launch the given shortcut (the same as launching them from the popumenu)";
+    BitBtnCut.Hint = "|Cut an item (in most cases to paste it into another place) - Ctrl+X";
+    BitBtnCopy.Hint = "|Copy an item (in most cases to paste it into another place) - Ctrl+C";
+    BitBtnPaste.Hint = "|Paste an item which you have just cutted or copyed before - Ctrl+V";
+    BitBtnDelete.Hint = "|Delete an item - Del";
+    BitBtnLaunch.Hint = "|Launch the given shortcut (the same as launching them from the popumenu) - Enter";
     BitBtnHelp.Hint = "|Get help";
-    EditSName.Hint = "|This is the showed \"item text\"";
+    EditSName.Hint = "|This is the showed \"item text\" - F2 to rename, Esc back to the tree";
     EditSParams.Hint = "|The parameters to use for executing this (exe) file";
 }
 

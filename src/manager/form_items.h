@@ -5,6 +5,8 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "controls/CcvWinTreeView.h"
 #include "core/TitledDialog.h"
@@ -21,9 +23,15 @@
 namespace rz {
 
 class EInOutError;
+struct ImportEntry;
+struct ShellTarget;
 
 inline constexpr unsigned kMessageInterval = 4750;
 inline constexpr unsigned kHintInterval = 100;
+// The folder browser's line saying what to choose.
+inline constexpr char kPromptDirectory[] = "Choose the directory the new item opens:";
+inline constexpr char kPromptImport[] =
+    "Choose the folder to import: its sub-folders, shortcuts and files become a virtual folder of items.";
 
 class TFormItems : public TTitledDialog {
 public:
@@ -153,6 +161,21 @@ public:
     void TVItemsDropFilesDone(TObject* sender);
     void BitBtnSweepClick(TObject* sender);
 
+    // The tree's keys and the name field's Esc (form_items_keys.cpp).
+    void TVItemsKeyDown(TObject* sender, WORD key, bool& handled);
+    void EditSNameKeyDown(TObject* sender, WORD key, bool& handled);
+    // F2: the keyboard goes to the name field with its text selected.
+    void BeginRename();
+
+    // The tree's context menu (form_items_menu.cpp) and the imports
+    // (form_items_import.cpp).
+    TPopupMenu PMTree{"PMTree"};
+    void TVItemsContextPopup(TObject* sender, TTreeNode* node, POINT at);
+    void NewFolderClick(TObject* sender);
+    void NewSeparatorClick(TObject* sender);
+    void ImportFolderClick(TObject* sender);
+    void ImportStartMenuClick(TObject* sender);
+
     TTreeNode* DragPressed() const { return dragPressed_; }
     TTreeNode* ExpandCandidate() const { return expandCandidate_; }
 
@@ -194,6 +217,23 @@ private:
     bool saved_ = false;
     bool changeAttached_ = false;
 
+    void HookKeys();
+    void BuildTreeMenu();
+    void RefreshTreeMenu();
+    // Each entry of PMTree with the rule that enables it (none for lines).
+    std::vector<std::pair<TMenuItem*, std::function<bool()>>> treeMenuRules_;
+    // A virtual folder with its anchor entry directly after another entry.
+    TTreeNode* InsertFolderAfter(TTreeNode* after, const std::string& name);
+    // A file or directory from the shell as an item after another entry.
+    TTreeNode* InsertShellTarget(TTreeNode* after, const ShellTarget& item, const std::string& caption);
+    // The folders' contents as one virtual folder named name after after;
+    // null when nothing could be imported.
+    TTreeNode* ImportFolders(const std::vector<std::string>& folders, const std::string& name, TTreeNode* after);
+    void InsertImported(TTreeNode* after, const ImportEntry& level, int& added, int total);
+    void ShowImportProgress(const std::string& text);
+    // The button a key of the tree presses, or null.
+    TButton* ButtonOfKey(WORD key);
+
     // Dragging, drops and the sweep.
     void HookDragDropAndSweep();
     // Timers off, pressed entry and expand candidate forgotten.
@@ -214,6 +254,7 @@ private:
         int files = 0;
         int refused = 0;
         std::string reason;
+        bool imported = false;  // its status line is the import's summary
     };
     DropBatch dropBatch_;
     TTreeNode* dragPressed_ = nullptr;

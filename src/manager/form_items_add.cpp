@@ -4,7 +4,6 @@
 
 #include <exception>
 
-#include "core/AppData.h"
 #include "core/Launching.h"
 #include "core/Settings.h"
 #include "manager/FolderRules.h"
@@ -97,7 +96,7 @@ void TFormItems::FindFile() {
 
 void TFormItems::FindDirectory() {
     std::string directory;
-    if (!BrowseForFolder(App.productTitle, "", directory)) return;
+    if (!BrowseForFolder(Handle(), kPromptDirectory, "", directory)) return;
     BitBtnAttach.Tag = 1;
     pendingDirectory_ = directory;
     MemoAddName.SetText(LinkCaption(directory, true));
@@ -144,11 +143,7 @@ TTreeNode* TFormItems::AttachFolder(TTreeNode* after, const std::string& text) {
         StatusMessage(refusal);
         return nullptr;
     }
-    TTreeNode* folder = InsertEntryAfter(after, name, kIconFolder, -1);
-    TTreeNode* anchor = TVItems.AddChild(folder, "");
-    anchor->SetImageIndex(kIconAnchor);
-    anchor->SetSelectedIndex(kIconAnchor);
-    anchor->SetStateIndex(-1);
+    TTreeNode* folder = InsertFolderAfter(after, name);
     parkedTexts_[kAddFolder].clear();
     return folder;
 }

@@ -5,10 +5,8 @@
 
 #include "core/Launching.h"
 #include "items/ItemKinds.h"
+#include "manager/ShellTarget.h"
 #include "manager/form_items.h"
-#include "support/JCLPathes.h"
-#include "support/JCLShortCuts.h"
-#include "support/UcvSysIO.h"
 #include "support/UcvSysStr.h"
 
 namespace rz {
@@ -17,34 +15,6 @@ namespace {
 
 constexpr char kMsgDropOnProgramItem[] = "You can not drop items on following type: \"Program item\"";
 constexpr char kMsgShortcutLeadsNowhere[] = "The shortcut does not lead to an existing file or directory";
-
-struct DroppedItem {
-    std::string path;
-    std::string parameters;
-    std::string extension;  // empty for a directory, whatever its name
-    bool directory = false;
-};
-
-void Classify(DroppedItem& item, const std::string& path) {
-    item.path = path;
-    // A directory before any extension rule: "Backup.2023" is no file of type "2023".
-    item.directory = DirectoryExists(path);
-    item.extension = item.directory ? std::string() : FileExtension(path);
-}
-
-// A shortcut gives the item of its target; false when it gives none or the
-// system says the target is not there. A target on a drive that is not ready
-// or a server that does not answer is taken, as the sweep would keep it.
-bool ReadDropped(const std::string& fullPath, DroppedItem& item) {
-    Classify(item, fullPath);
-    if (LowerCase(item.extension) != ".lnk") return true;
-    ShortcutInfo link;
-    ResolveShortcut(fullPath, link);
-    if (link.target.empty() || PlainlyMissing(link.target)) return false;
-    Classify(item, LongPathOf(link.target));
-    item.parameters = link.arguments;
-    return true;
-}
 
 }  // namespace
 
@@ -68,17 +38,29 @@ void TFormItems::TVItemsDropFiles(TObject*, const std::string& fullPath, const P
         RefuseDrop(kMsgDropOnProgramItem);
         return;
     }
-    DroppedItem item;
-    if (!ReadDropped(fullPath, item)) {
+    ShellTarget item;
+    if (!ReadShellTarget(fullPath, item)) {
         RefuseDrop(kMsgShortcutLeadsNowhere);
         return;
     }
+    // Shift held: the directory's contents, as Import Folder brings them.
+    if (item.directory && ::GetKeyState(VK_SHIFT) < 0) {
+        if (TTreeNode* imported = ImportFolders({item.path}, CaptionOf(item), target)) {
+            dropBatch_.last = imported;
+            dropBatch_.imported = true;
+        }
+        return;
+    }
+    dropBatch_.last = InsertShellTarget(target, item, CaptionOf(item));
+}
+
+TTreeNode* TFormItems::InsertShellTarget(TTreeNode* after, const ShellTarget& item, const std::string& caption) {
     const bool program = IsProgramFile(item.extension);
     // A directory keeps its trailing "\", so that it loads again as one.
     const int itemId = store.tables.AddLink(item.directory ? WithTrailingBackslash(item.path) : item.path,
                                             program ? &item.parameters : nullptr);
     const int icon = item.directory ? int(kIconDirectory) : AppendManagerIcon(item.path);
-    dropBatch_.last = InsertEntryAfter(target, LinkCaption(item.path, item.directory), icon, itemId);
+    return InsertEntryAfter(after, caption, icon, itemId);
 }
 
 void TFormItems::TVItemsDropFilesDone(TObject*) {
@@ -86,7 +68,7 @@ void TFormItems::TVItemsDropFilesDone(TObject*) {
     if (done.last) TVItems.Select(done.last);
     if (!done.refused) {
         // What an earlier drop refused is no longer news.
-        if (done.last) ClearStatusMessage();
+        if (done.last && !done.imported) ClearStatusMessage();
         return;
     }
     // One chord and one line for the whole drop, however many were refused.

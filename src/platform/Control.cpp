@@ -113,8 +113,30 @@ LRESULT CALLBACK TControl::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM l
     }
     LRESULT result = 0;
     bool handled = false;
-    SafeInvoke(self, [&] { handled = self->WindowMessage(msg, wp, lp, result); });
+    SafeInvoke(self, [&] {
+        handled = self->KeyMessage(msg, wp, lp, result) || self->WindowMessage(msg, wp, lp, result);
+    });
     return handled ? result : ::DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+bool TControl::KeyMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    if (!OnKeyDown) return false;
+    if (msg == WM_GETDLGCODE) {
+        // The dialog navigation asks first whether the control wants the key.
+        const auto* key = reinterpret_cast<const MSG*>(lp);
+        if (!key || key->message != WM_KEYDOWN) return false;
+        bool own = false;
+        for (WORD k : OwnDialogKeys) own = own || k == key->wParam;
+        if (!own) return false;
+        result = DefaultMessage(msg, wp, lp) | DLGC_WANTMESSAGE;
+        return true;
+    }
+    if (msg != WM_KEYDOWN) return false;
+    bool handled = false;
+    TKeyEvent handler = OnKeyDown;
+    handler(this, static_cast<WORD>(wp), handled);
+    if (handled) result = 0;
+    return handled;
 }
 
 const char* TControl::PaintedClass() {

@@ -8,10 +8,14 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "platform/Component.h"
 
 namespace rz {
+
+// A key pressed in a control; handled keeps the control's own reaction away.
+using TKeyEvent = std::function<void(TObject* sender, WORD key, bool& handled)>;
 
 class TControl : public TComponent {
 public:
@@ -38,6 +42,11 @@ public:
     std::string Hint;
     TNotifyEvent OnEnter;
     TNotifyEvent OnExit;
+    // Heard once ListenToKeys ran on the created window.
+    TKeyEvent OnKeyDown;
+    // Enter or Esc that OnKeyDown takes before the form's dialog keys do.
+    std::vector<WORD> OwnDialogKeys;
+    void ListenToKeys() { Subclass(); }
 
     // Called by the parent form; return true when handled.
     virtual bool OnCommand(WORD code) { (void)code; return false; }
@@ -61,6 +70,7 @@ protected:
         (void)msg; (void)wp; (void)lp; (void)result; return false;
     }
     void Subclass();
+    bool KeyMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
     LRESULT DefaultMessage(UINT msg, WPARAM wp, LPARAM lp);
     // A window class of ours whose messages all go to WindowMessage.
     static const char* PaintedClass();

@@ -1,5 +1,9 @@
 #include "platform/TreeView.h"
 
+#include <windowsx.h>
+
+#include <cstring>
+
 #include "platform/ImageList.h"
 
 namespace rz {
@@ -411,7 +415,36 @@ TTreeNode* TTreeView::GetNodeAt(int x, int y) const {
 }
 
 bool TTreeView::WindowMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    // The menu key and Shift+F10 are not turned into WM_CONTEXTMENU by every tree view.
+    const bool menuKey = (msg == WM_KEYDOWN && wp == VK_APPS) ||
+                         (msg == WM_SYSKEYDOWN && wp == VK_F10 && ::GetKeyState(VK_SHIFT) < 0);
+    if ((msg == WM_CONTEXTMENU || menuKey) && OnContextPopup) {
+        ContextPopup(menuKey ? -1 : lp);
+        result = 0;
+        return true;
+    }
     return drag_.WindowMessage(msg, wp, lp, result);
+}
+
+void TTreeView::ContextPopup(LPARAM at) {
+    POINT screen{GET_X_LPARAM(at), GET_Y_LPARAM(at)};
+    TTreeNode* node = nullptr;
+    if (at == -1) {
+        // Shift+F10 or the menu key: below the selected entry's caption.
+        node = selected_;
+        RECT r{};
+        const HTREEITEM item = node ? node->handle_ : nullptr;
+        std::memcpy(&r, &item, sizeof(item));  // the rectangle goes in carrying the item
+        if (!item || !::SendMessageA(Handle(), TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&r))) r = RECT{};
+        screen = POINT{r.left, r.bottom};
+        ::ClientToScreen(Handle(), &screen);
+    } else {
+        POINT client = screen;
+        ::ScreenToClient(Handle(), &client);
+        node = GetNodeAt(client.x, client.y);
+    }
+    TTVContextEvent handler = OnContextPopup;
+    handler(this, node, screen);
 }
 
 void TTreeView::ShowDropTarget(const POINT* at, bool accept) {

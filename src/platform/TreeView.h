@@ -18,6 +18,10 @@ namespace rz {
 class TImageList;
 
 using TTVChangedEvent = std::function<void(TObject* sender, TTreeNode* node)>;
+// A context menu asked for: the entry under the pointer, or the selection
+// when asked from the keyboard (null on empty space), and where the menu
+// opens, in screen coordinates.
+using TTVContextEvent = std::function<void(TObject* sender, TTreeNode* node, POINT screen)>;
 
 class TTreeView : public TControl, public TMouseDragEvents {
 public:
@@ -75,6 +79,7 @@ public:
     TTVChangedEvent OnChange;
     TTVChangedEvent OnExpanded;
     TTVChangedEvent OnCollapsed;
+    TTVContextEvent OnContextPopup;
 
     bool OnNotify(const NMHDR& nm, LRESULT& result) override;
 
@@ -100,6 +105,7 @@ private:
     void HideSubtree(TTreeNode* node);
     void ForgetHandles(TTreeNode* node);
     void ShowDropTarget(const POINT* at, bool accept);
+    void ContextPopup(LPARAM at);
 
     TTreeNode* first_ = nullptr;
     TTreeNode* last_ = nullptr;

@@ -1,5 +1,6 @@
 #include "support/UcvCallExternal.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "platform/Application.h"
@@ -53,25 +54,53 @@ private:
     UINT old_;
 };
 
-int CALLBACK PreselectCallback(HWND dialog, UINT msg, LPARAM, LPARAM data) {
-    if (msg == BFFM_INITIALIZED) ::SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, data);
+struct BrowserStart {
+    const char* preselect;
+    HWND centreOn;
+};
+
+void CentreOn(HWND dialog, HWND owner) {
+    RECT d{}, o{};
+    if (!owner || !::GetWindowRect(dialog, &d) || !::GetWindowRect(owner, &o)) return;
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    if (!::GetMonitorInfoA(::MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST), &monitor)) return;
+    const RECT& work = monitor.rcWork;
+    const int w = d.right - d.left, h = d.bottom - d.top;
+    // Centred, but whole on the owner's screen.
+    int x = (o.left + o.right - w) / 2, y = (o.top + o.bottom - h) / 2;
+    x = std::max<int>(work.left, std::min<int>(x, work.right - w));
+    y = std::max<int>(work.top, std::min<int>(y, work.bottom - h));
+    ::SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+int CALLBACK BrowserCallback(HWND dialog, UINT msg, LPARAM, LPARAM data) {
+    const auto* start = reinterpret_cast<const BrowserStart*>(data);
+    if (msg == BFFM_INITIALIZED) {
+        CentreOn(dialog, start->centreOn);
+        if (start->preselect)
+            ::SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(start->preselect));
+    } else if (msg == BFFM_VALIDATEFAILEDA) {
+        // A typed path that is no folder: the browser stays open for another.
+        ::MessageBeep(MB_ICONWARNING);
+        return 1;
+    }
     return 0;
 }
 
-bool ShowShellBrowser(const std::string& caption, const std::string& root, std::string& directory) {
+bool ShowShellBrowser(HWND owner, const std::string& prompt, const std::string& root, std::string& directory) {
     ComApartment com;
     unique_pidl rootList = root.empty() ? nullptr : ParsePath(root);
     char displayName[MAX_PATH] = "";
+    const BrowserStart start{directory.empty() ? nullptr : directory.c_str(), owner};
     BROWSEINFOA bi{};
-    bi.hwndOwner = Application.Handle();
+    bi.hwndOwner = owner ? owner : Application.Handle();
     bi.pidlRoot = rootList.get();
     bi.pszDisplayName = displayName;
-    bi.lpszTitle = caption.c_str();
-    bi.ulFlags = BIF_RETURNONLYFSDIRS;
-    if (!directory.empty()) {
-        bi.lpfn = &PreselectCallback;
-        bi.lParam = reinterpret_cast<LPARAM>(directory.c_str());
-    }
+    bi.lpszTitle = prompt.c_str();
+    bi.ulFlags = BIF_RETURNONLYFSDIRS | BIF_EDITBOX | BIF_VALIDATE | BIF_NEWDIALOGSTYLE;
+    bi.lpfn = &BrowserCallback;
+    bi.lParam = reinterpret_cast<LPARAM>(&start);
     unique_pidl chosen;
     {
         TaskWindowsDisabled disabled;
@@ -86,13 +115,13 @@ bool ShowShellBrowser(const std::string& caption, const std::string& root, std::
 
 }  // namespace
 
-Seam<bool(const std::string&, const std::string&, std::string&)> ShowFolderBrowser{&ShowShellBrowser};
+Seam<bool(HWND, const std::string&, const std::string&, std::string&)> ShowFolderBrowser{&ShowShellBrowser};
 
-bool BrowseForFolder(const std::string& caption, const std::string& root, std::string& directory) {
+bool BrowseForFolder(HWND owner, const std::string& prompt, const std::string& root, std::string& directory) {
     if (!DirectoryExists(directory)) directory.clear();
     // The browser works on a copy: a cancelled one leaves directory as cleared above.
     std::string chosen = directory;
-    bool ok = ShowFolderBrowser(caption, root, chosen);
+    bool ok = ShowFolderBrowser(owner, prompt, root, chosen);
     if (ok) directory = chosen;
     return ok;
 }

@@ -36,8 +36,10 @@ protected:
             chosenFile.copy(request.lpstrFile, request.nMaxFile - 1);
             return true;
         });
-        ShowFolderBrowser.Replace([this](const std::string& caption, const std::string& root, std::string& d) {
-            browsed.push_back(caption + "|" + root + "|" + d);
+        ShowFolderBrowser.Replace([this](HWND owner, const std::string& prompt, const std::string& root,
+                                         std::string& d) {
+            EXPECT_EQ(owner, Items().Handle()) << "centred on the manager";
+            browsed.push_back(prompt + "|" + root + "|" + d);
             if (chosenFolder.empty()) return false;
             d = chosenFolder;
             return true;
@@ -162,7 +164,7 @@ TEST_F(AddTest, FindTakesOverTheDialogsChoiceAndACancelChangesNothing) {
 
     Enter(f.RBFileDirectory);
     Press(f.BitBtnFind);
-    EXPECT_EQ(browsed, std::vector<std::string>{"Corvane Razaveza||"}) << "nothing preselected";
+    EXPECT_EQ(browsed, std::vector<std::string>{std::string(kPromptDirectory) + "||"}) << "nothing preselected";
     EXPECT_EQ(Label(), "Item Text");
     for (const auto& [folder, shown] : {std::pair<std::string, std::string>{"C:\\my.dir", "my.dir"}, {"D:\\", "D:\\"}}) {
         chosenFolder = folder;

@@ -15,27 +15,12 @@
 #include "support/UcvSysStr.h"
 
 using namespace rz;
+using rztest::MakeShortcut;
 using rztest::ManagerTest;
 
 namespace {
 
 constexpr char kMsgProgramItem[] = "You can not drop items on following type: \"Program item\"";
-
-void MakeShortcut(const std::string& lnk, const std::string& target, const std::string& arguments) {
-    ASSERT_TRUE(SUCCEEDED(::CoInitialize(nullptr)));
-    IShellLinkA* link = nullptr;
-    ASSERT_EQ(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                 reinterpret_cast<void**>(&link)),
-              S_OK);
-    link->SetPath(target.c_str());
-    link->SetArguments(arguments.c_str());
-    IPersistFile* file = nullptr;
-    ASSERT_EQ(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)), S_OK);
-    EXPECT_EQ(file->Save(ToWide(lnk, CP_UTF8).c_str(), TRUE), S_OK);
-    file->Release();
-    link->Release();
-    ::CoUninitialize();
-}
 
 class DropTest : public ManagerTest {
 protected:

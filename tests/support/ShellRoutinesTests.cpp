@@ -150,7 +150,7 @@ TEST_F(BrowseHookTest, DirectoryIsClearedWhenMissingAndSetOnlyWhenChosen) {
     TempDir t;
     std::string seenCaption, seenRoot, seenDirectory;
     bool answer = false;
-    ShowFolderBrowser.Replace([&](const std::string& caption, const std::string& root, std::string& dir) {
+    ShowFolderBrowser.Replace([&](HWND, const std::string& caption, const std::string& root, std::string& dir) {
         seenCaption = caption;
         seenRoot = root;
         seenDirectory = dir;
@@ -159,7 +159,7 @@ TEST_F(BrowseHookTest, DirectoryIsClearedWhenMissingAndSetOnlyWhenChosen) {
     });
 
     std::string directory = t / "does not exist";
-    EXPECT_FALSE(BrowseForFolder("Caption", "C:\\", directory));
+    EXPECT_FALSE(BrowseForFolder(nullptr, "Caption", "C:\\", directory));
     EXPECT_EQ(seenCaption, "Caption");
     EXPECT_EQ(seenRoot, "C:\\");
     EXPECT_EQ(seenDirectory, "") << "a missing directory is not preselected";
@@ -167,7 +167,7 @@ TEST_F(BrowseHookTest, DirectoryIsClearedWhenMissingAndSetOnlyWhenChosen) {
 
     directory = t.Path();
     answer = true;
-    EXPECT_TRUE(BrowseForFolder("Caption", "", directory));
+    EXPECT_TRUE(BrowseForFolder(nullptr, "Caption", "", directory));
     EXPECT_EQ(seenDirectory, t.Path());
     EXPECT_EQ(directory, t.Path() + "picked");
 }
