@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "platform/FileIO.h"
+
 namespace rz {
 
 AppData App;
@@ -16,9 +18,7 @@ void PrepareTitles(AppData& data) {
 }
 
 void SetDataFolderFromModule(AppData& data) {
-    char path[MAX_PATH * 2] = {};
-    DWORD n = ::GetModuleFileNameA(nullptr, path, sizeof(path));
-    std::string full(path, n);
+    const std::string full = ProgramPath();
     size_t cut = full.find_last_of("\\:");
     data.dataFolder = cut == std::string::npos ? std::string() : full.substr(0, cut + 1);
     data.programFileName = cut == std::string::npos ? full : full.substr(cut + 1);

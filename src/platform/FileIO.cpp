@@ -93,6 +93,19 @@ bool ReadWholeFile(const std::string& path, std::string& bytes) {
 
 Seam<bool(const std::string&, const std::string&)> WriteWholeFile{&WriteFileChecked};
 
+std::string ProgramPath() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (n == 0) return {};
+        if (n < path.size()) {
+            path.resize(n);
+            return NarrowName(path.c_str());
+        }
+        path.resize(path.size() * 2);
+    }
+}
+
 bool CreateFolder(const std::string& path) { return ::CreateDirectoryW(WidePath(path).c_str(), nullptr) != FALSE; }
 
 }  // namespace rz

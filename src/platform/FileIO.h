@@ -25,4 +25,8 @@ extern Seam<bool(const std::string& path, const std::string& bytes)> WriteWholeF
 
 bool CreateFolder(const std::string& path);
 
+// The running program's full path, however long (a folder named in a
+// script of many bytes a character passes MAX_PATH bytes early).
+std::string ProgramPath();
+
 }  // namespace rz
