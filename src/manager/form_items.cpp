@@ -74,6 +74,7 @@ TFormItems::~TFormItems() {
     TVItems.OnExpanded = nullptr;
     TVItems.OnCollapsed = nullptr;
     TVItems.OnDropFiles = nullptr;
+    TVItems.OnDropFilesDone = nullptr;
     TVItems.OnKeyDown = nullptr;
     TVItems.OnContextPopup = nullptr;
     static_cast<TMouseDragEvents&>(TVItems) = TMouseDragEvents{};
