@@ -135,6 +135,20 @@ TEST_F(ConfigDialogTest, HelpTextFollowsTheFocusAndEachPageFocusesItsFirstContro
     Config().ChkBxTaskBar.SetFocus();
     EXPECT_EQ(Config().RichEditHelp.Text(), ExplainText("ChkBxTaskBar"));
 
+    // Opened again, on the page it was left at.
+    Config().Hide();
+    Config().Show();
+    EXPECT_EQ(::GetFocus(), Config().ChkBxSystray.Handle());
+}
+
+TEST_F(ConfigDialogTest, CtrlTabSwitchesPagesRoundTheEndFromAnyControl) {
+    StartUp();
+    Config().Show();
+    Config().PCSettings.SetFocus();
+    ::SendMessageA(Config().PCSettings.Handle(), WM_KEYDOWN, VK_LEFT, 0);
+    ASSERT_EQ(Config().PCSettings.ActivePage(), &Config().TSControl);
+    Config().ChkBxTaskBar.SetFocus();
+
     // Ctrl+Tab and Ctrl+Shift+Tab switch pages round the end, from wherever the focus is;
     // a plain Tab is left to the dialog navigation.
     BYTE keys[256];
@@ -160,10 +174,6 @@ TEST_F(ConfigDialogTest, HelpTextFollowsTheFocusAndEachPageFocusesItsFirstContro
     ::SetKeyboardState(keys);
     EXPECT_EQ(::GetFocus(), Config().ChkBxSystray.Handle());
 
-    // Opened again, on the page it was left at.
-    Config().Hide();
-    Config().Show();
-    EXPECT_EQ(::GetFocus(), Config().ChkBxSystray.Handle());
 }
 
 TEST_F(ConfigDialogTest, DrawingBoxTogglesTheFontControlsAtOnceByClickAndBySpace) {
