@@ -158,15 +158,14 @@ RunFigures RunChild(const ChildRun& run) {
     ::GetModuleFileNameA(nullptr, exe, MAX_PATH);
     std::string result = ResultFile(run);
     ::DeleteFileA(result.c_str());
-    std::string cmd = std::string("\"") + exe + "\" --child " + run.kind + " " + Quoted(run.dataFolder) +
-                      " " + Quoted(run.warmFolder) + " " + Quoted(run.scratch) + " " +
-                      std::to_string(run.lookups) + " " + std::to_string(run.seed);
+    std::string cmd = std::string("\"") + exe + "\" --child " + run.kind + " " + Quoted(run.dataFolder) + " " +
+                      Quoted(run.warmFolder) + " " + Quoted(run.scratch) + " " + std::to_string(run.lookups) + " " +
+                      std::to_string(run.seed);
     STARTUPINFOA si{};
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi{};
     RunFigures f;
-    if (!::CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        return f;
+    if (!::CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return f;
     rz::unique_handle_kernel process(pi.hProcess), thread(pi.hThread);
     // A child that hangs (a menu that never shows) is given up on.
     if (::WaitForSingleObject(process.get(), kChildLimitMs) == WAIT_TIMEOUT) {

@@ -15,8 +15,7 @@ double Stopwatch::Ms() const {
     LARGE_INTEGER now, freq;
     ::QueryPerformanceCounter(&now);
     ::QueryPerformanceFrequency(&freq);
-    return static_cast<double>(now.QuadPart - start_.QuadPart) * 1000.0 /
-           static_cast<double>(freq.QuadPart);
+    return static_cast<double>(now.QuadPart - start_.QuadPart) * 1000.0 / static_cast<double>(freq.QuadPart);
 }
 
 double Median(std::vector<double> values) {
@@ -84,11 +83,10 @@ std::string MakeScratchFolder(const std::string& prefix) {
     char base[MAX_PATH];
     ::GetTempPathA(MAX_PATH, base);
     for (unsigned n = 1;; ++n) {
-        std::string candidate = std::string(base) + prefix + std::to_string(::GetCurrentProcessId()) +
-                                "_" + std::to_string(n);
+        std::string candidate =
+            std::string(base) + prefix + std::to_string(::GetCurrentProcessId()) + "_" + std::to_string(n);
         if (::CreateDirectoryA(candidate.c_str(), nullptr)) return candidate + "\\";
-        if (::GetLastError() != ERROR_ALREADY_EXISTS)
-            throw std::runtime_error("cannot create " + candidate);
+        if (::GetLastError() != ERROR_ALREADY_EXISTS) throw std::runtime_error("cannot create " + candidate);
     }
 }
 

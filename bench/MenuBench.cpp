@@ -85,8 +85,8 @@ public:
         wc.hInstance = ::GetModuleHandleA(nullptr);
         wc.lpszClassName = "rzbenchBareMenu";
         ::RegisterClassA(&wc);
-        window_.reset(::CreateWindowExA(WS_EX_TOOLWINDOW, wc.lpszClassName, "", WS_POPUP, 0, 0, 0, 0, nullptr,
-                                        nullptr, wc.hInstance, nullptr));
+        window_.reset(::CreateWindowExA(WS_EX_TOOLWINDOW, wc.lpszClassName, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                        wc.hInstance, nullptr));
         if (!window_) throw std::runtime_error("cannot create the bare menu's window");
         current_ = this;
     }
@@ -124,7 +124,8 @@ private:
         if (self && msg == WM_INITMENUPOPUP && reinterpret_cast<HMENU>(wp) == self->big_ &&
             ::GetMenuItemCount(self->big_) == 0) {
             UINT id = 1000;
-            for (const std::string& caption : self->shape_.big) ::AppendMenuA(self->big_, MF_STRING, id++, caption.c_str());
+            for (const std::string& caption : self->shape_.big)
+                ::AppendMenuA(self->big_, MF_STRING, id++, caption.c_str());
             return 0;
         }
         if (msg == WM_ENTERIDLE && wp == MSGF_MENU && g_onIdle) g_onIdle();
@@ -151,7 +152,8 @@ HWND StartProgram(const std::string& dataFolder) {
     rz::CreateForms();
     rz::StartUp();
     HWND owner = rz::FormGeneral().Handle();
-    g_formProc = reinterpret_cast<WNDPROC>(::SetWindowLongPtrA(owner, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&IdleProbe)));
+    g_formProc =
+        reinterpret_cast<WNDPROC>(::SetWindowLongPtrA(owner, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&IdleProbe)));
     return owner;
 }
 

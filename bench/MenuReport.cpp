@@ -39,18 +39,19 @@ MenuResult RunMenuCase(int perFolder, int opens, const std::string& scratch) {
     return r;
 }
 
-void PrintMenuRow(const std::string& store, const char* shown, const RunFigures& f, const char* bare,
-                  const char* ours, const char* own) {
+void PrintMenuRow(const std::string& store, const char* shown, const RunFigures& f, const char* bare, const char* ours,
+                  const char* own) {
     const double b = FigureOf(f, bare), o = FigureOf(f, ours), w = FigureOf(f, own);
     std::printf("%-13s %-19s %8s %8s %7s %12s %7s\n", store.c_str(), shown, Cell(b).c_str(), Cell(o).c_str(),
                 RatioText(o, b, 2).c_str(), Cell(w).c_str(), RatioText(w, b, 2).c_str());
 }
 
 void PrintMenu(const std::vector<MenuResult>& results, int opens) {
-    std::printf("\nLauncher menu: from the hotkey handler until the menu shows, and from Right on its first\n"
-                "entry until that 500-entry folder shows; median of %d openings each, ms. bare = a plain\n"
-                "TrackPopupMenu of the same entries (strings only), in the same process as ours.\n\n",
-                opens);
+    std::printf(
+        "\nLauncher menu: from the hotkey handler until the menu shows, and from Right on its first\n"
+        "entry until that 500-entry folder shows; median of %d openings each, ms. bare = a plain\n"
+        "TrackPopupMenu of the same entries (strings only), in the same process as ours.\n\n",
+        opens);
     std::printf("%-13s %-19s %8s %8s %7s %12s %7s\n", "store", "shown", "bare", "ours", "ratio", "own drawing",
                 "ratio");
     std::printf("%s\n", std::string(80, '-').c_str());
@@ -78,12 +79,13 @@ void RunFootprint(const MenuBenchOptions& opt, const std::string& scratch) {
     rz::DeleteFolderTree(empty.substr(0, empty.size() - 1));
     rz::DeleteFolderTree(loaded.substr(0, loaded.size() - 1));
 
-    std::printf("\nFootprint, one process: start-up on an empty store, a reload of a %d-item mixed store,\n"
-                "then %d openings of the menu and its first folder, half of them in own drawing. GDI and\n"
-                "USER objects: GetGuiResources, or where it answers 0 (Wine) the top of the handle table in\n"
-                "use; \"after first openings\" is after the first 5 in each drawing mode, which make what is\n"
-                "kept for good (fonts, the platform's menu bitmaps).\n\n",
-                opt.footprintItems, opt.footprintOpens);
+    std::printf(
+        "\nFootprint, one process: start-up on an empty store, a reload of a %d-item mixed store,\n"
+        "then %d openings of the menu and its first folder, half of them in own drawing. GDI and\n"
+        "USER objects: GetGuiResources, or where it answers 0 (Wine) the top of the handle table in\n"
+        "use; \"after first openings\" is after the first 5 in each drawing mode, which make what is\n"
+        "kept for good (fonts, the platform's menu bitmaps).\n\n",
+        opt.footprintItems, opt.footprintOpens);
     if (f.empty()) {
         std::printf("WARNING: the footprint run failed\n");
         return;

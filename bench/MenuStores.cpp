@@ -20,8 +20,8 @@ const char* const kExtensions[] = {"txt", "doc", "pdf", "xls", "html", "jpg", "z
 
 std::string Document(int n) {
     const char* ext = kExtensions[n % std::size(kExtensions)];
-    return "^UnkLnk|C:\\Users\\bench\\Documents\\file_" + std::to_string(n) + "." + ext + "|" + ext +
-           "|File " + std::to_string(n);
+    return "^UnkLnk|C:\\Users\\bench\\Documents\\file_" + std::to_string(n) + "." + ext + "|" + ext + "|File " +
+           std::to_string(n);
 }
 
 void MakeFolder(const std::string& path) {

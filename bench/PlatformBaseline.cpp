@@ -50,8 +50,8 @@ std::string BmpBytes() {
 }  // namespace
 
 PlatformBaseline::PlatformBaseline() {
-    host_.reset(::CreateWindowExA(0, "STATIC", "rzbench", WS_OVERLAPPEDWINDOW, 0, 0, 521, 534,
-                                  nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr));
+    host_.reset(::CreateWindowExA(0, "STATIC", "rzbench", WS_OVERLAPPEDWINDOW, 0, 0, 521, 534, nullptr, nullptr,
+                                  ::GetModuleHandleA(nullptr), nullptr));
     if (!host_) throw std::runtime_error("cannot create the baseline window");
 }
 
@@ -61,11 +61,10 @@ PlatformBaseline::~PlatformBaseline() {
 }
 
 void PlatformBaseline::Reset() {
-    tree_.reset(::CreateWindowExA(WS_EX_CLIENTEDGE, WC_TREEVIEWA, "",
-                                  WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES |
-                                      TVS_LINESATROOT | TVS_SHOWSELALWAYS,
-                                  0, 0, 346, 514, host_.get(), nullptr, ::GetModuleHandleA(nullptr),
-                                  nullptr));
+    tree_.reset(::CreateWindowExA(
+        WS_EX_CLIENTEDGE, WC_TREEVIEWA, "",
+        WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS, 0, 0,
+        346, 514, host_.get(), nullptr, ::GetModuleHandleA(nullptr), nullptr));
     menu_.reset(::CreatePopupMenu());
     small_.reset(::ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, 0, 256));
     tall_.reset(::ImageList_Create(16, 18, ILC_COLOR32 | ILC_MASK, 0, 256));
@@ -110,8 +109,7 @@ HTREEITEM PlatformBaseline::InsertTreeItem(HTREEITEM parent, const std::string& 
     ins.item.iImage = image;
     ins.item.iSelectedImage = image;
     ins.item.lParam = nextId_;
-    return reinterpret_cast<HTREEITEM>(
-        ::SendMessageA(tree_.get(), TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&ins)));
+    return reinterpret_cast<HTREEITEM>(::SendMessageA(tree_.get(), TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&ins)));
 }
 
 int PlatformBaseline::Load(const std::string& dataFolder, bool wholeTree) {
@@ -174,8 +172,7 @@ void PlatformBaseline::Write(const GeneratedStore& store, const std::string& out
             throw std::runtime_error("cannot create " + dir);
         if (level.content.empty()) continue;
         WriteWholeFile(dir + "shortcuts.txt", level.content);
-        for (int i = 0; i < level.executables; ++i)
-            WriteWholeFile(dir + "pic" + std::to_string(i) + ".bmp", bmp);
+        for (int i = 0; i < level.executables; ++i) WriteWholeFile(dir + "pic" + std::to_string(i) + ".bmp", bmp);
     }
 }
 

@@ -14,11 +14,10 @@ namespace rzbench {
 namespace {
 
 // Words of the kind people give their launch items, some beyond ASCII.
-const char* const kWords[] = {
-    "Photo",   "Editor",  "Notes",    "Backup",   "Terminal", "Calculator", "Report", "Draft",
-    "Music",   "Player",  "Invoice",  "Archive",  "Résumé",   "Übersicht",  "Mail",   "Chat",
-    "Project", "Budget",  "Scanner",  "Viewer",   "Setup",    "Tools",      "Game",   "Map",
-    "Server",  "Client",  "Database", "Diagramm", "Café",     "Journal",    "Paint",  "Sync"};
+const char* const kWords[] = {"Photo",   "Editor", "Notes",    "Backup",   "Terminal", "Calculator", "Report", "Draft",
+                              "Music",   "Player", "Invoice",  "Archive",  "Résumé",   "Übersicht",  "Mail",   "Chat",
+                              "Project", "Budget", "Scanner",  "Viewer",   "Setup",    "Tools",      "Game",   "Map",
+                              "Server",  "Client", "Database", "Diagramm", "Café",     "Journal",    "Paint",  "Sync"};
 const char* const kExtensions[] = {".exe", ".txt", ".docx", ".pdf", ".lnk", ".bat", ".xlsx", ""};
 
 struct Item {

@@ -86,9 +86,7 @@ std::string BasePath() {
 }
 
 // No trailing backslash inside quotes: the C runtime reads \" as a quote.
-std::string QuotedFolder(const std::string& folder) {
-    return "\"" + folder.substr(0, folder.size() - 1) + "\"";
-}
+std::string QuotedFolder(const std::string& folder) { return "\"" + folder.substr(0, folder.size() - 1) + "\""; }
 
 struct SizeResult {
     int n = 0;
@@ -112,11 +110,12 @@ std::string Figure(const std::vector<double>& v, const char* format) {
 double MedianOr(const std::vector<double>& v) { return v.empty() ? -1 : Median(v); }
 
 void PrintTable(const std::vector<SizeResult>& results) {
-    std::printf("\nStart-up: the program started on a mixed store until its item manager window is\n"
-                "titled (store loaded, tree and menu built, menu drawing set); base = a window program\n"
-                "that reads the same list files, makes the same icons, shows the top level in a tree\n"
-                "view and a menu, then titles its window. Medians; private bytes at ready; growth =\n"
-                "time to ready over that of the smallest store.\n\n");
+    std::printf(
+        "\nStart-up: the program started on a mixed store until its item manager window is\n"
+        "titled (store loaded, tree and menu built, menu drawing set); base = a window program\n"
+        "that reads the same list files, makes the same icons, shows the top level in a tree\n"
+        "view and a menu, then titles its window. Medians; private bytes at ready; growth =\n"
+        "time to ready over that of the smallest store.\n\n");
     std::printf("%-8s %9s %9s %7s %8s %8s %9s %9s %6s %5s\n", "items", "ours ms", "base ms", "ratio", "growth",
                 "base gr.", "ours MB", "base MB", "ratio", "runs");
     std::printf("%s\n", std::string(88, '-').c_str());

@@ -13,9 +13,8 @@ namespace rzbench {
 
 namespace {
 
-const char* const kDocExtensions[] = {"doc", "docx", "xls", "xlsx", "pdf", "txt", "rtf",
-                                      "odt", "ppt", "csv", "xml", "html", "jpg", "png",
-                                      "gif", "mp3", "avi", "zip", "lnk", "url"};
+const char* const kDocExtensions[] = {"doc", "docx", "xls", "xlsx", "pdf", "txt", "rtf", "odt", "ppt", "csv",
+                                      "xml", "html", "jpg", "png",  "gif", "mp3", "avi", "zip", "lnk", "url"};
 
 struct GenFolder {
     int parent = -1;
@@ -43,7 +42,8 @@ private:
     double Roll() { return std::uniform_real_distribution<double>(0, 1)(rng_); }
     // A word of a caption or file name, in other scripts too when asked.
     std::string Word(const char* ascii) const {
-        return shape_.otherScripts ? ascii + std::string(reinterpret_cast<const char*>(u8"Привет 日本語 😀 Café ")) : ascii;
+        return shape_.otherScripts ? ascii + std::string(reinterpret_cast<const char*>(u8"Привет 日本語 😀 Café "))
+                                   : ascii;
     }
     int Pick(int below) { return std::uniform_int_distribution<int>(0, below - 1)(rng_); }
     void MakeFolders(int count);
@@ -91,8 +91,7 @@ std::string Generator::ExeLine(GenFolder& level, int i) {
 std::string Generator::ItemLine(GenFolder& level, int i) {
     std::string n = std::to_string(i);
     double r = Roll();
-    if ((r -= shape_.separatorShare) < 0)
-        return Pick(2) ? "^NorSep|" : "^SpeSep|" + Word("Section ") + n;
+    if ((r -= shape_.separatorShare) < 0) return Pick(2) ? "^NorSep|" : "^SpeSep|" + Word("Section ") + n;
     ++out_.links;
     if ((r -= shape_.exeShare) < 0) return ExeLine(level, i);
     if ((r -= shape_.scriptShare) < 0) {
@@ -106,8 +105,8 @@ std::string Generator::ItemLine(GenFolder& level, int i) {
         return "^UnkLnk|" + dir + "||" + Word("Archive ") + n;
     }
     const char* ext = kDocExtensions[Pick(static_cast<int>(std::size(kDocExtensions)))];
-    return "^UnkLnk|C:\\Users\\bench\\Documents\\" + Word("Project ") + std::to_string(i % 200) + "\\" +
-           Word("file_") + n + "." + ext + "|" + ext + "|" + Word("File ") + n;
+    return "^UnkLnk|C:\\Users\\bench\\Documents\\" + Word("Project ") + std::to_string(i % 200) + "\\" + Word("file_") +
+           n + "." + ext + "|" + ext + "|" + Word("File ") + n;
 }
 
 void Generator::WriteLevels() {
@@ -123,9 +122,9 @@ void Generator::WriteLevels() {
 }
 
 GeneratedStore Generator::Run() {
-    int folderCount = shape_.folders >= 0          ? shape_.folders
+    int folderCount = shape_.folders >= 0         ? shape_.folders
                       : shape_.itemsPerFolder > 0 ? shape_.items / shape_.itemsPerFolder
-                                                 : 0;
+                                                  : 0;
     MakeFolders(folderCount);
     std::string store = out_.dataFolder + "shortcuts\\";
     for (const GenFolder& g : folders_) {
@@ -139,8 +138,7 @@ GeneratedStore Generator::Run() {
     }
     for (size_t f = 1; f < folders_.size(); ++f) {
         auto& lines = folders_[folders_[f].parent].lines;
-        lines.insert(lines.begin() + Pick(static_cast<int>(lines.size()) + 1),
-                     "^Folder|" + folders_[f].caption);
+        lines.insert(lines.begin() + Pick(static_cast<int>(lines.size()) + 1), "^Folder|" + folders_[f].caption);
     }
     WriteLevels();
     out_.lines = shape_.items;

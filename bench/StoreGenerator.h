@@ -8,13 +8,13 @@
 namespace rzbench {
 
 struct StoreShape {
-    int items = 1000;           // list lines in all, folders included
-    int itemsPerFolder = 100;   // one virtual folder per this many items
-    int folders = -1;           // overrides itemsPerFolder when 0 or more
-    int maxDepth = 4;           // folder nesting below the top level
-    double exeShare = 0.20;     // executables (paths that do not exist)
-    double pictureShare = 0.10; // of the executables: icon picture file present
-    double scriptShare = 0.05;  // .bat/.cmd with parameters
+    int items = 1000;            // list lines in all, folders included
+    int itemsPerFolder = 100;    // one virtual folder per this many items
+    int folders = -1;            // overrides itemsPerFolder when 0 or more
+    int maxDepth = 4;            // folder nesting below the top level
+    double exeShare = 0.20;      // executables (paths that do not exist)
+    double pictureShare = 0.10;  // of the executables: icon picture file present
+    double scriptShare = 0.05;   // .bat/.cmd with parameters
     double separatorShare = 0.04;
     double directoryShare = 0.03;
     double setupShare = 0.02;   // of the executables: named setup.exe (shared picture names)
@@ -29,7 +29,7 @@ struct StoreLevel {
 };
 
 struct GeneratedStore {
-    std::string dataFolder;  // ends with "\"
+    std::string dataFolder;          // ends with "\"
     std::vector<StoreLevel> levels;  // parents before their sub-folders
     int lines = 0;
     int folders = 0;

@@ -161,20 +161,19 @@ std::string Ms(double v) {
 std::string MemoryText(const CaseResult& r) {
     if (r.wsAfter.ours.empty()) return "n/a";
     char b[96];
-    std::snprintf(b, sizeof(b), "%6.1f / %6.1f   +%.1f vs +%.1f", r.wsAfter.Ours(), r.privAfter.Ours(),
-                  r.growth.Ours(), std::max(0.0, r.growth.Base()));
+    std::snprintf(b, sizeof(b), "%6.1f / %6.1f   +%.1f vs +%.1f", r.wsAfter.Ours(), r.privAfter.Ours(), r.growth.Ours(),
+                  std::max(0.0, r.growth.Base()));
     return b;
 }
 
-void PrintRow(const std::string& size, const std::string& op, const Figure& f, int runs,
-              const std::string& mem) {
+void PrintRow(const std::string& size, const std::string& op, const Figure& f, int runs, const std::string& mem) {
     std::printf("%-13s %-33s %9s %9s %8s %4d  %s\n", size.c_str(), op.c_str(), Ms(f.Ours()).c_str(),
                 Ms(f.Base()).c_str(), RatioText(f.Ours(), f.Base(), 1).c_str(), runs, mem.c_str());
 }
 
 void PrintTable(const std::vector<CaseResult>& results) {
-    std::printf("\n%-13s %-33s %9s %9s %8s %4s  %s\n", "size", "operation", "ours ms", "base ms",
-                "ratio", "runs", "memory MB after load: WS / private, growth ours vs base");
+    std::printf("\n%-13s %-33s %9s %9s %8s %4s  %s\n", "size", "operation", "ours ms", "base ms", "ratio", "runs",
+                "memory MB after load: WS / private, growth ours vs base");
     std::printf("%s\n", std::string(136, '-').c_str());
     for (const CaseResult& r : results) {
         std::string size = (r.kind == "mixed" ? "" : r.kind + " ") + std::to_string(r.n);
@@ -202,8 +201,7 @@ double GrowthLimit(const CaseResult& a, const CaseResult& b) {
     return std::pow(static_cast<double>(b.n) / a.n, std::log(3.0) / std::log(50.0));
 }
 
-std::string GrowthText(const CaseResult& a, const CaseResult& b, Figure CaseResult::*figure,
-                       bool base, bool& flagged) {
+std::string GrowthText(const CaseResult& a, const CaseResult& b, Figure CaseResult::*figure, bool base, bool& flagged) {
     double g = PerItemGrowth(a, b, figure, base);
     if (g < 0) return "-";
     double limit = GrowthLimit(a, b);
@@ -213,8 +211,7 @@ std::string GrowthText(const CaseResult& a, const CaseResult& b, Figure CaseResu
     return t;
 }
 
-void PrintScalingFor(const std::vector<const CaseResult*>& cases, const char* name,
-                     Figure CaseResult::*figure) {
+void PrintScalingFor(const std::vector<const CaseResult*>& cases, const char* name, Figure CaseResult::*figure) {
     const CaseResult& first = *cases.front();
     const CaseResult& last = *cases.back();
     const CaseResult& beforeLast = *cases[cases.size() - 2];
@@ -242,8 +239,9 @@ void PrintScaling(const std::vector<CaseResult>& results) {
         for (const CaseResult* c : cases) std::printf(" %d", c->n);
         std::printf(" items;\nthen growth of the per-item cost %d->%d", cases.front()->n, cases.back()->n);
         if (cases.size() > 2) std::printf(" and %d->%d", cases[cases.size() - 2]->n, cases.back()->n);
-        std::printf(" as growth/limit (limit 3 for 50x the items, (size ratio)^0.28 in general),\n"
-                    "for ours and for the baseline; over a limit: superlinear?\n");
+        std::printf(
+            " as growth/limit (limit 3 for 50x the items, (size ratio)^0.28 in general),\n"
+            "for ours and for the baseline; over a limit: superlinear?\n");
         PrintScalingFor(cases, "load", &CaseResult::load);
         PrintScalingFor(cases, "  pass1", &CaseResult::pass1);
         PrintScalingFor(cases, "  pass2", &CaseResult::pass2);
@@ -256,10 +254,10 @@ void PrintStores(const std::vector<CaseResult>& results) {
     std::printf("\nStores (lines = folders + separators + links; pictures = icon picture files present):\n");
     for (const CaseResult& r : results) {
         const GeneratedStore& s = r.store;
-        std::printf("  %-8s %6d: %6d lines, %4d folders, %6d links (%d executables, %d scripts), "
-                    "%d pictures\n",
-                    r.kind.c_str(), r.n, s.lines, s.folders, s.links, s.executables, s.scripts,
-                    s.pictures);
+        std::printf(
+            "  %-8s %6d: %6d lines, %4d folders, %6d links (%d executables, %d scripts), "
+            "%d pictures\n",
+            r.kind.c_str(), r.n, s.lines, s.folders, s.links, s.executables, s.scripts, s.pictures);
     }
 }
 
@@ -316,7 +314,8 @@ Options ParseOptions(int argc, char** argv) {
             sizesGiven = true;
             for (int n : ParseSizes(a.c_str())) opt.sizes.push_back(n);
         } else {
-            std::fprintf(stderr, "usage: rzbench [sizes...] [--runs R] [--pictures n,m|0] [--scripts n,m|0] "
+            std::fprintf(stderr,
+                         "usage: rzbench [sizes...] [--runs R] [--pictures n,m|0] [--scripts n,m|0] "
                          "[--picture-share S] [--keep] [--no-stores] [--no-search] [--no-menu] [--no-footprint] "
                          "[--menu-opens N] [--footprint-opens N] [--startup n,m|--no-startup] "
                          "[--startup-program exe]\n");

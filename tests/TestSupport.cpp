@@ -45,8 +45,8 @@ TempDir::TempDir() {
     ::GetTempPathA(MAX_PATH, base);
     static unsigned counter = 0;
     for (;;) {
-        std::string candidate = std::string(base) + "rztest_" + std::to_string(::GetCurrentProcessId()) +
-                                "_" + std::to_string(++counter);
+        std::string candidate =
+            std::string(base) + "rztest_" + std::to_string(::GetCurrentProcessId()) + "_" + std::to_string(++counter);
         if (::CreateDirectoryA(candidate.c_str(), nullptr)) {
             path_ = candidate + "\\";
             return;
@@ -123,8 +123,8 @@ HGLOBAL MakeDrop(const std::vector<std::string>& paths, POINT at) {
     std::wstring names;
     for (const std::string& p : paths) {
         std::wstring wide(p.size(), L'\0');
-        wide.resize(static_cast<size_t>(
-            ::MultiByteToWideChar(CP_UTF8, 0, p.data(), static_cast<int>(p.size()), wide.data(), static_cast<int>(wide.size()))));
+        wide.resize(static_cast<size_t>(::MultiByteToWideChar(CP_UTF8, 0, p.data(), static_cast<int>(p.size()),
+                                                              wide.data(), static_cast<int>(wide.size()))));
         names += wide + L'\0';
     }
     names += L'\0';
@@ -215,8 +215,7 @@ FolderLink::~FolderLink() {
     if (!unixLink_.empty()) {
         RunUnix("Z:\\bin\\rm -f " + unixLink_);
         Eventually([&] { return !IsLink(link_); });
-    }
-    else ::RemoveDirectoryA(link_.c_str());
+    } else ::RemoveDirectoryA(link_.c_str());
 }
 
 }  // namespace rztest

@@ -42,9 +42,7 @@ void EnableTrayIcon(bool on) {
 }
 }  // namespace
 
-void OverrideDataFolder(const std::string& folder) {
-    g_dataFolderOverride = WithTrailingBackslash(folder);
-}
+void OverrideDataFolder(const std::string& folder) { g_dataFolderOverride = WithTrailingBackslash(folder); }
 
 void ReleaseInstanceGuard() { g_guard.Release(); }
 
@@ -101,8 +99,7 @@ bool ResolveLeftoverBackup() {
     ClearDiscardMark(live);
     ClearDiscardMark(backup);
     if (!DirectoryExists(backup)) return true;
-    const int answer =
-        ShowNotice(kNoticeBackup, "", 1, NoticeType::Warning, kButtonYes | kButtonNo | kButtonCancel, 0);
+    const int answer = ShowNotice(kNoticeBackup, "", 1, NoticeType::Warning, kButtonYes | kButtonNo | kButtonCancel, 0);
     switch (answer) {
         case IDYES:
             // A failed rename leaves item_bak\ whole for the next question.

@@ -7,8 +7,7 @@
 namespace rz {
 
 bool InstanceGuard::Acquire(HWND appWindow, const char* name) {
-    unique_handle_kernel mapping(
-        ::CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 4, name));
+    unique_handle_kernel mapping(::CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 4, name));
     DWORD error = ::GetLastError();
     if (mapping && error == ERROR_ALREADY_EXISTS) return false;
     if (!mapping) RaiseLastOSError();

@@ -12,8 +12,7 @@
 
 namespace rz {
 
-using TDockedEvent =
-    std::function<void(TObject* sender, const std::string& fullPath, const POINT& mouseXY)>;
+using TDockedEvent = std::function<void(TObject* sender, const std::string& fullPath, const POINT& mouseXY)>;
 
 class TcvWinTreeView : public TTreeView {
 public:

@@ -19,22 +19,32 @@ std::string g_backupText;
 
 const char* TypeCaption(NoticeType type) {
     switch (type) {
-        case NoticeType::Warning: return "Warning";
-        case NoticeType::Error: return "Error";
-        case NoticeType::Information: return "Information";
-        case NoticeType::Confirmation: return "Confirm";
-        case NoticeType::Custom: break;
+        case NoticeType::Warning:
+            return "Warning";
+        case NoticeType::Error:
+            return "Error";
+        case NoticeType::Information:
+            return "Information";
+        case NoticeType::Confirmation:
+            return "Confirm";
+        case NoticeType::Custom:
+            break;
     }
     return nullptr;
 }
 
 UINT TypeIcon(NoticeType type) {
     switch (type) {
-        case NoticeType::Warning: return MB_ICONWARNING;
-        case NoticeType::Error: return MB_ICONERROR;
-        case NoticeType::Information: return MB_ICONINFORMATION;
-        case NoticeType::Confirmation: return MB_ICONQUESTION;
-        case NoticeType::Custom: break;
+        case NoticeType::Warning:
+            return MB_ICONWARNING;
+        case NoticeType::Error:
+            return MB_ICONERROR;
+        case NoticeType::Information:
+            return MB_ICONINFORMATION;
+        case NoticeType::Confirmation:
+            return MB_ICONQUESTION;
+        case NoticeType::Custom:
+            break;
     }
     return 0;
 }
@@ -65,15 +75,13 @@ void AppendLogLine(const std::string& message, unsigned long code) {
     SYSTEMTIME now;
     ::GetLocalTime(&now);
     std::string line = ComposeLogLine(LocaleDate(now), LogTime(now), message, code) + "\r\n";
-    if (std::fwrite(line.data(), 1, line.size(), f.get()) != line.size())
-        RaiseInOutError("Cannot write", path);
+    if (std::fwrite(line.data(), 1, line.size(), f.get()) != line.size()) RaiseInOutError("Cannot write", path);
     if (std::fclose(f.release()) != 0) RaiseInOutError("Cannot write", path);
 }
 
 }  // namespace
 
-int ShowNotice(int number, const std::string& text, int mode, NoticeType type, unsigned buttons,
-               int helpContext) {
+int ShowNotice(int number, const std::string& text, int mode, NoticeType type, unsigned buttons, int helpContext) {
     (void)helpContext;
     const std::string& body = number == kNoticeGiven ? text : PreparedText(number);
     if (mode == 0) {
@@ -90,23 +98,21 @@ std::string SupportParagraph(const std::string& dataFolder) {
     return std::string("\r\n\r\n") + "If the problem persists try visit " + kMakerWebsite +
            " and check for updates and/or work arounds of already known bugs. " + "\r\n\r\n" +
            "As an alternative please send \"" + dataFolder + "errorlog.txt\" and a " +
-           "reproducible description of what you were doing at the time the error ocurred to " +
-           kSupportEmail + ", and we'll do our best to resolve the problem.";
+           "reproducible description of what you were doing at the time the error ocurred to " + kSupportEmail +
+           ", and we'll do our best to resolve the problem.";
 }
 
 std::string BackupQuestionText(const std::string& dataFolder) {
     return "A Backup of an earlier items list exists as \"" + dataFolder + "item_bak.\" " +
-           "In most cases this is caused by the program has crashed while saving items last time." +
-           "\r\n\r\n" + "Do you wish to restore the items from the backup?" + "\r\n" +
+           "In most cases this is caused by the program has crashed while saving items last time." + "\r\n\r\n" +
+           "Do you wish to restore the items from the backup?" + "\r\n" +
            "If you choose \"No\" the program will attempt to delete the backup, " +
            "if you choose \"Yes\" the program will attempt to restore the items, " +
-           "if you choose \"Cancel\" the program will exit with any further actions." +
-           SupportParagraph(dataFolder);
+           "if you choose \"Cancel\" the program will exit with any further actions." + SupportParagraph(dataFolder);
 }
 
 std::string FatalExceptionText(const std::string& dataFolder) {
-    return "Exception raised, Razaveza will now terminate to prevent machine lockup." +
-           SupportParagraph(dataFolder);
+    return "Exception raised, Razaveza will now terminate to prevent machine lockup." + SupportParagraph(dataFolder);
 }
 
 void BuildPreparedTexts(const std::string& dataFolder) {
@@ -121,10 +127,10 @@ const std::string& PreparedText(int number) {
     return kNone;
 }
 
-std::string ComposeLogLine(const std::string& date, const std::string& time,
-                           const std::string& message, unsigned long code) {
-    return date + " - " + time + ": Razaveza: " + message + ". Last Win32 Error (" +
-           std::to_string(code) + "): " + SystemMessage(code) + ".";
+std::string ComposeLogLine(const std::string& date, const std::string& time, const std::string& message,
+                           unsigned long code) {
+    return date + " - " + time + ": Razaveza: " + message + ". Last Win32 Error (" + std::to_string(code) +
+           "): " + SystemMessage(code) + ".";
 }
 
 std::string LogTime(const SYSTEMTIME& at) {
@@ -144,8 +150,7 @@ void LogTolerated(const std::string& message, unsigned long code) noexcept {
     // A log that cannot be written must not turn a tolerated failure into a fatal one.
     try {
         AppendLogLine(message, code);
-    } catch (...) {
-    }
+    } catch (...) {}
 }
 
 }  // namespace rz

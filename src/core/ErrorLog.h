@@ -26,9 +26,8 @@ enum : int { kNoticeGiven = 0, kNoticeFatal = 1, kNoticeBackup = 3 };
 // mode 0: plain box captioned with the application title, OK only (answer 1);
 // mode 1: a dialog of the given type and buttons (answer IDOK, IDCANCEL, IDYES, IDNO ...);
 // any other mode shows nothing (answer 1).
-int ShowNotice(int number, const std::string& text, int mode,
-               NoticeType type = NoticeType::Information, unsigned buttons = kButtonOK,
-               int helpContext = 0);
+int ShowNotice(int number, const std::string& text, int mode, NoticeType type = NoticeType::Information,
+               unsigned buttons = kButtonOK, int helpContext = 0);
 
 std::string SupportParagraph(const std::string& dataFolder);
 std::string BackupQuestionText(const std::string& dataFolder);
@@ -38,8 +37,8 @@ void BuildPreparedTexts(const std::string& dataFolder);
 const std::string& PreparedText(int number);
 
 // One log line (without CR LF) from its parts.
-std::string ComposeLogLine(const std::string& date, const std::string& time,
-                           const std::string& message, unsigned long code);
+std::string ComposeLogLine(const std::string& date, const std::string& time, const std::string& message,
+                           unsigned long code);
 // Hours and minutes in the user's time format, whatever its hour width.
 std::string LogTime(const SYSTEMTIME& at);
 // Appends one line to DataFolder\errorlog.txt after showing the log's path,

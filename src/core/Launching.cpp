@@ -30,15 +30,21 @@ bool DefaultBeep() { return ::MessageBeep(MB_OK) != FALSE; }
 
 unsigned long ShellResultToSystemError(INT_PTR result) {
     switch (result) {
-        case 0: return ERROR_NOT_ENOUGH_MEMORY;
-        case SE_ERR_SHARE: return ERROR_SHARING_VIOLATION;
+        case 0:
+            return ERROR_NOT_ENOUGH_MEMORY;
+        case SE_ERR_SHARE:
+            return ERROR_SHARING_VIOLATION;
         case SE_ERR_ASSOCINCOMPLETE:
-        case SE_ERR_NOASSOC: return ERROR_NO_ASSOCIATION;
+        case SE_ERR_NOASSOC:
+            return ERROR_NO_ASSOCIATION;
         case SE_ERR_DDETIMEOUT:
         case SE_ERR_DDEFAIL:
-        case SE_ERR_DDEBUSY: return ERROR_DDE_FAIL;
-        case SE_ERR_DLLNOTFOUND: return ERROR_DLL_NOT_FOUND;
-        default: return static_cast<unsigned long>(result);  // the low codes are the system's own
+        case SE_ERR_DDEBUSY:
+            return ERROR_DDE_FAIL;
+        case SE_ERR_DLLNOTFOUND:
+            return ERROR_DLL_NOT_FOUND;
+        default:
+            return static_cast<unsigned long>(result);  // the low codes are the system's own
     }
 }
 }  // namespace
@@ -65,17 +71,17 @@ std::string ShellRefusalText(const std::string& target, INT_PTR result) {
 
 bool LaunchFile(const std::string& path, const std::string& parameters, std::string directory) {
     if (directory.empty()) directory = LaunchDirectoryOf(path);
-    auto result = reinterpret_cast<INT_PTR>(::ShellExecuteA(
-        nullptr, "open", path.c_str(), parameters.empty() ? nullptr : parameters.c_str(),
-        directory.empty() ? nullptr : directory.c_str(), SW_SHOWDEFAULT));
+    auto result = reinterpret_cast<INT_PTR>(
+        ::ShellExecuteA(nullptr, "open", path.c_str(), parameters.empty() ? nullptr : parameters.c_str(),
+                        directory.empty() ? nullptr : directory.c_str(), SW_SHOWDEFAULT));
     if (result > 32) return true;
     ShowNotice(kNoticeGiven, ShellRefusalText(path, result), 0);
     return false;
 }
 
 void OpenWithShell(const std::string& target) {
-    auto result = reinterpret_cast<INT_PTR>(
-        ::ShellExecuteA(nullptr, "open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+    auto result =
+        reinterpret_cast<INT_PTR>(::ShellExecuteA(nullptr, "open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
     if (result <= 32) ShowNotice(kNoticeGiven, ShellRefusalText(target, result), 0);
 }
 

@@ -29,8 +29,7 @@ SettingsLinks g_links;
 
 // Applying runs only once the forms are linked; before that is a wiring fault.
 const SettingsLinks& Links() {
-    if (g_links.windows.empty())
-        throw std::logic_error("settings applied before the forms were linked");
+    if (g_links.windows.empty()) throw std::logic_error("settings applied before the forms were linked");
     return g_links;
 }
 
@@ -169,8 +168,7 @@ void ReadAutostart() {
     char data[MAX_PATH * 2] = {};
     DWORD size = sizeof(data) - 1;
     DWORD type = 0;
-    LONG rc = ::RegQueryValueExA(key.get(), kAutostartValueName, nullptr, &type,
-                                 reinterpret_cast<BYTE*>(data), &size);
+    LONG rc = ::RegQueryValueExA(key.get(), kAutostartValueName, nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
     Settings.Autostart = rc == ERROR_SUCCESS && data[0] != '\0';
 }
 
@@ -179,8 +177,7 @@ void WriteAutostart(bool on) {
     if (on) {
         std::string path = App.dataFolder + App.programFileName;
         LONG rc = ::RegSetValueExA(key.get(), kAutostartValueName, 0, REG_SZ,
-                                   reinterpret_cast<const BYTE*>(path.c_str()),
-                                   static_cast<DWORD>(path.size() + 1));
+                                   reinterpret_cast<const BYTE*>(path.c_str()), static_cast<DWORD>(path.size() + 1));
         if (rc != ERROR_SUCCESS) throw EOSError(SystemErrorText(rc), rc);
     } else {
         LONG rc = ::RegDeleteValueA(key.get(), kAutostartValueName);

@@ -1,6 +1,5 @@
 #include "dialogs/form_about.h"
 
-
 #include "core/AppData.h"
 #include "core/Launching.h"
 #include "platform/Handles.h"
@@ -58,7 +57,8 @@ void TFormAbout::DrawLogo() {
     ::FillRect(picture.Canvas(), &all, ::GetSysColorBrush(COLOR_BTNFACE));
     unique_hicon logo(static_cast<HICON>(
         ::LoadImageA(::GetModuleHandleA(nullptr), "MAINICON", IMAGE_ICON, picture.Width(), picture.Height(), 0)));
-    if (logo) ::DrawIconEx(picture.Canvas(), 0, 0, logo.get(), picture.Width(), picture.Height(), 0, nullptr, DI_NORMAL);
+    if (logo)
+        ::DrawIconEx(picture.Canvas(), 0, 0, logo.get(), picture.Width(), picture.Height(), 0, nullptr, DI_NORMAL);
 }
 
 void TFormAbout::FormShow(TObject*) {

@@ -62,8 +62,8 @@ void TFormConfig::LayOutControls() {
     // Children stack in creation order, the first on top: the help text lies
     // over its panel, and both over the pages' right-hand part.
     LayOut(Handle(), Dpi(),
-           {Row(RichEditHelp, nullptr, kHelpLeft + kHelpInset, kHeadingHeight + kHelpInset,
-                kHelpWidth - 2 * kHelpInset, 0),
+           {Row(RichEditHelp, nullptr, kHelpLeft + kHelpInset, kHeadingHeight + kHelpInset, kHelpWidth - 2 * kHelpInset,
+                0),
             Row(PanelHeading, "Conext Sensitive Help", kHelpLeft, 0, kHelpWidth, kHeadingHeight),
             Row(PanelHelp, nullptr, kHelpLeft, kHeadingHeight, kHelpWidth, 0),
             Row(PCSettings, nullptr, 4, 4, kClientWidth - 8, 256),
@@ -82,14 +82,12 @@ void TFormConfig::LayOutPages() {
             Row(GrpBxMixed, "General Settings", 8, 8, 298, 70)});
     // The font name list is narrower than its dropped list; a list's height
     // is that of the field with the list dropped.
-    LayOut(TSVisuals.Handle(), Dpi(),
-           {Row(CBWinDefDrawAll, "Let Windows default draw all controls.", 8, 8, 298, 17),
-            Row(LblFontName, "Font Name", 18, 54, 121, 16),
-            Row(CmBoxFontName, nullptr, 18, 70, 121, 200),
-            Row(LblFontSize, "Font Size", 152, 54, 60, 16),
-            Row(CmBoxFontSize, nullptr, 152, 70, 52, 200),
-            Row(BtnDefault, "Default", 221, 104, 75, 23),
-            Row(GrpBxFontSets, "Program Font Settings", 8, 34, 298, 104)});
+    LayOut(
+        TSVisuals.Handle(), Dpi(),
+        {Row(CBWinDefDrawAll, "Let Windows default draw all controls.", 8, 8, 298, 17),
+         Row(LblFontName, "Font Name", 18, 54, 121, 16), Row(CmBoxFontName, nullptr, 18, 70, 121, 200),
+         Row(LblFontSize, "Font Size", 152, 54, 60, 16), Row(CmBoxFontSize, nullptr, 152, 70, 52, 200),
+         Row(BtnDefault, "Default", 221, 104, 75, 23), Row(GrpBxFontSets, "Program Font Settings", 8, 34, 298, 104)});
 }
 
 void TFormConfig::WireEvents() {
@@ -98,9 +96,9 @@ void TFormConfig::WireEvents() {
     PCSettings.OnChange = [this](TObject* s) { PCSettingsChange(s); };
     PCSettings.OnResize = [this](TObject* s) { PCSettingsResize(s); };
     auto explain = [this](TObject* s) { OnEnterExplain(s); };
-    for (TControl* c : std::initializer_list<TControl*>{&BtnOK, &BtnCancel, &BtnApply, &PCSettings, &ChkBxSystray,
-                                                        &ChkBxTaskBar, &CBWinDefDrawAll, &CmBoxFontName,
-                                                        &CmBoxFontSize, &BtnDefault})
+    for (TControl* c :
+         std::initializer_list<TControl*>{&BtnOK, &BtnCancel, &BtnApply, &PCSettings, &ChkBxSystray, &ChkBxTaskBar,
+                                          &CBWinDefDrawAll, &CmBoxFontName, &CmBoxFontSize, &BtnDefault})
         c->OnEnter = explain;
     CBWinDefDrawAll.OnClick = [this](TObject* s) { CBWinDefDrawAllClick(s); };
     BtnDefault.OnClick = [this](TObject* s) { BtnDefaultClick(s); };

@@ -7,8 +7,8 @@ namespace rz {
 namespace {
 
 unique_hbitmap LoadStrip() {
-    return unique_hbitmap(static_cast<HBITMAP>(::LoadImageA(
-        ::GetModuleHandleA(nullptr), "FIXED16", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    return unique_hbitmap(static_cast<HBITMAP>(
+        ::LoadImageA(::GetModuleHandleA(nullptr), "FIXED16", IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
 }
 
 // The strip drawn into a key-coloured picture, shifted down for the 16 x 18 twins.
@@ -38,8 +38,7 @@ bool LoadFixedImages(TImageList& menuList, TImageList& treeList) {
     auto large = StripPicture(strip.get(), 0, width, 18);
     TBitmap::Unselected s(*small);
     TBitmap::Unselected l(*large);
-    return menuList.AddMasked(s.get(), kImageKeyColour) >= 0 &&
-           treeList.AddMasked(l.get(), kImageKeyColour) >= 0;
+    return menuList.AddMasked(s.get(), kImageKeyColour) >= 0 && treeList.AddMasked(l.get(), kImageKeyColour) >= 0;
 }
 
 std::unique_ptr<TBitmap> FixedPicture(int slot, int height) {

@@ -61,8 +61,7 @@ COLORREF FreeMaskColour(const TBitmap& picture) {
         const uint32_t fade = 0xFF - (i & 0xFF);
         const uint32_t key = (fade << 16) | (((i >> 8) & 0xFF) << 8) | fade;
         bool used = false;
-        for (int p = 0; p < kSide * kSide && !used; ++p)
-            used = (bits[p] >> 24) != 0 && (bits[p] & 0xFFFFFFu) == key;
+        for (int p = 0; p < kSide * kSide && !used; ++p) used = (bits[p] >> 24) != 0 && (bits[p] & 0xFFFFFFu) == key;
         if (!used) return RGB(Channel(key, 16), Channel(key, 8), Channel(key, 0));
     }
 }
@@ -99,8 +98,9 @@ bool SaveIconPicture(const TImageList& list, int slot, const std::string& path) 
             const int a = static_cast<int>(p >> 24);
             if (a == 0 || a == 255) continue;
             const BlendTable& t = Blending();
-            picture.SetPixel(x, y, (uint32_t(a) << 24) | (uint32_t(t.Unblend(a, Channel(p, 16))) << 16) |
-                                       (uint32_t(t.Unblend(a, Channel(p, 8))) << 8) | t.Unblend(a, Channel(p, 0)));
+            picture.SetPixel(x, y,
+                             (uint32_t(a) << 24) | (uint32_t(t.Unblend(a, Channel(p, 16))) << 16) |
+                                 (uint32_t(t.Unblend(a, Channel(p, 8))) << 8) | t.Unblend(a, Channel(p, 0)));
         }
     }
     return picture.SaveToFile(path);

@@ -19,9 +19,7 @@ namespace rz {
 
 namespace {
 
-void Fill(TBitmap& b, int sysColour) {
-    FillPicture(FillTarget(&b), b.Canvas(), false, ::GetSysColor(sysColour));
-}
+void Fill(TBitmap& b, int sysColour) { FillPicture(FillTarget(&b), b.Canvas(), false, ::GetSysColor(sysColour)); }
 
 }  // namespace
 
@@ -116,8 +114,8 @@ void ItemIcons::BuildTypeIcons(ItemTables& tables) {
 void ItemIcons::InsertTypeIcon(const std::string& ext) {
     // The shell only hands out a type's icon for a file that exists.
     std::string temp = dataFolder + "TempFile." + ext;
-    if (!OwnedFile(::CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                 nullptr)))
+    if (!OwnedFile(
+            ::CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)))
         RaiseInOutError("Cannot create", temp);
     unique_hicon shellIcon = ShellSmallIcon(temp);
     ::DeleteFileA(temp.c_str());
@@ -157,8 +155,8 @@ int ItemIcons::InsertItemIcon(const std::string& picture, const std::string& tar
                 used = menu_.InsertMasked(slots.break5, bmp.get(), loaded->maskColour);
             }
         } else if (ext == ".ico") {
-            unique_hicon icon(static_cast<HICON>(
-                ::LoadImageA(nullptr, picture.c_str(), IMAGE_ICON, 16, 16, LR_LOADFROMFILE)));
+            unique_hicon icon(
+                static_cast<HICON>(::LoadImageA(nullptr, picture.c_str(), IMAGE_ICON, 16, 16, LR_LOADFROMFILE)));
             if (icon) used = menu_.InsertIcon(slots.break5, icon.get());
         }
         // Nothing usable: no slot is taken, so the lists stay in step.
@@ -195,8 +193,7 @@ void ItemIcons::SetBreak5Aside(bool aside) {
     }
 }
 
-void ItemIcons::CutBack(const TBitmap* smallBreaks[3], const TBitmap* largeBreaks[3],
-                        int& managerIconCount) {
+void ItemIcons::CutBack(const TBitmap* smallBreaks[3], const TBitmap* largeBreaks[3], int& managerIconCount) {
     for (int i = tree_.Count() - 1; i > slots.break2; --i) {
         tree_.Delete(i);
         menu_.Delete(i);

@@ -55,9 +55,7 @@ bool IsScriptFile(const std::string& pathOrExt) {
     return ext == ".bat" || ext == ".cmd" || ext == ".wsf" || ext == ".wsh";
 }
 
-bool IsProgramFile(const std::string& pathOrExt) {
-    return IsExecutableFile(pathOrExt) || IsScriptFile(pathOrExt);
-}
+bool IsProgramFile(const std::string& pathOrExt) { return IsExecutableFile(pathOrExt) || IsScriptFile(pathOrExt); }
 
 bool IsFolderEntry(const TTreeNode* n) {
     return n && (n->ImageIndex() == kIconFolder || n->ImageIndex() == kIconFolderOpen);

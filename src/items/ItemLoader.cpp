@@ -55,8 +55,7 @@ void ItemStore::PrepareBaseTree() {
 bool ItemStore::LoadPass1() {
     if (resolveLeftoverBackup && !resolveLeftoverBackup()) return false;
     std::string store = dataFolder_ + "shortcuts";
-    if (!DirectoryExists(store) && !CreateFolder(store))
-        RaiseInOutError("Cannot create", store);
+    if (!DirectoryExists(store) && !CreateFolder(store)) RaiseInOutError("Cannot create", store);
     if (FileExists(StoreFolder() + kListFileName)) {
         CollectExtensions(StoreFolder());
         icons.BuildTypeIcons(tables);
@@ -95,8 +94,7 @@ void ItemStore::LoadPass2() {
     tables.nextItemId = 0;
     icons.SetBreak5Aside(true);
     try {
-        if (FileExists(StoreFolder() + kListFileName))
-            ReadItemListFile(StoreFolder(), views.menu.Items(), nullptr);
+        if (FileExists(StoreFolder() + kListFileName)) ReadItemListFile(StoreFolder(), views.menu.Items(), nullptr);
     } catch (...) {
         icons.SetBreak5Aside(false);
         tree.Delete(loadMarker_);
@@ -112,8 +110,7 @@ void ItemStore::LoadPass2() {
     views.undo.Tag = tree.Tag;
 }
 
-void ItemStore::ReadItemListFile(const std::string& folder, TMenuItem& parentMenu,
-                                 TTreeNode* parentNode) {
+void ItemStore::ReadItemListFile(const std::string& folder, TMenuItem& parentMenu, TTreeNode* parentNode) {
     std::unordered_set<std::string> taken;
     FolderFiles files(folder);
     for (const std::string& text : ReadListLines(folder + kListFileName))
@@ -121,8 +118,7 @@ void ItemStore::ReadItemListFile(const std::string& folder, TMenuItem& parentMen
 }
 
 void ItemStore::ReadLine(const std::string& folder, const std::string& text, TMenuItem& parentMenu,
-                         TTreeNode* parentNode, std::unordered_set<std::string>& takenFolders,
-                         FolderFiles& files) {
+                         TTreeNode* parentNode, std::unordered_set<std::string>& takenFolders, FolderFiles& files) {
     auto line = SplitListLine(text);
     if (!line) return;
     auto kind = KindFromToken(line->token);
@@ -152,8 +148,8 @@ void ItemStore::ReadLine(const std::string& folder, const std::string& text, TMe
             int icon = -1;
             if (!IsPlainExtension(ext)) {
                 // The line is kept: the writer gives it its path's extension.
-                LogSkipped("Item \"" + ForLog(rest) + "\" in \"" + folder + kListFileName +
-                           "\" gets no type icon: \"" + ForLog(ext) + "\" is no file extension",
+                LogSkipped("Item \"" + ForLog(rest) + "\" in \"" + folder + kListFileName + "\" gets no type icon: \"" +
+                               ForLog(ext) + "\" is no file extension",
                            ERROR_INVALID_NAME);
             } else if (ext.empty() && DirectoryExists(path)) {
                 icon = kIconDirectory;
@@ -173,8 +169,8 @@ void ItemStore::ReadFolderLine(const std::string& folder, const std::string& cap
     if (check == FolderLine::NoFolderOfItsOwn || check == FolderLine::Repeated) {
         // What the line named is on disk under the kept line, or nowhere.
         LogSkipped("Folder \"" + ForLog(caption) + "\" in \"" + folder + kListFileName + "\" skipped: " +
-                   (check == FolderLine::Repeated ? "an earlier line names the same folder"
-                                                  : "the name gives no folder of its own"),
+                       (check == FolderLine::Repeated ? "an earlier line names the same folder"
+                                                      : "the name gives no folder of its own"),
                    check == FolderLine::Repeated ? ERROR_ALREADY_EXISTS : ERROR_INVALID_NAME);
     }
     if (check != FolderLine::Follow) return;
@@ -192,12 +188,11 @@ void ItemStore::LogSkipped(const std::string& message, unsigned long code) {
     // A log that cannot be written must not keep the store from loading.
     try {
         Log(message);
-    } catch (...) {
-    }
+    } catch (...) {}
 }
 
-int ItemStore::ExeIconIndex(const std::string& folder, const std::string& path,
-                            const std::string& iconField, FolderFiles& files) {
+int ItemStore::ExeIconIndex(const std::string& folder, const std::string& path, const std::string& iconField,
+                            FolderFiles& files) {
     // A program that is there shows its own icon, whatever picture its line
     // names: the picture is only its stand-in while the program is missing.
     if (IsExecutableFile(path) && FileExists(path)) return icons.InsertItemIcon(std::string(), path);

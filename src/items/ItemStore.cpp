@@ -17,10 +17,10 @@ void ItemStore::Log(const std::string& message) {
     if (writeErrorLog) writeErrorLog(message);
 }
 
-TTreeNode* ItemStore::NewTreeEntry(TTreeNode* parentNode, const std::string& text, int image,
-                                   int selected, int itemId) {
+TTreeNode* ItemStore::NewTreeEntry(TTreeNode* parentNode, const std::string& text, int image, int selected,
+                                   int itemId) {
     TTreeView& tree = views.tree;
-    TTreeNode* node = parentNode ? tree.AddChild(parentNode, text)
+    TTreeNode* node = parentNode    ? tree.AddChild(parentNode, text)
                       : loadMarker_ ? tree.Insert(loadMarker_, text)
                                     : tree.AddChild(nullptr, text);
     node->SetImageIndex(image);
@@ -31,8 +31,7 @@ TTreeNode* ItemStore::NewTreeEntry(TTreeNode* parentNode, const std::string& tex
 }
 
 void ItemStore::AddLaunchItem(ItemKind kind, const std::string& path, const std::string& parameters,
-                              TTreeNode* parentNode, TMenuItem& parentMenu, int iconIndex,
-                              const std::string& caption) {
+                              TTreeNode* parentNode, TMenuItem& parentMenu, int iconIndex, const std::string& caption) {
     auto entry = std::make_unique<TMenuItem>();
     TMenuItem* m = entry.get();
     parentMenu.Insert(parentMenu.Tag, std::move(entry));

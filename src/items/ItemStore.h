@@ -59,9 +59,8 @@ public:
     TTreeNode* currentFolderNode = nullptr;
     TMenuItem* currentFolderMenu = nullptr;
 
-    void AddLaunchItem(ItemKind kind, const std::string& path, const std::string& parameters,
-                       TTreeNode* parentNode, TMenuItem& parentMenu, int iconIndex,
-                       const std::string& caption);
+    void AddLaunchItem(ItemKind kind, const std::string& path, const std::string& parameters, TTreeNode* parentNode,
+                       TMenuItem& parentMenu, int iconIndex, const std::string& caption);
     std::string ParamsOfItem(int itemId) const { return tables.ParamsOfItem(itemId); }
     void SetItemParams(int itemId, const std::string& p) { tables.SetItemParams(itemId, p); }
 
@@ -77,23 +76,21 @@ public:
 
     // Writing: folder paths without trailing "\".
     void WriteItemListFile(TTreeNode* anchor, const std::string& folder);
-    void WriteItemLine(TTreeNode* entry, const std::string& folder, ListFileWriter& out,
-                       PictureNames& pictures);
+    void WriteItemLine(TTreeNode* entry, const std::string& folder, ListFileWriter& out, PictureNames& pictures);
     std::string IconFieldFor(const std::string& path, PictureNames& pictures) const;
 
     // The top-level anchor entry (first entry of the tree).
     TTreeNode* TopAnchor() const { return views.tree.GetFirstNode(); }
 
 private:
-    void ReadLine(const std::string& folder, const std::string& line, TMenuItem& parentMenu,
-                  TTreeNode* parentNode, std::unordered_set<std::string>& takenFolders, FolderFiles& files);
+    void ReadLine(const std::string& folder, const std::string& line, TMenuItem& parentMenu, TTreeNode* parentNode,
+                  std::unordered_set<std::string>& takenFolders, FolderFiles& files);
     void ReadFolderLine(const std::string& folder, const std::string& caption, TMenuItem& parentMenu,
                         TTreeNode* parentNode, std::unordered_set<std::string>& takenFolders);
     void LogSkipped(const std::string& message, unsigned long code);
     int ExeIconIndex(const std::string& folder, const std::string& path, const std::string& iconField,
                      FolderFiles& files);
-    TTreeNode* NewTreeEntry(TTreeNode* parentNode, const std::string& text, int image, int selected,
-                            int itemId);
+    TTreeNode* NewTreeEntry(TTreeNode* parentNode, const std::string& text, int image, int selected, int itemId);
     void Log(const std::string& message);
 
     std::string dataFolder_;

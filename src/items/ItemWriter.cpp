@@ -57,15 +57,13 @@ void ItemStore::WriteItemLine(TTreeNode* entry, const std::string& folder, ListF
             const std::string& path = tables.PathOf(e->ItemId);
             if (IsProgramFile(path)) {
                 std::string iconField = IconFieldFor(path, pictures);
-                out.WriteLine(std::string(KindToken(ItemKind::ExeLnk)) + "|" + path + "|" +
-                              ParamsOfItem(e->ItemId) + "|" + iconField + "|" + e->Text());
-                if (IsExecutableFile(path) &&
-                    !icons.SaveIconPicture(e->ImageIndex(), folder + "\\" + iconField))
+                out.WriteLine(std::string(KindToken(ItemKind::ExeLnk)) + "|" + path + "|" + ParamsOfItem(e->ItemId) +
+                              "|" + iconField + "|" + e->Text());
+                if (IsExecutableFile(path) && !icons.SaveIconPicture(e->ImageIndex(), folder + "\\" + iconField))
                     RaiseInOutError("Cannot write", folder + "\\" + iconField);
             } else {
                 std::string ext = LowerCase(ExtWithoutDot(FileExtension(path)));
-                out.WriteLine(std::string(KindToken(ItemKind::UnkLnk)) + "|" + path + "|" + ext + "|" +
-                              e->Text());
+                out.WriteLine(std::string(KindToken(ItemKind::UnkLnk)) + "|" + path + "|" + ext + "|" + e->Text());
             }
         }
     }

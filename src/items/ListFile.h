@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-
 namespace rz {
 
 // All lines of a list file; CR LF, LF and CR all end a line. Text in the

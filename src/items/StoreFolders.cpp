@@ -59,9 +59,7 @@ bool DiscardFolder(const std::string& folder) {
     return false;
 }
 
-void ClearDiscardMark(const std::string& folder) {
-    ::DeleteFileW(WidePath(folder + "\\" + kDiscardMarkName).c_str());
-}
+void ClearDiscardMark(const std::string& folder) { ::DeleteFileW(WidePath(folder + "\\" + kDiscardMarkName).c_str()); }
 
 std::vector<std::string> RemoveDiscardedFolders(const std::string& dataFolder) {
     std::vector<std::string> left;

@@ -14,8 +14,8 @@ namespace rz {
 
 struct ImportEntry {
     std::string caption;
-    bool folder = false;      // a virtual folder holding children
-    ShellTarget target;       // what an item opens
+    bool folder = false;  // a virtual folder holding children
+    ShellTarget target;   // what an item opens
     std::vector<ImportEntry> children;
 };
 

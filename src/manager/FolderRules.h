@@ -11,8 +11,7 @@ class TTreeNode;
 
 inline constexpr char kMsgFolderNoName[] = "The folder has to have a name";
 inline constexpr char kMsgFolderBadChars[] = "The folder name can not contain: \"\\ / : * ? \" < > |\"";
-inline constexpr char kMsgFolderDuplicate[] =
-    "The folder name may not be duplicated on the same level in the TreeView";
+inline constexpr char kMsgFolderDuplicate[] = "The folder name may not be duplicated on the same level in the TreeView";
 inline constexpr char kMsgFolderIntoItself[] = "The folder may not be dropped on a subitem of its own";
 
 // Without the characters of code 32 and below at both ends.

@@ -82,9 +82,9 @@ TFormItems::~TFormItems() {
 
 void TFormItems::HandleFixedEntries(LauncherParts& parts) {
     const std::pair<const char*, void (TFormItems::*)(TObject*)> handlers[] = {
-        {"miHelpFile", &TFormItems::miHelpFileClick},     {"miManageItems", &TFormItems::miManageItemsClick},
-        {"miPreferences", &TFormItems::SetupClick},       {"miVisitWebsite", &TFormItems::miVisitWebsiteClick},
-        {"miAbout", &TFormItems::miAboutClick},           {"miCloseApp", &TFormItems::miCloseAppClick}};
+        {"miHelpFile", &TFormItems::miHelpFileClick}, {"miManageItems", &TFormItems::miManageItemsClick},
+        {"miPreferences", &TFormItems::SetupClick},   {"miVisitWebsite", &TFormItems::miVisitWebsiteClick},
+        {"miAbout", &TFormItems::miAboutClick},       {"miCloseApp", &TFormItems::miCloseAppClick}};
     for (const auto& [name, handler] : handlers) {
         TMenuItem* entry = parts.FixedEntry(name);
         if (!entry) throw std::logic_error(std::string("the launcher menu lacks ") + name);
@@ -118,8 +118,8 @@ void TFormItems::CreateControls() {
     StatusBarHelp.CreateWnd(Handle(), Scaled(345));
     // Children stack in creation order, the first on top: the panels go to
     // the bottom so that they never cover the controls laid over them.
-    for (TControl* c : std::initializer_list<TControl*>{&RGSelectType, &PanelAdmin, &PanelHeadAdmin,
-                                                        &PanelProp, &PanelHeadProp})
+    for (TControl* c :
+         std::initializer_list<TControl*>{&RGSelectType, &PanelAdmin, &PanelHeadAdmin, &PanelProp, &PanelHeadProp})
         ::SetWindowPos(c->Handle(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
@@ -136,39 +136,40 @@ void TFormItems::LayOutControls() {
                          }};
     constexpr int left = kInnerLeft, right = 435;
     // The panels are painted backgrounds; the controls are their siblings, on top.
-    LayOut(Handle(), Dpi(), {tree,
-                      Row(PanelHeadProp, "Properties", kColumnLeft, 0, 175, 26),
-                      Row(PanelProp, nullptr, kColumnLeft, 26, 175, 149),
-                      Row(PanelHeadAdmin, "Administer", kColumnLeft, 175, 175, 26),
-                      Row(PanelAdmin, nullptr, kColumnLeft, 201, 175, 313),
-                      Row(ImageDesProp, nullptr, left, 5, 16, 16),
-                      Row(ImageDesAdmin, nullptr, left, 180, 16, 16),
-                      Row(ImgFType, nullptr, left, 34, 16, 16),
-                      Row(EditSName, nullptr, 372, 31, 143, 21),
-                      Row(LblFType, "Item Type:", left, 58, 163, 14),
-                      Row(RichEditFPath, nullptr, left, 76, 163, 30),
-                      Row(RichEditFName, nullptr, left, 110, 163, 16),
-                      Row(RichEditFParams, nullptr, left, 139, 68, 16),
-                      Row(EditSParams, nullptr, 422, 136, 93, 21),
-                      Row(RGSelectType, "Type of item to add", left, 205, 163, 86),
-                      Row(RBFile, "File - Normal", 360, 222, 150, 16),
-                      Row(RBFileDirectory, "File - Directory", 360, 238, 150, 16),
-                      Row(RBSeparator, "Separator", 360, 254, 150, 16),
-                      Row(RBFolder, "Folder (virtual)", 360, 270, 150, 16),
-                      Row(LabelItemText, "Item Text:", left, 295, 163, 14),
-                      Row(MemoAddName, nullptr, left, 310, 163, 21),
-                      Row(BitBtnFind, "Find..", left, 336, 80, 24),
-                      Row(BitBtnAttach, "Attach", right, 336, 80, 24),
-                      Row(BitBtnCut, "&Cut", left, 364, 80, 24),
-                      Row(BitBtnCopy, "C&opy", right, 364, 80, 24),
-                      Row(BitBtnPaste, "&Paste", left, 391, 80, 24),
-                      Row(BitBtnDelete, "&Delete", right, 391, 80, 24),
-                      Row(BitBtnLaunch, "&Launch", left, 418, 80, 24),
-                      Row(BitBtnHelp, "&Help", right, 418, 80, 24),
-                      Row(BitBtnSweep, "&Sweep", left, 452, 80, 24),
-                      Row(BitBtnUndo, "&Undo", right, 452, 80, 24),
-                      Row(BitBtnSave, "S&ave", left, 481, 80, 24),
-                      Row(BitBtnClose, "C&lose", right, 481, 80, 24)});
+    LayOut(Handle(), Dpi(),
+           {tree,
+            Row(PanelHeadProp, "Properties", kColumnLeft, 0, 175, 26),
+            Row(PanelProp, nullptr, kColumnLeft, 26, 175, 149),
+            Row(PanelHeadAdmin, "Administer", kColumnLeft, 175, 175, 26),
+            Row(PanelAdmin, nullptr, kColumnLeft, 201, 175, 313),
+            Row(ImageDesProp, nullptr, left, 5, 16, 16),
+            Row(ImageDesAdmin, nullptr, left, 180, 16, 16),
+            Row(ImgFType, nullptr, left, 34, 16, 16),
+            Row(EditSName, nullptr, 372, 31, 143, 21),
+            Row(LblFType, "Item Type:", left, 58, 163, 14),
+            Row(RichEditFPath, nullptr, left, 76, 163, 30),
+            Row(RichEditFName, nullptr, left, 110, 163, 16),
+            Row(RichEditFParams, nullptr, left, 139, 68, 16),
+            Row(EditSParams, nullptr, 422, 136, 93, 21),
+            Row(RGSelectType, "Type of item to add", left, 205, 163, 86),
+            Row(RBFile, "File - Normal", 360, 222, 150, 16),
+            Row(RBFileDirectory, "File - Directory", 360, 238, 150, 16),
+            Row(RBSeparator, "Separator", 360, 254, 150, 16),
+            Row(RBFolder, "Folder (virtual)", 360, 270, 150, 16),
+            Row(LabelItemText, "Item Text:", left, 295, 163, 14),
+            Row(MemoAddName, nullptr, left, 310, 163, 21),
+            Row(BitBtnFind, "Find..", left, 336, 80, 24),
+            Row(BitBtnAttach, "Attach", right, 336, 80, 24),
+            Row(BitBtnCut, "&Cut", left, 364, 80, 24),
+            Row(BitBtnCopy, "C&opy", right, 364, 80, 24),
+            Row(BitBtnPaste, "&Paste", left, 391, 80, 24),
+            Row(BitBtnDelete, "&Delete", right, 391, 80, 24),
+            Row(BitBtnLaunch, "&Launch", left, 418, 80, 24),
+            Row(BitBtnHelp, "&Help", right, 418, 80, 24),
+            Row(BitBtnSweep, "&Sweep", left, 452, 80, 24),
+            Row(BitBtnUndo, "&Undo", right, 452, 80, 24),
+            Row(BitBtnSave, "S&ave", left, 481, 80, 24),
+            Row(BitBtnClose, "C&lose", right, 481, 80, 24)});
 }
 
 void TFormItems::SetHints() {
@@ -219,6 +220,5 @@ void TFormItems::miAboutClick(TObject*) {
 void TFormItems::miCloseAppClick(TObject*) {
     if (closeApplication) closeApplication();
 }
-
 
 }  // namespace rz

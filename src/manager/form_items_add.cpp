@@ -60,8 +60,12 @@ void TFormItems::RBFolderEnter(TObject* sender) {
     BitBtnFind.SetEnabled(entered == kAddFile || entered == kAddDirectory);
     const std::string& pending = entered == kAddFile ? pendingFile_ : pendingDirectory_;
     switch (entered) {
-        case kAddSeparator: OfferAttach("Item (Separator) Text", parkedTexts_[kAddSeparator]); break;
-        case kAddFolder: OfferAttach("Item (Folder) Text", parkedTexts_[kAddFolder]); break;
+        case kAddSeparator:
+            OfferAttach("Item (Separator) Text", parkedTexts_[kAddSeparator]);
+            break;
+        case kAddFolder:
+            OfferAttach("Item (Folder) Text", parkedTexts_[kAddFolder]);
+            break;
         default:
             if (!pending.empty()) {
                 OfferAttach(entered == kAddFile ? FileLabel(pending) : kDirectoryLabel, parkedTexts_[entered]);
@@ -113,10 +117,18 @@ void TFormItems::BitBtnAttachClick(TObject*) {
     if (!sel || IsSystemEntry(sel)) return;
     TTreeNode* added = nullptr;
     switch (CheckedAddType()) {
-        case kAddSeparator: added = AttachSeparator(sel, text); break;
-        case kAddFolder: added = AttachFolder(sel, text); break;
-        case kAddDirectory: added = AttachLink(sel, text, true); break;
-        default: added = AttachLink(sel, text, false); break;
+        case kAddSeparator:
+            added = AttachSeparator(sel, text);
+            break;
+        case kAddFolder:
+            added = AttachFolder(sel, text);
+            break;
+        case kAddDirectory:
+            added = AttachLink(sel, text, true);
+            break;
+        default:
+            added = AttachLink(sel, text, false);
+            break;
     }
     if (!added) return;
     TVItems.Select(added);
@@ -156,8 +168,8 @@ TTreeNode* TFormItems::AttachLink(TTreeNode* after, const std::string& text, boo
     const bool program = !directory && IsProgramFile(pending);
     // A directory keeps its trailing "\": its extension is then empty, and
     // "Backup.2023" comes back as a directory, not a file of type "2023".
-    const int id = store.tables.AddLink(directory ? WithTrailingBackslash(pending) : pending,
-                                        program ? &noParams : nullptr);
+    const int id =
+        store.tables.AddLink(directory ? WithTrailingBackslash(pending) : pending, program ? &noParams : nullptr);
     TTreeNode* entry = InsertEntryAfter(after, text, icon, id);
     BitBtnAttach.Tag = 0;
     pending.clear();

@@ -49,8 +49,8 @@ void TFormItems::RestoreBackup(const EInOutError& failure) {
     const std::string live = App.dataFolder + "shortcuts";
     const bool restored = DiscardFolder(live) && RenameFolder(backup, live);
     LogTolerated(std::string("Save failed, ") +
-                     (restored ? "the previous items were put back" : "the previous items stay in item_bak") +
-                     ": " + failure.what(),
+                     (restored ? "the previous items were put back" : "the previous items stay in item_bak") + ": " +
+                     failure.what(),
                  failure.Code);
     PlaySystemSound(kSoundRefused);
     std::string reason = SystemMessage(failure.Code);

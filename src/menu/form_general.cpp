@@ -24,9 +24,9 @@ TFormGeneral::TFormGeneral() : TForm("FormGeneral") {
     CSystrayGen.Enabled = false;
     CSystrayGen.OnPopup = [this](TCoolTrayIcon& tray) { ShowLauncherMenuAtCursor(tray.PopupMenu, *this, tray); };
     // The tray keeps its own copy of the icon.
-    unique_hicon icon(static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr), "MAINICON", IMAGE_ICON,
-                                                      ::GetSystemMetrics(SM_CXSMICON),
-                                                      ::GetSystemMetrics(SM_CYSMICON), 0)));
+    unique_hicon icon(
+        static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr), "MAINICON", IMAGE_ICON,
+                                        ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), 0)));
     CSystrayGen.Show(Handle(), icon.get());
     FormCreate(this);
 }
@@ -117,8 +117,7 @@ void TFormGeneral::ApplyTaskBarPresence(bool taskBar) {
 
 LRESULT TFormGeneral::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     LRESULT result = 0;
-    if (TPopupMenu* open = TPopupMenu::Current(); open && open->HandleOwnerMessage(msg, wp, lp, result))
-        return result;
+    if (TPopupMenu* open = TPopupMenu::Current(); open && open->HandleOwnerMessage(msg, wp, lp, result)) return result;
     if (msg == WM_HOTKEY && (JvApplicationHotKey.Dispatch(wp) || JvSearchHotKey.Dispatch(wp))) return 0;
     if (msg == kMsgTrayIcon) {
         CSystrayGen.HandleCallback(lp);

@@ -92,8 +92,7 @@ bool TSearchList::WindowMessage(UINT msg, WPARAM, LPARAM lp, LRESULT& result) {
     }
 }
 
-TFormSearch::TFormSearch(LauncherMenuParts& launcher)
-    : TForm("FormSearch"), launcher_(launcher), search_(launcher) {
+TFormSearch::TFormSearch(LauncherMenuParts& launcher) : TForm("FormSearch"), launcher_(launcher), search_(launcher) {
     CreateForm("Search", SearchLayout::kWidth, SearchLayout::kEditHeight, kStyle, kExStyle);
     EditSearch.CreateWnd(Handle());
     ListResults.CreateWnd(Handle());
@@ -200,19 +199,36 @@ void TFormSearch::Select(int row) {
 bool TFormSearch::EditSearchKey(WORD key) {
     const int page = std::max(1, ListResults.Rows - 1);
     switch (key) {
-        case VK_UP: Select(selected_ - 1); return true;
-        case VK_DOWN: Select(selected_ + 1); return true;
-        case VK_PRIOR: Select(selected_ - page); return true;
-        case VK_NEXT: Select(selected_ + page); return true;
-        case VK_HOME: Select(0); return true;
-        case VK_END: Select(static_cast<int>(results_.size()) - 1); return true;
-        case VK_RETURN: LaunchRow(selected_); return true;
-        case VK_ESCAPE: Hide(); return true;
+        case VK_UP:
+            Select(selected_ - 1);
+            return true;
+        case VK_DOWN:
+            Select(selected_ + 1);
+            return true;
+        case VK_PRIOR:
+            Select(selected_ - page);
+            return true;
+        case VK_NEXT:
+            Select(selected_ + page);
+            return true;
+        case VK_HOME:
+            Select(0);
+            return true;
+        case VK_END:
+            Select(static_cast<int>(results_.size()) - 1);
+            return true;
+        case VK_RETURN:
+            LaunchRow(selected_);
+            return true;
+        case VK_ESCAPE:
+            Hide();
+            return true;
         case VK_BACK:
             if (!EditSearch.Text().empty()) return false;
             Hide();
             return true;
-        default: return false;
+        default:
+            return false;
     }
 }
 

@@ -18,7 +18,6 @@ namespace rz {
 
 namespace {
 
-
 unique_hfont MenuFont() {
     const LOGFONTW lf = SystemMenuLogFont();
     return unique_hfont(::CreateFontIndirectW(&lf));
@@ -210,11 +209,10 @@ void TFormShortCuts::NorItemsRTDrawItem(TObject* sender, HDC dc, const RECT& r, 
     if (hasImage) {
         const int size = s(16);
         HICON sized = dpi != kBaseDpi && entry->Enabled ? ItemIconAtSize(*entry, size) : nullptr;
-        if (sized)
-            ::DrawIconEx(dc, x0 + s(2), r.bottom - s(18), sized, size, size, 0, nullptr, DI_NORMAL);
+        if (sized) ::DrawIconEx(dc, x0 + s(2), r.bottom - s(18), sized, size, size, 0, nullptr, DI_NORMAL);
         else
-            Launcher().MenuImages().DrawSized(dc, x0 + s(2), r.bottom - s(18), size, entry->ImageIndex,
-                                              entry->Enabled, ::GetSysColor(COLOR_MENU));
+            Launcher().MenuImages().DrawSized(dc, x0 + s(2), r.bottom - s(18), size, entry->ImageIndex, entry->Enabled,
+                                              ::GetSysColor(COLOR_MENU));
     }
 
     PaintIconFrame(dc, x0, r.bottom, hasImage && selected, dpi);
@@ -336,7 +334,9 @@ void ClearDrawing(TMenuItem& level) {
 
 // "Razaveza Kit" is always the second entry from the end.
 template <class Level>
-Level* KitOf(Level& root) { return root.Count() >= 2 ? root.Items(root.Count() - 2) : nullptr; }
+Level* KitOf(Level& root) {
+    return root.Count() >= 2 ? root.Items(root.Count() - 2) : nullptr;
+}
 }  // namespace
 
 void TFormShortCuts::ResetLauncherKitEntries() {

@@ -18,15 +18,14 @@ constexpr char kAppWindowClass[] = "TApplication.Razaveza";
 
 void TApplication::Initialize() {
     if (Handle()) return;
-    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES |
-                                              ICC_STANDARD_CLASSES | ICC_TAB_CLASSES |
-                                              ICC_PROGRESS_CLASS};
+    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES |
+                                              ICC_TAB_CLASSES | ICC_PROGRESS_CLASS};
     ::InitCommonControlsEx(&icc);
     RegisterClassOnce(kAppWindowClass, nullptr, true);
     // A visible-style but zero-sized, off-screen popup: the taskbar button of
     // the program belongs to it, as do the program's forms.
-    CreateHandle(0, kAppWindowClass, title_, WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS |
-                 WS_SYSMENU | WS_MINIMIZEBOX, 0, 0, 0, 0, nullptr);
+    CreateHandle(0, kAppWindowClass, title_, WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, 0,
+                 0, 0, 0, nullptr);
 }
 
 void TApplication::SetTitle(const std::string& title) {
@@ -110,8 +109,7 @@ void TApplication::Terminate() {
 void TApplication::ResetTerminated() {
     terminated_ = false;
     MSG msg;
-    while (::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-    }
+    while (::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {}
 }
 
 void TApplication::HandleException(TObject* sender) noexcept {
@@ -120,8 +118,7 @@ void TApplication::HandleException(TObject* sender) noexcept {
         throw;
     } catch (const std::exception& e) {
         what = e.what();
-    } catch (...) {
-    }
+    } catch (...) {}
     ReportError(sender, what);
 }
 
@@ -133,14 +130,12 @@ void TApplication::ReportError(TObject* sender, const std::string& what) noexcep
             OnException(sender, std::runtime_error(what));
             reporting_ = false;
             return;
-        } catch (...) {
-        }
+        } catch (...) {}
         reporting_ = false;
     }
     try {
         ShowMessageBox(nullptr, what, title_, MB_OK | MB_ICONSTOP);
-    } catch (...) {
-    }
+    } catch (...) {}
     Terminate();
 }
 
@@ -161,14 +156,22 @@ namespace {
 
 const char* FaultName(DWORD code) {
     switch (code) {
-        case EXCEPTION_ACCESS_VIOLATION: return "Access violation";
-        case EXCEPTION_IN_PAGE_ERROR: return "In-page error";
-        case EXCEPTION_ILLEGAL_INSTRUCTION: return "Illegal instruction";
-        case EXCEPTION_PRIV_INSTRUCTION: return "Privileged instruction";
-        case EXCEPTION_INT_DIVIDE_BY_ZERO: return "Integer division by zero";
-        case EXCEPTION_STACK_OVERFLOW: return "Stack overflow";
-        case EXCEPTION_DATATYPE_MISALIGNMENT: return "Datatype misalignment";
-        default: return "Hardware exception";
+        case EXCEPTION_ACCESS_VIOLATION:
+            return "Access violation";
+        case EXCEPTION_IN_PAGE_ERROR:
+            return "In-page error";
+        case EXCEPTION_ILLEGAL_INSTRUCTION:
+            return "Illegal instruction";
+        case EXCEPTION_PRIV_INSTRUCTION:
+            return "Privileged instruction";
+        case EXCEPTION_INT_DIVIDE_BY_ZERO:
+            return "Integer division by zero";
+        case EXCEPTION_STACK_OVERFLOW:
+            return "Stack overflow";
+        case EXCEPTION_DATATYPE_MISALIGNMENT:
+            return "Datatype misalignment";
+        default:
+            return "Hardware exception";
     }
 }
 

@@ -86,8 +86,7 @@ bool TBitmap::LoadFromBytes(const std::string& path) {
     // LoadImage takes no path past the classic limit; such a picture is read
     // by hand and its DIB copied in.
     std::string bytes;
-    if (!ReadWholeFile(path, bytes) || bytes.size() < sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER))
-        return false;
+    if (!ReadWholeFile(path, bytes) || bytes.size() < sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)) return false;
     BITMAPFILEHEADER fh;
     std::memcpy(&fh, bytes.data(), sizeof(fh));
     if (fh.bfType != 0x4D42 || fh.bfOffBits >= bytes.size()) return false;

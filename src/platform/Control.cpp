@@ -30,15 +30,12 @@ void TControl::DestroyControl() {
     hwnd_ = nullptr;
 }
 
-void TControl::CreateControl(HWND parent, const char* className, const std::string& text,
-                             DWORD style, DWORD exStyle) {
+void TControl::CreateControl(HWND parent, const char* className, const std::string& text, DWORD style, DWORD exStyle) {
     if (hwnd_) return;
     if (!text.empty()) caption_ = text;
-    DWORD fullStyle = style | WS_CHILD | WS_CLIPSIBLINGS | (visible_ ? WS_VISIBLE : 0) |
-                      (enabled_ ? 0 : WS_DISABLED);
-    hwnd_ = ::CreateWindowExA(exStyle, className, caption_.c_str(), fullStyle, bounds_.left,
-                              bounds_.top, bounds_.right - bounds_.left,
-                              bounds_.bottom - bounds_.top, parent, nullptr,
+    DWORD fullStyle = style | WS_CHILD | WS_CLIPSIBLINGS | (visible_ ? WS_VISIBLE : 0) | (enabled_ ? 0 : WS_DISABLED);
+    hwnd_ = ::CreateWindowExA(exStyle, className, caption_.c_str(), fullStyle, bounds_.left, bounds_.top,
+                              bounds_.right - bounds_.left, bounds_.bottom - bounds_.top, parent, nullptr,
                               ::GetModuleHandleA(nullptr), nullptr);
     if (!hwnd_) RaiseLastOSError();
     if (!::SetPropA(hwnd_, kControlProp, this)) {
@@ -93,8 +90,8 @@ void TControl::Invalidate() {
 
 void TControl::Subclass() {
     if (!hwnd_ || subclassed_) return;
-    subclassed_ = ::SetWindowSubclass(hwnd_, &TControl::SubclassProc, kSubclassId,
-                                      reinterpret_cast<DWORD_PTR>(this)) != FALSE;
+    subclassed_ =
+        ::SetWindowSubclass(hwnd_, &TControl::SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this)) != FALSE;
 }
 
 // Only from WindowMessage: the subclass chain knows the call it is in.
@@ -103,8 +100,7 @@ LRESULT TControl::DefaultMessage(UINT msg, WPARAM wp, LPARAM lp) {
     return ::DefWindowProcA(hwnd_, msg, wp, lp);
 }
 
-LRESULT CALLBACK TControl::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
-                                        DWORD_PTR data) {
+LRESULT CALLBACK TControl::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR data) {
     auto* self = reinterpret_cast<TControl*>(data);
     if (msg == WM_NCDESTROY) {
         ::RemoveWindowSubclass(hwnd, &TControl::SubclassProc, id);
@@ -113,9 +109,8 @@ LRESULT CALLBACK TControl::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM l
     }
     LRESULT result = 0;
     bool handled = false;
-    SafeInvoke(self, [&] {
-        handled = self->KeyMessage(msg, wp, lp, result) || self->WindowMessage(msg, wp, lp, result);
-    });
+    SafeInvoke(self,
+               [&] { handled = self->KeyMessage(msg, wp, lp, result) || self->WindowMessage(msg, wp, lp, result); });
     return handled ? result : ::DefSubclassProc(hwnd, msg, wp, lp);
 }
 

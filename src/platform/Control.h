@@ -49,25 +49,37 @@ public:
     void ListenToKeys() { Subclass(); }
 
     // Called by the parent form; return true when handled.
-    virtual bool OnCommand(WORD code) { (void)code; return false; }
+    virtual bool OnCommand(WORD code) {
+        (void)code;
+        return false;
+    }
     virtual bool OnNotify(const NMHDR& nm, LRESULT& result) {
-        (void)nm; (void)result; return false;
+        (void)nm;
+        (void)result;
+        return false;
     }
 
     static TControl* FromHandle(HWND hwnd);
 
 protected:
     // Raises EOSError when the system refuses the window.
-    void CreateControl(HWND parent, const char* className, const std::string& text, DWORD style,
-                       DWORD exStyle = 0);
+    void CreateControl(HWND parent, const char* className, const std::string& text, DWORD style, DWORD exStyle = 0);
     void DestroyControl();
-    void FireEnter() { if (OnEnter) OnEnter(this); }
-    void FireExit() { if (OnExit) OnExit(this); }
+    void FireEnter() {
+        if (OnEnter) OnEnter(this);
+    }
+    void FireExit() {
+        if (OnExit) OnExit(this);
+    }
 
     // Messages of the control's own window, after Subclass() or for the
     // painted class; return true when handled.
     virtual bool WindowMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
-        (void)msg; (void)wp; (void)lp; (void)result; return false;
+        (void)msg;
+        (void)wp;
+        (void)lp;
+        (void)result;
+        return false;
     }
     void Subclass();
     bool KeyMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);

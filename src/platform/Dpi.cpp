@@ -42,8 +42,7 @@ int DpiAtPoint(POINT point) {
 }
 
 int SystemMetricForDpi(int index, int dpi) {
-    static const auto forDpi =
-        SystemFunction<GetSystemMetricsForDpiFn>("user32.dll", "GetSystemMetricsForDpi");
+    static const auto forDpi = SystemFunction<GetSystemMetricsForDpiFn>("user32.dll", "GetSystemMetricsForDpi");
     if (forDpi) return forDpi(index, static_cast<UINT>(dpi));
     return ::MulDiv(::GetSystemMetrics(index), dpi, SystemDpi());
 }

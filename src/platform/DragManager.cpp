@@ -35,8 +35,8 @@ bool TDragManager::WindowMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result
         case WM_MBUTTONDBLCLK:
             Cancel();
             result = original_(msg, wp, lp);
-            FireMouse(events_.OnMouseDown, msg == WM_MBUTTONDOWN || msg == WM_MBUTTONDBLCLK ? mbMiddle : mbRight,
-                      wp, PointOf(lp));
+            FireMouse(events_.OnMouseDown, msg == WM_MBUTTONDOWN || msg == WM_MBUTTONDBLCLK ? mbMiddle : mbRight, wp,
+                      PointOf(lp));
             return true;
         case WM_LBUTTONUP:
         case WM_RBUTTONUP:
@@ -106,8 +106,8 @@ void TDragManager::Move(WPARAM wp, POINT at) {
         Cancel();
         return;
     }
-    if (state_ == State::Pending && (std::abs(at.x - pressAt_.x) >= threshold_ ||
-                                     std::abs(at.y - pressAt_.y) >= threshold_)) {
+    if (state_ == State::Pending &&
+        (std::abs(at.x - pressAt_.x) >= threshold_ || std::abs(at.y - pressAt_.y) >= threshold_)) {
         state_ = State::Dragging;
         inside_ = false;
     }

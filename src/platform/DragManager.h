@@ -20,8 +20,7 @@ enum TMouseButton { mbLeft, mbRight, mbMiddle };
 using TShiftState = unsigned;
 enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
 
-using TMouseEvent =
-    std::function<void(TObject* sender, TMouseButton button, TShiftState shift, int x, int y)>;
+using TMouseEvent = std::function<void(TObject* sender, TMouseButton button, TShiftState shift, int x, int y)>;
 // accept comes in true; a handler that leaves it so takes a drop there.
 using TDragOverEvent =
     std::function<void(TObject* sender, TObject* source, int x, int y, TDragState state, bool& accept)>;

@@ -64,8 +64,7 @@ std::wstring WidePath(const std::string& path) {
     std::wstring wide = Widen(path);
     if (path.size() < kClassicLimit) return wide;
     if (IsDrivePath(path)) return L"\\\\?\\" + wide;
-    if (path.compare(0, 2, "\\\\") == 0 && path.compare(0, 4, "\\\\?\\") != 0)
-        return L"\\\\?\\UNC\\" + wide.substr(2);
+    if (path.compare(0, 2, "\\\\") == 0 && path.compare(0, 4, "\\\\?\\") != 0) return L"\\\\?\\UNC\\" + wide.substr(2);
     return wide;
 }
 
@@ -79,8 +78,9 @@ std::string NarrowName(const wchar_t* name) {
 
 bool ReadWholeFile(const std::string& path, std::string& bytes) {
     bytes.clear();
-    unique_handle_kernel file = OwnedFile(::CreateFileW(WidePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    unique_handle_kernel file =
+        OwnedFile(::CreateFileW(WidePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return false;
     std::vector<char> buffer(1 << 16);
     for (;;) {

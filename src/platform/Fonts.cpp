@@ -29,16 +29,18 @@ LOGFONTW SystemMenuLogFont() {
 
 std::string FaceNameOf(const LOGFONTW& lf) {
     char face[LF_FACESIZE * 3];
-    const int length = ::WideCharToMultiByte(CP_ACP, 0, lf.lfFaceName, static_cast<int>(::wcsnlen(lf.lfFaceName, LF_FACESIZE)),
-                                             face, sizeof(face), nullptr, nullptr);
+    const int length =
+        ::WideCharToMultiByte(CP_ACP, 0, lf.lfFaceName, static_cast<int>(::wcsnlen(lf.lfFaceName, LF_FACESIZE)), face,
+                              sizeof(face), nullptr, nullptr);
     return std::string(face, static_cast<size_t>(length));
 }
 
 void SetFaceName(LOGFONTW& lf, const std::string& face) {
     // A character takes a byte at least: more bytes than this are cut anyway.
     wchar_t wide[LF_FACESIZE * 4];
-    int length = ::MultiByteToWideChar(CP_ACP, 0, face.data(), static_cast<int>(std::min<size_t>(face.size(), LF_FACESIZE * 4)),
-                                       wide, LF_FACESIZE * 4);
+    int length =
+        ::MultiByteToWideChar(CP_ACP, 0, face.data(), static_cast<int>(std::min<size_t>(face.size(), LF_FACESIZE * 4)),
+                              wide, LF_FACESIZE * 4);
     length = std::min(length, LF_FACESIZE - 1);
     // Half of a surrogate pair is no character.
     if (length > 0 && IS_HIGH_SURROGATE(wide[length - 1])) --length;

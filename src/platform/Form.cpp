@@ -11,8 +11,7 @@ namespace {
 constexpr char kFormClass[] = "TForm.Razaveza";
 }  // namespace
 
-void TForm::CreateForm(const std::string& caption, int clientWidth, int clientHeight,
-                       DWORD style, DWORD exStyle) {
+void TForm::CreateForm(const std::string& caption, int clientWidth, int clientHeight, DWORD style, DWORD exStyle) {
     RegisterClassOnce(kFormClass, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
     caption_ = caption;
     clientWidth_ = clientWidth;
@@ -20,8 +19,7 @@ void TForm::CreateForm(const std::string& caption, int clientWidth, int clientHe
     RECT r{0, 0, clientWidth, clientHeight};
     ::AdjustWindowRectEx(&r, style, FALSE, exStyle);
     Application.Initialize();
-    CreateHandle(exStyle, kFormClass, caption, style, 0, 0, r.right - r.left, r.bottom - r.top,
-                 Application.Handle());
+    CreateHandle(exStyle, kFormClass, caption, style, 0, 0, r.right - r.left, r.bottom - r.top, Application.Handle());
     if (!Handle()) return;
     dpi_ = WindowDpi(Handle());
     FitClientToDpi();

@@ -52,9 +52,7 @@ using unique_hkey = unique_handle<HKEY, RegCloseKeyHandle>;
 using unique_hhook = unique_handle<HHOOK, UnhookHandle>;
 
 // FindFirstFile reports failure as INVALID_HANDLE_VALUE, not NULL.
-inline unique_hfind MakeFindHandle(HANDLE h) {
-    return unique_hfind(h == INVALID_HANDLE_VALUE ? nullptr : h);
-}
+inline unique_hfind MakeFindHandle(HANDLE h) { return unique_hfind(h == INVALID_HANDLE_VALUE ? nullptr : h); }
 
 // A screen DC borrowed with GetDC/GetWindowDC and given back on scope exit.
 class WindowDC {

@@ -33,8 +33,7 @@ int TImageList::AddIcon(HICON icon) { return ::ImageList_ReplaceIcon(list_.get()
 // with its predecessor and appending the last: the cost is the number of
 // images behind the slot. Neither ImageList_Copy (Wine loses the per-image
 // alpha flag) nor ImageList_Remove (Wine rebuilds the whole strip) is used.
-int TImageList::InsertWith(int index, const std::function<bool(int)>& replace,
-                           const std::function<int()>& add) {
+int TImageList::InsertWith(int index, const std::function<bool(int)>& replace, const std::function<int()>& add) {
     int count = Count();
     if (index < 0 || index >= count) return add();
     std::vector<unique_hicon> tail;
@@ -129,9 +128,7 @@ bool TImageList::DrawSized(HDC dc, int x, int y, int size, int index, bool enabl
     return ::StretchBlt(dc, x, y, size, size, picture.Canvas(), 0, 0, width_, height_, SRCCOPY) != FALSE;
 }
 
-void TImageList::Recreate(UINT flags) {
-    list_.reset(::ImageList_Create(width_, height_, flags, 0, kGrowBy));
-}
+void TImageList::Recreate(UINT flags) { list_.reset(::ImageList_Create(width_, height_, flags, 0, kGrowBy)); }
 
 unique_hicon TImageList::GetIcon(int index) const {
     if (index < 0 || index >= Count()) return nullptr;

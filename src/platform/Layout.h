@@ -21,7 +21,12 @@ struct LayoutRow {
 // A row for any control whose window is made by CreateWnd(parent).
 template <class Control>
 LayoutRow Row(Control& control, const char* caption, int x, int y, int width, int height) {
-    return {&control, caption, x, y, width, height,
+    return {&control,
+            caption,
+            x,
+            y,
+            width,
+            height,
             [](TControl& c, HWND parent) { static_cast<Control&>(c).CreateWnd(parent); }};
 }
 

@@ -11,8 +11,8 @@ void TLinkLabel::CreateWnd(HWND parent) {
     // The parent's font reached the window before it was ours to handle.
     if (!font_) {
         HFONT parentFont = reinterpret_cast<HFONT>(::SendMessageA(parent, WM_GETFONT, 0, 0));
-        TakeFont(CreateUnderlinedFont(parentFont ? parentFont
-                                                 : static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT))));
+        TakeFont(
+            CreateUnderlinedFont(parentFont ? parentFont : static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT))));
     }
     FitToText();
 }

@@ -21,8 +21,8 @@ void TMediaPlayer::Open() {
     MCI_OPEN_PARMSA open{};
     open.lpstrDeviceType = "waveaudio";
     open.lpstrElementName = FileName.c_str();
-    MCIERROR error = ::mciSendCommandA(0, MCI_OPEN, MCI_OPEN_TYPE | MCI_OPEN_ELEMENT | MCI_WAIT,
-                                       reinterpret_cast<DWORD_PTR>(&open));
+    MCIERROR error =
+        ::mciSendCommandA(0, MCI_OPEN, MCI_OPEN_TYPE | MCI_OPEN_ELEMENT | MCI_WAIT, reinterpret_cast<DWORD_PTR>(&open));
     if (error) Raise(error);
     device_ = open.wDeviceID;
 }

@@ -17,8 +17,7 @@ namespace rz {
 class TImageList;
 
 using TMenuMeasureEvent = std::function<void(TObject* sender, HDC canvas, int& width, int& height)>;
-using TMenuDrawEvent =
-    std::function<void(TObject* sender, HDC canvas, const RECT& rect, bool selected)>;
+using TMenuDrawEvent = std::function<void(TObject* sender, HDC canvas, const RECT& rect, bool selected)>;
 
 class TMenuItem : public TComponent {
 public:

@@ -111,7 +111,7 @@ wchar_t FirstCharacter(const char* text, size_t size) {
     // Four bytes hold one character in UTF-8 and in double-byte code pages.
     wchar_t wide[4] = {};
     return ::MultiByteToWideChar(CP_ACP, 0, text, static_cast<int>(std::min<size_t>(size, 4)), wide, 4) > 0 ? wide[0]
-                                                                                                             : 0;
+                                                                                                            : 0;
 }
 
 // The caption's accelerator letter: the character after the first single
@@ -148,8 +148,8 @@ std::string TypedCharacter(WORD key) {
     const std::string bytes = key > 0xFF ? std::string{static_cast<char>(key >> 8), static_cast<char>(key & 0xFF)}
                                          : std::string(1, static_cast<char>(key));
     wchar_t wide[2] = {};
-    const int n = ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(bytes.size()),
-                                        wide, 2);
+    const int n =
+        ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(bytes.size()), wide, 2);
     if (n <= 0) return {};
     char utf8[8] = {};
     const int m = ::WideCharToMultiByte(CP_UTF8, 0, wide, n, utf8, sizeof(utf8), nullptr, nullptr);
@@ -226,8 +226,8 @@ void TPopupMenu::Popup(int x, int y, HWND owner) {
     UINT id = 0;
     {
         unique_hhook filter(::SetWindowsHookExW(WH_MSGFILTER, &NoteTypedCharacter, nullptr, ::GetCurrentThreadId()));
-        id = ::TrackPopupMenuEx(build.root.get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, x,
-                                y, owner, nullptr);
+        id = ::TrackPopupMenuEx(build.root.get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, x, y,
+                                owner, nullptr);
     }
     open_ = nullptr;
     g_current = previous;

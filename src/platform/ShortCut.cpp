@@ -12,10 +12,9 @@ struct NamedKey {
 };
 
 constexpr NamedKey kNamedKeys[] = {
-    {VK_BACK, "BkSp"}, {VK_TAB, "Tab"},    {VK_RETURN, "Enter"}, {VK_ESCAPE, "Esc"},
-    {VK_SPACE, "Space"}, {VK_PRIOR, "PgUp"}, {VK_NEXT, "PgDn"},  {VK_END, "End"},
-    {VK_HOME, "Home"}, {VK_LEFT, "Left"},  {VK_UP, "Up"},        {VK_RIGHT, "Right"},
-    {VK_DOWN, "Down"}, {VK_INSERT, "Ins"}, {VK_DELETE, "Del"},
+    {VK_BACK, "BkSp"},  {VK_TAB, "Tab"},     {VK_RETURN, "Enter"}, {VK_ESCAPE, "Esc"}, {VK_SPACE, "Space"},
+    {VK_PRIOR, "PgUp"}, {VK_NEXT, "PgDn"},   {VK_END, "End"},      {VK_HOME, "Home"},  {VK_LEFT, "Left"},
+    {VK_UP, "Up"},      {VK_RIGHT, "Right"}, {VK_DOWN, "Down"},    {VK_INSERT, "Ins"}, {VK_DELETE, "Del"},
 };
 
 bool StartsWithNoCase(const std::string& s, size_t at, const char* prefix) {
@@ -71,8 +70,7 @@ TShortCut TextToShortCut(const std::string& text) {
     if (key.empty()) return 0;
     for (int vk = 1; vk <= 0xFF; ++vk) {
         std::string name = KeyName(static_cast<BYTE>(vk));
-        if (!name.empty() && ::lstrcmpiA(name.c_str(), key.c_str()) == 0)
-            return static_cast<TShortCut>(mods | vk);
+        if (!name.empty() && ::lstrcmpiA(name.c_str(), key.c_str()) == 0) return static_cast<TShortCut>(mods | vk);
     }
     return 0;
 }

@@ -19,10 +19,17 @@ void TButton::Click() {
 
 bool TButton::OnCommand(WORD code) {
     switch (code) {
-        case BN_CLICKED: Click(); return true;
-        case BN_SETFOCUS: FireEnter(); return true;
-        case BN_KILLFOCUS: FireExit(); return true;
-        default: return false;
+        case BN_CLICKED:
+            Click();
+            return true;
+        case BN_SETFOCUS:
+            FireEnter();
+            return true;
+        case BN_KILLFOCUS:
+            FireExit();
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -44,9 +51,14 @@ bool TCheckBox::OnCommand(WORD code) {
             checked_ = ::SendMessageA(Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED;
             if (OnClick) OnClick(this);
             return true;
-        case BN_SETFOCUS: FireEnter(); return true;
-        case BN_KILLFOCUS: FireExit(); return true;
-        default: return false;
+        case BN_SETFOCUS:
+            FireEnter();
+            return true;
+        case BN_KILLFOCUS:
+            FireExit();
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -57,8 +69,7 @@ void TRadioButton::CreateWnd(HWND parent) { CreateButton(parent, BS_RADIOBUTTON)
 void TGroupBox::CreateWnd(HWND parent) { CreateControl(parent, "BUTTON", Caption(), BS_GROUPBOX); }
 
 void TEdit::CreateWnd(HWND parent) {
-    DWORD style = WS_TABSTOP | ES_AUTOHSCROLL | (ReadOnly ? ES_READONLY : 0) |
-                  (Lines > 1 ? ES_MULTILINE : 0);
+    DWORD style = WS_TABSTOP | ES_AUTOHSCROLL | (ReadOnly ? ES_READONLY : 0) | (Lines > 1 ? ES_MULTILINE : 0);
     settingText_ = true;
     CreateControl(parent, "EDIT", text_, style, Border ? WS_EX_CLIENTEDGE : 0);
     settingText_ = false;
@@ -97,9 +108,14 @@ bool TEdit::OnCommand(WORD code) {
             text_ = Text();
             if (!settingText_ && OnChange) OnChange(this);
             return true;
-        case EN_SETFOCUS: FireEnter(); return true;
-        case EN_KILLFOCUS: FireExit(); return true;
-        default: return false;
+        case EN_SETFOCUS:
+            FireEnter();
+            return true;
+        case EN_KILLFOCUS:
+            FireExit();
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -111,16 +127,14 @@ void TComboBox::CreateWnd(HWND parent) {
 void TComboBox::FillWindow() {
     if (!Handle()) return;
     ::SendMessageA(Handle(), CB_RESETCONTENT, 0, 0);
-    for (const std::string& s : items_)
-        ::SendMessageA(Handle(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.c_str()));
+    for (const std::string& s : items_) ::SendMessageA(Handle(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.c_str()));
     ::SendMessageA(Handle(), CB_SETCURSEL, itemIndex_, 0);
 }
 
 void TComboBox::SetItems(std::vector<std::string> items) {
     if (Sorted) {
-        std::sort(items.begin(), items.end(), [](const std::string& a, const std::string& b) {
-            return ::lstrcmpiA(a.c_str(), b.c_str()) < 0;
-        });
+        std::sort(items.begin(), items.end(),
+                  [](const std::string& a, const std::string& b) { return ::lstrcmpiA(a.c_str(), b.c_str()) < 0; });
     }
     items_ = std::move(items);
     itemIndex_ = -1;
@@ -145,9 +159,14 @@ bool TComboBox::OnCommand(WORD code) {
             itemIndex_ = static_cast<int>(::SendMessageA(Handle(), CB_GETCURSEL, 0, 0));
             if (OnChange) OnChange(this);
             return true;
-        case CBN_SETFOCUS: FireEnter(); return true;
-        case CBN_KILLFOCUS: FireExit(); return true;
-        default: return false;
+        case CBN_SETFOCUS:
+            FireEnter();
+            return true;
+        case CBN_KILLFOCUS:
+            FireExit();
+            return true;
+        default:
+            return false;
     }
 }
 

@@ -6,8 +6,8 @@ namespace rz {
 
 std::string SystemMessage(unsigned long code) {
     char buffer[1024];
-    DWORD n = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                               code, 0, buffer, sizeof(buffer), nullptr);
+    DWORD n = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, buffer,
+                               sizeof(buffer), nullptr);
     std::string text(buffer, n);
     // The system's texts end in a full stop and a line break: the log line
     // adds its own full stop, and a line break would split it.
@@ -28,9 +28,7 @@ void RaiseLastOSError() {
 
 void RaiseInOutError(const std::string& what, const std::string& path) {
     unsigned long code = ::GetLastError();
-    throw EInOutError(what + " \"" + path + "\": I/O error " + std::to_string(code) + ": " +
-                          SystemMessage(code),
-                      code);
+    throw EInOutError(what + " \"" + path + "\": I/O error " + std::to_string(code) + ": " + SystemMessage(code), code);
 }
 
 }  // namespace rz

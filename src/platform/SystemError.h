@@ -11,8 +11,7 @@ namespace rz {
 // and the system error.
 class EInOutError : public std::runtime_error {
 public:
-    EInOutError(const std::string& message, unsigned long code)
-        : std::runtime_error(message), Code(code) {}
+    EInOutError(const std::string& message, unsigned long code) : std::runtime_error(message), Code(code) {}
     unsigned long Code;
 };
 
@@ -20,8 +19,7 @@ public:
 // cannot be made.
 class EOSError : public std::runtime_error {
 public:
-    EOSError(const std::string& message, unsigned long code)
-        : std::runtime_error(message), Code(code) {}
+    EOSError(const std::string& message, unsigned long code) : std::runtime_error(message), Code(code) {}
     unsigned long Code;
 };
 

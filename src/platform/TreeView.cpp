@@ -95,8 +95,10 @@ void TTreeView::Link(TTreeNode* node, TTreeNode* parent, TTreeNode* before) {
     node->parent_ = parent;
     node->next_ = before;
     node->prev_ = before ? before->prev_ : tail;
-    if (node->prev_) node->prev_->next_ = node; else head = node;
-    if (before) before->prev_ = node; else tail = node;
+    if (node->prev_) node->prev_->next_ = node;
+    else head = node;
+    if (before) before->prev_ = node;
+    else tail = node;
     if (parent) ++parent->childCount_;
 }
 
@@ -104,8 +106,10 @@ void TTreeView::Unlink(TTreeNode* node) {
     TTreeNode* parent = node->parent_;
     TTreeNode*& head = parent ? parent->firstChild_ : first_;
     TTreeNode*& tail = parent ? parent->lastChild_ : last_;
-    if (node->prev_) node->prev_->next_ = node->next_; else head = node->next_;
-    if (node->next_) node->next_->prev_ = node->prev_; else tail = node->prev_;
+    if (node->prev_) node->prev_->next_ = node->next_;
+    else head = node->next_;
+    if (node->next_) node->next_->prev_ = node->prev_;
+    else tail = node->prev_;
     if (parent) --parent->childCount_;
     node->prev_ = node->next_ = nullptr;
     node->parent_ = nullptr;
@@ -180,8 +184,7 @@ void TTreeView::Clear() {
 }
 
 void TTreeView::MoveBefore(TTreeNode* node, TTreeNode* parent, TTreeNode* sibling) {
-    if (!node || node == sibling || (parent && (parent == node || parent->IsDescendantOf(node))))
-        return;
+    if (!node || node == sibling || (parent && (parent == node || parent->IsDescendantOf(node)))) return;
     bool wasSelected = selected_ == node || (selected_ && selected_->IsDescendantOf(node));
     TTreeNode* keep = selected_;
     HideSubtree(node);
@@ -256,8 +259,8 @@ void TTreeView::ShowNode(TTreeNode* node, bool append) {
     ins.item.cChildren = node->HasChildren() ? 1 : 0;
     ins.item.lParam = reinterpret_cast<LPARAM>(node);
     node->filled_ = false;
-    node->handle_ = reinterpret_cast<HTREEITEM>(
-        ::SendMessageA(Handle(), TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&ins)));
+    node->handle_ =
+        reinterpret_cast<HTREEITEM>(::SendMessageA(Handle(), TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&ins)));
     if (firstChild) ShowButton(node->parent_);
 }
 
@@ -311,8 +314,7 @@ void TTreeView::ForgetHandles(TTreeNode* node) {
 }
 
 void TTreeView::HideSubtree(TTreeNode* node) {
-    if (Handle() && node->handle_)
-        ::SendMessageA(Handle(), TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(node->handle_));
+    if (Handle() && node->handle_) ::SendMessageA(Handle(), TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(node->handle_));
     ForgetHandles(node);
 }
 
@@ -377,8 +379,7 @@ void TTreeView::Select(TTreeNode* node) {
     if (Handle()) ShowPathTo(node);
     if (Handle() && (!node || node->handle_)) {
         // The window reports the change back through TVN_SELCHANGED.
-        ::SendMessageA(Handle(), TVM_SELECTITEM, TVGN_CARET,
-                       reinterpret_cast<LPARAM>(node ? node->handle_ : nullptr));
+        ::SendMessageA(Handle(), TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(node ? node->handle_ : nullptr));
         if (selected_ == node) return;
     }
     selected_ = node;
@@ -403,10 +404,8 @@ TTreeNode* TTreeView::GetNodeAt(int x, int y) const {
     if (!Handle()) return nullptr;
     TVHITTESTINFO hit{};
     hit.pt = POINT{x, y};
-    auto h = reinterpret_cast<HTREEITEM>(
-        ::SendMessageA(Handle(), TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
-    if (!h || !(hit.flags & (TVHT_ONITEM | TVHT_ONITEMINDENT | TVHT_ONITEMRIGHT | TVHT_ONITEMBUTTON)))
-        return nullptr;
+    auto h = reinterpret_cast<HTREEITEM>(::SendMessageA(Handle(), TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+    if (!h || !(hit.flags & (TVHT_ONITEM | TVHT_ONITEMINDENT | TVHT_ONITEMRIGHT | TVHT_ONITEMBUTTON))) return nullptr;
     TVITEMA item{};
     item.mask = TVIF_HANDLE | TVIF_PARAM;
     item.hItem = h;
@@ -416,8 +415,8 @@ TTreeNode* TTreeView::GetNodeAt(int x, int y) const {
 
 bool TTreeView::WindowMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     // The menu key and Shift+F10 are not turned into WM_CONTEXTMENU by every tree view.
-    const bool menuKey = (msg == WM_KEYDOWN && wp == VK_APPS) ||
-                         (msg == WM_SYSKEYDOWN && wp == VK_F10 && ::GetKeyState(VK_SHIFT) < 0);
+    const bool menuKey =
+        (msg == WM_KEYDOWN && wp == VK_APPS) || (msg == WM_SYSKEYDOWN && wp == VK_F10 && ::GetKeyState(VK_SHIFT) < 0);
     if ((msg == WM_CONTEXTMENU || menuKey) && OnContextPopup) {
         ContextPopup(menuKey ? -1 : lp);
         result = 0;
@@ -449,8 +448,7 @@ void TTreeView::ContextPopup(LPARAM at) {
 
 void TTreeView::ShowDropTarget(const POINT* at, bool accept) {
     TTreeNode* node = at && accept ? GetNodeAt(at->x, at->y) : nullptr;
-    ::SendMessageA(Handle(), TVM_SELECTITEM, TVGN_DROPHILITE,
-                   reinterpret_cast<LPARAM>(node ? node->handle_ : nullptr));
+    ::SendMessageA(Handle(), TVM_SELECTITEM, TVGN_DROPHILITE, reinterpret_cast<LPARAM>(node ? node->handle_ : nullptr));
 }
 
 void TTreeView::SetImages(TImageList* images) {

@@ -29,8 +29,8 @@ void TWindow::RegisterClassOnce(const char* className, HBRUSH background, bool w
     if (!::RegisterClassExA(&wc)) RaiseLastOSError();
 }
 
-void TWindow::CreateHandle(DWORD exStyle, const char* className, const std::string& title,
-                           DWORD style, int x, int y, int w, int h, HWND parent) {
+void TWindow::CreateHandle(DWORD exStyle, const char* className, const std::string& title, DWORD style, int x, int y,
+                           int w, int h, HWND parent) {
     if (hwnd_) return;
     HWND made = ::CreateWindowExA(exStyle, className, title.c_str(), style, x, y, w, h, parent, nullptr,
                                   ::GetModuleHandleA(nullptr), this);

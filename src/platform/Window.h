@@ -26,12 +26,10 @@ protected:
     // the application window shows the program's icon. Both raise EOSError
     // when the system refuses.
     static void RegisterClassOnce(const char* className, HBRUSH background, bool withIcon = false);
-    void CreateHandle(DWORD exStyle, const char* className, const std::string& title, DWORD style,
-                      int x, int y, int w, int h, HWND parent);
+    void CreateHandle(DWORD exStyle, const char* className, const std::string& title, DWORD style, int x, int y, int w,
+                      int h, HWND parent);
     virtual LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
-    LRESULT DefaultHandler(UINT msg, WPARAM wp, LPARAM lp) {
-        return ::DefWindowProcA(hwnd_, msg, wp, lp);
-    }
+    LRESULT DefaultHandler(UINT msg, WPARAM wp, LPARAM lp) { return ::DefWindowProcA(hwnd_, msg, wp, lp); }
 
 private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);

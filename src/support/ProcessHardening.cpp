@@ -13,9 +13,9 @@ F KernelFunction(const char* name) {
     return kernel ? reinterpret_cast<F>(reinterpret_cast<void*>(::GetProcAddress(kernel, name))) : nullptr;
 }
 
-constexpr DWORD kSearchSystem32 = 0x00000800;         // LOAD_LIBRARY_SEARCH_SYSTEM32
+constexpr DWORD kSearchSystem32 = 0x00000800;                    // LOAD_LIBRARY_SEARCH_SYSTEM32
 constexpr DWORD kSafeSearchPermanent = 0x00000001 | 0x00008000;  // BASE_SEARCH_PATH_ENABLE_SAFE_SEARCHMODE | _PERMANENT
-constexpr DWORD kDepEnable = 0x00000001;             // PROCESS_DEP_ENABLE
+constexpr DWORD kDepEnable = 0x00000001;                         // PROCESS_DEP_ENABLE
 
 }  // namespace
 

@@ -57,8 +57,7 @@ inline unique_pidl ParsePath(const std::string& path) {
     com_ptr<IShellFolder> desktop(raw);
     std::wstring wide = WideFromAnsi(path);
     LPITEMIDLIST pidl = nullptr;
-    if (FAILED(desktop->ParseDisplayName(nullptr, nullptr, wide.data(), nullptr, &pidl, nullptr)))
-        return nullptr;
+    if (FAILED(desktop->ParseDisplayName(nullptr, nullptr, wide.data(), nullptr, &pidl, nullptr))) return nullptr;
     return unique_pidl(pidl);
 }
 

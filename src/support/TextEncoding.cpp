@@ -21,7 +21,8 @@ bool IsAscii(std::string_view text) {
 // The system's decoder refuses overlong forms, surrogates and cut sequences
 // (and empty text, which is the same in any code page).
 bool IsValidUtf8(std::string_view text) {
-    return ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()), nullptr, 0) > 0;
+    return ::MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()), nullptr,
+                                 0) > 0;
 }
 
 std::string Utf8FromFileBytes(std::string bytes, unsigned legacyCodePage) {

@@ -11,7 +11,6 @@ namespace rz {
 
 namespace {
 
-
 // Disables the thread's visible, enabled top-level windows for the life of a
 // modal shell dialog, and enables exactly those again afterwards.
 class TaskWindowsDisabled {
@@ -33,8 +32,7 @@ private:
         // No exception may unwind through the system's enumeration: out of
         // memory ends it with the windows collected so far.
         try {
-            if (::IsWindowVisible(w) && ::IsWindowEnabled(w))
-                reinterpret_cast<std::vector<HWND>*>(list)->push_back(w);
+            if (::IsWindowVisible(w) && ::IsWindowEnabled(w)) reinterpret_cast<std::vector<HWND>*>(list)->push_back(w);
             return TRUE;
         } catch (...) {
             return FALSE;

@@ -38,10 +38,8 @@ void FolderWalk::Walk(const std::string& folder) {
         if (o_.continueTest && !o_.continueTest()) return;
         std::string name = NarrowName(fd.cFileName);
         if (name == "." || name == "..") continue;
-        if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            SubFolder(folder + name + "\\", fd.dwFileAttributes);
-        else
-            File(folder, name);
+        if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) SubFolder(folder + name + "\\", fd.dwFileAttributes);
+        else File(folder, name);
     } while (::FindNextFileW(find.get(), &fd));
     find.reset();
     if (o_.removeFolders) ::RemoveDirectoryW(WidePath(folder).c_str());
@@ -66,10 +64,8 @@ void FolderWalk::File(const std::string& folder, const std::string& name) {
     if (!o_.deleteFiles) return;
     try {
         // A failed plain delete is tolerated: the file stays and so does its folder.
-        if (o_.useRecycleBin)
-            RecycleFile(path, true, nullptr);
-        else
-            ::DeleteFileW(WidePath(path).c_str());
+        if (o_.useRecycleBin) RecycleFile(path, true, nullptr);
+        else ::DeleteFileW(WidePath(path).c_str());
         ++o_.filesDeleted;
     } catch (...) {
         ++failures;
@@ -102,14 +98,13 @@ bool RemoveFolderLink(const std::string& path) {
     // one: where the platform follows the link anyway (Wine and its Unix
     // links), it shows the target and the link is left alone.
     constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-    unique_handle_kernel link = OwnedFile(::CreateFileW(WidePath(path).c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
-                                                        OPEN_EXISTING,
-                                                        FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
-                                                        nullptr));
+    unique_handle_kernel link =
+        OwnedFile(::CreateFileW(WidePath(path).c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     if (!link) return false;
     BY_HANDLE_FILE_INFORMATION info{};
-    bool isLink = ::GetFileInformationByHandle(link.get(), &info) &&
-                  (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
+    bool isLink =
+        ::GetFileInformationByHandle(link.get(), &info) && (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
     link.reset();
     // Removing a folder link removes the link, never what it points to.
     return isLink && ::RemoveDirectoryW(WidePath(path).c_str());

@@ -99,9 +99,8 @@ std::wstring ToWide(const std::string& s, unsigned codePage) {
 std::string FromWide(const std::wstring& s, unsigned codePage) {
     if (s.empty()) return {};
     const int size = static_cast<int>(s.size());
-    std::string out(static_cast<size_t>(::WideCharToMultiByte(codePage, 0, s.data(), size, nullptr, 0, nullptr,
-                                                              nullptr)),
-                    '\0');
+    std::string out(
+        static_cast<size_t>(::WideCharToMultiByte(codePage, 0, s.data(), size, nullptr, 0, nullptr, nullptr)), '\0');
     ::WideCharToMultiByte(codePage, 0, s.data(), size, out.data(), static_cast<int>(out.size()), nullptr, nullptr);
     return out;
 }

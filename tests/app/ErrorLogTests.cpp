@@ -128,8 +128,8 @@ TEST_F(AppTest, AHardwareExceptionIsLoggedWithCodeAddressAndModuleThenEndsThePro
     auto lines = LogLines(dir);
     ASSERT_EQ(lines.size(), 1u);
     char address[16];
-    std::snprintf(address, sizeof(address), "0x%08lX", static_cast<unsigned long>(
-                                                            reinterpret_cast<ULONG_PTR>(record.ExceptionAddress)));
+    std::snprintf(address, sizeof(address), "0x%08lX",
+                  static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(record.ExceptionAddress)));
     for (const std::string& part : {std::string("(Sender Couldn't be determined): "), std::string("C0000005"),
                                     std::string(address), " in " + module + "."})
         EXPECT_NE(lines[0].find(part), std::string::npos) << part << " in " << lines[0];
@@ -167,8 +167,7 @@ TEST(PreparedTexts, TheBackupQuestionAndTheSupportParagraph) {
     EXPECT_EQ(text.substr(0, 62), "A Backup of an earlier items list exists as \"C:\\Rz\\item_bak.\" ");
     EXPECT_NE(text.find("time.\r\n\r\nDo you wish to restore the items from the backup?\r\nIf you choose \"No\""),
               std::string::npos);
-    EXPECT_NE(text.find("exit with any further actions.\r\n\r\nIf the problem persists try visit "),
-              std::string::npos);
+    EXPECT_NE(text.find("exit with any further actions.\r\n\r\nIf the problem persists try visit "), std::string::npos);
     EXPECT_NE(text.find("As an alternative please send \"C:\\Rz\\errorlog.txt\" and a reproducible"),
               std::string::npos);
     EXPECT_EQ(text.substr(text.size() - 47), ", and we'll do our best to resolve the problem.");

@@ -47,11 +47,11 @@ TEST(LaunchDirectory, DirectoryOfThePathWithDriveRootsKeepingTheirBackslash) {
 TEST_F(AppTest, AMenuClickStartsTheScriptWithItsParametersAndDirectory) {
     rztest::MakeDir(dir / "tools");
     const std::string out = dir / "out.txt";
-    rztest::WriteFile(dir / "tools\\run.bat",
-                      "@echo off\r\necho [%*]> \"" + out + "\"\r\ncd >> \"" + out + "\"\r\n");
-    WriteStore("shortcuts",
-               "^UnkLnk|" + dir.Path() + "tools\\run.bat|1|Same id text as parameters\r\n"
-               "^ExeLnk|" + dir.Path() + "tools\\run.bat|alpha \"b c\"  1|bat|Run it\r\n");
+    rztest::WriteFile(dir / "tools\\run.bat", "@echo off\r\necho [%*]> \"" + out + "\"\r\ncd >> \"" + out + "\"\r\n");
+    WriteStore("shortcuts", "^UnkLnk|" + dir.Path() +
+                                "tools\\run.bat|1|Same id text as parameters\r\n"
+                                "^ExeLnk|" +
+                                dir.Path() + "tools\\run.bat|alpha \"b c\"  1|bat|Run it\r\n");
     StartUp();
     TMenuItem* entry = EntryCaptioned(FormItems().PMItems.Items(), "Run it");
     ASSERT_TRUE(entry && entry->OnClick);
@@ -85,8 +85,10 @@ TEST_F(AppTest, AFailedOpenSaysNotFound) {
 
 TEST_F(AppTest, AMenuLaunchTheShellRefusesSaysWhy) {
     rztest::WriteFile(dir / "data.nosuchtype", "x");
-    WriteStore("shortcuts", "^UnkLnk|" + dir.Path() + "gone.txt|.txt|Gone\r\n"
-                            "^UnkLnk|" + dir.Path() + "data.nosuchtype|.nosuchtype|Data\r\n");
+    WriteStore("shortcuts", "^UnkLnk|" + dir.Path() +
+                                "gone.txt|.txt|Gone\r\n"
+                                "^UnkLnk|" +
+                                dir.Path() + "data.nosuchtype|.nosuchtype|Data\r\n");
     StartUp();
     boxes.clear();
     for (const char* caption : {"Gone", "Data"}) {
@@ -96,8 +98,8 @@ TEST_F(AppTest, AMenuLaunchTheShellRefusesSaysWhy) {
     }
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(boxes[0].text, "\"" + dir.Path() + "gone.txt\" not found.");
-    EXPECT_EQ(boxes[1].text, "\"" + dir.Path() + "data.nosuchtype\" can not be opened: " +
-                                 SystemMessage(ERROR_NO_ASSOCIATION) + ".");
+    EXPECT_EQ(boxes[1].text,
+              "\"" + dir.Path() + "data.nosuchtype\" can not be opened: " + SystemMessage(ERROR_NO_ASSOCIATION) + ".");
     EXPECT_EQ(boxes[1].caption, "Corvane Razaveza");
     EXPECT_FALSE(Application.Terminated());
 }

@@ -17,8 +17,7 @@ namespace {
 
 std::string RunValue() {
     HKEY key = nullptr;
-    if (::RegOpenKeyExA(HKEY_CURRENT_USER, kRunKeyPath, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
-        return "<no key>";
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, kRunKeyPath, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return "<no key>";
     char data[MAX_PATH * 2] = {};
     DWORD bytes = sizeof(data);
     LONG rc = ::RegQueryValueExA(key, kAutostartValueName, nullptr, nullptr, reinterpret_cast<BYTE*>(data), &bytes);
@@ -27,9 +26,9 @@ std::string RunValue() {
 }
 
 std::string Value(std::mt19937& rng) {
-    static const char* const kValues[] = {"0",      "1",       "8",          "12",       "99999999", "-3",
-                                          "$10",    "0x7FFFFFFF", "Tahoma",  "Verdana",  "",         "Ctrl+L",
-                                          "Shift+Alt+F12", "Ctrl+", "\"quoted\"", " padded "};
+    static const char* const kValues[] = {
+        "0",      "1",       "8", "12",     "99999999",      "-3",    "$10",        "0x7FFFFFFF",
+        "Tahoma", "Verdana", "",  "Ctrl+L", "Shift+Alt+F12", "Ctrl+", "\"quoted\"", " padded "};
     return Pick(rng, 3) ? kValues[Pick(rng, static_cast<int>(std::size(kValues)))] : rztest::HostileText(rng);
 }
 

@@ -58,8 +58,7 @@ protected:
         if (::RegOpenKeyExA(HKEY_CURRENT_USER, kRunKeyPath, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
             return "<no key>";
         DWORD type = 0, bytes = sizeof(data);
-        LONG rc = ::RegQueryValueExA(key, kAutostartValueName, nullptr, &type,
-                                     reinterpret_cast<BYTE*>(data), &bytes);
+        LONG rc = ::RegQueryValueExA(key, kAutostartValueName, nullptr, &type, reinterpret_cast<BYTE*>(data), &bytes);
         ::RegCloseKey(key);
         return rc == ERROR_SUCCESS ? std::string(data) : "<absent>";
     }
@@ -88,8 +87,7 @@ TEST(ShortCutText, ModifiersInAnyOrderAndCaseComeBackCanonical) {
     EXPECT_EQ(ShortCutToText(kCtrlBit | VK_SPACE), "Ctrl+Space");
     EXPECT_EQ(TextToShortCut("F24"), VK_F24);
     EXPECT_EQ(TextToShortCut("Ctrl+7"), kCtrlBit | '7');
-    for (const char* bad : {"", "Ctrl+", "Hyper+L", "Ctrl+LL", "L+Ctrl"})
-        EXPECT_EQ(TextToShortCut(bad), 0) << bad;
+    for (const char* bad : {"", "Ctrl+", "Hyper+L", "Ctrl+LL", "L+Ctrl"}) EXPECT_EQ(TextToShortCut(bad), 0) << bad;
 }
 
 TEST_F(SettingsTest, NoFileGivesTheDefaultsAndTheFirstSaveWritesExactlySixKeys) {
@@ -105,11 +103,9 @@ TEST_F(SettingsTest, NoFileGivesTheDefaultsAndTheFirstSaveWritesExactlySixKeys) 
 
     SaveSettings();
     EXPECT_EQ(Sections(), (std::vector<std::string>{"General Settings", "Font Settings", "Misc Settings"}));
-    EXPECT_EQ(Section("General Settings"),
-              (std::vector<std::string>{"TaskBar=1", "OpenLauncherHotkey=Ctrl+L"}));
+    EXPECT_EQ(Section("General Settings"), (std::vector<std::string>{"TaskBar=1", "OpenLauncherHotkey=Ctrl+L"}));
     // "Verdana" is not installed here: the stored name is kept all the same.
-    EXPECT_EQ(Section("Font Settings"),
-              (std::vector<std::string>{"WindowsDraw=1", "FontName=Verdana", "FontSize=8"}));
+    EXPECT_EQ(Section("Font Settings"), (std::vector<std::string>{"WindowsDraw=1", "FontName=Verdana", "FontSize=8"}));
     EXPECT_EQ(Section("Misc Settings"), (std::vector<std::string>{"DrawMenuBar=0"}));
 }
 
@@ -161,7 +157,8 @@ TEST_F(SettingsTest, FontNamesInAnyScriptSurviveReadingAndWriting) {
         const char* what;
         std::string stored, name;
     } cases[] = {
-        {"UTF-8 with mark", mark + "[Font Settings]\r\nFontName=" + U8(u8"ＭＳ ゴシック") + "\r\n", U8(u8"ＭＳ ゴシック")},
+        {"UTF-8 with mark", mark + "[Font Settings]\r\nFontName=" + U8(u8"ＭＳ ゴシック") + "\r\n",
+         U8(u8"ＭＳ ゴシック")},
         {"UTF-8 without mark", "[Font Settings]\r\nFontName=" + U8(u8"Привет 😀") + "\r\n", U8(u8"Привет 😀")},
         {"Windows-1252 of older versions", "[Font Settings]\r\nFontName=Caf\xE9\r\n", U8(u8"Café")},
     };

@@ -70,8 +70,8 @@ TEST_F(AppTest, OnlyFoldersTheProgramSetAsideAreDeletedAtStart) {
     // A marked one that cannot go yet: one log line, and it is tried again.
     WriteStore("item_del7", kBackup);
     rztest::WriteFile(dir / "item_del7\\razaveza.discard", "");
-    HANDLE held = ::CreateFileA((dir / "item_del7\\shortcuts.txt").c_str(), GENERIC_READ, 0, nullptr,
-                                OPEN_EXISTING, 0, nullptr);
+    HANDLE held =
+        ::CreateFileA((dir / "item_del7\\shortcuts.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     StartUp();
     ::CloseHandle(held);
@@ -105,8 +105,7 @@ TEST_F(AppTest, BackupQuestionCancelEndsWithoutTouchingEitherFolder) {
 
 TEST_F(AppTest, ReloadRebuildsTreeMenuIdsAndIconsFromDisk) {
     rztest::WriteFile(dir / "a.exe", "");
-    WriteStore("shortcuts",
-               "^UnkLnk|C:\\x.txt|txt|Old text\r\n^ExeLnk|" + dir.Path() + "a.exe||a.bmp|A\r\n");
+    WriteStore("shortcuts", "^UnkLnk|C:\\x.txt|txt|Old text\r\n^ExeLnk|" + dir.Path() + "a.exe||a.bmp|A\r\n");
     rz::TBitmap picture(16, 16);
     ASSERT_TRUE(picture.SaveToFile(dir / "shortcuts\\a.bmp"));
     StartUp();

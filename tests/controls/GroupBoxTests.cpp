@@ -98,8 +98,7 @@ int CaptionWidth(HWND box, const std::string& caption) {
     for (const POINT& p : glyph.solid) {
         if (shot.At(p.x, p.y) != shadow) ++wrong;
         int x = p.x + 1, y = p.y + 1;
-        if (x < shot.width && y < shot.height && !glyph.touched[y * shot.width + x] && shot.At(x, y) != light)
-            ++wrong;
+        if (x < shot.width && y < shot.height && !glyph.touched[y * shot.width + x] && shot.At(x, y) != light) ++wrong;
     }
     if (wrong) return ::testing::AssertionFailure() << wrong << " pixels are not engraved";
     return ::testing::AssertionSuccess();

@@ -75,8 +75,11 @@ TEST_F(DropTest, RegistersItsWindowAsADropTarget) {
 
 TEST_F(DropTest, EachFileIsReportedInOrderWithTheDropPoint) {
     Record();
-    const std::vector<std::string> files = {"C:\\docs\\a.txt", "C:\\Program Files\\b c.exe", "D:\\z",
-                                            rztest::U8(u8"C:\\uni\\Привет.cmd"), rztest::U8(u8"C:\\日本語 メモ.txt"),
+    const std::vector<std::string> files = {"C:\\docs\\a.txt",
+                                            "C:\\Program Files\\b c.exe",
+                                            "D:\\z",
+                                            rztest::U8(u8"C:\\uni\\Привет.cmd"),
+                                            rztest::U8(u8"C:\\日本語 メモ.txt"),
                                             rztest::U8(u8"C:\\😀\\Ωmega.txt")};
     HGLOBAL h = MakeDrop(files, POINT{37, 61});
     Drop(h);
@@ -106,7 +109,7 @@ TEST_F(DropTest, RegressionAHandleThatIsNoDropStructureIsIgnored) {
     };
     const HGLOBAL bad[] = {
         block(4, 0, ""),                                          // shorter than the header
-        block(sizeof(DROPFILES) + 8, 0x7FFFFFF0, "a\0\0"),    // names beyond the block
+        block(sizeof(DROPFILES) + 8, 0x7FFFFFF0, "a\0\0"),        // names beyond the block
         block(sizeof(DROPFILES) + 4, sizeof(DROPFILES), "abcd"),  // no terminating empty name
     };
     for (HGLOBAL h : bad) {

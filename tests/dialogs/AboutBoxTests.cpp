@@ -43,8 +43,8 @@ TEST_F(AboutBoxTest, LayoutAndVersionLine) {
     EXPECT_EQ(PlacedAt(About().PanelAbout).right, 331);
     EXPECT_EQ(PlacedAt(About().PanelAbout).bottom, 172);
     const std::pair<const TControl*, POINT> at[] = {
-        {&About().ImageAboutLogo, {16, 8}}, {&About().LabelVer, {60, 8}},    {&About().LabelDis, {60, 27}},
-        {&About().LabelCopy, {60, 47}},     {&About().BevelAbout, {16, 65}}, {&About().LabelUrl, {15, 73}},
+        {&About().ImageAboutLogo, {16, 8}},  {&About().LabelVer, {60, 8}},      {&About().LabelDis, {60, 27}},
+        {&About().LabelCopy, {60, 47}},      {&About().BevelAbout, {16, 65}},   {&About().LabelUrl, {15, 73}},
         {&About().LabelMemTotal, {16, 124}}, {&About().ProgressBarP, {16, 146}}};
     for (const auto& [control, p] : at) {
         EXPECT_EQ(PlacedAt(*control).left, p.x) << control->Name;

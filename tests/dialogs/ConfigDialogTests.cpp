@@ -141,8 +141,8 @@ TEST_F(ConfigDialogTest, HelpTextFollowsTheFocusAndEachPageFocusesItsFirstContro
     ::GetKeyboardState(keys);
     const BYTE saved[2] = {keys[VK_CONTROL], keys[VK_SHIFT]};
     MSG tab{::GetFocus(), WM_KEYDOWN, VK_TAB, 0, 0, {0, 0}};
-    const std::pair<BYTE, TTabSheet*> steps[] = {{0, &Config().TSVisuals}, {0x80, &Config().TSControl},
-                                                 {0x80, &Config().TSVisuals}, {0, &Config().TSControl}};
+    const std::pair<BYTE, TTabSheet*> steps[] = {
+        {0, &Config().TSVisuals}, {0x80, &Config().TSControl}, {0x80, &Config().TSVisuals}, {0, &Config().TSControl}};
     keys[VK_CONTROL] = 0x80;
     for (const auto& [shift, page] : steps) {
         keys[VK_SHIFT] = shift;
@@ -307,7 +307,8 @@ TEST_F(ConfigDialogTest, RegressionCancelEscAndCloseBoxPutTheStoredSettingsBack)
         EXPECT_FALSE(Config().CmBoxFontSize.Enabled()) << how;
         EXPECT_EQ(Config().CmBoxFontSize.Text(), "8") << how;
         EXPECT_EQ(::SendMessageA(Config().CmBoxFontSize.Handle(), CB_GETCURSEL, 0, 0),
-                  Config().CmBoxFontSize.IndexOf("8")) << how;
+                  Config().CmBoxFontSize.IndexOf("8"))
+            << how;
         EXPECT_FALSE(rztest::FileExists(dir / "zuvizove.ziz")) << how;
     };
 

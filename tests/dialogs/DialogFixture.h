@@ -68,8 +68,8 @@ protected:
     static void Press(const rz::TControl& c) { ::SendMessageA(c.Handle(), BM_CLICK, 0, 0); }
     static void Choose(rz::TComboBox& list, const std::string& text) {
         ::SendMessageA(list.Handle(), CB_SETCURSEL, list.IndexOf(text), 0);
-        ::SendMessageA(::GetParent(list.Handle()), WM_COMMAND,
-                       MAKEWPARAM(0, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list.Handle()));
+        ::SendMessageA(::GetParent(list.Handle()), WM_COMMAND, MAKEWPARAM(0, CBN_SELCHANGE),
+                       reinterpret_cast<LPARAM>(list.Handle()));
     }
 
     rz::MenuFontInfo menuFont{"Tahoma", 8};

@@ -13,13 +13,24 @@ TEST_F(DialogTest, PreferencesWholeAt144Dpi_NoCaptionCutNoOverlap) {
     rz::StartUp();
     rz::TFormConfig& f = Config();
     f.Show();
-    rztest::ExpectWholeAtDpi(
-        f, menuFont.points, 144,
-        {{&f.ChkBxSystray, kBox},   {&f.ChkBxTaskBar, kBox},    {&f.GrpBxMixed, kFrame}, {&f.CBWinDefDrawAll, kBox},
-         {&f.LblFontName, 0},       {&f.CmBoxFontName, -1},     {&f.LblFontSize, 0},     {&f.CmBoxFontSize, -1},
-         {&f.BtnDefault, kButton},  {&f.GrpBxFontSets, kFrame}, {&f.PanelHeading, 4},    {&f.PanelHelp, -1},
-         {&f.RichEditHelp, -1},     {&f.BtnCancel, kButton},    {&f.BtnApply, kButton},  {&f.BtnOK, kButton},
-         {&f.BtnHelp, kButton}});
+    rztest::ExpectWholeAtDpi(f, menuFont.points, 144,
+                             {{&f.ChkBxSystray, kBox},
+                              {&f.ChkBxTaskBar, kBox},
+                              {&f.GrpBxMixed, kFrame},
+                              {&f.CBWinDefDrawAll, kBox},
+                              {&f.LblFontName, 0},
+                              {&f.CmBoxFontName, -1},
+                              {&f.LblFontSize, 0},
+                              {&f.CmBoxFontSize, -1},
+                              {&f.BtnDefault, kButton},
+                              {&f.GrpBxFontSets, kFrame},
+                              {&f.PanelHeading, 4},
+                              {&f.PanelHelp, -1},
+                              {&f.RichEditHelp, -1},
+                              {&f.BtnCancel, kButton},
+                              {&f.BtnApply, kButton},
+                              {&f.BtnOK, kButton},
+                              {&f.BtnHelp, kButton}});
 }
 
 TEST_F(DialogTest, AboutBoxWholeAt144Dpi_NoCaptionCutNoOverlap) {
@@ -27,7 +38,12 @@ TEST_F(DialogTest, AboutBoxWholeAt144Dpi_NoCaptionCutNoOverlap) {
     rz::TFormAbout& f = About();
     f.Show();
     rztest::ExpectWholeAtDpi(f, menuFont.points, 144,
-                             {{&f.ImageAboutLogo, -1}, {&f.LabelVer, 0},       {&f.LabelDis, 0},
-                              {&f.LabelCopy, 0},       {&f.BevelAbout, -1},    {&f.LabelUrl, 0},
-                              {&f.LabelMemTotal, 0},   {&f.ProgressBarP, -1}});
+                             {{&f.ImageAboutLogo, -1},
+                              {&f.LabelVer, 0},
+                              {&f.LabelDis, 0},
+                              {&f.LabelCopy, 0},
+                              {&f.BevelAbout, -1},
+                              {&f.LabelUrl, 0},
+                              {&f.LabelMemTotal, 0},
+                              {&f.ProgressBarP, -1}});
 }

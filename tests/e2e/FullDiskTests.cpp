@@ -30,8 +30,8 @@ int MakeStore(const std::string& store) {
         MakeDir(store + "\\" + name);
         std::string list;
         for (int i = 0; i < 100; ++i)
-            list += "^UnkLnk|C:\\Documents\\Some project\\report " + std::to_string(f * 100 + i) +
-                    ".txt|txt|Report " + std::to_string(i) + "\r\n";
+            list += "^UnkLnk|C:\\Documents\\Some project\\report " + std::to_string(f * 100 + i) + ".txt|txt|Report " +
+                    std::to_string(i) + "\r\n";
         WriteFile(store + "\\" + name + "\\shortcuts.txt", list);
         entries += 2 + 100;
     }
@@ -68,13 +68,14 @@ TEST(FullDisk, ASaveThatRunsOutOfSpaceKeepsTheOldStoreAndSaysSo) {
     auto program = std::make_unique<RunningProgram>(dir + "\\razaveza.exe", dir);
     ASSERT_TRUE(program->Started()) << program->StartError();
     SaveButton save;
-    ASSERT_TRUE(WaitUntil([&] {
-        save = FindSaveButton(program->Id());
-        return ManagerTreeCount(save.manager) == entries;
-    }, kWaitMs));
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            save = FindSaveButton(program->Id());
+            return ManagerTreeCount(save.manager) == entries;
+        },
+        kWaitMs));
     DWORD_PTR ignored = 0;
-    ASSERT_TRUE(::SendMessageTimeoutA(save.manager, WM_COMMAND,
-                                      MAKEWPARAM(::GetDlgCtrlID(save.button), BN_CLICKED),
+    ASSERT_TRUE(::SendMessageTimeoutA(save.manager, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(save.button), BN_CLICKED),
                                       reinterpret_cast<LPARAM>(save.button), SMTO_NORMAL, kWaitMs, &ignored));
     EXPECT_TRUE(program->Running());
     EXPECT_EQ(StatusText(save.manager).rfind("Save unsuccesful! ", 0), 0u) << StatusText(save.manager);
@@ -85,7 +86,6 @@ TEST(FullDisk, ASaveThatRunsOutOfSpaceKeepsTheOldStoreAndSaysSo) {
     // With room again, the next start loads everything.
     ::DeleteFileA((dir + "\\filler.bin").c_str());
     program = std::make_unique<RunningProgram>(dir + "\\razaveza.exe", dir);
-    ASSERT_TRUE(WaitUntil([&] { return ManagerTreeCount(FindSaveButton(program->Id()).manager) == entries; },
-                          kWaitMs));
+    ASSERT_TRUE(WaitUntil([&] { return ManagerTreeCount(FindSaveButton(program->Id()).manager) == entries; }, kWaitMs));
     program->Kill();
 }

@@ -83,7 +83,8 @@ TEST(ProgramImage, IsSmallStrippedAndNeedsOnlyTheSystemsLibraries) {
     const Image image(ProgramPath());
     EXPECT_LT(image.bytes.size(), 640u * 1024u);
     for (const IMAGE_SECTION_HEADER& s : image.sections) {
-        const std::string name(reinterpret_cast<const char*>(s.Name), strnlen(reinterpret_cast<const char*>(s.Name), 8));
+        const std::string name(reinterpret_cast<const char*>(s.Name),
+                               strnlen(reinterpret_cast<const char*>(s.Name), 8));
         EXPECT_NE(name.rfind("/", 0), 0u) << "a section with a long name, as debug sections have: " << name;
         EXPECT_NE(name.rfind(".debug", 0), 0u) << name;
     }

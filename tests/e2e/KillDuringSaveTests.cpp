@@ -53,7 +53,8 @@ void WritePicture(const std::string& path, unsigned tint) {
             const bool edge = x == 2 || x == 13 || y == 2 || y == 13;
             const bool inside = x > 2 && x < 13 && y > 2 && y < 13;
             const uint32_t pixel = inside ? 0xFF000000u | (tint * (x + 1) * (y + 1)) % 0xFFFFFF
-                                   : edge ? 0x80000000u | (tint & 0xFFFFFF) : 0;
+                                   : edge ? 0x80000000u | (tint & 0xFFFFFF)
+                                          : 0;
             std::memcpy(bytes.data() + 54 + (y * 16 + x) * 4, &pixel, 4);
         }
     WriteFile(path, bytes);
@@ -81,8 +82,12 @@ int MakeStore(const std::string& store) {
         for (int i = 0; i < kItemsPerLevel; ++i, ++entries) {
             const std::string n = std::to_string(l * 1000 + i);
             switch (i % 20) {
-                case 0: lists[l] += "^NorSep|\r\n"; break;
-                case 1: lists[l] += "^SpeSep|Part " + n + "\r\n"; break;
+                case 0:
+                    lists[l] += "^NorSep|\r\n";
+                    break;
+                case 1:
+                    lists[l] += "^SpeSep|Part " + n + "\r\n";
+                    break;
                 case 2:
                 case 3:
                 case 4: {
@@ -92,8 +97,12 @@ int MakeStore(const std::string& store) {
                     if (i % 40 == 2) WritePicture(levels[l] + name + ".bmp", static_cast<unsigned>(l * 7919 + i));
                     break;
                 }
-                case 5: lists[l] += "^ExeLnk|C:\\Jobs\\job" + n + ".bat|/q " + n + "|bat|Job " + n + "\r\n"; break;
-                case 6: lists[l] += "^UnkLnk|C:\\windows\\||Windows " + n + "\r\n"; break;
+                case 5:
+                    lists[l] += "^ExeLnk|C:\\Jobs\\job" + n + ".bat|/q " + n + "|bat|Job " + n + "\r\n";
+                    break;
+                case 6:
+                    lists[l] += "^UnkLnk|C:\\windows\\||Windows " + n + "\r\n";
+                    break;
                 default: {
                     const char* ext = kExtensions[i % 5];
                     lists[l] += "^UnkLnk|C:\\Docs\\file" + n + "." + ext + "|" + ext + "|File | " + n + "\r\n";
@@ -169,8 +178,8 @@ TEST_F(KillDuringSave, TheStoreComesBackAsSavedAfterEveryKill) {
     // One whole save gives the store in the writer's own form, and its length.
     const DWORD started = ::GetTickCount();
     DWORD_PTR ignored = 0;
-    ASSERT_TRUE(::SendMessageTimeoutA(save_.manager, WM_COMMAND, ClickCommand(),
-                                      reinterpret_cast<LPARAM>(save_.button), SMTO_NORMAL, kSendMs, &ignored));
+    ASSERT_TRUE(::SendMessageTimeoutA(save_.manager, WM_COMMAND, ClickCommand(), reinterpret_cast<LPARAM>(save_.button),
+                                      SMTO_NORMAL, kSendMs, &ignored));
     const DWORD saveMs = ::GetTickCount() - started;
     ASSERT_FALSE(DirExists(dir_ / "item_bak"));
     saved_ = ContentOf(dir_ / "shortcuts\\");

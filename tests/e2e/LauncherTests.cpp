@@ -24,7 +24,6 @@ constexpr DWORD kSendMs = 3000;
 // Clear of the screen edges, so the menu is not moved to fit.
 constexpr POINT kCursor = {120, 90};
 
-
 BOOL CALLBACK CollectOwnWindow(HWND hwnd, LPARAM param) {
     auto& query = *reinterpret_cast<std::pair<DWORD, std::vector<HWND>>*>(param);
     DWORD owner = 0;
@@ -44,8 +43,7 @@ std::vector<HWND> ProgramWindows(DWORD pid) {
 // "key=value" lines of one section, in file order.
 std::vector<std::string> SectionLines(const std::string& file, const char* section) {
     std::vector<char> buffer(4096);
-    DWORD n = ::GetPrivateProfileSectionA(section, buffer.data(), static_cast<DWORD>(buffer.size()),
-                                          file.c_str());
+    DWORD n = ::GetPrivateProfileSectionA(section, buffer.data(), static_cast<DWORD>(buffer.size()), file.c_str());
     std::vector<std::string> lines;
     for (const char* p = buffer.data(); p < buffer.data() + n && *p; p += lines.back().size() + 1)
         lines.emplace_back(p);
@@ -54,8 +52,7 @@ std::vector<std::string> SectionLines(const std::string& file, const char* secti
 
 std::vector<std::string> SectionNames(const std::string& file) {
     std::vector<char> buffer(4096);
-    DWORD n = ::GetPrivateProfileSectionNamesA(buffer.data(), static_cast<DWORD>(buffer.size()),
-                                               file.c_str());
+    DWORD n = ::GetPrivateProfileSectionNamesA(buffer.data(), static_cast<DWORD>(buffer.size()), file.c_str());
     std::vector<std::string> names;
     for (const char* p = buffer.data(); p < buffer.data() + n && *p; p += names.back().size() + 1)
         names.emplace_back(p);
@@ -70,13 +67,21 @@ protected:
         ProgramCopyTest::SetUp();
         if (HasFatalFailure()) return;
         const std::string win = WindowsDir();
-        topList_ = "^SpeSep|Programs\r\n"
-                   "^ExeLnk|" + win + "notepad.exe||notepad.bmp|Notepad\r\n"
-                   "^NorSep|\r\n"
-                   "^UnkLnk|" + win + "win.ini|ini|Settings document\r\n"
-                   "^UnkLnk|" + win + "||Windows folder\r\n"
-                   "^Folder|Tools\r\n";
-        toolsList_ = "^ExeLnk|" + win + "regedit.exe||regedit.bmp|Registry Editor\r\n"
+        topList_ =
+            "^SpeSep|Programs\r\n"
+            "^ExeLnk|" +
+            win +
+            "notepad.exe||notepad.bmp|Notepad\r\n"
+            "^NorSep|\r\n"
+            "^UnkLnk|" +
+            win +
+            "win.ini|ini|Settings document\r\n"
+            "^UnkLnk|" +
+            win +
+            "||Windows folder\r\n"
+            "^Folder|Tools\r\n";
+        toolsList_ = "^ExeLnk|" + win +
+                     "regedit.exe||regedit.bmp|Registry Editor\r\n"
                      "^SpeSep|More\r\n";
         MakeDir(dir_ / "shortcuts");
         MakeDir(dir_ / "shortcuts\\Tools");
@@ -88,8 +93,8 @@ protected:
         program_ = std::make_unique<RunningProgram>(exe_, dir_.Path());
         ASSERT_TRUE(program_->Started()) << program_->StartError();
         // The instance name is taken before the items are loaded.
-        ASSERT_TRUE(WaitUntil(
-            [&] { return rztest::ReadInstanceMapping().has_value() || !program_->Running(); }, kStartMs));
+        ASSERT_TRUE(
+            WaitUntil([&] { return rztest::ReadInstanceMapping().has_value() || !program_->Running(); }, kStartMs));
         ASSERT_TRUE(program_->Running()) << "exit code " << program_->WaitForExit(0).value_or(~0UL);
     }
 
@@ -101,11 +106,13 @@ protected:
         const DWORD start = ::GetTickCount();
         while (!menu && program_->Running() && ::GetTickCount() - start < kMenuMs) {
             PressKeys({VK_CONTROL, 'L'});
-            WaitUntil([&] {
-                const auto menus = VisibleMenus(program_->Id());
-                menu = menus.empty() ? nullptr : menus.front();
-                return menu || !program_->Running();
-            }, kRepressMs);
+            WaitUntil(
+                [&] {
+                    const auto menus = VisibleMenus(program_->Id());
+                    menu = menus.empty() ? nullptr : menus.front();
+                    return menu || !program_->Running();
+                },
+                kRepressMs);
         }
         return menu;
     }
@@ -117,8 +124,7 @@ protected:
     }
 
     void ExpectNoErrorShown() {
-        EXPECT_TRUE(rztest::ProcessWindows(program_->Id(), "#32770").empty())
-            << "the program shows a message box";
+        EXPECT_TRUE(rztest::ProcessWindows(program_->Id(), "#32770").empty()) << "the program shows a message box";
         EXPECT_FALSE(FileExists(dir_ / "errorlog.txt")) << ReadFile(dir_ / "errorlog.txt");
     }
 
@@ -182,8 +188,8 @@ TEST_F(LauncherMenu, TaskbarCreated_KeepsProgramAndHotkey_OwnDrawingSettingsSurv
     // submenu carries a side bar.
     for (int i = 0; i < 4; ++i) PressKeys({VK_UP});
     PressKeys({VK_RIGHT});
-    EXPECT_TRUE(WaitUntil([&] { return VisibleMenus(program_->Id()).size() == 2 || !program_->Running(); },
-                          kSettleMs * 5))
+    EXPECT_TRUE(
+        WaitUntil([&] { return VisibleMenus(program_->Id()).size() == 2 || !program_->Running(); }, kSettleMs * 5))
         << "the folder's submenu did not open";
     PressKeys({VK_ESCAPE});
     PressKeys({VK_ESCAPE});
@@ -199,8 +205,7 @@ TEST_F(LauncherMenu, TaskbarCreated_KeepsProgramAndHotkey_OwnDrawingSettingsSurv
     for (int round = 0; round < 2; ++round) {
         for (HWND hwnd : windows) {
             DWORD_PTR result = 0;
-            EXPECT_NE(::SendMessageTimeoutA(hwnd, taskbarCreated, 0, 0, SMTO_ABORTIFHUNG, kSendMs, &result),
-                      0)
+            EXPECT_NE(::SendMessageTimeoutA(hwnd, taskbarCreated, 0, 0, SMTO_ABORTIFHUNG, kSendMs, &result), 0)
                 << "window " << hwnd << " (" << ClassOf(hwnd) << ") does not answer";
         }
     }

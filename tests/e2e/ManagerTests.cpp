@@ -28,7 +28,6 @@ const std::string kUtf8Mark = "\xEF\xBB\xBF";
 constexpr POINT kCursor = {120, 90};
 constexpr char kManagerTitle[] = "Corvane Razaveza - Manage Items";
 
-
 std::string TextOf(HWND hwnd) {
     char text[256] = {};
     ::GetWindowTextA(hwnd, text, sizeof(text));
@@ -89,16 +88,15 @@ std::optional<std::string> StatusText(HWND bar) {
         ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid));
     if (!process) return std::nullopt;
     DWORD_PTR length = 0;
-    if (!::SendMessageTimeoutA(bar, SB_GETTEXTLENGTHA, 0, 0, SMTO_ABORTIFHUNG, kSendMs, &length))
-        return std::nullopt;
+    if (!::SendMessageTimeoutA(bar, SB_GETTEXTLENGTHA, 0, 0, SMTO_ABORTIFHUNG, kSendMs, &length)) return std::nullopt;
     const size_t size = LOWORD(length) + 1;
     std::unique_ptr<void, RemoteFree> remote(
         ::VirtualAllocEx(process.get(), nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE),
         RemoteFree{process.get()});
     if (!remote) return std::nullopt;
     DWORD_PTR ignored = 0;
-    if (!::SendMessageTimeoutA(bar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(remote.get()), SMTO_ABORTIFHUNG,
-                               kSendMs, &ignored))
+    if (!::SendMessageTimeoutA(bar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(remote.get()), SMTO_ABORTIFHUNG, kSendMs,
+                               &ignored))
         return std::nullopt;
     std::string text(size, '\0');
     SIZE_T read = 0;
@@ -202,8 +200,8 @@ protected:
                      "^Folder|Tools",
                      "^Folder|Empty"};
         // Names in other scripts: a list the writer stores as UTF-8 with its mark.
-        toolsLines_ = {"^ExeLnk|" + win + "regedit.exe||regedit.bmp|Registry Editor",
-                       rztest::U8(u8"^SpeSep|Ωmega 😀"), "^UnkLnk|" + win + rztest::U8(u8"system.ini|ini|Системные 設定")};
+        toolsLines_ = {"^ExeLnk|" + win + "regedit.exe||regedit.bmp|Registry Editor", rztest::U8(u8"^SpeSep|Ωmega 😀"),
+                       "^UnkLnk|" + win + rztest::U8(u8"system.ini|ini|Системные 設定")};
         MakeDir(store_);
         MakeDir(store_ + "\\Tools");
         MakeDir(store_ + "\\Empty");
@@ -223,8 +221,8 @@ protected:
     void Start() {
         program_ = std::make_unique<RunningProgram>(exe_, dir_.Path());
         ASSERT_TRUE(program_->Started()) << program_->StartError();
-        ASSERT_TRUE(WaitUntil(
-            [&] { return rztest::ReadInstanceMapping().has_value() || !program_->Running(); }, kStartMs));
+        ASSERT_TRUE(
+            WaitUntil([&] { return rztest::ReadInstanceMapping().has_value() || !program_->Running(); }, kStartMs));
         ASSERT_TRUE(program_->Running()) << "exit code " << program_->WaitForExit(0).value_or(~0UL);
     }
 
@@ -246,11 +244,13 @@ protected:
         while (!menu && program_->Running() && ::GetTickCount() - start < kMenuMs) {
             if (!Responsive(kClickMs)) break;
             PressKeys({VK_CONTROL, 'L'});
-            WaitUntil([&] {
-                const auto menus = VisibleMenus(program_->Id());
-                menu = menus.empty() ? nullptr : menus.front();
-                return menu || !program_->Running();
-            }, kRepressMs);
+            WaitUntil(
+                [&] {
+                    const auto menus = VisibleMenus(program_->Id());
+                    menu = menus.empty() ? nullptr : menus.front();
+                    return menu || !program_->Running();
+                },
+                kRepressMs);
         }
         return menu;
     }
@@ -265,16 +265,16 @@ protected:
         PressKeys({VK_DOWN});
         PressKeys({VK_RETURN});
         HWND manager = nullptr;
-        WaitUntil([&] {
-            manager = VisibleWindow(program_->Id(), kManagerTitle);
-            return manager || !program_->Running();
-        }, kWindowMs);
+        WaitUntil(
+            [&] {
+                manager = VisibleWindow(program_->Id(), kManagerTitle);
+                return manager || !program_->Running();
+            },
+            kWindowMs);
         return manager;
     }
 
-    int TreeCount(HWND manager) {
-        return ExpandedTreeCount(ChildOf(manager, WC_TREEVIEWA), kSendMs);
-    }
+    int TreeCount(HWND manager) { return ExpandedTreeCount(ChildOf(manager, WC_TREEVIEWA), kSendMs); }
 
     // The lists come back as they were; the pictures are the writer's, since
     // the old ones went with the backup.
@@ -309,8 +309,7 @@ protected:
     }
 
     void ExpectNoErrorShown() {
-        EXPECT_TRUE(rztest::ProcessWindows(program_->Id(), "#32770").empty())
-            << "the program shows a message box";
+        EXPECT_TRUE(rztest::ProcessWindows(program_->Id(), "#32770").empty()) << "the program shows a message box";
         EXPECT_FALSE(FileExists(dir_ / "errorlog.txt")) << ReadFile(dir_ / "errorlog.txt");
     }
 

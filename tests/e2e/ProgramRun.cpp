@@ -62,8 +62,8 @@ RunningProgram::RunningProgram(const std::string& exePath, const std::string& wo
     STARTUPINFOA si{};
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi{};
-    if (!::CreateProcessA(exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                          workDir.c_str(), &si, &pi)) {
+    if (!::CreateProcessA(exePath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, workDir.c_str(),
+                          &si, &pi)) {
         startError_ = ::GetLastError();
         return;
     }
@@ -74,9 +74,7 @@ RunningProgram::RunningProgram(const std::string& exePath, const std::string& wo
 
 RunningProgram::~RunningProgram() { Kill(); }
 
-bool RunningProgram::Running() const {
-    return process_ && ::WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT;
-}
+bool RunningProgram::Running() const { return process_ && ::WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT; }
 
 std::optional<DWORD> RunningProgram::WaitForExit(DWORD timeoutMs) const {
     if (!process_ || ::WaitForSingleObject(process_.get(), timeoutMs) != WAIT_OBJECT_0) return std::nullopt;

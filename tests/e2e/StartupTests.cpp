@@ -23,8 +23,7 @@ const char kBackupGames[] = "^SpeSep|Inside the backup\r\n";
 class ProgramStart : public ProgramCopyTest {
 protected:
     static void ExpectNoMessageBox(const RunningProgram& program) {
-        EXPECT_TRUE(rztest::ProcessWindows(program.Id(), "#32770").empty())
-            << "the program shows a message box";
+        EXPECT_TRUE(rztest::ProcessWindows(program.Id(), "#32770").empty()) << "the program shows a message box";
     }
 };
 
@@ -98,10 +97,18 @@ protected:
 
     static void Give(HWND box, Answer answer) {
         switch (answer) {
-            case Answer::Yes: ::PostMessageA(box, WM_COMMAND, IDYES, 0); break;
-            case Answer::No: ::PostMessageA(box, WM_COMMAND, IDNO, 0); break;
-            case Answer::Cancel: ::PostMessageA(box, WM_COMMAND, IDCANCEL, 0); break;
-            case Answer::Closed: ::PostMessageA(box, WM_CLOSE, 0, 0); break;
+            case Answer::Yes:
+                ::PostMessageA(box, WM_COMMAND, IDYES, 0);
+                break;
+            case Answer::No:
+                ::PostMessageA(box, WM_COMMAND, IDNO, 0);
+                break;
+            case Answer::Cancel:
+                ::PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
+                break;
+            case Answer::Closed:
+                ::PostMessageA(box, WM_CLOSE, 0, 0);
+                break;
         }
     }
 };
@@ -156,10 +163,14 @@ TEST_P(LeftoverBackup, QuestionAtStart_AnswerDecidesWhichListSurvives) {
 
 const char* NameOf(Answer answer) {
     switch (answer) {
-        case Answer::Yes: return "Yes";
-        case Answer::No: return "No";
-        case Answer::Cancel: return "Cancel";
-        case Answer::Closed: return "Closed";
+        case Answer::Yes:
+            return "Yes";
+        case Answer::No:
+            return "No";
+        case Answer::Cancel:
+            return "Cancel";
+        case Answer::Closed:
+            return "Closed";
     }
     return "Unknown";
 }
@@ -169,7 +180,6 @@ void PrintTo(Answer answer, std::ostream* os) { *os << NameOf(answer); }
 std::string AnswerName(const ::testing::TestParamInfo<Answer>& info) { return NameOf(info.param); }
 
 INSTANTIATE_TEST_SUITE_P(Answers, LeftoverBackup,
-                         ::testing::Values(Answer::Yes, Answer::No, Answer::Cancel, Answer::Closed),
-                         AnswerName);
+                         ::testing::Values(Answer::Yes, Answer::No, Answer::Cancel, Answer::Closed), AnswerName);
 
 }  // namespace

@@ -54,9 +54,11 @@ TEST_F(HostileStore, ExtensionFieldsThatNameNoExtensionGiveNoTypeIconAndAreWritt
     Put("shortcuts.txt",
         "^UnkLnk|C:\\docs\\x.txt|\\..\\..\\victim.txt|Climber\r\n"
         "^UnkLnk|C:\\docs\\y.txt|a?b|Asking\r\n"
-        "^UnkLnk|C:\\docs\\z.txt|" + longField + "|Long\r\n"
-        "^UnkLnk|C:\\docs\\w.txt|t\x01t|Control\r\n"
-        "^UnkLnk|C:\\docs\\v.txt|txt|Fine\r\n");
+        "^UnkLnk|C:\\docs\\z.txt|" +
+            longField +
+            "|Long\r\n"
+            "^UnkLnk|C:\\docs\\w.txt|t\x01t|Control\r\n"
+            "^UnkLnk|C:\\docs\\v.txt|txt|Fine\r\n");
     ASSERT_NO_THROW(Load());
     ExpectVictimsUntouched();
     auto top = TopEntries();
@@ -107,7 +109,8 @@ TEST_F(HostileStore, PicturesAreNamedInsideTheirLevelAsPlainFiles) {
         "^ExeLnk|C:\\apps\\x/../../../evil.exe||evil.bmp|Climber\r\n"
         "^ExeLnk|C:\\apps\\CON.exe|||Device\r\n"
         "^ExeLnk|C:\\apps\\wh?t\x02.exe|||Odd\r\n"
-        "^ExeLnk|C:\\apps\\" + longName + ".exe|||Long\r\n");
+        "^ExeLnk|C:\\apps\\" +
+            longName + ".exe|||Long\r\n");
     Load();
     const std::string written = Save();
     const std::string longPicture = std::string(100, 'n') + ".bmp";
@@ -115,9 +118,10 @@ TEST_F(HostileStore, PicturesAreNamedInsideTheirLevelAsPlainFiles) {
               "^ExeLnk|C:\\apps\\x/../../../evil.exe||evil.bmp|Climber\r\n"
               "^ExeLnk|C:\\apps\\CON.exe||_CON.bmp|Device\r\n"
               "^ExeLnk|C:\\apps\\wh?t\x02.exe||wh_t_.bmp|Odd\r\n"
-              "^ExeLnk|C:\\apps\\" + longName + ".exe||" + longPicture + "|Long\r\n");
-    for (const std::string& picture : {std::string("evil.bmp"), std::string("_CON.bmp"), std::string("wh_t_.bmp"),
-                                       longPicture})
+              "^ExeLnk|C:\\apps\\" +
+                  longName + ".exe||" + longPicture + "|Long\r\n");
+    for (const std::string& picture :
+         {std::string("evil.bmp"), std::string("_CON.bmp"), std::string("wh_t_.bmp"), longPicture})
         EXPECT_TRUE(rztest::FileExists(data + "out\\" + picture)) << picture;
     for (const char* outside : {"evil.bmp", "a\\evil.bmp", "a\\b\\evil.bmp", "a\\b\\data\\evil.bmp"})
         EXPECT_FALSE(rztest::FileExists(dir / outside)) << outside;
@@ -157,11 +161,12 @@ namespace {
 using rztest::U8;
 
 const std::string kMark = "\xEF\xBB\xBF";
-const std::string kNames = U8(u8"^Folder|Ωmega 😀\r\n"
-                              u8"^SpeSep|Привет\r\n"
-                              u8"^ExeLnk|C:\\uni\\Привет.cmd||cmd|Привет\r\n"
-                              u8"^UnkLnk|C:\\uni\\日本語 メモ.txt|txt|日本語 メモ\r\n"
-                              u8"^UnkLnk|C:\\Café\\€.txt|txt|Café €\r\n");
+const std::string kNames =
+    U8(u8"^Folder|Ωmega 😀\r\n"
+       u8"^SpeSep|Привет\r\n"
+       u8"^ExeLnk|C:\\uni\\Привет.cmd||cmd|Привет\r\n"
+       u8"^UnkLnk|C:\\uni\\日本語 メモ.txt|txt|日本語 メモ\r\n"
+       u8"^UnkLnk|C:\\Café\\€.txt|txt|Café €\r\n");
 
 struct StoredList {
     const char* what;
@@ -179,15 +184,14 @@ TEST_P(ListEncodings, LoadWithoutLossAndSaveAsUtf8WithMark) {
     EXPECT_TRUE(logged.empty());
     if (GetParam().saved.find("^Folder") != std::string::npos) {
         // The folder's name reached the file system unchanged.
-        EXPECT_NE(::GetFileAttributesW(ToWide(data + U8(u8"out\\Ωmega 😀"), CP_UTF8).c_str()),
-                  INVALID_FILE_ATTRIBUTES);
+        EXPECT_NE(::GetFileAttributesW(ToWide(data + U8(u8"out\\Ωmega 😀"), CP_UTF8).c_str()), INVALID_FILE_ATTRIBUTES);
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    HostileStore, ListEncodings,
-    ::testing::Values(StoredList{"Utf8WithMark", kMark + kNames, kMark + kNames},
-                      StoredList{"Utf8WithoutMark", kNames, kMark + kNames},
-                      StoredList{"Windows1252OfOlderVersions", "^UnkLnk|C:\\Caf\xE9\\\x80.txt|txt|Caf\xE9 \x80\r\n",
-                                 kMark + U8(u8"^UnkLnk|C:\\Café\\€.txt|txt|Café €\r\n")}),
-    [](const ::testing::TestParamInfo<StoredList>& p) { return std::string(p.param.what); });
+INSTANTIATE_TEST_SUITE_P(HostileStore, ListEncodings,
+                         ::testing::Values(StoredList{"Utf8WithMark", kMark + kNames, kMark + kNames},
+                                           StoredList{"Utf8WithoutMark", kNames, kMark + kNames},
+                                           StoredList{"Windows1252OfOlderVersions",
+                                                      "^UnkLnk|C:\\Caf\xE9\\\x80.txt|txt|Caf\xE9 \x80\r\n",
+                                                      kMark + U8(u8"^UnkLnk|C:\\Café\\€.txt|txt|Café €\r\n")}),
+                         [](const ::testing::TestParamInfo<StoredList>& p) { return std::string(p.param.what); });

@@ -57,12 +57,12 @@ TEST_F(StoreTest, TypeIconsFollowTheExtensionListAndDuplicatesTakeTwoSlots) {
 
 TEST_F(StoreTest, ItemIconsComeFromTheFileThenThePictureElseNone) {
     rztest::WriteFile(dir / "tool.exe", "");
-    WriteList("shortcuts.txt",
-              "^ExeLnk|" + dir.Path() + "tool.exe||tool.bmp|Present\r\n"
-              "^ExeLnk|C:\\gone\\old.exe||old.bmp|Picture only\r\n"
-              "^ExeLnk|C:\\gone\\none.exe||none.bmp|Nothing\r\n"
-              "^ExeLnk|C:\\gone\\odd.exe||odd.png|Other picture type\r\n"
-              "^ExeLnk|C:\\gone\\up.exe||..\\old.bmp|Outside the level\r\n");
+    WriteList("shortcuts.txt", "^ExeLnk|" + dir.Path() +
+                                   "tool.exe||tool.bmp|Present\r\n"
+                                   "^ExeLnk|C:\\gone\\old.exe||old.bmp|Picture only\r\n"
+                                   "^ExeLnk|C:\\gone\\none.exe||none.bmp|Nothing\r\n"
+                                   "^ExeLnk|C:\\gone\\odd.exe||odd.png|Other picture type\r\n"
+                                   "^ExeLnk|C:\\gone\\up.exe||..\\old.bmp|Outside the level\r\n");
     // With the program present its own icon wins over the picture.
     SavePicture(dir / "shortcuts\\tool.bmp");
     SavePicture(dir / "shortcuts\\old.bmp");
@@ -128,8 +128,8 @@ TEST_F(StoreTest, LoadingAndReloadingReleasesEveryGdiObject) {
     for (int i = 0; i < 70; ++i) {
         list += "^ExeLnk|C:\\gone\\p" + std::to_string(i) + ".exe||pic.bmp|Picture " + std::to_string(i) + "\r\n";
         list += "^ExeLnk|" + dir.Path() + "real.exe||pic.bmp|Real " + std::to_string(i) + "\r\n";
-        list += "^UnkLnk|C:\\d" + std::to_string(i) + ".t" + std::to_string(i % 7) + "|t" +
-                std::to_string(i % 7) + "|Doc\r\n";
+        list += "^UnkLnk|C:\\d" + std::to_string(i) + ".t" + std::to_string(i % 7) + "|t" + std::to_string(i % 7) +
+                "|Doc\r\n";
     }
     WriteList("shortcuts.txt", list);
     SavePicture(dir / "shortcuts\\pic.bmp");

@@ -28,14 +28,15 @@ struct Case {
 };
 
 const std::vector<Entry> kApps = {
-    {"My Notes", "notes.exe", 0},   {"Notepad", "np.exe", 2},      {"Keynote", "kn.exe", 0},
-    {"Notepad 2", "np2.exe", 1},      {"Banner", "no-te.txt", 0},    {"Bank", "keynotes.lnk", 3},
-    {"Monotone", "mon.exe", 0},      {"Tools", "run_notes.bat", 0},
+    {"My Notes", "notes.exe", 0}, {"Notepad", "np.exe", 2},      {"Keynote", "kn.exe", 0},
+    {"Notepad 2", "np2.exe", 1},  {"Banner", "no-te.txt", 0},    {"Bank", "keynotes.lnk", 3},
+    {"Monotone", "mon.exe", 0},   {"Tools", "run_notes.bat", 0},
 };
 
 const std::vector<Case> kCases = {
     {"caption prefix, word prefix, substring, letters; ties by depth then tree order",
-     kApps, "note",
+     kApps,
+     "note",
      {"Notepad 2", "Notepad", "My Notes", "Tools", "Keynote", "Bank", "Banner", "Monotone"}},
     {"the file name counts as a word of its own", kApps, "np", {"Notepad 2", "Notepad"}},
     {"nothing when nothing matches", kApps, "zz", {}},
@@ -44,12 +45,16 @@ const std::vector<Case> kCases = {
     {"case is folded both ways", {{"CALC", "", 0}, {"calc", "", 0}}, "cAlC", {"CALC", "calc"}},
     {"accents are folded in captions and queries",
      {{"Résumé 2024", "", 0}, {"Übersicht", "", 0}, {"Straße", "", 0}, {"Cafe", "", 0}},
-     "RESUME", {"Résumé 2024"}},
+     "RESUME",
+     {"Résumé 2024"}},
     {"an accented query finds plain text", {{"Cafe", "", 0}, {"Café noir", "", 1}}, "CAFÉ", {"Cafe", "Café noir"}},
     {"letters carrying their mark", {{"Straße", "", 0}, {"Encyclopædia", "", 0}}, "ss", {"Straße"}},
     {"beyond Latin letters", {{"ΑΘΗΝΑ", "", 0}, {"Россия", "", 0}}, "россия", {"Россия"}},
     {"a word follows any non-letter", {{"x_report", "", 0}, {"xreport", "", 0}}, "rep", {"x_report", "xreport"}},
-    {"a query with a blank", {{"Photo Editor", "", 0}, {"Photos Edit", "", 0}}, "o ed", {"Photo Editor", "Photos Edit"}},
+    {"a query with a blank",
+     {{"Photo Editor", "", 0}, {"Photos Edit", "", 0}},
+     "o ed",
+     {"Photo Editor", "Photos Edit"}},
 };
 
 TEST(ItemSearch, RanksAndFolds) {
@@ -64,8 +69,11 @@ TEST(ItemSearch, RanksAndFolds) {
 
 TEST(ItemSearch, FileNameOfPath) {
     const std::pair<const char*, const char*> cases[] = {
-        {"C:\\Tools\\np.exe", "np.exe"}, {"C:\\Data\\Archive 1\\", "Archive 1"}, {"D:x.txt", "x.txt"},
-        {"plain", "plain"},              {"", ""},
+        {"C:\\Tools\\np.exe", "np.exe"},
+        {"C:\\Data\\Archive 1\\", "Archive 1"},
+        {"D:x.txt", "x.txt"},
+        {"plain", "plain"},
+        {"", ""},
     };
     for (const auto& [path, name] : cases) EXPECT_EQ(rz::FileNameOfPath(path), name) << path;
 }

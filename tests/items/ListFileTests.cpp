@@ -136,9 +136,9 @@ TEST_F(StoreTest, SideBarSettingGivesUserFoldersABarMakerFirst) {
 
 TEST_F(StoreTest, FolderLinesThatWouldLeaveTheStoreAreNeverFollowed) {
     // ".." and a drive path exist as directories; the device name may too.
-    WriteList("shortcuts.txt",
-              "^Folder|..\r\n^Folder|.\r\n^Folder|" + dir.Path() + "shortcuts\r\n"
-              "^Folder|sub\\..\\..\r\n^Folder|CON\r\n^Folder|nul.txt\r\n^Folder|Ok\r\n");
+    WriteList("shortcuts.txt", "^Folder|..\r\n^Folder|.\r\n^Folder|" + dir.Path() +
+                                   "shortcuts\r\n"
+                                   "^Folder|sub\\..\\..\r\n^Folder|CON\r\n^Folder|nul.txt\r\n^Folder|Ok\r\n");
     rztest::MakeDir(dir / "shortcuts\\Ok");
     rztest::MakeDir(dir / "shortcuts\\sub");
     // A list file above the store that must not be read.
@@ -147,8 +147,7 @@ TEST_F(StoreTest, FolderLinesThatWouldLeaveTheStoreAreNeverFollowed) {
     auto top = TopEntries();
     ASSERT_EQ(top.size(), 1u);
     EXPECT_EQ(top[0]->Text(), "Ok");
-    for (int i = 0; i < store->tables.extensions.Length(); ++i)
-        EXPECT_NE(store->tables.extensions[i], "txt");
+    for (int i = 0; i < store->tables.extensions.Length(); ++i) EXPECT_NE(store->tables.extensions[i], "txt");
 }
 
 TEST_F(StoreTest, MissingStoreIsCreatedAndHoldsOnlyTheSystemEntries) {

@@ -37,9 +37,13 @@ TEST_F(WriterTest, WritingWhatWasReadGivesTheSameFilesBack) {
         "^Folder|Games\r\n"
         "^NorSep|\r\n"
         "^SpeSep|x\r\n"
-        "^ExeLnk|" + dir.Path() + "tools\\run.bat|-full \"a b\"|bat|Run|it\r\n"
+        "^ExeLnk|" +
+        dir.Path() +
+        "tools\\run.bat|-full \"a b\"|bat|Run|it\r\n"
         "^UnkLnk|C:\\docs\\report.DOC|doc|Report\r\n"
-        "^UnkLnk|" + dir.Path() + "tools\\||Tools dir\r\n"
+        "^UnkLnk|" +
+        dir.Path() +
+        "tools\\||Tools dir\r\n"
         "^UnkLnk|C:\\docs\\README||Readme\r\n";
     const std::string games = "^SpeSep|Fun & games\r\n^Folder|Empty\r\n";
     WriteList("shortcuts.txt", top);
@@ -114,9 +118,12 @@ TEST_F(WriterTest, AFailedWriteIsLoggedByEveryLevelItPassesAndRaised) {
     EXPECT_THROW(Save(), EInOutError);
     const std::string out = dir.Path() + "out";
     ASSERT_EQ(logged.size(), 3u);
-    EXPECT_EQ(logged[0], "Unable to save \"" + out + "\\A\\B\\shortcuts.txt\", probably because of a call to \"GetNextSibling\"");
-    EXPECT_EQ(logged[1], "Unable to save \"" + out + "\\A\\shortcuts.txt\", probably because of a call to \"GetNextSibling\"");
-    EXPECT_EQ(logged[2], "Unable to save \"" + out + "\\shortcuts.txt\", probably because of a call to \"GetNextSibling\"");
+    EXPECT_EQ(logged[0],
+              "Unable to save \"" + out + "\\A\\B\\shortcuts.txt\", probably because of a call to \"GetNextSibling\"");
+    EXPECT_EQ(logged[1],
+              "Unable to save \"" + out + "\\A\\shortcuts.txt\", probably because of a call to \"GetNextSibling\"");
+    EXPECT_EQ(logged[2],
+              "Unable to save \"" + out + "\\shortcuts.txt\", probably because of a call to \"GetNextSibling\"");
     // A level is written only once everything below it is.
     EXPECT_FALSE(rztest::FileExists(dir / "out\\shortcuts.txt"));
 }

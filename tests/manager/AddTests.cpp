@@ -36,14 +36,14 @@ protected:
             chosenFile.copy(request.lpstrFile, request.nMaxFile - 1);
             return true;
         });
-        ShowFolderBrowser.Replace([this](HWND owner, const std::string& prompt, const std::string& root,
-                                         std::string& d) {
-            EXPECT_EQ(owner, Items().Handle()) << "centred on the manager";
-            browsed.push_back(prompt + "|" + root + "|" + d);
-            if (chosenFolder.empty()) return false;
-            d = chosenFolder;
-            return true;
-        });
+        ShowFolderBrowser.Replace(
+            [this](HWND owner, const std::string& prompt, const std::string& root, std::string& d) {
+                EXPECT_EQ(owner, Items().Handle()) << "centred on the manager";
+                browsed.push_back(prompt + "|" + root + "|" + d);
+                if (chosenFolder.empty()) return false;
+                d = chosenFolder;
+                return true;
+            });
         StartWithAllKinds();
         Items().Show();
     }
@@ -166,7 +166,8 @@ TEST_F(AddTest, FindTakesOverTheDialogsChoiceAndACancelChangesNothing) {
     Press(f.BitBtnFind);
     EXPECT_EQ(browsed, std::vector<std::string>{std::string(kPromptDirectory) + "||"}) << "nothing preselected";
     EXPECT_EQ(Label(), "Item Text");
-    for (const auto& [folder, shown] : {std::pair<std::string, std::string>{"C:\\my.dir", "my.dir"}, {"D:\\", "D:\\"}}) {
+    for (const auto& [folder, shown] :
+         {std::pair<std::string, std::string>{"C:\\my.dir", "my.dir"}, {"D:\\", "D:\\"}}) {
         chosenFolder = folder;
         Press(f.BitBtnFind);
         EXPECT_EQ(Label() + "|" + Memo(), "Item (directory) Text|" + shown);
@@ -209,11 +210,16 @@ TEST_F(AddTest, SeparatorsAndFoldersGoAfterTheSelectionAndAttachStaysReady) {
 
     // Refusals: chord, message, tree unchanged, the cleaned text kept.
     const std::string before = Dump(Anchor());
-    const std::pair<std::string, const char*> refused[] = {
-        {" \t ", kMsgFolderNoName},    {"a/b", kMsgFolderBadChars},     {"a^|?", kMsgFolderBadChars},
-        {"tab\there", kMsgFolderBadChars}, {"con.txt", kMsgFolderBadChars}, {"...", kMsgFolderBadChars},
-        {"Shortcuts.TXT", kMsgFolderBadChars}, {"tools. ", kMsgFolderDuplicate}, {"GAMES", kMsgFolderDuplicate},
-        {"report", kMsgFolderDuplicate}};
+    const std::pair<std::string, const char*> refused[] = {{" \t ", kMsgFolderNoName},
+                                                           {"a/b", kMsgFolderBadChars},
+                                                           {"a^|?", kMsgFolderBadChars},
+                                                           {"tab\there", kMsgFolderBadChars},
+                                                           {"con.txt", kMsgFolderBadChars},
+                                                           {"...", kMsgFolderBadChars},
+                                                           {"Shortcuts.TXT", kMsgFolderBadChars},
+                                                           {"tools. ", kMsgFolderDuplicate},
+                                                           {"GAMES", kMsgFolderDuplicate},
+                                                           {"report", kMsgFolderDuplicate}};
     for (const auto& [text, message] : refused) {
         sounds.clear();
         AttachAfter(Entry("Docs"), text);

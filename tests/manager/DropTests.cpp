@@ -170,8 +170,8 @@ TEST_F(DropTest, NamesInAnyScriptSurviveTheDropASaveAndALoad) {
     const std::string in = dir / U8(u8"Übersicht 😀\\");
     rztest::MakeDir(in);
     // With "Omega.txt" beside it, a best-fit "Ωmega.txt" would open the wrong file.
-    for (const std::string& name : {U8(u8"Привет.cmd"), U8(u8"日本語 メモ.txt"),
-                                    U8(u8"Ωmega.txt"), U8(u8"Café.txt"), std::string("Omega.txt")})
+    for (const std::string& name :
+         {U8(u8"Привет.cmd"), U8(u8"日本語 メモ.txt"), U8(u8"Ωmega.txt"), U8(u8"Café.txt"), std::string("Omega.txt")})
         rztest::WriteFile(in + name, "@exit\r\n");
     const std::string cmd = in + U8(u8"Привет.cmd");
     MakeShortcut(in + U8(u8"快捷方式.lnk"), cmd, U8(u8"/имя"));

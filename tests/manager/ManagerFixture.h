@@ -36,9 +36,11 @@ protected:
                    "^UnkLnk|C:\\Tools\\TOOL.EXE|exe|Tool\r\n"
                    "^ExeLnk|C:\\Tools\\edit.com||edit.bmp|Edit\r\n"
                    "^UnkLnk|C:\\Links\\Mail.LNK|lnk|Mail\r\n"
-                   "^UnkLnk|" + dir.Path() + "docs\\||Docs\r\n"
-                   "^UnkLnk|C:\\my.dir\\README||Readme\r\n"
-                   "^UnkLnk|C:\\docs\\report.txt|txt|Report\r\n");
+                   "^UnkLnk|" +
+                       dir.Path() +
+                       "docs\\||Docs\r\n"
+                       "^UnkLnk|C:\\my.dir\\README||Readme\r\n"
+                       "^UnkLnk|C:\\docs\\report.txt|txt|Report\r\n");
         WriteStore("shortcuts\\Games", "^UnkLnk|C:\\docs\\chess.txt|txt|Chess\r\n");
         rz::StartUp();
         ASSERT_FALSE(rz::Application.Terminated());

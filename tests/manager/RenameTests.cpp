@@ -48,9 +48,9 @@ TEST_F(RenameTest, AFolderNameFollowsTheFolderRulesWithoutASound) {
     EditName(games, 0);
     EXPECT_EQ(f.LastAcceptedName(), "Games");
     const std::pair<std::string, const char*> refused[] = {
-        {"", kMsgFolderNoName},         {" Tools", kMsgFolderNoName},      {"\tTools", kMsgFolderNoName},
-        {"Re:port", kMsgFolderBadChars}, {"ab\x01", kMsgFolderBadChars},    {"PRN", kMsgFolderBadChars},
-        {"..", kMsgFolderBadChars},     {"report.", kMsgFolderDuplicate}, {"DOCS", kMsgFolderDuplicate}};
+        {"", kMsgFolderNoName},          {" Tools", kMsgFolderNoName},     {"\tTools", kMsgFolderNoName},
+        {"Re:port", kMsgFolderBadChars}, {"ab\x01", kMsgFolderBadChars},   {"PRN", kMsgFolderBadChars},
+        {"..", kMsgFolderBadChars},      {"report.", kMsgFolderDuplicate}, {"DOCS", kMsgFolderDuplicate}};
     for (const auto& [name, message] : refused) {
         Replace(f.EditSName, name);
         EXPECT_EQ(Status(), message) << name;

@@ -101,8 +101,8 @@ unique_handle_kernel HoldFile(const std::string& path) {
 
 // A folder held open without delete sharing, so it cannot be renamed.
 unique_handle_kernel HoldFolder(const std::string& path) {
-    HANDLE h = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                             OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    HANDLE h = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                             FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     return unique_handle_kernel(h == INVALID_HANDLE_VALUE ? nullptr : h);
 }
 
@@ -318,9 +318,9 @@ TEST_F(SaveTest, AStaleBackupThatCannotBeSetAsideAsksForARestartAndStaysWhole) {
     }
     Save();
     ASSERT_FALSE(ShortPathOf(dir.Path()).empty());
-    ExpectRefused("Save unsuccesful! " + ShortPathOf(dir.Path()) +
-                      "item_bak\\ already exists(!), please restart Razaveza",
-                  disk, edited);
+    ExpectRefused(
+        "Save unsuccesful! " + ShortPathOf(dir.Path()) + "item_bak\\ already exists(!), please restart Razaveza", disk,
+        edited);
     // Nothing of it was deleted: a backup is there whole or not at all.
     EXPECT_EQ(Snapshot(dir / "item_bak\\"), stale);
 

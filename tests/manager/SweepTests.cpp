@@ -36,15 +36,26 @@ TEST_F(SweepTest, EntriesWhoseTargetIsGoneLeaveAndUndoBringsThemBack) {
     const std::string d = dir.Path();
     rztest::WriteFile(d + "keep.txt", "");
     rztest::MakeDir(d + "docs");
-    Start("^UnkLnk|" + d + "keep.txt|txt|Keep\r\n"
-          "^UnkLnk|" + d + "gone.txt|txt|Gone\r\n"
-          "^UnkLnk|" + d + "docs\\||Docs\r\n"
-          "^UnkLnk|" + d + "docs||DocsPlain\r\n"
-          "^UnkLnk|" + d + "old\\||Old\r\n"
-          "^UnkLnk|" + d + "keep.txt\\|txt|FileAsFolder\r\n"
-          "^UnkLnk|C:\\||Root\r\n"
-          "^NorSep|\r\n"
-          "^Folder|Games\r\n",
+    Start("^UnkLnk|" + d +
+              "keep.txt|txt|Keep\r\n"
+              "^UnkLnk|" +
+              d +
+              "gone.txt|txt|Gone\r\n"
+              "^UnkLnk|" +
+              d +
+              "docs\\||Docs\r\n"
+              "^UnkLnk|" +
+              d +
+              "docs||DocsPlain\r\n"
+              "^UnkLnk|" +
+              d +
+              "old\\||Old\r\n"
+              "^UnkLnk|" +
+              d +
+              "keep.txt\\|txt|FileAsFolder\r\n"
+              "^UnkLnk|C:\\||Root\r\n"
+              "^NorSep|\r\n"
+              "^Folder|Games\r\n",
           "^UnkLnk|" + d + "games\\chess.txt|txt|Chess\r\n");
     TFormItems& f = Items();
     const std::string loaded = Dump(Anchor());
@@ -77,9 +88,9 @@ TEST_F(SweepTest, EntriesWhoseTargetIsGoneLeaveAndUndoBringsThemBack) {
 TEST_F(SweepTest, OnlyANotThereAnswerRemovesAnEntry) {
     // Access refused, a drive not ready, a network failure: the target may
     // well be there, and the next save would lose the entry for good.
-    const std::pair<const char*, DWORD> answers[] = {
-        {"Denied", ERROR_ACCESS_DENIED}, {"NotReady", ERROR_NOT_READY}, {"Network", ERROR_BAD_NETPATH},
-        {"NoDrive", ERROR_INVALID_DRIVE}, {"BadName", ERROR_INVALID_NAME}, {"NoPath", ERROR_PATH_NOT_FOUND}};
+    const std::pair<const char*, DWORD> answers[] = {{"Denied", ERROR_ACCESS_DENIED}, {"NotReady", ERROR_NOT_READY},
+                                                     {"Network", ERROR_BAD_NETPATH},  {"NoDrive", ERROR_INVALID_DRIVE},
+                                                     {"BadName", ERROR_INVALID_NAME}, {"NoPath", ERROR_PATH_NOT_FOUND}};
     std::string top;
     for (const auto& [name, error] : answers) top += std::string("^UnkLnk|Q:\\") + name + ".txt|txt|" + name + "\r\n";
     Start(top, "");

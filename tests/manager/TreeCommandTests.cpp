@@ -30,8 +30,8 @@ TEST_F(ManagerTest, TreeKeysPressTheirButtonsUnderTheButtonsRules) {
     TFormItems& f = Items();
     f.Show();
     std::string pressed;
-    for (TButton* b : {&f.BitBtnDelete, &f.BitBtnCut, &f.BitBtnCopy, &f.BitBtnPaste, &f.BitBtnUndo, &f.BitBtnSave,
-                       &f.BitBtnLaunch})
+    for (TButton* b :
+         {&f.BitBtnDelete, &f.BitBtnCut, &f.BitBtnCopy, &f.BitBtnPaste, &f.BitBtnUndo, &f.BitBtnSave, &f.BitBtnLaunch})
         b->OnClick = [&pressed, b](TObject*) { pressed = b->Name; };
     struct Case {
         const char* entry;
@@ -39,12 +39,18 @@ TEST_F(ManagerTest, TreeKeysPressTheirButtonsUnderTheButtonsRules) {
         bool ctrl;
         const char* button;  // empty: none, the button being off there
     } cases[] = {
-        {"Report", VK_DELETE, false, "BitBtnDelete"}, {"", VK_DELETE, false, ""},
-        {"Help File", VK_DELETE, false, ""},          {"Report", 'X', true, "BitBtnCut"},
-        {"Report", 'C', true, "BitBtnCopy"},          {"Games", 'C', true, ""},
-        {"Report", 'V', true, ""},                    {"Report", 'Z', true, "BitBtnUndo"},
-        {"Report", 'S', true, "BitBtnSave"},          {"App", VK_RETURN, false, "BitBtnLaunch"},
-        {"Games", VK_RETURN, false, ""},              {"Report", 'C', false, ""},
+        {"Report", VK_DELETE, false, "BitBtnDelete"},
+        {"", VK_DELETE, false, ""},
+        {"Help File", VK_DELETE, false, ""},
+        {"Report", 'X', true, "BitBtnCut"},
+        {"Report", 'C', true, "BitBtnCopy"},
+        {"Games", 'C', true, ""},
+        {"Report", 'V', true, ""},
+        {"Report", 'Z', true, "BitBtnUndo"},
+        {"Report", 'S', true, "BitBtnSave"},
+        {"App", VK_RETURN, false, "BitBtnLaunch"},
+        {"Games", VK_RETURN, false, ""},
+        {"Report", 'C', false, ""},
     };
     for (const Case& c : cases) {
         Pick(Entry(c.entry));

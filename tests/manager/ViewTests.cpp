@@ -110,29 +110,37 @@ TEST_F(ManagerTest, PropertiesOfUserEntriesFollowTheirKind) {
     f.EditSParams.OnChange = [&](TObject*) { ++paramChanges; };
     const std::pair<TTreeNode*, std::string> cases[] = {
         {Anchor(), Fixed("Utility item", "off", "Top")},
-        {Entry("Run"), "Item Type: Runable item | name on 'Run' | params on '-q /x' | File Path: C:\\Tools\\ | "
-                       "File Name: run.cmd"},
+        {Entry("Run"),
+         "Item Type: Runable item | name on 'Run' | params on '-q /x' | File Path: C:\\Tools\\ | "
+         "File Name: run.cmd"},
         {Entry("Games"), Fixed("Virtual item", "on", "Games")},
-        {Entry("Plain"), "Item Type: Runable item | name on 'Plain' | params off '' | File Path: C:\\Tools\\ | "
-                         "File Name: plain.bat"},
+        {Entry("Plain"),
+         "Item Type: Runable item | name on 'Plain' | params off '' | File Path: C:\\Tools\\ | "
+         "File Name: plain.bat"},
         {Entry("Games")->GetFirstChild(), Fixed("Utility item", "off", "Top")},
-        {Entry("App"), "Item Type: Executable item | name on 'App' | params on '-v --fast' | "
-                       "File Path: C:\\Tools\\ | File Name: app.exe"},
+        {Entry("App"),
+         "Item Type: Executable item | name on 'App' | params on '-v --fast' | "
+         "File Path: C:\\Tools\\ | File Name: app.exe"},
         {Entry("---------------"), Fixed("Separator item", "on", "")},
-        {Entry("Tool"), "Item Type: Executable item | name on 'Tool' | params on '' | File Path: C:\\Tools\\ | "
-                        "File Name: TOOL.EXE"},
+        {Entry("Tool"),
+         "Item Type: Executable item | name on 'Tool' | params on '' | File Path: C:\\Tools\\ | "
+         "File Name: TOOL.EXE"},
         {Entry("--Work--"), Fixed("Separator item", "on", "Work")},
-        {Entry("Edit"), "Item Type: Executable item | name on 'Edit' | params on '' | File Path: C:\\Tools\\ | "
-                        "File Name: edit.com"},
+        {Entry("Edit"),
+         "Item Type: Executable item | name on 'Edit' | params on '' | File Path: C:\\Tools\\ | "
+         "File Name: edit.com"},
         {Entry("--a-b--"), Fixed("Separator item", "on", "a-b")},
-        {Entry("Mail"), "Item Type: Shortcut item | name on 'Mail' | params off 'N/A' | File Path: C:\\Links\\ | "
-                        "File Name: Mail.LNK"},
+        {Entry("Mail"),
+         "Item Type: Shortcut item | name on 'Mail' | params off 'N/A' | File Path: C:\\Links\\ | "
+         "File Name: Mail.LNK"},
         {Entry("Docs"), "Item Type: Viewable item | name on 'Docs' | params off 'N/A' | File Path: " + dir.Path() +
                             " | File Name: docs"},
-        {Entry("Readme"), "Item Type: Viewable item | name on 'Readme' | params off 'N/A' | "
-                          "File Path: C:\\my.dir\\ | File Name: README"},
-        {Entry("Chess"), "Item Type: Viewable item | name on 'Chess' | params off 'N/A' | File Path: C:\\docs\\ | "
-                         "File Name: chess.txt"},
+        {Entry("Readme"),
+         "Item Type: Viewable item | name on 'Readme' | params off 'N/A' | "
+         "File Path: C:\\my.dir\\ | File Name: README"},
+        {Entry("Chess"),
+         "Item Type: Viewable item | name on 'Chess' | params off 'N/A' | File Path: C:\\docs\\ | "
+         "File Name: chess.txt"},
     };
     for (const auto& [node, expected] : cases) {
         Pick(node);
@@ -467,9 +475,7 @@ TEST_F(ManagerTest, ClosingAfterASaveReloadsOnceAndClearsTheSavedFlag) {
         std::string tree;
     };
     std::vector<Reload> reloads;
-    f.reloadItems = [&] {
-        reloads.push_back({f.Visible(), static_cast<bool>(f.TVItems.OnChange), Dump(Anchor())});
-    };
+    f.reloadItems = [&] { reloads.push_back({f.Visible(), static_cast<bool>(f.TVItems.OnChange), Dump(Anchor())}); };
     ::ShowWindow(f.Handle(), SW_SHOWNOACTIVATE);
     f.TVItems.Delete(Entry("Report"));
     f.BitBtnSave.Click();

@@ -53,10 +53,10 @@ public:
 
 private:
     static constexpr int kCount = 8;
-    static constexpr int kIndices[kCount] = {COLOR_MENU,          COLOR_MENUTEXT,     COLOR_HIGHLIGHT,
-                                             COLOR_HIGHLIGHTTEXT, COLOR_BTNSHADOW,    COLOR_BTNHIGHLIGHT,
-                                             COLOR_INACTIVECAPTION, COLOR_INACTIVECAPTIONTEXT};
-    static constexpr COLORREF kScheme[kCount] = {RGB(236, 233, 216), RGB(10, 20, 30),   RGB(49, 106, 197),
+    static constexpr int kIndices[kCount] = {
+        COLOR_MENU,      COLOR_MENUTEXT,     COLOR_HIGHLIGHT,       COLOR_HIGHLIGHTTEXT,
+        COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT, COLOR_INACTIVECAPTION, COLOR_INACTIVECAPTIONTEXT};
+    static constexpr COLORREF kScheme[kCount] = {RGB(236, 233, 216), RGB(10, 20, 30),    RGB(49, 106, 197),
                                                  RGB(250, 240, 200), RGB(172, 168, 153), RGB(255, 255, 255),
                                                  RGB(122, 150, 223), RGB(90, 10, 60)};
     COLORREF old_[kCount]{};
@@ -111,8 +111,8 @@ inline bool IsEmpty(const RECT& r) { return r.right <= r.left || r.bottom <= r.t
 
 // Extent of text in a font made from a face and a point size on dc's resolution.
 inline SIZE TextSize(HDC dc, const std::string& face, int points, const std::string& text) {
-    rz::unique_hfont font(::CreateFontA(-::MulDiv(points, ::GetDeviceCaps(dc, LOGPIXELSY), 72), 0, 0, 0,
-                                        FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, face.c_str()));
+    rz::unique_hfont font(::CreateFontA(-::MulDiv(points, ::GetDeviceCaps(dc, LOGPIXELSY), 72), 0, 0, 0, FW_NORMAL, 0,
+                                        0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, face.c_str()));
     rz::SelectGuard selected(dc, font.get());
     wchar_t wide[256] = {};
     const int length = ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide, 256);
@@ -195,8 +195,8 @@ protected:
     // unpainted, or with platformPaints filled as the platform does before
     // the menu puts its side bar back. Only rows that meet shown (the part
     // of a scrolled column in view) are painted. Returns the height laid out.
-    static int PaintLevel(rz::TMenuItem& level, HDC dc, int width, POINT corner = {0, 0},
-                          const RECT* shown = nullptr, bool platformPaints = false) {
+    static int PaintLevel(rz::TMenuItem& level, HDC dc, int width, POINT corner = {0, 0}, const RECT* shown = nullptr,
+                          bool platformPaints = false) {
         std::vector<int> heights(level.Count(), 0);
         int total = 0;
         for (int i = 0; i < level.Count(); ++i) {

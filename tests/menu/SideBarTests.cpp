@@ -248,8 +248,7 @@ TEST_F(MenuDrawTest, ColumnInsideAMenuBorderIsDrawnFromItsCorner) {
     ASSERT_EQ(PaintLevel(level, inBorder.Canvas(), 150, POINT{3, 3}), h);
     ASSERT_TRUE(BandFilled(atZero, h - 1));
     for (int y = 0; y + 3 < 90; ++y)
-        for (int x = 0; x + 3 < 170; ++x)
-            ASSERT_EQ(inBorder.At(x + 3, y + 3), atZero.At(x, y)) << x << "," << y;
+        for (int x = 0; x + 3 < 170; ++x) ASSERT_EQ(inBorder.At(x + 3, y + 3), atZero.At(x, y)) << x << "," << y;
 }
 
 namespace {
@@ -306,7 +305,8 @@ TEST_F(ScrolledBarTest, PlatformDrawnEntriesPutBackTheBandTheyPaintOver) {
     TMenuItem level;
     AddBarAndHidden(level, "Long");
     AddEntry(level, "Title", rz::kTagSpeSep);
-    for (int i = 0; i < 20; ++i) AddEntry(level, i == 9 ? "-" : "entry " + std::to_string(i), i == 9 ? rz::kTagNorSep : 0, 0);
+    for (int i = 0; i < 20; ++i)
+        AddEntry(level, i == 9 ? "-" : "entry " + std::to_string(i), i == 9 ? rz::kTagNorSep : 0, 0);
     rz::Settings.WindowsDraw = true;
     ShortCuts().ApplyMenuDrawing(level, true);
     // In view and out of it (the titled separator, which closes the column, scrolled away).

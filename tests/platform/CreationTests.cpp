@@ -13,8 +13,8 @@ using namespace rz;
 TEST(ControlCreation, ARefusedWindowRaisesTheSystemError) {
     TButton button("Orphan");
     TTreeView tree("OrphanTree");
-    for (auto create : {+[](TButton& b, TTreeView&) { b.CreateWnd(nullptr); },
-                        +[](TButton&, TTreeView& t) { t.CreateWnd(nullptr); }}) {
+    for (auto create :
+         {+[](TButton&b, TTreeView&) { b.CreateWnd(nullptr); }, +[](TButton&, TTreeView&t) { t.CreateWnd(nullptr); }}) {
         try {
             create(button, tree);
             FAIL() << "no exception";

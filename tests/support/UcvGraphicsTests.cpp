@@ -125,9 +125,7 @@ TEST(FillPicture, FillsTheTargetsRectangleAndKeepsTheBrush) {
 TEST(FillPicture, OtherTargetsRaiseAndPaintNothing) {
     TBitmap canvas(4, 4);
     canvas.SetPixel(0, 0, 0x00ABCDEF);
-    EXPECT_THROW(FillPicture(FillTarget{}, canvas.Canvas(), false, RGB(1, 2, 3)),
-                 EcvParamOutOfValidRangeError);
-    EXPECT_THROW(FillPicture(static_cast<const TBitmap*>(nullptr), canvas.Canvas(), false, 0),
-                 EcvParamWrong);
+    EXPECT_THROW(FillPicture(FillTarget{}, canvas.Canvas(), false, RGB(1, 2, 3)), EcvParamOutOfValidRangeError);
+    EXPECT_THROW(FillPicture(static_cast<const TBitmap*>(nullptr), canvas.Canvas(), false, 0), EcvParamWrong);
     EXPECT_EQ(canvas.Pixel(0, 0) & 0x00FFFFFF, 0x00ABCDEFu);
 }

@@ -63,8 +63,8 @@ TEST(ProcessFolder, ListsAndCountsWithoutDeleting) {
     EXPECT_EQ(o.filesFound, 4);
     EXPECT_EQ(o.filesDeleted, 0);
     EXPECT_EQ(Sorted(dirs), (std::vector<std::string>{root + "sub\\", root + "sub\\deep\\"}));
-    EXPECT_EQ(Sorted(files), (std::vector<std::string>{root + "f1.txt", root + "f2.dat",
-                                                       root + "sub\\deep\\f4.txt", root + "sub\\f3.txt"}));
+    EXPECT_EQ(Sorted(files), (std::vector<std::string>{root + "f1.txt", root + "f2.dat", root + "sub\\deep\\f4.txt",
+                                                       root + "sub\\f3.txt"}));
 
     // Not recursing, names only; the counters start again from zero.
     dirs.clear();
@@ -159,8 +159,8 @@ TEST(DeleteFolderTree, SkipsFilesItCannotDeleteAndKeepsTheirFolders) {
     MakeDir(root + "gone");
     WriteFile(root + "keep\\locked.txt", "held");
     WriteFile(root + "gone\\free.txt", "free");
-    unique_handle_kernel held(::CreateFileA((root + "keep\\locked.txt").c_str(), GENERIC_READ, 0,
-                                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    unique_handle_kernel held(::CreateFileA((root + "keep\\locked.txt").c_str(), GENERIC_READ, 0, nullptr,
+                                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     ASSERT_NE(held.get(), INVALID_HANDLE_VALUE);
 
     // A refused plain delete is no failure and still counts as deleted.
