@@ -4,6 +4,7 @@
 
 #include "core/Settings.h"
 #include "items/LauncherParts.h"
+#include "platform/Dpi.h"
 #include "platform/Handles.h"
 #include "support/UcvGraphics.h"
 
@@ -107,6 +108,12 @@ TFormSearch::~TFormSearch() { launcher_.LauncherMenu().OnUnmatchedKey = nullptr;
 
 void TFormSearch::OpenAt(POINT at, const std::string& text) {
     anchor_ = at;
+    // Sized for the monitor it opens on, which need not be the last one's.
+    if (const int dpi = DpiAtPoint(at); dpi != Dpi()) {
+        RECT place{};
+        ::GetWindowRect(Handle(), &place);
+        ChangeDpi(dpi, place);
+    }
     ApplyLook();
     EditSearch.SetText(text);
     Refresh();
@@ -131,8 +138,20 @@ void TFormSearch::ApplyLook() {
         SetFont(Settings.FontName, FontSizeForDrawing(Settings.FontSize));
     }
     const int text = TextHeight(Handle(), Font());
-    ListResults.RowHeight = std::max(SearchLayout::kRowHeight, text + 4);
-    editHeight_ = std::max(SearchLayout::kEditHeight, text + 8);
+    ListResults.RowHeight = std::max(Scaled(SearchLayout::kRowHeight), text + Scaled(4));
+    editHeight_ = std::max(Scaled(SearchLayout::kEditHeight), text + Scaled(8));
+}
+
+// Moved to a monitor of another DPI while open: laid out again where the
+// system put it, keeping the selection.
+void TFormSearch::DpiChanged() {
+    if (!Visible()) return;
+    RECT place{};
+    if (::GetWindowRect(Handle(), &place)) anchor_ = POINT{place.left, place.top};
+    const int selected = selected_;
+    ApplyLook();
+    Refresh();
+    Select(selected);
 }
 
 void TFormSearch::EditSearchChange(TObject*) { Refresh(); }
@@ -148,17 +167,18 @@ void TFormSearch::Refresh() {
 
 int TFormSearch::ScreenRows() const {
     const RECT work = WorkAreaAt(anchor_);
-    const int room = work.bottom - work.top - editHeight_ - 2 * ::GetSystemMetrics(SM_CYBORDER);
+    const int room = work.bottom - work.top - editHeight_ - 2 * SystemMetricForDpi(SM_CYBORDER, Dpi());
     return std::max(1, room / ListResults.RowHeight);
 }
 
 // Below and right of the anchor where it fits, inside the anchor's screen.
 void TFormSearch::Arrange() {
     const int listHeight = ListResults.Rows * ListResults.RowHeight;
-    EditSearch.SetBounds(0, 0, SearchLayout::kWidth, editHeight_);
-    ListResults.SetBounds(0, editHeight_, SearchLayout::kWidth, listHeight);
+    const int width = Scaled(SearchLayout::kWidth);
+    EditSearch.SetBounds(0, 0, width, editHeight_);
+    ListResults.SetBounds(0, editHeight_, width, listHeight);
     ListResults.SetVisible(listHeight > 0);
-    RECT r{0, 0, SearchLayout::kWidth, editHeight_ + listHeight};
+    RECT r{0, 0, width, editHeight_ + listHeight};
     ::AdjustWindowRectEx(&r, kStyle, FALSE, kExStyle);
     const int w = r.right - r.left, h = r.bottom - r.top;
     const RECT work = WorkAreaAt(anchor_);

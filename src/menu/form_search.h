@@ -89,6 +89,7 @@ public:
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    void DpiChanged() override;
 
 private:
     void ApplyLook();

@@ -91,6 +91,25 @@ void PaintSideBarFor(HDC dc, const TMenuItem& entry, HFONT entryFont, const RECT
     else if (HasSideBar(entry)) PaintSideBarRow(dc, entry, entryFont, column, row, barWidth);
 }
 
+// The platform's submenu arrow is a bitmap of one size, drawn after the
+// entry: at another DPI a triangle is drawn to scale in the colour of the
+// entry's text, as the platform colours its arrow, and the platform's is
+// clipped away.
+void PaintScaledSubmenuArrow(HDC dc, const RECT& row, int dpi) {
+    constexpr int kArrowBitmap = 32739;  // OBM_MNARROW
+    const int columns = ScaleToDpi(5, dpi), middle = (row.top + row.bottom) / 2;
+    const int left = row.right - ScaleToDpi(8, dpi) - columns;
+    unique_hbrush ink(::CreateSolidBrush(::GetTextColor(dc)));
+    for (int i = 0; i < columns; ++i) {
+        const RECT line{left + i, middle - (columns - 1 - i), left + i + 1, middle + (columns - i)};
+        ::FillRect(dc, &line, ink.get());
+    }
+    BITMAP arrow{};
+    unique_hbitmap bitmap(::LoadBitmapA(nullptr, MAKEINTRESOURCEA(kArrowBitmap)));
+    const int platformWidth = bitmap && ::GetObjectA(bitmap.get(), sizeof(arrow), &arrow) ? arrow.bmWidth : 0;
+    ::ExcludeClipRect(dc, std::min<int>(left, row.right - platformWidth - 1), row.top, row.right, row.bottom);
+}
+
 }  // namespace
 
 int BarIndex(const TMenuItem& entry) {
@@ -217,6 +236,7 @@ void TFormShortCuts::NorItemsRTDrawItem(TObject* sender, HDC dc, const RECT& r, 
         DrawCanvasText(dc, entry->Caption, text, format);
     }
     PaintSideBarFor(dc, *entry, font, column, r, BarWidth);
+    if (entry->Count() > 0 && dpi != kBaseDpi) PaintScaledSubmenuArrow(dc, r, dpi);
 }
 
 void PaintIconFrame(HDC dc, int x0, int bottom, bool raised, int dpi) {

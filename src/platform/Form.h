@@ -56,9 +56,11 @@ protected:
     void Fire(const TNotifyEvent& ev) {
         if (ev) ev(this);
     }
+    // Makes font and client size for dpi, moves the window to suggested and
+    // runs DpiChanged.
+    void ChangeDpi(int dpi, const RECT& suggested);
 
 private:
-    void ChangeDpi(int dpi, const RECT& suggested);
     void FitClientToDpi();
     void SendFontToChildren();
     std::string caption_;

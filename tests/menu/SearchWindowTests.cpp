@@ -9,12 +9,14 @@
 #include <string>
 #include <vector>
 
+#include "LayoutCheck.h"
 #include "MenuDrawFixture.h"
 #include "core/Settings.h"
 #include "items/LauncherParts.h"
 #include "menu/form_search.h"
 #include "menu/form_shortcuts.h"
 #include "platform/Timer.h"
+#include "support/UcvGraphics.h"
 
 namespace {
 
@@ -108,6 +110,27 @@ TEST_F(SearchWindowTest, AnUnansweredLetterInTheMenuSearchesTheWholeTreeAndLaunc
         EXPECT_FALSE(search.Visible()) << "Backspace in an empty box closes it";
         EXPECT_EQ(clicked.size(), 2u);
     }
+}
+
+TEST_F(SearchWindowTest, WholeAt144Dpi_TextUncutIconCellScaled) {
+    rztest::DistinctSysColours colours;
+    rz::Settings.WindowsDraw = false;
+    search.OpenAt(POINT{10, 10}, "w");
+    ASSERT_FALSE(search.Results().empty());
+    rztest::ExpectWholeAtDpi(search, rz::FontSizeForDrawing(rz::Settings.FontSize), 144,
+                             {{&search.EditSearch, 0}, {&search.ListResults, -1}});
+    EXPECT_EQ(search.Selected(), 0) << "the selection survives the move";
+
+    const int rowHeight = search.ListResults.RowHeight;
+    rztest::Surface row(search.Scaled(300), rowHeight);
+    rz::SelectGuard font(row.Canvas(), search.Font());
+    TEXTMETRICA tm{};
+    ::GetTextMetricsA(row.Canvas(), &tm);
+    EXPECT_LE(tm.tmHeight, rowHeight) << "rows cut their text";
+    search.ListResults.OnDrawRow(row.Canvas(), 0, RECT{0, 0, row.Width(), rowHeight});
+    // The unhighlighted icon cell is 20 pixels wide at 96 DPI.
+    EXPECT_EQ(row.At(search.Scaled(20) - 1, rowHeight / 2), rztest::Sys(COLOR_MENU));
+    EXPECT_EQ(row.At(search.Scaled(20) + 1, rowHeight / 2), rztest::Sys(COLOR_HIGHLIGHT));
 }
 
 }  // namespace
