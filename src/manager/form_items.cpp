@@ -126,6 +126,7 @@ void TFormItems::CreateControls() {
 
 void TFormItems::DpiChanged() {
     LayOutControls();
+    TVItems.SetImagesDpi(Dpi());
     StatusBarHelp.SetFirstPanelWidth(Scaled(345));
 }
 

@@ -21,13 +21,20 @@ TImageList::TImageList(std::string name, int width, int height)
 
 int TImageList::Count() const { return list_ ? ::ImageList_GetImageCount(list_.get()) : 0; }
 
-int TImageList::Add(HBITMAP image, HBITMAP mask) { return ::ImageList_Add(list_.get(), image, mask); }
+int TImageList::Add(HBITMAP image, HBITMAP mask) {
+    Changed(Count());
+    return ::ImageList_Add(list_.get(), image, mask);
+}
 
 int TImageList::AddMasked(HBITMAP image, COLORREF maskColour) {
+    Changed(Count());
     return ::ImageList_AddMasked(list_.get(), image, maskColour);
 }
 
-int TImageList::AddIcon(HICON icon) { return ::ImageList_ReplaceIcon(list_.get(), -1, icon); }
+int TImageList::AddIcon(HICON icon) {
+    Changed(Count());
+    return ::ImageList_ReplaceIcon(list_.get(), -1, icon);
+}
 
 // Inserting shifts the images behind the slot up by one, by replacing each
 // with its predecessor and appending the last: the cost is the number of
@@ -36,6 +43,7 @@ int TImageList::AddIcon(HICON icon) { return ::ImageList_ReplaceIcon(list_.get()
 int TImageList::InsertWith(int index, const std::function<bool(int)>& replace, const std::function<int()>& add) {
     int count = Count();
     if (index < 0 || index >= count) return add();
+    Changed(index);
     std::vector<unique_hicon> tail;
     tail.reserve(count - index);
     for (int i = index; i < count; ++i) tail.push_back(GetIcon(i));
@@ -85,18 +93,24 @@ int TImageList::InsertIcon(int index, HICON icon) {
 }
 
 void TImageList::Delete(int index) {
-    if (index >= 0 && index < Count()) ::ImageList_Remove(list_.get(), index);
+    if (index < 0 || index >= Count()) return;
+    Changed(index);
+    ::ImageList_Remove(list_.get(), index);
 }
 
 unique_hicon TImageList::TakeLast() {
     int last = Count() - 1;
     if (last < 0) return nullptr;
     unique_hicon icon = GetIcon(last);
+    Changed(last);
     ::ImageList_Remove(list_.get(), last);
     return icon;
 }
 
-void TImageList::Clear() { ::ImageList_Remove(list_.get(), -1); }
+void TImageList::Clear() {
+    Changed(0);
+    ::ImageList_Remove(list_.get(), -1);
+}
 
 bool TImageList::Draw(HDC dc, int x, int y, int index, bool enabled) const {
     if (index < 0 || index >= Count()) return false;
@@ -128,7 +142,37 @@ bool TImageList::DrawSized(HDC dc, int x, int y, int size, int index, bool enabl
     return ::StretchBlt(dc, x, y, size, size, picture.Canvas(), 0, 0, width_, height_, SRCCOPY) != FALSE;
 }
 
-void TImageList::Recreate(UINT flags) { list_.reset(::ImageList_Create(width_, height_, flags, 0, kGrowBy)); }
+void TImageList::Recreate(UINT flags) {
+    Changed(0);
+    list_.reset(::ImageList_Create(width_, height_, flags, 0, kGrowBy));
+}
+
+HIMAGELIST TImageList::ViewHandle(int width, int height) {
+    if (width == width_ && height == height_) return list_.get();
+    if (!view_ || width != viewWidth_ || height != viewHeight_) {
+        view_.reset(::ImageList_Create(width, height, kListFlags, 0, kGrowBy));
+        viewWidth_ = width;
+        viewHeight_ = height;
+        firstChanged_ = 0;
+    }
+    // Only what changed since the last look: loading appends, so a view kept
+    // up to date while it is shown costs each picture once.
+    const int count = Count();
+    if (firstChanged_ < count || ::ImageList_GetImageCount(view_.get()) != count) {
+        const int from = std::min(firstChanged_, ::ImageList_GetImageCount(view_.get()));
+        if (from == 0) view_.reset(::ImageList_Create(width, height, kListFlags, 0, kGrowBy));
+        // From the end: the platform may rebuild the strip on every removal.
+        for (int last = ::ImageList_GetImageCount(view_.get()) - 1; last >= from; --last)
+            ::ImageList_Remove(view_.get(), last);
+        for (int i = from; i < count; ++i) {
+            unique_hicon icon = GetIcon(i);
+            unique_hicon sized(static_cast<HICON>(::CopyImage(icon.get(), IMAGE_ICON, width, height, 0)));
+            ::ImageList_ReplaceIcon(view_.get(), -1, sized ? sized.get() : icon.get());
+        }
+    }
+    firstChanged_ = count;
+    return view_.get();
+}
 
 unique_hicon TImageList::GetIcon(int index) const {
     if (index < 0 || index >= Count()) return nullptr;

@@ -1,6 +1,7 @@
 #pragma once
 // An owned HIMAGELIST (32-bit colour with mask) with insert-at-slot.
 
+#include <algorithm>
 #include <functional>
 
 #include "platform/Component.h"
@@ -37,11 +38,21 @@ public:
     // The image of a slot as a new icon (null if the slot does not exist).
     unique_hicon GetIcon(int index) const;
 
+    // The list as a view shows it at another size (a DPI above 96): a copy of
+    // every picture scaled, brought up to date from the first changed slot
+    // when asked for. At the list's own size the list itself.
+    HIMAGELIST ViewHandle(int width, int height);
+
 private:
+    void Changed(int slot) { firstChanged_ = std::min(firstChanged_, slot); }
     int InsertWith(int index, const std::function<bool(int)>& replace, const std::function<int()>& add);
     unique_himagelist list_;
     int width_;
     int height_;
+    unique_himagelist view_;
+    int viewWidth_ = 0;
+    int viewHeight_ = 0;
+    int firstChanged_ = 0;  // slots from here on differ in the view
 };
 
 }  // namespace rz

@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "platform/Dpi.h"
 #include "platform/ImageList.h"
 
 namespace rz {
@@ -414,6 +415,8 @@ TTreeNode* TTreeView::GetNodeAt(int x, int y) const {
 }
 
 bool TTreeView::WindowMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
+    // Pictures added since the last paint reach the scaled copy first.
+    if (msg == WM_PAINT && images_) ShowImages();
     // The menu key and Shift+F10 are not turned into WM_CONTEXTMENU by every tree view.
     const bool menuKey =
         (msg == WM_KEYDOWN && wp == VK_APPS) || (msg == WM_SYSKEYDOWN && wp == VK_F10 && ::GetKeyState(VK_SHIFT) < 0);
@@ -453,9 +456,24 @@ void TTreeView::ShowDropTarget(const POINT* at, bool accept) {
 
 void TTreeView::SetImages(TImageList* images) {
     images_ = images;
-    if (Handle())
-        ::SendMessageA(Handle(), TVM_SETIMAGELIST, TVSIL_NORMAL,
-                       reinterpret_cast<LPARAM>(images ? images->Handle() : nullptr));
+    shownImages_ = nullptr;
+    ShowImages();
+}
+
+void TTreeView::SetImagesDpi(int dpi) {
+    imagesDpi_ = dpi;
+    ShowImages();
+}
+
+void TTreeView::ShowImages() {
+    if (!Handle()) return;
+    // Above 96 DPI the pictures are shown from a scaled copy of the list.
+    const int dpi = imagesDpi_ ? imagesDpi_ : WindowDpi(Handle());
+    HIMAGELIST list =
+        images_ ? images_->ViewHandle(ScaleToDpi(images_->Width(), dpi), ScaleToDpi(images_->Height(), dpi)) : nullptr;
+    if (list == shownImages_) return;
+    shownImages_ = list;
+    ::SendMessageA(Handle(), TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(list));
 }
 
 void TTreeView::SetIndent(int indent) {

@@ -74,6 +74,10 @@ public:
 
     void SetImages(TImageList* images);
     TImageList* Images() const { return images_; }
+    // Hands the window the image list at its DPI, brought up to date; the
+    // DPI is the window's unless its form says otherwise.
+    void ShowImages();
+    void SetImagesDpi(int dpi);
     void SetIndent(int indent);
 
     TTVChangedEvent OnChange;
@@ -116,6 +120,8 @@ private:
     bool rebuilding_ = false;
     int indent_ = 19;
     TImageList* images_ = nullptr;
+    HIMAGELIST shownImages_ = nullptr;
+    int imagesDpi_ = 0;
     TDragManager drag_;
 };
 

@@ -1,5 +1,8 @@
 // The item manager on a display of 144 DPI.
 
+#include <windows.h>
+#include <commctrl.h>
+
 #include "LayoutCheck.h"
 #include "ManagerFixture.h"
 
@@ -23,4 +26,16 @@ TEST_F(ManagerTest, WholeAt144Dpi_NoCaptionCutNoOverlap) {
          {&f.BitBtnCopy, button},   {&f.BitBtnPaste, button}, {&f.BitBtnDelete, button}, {&f.BitBtnLaunch, button},
          {&f.BitBtnHelp, button},   {&f.BitBtnSweep, button}, {&f.BitBtnUndo, button},   {&f.BitBtnSave, button},
          {&f.BitBtnClose, button},  {&f.StatusBarHelp, -1}});
+
+    // The tree's pictures at the DPI's size, kept up with the list as it grows.
+    HIMAGELIST shown = TreeView_GetImageList(f.TVItems.Handle(), TVSIL_NORMAL);
+    int cx = 0, cy = 0;
+    ASSERT_TRUE(::ImageList_GetIconSize(shown, &cx, &cy));
+    EXPECT_EQ(cx, 24);
+    EXPECT_EQ(cy, 27);
+    f.ILAllPublicTV.AddIcon(::LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION)));
+    ::InvalidateRect(f.TVItems.Handle(), nullptr, FALSE);
+    ::UpdateWindow(f.TVItems.Handle());
+    EXPECT_EQ(::ImageList_GetImageCount(TreeView_GetImageList(f.TVItems.Handle(), TVSIL_NORMAL)),
+              f.ILAllPublicTV.Count());
 }
