@@ -64,8 +64,7 @@ Trip TimeTrip(HWND owner, const std::function<void()>& open) {
                 key(VK_ESCAPE);
                 key(VK_ESCAPE);
                 break;
-            default:
-                key(VK_ESCAPE);
+            default: key(VK_ESCAPE);
         }
     };
     ::SetCursorPos(kMenuX, kMenuY);

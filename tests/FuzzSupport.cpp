@@ -71,69 +71,23 @@ FuzzPlan PlanFuzz(int defaultCount) {
 int Pick(std::mt19937& rng, int below) { return std::uniform_int_distribution<int>(0, below - 1)(rng); }
 
 std::string HostileText(std::mt19937& rng) {
-    static const char* const kPieces[] = {"",
-                                          " ",
-                                          "|",
-                                          "^",
-                                          "^Folder|",
-                                          "\\",
-                                          "/",
-                                          ":",
-                                          "..",
-                                          "...",
-                                          ".",
-                                          "a.",
-                                          "CON",
-                                          "nul.txt",
-                                          "COM1",
-                                          "*",
-                                          "?",
-                                          "\"",
-                                          "<>",
-                                          "\t",
-                                          "\x01",
-                                          "\xFF",
-                                          "\xEF\xBB\xBF",
-                                          "\xC3\xA9",
-                                          "\xE9",
-                                          "victim.txt",
-                                          "\\..\\..\\victim.txt",
-                                          "x/../../../evil",
-                                          "C:\\",
-                                          "C:\\Windows\\notepad.exe",
-                                          "Games",
-                                          "GAMES",
-                                          "a",
-                                          ".exe",
-                                          ".bmp",
-                                          "setup",
-                                          "=",
-                                          "[",
-                                          "]",
-                                          ";",
-                                          "%s%n",
-                                          "0x7FFFFFFF",
-                                          "99999999",
-                                          "-1"};
+    // clang-format off
+    static const char* const kPieces[] = {
+        "",     " ",      "|",        "^",           "^Folder|", "\\",      "/",   ":",     "..",   "...",
+        ".",    "a.",     "CON",      "nul.txt",     "COM1",     "*",       "?",   "\"",    "<>",   "\t",
+        "\x01", "\xFF",   "\xEF\xBB\xBF", "\xC3\xA9", "\xE9",    "victim.txt", "\\..\\..\\victim.txt",
+        "x/../../../evil", "C:\\", "C:\\Windows\\notepad.exe", "Games", "GAMES", "a", ".exe", ".bmp",
+        "setup", "=", "[", "]", ";", "%s%n", "0x7FFFFFFF", "99999999", "-1"};
+    // clang-format on
     std::string out;
     const int pieces = Pick(rng, 5);
     for (int i = 0; i < pieces; ++i) {
         switch (Pick(rng, 10)) {
-            case 0:
-                out += std::string(1 + Pick(rng, 400), static_cast<char>('a' + Pick(rng, 26)));
-                break;
-            case 1:
-                out += std::string(1, '\0');
-                break;
-            case 2:
-                out += std::string(1, '\r');
-                break;
-            case 3:
-                out += static_cast<char>(Pick(rng, 256));
-                break;
-            default:
-                out += kPieces[Pick(rng, static_cast<int>(std::size(kPieces)))];
-                break;
+            case 0: out += std::string(1 + Pick(rng, 400), static_cast<char>('a' + Pick(rng, 26))); break;
+            case 1: out += std::string(1, '\0'); break;
+            case 2: out += std::string(1, '\r'); break;
+            case 3: out += static_cast<char>(Pick(rng, 256)); break;
+            default: out += kPieces[Pick(rng, static_cast<int>(std::size(kPieces)))]; break;
         }
     }
     return out;
@@ -145,21 +99,11 @@ std::string Mutated(const std::string& text, std::mt19937& rng) {
     for (int i = 0; i < edits && !out.empty(); ++i) {
         const size_t at = static_cast<size_t>(Pick(rng, static_cast<int>(out.size())));
         switch (Pick(rng, 5)) {
-            case 0:
-                out[at] = static_cast<char>(Pick(rng, 256));
-                break;
-            case 1:
-                out.erase(at, 1 + Pick(rng, 8));
-                break;
-            case 2:
-                out.insert(at, HostileText(rng));
-                break;
-            case 3:
-                out.insert(at, out.substr(at, 1 + Pick(rng, 40)));
-                break;
-            default:
-                out.resize(at);
-                break;
+            case 0: out[at] = static_cast<char>(Pick(rng, 256)); break;
+            case 1: out.erase(at, 1 + Pick(rng, 8)); break;
+            case 2: out.insert(at, HostileText(rng)); break;
+            case 3: out.insert(at, out.substr(at, 1 + Pick(rng, 40))); break;
+            default: out.resize(at); break;
         }
     }
     return out;

@@ -105,12 +105,8 @@ bool ResolveLeftoverBackup() {
             // A failed rename leaves item_bak\ whole for the next question.
             if (DiscardFolder(live)) RenameFolder(backup, live);
             return true;
-        case IDNO:
-            DiscardFolder(backup);
-            return true;
-        default:
-            Application.Terminate();
-            return false;
+        case IDNO: DiscardFolder(backup); return true;
+        default: Application.Terminate(); return false;
     }
 }
 

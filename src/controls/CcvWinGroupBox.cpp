@@ -22,8 +22,7 @@ bool TcvWinGroupBox::WindowMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& resu
             ::InvalidateRect(Handle(), nullptr, TRUE);
             ::UpdateWindow(Handle());
             return true;
-        default:
-            return false;
+        default: return false;
     }
 }
 

@@ -19,32 +19,22 @@ std::string g_backupText;
 
 const char* TypeCaption(NoticeType type) {
     switch (type) {
-        case NoticeType::Warning:
-            return "Warning";
-        case NoticeType::Error:
-            return "Error";
-        case NoticeType::Information:
-            return "Information";
-        case NoticeType::Confirmation:
-            return "Confirm";
-        case NoticeType::Custom:
-            break;
+        case NoticeType::Warning: return "Warning";
+        case NoticeType::Error: return "Error";
+        case NoticeType::Information: return "Information";
+        case NoticeType::Confirmation: return "Confirm";
+        case NoticeType::Custom: break;
     }
     return nullptr;
 }
 
 UINT TypeIcon(NoticeType type) {
     switch (type) {
-        case NoticeType::Warning:
-            return MB_ICONWARNING;
-        case NoticeType::Error:
-            return MB_ICONERROR;
-        case NoticeType::Information:
-            return MB_ICONINFORMATION;
-        case NoticeType::Confirmation:
-            return MB_ICONQUESTION;
-        case NoticeType::Custom:
-            break;
+        case NoticeType::Warning: return MB_ICONWARNING;
+        case NoticeType::Error: return MB_ICONERROR;
+        case NoticeType::Information: return MB_ICONINFORMATION;
+        case NoticeType::Confirmation: return MB_ICONQUESTION;
+        case NoticeType::Custom: break;
     }
     return 0;
 }

@@ -30,21 +30,15 @@ bool DefaultBeep() { return ::MessageBeep(MB_OK) != FALSE; }
 
 unsigned long ShellResultToSystemError(INT_PTR result) {
     switch (result) {
-        case 0:
-            return ERROR_NOT_ENOUGH_MEMORY;
-        case SE_ERR_SHARE:
-            return ERROR_SHARING_VIOLATION;
+        case 0: return ERROR_NOT_ENOUGH_MEMORY;
+        case SE_ERR_SHARE: return ERROR_SHARING_VIOLATION;
         case SE_ERR_ASSOCINCOMPLETE:
-        case SE_ERR_NOASSOC:
-            return ERROR_NO_ASSOCIATION;
+        case SE_ERR_NOASSOC: return ERROR_NO_ASSOCIATION;
         case SE_ERR_DDETIMEOUT:
         case SE_ERR_DDEFAIL:
-        case SE_ERR_DDEBUSY:
-            return ERROR_DDE_FAIL;
-        case SE_ERR_DLLNOTFOUND:
-            return ERROR_DLL_NOT_FOUND;
-        default:
-            return static_cast<unsigned long>(result);  // the low codes are the system's own
+        case SE_ERR_DDEBUSY: return ERROR_DDE_FAIL;
+        case SE_ERR_DLLNOTFOUND: return ERROR_DLL_NOT_FOUND;
+        default: return static_cast<unsigned long>(result);  // the low codes are the system's own
     }
 }
 }  // namespace

@@ -125,15 +125,9 @@ void ItemStore::ReadLine(const std::string& folder, const std::string& text, TMe
     if (!kind) return;
     std::string& rest = line->rest;
     switch (*kind) {
-        case ItemKind::NorSep:
-            AddLaunchItem(ItemKind::NorSep, "", "", parentNode, parentMenu, -1, "-");
-            break;
-        case ItemKind::SpeSep:
-            AddLaunchItem(ItemKind::SpeSep, "", "", parentNode, parentMenu, -1, rest);
-            break;
-        case ItemKind::Folder:
-            ReadFolderLine(folder, rest, parentMenu, parentNode, takenFolders);
-            break;
+        case ItemKind::NorSep: AddLaunchItem(ItemKind::NorSep, "", "", parentNode, parentMenu, -1, "-"); break;
+        case ItemKind::SpeSep: AddLaunchItem(ItemKind::SpeSep, "", "", parentNode, parentMenu, -1, rest); break;
+        case ItemKind::Folder: ReadFolderLine(folder, rest, parentMenu, parentNode, takenFolders); break;
         case ItemKind::ExeLnk: {
             std::string path = TakeField(rest);
             std::string parameters = TakeField(rest);

@@ -60,12 +60,8 @@ void TFormItems::RBFolderEnter(TObject* sender) {
     BitBtnFind.SetEnabled(entered == kAddFile || entered == kAddDirectory);
     const std::string& pending = entered == kAddFile ? pendingFile_ : pendingDirectory_;
     switch (entered) {
-        case kAddSeparator:
-            OfferAttach("Item (Separator) Text", parkedTexts_[kAddSeparator]);
-            break;
-        case kAddFolder:
-            OfferAttach("Item (Folder) Text", parkedTexts_[kAddFolder]);
-            break;
+        case kAddSeparator: OfferAttach("Item (Separator) Text", parkedTexts_[kAddSeparator]); break;
+        case kAddFolder: OfferAttach("Item (Folder) Text", parkedTexts_[kAddFolder]); break;
         default:
             if (!pending.empty()) {
                 OfferAttach(entered == kAddFile ? FileLabel(pending) : kDirectoryLabel, parkedTexts_[entered]);
@@ -117,18 +113,10 @@ void TFormItems::BitBtnAttachClick(TObject*) {
     if (!sel || IsSystemEntry(sel)) return;
     TTreeNode* added = nullptr;
     switch (CheckedAddType()) {
-        case kAddSeparator:
-            added = AttachSeparator(sel, text);
-            break;
-        case kAddFolder:
-            added = AttachFolder(sel, text);
-            break;
-        case kAddDirectory:
-            added = AttachLink(sel, text, true);
-            break;
-        default:
-            added = AttachLink(sel, text, false);
-            break;
+        case kAddSeparator: added = AttachSeparator(sel, text); break;
+        case kAddFolder: added = AttachFolder(sel, text); break;
+        case kAddDirectory: added = AttachLink(sel, text, true); break;
+        default: added = AttachLink(sel, text, false); break;
     }
     if (!added) return;
     TVItems.Select(added);

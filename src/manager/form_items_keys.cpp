@@ -20,18 +20,12 @@ TButton* TFormItems::ButtonOfKey(WORD key) {
         return nullptr;
     }
     switch (key) {
-        case 'X':
-            return &BitBtnCut;
-        case 'C':
-            return &BitBtnCopy;
-        case 'V':
-            return &BitBtnPaste;
-        case 'Z':
-            return &BitBtnUndo;
-        case 'S':
-            return &BitBtnSave;
-        default:
-            return nullptr;
+        case 'X': return &BitBtnCut;
+        case 'C': return &BitBtnCopy;
+        case 'V': return &BitBtnPaste;
+        case 'Z': return &BitBtnUndo;
+        case 'S': return &BitBtnSave;
+        default: return nullptr;
     }
 }
 

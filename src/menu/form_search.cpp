@@ -78,17 +78,14 @@ bool TSearchList::WindowMessage(UINT msg, WPARAM, LPARAM lp, LRESULT& result) {
             if (below.bottom > below.top) ::FillRect(dc.get(), &below, ::GetSysColorBrush(COLOR_MENU));
             return true;
         }
-        case WM_ERASEBKGND:
-            result = 1;
-            return true;
+        case WM_ERASEBKGND: result = 1; return true;
         case WM_MOUSEMOVE:
             if (int row = RowAt(lp); row >= 0 && OnHoverRow) OnHoverRow(row);
             return true;
         case WM_LBUTTONUP:
             if (int row = RowAt(lp); row >= 0 && OnClickRow) OnClickRow(row);
             return true;
-        default:
-            return false;
+        default: return false;
     }
 }
 
@@ -199,36 +196,19 @@ void TFormSearch::Select(int row) {
 bool TFormSearch::EditSearchKey(WORD key) {
     const int page = std::max(1, ListResults.Rows - 1);
     switch (key) {
-        case VK_UP:
-            Select(selected_ - 1);
-            return true;
-        case VK_DOWN:
-            Select(selected_ + 1);
-            return true;
-        case VK_PRIOR:
-            Select(selected_ - page);
-            return true;
-        case VK_NEXT:
-            Select(selected_ + page);
-            return true;
-        case VK_HOME:
-            Select(0);
-            return true;
-        case VK_END:
-            Select(static_cast<int>(results_.size()) - 1);
-            return true;
-        case VK_RETURN:
-            LaunchRow(selected_);
-            return true;
-        case VK_ESCAPE:
-            Hide();
-            return true;
+        case VK_UP: Select(selected_ - 1); return true;
+        case VK_DOWN: Select(selected_ + 1); return true;
+        case VK_PRIOR: Select(selected_ - page); return true;
+        case VK_NEXT: Select(selected_ + page); return true;
+        case VK_HOME: Select(0); return true;
+        case VK_END: Select(static_cast<int>(results_.size()) - 1); return true;
+        case VK_RETURN: LaunchRow(selected_); return true;
+        case VK_ESCAPE: Hide(); return true;
         case VK_BACK:
             if (!EditSearch.Text().empty()) return false;
             Hide();
             return true;
-        default:
-            return false;
+        default: return false;
     }
 }
 

@@ -156,22 +156,14 @@ namespace {
 
 const char* FaultName(DWORD code) {
     switch (code) {
-        case EXCEPTION_ACCESS_VIOLATION:
-            return "Access violation";
-        case EXCEPTION_IN_PAGE_ERROR:
-            return "In-page error";
-        case EXCEPTION_ILLEGAL_INSTRUCTION:
-            return "Illegal instruction";
-        case EXCEPTION_PRIV_INSTRUCTION:
-            return "Privileged instruction";
-        case EXCEPTION_INT_DIVIDE_BY_ZERO:
-            return "Integer division by zero";
-        case EXCEPTION_STACK_OVERFLOW:
-            return "Stack overflow";
-        case EXCEPTION_DATATYPE_MISALIGNMENT:
-            return "Datatype misalignment";
-        default:
-            return "Hardware exception";
+        case EXCEPTION_ACCESS_VIOLATION: return "Access violation";
+        case EXCEPTION_IN_PAGE_ERROR: return "In-page error";
+        case EXCEPTION_ILLEGAL_INSTRUCTION: return "Illegal instruction";
+        case EXCEPTION_PRIV_INSTRUCTION: return "Privileged instruction";
+        case EXCEPTION_INT_DIVIDE_BY_ZERO: return "Integer division by zero";
+        case EXCEPTION_STACK_OVERFLOW: return "Stack overflow";
+        case EXCEPTION_DATATYPE_MISALIGNMENT: return "Datatype misalignment";
+        default: return "Hardware exception";
     }
 }
 
@@ -246,10 +238,8 @@ LRESULT TApplication::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             if (active_ && OnActivate) OnActivate(this);
             if (!active_ && OnDeactivate) OnDeactivate(this);
             return 0;
-        case WM_CLOSE:
-            return 0;  // the program ends only through Terminate
-        default:
-            return DefaultHandler(msg, wp, lp);
+        case WM_CLOSE: return 0;  // the program ends only through Terminate
+        default: return DefaultHandler(msg, wp, lp);
     }
 }
 

@@ -22,8 +22,7 @@ bool TBevel::WindowMessage(UINT msg, WPARAM, LPARAM, LRESULT& result) {
             // A line never takes the mouse from what lies under it.
             result = HTTRANSPARENT;
             return true;
-        default:
-            return false;
+        default: return false;
     }
 }
 

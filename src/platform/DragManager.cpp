@@ -47,15 +47,11 @@ bool TDragManager::WindowMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result
             FireMouse(events_.OnMouseUp, button, wp, PointOf(lp));
             return true;
         }
-        case WM_MOUSEMOVE:
-            Move(wp, PointOf(lp));
-            return false;
+        case WM_MOUSEMOVE: Move(wp, PointOf(lp)); return false;
         case WM_CAPTURECHANGED:
             if (reinterpret_cast<HWND>(lp) != control_.Handle()) Cancel();
             return false;
-        case WM_CANCELMODE:
-            Cancel();
-            return false;
+        case WM_CANCELMODE: Cancel(); return false;
         case WM_GETDLGCODE:
             if (!Pressed()) return false;
             // Esc must reach us, not close the window as its cancel key.
@@ -66,8 +62,7 @@ bool TDragManager::WindowMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result
             Cancel();
             result = 0;
             return true;
-        default:
-            return false;
+        default: return false;
     }
 }
 

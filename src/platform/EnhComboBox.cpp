@@ -100,8 +100,7 @@ bool TEnhComboBox::WindowMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result
             hot_ = false;
             PaintFlatEdge();
             return false;
-        default:
-            return false;
+        default: return false;
     }
 }
 

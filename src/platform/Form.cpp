@@ -108,11 +108,8 @@ void TForm::SetFont(const std::string& face, int points) {
 
 LRESULT TForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-        case WM_GETFONT:
-            return reinterpret_cast<LRESULT>(font_.get());
-        case WM_CLOSE:
-            Close();
-            return 0;
+        case WM_GETFONT: return reinterpret_cast<LRESULT>(font_.get());
+        case WM_CLOSE: Close(); return 0;
         case WM_DPICHANGED: {
             // Without the system's rectangle the window stays where it is.
             RECT place{};
@@ -151,8 +148,7 @@ LRESULT TForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             }
             return DefaultHandler(msg, wp, lp);
         }
-        case WM_NOTIFYFORMAT:
-            return NFR_ANSI;
+        case WM_NOTIFYFORMAT: return NFR_ANSI;
         case WM_PAINT:
             if (OnPaint) {
                 LRESULT r = DefaultHandler(msg, wp, lp);
@@ -160,8 +156,7 @@ LRESULT TForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
                 return r;
             }
             return DefaultHandler(msg, wp, lp);
-        default:
-            return DefaultHandler(msg, wp, lp);
+        default: return DefaultHandler(msg, wp, lp);
     }
 }
 

@@ -67,9 +67,7 @@ bool TLinkLabel::WindowMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) 
             TakeFont(CreateUnderlinedFont(reinterpret_cast<HFONT>(wp)));
             result = 0;
             return true;
-        case WM_GETFONT:
-            result = reinterpret_cast<LRESULT>(font_.get());
-            return true;
+        case WM_GETFONT: result = reinterpret_cast<LRESULT>(font_.get()); return true;
         case WM_SETCURSOR:
             ::SetCursor(::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND)));
             result = TRUE;
@@ -78,8 +76,7 @@ bool TLinkLabel::WindowMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) 
             if (OnClick) OnClick(this);
             result = 0;
             return true;
-        default:
-            return false;
+        default: return false;
     }
 }
 

@@ -24,11 +24,8 @@ bool TTabSheet::WindowMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
                 ::SendMessageA(child, WM_SETFONT, wp, lp);
             result = 0;
             return true;
-        case WM_GETFONT:
-            result = reinterpret_cast<LRESULT>(font_);
-            return true;
-        default:
-            return false;
+        case WM_GETFONT: result = reinterpret_cast<LRESULT>(font_); return true;
+        default: return false;
     }
 }
 
@@ -118,8 +115,7 @@ bool TPageControl::WindowMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result
             LayoutPages();
             if (OnResize) OnResize(this);
             return true;
-        default:
-            return false;
+        default: return false;
     }
 }
 

@@ -381,10 +381,8 @@ bool TPopupMenu::HandleOwnerMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& res
             if (!DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp))) return false;
             result = TRUE;
             return true;
-        case WM_MENUCHAR:
-            return MenuChar(wp, reinterpret_cast<HMENU>(lp), result);
-        default:
-            return false;
+        case WM_MENUCHAR: return MenuChar(wp, reinterpret_cast<HMENU>(lp), result);
+        default: return false;
     }
 }
 

@@ -19,17 +19,10 @@ void TButton::Click() {
 
 bool TButton::OnCommand(WORD code) {
     switch (code) {
-        case BN_CLICKED:
-            Click();
-            return true;
-        case BN_SETFOCUS:
-            FireEnter();
-            return true;
-        case BN_KILLFOCUS:
-            FireExit();
-            return true;
-        default:
-            return false;
+        case BN_CLICKED: Click(); return true;
+        case BN_SETFOCUS: FireEnter(); return true;
+        case BN_KILLFOCUS: FireExit(); return true;
+        default: return false;
     }
 }
 
@@ -51,14 +44,9 @@ bool TCheckBox::OnCommand(WORD code) {
             checked_ = ::SendMessageA(Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED;
             if (OnClick) OnClick(this);
             return true;
-        case BN_SETFOCUS:
-            FireEnter();
-            return true;
-        case BN_KILLFOCUS:
-            FireExit();
-            return true;
-        default:
-            return false;
+        case BN_SETFOCUS: FireEnter(); return true;
+        case BN_KILLFOCUS: FireExit(); return true;
+        default: return false;
     }
 }
 
@@ -108,14 +96,9 @@ bool TEdit::OnCommand(WORD code) {
             text_ = Text();
             if (!settingText_ && OnChange) OnChange(this);
             return true;
-        case EN_SETFOCUS:
-            FireEnter();
-            return true;
-        case EN_KILLFOCUS:
-            FireExit();
-            return true;
-        default:
-            return false;
+        case EN_SETFOCUS: FireEnter(); return true;
+        case EN_KILLFOCUS: FireExit(); return true;
+        default: return false;
     }
 }
 
@@ -159,14 +142,9 @@ bool TComboBox::OnCommand(WORD code) {
             itemIndex_ = static_cast<int>(::SendMessageA(Handle(), CB_GETCURSEL, 0, 0));
             if (OnChange) OnChange(this);
             return true;
-        case CBN_SETFOCUS:
-            FireEnter();
-            return true;
-        case CBN_KILLFOCUS:
-            FireExit();
-            return true;
-        default:
-            return false;
+        case CBN_SETFOCUS: FireEnter(); return true;
+        case CBN_KILLFOCUS: FireExit(); return true;
+        default: return false;
     }
 }
 

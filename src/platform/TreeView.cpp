@@ -512,8 +512,7 @@ bool TTreeView::OnNotify(const NMHDR& nm, LRESULT& result) {
             if (ev) ev(this, node);
             return true;
         }
-        default:
-            return false;
+        default: return false;
     }
 }
 

@@ -20,26 +20,16 @@ bool IsCombiningMark(wchar_t c) { return c >= 0x0300 && c <= 0x036F; }
 // them whole.
 const wchar_t* LigatureOf(wchar_t c) {
     switch (c) {
-        case L'\u00DF':
-            return L"ss";
-        case L'\u00E6':
-            return L"ae";
-        case L'\u0153':
-            return L"oe";
-        case L'\u00F8':
-            return L"o";
-        case L'\u0111':
-            return L"d";
-        case L'\u0142':
-            return L"l";
-        case L'\u0131':
-            return L"i";
-        case L'\u00F0':
-            return L"d";
-        case L'\u00FE':
-            return L"th";
-        default:
-            return nullptr;
+        case L'\u00DF': return L"ss";
+        case L'\u00E6': return L"ae";
+        case L'\u0153': return L"oe";
+        case L'\u00F8': return L"o";
+        case L'\u0111': return L"d";
+        case L'\u0142': return L"l";
+        case L'\u0131': return L"i";
+        case L'\u00F0': return L"d";
+        case L'\u00FE': return L"th";
+        default: return nullptr;
     }
 }
 

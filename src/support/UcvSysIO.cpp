@@ -186,10 +186,8 @@ bool PlainlyMissing(const std::string& path) {
         case ERROR_INVALID_NAME:
         case ERROR_BAD_PATHNAME:
         case ERROR_DIRECTORY:
-        case ERROR_INVALID_DRIVE:
-            return true;
-        default:
-            return false;
+        case ERROR_INVALID_DRIVE: return true;
+        default: return false;
     }
 }
 

@@ -51,25 +51,18 @@ private:
 
 std::string StoreMaker::Line(const std::string& folder, int depth) {
     switch (Pick(rng_, 9)) {
-        case 0:
-            return FolderLine(folder, depth);
-        case 1:
-            return "^NorSep|" + (Pick(rng_, 2) ? Field() : "");
-        case 2:
-            return "^SpeSep|" + Field();
-        case 3:
-            return ExeLine(folder);
-        case 4:
-            return "^ExeLnk|C:\\s\\" + Plain() + ".bat|" + Field() + "|bat|" + Field();
+        case 0: return FolderLine(folder, depth);
+        case 1: return "^NorSep|" + (Pick(rng_, 2) ? Field() : "");
+        case 2: return "^SpeSep|" + Field();
+        case 3: return ExeLine(folder);
+        case 4: return "^ExeLnk|C:\\s\\" + Plain() + ".bat|" + Field() + "|bat|" + Field();
         case 5:
         case 6: {
             std::string ext = Pick(rng_, 3) ? "txt" : Field();
             return "^UnkLnk|C:\\d\\" + Field() + "." + ext + "|" + (Pick(rng_, 4) ? ext : Field()) + "|" + Field();
         }
-        case 7:
-            return "^UnkLnk|C:\\windows\\||" + Field();
-        default:
-            return rztest::HostileText(rng_);
+        case 7: return "^UnkLnk|C:\\windows\\||" + Field();
+        default: return rztest::HostileText(rng_);
     }
 }
 
