@@ -82,12 +82,8 @@ int MakeStore(const std::string& store) {
         for (int i = 0; i < kItemsPerLevel; ++i, ++entries) {
             const std::string n = std::to_string(l * 1000 + i);
             switch (i % 20) {
-                case 0:
-                    lists[l] += "^NorSep|\r\n";
-                    break;
-                case 1:
-                    lists[l] += "^SpeSep|Part " + n + "\r\n";
-                    break;
+                case 0: lists[l] += "^NorSep|\r\n"; break;
+                case 1: lists[l] += "^SpeSep|Part " + n + "\r\n"; break;
                 case 2:
                 case 3:
                 case 4: {
@@ -97,12 +93,8 @@ int MakeStore(const std::string& store) {
                     if (i % 40 == 2) WritePicture(levels[l] + name + ".bmp", static_cast<unsigned>(l * 7919 + i));
                     break;
                 }
-                case 5:
-                    lists[l] += "^ExeLnk|C:\\Jobs\\job" + n + ".bat|/q " + n + "|bat|Job " + n + "\r\n";
-                    break;
-                case 6:
-                    lists[l] += "^UnkLnk|C:\\windows\\||Windows " + n + "\r\n";
-                    break;
+                case 5: lists[l] += "^ExeLnk|C:\\Jobs\\job" + n + ".bat|/q " + n + "|bat|Job " + n + "\r\n"; break;
+                case 6: lists[l] += "^UnkLnk|C:\\windows\\||Windows " + n + "\r\n"; break;
                 default: {
                     const char* ext = kExtensions[i % 5];
                     lists[l] += "^UnkLnk|C:\\Docs\\file" + n + "." + ext + "|" + ext + "|File | " + n + "\r\n";

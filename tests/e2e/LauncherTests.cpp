@@ -102,19 +102,7 @@ protected:
     HWND OpenMenuByHotkey() {
         ::SetCursorPos(kCursor.x, kCursor.y);
         ::GetCursorPos(&cursor_);
-        HWND menu = nullptr;
-        const DWORD start = ::GetTickCount();
-        while (!menu && program_->Running() && ::GetTickCount() - start < kMenuMs) {
-            PressKeys({VK_CONTROL, 'L'});
-            WaitUntil(
-                [&] {
-                    const auto menus = VisibleMenus(program_->Id());
-                    menu = menus.empty() ? nullptr : menus.front();
-                    return menu || !program_->Running();
-                },
-                kRepressMs);
-        }
-        return menu;
+        return rztest::OpenMenuByHotkey(*program_, kMenuMs, kRepressMs);
     }
 
     // With nothing selected, Up selects the last entry: "Close".

@@ -239,20 +239,7 @@ protected:
     // Presses the hotkey until the menu shows: start-up may still be loading.
     HWND OpenMenuByHotkey() {
         ::SetCursorPos(kCursor.x, kCursor.y);
-        HWND menu = nullptr;
-        const DWORD start = ::GetTickCount();
-        while (!menu && program_->Running() && ::GetTickCount() - start < kMenuMs) {
-            if (!Responsive(kClickMs)) break;
-            PressKeys({VK_CONTROL, 'L'});
-            WaitUntil(
-                [&] {
-                    const auto menus = VisibleMenus(program_->Id());
-                    menu = menus.empty() ? nullptr : menus.front();
-                    return menu || !program_->Running();
-                },
-                kRepressMs);
-        }
-        return menu;
+        return rztest::OpenMenuByHotkey(*program_, kMenuMs, kRepressMs, [this] { return Responsive(kClickMs); });
     }
 
     // From the open menu: Up twice to "Razaveza Kit", Right opens it on

@@ -220,6 +220,24 @@ int ManagerTreeCount(HWND manager) {
     return tree ? ExpandedTreeCount(tree, 1000) : -1;
 }
 
+HWND OpenMenuByHotkey(const RunningProgram& program, DWORD totalMs, DWORD repressMs,
+                      const std::function<bool()>& ready) {
+    HWND menu = nullptr;
+    const DWORD start = ::GetTickCount();
+    while (!menu && program.Running() && ::GetTickCount() - start < totalMs) {
+        if (ready && !ready()) break;
+        PressKeys({VK_CONTROL, 'L'});
+        WaitUntil(
+            [&] {
+                const auto menus = VisibleMenus(program.Id());
+                menu = menus.empty() ? nullptr : menus.front();
+                return menu || !program.Running();
+            },
+            repressMs);
+    }
+    return menu;
+}
+
 void ProgramCopyTest::SetUp() {
     ASSERT_TRUE(FileExists(ProgramPath())) << "program not built at " << ProgramPath();
     ASSERT_FALSE(ReadInstanceMapping().has_value())

@@ -71,6 +71,12 @@ std::string ClassOf(HWND hwnd);
 // The Windows directory, with a trailing backslash.
 std::string WindowsDir();
 
+// Presses the hotkey until the program's menu shows or totalMs pass, once
+// every repressMs; a ready() that says no ends the tries. The menu's window,
+// or null.
+HWND OpenMenuByHotkey(const RunningProgram& program, DWORD totalMs, DWORD repressMs,
+                      const std::function<bool()>& ready = {});
+
 // The item manager of a running program and its Save button; the window
 // itself may be hidden.
 struct SaveButton {

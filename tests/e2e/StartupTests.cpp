@@ -97,18 +97,10 @@ protected:
 
     static void Give(HWND box, Answer answer) {
         switch (answer) {
-            case Answer::Yes:
-                ::PostMessageA(box, WM_COMMAND, IDYES, 0);
-                break;
-            case Answer::No:
-                ::PostMessageA(box, WM_COMMAND, IDNO, 0);
-                break;
-            case Answer::Cancel:
-                ::PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
-                break;
-            case Answer::Closed:
-                ::PostMessageA(box, WM_CLOSE, 0, 0);
-                break;
+            case Answer::Yes: ::PostMessageA(box, WM_COMMAND, IDYES, 0); break;
+            case Answer::No: ::PostMessageA(box, WM_COMMAND, IDNO, 0); break;
+            case Answer::Cancel: ::PostMessageA(box, WM_COMMAND, IDCANCEL, 0); break;
+            case Answer::Closed: ::PostMessageA(box, WM_CLOSE, 0, 0); break;
         }
     }
 };
@@ -163,14 +155,10 @@ TEST_P(LeftoverBackup, QuestionAtStart_AnswerDecidesWhichListSurvives) {
 
 const char* NameOf(Answer answer) {
     switch (answer) {
-        case Answer::Yes:
-            return "Yes";
-        case Answer::No:
-            return "No";
-        case Answer::Cancel:
-            return "Cancel";
-        case Answer::Closed:
-            return "Closed";
+        case Answer::Yes: return "Yes";
+        case Answer::No: return "No";
+        case Answer::Cancel: return "Cancel";
+        case Answer::Closed: return "Closed";
     }
     return "Unknown";
 }
