@@ -23,6 +23,12 @@ bool ReadWholeFile(const std::string& path, std::string& bytes);
 // the system's reason in GetLastError otherwise (a partial file may stay).
 extern Seam<bool(const std::string& path, const std::string& bytes)> WriteWholeFile;
 
+// Writes the bytes to a temporary file beside the path and renames it over
+// the path, so a kill or a full disk at any moment leaves either the old file
+// whole or the new one. False with the system's reason in GetLastError; the
+// old file is then untouched and no temporary file stays.
+bool ReplaceWholeFile(const std::string& path, const std::string& bytes);
+
 bool CreateFolder(const std::string& path);
 
 // The running program's full path, however long (a folder named in a
