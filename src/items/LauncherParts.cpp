@@ -42,6 +42,11 @@ LauncherParts::LauncherParts(TTreeView& managerTree)
 
 TMenuItem* LauncherParts::FixedEntry(const std::string& name) { return FindEntry(PMBasic.Items(), name); }
 
+LaunchHistory& LauncherParts::Launches() {
+    launches_.SetFile(store.DataFolder().empty() ? std::string() : store.DataFolder() + "launches.txt");
+    return launches_;
+}
+
 void LauncherParts::BuildBasicTree() {
     auto add = [this](TTreeNode* parent, const char* text, int image) {
         TTreeNode* n = TVBasic.AddChild(parent, text);

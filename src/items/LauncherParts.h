@@ -7,6 +7,7 @@
 #include <string>
 
 #include "items/ItemStore.h"
+#include "items/LaunchHistory.h"
 #include "platform/ImageList.h"
 #include "platform/Menu.h"
 #include "platform/TreeView.h"
@@ -24,6 +25,8 @@ public:
     virtual std::string ParamsOfItem(int itemId) const = 0;
     // Changes whenever the launcher menu is loaded again.
     virtual unsigned MenuLoads() const = 0;
+    // What was launched, for the search's ranking.
+    virtual LaunchHistory& Launches() = 0;
 };
 
 class LauncherParts final : public LauncherMenuParts {
@@ -50,8 +53,11 @@ public:
     std::string PathOfItem(int itemId) const override { return store.tables.PathOf(itemId); }
     std::string ParamsOfItem(int itemId) const override { return store.ParamsOfItem(itemId); }
     unsigned MenuLoads() const override { return store.Loads(); }
+    // Kept in the data folder once the store knows it.
+    LaunchHistory& Launches() override;
 
 private:
+    LaunchHistory launches_;
     void BuildBasicTree();
     void BuildBasicMenu();
 };

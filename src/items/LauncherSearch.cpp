@@ -46,12 +46,33 @@ void LauncherSearch::BuildIfStale() {
     AddLevel(root, userItems, 0, 0);
     built_ = true;
     builtFor_ = launcher_.MenuLoads();
+    boosted_ = false;
 }
 
-std::vector<LauncherSearch::Result> LauncherSearch::Find(std::string_view query, size_t limit) {
+void LauncherSearch::BoostLaunched() {
+    const LaunchHistory& history = launcher_.Launches();
+    if (boosted_ && boostedFor_ == history.Version()) return;
+    index_.ClearBoosts();
+    // The history is small and the tree may be large: only items whose path
+    // it knows are looked at closer.
+    if (history.Size() > 0) {
+        for (size_t i = 0; i < entries_.size(); ++i) {
+            const TMenuItem& entry = *entries_[i];
+            const std::string path = launcher_.PathOfItem(entry.Tag);
+            if (!history.KnowsPath(path)) continue;
+            const double score = history.Score(path, launcher_.ParamsOfItem(entry.Tag), entry.Caption);
+            index_.SetBoost(static_cast<int>(i), BoostOfScore(score));
+        }
+    }
+    boosted_ = true;
+    boostedFor_ = history.Version();
+}
+
+std::vector<LauncherSearch::Result> LauncherSearch::Find(std::string_view query, size_t limit, size_t* total) {
     BuildIfStale();
+    BoostLaunched();
     std::vector<Result> results;
-    for (int i : index_.Find(query, limit)) results.push_back({entries_[i], &folders_[folderOf_[i]]});
+    for (int i : index_.Find(query, limit, total)) results.push_back({entries_[i], &folders_[folderOf_[i]]});
     return results;
 }
 

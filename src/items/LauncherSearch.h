@@ -1,7 +1,7 @@
 #pragma once
 // The search over the launcher menu: every launchable entry of the user's
 // tree, indexed on first use after each load, so that a user who never
-// searches pays nothing for it.
+// searches pays nothing for it. Items launched lately rank higher.
 
 #include <string>
 #include <string_view>
@@ -23,15 +23,20 @@ public:
         // The captions of the folders above it, "\" between them.
         const std::string* folder;
     };
-    std::vector<Result> Find(std::string_view query, size_t limit);
+    // The best limit matches; total, if given, receives the number of all.
+    std::vector<Result> Find(std::string_view query, size_t limit, size_t* total = nullptr);
 
 private:
     void BuildIfStale();
+    // Items launched lately rank higher: their boosts follow the history.
+    void BoostLaunched();
     void AddLevel(TMenuItem& level, int count, int depth, int folder);
 
     LauncherMenuParts& launcher_;
     bool built_ = false;
     unsigned builtFor_ = 0;
+    bool boosted_ = false;
+    unsigned boostedFor_ = 0;
     SearchIndex index_;
     std::vector<TMenuItem*> entries_;
     std::vector<int> folderOf_;

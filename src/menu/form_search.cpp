@@ -5,7 +5,6 @@
 #include "core/Settings.h"
 #include "items/LauncherParts.h"
 #include "platform/Dpi.h"
-#include "platform/Handles.h"
 #include "support/UcvGraphics.h"
 
 namespace rz {
@@ -14,6 +13,9 @@ namespace {
 
 constexpr DWORD kStyle = WS_POPUP | WS_BORDER;
 constexpr DWORD kExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST;
+// Results made at first: a few pages. More are made when the list scrolls to them.
+constexpr size_t kFirstResults = 64;
+constexpr int kWheelRows = 3;
 
 RECT WorkAreaAt(POINT at) {
     MONITORINFO info{};
@@ -29,65 +31,11 @@ int TextHeight(HWND window, HFONT font) {
     return ::GetTextMetricsA(dc.get(), &tm) ? tm.tmHeight : 0;
 }
 
+bool HasWords(const std::string& query) {
+    return std::any_of(query.begin(), query.end(), [](char c) { return static_cast<unsigned char>(c) > 0x20; });
+}
+
 }  // namespace
-
-void TSearchBox::CreateWnd(HWND parent) {
-    TEdit::CreateWnd(parent);
-    Subclass();
-}
-
-bool TSearchBox::WindowMessage(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
-    if (msg == WM_KEYDOWN && OnKey && OnKey(static_cast<WORD>(wp))) {
-        result = 0;
-        return true;
-    }
-    // Their keys were used above; the edit would only beep at the characters.
-    if (msg == WM_CHAR && (wp == '\r' || wp == VK_ESCAPE)) {
-        result = 0;
-        return true;
-    }
-    return false;
-}
-
-void TSearchList::CreateWnd(HWND parent) { CreateControl(parent, PaintedClass(), "", 0); }
-
-int TSearchList::RowAt(LPARAM lp) const {
-    const int y = static_cast<short>(HIWORD(lp));
-    const int row = y >= 0 && RowHeight > 0 ? y / RowHeight : -1;
-    return row < Rows ? row : -1;
-}
-
-void TSearchList::InvalidateRow(int row) {
-    if (!Handle() || row < 0) return;
-    RECT r{0, row * RowHeight, Bounds().right - Bounds().left, (row + 1) * RowHeight};
-    ::InvalidateRect(Handle(), &r, FALSE);
-}
-
-bool TSearchList::WindowMessage(UINT msg, WPARAM, LPARAM lp, LRESULT& result) {
-    result = 0;
-    switch (msg) {
-        case WM_PAINT: {
-            PaintDC dc(Handle());
-            RECT client{};
-            ::GetClientRect(Handle(), &client);
-            for (int row = 0; row < Rows; ++row) {
-                RECT r{0, row * RowHeight, client.right, (row + 1) * RowHeight}, meet{};
-                if (OnDrawRow && ::IntersectRect(&meet, &r, &dc.info().rcPaint)) OnDrawRow(dc.get(), row, r);
-            }
-            RECT below{0, Rows * RowHeight, client.right, client.bottom};
-            if (below.bottom > below.top) ::FillRect(dc.get(), &below, ::GetSysColorBrush(COLOR_MENU));
-            return true;
-        }
-        case WM_ERASEBKGND: result = 1; return true;
-        case WM_MOUSEMOVE:
-            if (int row = RowAt(lp); row >= 0 && OnHoverRow) OnHoverRow(row);
-            return true;
-        case WM_LBUTTONUP:
-            if (int row = RowAt(lp); row >= 0 && OnClickRow) OnClickRow(row);
-            return true;
-        default: return false;
-    }
-}
 
 TFormSearch::TFormSearch(LauncherMenuParts& launcher) : TForm("FormSearch"), launcher_(launcher), search_(launcher) {
     CreateForm("Search", SearchLayout::kWidth, SearchLayout::kEditHeight, kStyle, kExStyle);
@@ -96,15 +44,18 @@ TFormSearch::TFormSearch(LauncherMenuParts& launcher) : TForm("FormSearch"), lau
     EditSearch.OnChange = [this](TObject* s) { EditSearchChange(s); };
     EditSearch.OnKey = [this](WORD key) { return EditSearchKey(key); };
     ListResults.OnDrawRow = [this](HDC dc, int row, const RECT& r) { DrawRow(dc, row, r); };
+    ListResults.OnDrawRest = [this](HDC dc, const RECT& rows, const RECT& note) { DrawRest(dc, rows, note); };
     ListResults.OnHoverRow = [this](int row) { Select(row); };
     ListResults.OnClickRow = [this](int row) { ListResultsClick(row); };
+    const auto wheel = [this](int delta) { ScrollTo(TopRow() - delta * kWheelRows / WHEEL_DELTA); };
+    EditSearch.OnWheel = wheel;
+    ListResults.OnWheel = wheel;
     launcher_.LauncherMenu().OnUnmatchedKey = [this](const std::string& typed, POINT at) { OpenAt(at, typed); };
 }
 
 TFormSearch::~TFormSearch() { launcher_.LauncherMenu().OnUnmatchedKey = nullptr; }
 
 void TFormSearch::OpenAt(POINT at, const std::string& text) {
-    anchor_ = at;
     // Sized for the monitor it opens on, which need not be the last one's.
     if (const int dpi = DpiAtPoint(at); dpi != Dpi()) {
         RECT place{};
@@ -112,13 +63,13 @@ void TFormSearch::OpenAt(POINT at, const std::string& text) {
         ChangeDpi(dpi, place);
     }
     ApplyLook();
+    Place(at);
     EditSearch.SetText(text);
     Refresh();
     // Like the menu it stands in for, it brings no taskbar button.
     ::ShowWindow(Handle(), SW_SHOW);
     ::SetForegroundWindow(Handle());
     EditSearch.SetFocus();
-    EditSearch.SetSelStart(static_cast<int>(text.size()));
 }
 
 void TFormSearch::OpenAtCursor() {
@@ -137,71 +88,103 @@ void TFormSearch::ApplyLook() {
     const int text = TextHeight(Handle(), Font());
     ListResults.RowHeight = std::max(Scaled(SearchLayout::kRowHeight), text + Scaled(4));
     editHeight_ = std::max(Scaled(SearchLayout::kEditHeight), text + Scaled(8));
+    // The matched letters: the same letters, underlined, so nothing moves.
+    LOGFONTW font{};
+    if (::GetObjectW(Font(), sizeof(font), &font) == sizeof(font)) {
+        font.lfUnderline = TRUE;
+        matchFont_.reset(::CreateFontIndirectW(&font));
+    }
+}
+
+// Below the point where the whole list fits; above it where only that fits;
+// else as low as the work area lets it. The box stays there while the user types.
+void TFormSearch::Place(POINT at) {
+    RECT r{0, 0, Scaled(SearchLayout::kWidth), editHeight_ + (SearchLayout::kRows + 1) * ListResults.RowHeight};
+    ::AdjustWindowRectEx(&r, kStyle, FALSE, kExStyle);
+    const int w = r.right - r.left, tallest = r.bottom - r.top;
+    const RECT work = WorkAreaAt(at);
+    above_ = at.y + tallest > work.bottom && at.y - tallest >= work.top;
+    anchor_.x = std::max<int>(work.left, std::min<int>(at.x, work.right - w));
+    anchor_.y = above_ ? at.y : std::max<int>(work.top, std::min<int>(at.y, work.bottom - tallest));
 }
 
 // Moved to a monitor of another DPI while open: laid out again where the
-// system put it, keeping the selection.
+// system put it, keeping the results and the selection.
 void TFormSearch::DpiChanged() {
     if (!Visible()) return;
     RECT place{};
-    if (::GetWindowRect(Handle(), &place)) anchor_ = POINT{place.left, place.top};
-    const int selected = selected_;
+    if (::GetWindowRect(Handle(), &place)) anchor_ = POINT{place.left, above_ ? place.bottom : place.top};
     ApplyLook();
-    Refresh();
-    Select(selected);
+    Arrange();
+    ListResults.Invalidate();
 }
 
 void TFormSearch::EditSearchChange(TObject*) { Refresh(); }
 
 void TFormSearch::Refresh() {
-    results_ = search_.Find(EditSearch.Text(), static_cast<size_t>(ScreenRows()));
+    query_ = EditSearch.Text();
+    results_ = search_.Find(query_, kFirstResults, &total_);
     resultsFor_ = launcher_.MenuLoads();
     selected_ = results_.empty() ? -1 : 0;
-    ListResults.Rows = static_cast<int>(results_.size());
+    ListResults.Top = 0;
+    ListResults.Rows = static_cast<int>(std::min<size_t>(total_, SearchLayout::kRows));
+    if (total_ > SearchLayout::kRows) ListResults.Note = std::to_string(total_ - SearchLayout::kRows) + " more";
+    else ListResults.Note = total_ == 0 && HasWords(query_) ? "No matches" : "";
     Arrange();
     ListResults.Invalidate();
 }
 
-int TFormSearch::ScreenRows() const {
-    const RECT work = WorkAreaAt(anchor_);
-    const int room = work.bottom - work.top - editHeight_ - 2 * SystemMetricForDpi(SM_CYBORDER, Dpi());
-    return std::max(1, room / ListResults.RowHeight);
-}
-
-// Below and right of the anchor where it fits, inside the anchor's screen.
+// The list below the box, or above it when the window opened above its point.
 void TFormSearch::Arrange() {
-    const int listHeight = ListResults.Rows * ListResults.RowHeight;
+    const int listHeight =
+        ListResults.Rows * ListResults.RowHeight + (ListResults.Note.empty() ? 0 : ListResults.RowHeight);
     const int width = Scaled(SearchLayout::kWidth);
-    EditSearch.SetBounds(0, 0, width, editHeight_);
-    ListResults.SetBounds(0, editHeight_, width, listHeight);
+    EditSearch.SetBounds(0, above_ ? listHeight : 0, width, editHeight_);
+    ListResults.SetBounds(0, above_ ? 0 : editHeight_, width, listHeight);
     ListResults.SetVisible(listHeight > 0);
     RECT r{0, 0, width, editHeight_ + listHeight};
     ::AdjustWindowRectEx(&r, kStyle, FALSE, kExStyle);
     const int w = r.right - r.left, h = r.bottom - r.top;
-    const RECT work = WorkAreaAt(anchor_);
-    const int x = std::max<int>(work.left, std::min<int>(anchor_.x, work.right - w));
-    const int y = std::max<int>(work.top, std::min<int>(anchor_.y, work.bottom - h));
-    ::SetWindowPos(Handle(), HWND_TOPMOST, x, y, w, h, SWP_NOACTIVATE);
+    ::SetWindowPos(Handle(), HWND_TOPMOST, anchor_.x, above_ ? anchor_.y - h : anchor_.y, w, h, SWP_NOACTIVATE);
+}
+
+// The first count results, made when the list first needs them.
+void TFormSearch::MakeResults(size_t count) {
+    if (count <= results_.size() || results_.size() >= total_ || resultsFor_ != launcher_.MenuLoads()) return;
+    results_ = search_.Find(query_, std::max(count, 2 * results_.size()), &total_);
+}
+
+void TFormSearch::ScrollTo(int top) {
+    const int last = std::max(0, static_cast<int>(total_) - ListResults.Rows);
+    top = std::clamp(top, 0, last);
+    MakeResults(static_cast<size_t>(top + ListResults.Rows));
+    if (top == ListResults.Top) return;
+    ListResults.Top = top;
+    ListResults.Invalidate();
 }
 
 void TFormSearch::Select(int row) {
-    if (results_.empty()) return;
-    row = std::clamp(row, 0, static_cast<int>(results_.size()) - 1);
+    if (total_ == 0) return;
+    row = std::clamp(row, 0, static_cast<int>(total_) - 1);
+    MakeResults(static_cast<size_t>(row) + 1);
+    row = std::min(row, static_cast<int>(results_.size()) - 1);
     if (row == selected_) return;
     ListResults.InvalidateRow(selected_);
     selected_ = row;
+    if (row < ListResults.Top) ScrollTo(row);
+    if (row >= ListResults.Top + ListResults.Rows) ScrollTo(row - ListResults.Rows + 1);
     ListResults.InvalidateRow(selected_);
 }
 
 bool TFormSearch::EditSearchKey(WORD key) {
-    const int page = std::max(1, ListResults.Rows - 1);
+    constexpr int page = SearchLayout::kRows;
     switch (key) {
         case VK_UP: Select(selected_ - 1); return true;
         case VK_DOWN: Select(selected_ + 1); return true;
         case VK_PRIOR: Select(selected_ - page); return true;
         case VK_NEXT: Select(selected_ + page); return true;
         case VK_HOME: Select(0); return true;
-        case VK_END: Select(static_cast<int>(results_.size()) - 1); return true;
+        case VK_END: Select(static_cast<int>(total_) - 1); return true;
         case VK_RETURN: LaunchRow(selected_); return true;
         case VK_ESCAPE: Hide(); return true;
         case VK_BACK:
@@ -228,6 +211,11 @@ void TFormSearch::LaunchRow(int row) {
 
 LRESULT TFormSearch::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_ACTIVATE && LOWORD(wp) == WA_INACTIVE && Visible()) Hide();
+    // The dialog keys' own commands, should a key reach them unclaimed.
+    if (msg == WM_COMMAND && lp == 0 && (LOWORD(wp) == IDOK || LOWORD(wp) == IDCANCEL)) {
+        EditSearchKey(LOWORD(wp) == IDOK ? VK_RETURN : VK_ESCAPE);
+        return 0;
+    }
     if (msg == WM_CTLCOLOREDIT && reinterpret_cast<HWND>(lp) == EditSearch.Handle()) {
         const HDC dc = reinterpret_cast<HDC>(wp);
         ::SetTextColor(dc, ::GetSysColor(COLOR_MENUTEXT));

@@ -11,7 +11,7 @@
 #include "items/LauncherSearch.h"
 #include "platform/Control.h"
 #include "platform/Form.h"
-#include "platform/StdControls.h"
+#include "platform/Handles.h"
 
 namespace rz {
 
@@ -28,30 +28,54 @@ struct SearchLayout {
     static constexpr int kFolderGap = 16;
     static constexpr int kTextRight = 6;
     static constexpr int kMinFolderWidth = 40;
+    static constexpr int kScrollMark = 3;
+    // Rows the list shows at most; the rest are a scroll away.
+    static constexpr int kRows = 10;
 };
 
-// The box keeps the focus; the keys that move, launch or close go to OnKey
-// first, which answers whether it used them.
-class TSearchBox : public TEdit {
+// The box keeps the focus. A Unicode window, so that letters of any script
+// arrive whole; the keys that move, launch or close go to OnKey first,
+// which answers whether it used them, and Enter and Esc are claimed from the
+// dialog keys of the message loop.
+class TSearchBox : public TControl {
 public:
-    explicit TSearchBox(std::string name) : TEdit(std::move(name)) {}
+    explicit TSearchBox(std::string name) : TControl(std::move(name)) {}
     void CreateWnd(HWND parent);
+    std::string Text() const;
+    // Sets the text without raising OnChange and puts the caret after it.
+    void SetText(const std::string& text);
+
     std::function<bool(WORD key)> OnKey;
+    std::function<void(int wheelDelta)> OnWheel;
+    TNotifyEvent OnChange;
+    bool OnCommand(WORD code) override;
+
+    // Longer queries are cut here: no item is named that long.
+    static constexpr int kMaxLetters = 255;
 
 protected:
     bool WindowMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+
+private:
+    void PasteAsOneLine();
+    bool settingText_ = false;
 };
 
-// Rows painted by the form; the pointer selects a row and a click chooses it.
+// Rows painted by the form: Rows of the results from Top on, then a line for
+// Note if it is not empty. The pointer selects a row and a click chooses it.
 class TSearchList : public TControl {
 public:
     explicit TSearchList(std::string name) : TControl(std::move(name)) {}
     void CreateWnd(HWND parent);
     int RowHeight = SearchLayout::kRowHeight;
+    int Top = 0;
     int Rows = 0;
+    std::string Note;
     std::function<void(HDC dc, int row, const RECT& rect)> OnDrawRow;
+    std::function<void(HDC dc, const RECT& rows, const RECT& note)> OnDrawRest;
     std::function<void(int row)> OnHoverRow;
     std::function<void(int row)> OnClickRow;
+    std::function<void(int wheelDelta)> OnWheel;
     void InvalidateRow(int row);
 
 protected:
@@ -72,8 +96,10 @@ public:
     TSearchBox EditSearch{"EditSearch"};
     TSearchList ListResults{"ListResults"};
 
-    // Shows the window with its top-left corner at a screen point, the box
-    // holding text and the caret after it.
+    // Shows the window at a screen point, below it or, where the work area
+    // has no room for the whole list there, above it; the box holds text
+    // with the caret after it. The box stays where it opened while the user
+    // types.
     void OpenAt(POINT at, const std::string& text);
     void OpenAtCursor();
 
@@ -83,9 +109,13 @@ public:
     // Closes the window, then starts the row's entry as the menu does.
     void LaunchRow(int row);
 
-    // What the list shows, best first, and the selected row (-1: none).
+    // The results made so far, best first (more are made as the list
+    // scrolls to them), how many match in all, the selected row (-1: none)
+    // and the first row in view.
     const std::vector<LauncherSearch::Result>& Results() const { return results_; }
+    size_t Total() const { return total_; }
     int Selected() const { return selected_; }
+    int TopRow() const { return ListResults.Top; }
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -94,18 +124,28 @@ protected:
 private:
     void ApplyLook();
     void Refresh();
+    void Place(POINT at);
     void Arrange();
     void Select(int row);
-    int ScreenRows() const;
+    void ScrollTo(int top);
+    void MakeResults(size_t count);
     void DrawRow(HDC dc, int row, const RECT& rect);
+    void DrawRest(HDC dc, const RECT& rows, const RECT& note);
+    void DrawCaption(HDC dc, const std::string& caption, const RECT& where);
 
     LauncherMenuParts& launcher_;
     LauncherSearch search_;
+    std::string query_;
     std::vector<LauncherSearch::Result> results_;
+    size_t total_ = 0;
     unsigned resultsFor_ = 0;
     int selected_ = -1;
     int editHeight_ = SearchLayout::kEditHeight;
+    // Where the box stays: the window's top edge, or its bottom edge when it
+    // opened above its point.
     POINT anchor_{};
+    bool above_ = false;
+    unique_hfont matchFont_;
 };
 
 }  // namespace rz

@@ -34,8 +34,9 @@ void TFormShortCuts::NorItemsRTClickItem(TObject* sender) {
     auto* entry = dynamic_cast<TMenuItem*>(sender);
     if (!entry) return;
     int id = entry->Tag;
-    // A refused launch is silent.
-    LaunchFile(Launcher().PathOfItem(id), Launcher().ParamsOfItem(id), "");
+    const std::string path = Launcher().PathOfItem(id), params = Launcher().ParamsOfItem(id);
+    // A refused launch teaches the search nothing.
+    if (LaunchFile(path, params, "")) Launcher().Launches().Record(path, params, entry->Caption);
 }
 
 }  // namespace rz

@@ -24,7 +24,7 @@ public:
     std::unique_ptr<TBitmap> ImageBreak3Small, ImageBreak4Small, ImageBreak5Small;
     std::unique_ptr<TBitmap> ImageBreak3Large, ImageBreak4Large, ImageBreak5Large;
 
-    // Starts the clicked item: its Tag is the item id.
+    // Starts the clicked item (its Tag is the item id) and counts the launch.
     void NorItemsRTClickItem(TObject* sender);
 
     // Own drawing of the launcher menu.

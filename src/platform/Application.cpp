@@ -65,13 +65,13 @@ bool TApplication::DispatchOne(const MSG& msg) {
         return false;
     }
     ::TranslateMessage(&msg);
-    ::DispatchMessageA(&msg);
+    ::DispatchMessageW(&msg);
     return true;
 }
 
 void TApplication::ProcessMessages() {
     MSG msg;
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_MOUSEMOVE || msg.message == WM_NCMOUSEMOVE) TrackHint(msg.hwnd);
         if (!DispatchOne(msg)) break;
     }
@@ -80,7 +80,9 @@ void TApplication::ProcessMessages() {
 void TApplication::Run() {
     MSG msg;
     while (!terminated_) {
-        BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
+        // Wide: a typed letter reaches a Unicode window whole; an ANSI
+        // window still gets it in its code page from the dispatch.
+        BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
         if (got == 0 || got == -1) {
             terminated_ = true;
             break;
@@ -89,7 +91,7 @@ void TApplication::Run() {
         if (msg.message == WM_MOUSEMOVE || msg.message == WM_NCMOUSEMOVE) TrackHint(msg.hwnd);
         HWND top = msg.hwnd ? ::GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
         if (top && top != Handle() && SwitchesPage(top, msg)) continue;
-        if (top && top != Handle() && ::IsDialogMessageA(top, &msg)) continue;
+        if (top && top != Handle() && ::IsDialogMessageW(top, &msg)) continue;
         DispatchOne(msg);
     }
 }

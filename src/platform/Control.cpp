@@ -30,13 +30,22 @@ void TControl::DestroyControl() {
     hwnd_ = nullptr;
 }
 
-void TControl::CreateControl(HWND parent, const char* className, const std::string& text, DWORD style, DWORD exStyle) {
+void TControl::CreateControl(HWND parent, const char* className, const std::string& text, DWORD style, DWORD exStyle,
+                             bool unicode) {
     if (hwnd_) return;
     if (!text.empty()) caption_ = text;
     DWORD fullStyle = style | WS_CHILD | WS_CLIPSIBLINGS | (visible_ ? WS_VISIBLE : 0) | (enabled_ ? 0 : WS_DISABLED);
-    hwnd_ = ::CreateWindowExA(exStyle, className, caption_.c_str(), fullStyle, bounds_.left, bounds_.top,
-                              bounds_.right - bounds_.left, bounds_.bottom - bounds_.top, parent, nullptr,
-                              ::GetModuleHandleA(nullptr), nullptr);
+    const int w = bounds_.right - bounds_.left, h = bounds_.bottom - bounds_.top;
+    if (unicode) {
+        // Made empty: the text follows through SetWindowTextA, which converts.
+        const std::wstring wideClass(className, className + std::char_traits<char>::length(className));
+        hwnd_ = ::CreateWindowExW(exStyle, wideClass.c_str(), L"", fullStyle, bounds_.left, bounds_.top, w, h, parent,
+                                  nullptr, ::GetModuleHandleW(nullptr), nullptr);
+        if (hwnd_ && !caption_.empty()) ::SetWindowTextA(hwnd_, caption_.c_str());
+    } else {
+        hwnd_ = ::CreateWindowExA(exStyle, className, caption_.c_str(), fullStyle, bounds_.left, bounds_.top, w, h,
+                                  parent, nullptr, ::GetModuleHandleA(nullptr), nullptr);
+    }
     if (!hwnd_) RaiseLastOSError();
     if (!::SetPropA(hwnd_, kControlProp, this)) {
         // Destroying the window would overwrite the reason.

@@ -62,8 +62,10 @@ public:
     static TControl* FromHandle(HWND hwnd);
 
 protected:
-    // Raises EOSError when the system refuses the window.
-    void CreateControl(HWND parent, const char* className, const std::string& text, DWORD style, DWORD exStyle = 0);
+    // Raises EOSError when the system refuses the window. A Unicode window
+    // takes typed letters of every script whole.
+    void CreateControl(HWND parent, const char* className, const std::string& text, DWORD style, DWORD exStyle = 0,
+                       bool unicode = false);
     void DestroyControl();
     void FireEnter() {
         if (OnEnter) OnEnter(this);

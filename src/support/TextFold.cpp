@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "support/UcvSysStr.h"
 
 namespace rz {
@@ -65,6 +67,26 @@ std::string FoldForSearch(std::string_view text) {
         else folded += c;
     }
     return FromWide(folded, CP_UTF8);
+}
+
+size_t Utf8Length(unsigned char lead) {
+    if (lead >= 0xF0 && lead <= 0xF4) return 4;
+    if (lead >= 0xE0) return lead <= 0xEF ? 3 : 1;
+    return lead >= 0xC2 ? 2 : 1;
+}
+
+FoldedText FoldForSearchMapped(std::string_view text) {
+    FoldedText out;
+    out.text.reserve(text.size());
+    for (size_t at = 0; at < text.size();) {
+        const size_t size = std::min(Utf8Length(static_cast<unsigned char>(text[at])), text.size() - at);
+        const std::string folded = FoldForSearch(text.substr(at, size));
+        out.text += folded;
+        out.from.insert(out.from.end(), folded.size(), static_cast<uint32_t>(at));
+        out.to.insert(out.to.end(), folded.size(), static_cast<uint32_t>(at + size));
+        at += size;
+    }
+    return out;
 }
 
 }  // namespace rz

@@ -129,6 +129,25 @@ void PressKeys(const std::vector<WORD>& down) {
     ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
+void TypeText(const std::wstring& text) {
+    for (wchar_t c : text) {
+        INPUT in[2]{};
+        for (INPUT& key : in) {
+            key.type = INPUT_KEYBOARD;
+            key.ki.wScan = c;
+            key.ki.dwFlags = KEYEVENTF_UNICODE;
+        }
+        in[1].ki.dwFlags |= KEYEVENTF_KEYUP;
+        ::SendInput(2, in, sizeof(INPUT));
+    }
+}
+
+HWND VisibleWindow(DWORD pid, const char* className, const char* title) {
+    for (HWND hwnd : ProcessWindows(pid, className, title))
+        if (::IsWindowVisible(hwnd)) return hwnd;
+    return nullptr;
+}
+
 int ExpandedTreeCount(HWND tree, DWORD timeoutMs) {
     auto send = [&](UINT msg, WPARAM wp, LPARAM lp, DWORD_PTR& out) {
         return tree && ::SendMessageTimeoutA(tree, msg, wp, lp, SMTO_ABORTIFHUNG, timeoutMs, &out) != 0;

@@ -61,6 +61,11 @@ std::optional<DWORD> ReadInstanceMapping();
 // Keys pressed together and released in reverse, sent from this process: they
 // reach the program wherever X has its focus.
 void PressKeys(const std::vector<WORD>& down);
+// Letters of any script typed one by one, each a key press and release that
+// carries its character (KEYEVENTF_UNICODE), as an input method sends them.
+void TypeText(const std::wstring& text);
+// The program's visible top-level window of this class and title, or null.
+HWND VisibleWindow(DWORD pid, const char* className, const char* title);
 // Entries of another process's tree view once every folder in it is expanded
 // (the window holds a folder's entries only once it was opened), or -1 when
 // the window does not answer within timeoutMs a message.
