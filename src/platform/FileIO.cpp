@@ -108,8 +108,9 @@ std::string ProgramPath() {
 
 bool ReplaceWholeFile(const std::string& path, const std::string& bytes) {
     const std::string temporary = path + ".tmp";
-    if (!WriteWholeFile(temporary, bytes) || !::MoveFileExW(WidePath(temporary).c_str(), WidePath(path).c_str(),
-                                                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (!WriteWholeFile(temporary, bytes) ||
+        !::MoveFileExW(WidePath(temporary).c_str(), WidePath(path).c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         const DWORD reason = ::GetLastError();
         ::DeleteFileW(WidePath(temporary).c_str());
         ::SetLastError(reason);
