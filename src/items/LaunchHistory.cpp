@@ -160,15 +160,18 @@ void LaunchHistory::Load() const {
 void LaunchHistory::Record(const std::string& path, const std::string& params, const std::string& caption) {
     if (path.empty()) return;
     Load();
-    Launches& l = items_[Key(path, params, caption)];
+    const std::string key = Key(path, params, caption);
+    Launches& l = items_[key];
     l.weight = Decayed(l) + 1;
     l.minute = clock();
     paths_.insert(path);
     ++version_;
+    // The weakest item makes room, never the one just launched.
     if (items_.size() > kMaxItems) {
-        auto weakest = std::min_element(items_.begin(), items_.end(), [this](const auto& a, const auto& b) {
-            return Decayed(a.second) < Decayed(b.second);
-        });
+        auto weakest = items_.end();
+        for (auto it = items_.begin(); it != items_.end(); ++it)
+            if (it->first != key && (weakest == items_.end() || Decayed(it->second) < Decayed(weakest->second)))
+                weakest = it;
         items_.erase(weakest);
     }
     Save();

@@ -10,6 +10,7 @@
 #include "StoreFixture.h"
 #include "items/ItemSearch.h"
 #include "items/LauncherSearch.h"
+#include "items/SearchMatch.h"
 
 namespace {
 
@@ -17,6 +18,7 @@ struct Entry {
     const char* caption;
     const char* file;
     int depth;
+    uint16_t boost = 0;
 };
 
 struct Case {
@@ -33,14 +35,22 @@ const std::vector<Entry> kApps = {
     {"Monotone", "mon.exe", 0},   {"Tools", "run_notes.bat", 0},
 };
 
+const std::vector<Entry> kChrome = {{"Chrome", "chrome.exe", 0}};
+
 const std::vector<Case> kCases = {
-    {"caption prefix, word prefix, substring, letters; ties by depth then tree order",
+    {"caption prefix, word prefix, substring, letters, typo; ties by depth then tree order",
      kApps,
      "note",
-     {"Notepad 2", "Notepad", "My Notes", "Tools", "Keynote", "Bank", "Banner", "Monotone"}},
+     {"Notepad 2", "Notepad", "My Notes", "Tools", "Keynote", "Bank", "Monotone", "Banner"}},
     {"the file name counts as a word of its own", kApps, "np", {"Notepad 2", "Notepad"}},
+    {"a file-name prefix yields to a deeper entry's caption prefix",
+     {{"Editor", "notes.exe", 0}, {"Notes", "x.exe", 3}},
+     "not",
+     {"Notes", "Editor"}},
+    {"the extension takes no part", {{"Sales forecast", "Sales forecast.docx", 0}, {"Build", "b.cmd", 0}}, "fox", {}},
+    {"letters in order only within the caption", {{"Build", "rebuild_main.cmd", 0}, {"Firm", "", 0}}, "rm", {"Firm"}},
     {"nothing when nothing matches", kApps, "zz", {}},
-    {"an empty query finds nothing", kApps, "", {}},
+    {"an empty query finds nothing", kApps, " \t\r\n", {}},
     {"at most the limit, the best ones", kApps, "note", {"Notepad 2", "Notepad", "My Notes"}, 3},
     {"case is folded both ways", {{"CALC", "", 0}, {"calc", "", 0}}, "cAlC", {"CALC", "calc"}},
     {"accents are folded in captions and queries",
@@ -49,21 +59,95 @@ const std::vector<Case> kCases = {
      {"Résumé 2024"}},
     {"an accented query finds plain text", {{"Cafe", "", 0}, {"Café noir", "", 1}}, "CAFÉ", {"Cafe", "Café noir"}},
     {"letters carrying their mark", {{"Straße", "", 0}, {"Encyclopædia", "", 0}}, "ss", {"Straße"}},
-    {"beyond Latin letters", {{"ΑΘΗΝΑ", "", 0}, {"Россия", "", 0}}, "россия", {"Россия"}},
+    {"beyond Latin letters", {{"ΑΘΗΝΑ", "", 0}, {"Россия", "", 0}, {"Отчёт", "", 0}}, "россия", {"Россия"}},
+    {"letters in order are whole characters, not bytes", {{"Да ¾", "", 0}, {"Дом", "", 0}}, "о", {"Дом"}},
     {"a word follows any non-letter", {{"x_report", "", 0}, {"xreport", "", 0}}, "rep", {"x_report", "xreport"}},
-    {"a query with a blank",
-     {{"Photo Editor", "", 0}, {"Photos Edit", "", 0}},
-     "o ed",
-     {"Photo Editor", "Photos Edit"}},
+    {"the words in any order, each anywhere",
+     {{"Photo Editor", "", 0}, {"Photos Edit", "", 0}, {"Code", "", 0}, {"Visual Studio Code", "", 1}},
+     "code vis",
+     {"Visual Studio Code"}},
+    {"every word must match", {{"Photo Editor", "", 0}, {"Photos Edit", "", 0}}, "o ed zz", {}},
+    {"the worst word ranks the entry",
+     {{"Photomed", "", 0}, {"Photo Editor", "", 0}},
+     "photo ed",
+     {"Photo Editor", "Photomed"}},
+    {"letters at word starts before scattered ones",
+     {{"Voice Mosaic", "", 0}, {"Visual Studio Code", "", 1}, {"Vista Scanner", "", 2}},
+     "vsc",
+     {"Visual Studio Code", "Vista Scanner", "Voice Mosaic"}},
+    {"control characters and an emoji in the query",
+     {{"Party \U0001F600 time", "", 0}, {"Party", "", 0}},
+     "\x01party\r\n\U0001F600\x7F",
+     {"Party \U0001F600 time"}},
+    {"a swap is one typo, ranked below every exact match",
+     {{"Chrome", "x.exe", 0}, {"Chorme notes", "", 2}, {"Chromium", "", 1}},
+     "chorme",
+     {"Chorme notes", "Chrome"}},
+    {"a letter changed", kChrome, "chrxme", {"Chrome"}},
+    {"a letter added", kChrome, "chroome", {"Chrome"}},
+    {"a letter left out, in the file name", {{"Browser", "chrome.exe", 0}}, "chrme", {"Browser"}},
+    {"a typo at the first letter", kChrome, "xhrome", {"Chrome"}},
+    {"no typo in a word of three letters", kChrome, "cjr", {}},
+    {"two typos are too many", kChrome, "chxrmx", {}},
+    {"a typo only from a word start", {{"Superchrome", "", 0}}, "chrmoe", {}},
+    {"launched items first among matches of one kind",
+     {{"Notepad", "", 0}, {"Notes", "", 1, 200}, {"Notebook", "", 0, 900}},
+     "note",
+     {"Notebook", "Notes", "Notepad"}},
+    {"a launched word prefix passes an unlaunched caption prefix",
+     {{"Notepad", "", 0}, {"My Notes", "", 0, 50}},
+     "note",
+     {"My Notes", "Notepad"}},
+    {"launching never lifts over a better kind of match",
+     {{"Keynote", "", 0, 60000}, {"Notepad", "", 3}},
+     "note",
+     {"Notepad", "Keynote"}},
+    {"nor an item with a typo over an exact match",
+     {{"Chrome", "", 0, 60000}, {"Chrmoe", "", 0}},
+     "chrmoe",
+     {"Chrmoe", "Chrome"}},
 };
 
 TEST(ItemSearch, RanksAndFolds) {
     for (const Case& c : kCases) {
         rz::SearchIndex index;
         for (const Entry& e : c.entries) index.Add(e.caption, e.file, e.depth);
+        for (size_t i = 0; i < c.entries.size(); ++i) index.SetBoost(static_cast<int>(i), c.entries[i].boost);
         std::vector<std::string> got, want(c.expected.begin(), c.expected.end());
-        for (int i : index.Find(c.query, c.limit)) got.push_back(c.entries[i].caption);
+        size_t total = 0;
+        for (int i : index.Find(c.query, c.limit, &total)) got.push_back(c.entries[i].caption);
         EXPECT_EQ(got, want) << c.name;
+        EXPECT_GE(total, got.size()) << c.name;
+    }
+}
+
+// The letters the list marks: those the ranking found, in the caption as
+// shown, whatever folding did to them.
+TEST(ItemSearch, MatchedPartsMarkTheCaptionAsShown) {
+    const struct {
+        const char* caption;
+        const char* query;
+        std::vector<std::string> marked;
+    } cases[] = {
+        {"Visual Studio Code", "vsc", {"V", "S", "C"}},
+        {"Visual Studio Code", "code vis", {"Vis", "Code"}},
+        {"Photo Editor", "o ed", {"o", "Ed"}},
+        {"x_report 2 rep", "rep", {"rep"}},
+        {"Café crème", "CREME", {"crème"}},
+        {"Straße", "strasse", {"Straße"}},
+        {"Отчёт за май", "май отч", {"Отч", "май"}},
+        {"Chrome beta", "chorme", {"Chrome"}},
+        {"Chrome beta", "chrme", {"Chr", "me"}},
+        {"Chrome beta", "chrmoe", {"Chrome"}},
+        {"Notes", "np", {}},
+        {"Notes", "", {}},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> marked;
+        const std::string caption = c.caption;
+        for (const auto& [start, end] : rz::MatchedParts(caption, c.query))
+            marked.push_back(caption.substr(start, end - start));
+        EXPECT_EQ(marked, c.marked) << c.caption << " / " << c.query;
     }
 }
 

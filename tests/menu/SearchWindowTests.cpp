@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -131,6 +132,71 @@ TEST_F(SearchWindowTest, WholeAt144Dpi_TextUncutIconCellScaled) {
     // The unhighlighted icon cell is 20 pixels wide at 96 DPI.
     EXPECT_EQ(row.At(search.Scaled(20) - 1, rowHeight / 2), rztest::Sys(COLOR_MENU));
     EXPECT_EQ(row.At(search.Scaled(20) + 1, rowHeight / 2), rztest::Sys(COLOR_HIGHLIGHT));
+}
+
+// More matches than rows: ten rows and a line that tells of the rest, each
+// match a key away, and the box where it opened while the user types; above
+// its point only where below has no room. Matched letters are underlined.
+TEST_F(SearchWindowTest, ManyMatches_TenRowsAllReachable_BoxStaysPut_MatchesUnderlined) {
+    rztest::DistinctSysColours colours;
+    for (int i = 1; i <= 30; ++i)
+        Link(("Doc " + std::to_string(i)).c_str(), "C:\\x\\d.exe", parts.PMItems.Items(), nullptr);
+    RECT work{};
+    ASSERT_TRUE(::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0));
+    auto box = [&] {
+        RECT r{};
+        ::GetWindowRect(search.EditSearch.Handle(), &r);
+        return r;
+    };
+    for (LONG y : {work.top + 10, work.bottom - 5}) {
+        SCOPED_TRACE(y);
+        search.OpenAt(POINT{work.left + 10, y}, "d");
+        const RECT opened = box();
+        EXPECT_EQ(search.ListResults.Rows, 10);
+        EXPECT_FALSE(search.ListResults.Note.empty());
+        Send(WM_CHAR, 'o');
+        EXPECT_EQ(search.Total(), 31u) << "thirty documents and Word Counter";
+        const RECT typed = box();
+        EXPECT_TRUE(::EqualRect(&opened, &typed)) << "the box moved";
+        RECT window{};
+        ::GetWindowRect(search.Handle(), &window);
+        EXPECT_TRUE(y < work.bottom / 2 ? window.top == y : window.bottom == y) << window.top << ".." << window.bottom;
+
+        Send(WM_KEYDOWN, VK_NEXT);
+        EXPECT_EQ(search.Selected(), 10);
+        EXPECT_EQ(search.TopRow(), 1);
+        Send(WM_KEYDOWN, VK_END);
+        EXPECT_EQ(search.Selected(), 30);
+        EXPECT_EQ(search.TopRow(), 21);
+        EXPECT_EQ(search.Results().size(), 31u);
+        EXPECT_EQ(search.Results().back().entry->Caption, "Word Counter");
+        Send(WM_KEYDOWN, VK_HOME);
+        EXPECT_EQ(search.TopRow(), 0);
+
+        Send(WM_CHAR, 'z');
+        EXPECT_EQ(search.ListResults.Rows, 0);
+        EXPECT_FALSE(search.ListResults.Note.empty()) << "no line that says there are no matches";
+        Send(WM_KEYDOWN, VK_RETURN);
+        EXPECT_TRUE(clicked.empty());
+        Send(WM_KEYDOWN, VK_ESCAPE);
+    }
+
+    // "Doc" of the selected "Doc 1" underlined, and no more of it.
+    search.OpenAt(POINT{work.left + 10, work.top + 10}, "doc");
+    rztest::Surface row(search.Scaled(300), search.ListResults.RowHeight);
+    search.ListResults.OnDrawRow(row.Canvas(), 0, RECT{0, 0, row.Width(), row.Height()});
+    rz::SelectGuard font(row.Canvas(), search.Font());
+    SIZE doc{}, docBlank{};
+    ::GetTextExtentPoint32A(row.Canvas(), "Doc", 3, &doc);
+    ::GetTextExtentPoint32A(row.Canvas(), "Doc ", 4, &docBlank);
+    int longest = 0;
+    for (int y = 0; y < row.Height(); ++y)
+        for (int x = 0, run = 0; x < row.Width(); ++x) {
+            run = row.At(x, y) == rztest::Sys(COLOR_HIGHLIGHTTEXT) ? run + 1 : 0;
+            longest = std::max(longest, run);
+        }
+    EXPECT_GE(longest, doc.cx - 1);
+    EXPECT_LE(longest, docBlank.cx + 1);
 }
 
 }  // namespace

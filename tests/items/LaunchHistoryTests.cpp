@@ -1,0 +1,148 @@
+// The launch counts behind the search's learning: how they age, that they
+// survive a restart whatever the names hold, and that a bad file or a failed
+// write costs nothing else.
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "StoreFixture.h"
+#include "items/LaunchHistory.h"
+#include "items/LauncherSearch.h"
+
+namespace {
+
+constexpr int64_t kDay = 24 * 60;
+constexpr int64_t kStart = 220000000;  // a minute in 2019
+
+class LaunchHistoryTest : public rztest::StoreTest {
+protected:
+    void SetUp() override {
+        rztest::StoreTest::SetUp();
+        history = &parts->Launches();
+        Use(*history);
+    }
+    // A history on the data folder's file with the test's clock; failures counted.
+    void Use(rz::LaunchHistory& h) {
+        h.SetFile(dir / "launches.txt");
+        h.clock = [this] { return now; };
+        h.reportFailure = [this](const std::string&, unsigned long) { ++failures; };
+    }
+    double ScoreAfterRestart(const std::string& path, const std::string& params, const std::string& caption) {
+        rz::LaunchHistory fresh;
+        Use(fresh);
+        return fresh.Score(path, params, caption);
+    }
+
+    rz::LaunchHistory* history = nullptr;
+    int64_t now = kStart;
+    int failures = 0;
+};
+
+TEST_F(LaunchHistoryTest, LaunchesAddUpAgeByHalfAMonthAndSurviveARestart) {
+    const std::string hostile = rztest::U8(u8"Отчёт\t%41 100%\r\nline two");
+    history->Record("C:\\a\\often.exe", "-x \"%1\"", "Often");
+    history->Record("C:\\a\\often.exe", "-x \"%1\"", "Often");
+    history->Record("C:\\a\\often.exe", "-x \"%1\"", "Often");
+    EXPECT_DOUBLE_EQ(history->Score("C:\\a\\often.exe", "-x \"%1\"", "Often"), 3);
+    now += 60 * kDay;
+    history->Record("C:\\b\\once.bat", hostile, hostile);
+    // Three launches two half-lives ago weigh less than one today.
+    EXPECT_NEAR(history->Score("C:\\a\\often.exe", "-x \"%1\"", "Often"), 0.75, 1e-9);
+    EXPECT_DOUBLE_EQ(history->Score("C:\\b\\once.bat", hostile, hostile), 1);
+    EXPECT_EQ(history->Score("C:\\a\\often.exe", "", "Often"), 0) << "other parameters, another item";
+    EXPECT_EQ(history->Score("C:\\a\\often.exe", "-x \"%1\"", "Seldom"), 0) << "another caption, another item";
+
+    EXPECT_NEAR(ScoreAfterRestart("C:\\a\\often.exe", "-x \"%1\"", "Often"), 0.75, 1e-9);
+    EXPECT_DOUBLE_EQ(ScoreAfterRestart("C:\\b\\once.bat", hostile, hostile), 1);
+    EXPECT_EQ(failures, 0);
+}
+
+TEST_F(LaunchHistoryTest, ABadFileStartsTheCountsAfreshAndIsRebuiltAtTheNextLaunch) {
+    std::mt19937 random(7);
+    std::string noise(64 * 1024, '\0');
+    for (char& c : noise) c = static_cast<char>(random());
+    std::string manyLines;
+    for (int i = 1; i <= 100000; ++i)
+        manyLines +=
+            std::to_string(i) + "\t" + std::to_string(kStart) + "\tC:\\p\\" + std::to_string(i) + ".exe\t\tItem\r\n";
+    const std::string valid = "2\t" + std::to_string(kStart) + "\tC:\\ok.exe\t\tOk\n";
+    const struct {
+        const char* name;
+        std::string bytes;
+        size_t kept;  // items read from it
+    } cases[] = {
+        {"random bytes", noise, 0},
+        {"a hundred thousand lines: the strongest stay", manyLines, rz::LaunchHistory::kMaxItems},
+        {"far too large", std::string(rz::LaunchHistory::kMaxFileBytes + 1, '\t'), 0},
+        {"broken lines around a good one",
+         "x\ty\n\t\t\t\t\n-1\t5\tC:\\n.exe\t\tN\nnan\t5\tC:\\n.exe\t\tN\n1\t5\t\t\tNo path\n1\t5\tC:\\%4\t\tBad "
+         "escape\n" +
+             valid + "1\t5\tC:\\a.exe\t\tToo\tmany\n",
+         1},
+        {"empty", "", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        rztest::WriteFile(dir / "launches.txt", c.bytes);
+        rz::LaunchHistory h;
+        Use(h);
+        EXPECT_EQ(h.Size(), c.kept);
+        if (c.kept == rz::LaunchHistory::kMaxItems) {
+            EXPECT_GT(h.Score("C:\\p\\100000.exe", "", "Item"), 0);
+            EXPECT_EQ(h.Score("C:\\p\\1.exe", "", "Item"), 0);
+        }
+        h.Record("C:\\new.exe", "", "New");
+        rz::LaunchHistory reread;
+        Use(reread);
+        EXPECT_EQ(reread.Size(), std::min(c.kept + 1, rz::LaunchHistory::kMaxItems));
+        EXPECT_EQ(reread.Score("C:\\new.exe", "", "New"), 1);
+    }
+    EXPECT_EQ(failures, 0) << "a bad file is no failure to report";
+}
+
+TEST_F(LaunchHistoryTest, AFailedWriteIsReportedOnceAndTriedAgainAtTheNextLaunch) {
+    history->SetFile(dir / "gone\\launches.txt");
+    history->Record("C:\\a.exe", "", "A");
+    history->Record("C:\\b.exe", "", "B");
+    EXPECT_EQ(failures, 1);
+    EXPECT_EQ(history->Score("C:\\a.exe", "", "A"), 1) << "the counts stay in memory";
+    rztest::MakeDir(dir / "gone");
+    history->Record("C:\\c.exe", "", "C");
+    rz::LaunchHistory reread;
+    Use(reread);
+    reread.SetFile(dir / "gone\\launches.txt");
+    EXPECT_EQ(reread.Size(), 3u);
+    EXPECT_FALSE(rztest::FileExists(dir / "gone\\launches.txt.tmp"));
+    EXPECT_EQ(failures, 1);
+}
+
+// Known by path, parameters and caption: a launch lifts exactly that item,
+// and still does after the menu is loaded again.
+TEST_F(LaunchHistoryTest, ALaunchLiftsTheItemInTheSearchAndSurvivesAReload) {
+    const std::string list =
+        "^ExeLnk|C:\\a\\one.exe|||Notes one\r\n^ExeLnk|C:\\a\\two.exe|-p||Notes two\r\n"
+        "^ExeLnk|C:\\a\\two.exe|-p||Notes three\r\n";
+    WriteList("shortcuts.txt", list);
+    Load();
+    rz::LauncherSearch search(*parts);
+    auto found = [&] {
+        std::vector<std::string> captions;
+        for (const auto& r : search.Find("notes", 10)) captions.push_back(r.entry->Caption);
+        return captions;
+    };
+    EXPECT_EQ(found(), (std::vector<std::string>{"Notes one", "Notes two", "Notes three"}));
+    history->Record("C:\\a\\two.exe", "-p", "Notes three");
+    EXPECT_EQ(found(), (std::vector<std::string>{"Notes three", "Notes one", "Notes two"}));
+
+    TVItems.Clear();
+    parts->PMItems.Items().Clear();
+    parts->PMItems.Items().Tag = 0;
+    store->tables.Clear();
+    Load();
+    EXPECT_EQ(found(), (std::vector<std::string>{"Notes three", "Notes one", "Notes two"}));
+}
+
+}  // namespace
