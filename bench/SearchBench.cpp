@@ -1,5 +1,6 @@
 #include "SearchBench.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <iterator>
 #include <random>
@@ -41,8 +42,12 @@ std::vector<Item> GenerateItems(int n) {
     return items;
 }
 
-// What a user types, each seen key by key.
-const char* const kQueries[] = {"note", "photo ed", "report 2015", "resume", "calc", "sync", "xq", "tdr"};
+// What a user types, each seen key by key: words in either order, letters
+// in order, and typos that only the tolerance finds.
+const char* const kQueries[] = {"note", "photo ed", "report 2015", "resume",     "calc",    "sync",
+                                "xq",   "tdr",      "ed photo",    "calcualtor", "temrinal"};
+// As many items as the launch counts keep, each with some boost.
+constexpr int kLaunchedItems = 1000;
 constexpr int kRounds = 5;
 constexpr size_t kScreenful = 40;
 
@@ -74,6 +79,9 @@ void RunSearchBench(int n) {
     index.Reserve(items.size());
     for (const Item& item : items) index.Add(item.caption, item.file, item.depth);
     std::fprintf(stderr, "[search %d] index built in %.1f ms\n", n, building.Ms());
+    std::mt19937 launches(815);
+    for (int i = 0; i < kLaunchedItems; ++i)
+        index.SetBoost(static_cast<int>(launches() % static_cast<unsigned>(n)), static_cast<uint16_t>(launches()));
 
     std::vector<std::string> keys;
     for (const char* query : kQueries)

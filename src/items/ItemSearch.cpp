@@ -54,6 +54,7 @@ void SearchIndex::Add(std::string_view caption, std::string_view fileName, int d
     e.fileSize = static_cast<uint32_t>(foldedFile.size());
     text_ += foldedFile;
     e.mask = LetterMask(foldedCaption) | LetterMask(foldedFile);
+    e.startMask = WordStartMask(foldedCaption) | WordStartMask(foldedFile);
     e.depth = static_cast<uint16_t>(std::clamp(depth, 0, 0xFFFF));
     entries_.push_back(e);
 }
@@ -78,7 +79,8 @@ bool SearchIndex::Matches(int entry, const std::vector<QueryWord>& words, Search
     }
     const std::string_view caption = Text(e.caption, e.captionSize), file = Text(e.file, e.fileSize);
     for (const QueryWord& word : words) {
-        const WordMatch m = MatchWord(caption, file, word, (word.mask & ~e.mask) == 0);
+        const WordMatch m =
+            MatchWord(caption, file, word, (word.mask & ~e.mask) == 0, (word.startBits & e.startMask) != 0);
         if (m.rank == SearchRank::None) return false;
         worst = std::max(worst, m.rank);
         typo = typo || m.typo;

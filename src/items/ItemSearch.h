@@ -38,7 +38,7 @@ private:
     bool Matches(int entry, const std::vector<QueryWord>& words, SearchRank& worst, bool& typo) const;
     struct Entry {
         uint32_t caption, captionSize, file, fileSize;
-        uint64_t mask;
+        uint64_t mask, startMask;
         uint16_t depth, boost;
     };
     std::string_view Text(uint32_t at, uint32_t size) const { return {text_.data() + at, size}; }

@@ -49,26 +49,33 @@ SearchRank RankOf(std::string_view text, std::string_view word, bool isCaption) 
 }
 
 // Where each character of word goes in text, in order: right after the one
-// before where it can, else at a word start, else first place left. False
-// when the letters are not in text in that order.
-bool PlaceLetters(std::string_view text, std::string_view word, std::vector<std::pair<size_t, size_t>>& places,
-                  bool& atWordStarts) {
-    places.clear();
-    size_t at = 0;
+// before where it can, else at a word start, else the first place left.
+// False when the letters are not in text in that order, or the word has
+// more than kMaxPlaced characters. Allocates nothing: most texts get here.
+constexpr size_t kMaxPlaced = 64;
+struct Placed {
+    size_t count = 0;
+    std::pair<size_t, size_t> at[kMaxPlaced];  // byte offset and size of each character
+};
+
+bool PlaceLetters(std::string_view text, std::string_view word, Placed& placed, bool& atWordStarts) {
+    auto& places = placed.at;
+    size_t count = 0, at = 0;
     // Most texts fail here, in one pass.
-    for (size_t k = 0; k < word.size();) {
+    for (size_t k = 0; k < word.size(); ++count) {
         const size_t size = Utf8Length(static_cast<unsigned char>(word[k]));
+        if (count == kMaxPlaced) return false;
         at = text.find(word.substr(k, size), at);
         if (at == std::string_view::npos) return false;
-        places.emplace_back(at, size);
+        places[count] = {at, size};
         at += size;
         k += size;
     }
+    placed.count = count;
     // The last place each character can take with the rest still fitting after it.
-    std::vector<size_t> latest(places.size());
-    size_t end = text.size();
-    size_t k = word.size();
-    for (size_t i = places.size(); i-- > 0;) {
+    size_t latest[kMaxPlaced];
+    size_t end = text.size(), k = word.size();
+    for (size_t i = count; i-- > 0;) {
         const size_t size = places[i].second;
         k -= size;
         end = text.rfind(word.substr(k, size), end - size);
@@ -77,7 +84,7 @@ bool PlaceLetters(std::string_view text, std::string_view word, std::vector<std:
     atWordStarts = true;
     size_t next = 0;
     k = 0;
-    for (size_t i = 0; i < places.size(); ++i) {
+    for (size_t i = 0; i < count; ++i) {
         const std::string_view c = word.substr(k, places[i].second);
         k += c.size();
         size_t chosen = text.find(c, next);
@@ -126,15 +133,19 @@ std::pair<size_t, size_t> TypoPrefix(std::string_view text, const QueryWord& wor
     size_t ends[kMaxTypoLetters + 1];
     for (size_t start = 0; start < text.size(); ++start) {
         if (!IsWordChar(text[start]) || !IsWordStart(text, start)) continue;
-        size_t count = 0;
-        for (size_t at = start; at < text.size() && count <= q.size();) {
-            letters[count] = DecodeAt(text, at);
-            ends[count++] = at;
-        }
+        size_t count = 0, at = start;
+        const auto decode = [&](size_t upTo) {
+            for (; at < text.size() && count < upTo; ++count) {
+                letters[count] = DecodeAt(text, at);
+                ends[count] = at;
+            }
+        };
         // A prefix one edit away starts with one of the word's first two letters.
+        decode(2);
         const bool near =
             letters[0] == q[0] || letters[0] == q[1] || (count > 1 && (letters[1] == q[0] || letters[1] == q[1]));
         if (!near) continue;
+        decode(q.size() + 1);
         const int used = LettersWithinOneEdit(q, letters, count);
         if (used > 0) return {start, ends[used - 1] - start};
     }
@@ -146,6 +157,17 @@ std::pair<size_t, size_t> TypoPrefix(std::string_view text, const QueryWord& wor
 uint64_t LetterMask(std::string_view folded) {
     uint64_t mask = 0;
     for (size_t at = 0; at < folded.size();) mask |= BitOf(DecodeAt(folded, at));
+    return mask;
+}
+
+uint64_t WordStartMask(std::string_view folded) {
+    uint64_t mask = 0;
+    for (size_t start = 0; start < folded.size(); ++start) {
+        if (!IsWordChar(folded[start]) || !IsWordStart(folded, start)) continue;
+        size_t at = start;
+        mask |= BitOf(DecodeAt(folded, at));
+        if (at < folded.size()) mask |= BitOf(DecodeAt(folded, at));
+    }
     return mask;
 }
 
@@ -165,25 +187,30 @@ std::vector<QueryWord> SplitQuery(std::string_view folded) {
         for (size_t i = 0; i < word.text.size();) word.letters += DecodeAt(word.text, i);
         word.mask = LetterMask(word.text);
         word.typoAllowed = word.letters.size() >= 4 && word.letters.size() <= kMaxTypoLetters;
+        const uint64_t first = BitOf(word.letters[0]), second = word.letters.size() > 1 ? BitOf(word.letters[1]) : 0;
+        // A letter without a bit of its own could be anywhere.
+        word.startBits = first && second ? first | second : ~uint64_t(0);
         words.push_back(std::move(word));
     }
     return words;
 }
 
-WordMatch MatchWord(std::string_view caption, std::string_view file, const QueryWord& word, bool exactPossible) {
+WordMatch MatchWord(std::string_view caption, std::string_view file, const QueryWord& word, bool exactPossible,
+                    bool typoPossible) {
     if (exactPossible) {
         SearchRank rank = RankOf(caption, word.text, true);
         if (rank > SearchRank::WordPrefix) rank = std::min(rank, RankOf(file, word.text, false));
         if (rank == SearchRank::None) {
-            std::vector<std::pair<size_t, size_t>> places;
+            Placed placed;
             bool atWordStarts = false;
-            if (PlaceLetters(caption, word.text, places, atWordStarts))
+            if (PlaceLetters(caption, word.text, placed, atWordStarts))
                 rank = atWordStarts ? SearchRank::WordStarts : SearchRank::LettersInOrder;
         }
         if (rank != SearchRank::None) return {rank, false};
     }
-    if (word.typoAllowed && (TypoPrefix(caption, word).first != std::string_view::npos ||
-                             TypoPrefix(file, word).first != std::string_view::npos))
+    if (word.typoAllowed && typoPossible &&
+        (TypoPrefix(caption, word).first != std::string_view::npos ||
+         TypoPrefix(file, word).first != std::string_view::npos))
         return {SearchRank::WordPrefix, true};
     return {};
 }
@@ -191,7 +218,8 @@ WordMatch MatchWord(std::string_view caption, std::string_view file, const Query
 std::vector<std::pair<size_t, size_t>> MatchedParts(std::string_view caption, std::string_view query) {
     const FoldedText folded = FoldForSearchMapped(caption);
     const std::string_view text = folded.text;
-    std::vector<std::pair<size_t, size_t>> found, places;
+    std::vector<std::pair<size_t, size_t>> found;
+    Placed placed;
     for (const QueryWord& word : SplitQuery(FoldForSearch(query))) {
         size_t at = text.find(word.text);
         for (size_t p = at; p != std::string_view::npos; p = text.find(word.text, p + 1))
@@ -202,8 +230,8 @@ std::vector<std::pair<size_t, size_t>> MatchedParts(std::string_view caption, st
         bool atWordStarts = false;
         if (at != std::string_view::npos) {
             found.emplace_back(at, word.text.size());
-        } else if (PlaceLetters(text, word.text, places, atWordStarts)) {
-            found.insert(found.end(), places.begin(), places.end());
+        } else if (PlaceLetters(text, word.text, placed, atWordStarts)) {
+            found.insert(found.end(), placed.at, placed.at + placed.count);
         } else if (word.typoAllowed) {
             const auto [start, size] = TypoPrefix(text, word);
             if (start != std::string_view::npos) found.emplace_back(start, size);

@@ -30,6 +30,8 @@ struct QueryWord {
     uint64_t mask = 0;
     // One typo is forgiven in a word of four letters or more.
     bool typoAllowed = false;
+    // Its first two letters: a text word one typo away starts with one of them.
+    uint64_t startBits = 0;
 };
 // The distinct words of a folded query, in the order typed.
 std::vector<QueryWord> SplitQuery(std::string_view folded);
@@ -37,6 +39,8 @@ std::vector<QueryWord> SplitQuery(std::string_view folded);
 // A bit for each letter or digit in folded text: a text that lacks a bit of
 // a word cannot match it exactly, and lacks at most one if one typo does.
 uint64_t LetterMask(std::string_view folded);
+// The bits of the first two letters of every word of folded text.
+uint64_t WordStartMask(std::string_view folded);
 
 struct WordMatch {
     SearchRank rank = SearchRank::None;
@@ -44,8 +48,10 @@ struct WordMatch {
 };
 // The best match of word in caption or file (both folded); letters in order
 // count only within the caption; a typo only where no exact match is.
-// exactPossible false skips straight to the typo (the texts lack a letter).
-WordMatch MatchWord(std::string_view caption, std::string_view file, const QueryWord& word, bool exactPossible = true);
+// exactPossible false skips straight to the typo (the texts lack a letter),
+// typoPossible false leaves it out (no word of the texts starts near it).
+WordMatch MatchWord(std::string_view caption, std::string_view file, const QueryWord& word, bool exactPossible = true,
+                    bool typoPossible = true);
 
 // Byte ranges [first, second) of caption as given (not folded) that the
 // query's words matched, sorted and merged.
