@@ -15,7 +15,11 @@ namespace rz {
 namespace {
 
 constexpr double kHalfLifeMinutes = 30.0 * 24 * 60;
-constexpr char kHeader[] = "# Razaveza launches: weight, minute of the last launch, path, parameters, caption\r\n";
+constexpr char kHeader[] =
+    "# Razaveza launches: weight in thousandths, minute of the last launch, path, parameters, caption\r\n";
+// Whole thousandths in the file: reading and writing them needs no floating-point text routines.
+constexpr double kUnit = 1000;
+constexpr int64_t kMaxWeight = int64_t(1) << 40;
 // Between the parts of a key: no path, parameter or caption holds it.
 constexpr char kKeySeparator = '\0';
 
@@ -74,7 +78,7 @@ bool ParseNumber(std::string_view text, T& value) {
 }
 
 // Five fields or nothing: a line that does not read is left out.
-bool ParseLine(std::string_view line, double& weight, int64_t& minute, std::string& key) {
+bool ParseLine(std::string_view line, int64_t& weight, int64_t& minute, std::string& key) {
     std::string_view fields[5];
     for (int i = 0; i < 5; ++i) {
         const size_t tab = line.find('\t');
@@ -82,7 +86,7 @@ bool ParseLine(std::string_view line, double& weight, int64_t& minute, std::stri
         fields[i] = line.substr(0, tab);
         line = tab == std::string_view::npos ? std::string_view() : line.substr(tab + 1);
     }
-    if (!ParseNumber(fields[0], weight) || !std::isfinite(weight) || weight <= 0 || weight > 1e9) return false;
+    if (!ParseNumber(fields[0], weight) || weight <= 0 || weight > kMaxWeight) return false;
     if (!ParseNumber(fields[1], minute) || minute < 0) return false;
     std::string part;
     key.clear();
@@ -144,7 +148,9 @@ void LaunchHistory::Load() const {
         at = end + 1;
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         Launches l;
-        if (line.empty() || line[0] == '#' || !ParseLine(line, l.weight, l.minute, key)) continue;
+        int64_t thousandths = 0;
+        if (line.empty() || line[0] == '#' || !ParseLine(line, thousandths, l.minute, key)) continue;
+        l.weight = static_cast<double>(thousandths) / kUnit;
         items_[key] = l;
     }
     // A file written by hand may hold more than is kept: the strongest stay.
@@ -196,11 +202,10 @@ size_t LaunchHistory::Size() const {
 void LaunchHistory::Save() {
     if (file_.empty()) return;
     std::string bytes = kHeader;
-    char number[32];
     for (const auto& [key, l] : items_) {
         const size_t a = key.find(kKeySeparator), b = key.find(kKeySeparator, a + 1);
-        auto [end, error] = std::to_chars(number, number + sizeof(number), l.weight);
-        bytes.append(number, error == std::errc() ? end : number);
+        const double thousandths = std::clamp(std::round(l.weight * kUnit), 1.0, static_cast<double>(kMaxWeight));
+        bytes += std::to_string(static_cast<int64_t>(thousandths));
         bytes += '\t';
         bytes += std::to_string(l.minute);
         bytes += '\t';

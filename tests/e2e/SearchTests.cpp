@@ -110,8 +110,8 @@ protected:
 TEST_F(SearchByKeys, CyrillicFromTheHotkey_EnterLaunchesWhatWasLearned_MenuLaunchesCountToo) {
     // Bytes that are no counts, then one item launched five times: it ranks
     // first among equal matches, and the rest of the file is rebuilt.
-    WriteFile(counts_, std::string("\x01\xFF\x80garbage\tline\r\n\t\t\t\t\r\n") + "5\t" + std::to_string(MinuteNow()) +
-                           "\t" + script_ + "\tjune\t" + U8(u8"Отчёт за июнь") + "\r\n");
+    WriteFile(counts_, std::string("\x01\xFF\x80garbage\tline\r\n\t\t\t\t\r\n") + "5000\t" +
+                           std::to_string(MinuteNow()) + "\t" + script_ + "\tjune\t" + U8(u8"Отчёт за июнь") + "\r\n");
     ASSERT_NO_FATAL_FAILURE(Start());
     HWND search = SearchFor(L"\u043E\u0442\u0447");  // "отч"
     ASSERT_NE(search, nullptr) << "no search window";
@@ -132,7 +132,7 @@ TEST_F(SearchByKeys, CyrillicFromTheHotkey_EnterLaunchesWhatWasLearned_MenuLaunc
     const size_t june = counts.find("\tjune\t");
     ASSERT_NE(june, std::string::npos) << counts;
     const size_t line = counts.rfind('\n', june) + 1;
-    EXPECT_GT(std::stod(counts.substr(line, counts.find('\t', line) - line)), 5.5) << "June, once more\n" << counts;
+    EXPECT_GT(std::stod(counts.substr(line, counts.find('\t', line) - line)), 5500) << "June, once more\n" << counts;
     EXPECT_NE(counts.find("\tmay\t" + U8(u8"Отчёт за май") + "\r\n"), std::string::npos) << counts;
     ExpectNoErrorShown();
 }
