@@ -117,16 +117,6 @@ bool ClickButton(HWND button) {
     return ::SendMessageTimeoutA(button, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, kClickMs, &ignored) != 0;
 }
 
-// The left button or the pointer, at a screen point, as the mouse would.
-void Mouse(POINT at, DWORD button) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = at.x * 65535 / (::GetSystemMetrics(SM_CXSCREEN) - 1);
-    in.mi.dy = at.y * 65535 / (::GetSystemMetrics(SM_CYSCREEN) - 1);
-    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | button;
-    ::SendInput(1, &in, sizeof(in));
-}
-
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
     size_t start = 0;

@@ -129,6 +129,15 @@ void PressKeys(const std::vector<WORD>& down) {
     ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
+void Mouse(POINT at, DWORD button) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = at.x * 65535 / (::GetSystemMetrics(SM_CXSCREEN) - 1);
+    in.mi.dy = at.y * 65535 / (::GetSystemMetrics(SM_CYSCREEN) - 1);
+    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | button;
+    ::SendInput(1, &in, sizeof(in));
+}
+
 void TypeText(const std::wstring& text) {
     for (wchar_t c : text) {
         INPUT in[2]{};

@@ -61,6 +61,9 @@ std::optional<DWORD> ReadInstanceMapping();
 // Keys pressed together and released in reverse, sent from this process: they
 // reach the program wherever X has its focus.
 void PressKeys(const std::vector<WORD>& down);
+// The pointer moved to a screen point, with a button event there if given
+// (MOUSEEVENTF_LEFTDOWN ...), as the mouse would.
+void Mouse(POINT at, DWORD button);
 // Letters of any script typed one by one, each a key press and release that
 // carries its character (KEYEVENTF_UNICODE), as an input method sends them.
 void TypeText(const std::wstring& text);

@@ -137,7 +137,7 @@ TEST_F(SearchByKeys, CyrillicFromTheHotkey_EnterLaunchesWhatWasLearned_MenuLaunc
     ExpectNoErrorShown();
 }
 
-TEST_F(SearchByKeys, ListStaysPut_EndReachesTheLastMatch_HostileInputIsHarmless) {
+TEST_F(SearchByKeys, ListStaysPut_KeysAndMouseReachEveryMatch_HostileInputIsHarmless) {
     ASSERT_NO_FATAL_FAILURE(Start());
     ::SetCursorPos(kCursor.x, kCursor.y);
     ASSERT_NE(OpenMenuByHotkey(*program_, kMenuMs, kRepressMs), nullptr);
@@ -159,6 +159,27 @@ TEST_F(SearchByKeys, ListStaysPut_EndReachesTheLastMatch_HostileInputIsHarmless)
     PressKeys({VK_RETURN});
     EXPECT_TRUE(Launched("last\r\n")) << (FileExists(launched_) ? ReadFile(launched_) : "nothing launched");
 
+    // Pages and rows: down two pages, up a row, up a page, down a row is the
+    // eleventh; a letter too many and Backspace bring the matches back.
+    search = SearchFor(L"docx");
+    ASSERT_NE(search, nullptr);
+    PressKeys({VK_BACK});
+    ASSERT_TRUE(WaitUntil([&] { return EditText(search) == L"doc"; }, kSettleMs));
+    for (WORD key : {VK_NEXT, VK_NEXT, VK_UP, VK_PRIOR, VK_DOWN, VK_RETURN}) PressKeys({key});
+    EXPECT_TRUE(Launched("last\r\ndoc11\r\n")) << ReadFile(launched_);
+
+    // The pointer on the third row, a click there: the eleventh document,
+    // just launched, now leads the documents, so the third row is the second.
+    search = SearchFor(L"doc");
+    ASSERT_NE(search, nullptr);
+    HWND list = ::FindWindowExA(search, nullptr, "TControl.Razaveza", nullptr);
+    ASSERT_NE(list, nullptr);
+    RECT rows{};
+    ::GetWindowRect(list, &rows);
+    const POINT third{rows.left + 60, rows.top + (rows.bottom - rows.top) / 11 * 5 / 2};
+    for (DWORD button : {DWORD(0), DWORD(MOUSEEVENTF_LEFTDOWN), DWORD(MOUSEEVENTF_LEFTUP)}) Mouse(third, button);
+    EXPECT_TRUE(Launched("last\r\ndoc11\r\ndoc2\r\n")) << ReadFile(launched_);
+
     // A thousand letters, an emoji and a control character: the box keeps
     // what fits, the program stays.
     search = SearchFor(L"\u0436");
@@ -178,7 +199,7 @@ TEST_F(SearchByKeys, ListStaysPut_EndReachesTheLastMatch_HostileInputIsHarmless)
         WaitUntil([&] { return EditText(search) == L"\u043C\u0430\u0439 \u043E\u0442\u0447\u0451\u0442 "; }, kSettleMs))
         << EditText(search).size();
     PressKeys({VK_RETURN});
-    EXPECT_TRUE(Launched("last\r\nmay\r\n")) << ReadFile(launched_);
+    EXPECT_TRUE(Launched("last\r\ndoc11\r\ndoc2\r\nmay\r\n")) << ReadFile(launched_);
     ExpectNoErrorShown();
 }
 

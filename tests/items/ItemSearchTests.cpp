@@ -36,6 +36,7 @@ const std::vector<Entry> kApps = {
 };
 
 const std::vector<Entry> kChrome = {{"Chrome", "chrome.exe", 0}};
+const std::string kThousandLetters(1000, 'o');
 
 const std::vector<Case> kCases = {
     {"caption prefix, word prefix, substring, letters, typo; ties by depth then tree order",
@@ -50,6 +51,7 @@ const std::vector<Case> kCases = {
     {"the extension takes no part", {{"Sales forecast", "Sales forecast.docx", 0}, {"Build", "b.cmd", 0}}, "fox", {}},
     {"letters in order only within the caption", {{"Build", "rebuild_main.cmd", 0}, {"Firm", "", 0}}, "rm", {"Firm"}},
     {"nothing when nothing matches", kApps, "zz", {}},
+    {"a thousand letters find nothing", kApps, kThousandLetters.c_str(), {}},
     {"an empty query finds nothing", kApps, " \t\r\n", {}},
     {"at most the limit, the best ones", kApps, "note", {"Notepad 2", "Notepad", "My Notes"}, 3},
     {"case is folded both ways", {{"CALC", "", 0}, {"calc", "", 0}}, "cAlC", {"CALC", "calc"}},
