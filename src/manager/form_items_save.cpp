@@ -53,8 +53,7 @@ void TFormItems::RestoreBackup(const EInOutError& failure) {
                      failure.what(),
                  failure.Code);
     PlaySystemSound(kSoundRefused);
-    std::string reason = SystemMessage(failure.Code);
-    if (reason.empty()) reason = "the items could not be written";
+    const std::string reason = ProblemInWords(failure.Code, App.dataFolder);
     StatusMessage("Save unsuccesful! " + reason +
                   (restored ? " - the saved items are unchanged"
                             : " - the saved items are kept in item_bak\\, please restart Razaveza"));
@@ -68,6 +67,8 @@ void TFormItems::SaveFailed() {
         // Without a short form the long one still names the folder.
         reason = (shortFolder.empty() ? App.dataFolder : shortFolder) +
                  "item_bak\\ already exists(!), please restart Razaveza";
+    } else if (FolderRefusesNewFiles(App.dataFolder)) {
+        reason = ProblemInWords(ERROR_WRITE_PROTECT, App.dataFolder) + ": items cannot be saved";
     } else {
         reason = "Possibly \"locked\" files (e.g. a file opened by another program)";
     }

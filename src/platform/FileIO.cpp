@@ -129,4 +129,13 @@ bool FileSizeOf(const std::string& path, unsigned long long& size) {
 
 bool CreateFolder(const std::string& path) { return ::CreateDirectoryW(WidePath(path).c_str(), nullptr) != FALSE; }
 
+bool FolderRefusesNewFiles(const std::string& folder) {
+    unique_handle_kernel probe =
+        OwnedFile(::CreateFileW(WidePath(folder + "razaveza.probe").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    if (probe) return false;
+    const DWORD why = ::GetLastError();
+    return why == ERROR_ACCESS_DENIED || why == ERROR_WRITE_PROTECT;
+}
+
 }  // namespace rz

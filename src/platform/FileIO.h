@@ -44,6 +44,10 @@ bool FileSizeOf(const std::string& path, unsigned long long& size);
 
 bool CreateFolder(const std::string& path);
 
+// Whether the system refuses new files in the folder (with its trailing
+// "\\") as it does on read-only media: tried with a file that vanishes at once.
+bool FolderRefusesNewFiles(const std::string& folder);
+
 // The running program's full path, however long (a folder named in a
 // script of many bytes a character passes MAX_PATH bytes early).
 std::string ProgramPath();
