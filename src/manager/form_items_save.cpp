@@ -53,7 +53,8 @@ void TFormItems::RestoreBackup(const EInOutError& failure) {
                      failure.what(),
                  failure.Code);
     PlaySystemSound(kSoundRefused);
-    const std::string reason = ProblemInWords(failure.Code, App.dataFolder);
+    std::string reason = SystemMessage(failure.Code);
+    if (reason.empty()) reason = "the items could not be written";
     StatusMessage("Save unsuccesful! " + reason +
                   (restored ? " - the saved items are unchanged"
                             : " - the saved items are kept in item_bak\\, please restart Razaveza"));
