@@ -57,8 +57,8 @@ bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
     return true;
 }
 
-RunningProgram::RunningProgram(const std::string& exePath, const std::string& workDir) {
-    std::string commandLine = "\"" + exePath + "\"";
+RunningProgram::RunningProgram(const std::string& exePath, const std::string& workDir, const std::string& arguments) {
+    std::string commandLine = "\"" + exePath + "\"" + (arguments.empty() ? "" : " " + arguments);
     STARTUPINFOA si{};
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi{};

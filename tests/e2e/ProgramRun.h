@@ -28,7 +28,7 @@ bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs);
 // never leaves an instance behind that holds the system-wide instance name.
 class RunningProgram {
 public:
-    RunningProgram(const std::string& exePath, const std::string& workDir);
+    RunningProgram(const std::string& exePath, const std::string& workDir, const std::string& arguments = {});
     ~RunningProgram();
     RunningProgram(const RunningProgram&) = delete;
     RunningProgram& operator=(const RunningProgram&) = delete;
