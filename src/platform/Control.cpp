@@ -113,7 +113,7 @@ LRESULT CALLBACK TControl::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM l
         return ::DefSubclassProc(hwnd, msg, wp, lp);
     }
     // Another process's pointer goes only where the control's own handler takes it.
-    if (!PointerParameterTrusted(msg) || Application.Faulted()) return ::DefSubclassProc(hwnd, msg, wp, lp);
+    if (!PointerParameterTrusted(msg, lp) || Application.Faulted()) return ::DefSubclassProc(hwnd, msg, wp, lp);
     LRESULT result = 0;
     bool handled = false;
     SafeInvoke(self,
@@ -158,7 +158,7 @@ const char* TControl::PaintedClass() {
 
 LRESULT CALLBACK TControl::PaintedProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     auto* self = reinterpret_cast<TControl*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (self && PointerParameterTrusted(msg) && !Application.Faulted()) {
+    if (self && PointerParameterTrusted(msg, lp) && !Application.Faulted()) {
         LRESULT result = 0;
         bool handled = false;
         SafeInvoke(self, [&] { handled = self->WindowMessage(msg, wp, lp, result); });

@@ -31,7 +31,7 @@ bool PointsIntoItsSender(UINT msg) {
         case WM_NEXTMENU:
         case WM_SETTINGCHANGE:
         case WM_DEVMODECHANGE: return true;
-        default: return ReadsPointerParameter(msg);
+        default: return PointerParameterSize(msg) > 0;
     }
 }
 
@@ -46,19 +46,33 @@ LRESULT CALLBACK NeutralizePosted(int code, WPARAM wp, LPARAM lp) {
 
 }  // namespace
 
-bool ReadsPointerParameter(UINT msg) {
+size_t PointerParameterSize(UINT msg) {
     switch (msg) {
-        case WM_NCCREATE:
-        case WM_DPICHANGED:
-        case WM_NOTIFY:
-        case WM_MEASUREITEM:
-        case WM_DRAWITEM:
-        case WM_GETDLGCODE: return true;
-        default: return false;
+        case WM_NCCREATE: return sizeof(CREATESTRUCTA);
+        case WM_DPICHANGED: return sizeof(RECT);
+        case WM_NOTIFY: return sizeof(NMHDR);
+        case WM_MEASUREITEM: return sizeof(MEASUREITEMSTRUCT);
+        case WM_DRAWITEM: return sizeof(DRAWITEMSTRUCT);
+        case WM_GETDLGCODE: return sizeof(MSG);
+        default: return 0;
     }
 }
 
 bool SentByAnotherThread() { return (::InSendMessageEx(nullptr) & (ISMEX_SEND | ISMEX_NOTIFY | ISMEX_CALLBACK)) != 0; }
+
+bool PointerParameterTrusted(UINT msg, LPARAM lp) {
+    const size_t size = PointerParameterSize(msg);
+    if (size == 0 || !SentByAnotherThread()) return true;
+    // Within the committed part of the reservation that holds this frame.
+    const int here = 0;
+    MEMORY_BASIC_INFORMATION stack{}, at{};
+    if (!::VirtualQuery(&here, &stack, sizeof(stack)) ||
+        !::VirtualQuery(reinterpret_cast<const void*>(lp), &at, sizeof(at)))
+        return false;
+    const auto end = reinterpret_cast<ULONG_PTR>(at.BaseAddress) + at.RegionSize;
+    return at.AllocationBase == stack.AllocationBase && at.State == MEM_COMMIT &&
+           !(at.Protect & (PAGE_GUARD | PAGE_NOACCESS)) && static_cast<ULONG_PTR>(lp) + size <= end;
+}
 
 HHOOK GuardThreadQueue() {
     return ::SetWindowsHookExW(WH_GETMESSAGE, &NeutralizePosted, nullptr, ::GetCurrentThreadId());

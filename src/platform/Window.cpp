@@ -42,7 +42,7 @@ void TWindow::CreateHandle(DWORD exStyle, const char* className, const std::stri
 LRESULT TWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) { return DefaultHandler(msg, wp, lp); }
 
 LRESULT CALLBACK TWindow::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (!PointerParameterTrusted(msg)) {
+    if (!PointerParameterTrusted(msg, lp)) {
         // Another process's pointer is never read. A DPI change is real only
         // as the system tells it: the window takes that and stays where it is.
         if (msg != WM_DPICHANGED) return 0;
