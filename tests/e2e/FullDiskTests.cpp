@@ -107,23 +107,6 @@ void CloseThroughMenu(const RunningProgram& program) {
     PressKeys({VK_RETURN});
 }
 
-// The texts of the boxes the program shows until it ends, each answered with OK.
-std::vector<std::string> BoxesUntilExit(const RunningProgram& program) {
-    std::vector<std::string> shown;
-    WaitUntil(
-        [&] {
-            for (HWND box : ProcessWindows(program.Id(), "#32770")) {
-                if (!::IsWindowVisible(box)) continue;
-                shown.push_back(MessageBoxText(box));
-                ::PostMessageA(box, WM_COMMAND, IDOK, 0);
-                ::Sleep(200);
-            }
-            return !program.Running();
-        },
-        kWaitMs);
-    return shown;
-}
-
 }  // namespace
 
 TEST(FullDisk, SettingsThatCannotBeWrittenAtCloseStayWholeAndTheBoxSaysTheDiskIsFull) {
@@ -147,7 +130,7 @@ TEST(FullDisk, SettingsThatCannotBeWrittenAtCloseStayWholeAndTheBoxSaysTheDiskIs
     ASSERT_TRUE(::GetDiskFreeSpaceExA((dir + "\\").c_str(), &free, nullptr, nullptr));
     WriteFile(std::string(small) + "\\filler-close.bin", std::string(static_cast<size_t>(free.QuadPart), 'x'));
     ASSERT_NO_FATAL_FAILURE(CloseThroughMenu(*program));
-    const std::vector<std::string> shown = BoxesUntilExit(*program);
+    const std::vector<std::string> shown = AnswerBoxesUntilExit(*program, kWaitMs);
     ::DeleteFileA((std::string(small) + "\\filler-close.bin").c_str());
     ASSERT_EQ(program->WaitForExit(0).value_or(~0UL), 0u) << "the program did not end by Close";
     ASSERT_EQ(shown.size(), 1u) << (shown.empty() ? "no box" : shown.back());
@@ -183,7 +166,7 @@ TEST(ReadOnlyData, TheMenuWorksAndASaveIsRefusedWithTheReason) {
 
     // Nothing changed, nothing to write: Close ends without a box.
     ASSERT_NO_FATAL_FAILURE(CloseThroughMenu(program));
-    const std::vector<std::string> shown = BoxesUntilExit(program);
+    const std::vector<std::string> shown = AnswerBoxesUntilExit(program, kWaitMs);
     EXPECT_TRUE(shown.empty()) << shown.front();
     EXPECT_EQ(program.WaitForExit(0).value_or(~0UL), 0u);
 }

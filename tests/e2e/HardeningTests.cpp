@@ -138,19 +138,8 @@ TEST_F(FaultRoute, AHardwareExceptionIsLoggedThenTheFatalBoxEndsTheProgram) {
     // A thread that starts at address 0 faults at once, as a broken shell extension would.
     rz::unique_handle_kernel thread(::CreateRemoteThread(process.get(), nullptr, 0, nullptr, nullptr, 0, nullptr));
     ASSERT_TRUE(thread) << ::GetLastError();
-    std::vector<std::string> shown;
-    const bool ended = WaitUntil(
-        [&] {
-            for (HWND box : ProcessWindows(program.Id(), "#32770")) {
-                if (!::IsWindowVisible(box)) continue;
-                shown.push_back(MessageBoxText(box));
-                ::PostMessageA(box, WM_COMMAND, IDOK, 0);
-                ::Sleep(200);
-            }
-            return !program.Running();
-        },
-        kExitMs);
-    ASSERT_TRUE(ended) << "the program still runs";
+    const std::vector<std::string> shown = AnswerBoxesUntilExit(program, kExitMs);
+    ASSERT_FALSE(program.Running()) << "the program still runs";
     ASSERT_FALSE(shown.empty());
     EXPECT_NE(shown.back().find("Exception raised, Razaveza will now terminate"), std::string::npos) << shown.back();
     const std::string log = ReadFile(dir_ / "errorlog.txt");
@@ -293,19 +282,8 @@ TEST_F(FaultRoute, AFaultInsideAWindowProcedureIsLoggedThenTheFatalBoxEndsThePro
         ::SetEnvironmentVariableA("RZ_FAULT_CHILD_FOLDER", nullptr);
         ::SetEnvironmentVariableA("RZ_FAULT_ROUTE", nullptr);
         ASSERT_TRUE(child.Started()) << child.StartError();
-        std::vector<std::string> shown;
-        const bool ended = WaitUntil(
-            [&] {
-                for (HWND box : ProcessWindows(child.Id(), "#32770")) {
-                    if (!::IsWindowVisible(box)) continue;
-                    shown.push_back(MessageBoxText(box));
-                    ::PostMessageA(box, WM_COMMAND, IDOK, 0);
-                    ::Sleep(200);
-                }
-                return !child.Running();
-            },
-            kExitMs);
-        ASSERT_TRUE(ended) << "the child still runs";
+        const std::vector<std::string> shown = AnswerBoxesUntilExit(child, kExitMs);
+        ASSERT_FALSE(child.Running()) << "the child still runs";
         EXPECT_EQ(child.WaitForExit(0).value_or(0), static_cast<DWORD>(EXCEPTION_ACCESS_VIOLATION));
         ASSERT_FALSE(shown.empty()) << "no box";
         EXPECT_NE(shown.back().find("Exception raised, Razaveza will now terminate"), std::string::npos)

@@ -104,6 +104,22 @@ std::string MessageBoxText(HWND box) {
     return statics.size() == 1 ? TextOf(statics.front()) : std::string();
 }
 
+std::vector<std::string> AnswerBoxesUntilExit(const RunningProgram& program, DWORD timeoutMs) {
+    std::vector<std::string> shown;
+    WaitUntil(
+        [&] {
+            for (HWND box : ProcessWindows(program.Id(), "#32770")) {
+                if (!::IsWindowVisible(box)) continue;
+                shown.push_back(MessageBoxText(box));
+                ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+                ::Sleep(200);
+            }
+            return !program.Running();
+        },
+        timeoutMs);
+    return shown;
+}
+
 std::optional<DWORD> ReadInstanceMapping() {
     rz::unique_handle_kernel mapping(::OpenFileMappingA(FILE_MAP_READ, FALSE, kInstanceName));
     if (!mapping) return std::nullopt;
