@@ -8,6 +8,7 @@
 
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
 #include "platform/Control.h"
@@ -22,6 +23,27 @@ struct CaptionRoom {
     // box, a button's edges); negative: the text is not checked.
     int extra96;
 };
+
+inline int CALLBACK NoteFontFound(const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM found) {
+    *reinterpret_cast<bool*>(found) = true;
+    return 0;
+}
+
+// Why a check of captions cannot run here, or "": without the fonts that
+// scripts/setup copies into the Wine prefix the system draws in stand-ins,
+// and every caption measures as something it is not.
+inline std::string MissingSetUpFonts() {
+    LOGFONTA wanted{};
+    wanted.lfCharSet = DEFAULT_CHARSET;
+    lstrcpyA(wanted.lfFaceName, "Tahoma");
+    bool found = false;
+    HDC screen = ::GetDC(nullptr);
+    ::EnumFontFamiliesExA(screen, &wanted, &NoteFontFound, reinterpret_cast<LPARAM>(&found), 0);
+    ::ReleaseDC(nullptr, screen);
+    return found ? std::string()
+                 : "the Wine prefix lacks the fonts scripts/setup copies into C:\\windows\\Fonts (no \"Tahoma\"): "
+                   "captions would be measured in stand-in fonts";
+}
 
 inline void MoveToDpi(rz::TForm& form, int dpi) {
     RECT r;

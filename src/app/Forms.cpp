@@ -53,6 +53,12 @@ void LinkServices(Forms& f) {
     TFormGeneral* general = f.general.get();
     links.applyTaskBarPresence = [general](bool on) { general->ApplyTaskBarPresence(on); };
     links.attachActivation = [general](bool attach) { general->AttachActivation(attach); };
+    TFormItems* items = f.items.get();
+    links.showStatus = [items](const std::string& text) {
+        if (!items->Visible()) return false;
+        items->StatusMessage(text);
+        return true;
+    };
     LinkSettings(std::move(links));
 }
 

@@ -85,6 +85,7 @@ void StartUp() {
     EnableTrayIcon(true);
     // Only now: the load itself raises no selection changes.
     FormItems().AttachTreeChange(true);
+    FlushLogRepeats();
 }
 
 bool ResolveLeftoverBackup() {
@@ -136,10 +137,12 @@ void ReloadItems() {
     shortCuts.ApplyMenuDrawing();
     EnableTrayIcon(true);
     items.AttachTreeChange(true);
+    FlushLogRepeats();
 }
 
 void ShutDown() {
     SaveSettings();
+    FlushLogRepeats();
     Store().icons.FreeWorkSurfaces();
     g_guard.Release();
     Application.ProcessMessages();

@@ -1,6 +1,7 @@
 #include "controls/CcvWinGroupBox.h"
 
 #include "platform/CanvasText.h"
+#include "platform/Dpi.h"
 #include "platform/Handles.h"
 
 namespace rz {
@@ -8,6 +9,11 @@ namespace rz {
 void TcvWinGroupBox::CreateWnd(HWND parent) {
     TGroupBox::CreateWnd(parent);
     Subclass();
+}
+
+void TcvWinGroupBox::SetDpi(int dpi) {
+    dpi_ = dpi;
+    if (Handle()) ::InvalidateRect(Handle(), nullptr, TRUE);
 }
 
 bool TcvWinGroupBox::WindowMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
@@ -35,13 +41,14 @@ void TcvWinGroupBox::Paint() {
     ::GetTextExtentPoint32A(dc.get(), "0", 1, &zero);
     const bool rtl = (::GetWindowLongA(Handle(), GWL_EXSTYLE) & WS_EX_RTLREADING) != 0;
     UINT flags = DT_SINGLELINE | (rtl ? DT_RTLREADING : 0);
-    RECT r{8, 0, 8, zero.cy};
+    const int inset = ScaleToDpi(8, dpi_ > 0 ? dpi_ : WindowDpi(Handle()));
+    RECT r{inset, 0, inset, zero.cy};
     DrawCanvasText(dc.get(), Caption(), r, flags | DT_CALCRECT);
     if (rtl) {
         RECT box;
         ::GetClientRect(Handle(), &box);
         int w = r.right - r.left;
-        r.left = box.right - w - 8;
+        r.left = box.right - w - inset;
         r.right = r.left + w;
     }
     ::SetBkMode(dc.get(), TRANSPARENT);

@@ -3,7 +3,7 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
-#include "support/UcvSysStr.h"
+#include "platform/TextCodePage.h"
 
 namespace rz {
 
@@ -77,7 +77,7 @@ void TcvWinTreeView::ReportFiles(HDROP drop) {
         // shell hands names over: the A call counts characters, not bytes.
         std::wstring wide(::DragQueryFileW(drop, i, nullptr, 0), L'\0');
         if (!wide.empty()) wide.resize(::DragQueryFileW(drop, i, wide.data(), static_cast<UINT>(wide.size() + 1)));
-        const std::string name = FromWide(wide, CP_ACP);
+        const std::string name = FromUtf16(wide);
         // A handler may clear the event: keep it alive for this call.
         TDockedEvent handler = OnDropFiles;
         handler(this, name, at);

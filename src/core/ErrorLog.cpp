@@ -2,11 +2,10 @@
 
 #include <windows.h>
 
-#include <cstdio>
-#include <memory>
-
 #include "core/AppData.h"
+#include "core/LogFile.h"
 #include "platform/Application.h"
+#include "platform/FileIO.h"
 #include "platform/MessageBox.h"
 #include "support/UcvSysExceptions.h"
 
@@ -58,15 +57,29 @@ std::string LocaleDate(const SYSTEMTIME& at) {
     return buffer;
 }
 
-void AppendLogLine(const std::string& message, unsigned long code) {
-    const std::string path = App.dataFolder + "errorlog.txt";
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(path.c_str(), "ab"), &std::fclose);
-    if (!f) RaiseInOutError("Cannot open", path);
+std::string LogPath() { return App.dataFolder + "errorlog.txt"; }
+
+bool WriteLine(const std::string& message, unsigned long code) {
     SYSTEMTIME now;
     ::GetLocalTime(&now);
-    std::string line = ComposeLogLine(LocaleDate(now), LogTime(now), message, code) + "\r\n";
-    if (std::fwrite(line.data(), 1, line.size(), f.get()) != line.size()) RaiseInOutError("Cannot write", path);
-    if (std::fclose(f.release()) != 0) RaiseInOutError("Cannot write", path);
+    return AppendToLog(LogPath(), ComposeLogLine(LocaleDate(now), LogTime(now), message, code) + "\r\n");
+}
+
+// The lines of this run, by log: a test or a second data folder starts afresh.
+TLogRepeats g_repeats;
+std::string g_repeatsPath;
+
+// A message logged before in this run is counted instead (which counts as written).
+bool AppendLogLine(const std::string& message, unsigned long code) {
+    if (g_repeatsPath != LogPath()) {
+        g_repeats = TLogRepeats();
+        g_repeatsPath = LogPath();
+    }
+    const std::string key = std::to_string(code) + ' ' + message;
+    if (!g_repeats.First(key)) return true;
+    if (WriteLine(message, code)) return true;
+    g_repeats.Forget(key);
+    return false;
 }
 
 }  // namespace
@@ -129,18 +142,44 @@ std::string LogTime(const SYSTEMTIME& at) {
     return buffer;
 }
 
-void WriteErrorLog(const std::string& message) {
-    // Before the box and the file: both leave codes of their own.
+bool WriteErrorLog(const std::string& message) noexcept {
+    // Before the file and the box: both leave codes of their own.
     const unsigned long code = ::GetLastError();
-    ShowNotice(kNoticeGiven, App.dataFolder + "errorlog.txt", 0);
-    AppendLogLine(message, code);
+    try {
+        // A box that shows only the path of a log that is not there tells nothing.
+        if (!AppendLogLine(message, code)) return false;
+        ShowNotice(kNoticeGiven, LogPath(), 0);
+        return true;
+    } catch (...) {
+        return false;
+    }
 }
 
-void LogTolerated(const std::string& message, unsigned long code) noexcept {
-    // A log that cannot be written must not turn a tolerated failure into a fatal one.
+bool LogTolerated(const std::string& message, unsigned long code) noexcept {
     try {
-        AppendLogLine(message, code);
+        return AppendLogLine(message, code);
+    } catch (...) {
+        return false;
+    }
+}
+
+void FlushLogRepeats() noexcept {
+    try {
+        if (g_repeatsPath != LogPath()) return;
+        for (const auto& [key, count] : g_repeats.TakeCounts()) {
+            const size_t space = key.find(' ');
+            WriteLine("Repeated " + std::to_string(count) + " more times: " + key.substr(space + 1),
+                      std::stoul(key.substr(0, space)));
+        }
     } catch (...) {}
+}
+
+std::string ProblemInWords(unsigned long code, const std::string& folder) {
+    if (code == ERROR_DISK_FULL || code == ERROR_HANDLE_DISK_FULL) return "The disk is full";
+    if (code == ERROR_WRITE_PROTECT || (code == ERROR_ACCESS_DENIED && FolderRefusesNewFiles(folder)))
+        return "The folder " + folder + " is read-only";
+    const std::string text = SystemMessage(code);
+    return text.empty() ? "Error " + std::to_string(code) : text;
 }
 
 }  // namespace rz

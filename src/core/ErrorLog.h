@@ -41,13 +41,20 @@ std::string ComposeLogLine(const std::string& date, const std::string& time, con
                            unsigned long code);
 // Hours and minutes in the user's time format, whatever its hour width.
 std::string LogTime(const SYSTEMTIME& at);
-// Appends one line to DataFolder\errorlog.txt after showing the log's path,
-// with the thread's last error as it was on entry. Raises EInOutError when
-// the log cannot be written.
-void WriteErrorLog(const std::string& message);
+// Appends one line to DataFolder\errorlog.txt with the thread's last error
+// as it was on entry, then shows the log's path. A log that cannot be
+// written shows no box and raises nothing: false, and the caller tells the
+// user what happened in other words.
+bool WriteErrorLog(const std::string& message) noexcept;
 // The same line without the box, for failures the program goes on after:
-// the caller passes the code of the call that failed. A log that cannot be
-// written is given up on.
-void LogTolerated(const std::string& message, unsigned long code) noexcept;
+// the caller passes the code of the call that failed. False when the log
+// cannot be written.
+bool LogTolerated(const std::string& message, unsigned long code) noexcept;
+// A line that came again in this run was only counted: this writes how often.
+void FlushLogRepeats() noexcept;
+
+// A failed write as the user knows the problem: "The disk is full", "The
+// folder ... is read-only", else the system's own text.
+std::string ProblemInWords(unsigned long code, const std::string& folder);
 
 }  // namespace rz

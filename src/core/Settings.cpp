@@ -4,9 +4,11 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <map>
 #include <stdexcept>
 
 #include "core/AppData.h"
+#include "core/ErrorLog.h"
 #include "core/SettingsFile.h"
 #include "core/TitledDialog.h"
 #include "platform/Application.h"
@@ -37,26 +39,88 @@ constexpr char kGeneral[] = "General Settings";
 constexpr char kFont[] = "Font Settings";
 constexpr char kMisc[] = "Misc Settings";
 
+constexpr TShortCut kDefaultLauncherKey = kCtrlBit | 'L';
+
 std::string SettingsPath() { return App.dataFolder + kSettingsFileName; }
 
-// A key that is absent gives nullopt-like "missing"; present-empty gives "".
-bool ReadString(const char* section, const char* key, std::string& value) {
-    std::optional<std::string> found = ProfileValue(ReadProfileText(SettingsPath()), section, key);
-    if (found) value = std::move(*found);
-    return found.has_value();
-}
-
-int ReadInteger(const char* section, const char* key, int defaultValue) {
+// The file's text as read once by LoadSettings.
+struct StoredSettings {
     std::string text;
-    return ReadString(section, key, text) ? ParseSettingInteger(text, defaultValue) : defaultValue;
+
+    // A key that is absent leaves the value; present-empty gives "".
+    bool String(const char* section, const char* key, std::string& value) const {
+        std::optional<std::string> found = ProfileValue(text, section, key);
+        if (found) value = std::move(*found);
+        return found.has_value();
+    }
+    int Integer(const char* section, const char* key, int defaultValue) const {
+        std::string value;
+        return String(section, key, value) ? ParseSettingInteger(value, defaultValue) : defaultValue;
+    }
+    bool Bool(const char* section, const char* key, bool defaultValue) const {
+        return Integer(section, key, defaultValue ? 1 : 0) != 0;
+    }
+};
+
+// Hotkey lines this run could not read, by key: written back as they stand,
+// since the user may know a key name the program does not. What was logged
+// already (with the file's path) is not logged again at the next load.
+std::map<std::string, std::string> g_unreadKeys;
+std::map<std::string, std::string> g_loggedKeys;
+
+TShortCut ReadHotKey(const StoredSettings& stored, const char* key, TShortCut fallback) {
+    g_unreadKeys.erase(key);
+    std::string text;
+    if (!stored.String(kGeneral, key, text)) return fallback;
+    // An emptied line means no key at all.
+    if (const TShortCut read = TextToShortCut(text); read || text.empty()) return read;
+    g_unreadKeys[key] = text;
+    std::string& logged = g_loggedKeys[key];
+    if (logged != SettingsPath() + '\n' + text) {
+        logged = SettingsPath() + '\n' + text;
+        LogTolerated(std::string("The hotkey line \"") + key + "=" + text + "\" in \"" + SettingsPath() +
+                         "\" names no key the program knows; " +
+                         (fallback ? ShortCutToText(fallback) + " serves instead" : std::string("no key serves")),
+                     ERROR_INVALID_DATA);
+    }
+    return fallback;
 }
 
-bool ReadBool(const char* section, const char* key, bool defaultValue) {
-    return ReadInteger(section, key, defaultValue ? 1 : 0) != 0;
+// What SaveSettings writes for a hotkey: an unread line as it stood while
+// its fallback still serves.
+std::string HotKeyText(const char* key, TShortCut value, TShortCut fallback) {
+    auto unread = g_unreadKeys.find(key);
+    return unread != g_unreadKeys.end() && value == fallback ? unread->second : ShortCutToText(value);
 }
 
-void WriteString(const char* section, const char* key, const std::string& value) {
-    WriteProfileText(SettingsPath(), WithProfileValue(ReadProfileText(SettingsPath()), section, key, value));
+std::vector<ProfileEntry> SettingsEntries() {
+    std::vector<ProfileEntry> entries;
+    entries.push_back({kGeneral, "TaskBar", Settings.TaskBar ? "1" : "0"});
+    entries.push_back({kGeneral, "OpenLauncherHotkey",
+                       HotKeyText("OpenLauncherHotkey", Settings.OpenLauncherHotkey, kDefaultLauncherKey)});
+    // Whoever never set it finds no such line in the file.
+    if (Settings.OpenSearchHotkey || g_unreadKeys.count("OpenSearchHotkey"))
+        entries.push_back({kGeneral, "OpenSearchHotkey", HotKeyText("OpenSearchHotkey", Settings.OpenSearchHotkey, 0)});
+    entries.push_back({kFont, "WindowsDraw", Settings.WindowsDraw ? "1" : "0"});
+    entries.push_back({kFont, "FontName", Settings.FontName});
+    entries.push_back({kFont, "FontSize", std::to_string(Settings.FontSize > 0 ? Settings.FontSize : 8)});
+    entries.push_back({kMisc, "DrawMenuBar", Settings.DrawMenuBar ? "1" : "0"});
+    return entries;
+}
+
+bool AnyWindowOpen() {
+    for (TTitledDialog* w : g_links.windows)
+        if (w->Visible()) return true;
+    return false;
+}
+
+// Logged, and said where the user looks: an open window's status line, or
+// a box when a window without one is open or the log could not take it.
+void ReportSettingsFailure(unsigned long code) {
+    const bool logged = LogTolerated("Cannot write \"" + SettingsPath() + "\"", code);
+    const std::string words = ProblemInWords(code, App.dataFolder) + ": the settings cannot be saved";
+    if (g_links.showStatus && g_links.showStatus(words)) return;
+    if (!logged || AnyWindowOpen()) ShowNotice(kNoticeGiven, words + ".", 0);
 }
 
 unique_hkey OpenRunKey() {
@@ -105,35 +169,27 @@ int ParseSettingInteger(const std::string& text, int defaultValue) {
 }
 
 void LoadSettings() {
-    Settings.TaskBar = ReadBool(kGeneral, "TaskBar", true);
-    std::string hotkey = "CTRL+L";
-    ReadString(kGeneral, "OpenLauncherHotkey", hotkey);
-    Settings.OpenLauncherHotkey = TextToShortCut(hotkey);
+    const StoredSettings stored{ReadProfileText(SettingsPath())};
+    Settings.TaskBar = stored.Bool(kGeneral, "TaskBar", true);
+    Settings.OpenLauncherHotkey = ReadHotKey(stored, "OpenLauncherHotkey", kDefaultLauncherKey);
     if (g_links.hotKey) g_links.hotKey->SetHotKey(Settings.OpenLauncherHotkey);
-    std::string searchHotkey;
-    ReadString(kGeneral, "OpenSearchHotkey", searchHotkey);
-    Settings.OpenSearchHotkey = TextToShortCut(searchHotkey);
+    Settings.OpenSearchHotkey = ReadHotKey(stored, "OpenSearchHotkey", 0);
     if (g_links.searchHotKey) g_links.searchHotKey->SetHotKey(Settings.OpenSearchHotkey);
-    Settings.WindowsDraw = ReadBool(kFont, "WindowsDraw", true);
+    Settings.WindowsDraw = stored.Bool(kFont, "WindowsDraw", true);
     Settings.FontName = "Verdana";
-    ReadString(kFont, "FontName", Settings.FontName);
-    Settings.FontSize = ReadInteger(kFont, "FontSize", 8);
-    Settings.DrawMenuBar = ReadBool(kMisc, "DrawMenuBar", false);
+    stored.String(kFont, "FontName", Settings.FontName);
+    Settings.FontSize = stored.Integer(kFont, "FontSize", 8);
+    Settings.DrawMenuBar = stored.Bool(kMisc, "DrawMenuBar", false);
     Application.ProcessMessages();
     ReadAutostart();
 }
 
-void SaveSettings() {
-    WriteString(kGeneral, "TaskBar", Settings.TaskBar ? "1" : "0");
-    WriteString(kGeneral, "OpenLauncherHotkey", ShortCutToText(Settings.OpenLauncherHotkey));
-    // Whoever never set it finds no such line in the file.
-    if (Settings.OpenSearchHotkey) WriteString(kGeneral, "OpenSearchHotkey", ShortCutToText(Settings.OpenSearchHotkey));
-    WriteString(kFont, "WindowsDraw", Settings.WindowsDraw ? "1" : "0");
-    WriteString(kFont, "FontName", Settings.FontName);
-    WriteString(kFont, "FontSize", std::to_string(Settings.FontSize > 0 ? Settings.FontSize : 8));
-    WriteString(kMisc, "DrawMenuBar", Settings.DrawMenuBar ? "1" : "0");
+bool SaveSettings() {
+    const bool written = WriteProfileValues(SettingsPath(), SettingsEntries());
+    if (!written) ReportSettingsFailure(::GetLastError());
     WriteAutostart(Settings.Autostart);
     Application.ProcessMessages();
+    return written;
 }
 
 void ApplySettings() {

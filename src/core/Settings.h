@@ -48,15 +48,20 @@ struct SettingsLinks {
     TLinkLabel* link = nullptr;
     std::function<void(bool taskBar)> applyTaskBarPresence;
     std::function<void(bool attach)> attachActivation;
+    // Shows a problem in the status line of an open window; false when none is open.
+    std::function<bool(const std::string& text)> showStatus;
 };
 
 void LinkSettings(SettingsLinks links);
 
 // The file and the Run value into the record; the hotkey, once linked, takes
-// the key read.
+// the key read. A hotkey line that names no key is logged once; the default
+// key serves and the line is written back as it stands.
 void LoadSettings();
-// The record into the file and the Run value.
-void SaveSettings();
+// The record into the file, in one replacement of the whole file and only
+// when it changes, and the Run value. A file that cannot be written is
+// logged and said in a status line or a box; false then.
+bool SaveSettings();
 void ApplySettings();
 // The Run value into Settings.Autostart.
 void ReadAutostart();

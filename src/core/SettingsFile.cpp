@@ -3,13 +3,11 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
-#include <memory>
 #include <string_view>
 
+#include "platform/FileIO.h"
 #include "support/TextEncoding.h"
-#include "support/UcvSysExceptions.h"
 
 namespace rz {
 
@@ -105,24 +103,18 @@ std::string WithProfileValue(const std::string& text, const std::string& section
 }
 
 std::string ReadProfileText(const std::string& path) {
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(path.c_str(), "rb"), &std::fclose);
-    if (!f) return {};
     std::string bytes;
-    char buffer[4096];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof(buffer), f.get())) > 0) bytes.append(buffer, n);
-    return std::ferror(f.get()) ? std::string() : TextFromFileBytes(std::move(bytes));
+    return ReadWholeFile(path, bytes) ? TextFromFileBytes(std::move(bytes)) : std::string();
 }
 
-void WriteProfileText(const std::string& path, const std::string& text) {
-    const std::string bytes = FileBytesFromText(text);
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(path.c_str(), "wb"), &std::fclose);
-    if (!f) RaiseInOutError("Cannot write", path);
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f.get()) == bytes.size();
-    if (std::fclose(f.release()) != 0 || !written) {
-        if (::GetLastError() == ERROR_SUCCESS) ::SetLastError(ERROR_WRITE_FAULT);
-        RaiseInOutError("Cannot write", path);
-    }
+bool WriteProfileValues(const std::string& path, const std::vector<ProfileEntry>& entries) {
+    std::string bytes;
+    const bool there = ReadWholeFile(path, bytes);
+    if (!there && ::GetLastError() != ERROR_FILE_NOT_FOUND && ::GetLastError() != ERROR_PATH_NOT_FOUND) return false;
+    std::string text = there ? TextFromFileBytes(bytes) : std::string();
+    for (const ProfileEntry& entry : entries) text = WithProfileValue(text, entry.section, entry.key, entry.value);
+    const std::string next = FileBytesFromText(std::move(text));
+    return (there && next == bytes) || ReplaceWholeFile(path, next);
 }
 
 }  // namespace rz

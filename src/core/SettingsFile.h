@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace rz {
 
@@ -18,7 +19,19 @@ std::string WithProfileValue(const std::string& text, const std::string& section
 
 // The file's text; "" when it cannot be read (every key is then missing).
 std::string ReadProfileText(const std::string& path);
-// Raises EInOutError when the file cannot be written whole.
-void WriteProfileText(const std::string& path, const std::string& text);
+
+// One value for WithProfileValues.
+struct ProfileEntry {
+    const char* section;
+    const char* key;
+    std::string value;
+};
+
+// Writes the values into the file's current text, every other line kept
+// as it is, and replaces the file whole only when that changes it: a kill
+// or a full disk at any moment leaves the old file. False with the
+// system's reason in GetLastError, also when a file that is there cannot
+// be read (a write would lose its other lines).
+bool WriteProfileValues(const std::string& path, const std::vector<ProfileEntry>& entries);
 
 }  // namespace rz

@@ -71,6 +71,7 @@ void TFormConfig::LayOutControls() {
             Row(BtnApply, "Apply", firstButton + buttonStep, kButtonTop, kButtonWidth, kButtonHeight),
             Row(BtnOK, "OK", firstButton + 2 * buttonStep, kButtonTop, kButtonWidth, kButtonHeight),
             Row(BtnHelp, "Help", firstButton + 3 * buttonStep, kButtonTop, kButtonWidth, kButtonHeight)});
+    GrpBxFontSets.SetDpi(Dpi());
     LayOutPages();
 }
 

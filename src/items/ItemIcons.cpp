@@ -10,6 +10,7 @@
 #include "items/IconPictures.h"
 #include "items/ItemKinds.h"
 #include "items/ItemTables.h"
+#include "platform/FileIO.h"
 #include "support/UcvGraphics.h"
 #include "support/UcvSysExceptions.h"
 #include "support/UcvSysIO.h"
@@ -23,10 +24,11 @@ void Fill(TBitmap& b, int sysColour) { FillPicture(FillTarget(&b), b.Canvas(), f
 
 }  // namespace
 
-unique_hicon ShellSmallIcon(const std::string& path) {
+unique_hicon ShellSmallIcon(const std::string& path, DWORD attributes) {
     SHFILEINFOA info{};
+    const UINT flags = SHGFI_ICON | SHGFI_SMALLICON | (attributes ? SHGFI_USEFILEATTRIBUTES : 0);
     // Wine leaves a stale handle in the record on failure: trust only the result.
-    DWORD_PTR ok = ::SHGetFileInfoA(path.c_str(), 0, &info, sizeof(info), SHGFI_ICON | SHGFI_SMALLICON);
+    DWORD_PTR ok = ::SHGetFileInfoA(path.c_str(), attributes, &info, sizeof(info), flags);
     if (!ok) return nullptr;
     return unique_hicon(info.hIcon);
 }
@@ -112,13 +114,19 @@ void ItemIcons::BuildTypeIcons(ItemTables& tables) {
 }
 
 void ItemIcons::InsertTypeIcon(const std::string& ext) {
-    // The shell only hands out a type's icon for a file that exists.
+    // The shell hands out a type's icon surely for a file that exists; on
+    // read-only media the type alone has to do.
     std::string temp = dataFolder + "TempFile." + ext;
-    if (!OwnedFile(
-            ::CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)))
+    unique_hicon shellIcon;
+    if (OwnedFile(
+            ::CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr))) {
+        shellIcon = ShellSmallIcon(temp);
+        ::DeleteFileA(temp.c_str());
+    } else if (FolderRefusesNewFiles(dataFolder)) {
+        shellIcon = ShellSmallIcon(temp, FILE_ATTRIBUTE_NORMAL);
+    } else {
         RaiseInOutError("Cannot create", temp);
-    unique_hicon shellIcon = ShellSmallIcon(temp);
-    ::DeleteFileA(temp.c_str());
+    }
 
     FillSurfaces();
     unique_hicon blank;

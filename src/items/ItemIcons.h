@@ -74,7 +74,8 @@ private:
 };
 
 // The shell's small icon for a file or directory; null when there is none.
-unique_hicon ShellSmallIcon(const std::string& path);
+// With attributes, the icon of the type the name has, whether or not it exists.
+unique_hicon ShellSmallIcon(const std::string& path, DWORD attributes = 0);
 // The shell's icon for a file or directory at size x size pixels where its
 // icon file has that size, else its large icon (for the system to shrink);
 // null when there is none.

@@ -16,28 +16,38 @@ std::string DiscardName(const std::string& parent, int n) {
     return parent + kDiscardFolderName + (n == 0 ? std::string() : std::to_string(n));
 }
 
-// Everything but the mark first, and the mark only when all else is gone: a
-// deletion cut short or refused leaves a folder still known as ours.
-void DeleteMarkedFolder(const std::string& folder) {
-    const std::string mark = folder + "\\" + kDiscardMarkName;
-    std::vector<std::string> folders;
+// The entries of a folder by their exact names: a store may hold names the
+// path rules would change ("a.", "aux", "COM1."), which only the "\\?\"
+// form reaches.
+struct FolderEntries {
+    std::vector<std::string> folders;  // each ends with "\\"
     std::vector<std::string> files;
+};
+FolderEntries EntriesOf(const std::string& folder) {
+    FolderEntries entries;
     ProcessFolderOptions list;
     list.folder = folder + "\\";
-    list.directoryList = &folders;
-    list.fileList = &files;
+    list.directoryList = &entries.folders;
+    list.fileList = &entries.files;
     list.ignoreErrors = true;
+    list.exactNames = true;
     ProcessFolder(list);
-    bool left = false;
-    for (const std::string& sub : folders) {
-        DeleteFolderTree(sub.substr(0, sub.size() - 1));
-        left = left || PathExists(sub.substr(0, sub.size() - 1));
-    }
-    for (const std::string& file : files)
-        if (file != mark && !::DeleteFileW(WidePath(file).c_str())) left = true;
-    if (left) return;
-    ::DeleteFileW(WidePath(mark).c_str());
-    ::RemoveDirectoryW(WidePath(folder).c_str());
+    return entries;
+}
+
+// Everything but the mark first, and the mark only once nothing else is
+// left: a deletion cut short or refused leaves a folder still known as ours.
+void DeleteMarkedFolder(const std::string& folder) {
+    const std::string mark = folder + "\\" + kDiscardMarkName;
+    FolderEntries entries = EntriesOf(folder);
+    for (const std::string& sub : entries.folders) DeleteFolderTree(sub.substr(0, sub.size() - 1), true);
+    for (const std::string& file : entries.files)
+        if (file != mark) ::DeleteFileW(ExactWidePath(file).c_str());
+    entries = EntriesOf(folder);
+    if (!entries.folders.empty() || entries.files.size() != 1 || entries.files.front() != mark) return;
+    ::DeleteFileW(ExactWidePath(mark).c_str());
+    // Anything that came in meanwhile keeps the folder: it is marked again.
+    if (!::RemoveDirectoryW(ExactWidePath(folder).c_str())) WriteWholeFile(mark, std::string());
 }
 }  // namespace
 
@@ -67,7 +77,7 @@ std::vector<std::string> RemoveDiscardedFolders(const std::string& dataFolder) {
         const std::string discard = DiscardName(dataFolder, n);
         if (!FileExists(discard + "\\" + kDiscardMarkName)) continue;
         DeleteMarkedFolder(discard);
-        if (PathExists(discard)) left.push_back(discard);
+        if (::GetFileAttributesW(ExactWidePath(discard).c_str()) != INVALID_FILE_ATTRIBUTES) left.push_back(discard);
     }
     return left;
 }

@@ -68,6 +68,8 @@ void TFormItems::SaveFailed() {
         // Without a short form the long one still names the folder.
         reason = (shortFolder.empty() ? App.dataFolder : shortFolder) +
                  "item_bak\\ already exists(!), please restart Razaveza";
+    } else if (FolderRefusesNewFiles(App.dataFolder)) {
+        reason = ProblemInWords(ERROR_WRITE_PROTECT, App.dataFolder) + ": items cannot be saved";
     } else {
         reason = "Possibly \"locked\" files (e.g. a file opened by another program)";
     }

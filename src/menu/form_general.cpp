@@ -1,5 +1,6 @@
 #include "menu/form_general.h"
 
+#include "core/AppData.h"
 #include "core/ErrorLog.h"
 #include "platform/Application.h"
 #include "platform/Handles.h"
@@ -69,18 +70,15 @@ void ShowLauncherMenuAtCursor(TPopupMenu* menu, TForm& form, TCoolTrayIcon& tray
 }
 
 void TFormGeneral::AEGeneralException(TObject* sender, const std::exception& e) {
-    try {
-        auto* component = dynamic_cast<TComponent*>(sender);
-        if (!component) throw std::runtime_error("no sender");
-        WriteErrorLog("Exception raised (Sender was: " + component->Name + "): " + e.what());
-    } catch (...) {
-        try {
-            WriteErrorLog(std::string("Exception raised (Sender Couldn't be determined): ") + e.what());
-        } catch (...) {
-            // The log cannot be written at all: the fatal text still shows below.
-        }
-    }
-    ShowNotice(kNoticeFatal, "", 0);
+    const auto* component = dynamic_cast<const TComponent*>(sender);
+    const bool logged =
+        WriteErrorLog(component ? "Exception raised (Sender was: " + component->Name + "): " + e.what()
+                                : std::string("Exception raised (Sender Couldn't be determined): ") + e.what());
+    FlushLogRepeats();
+    std::string text = PreparedText(kNoticeFatal);
+    if (text.empty()) text = FatalExceptionText(App.dataFolder);
+    // Without a log to send in, the box itself says what happened.
+    ShowNotice(kNoticeGiven, logged ? text : text + "\r\n\r\n" + e.what(), 0);
     Application.Terminate();
 }
 

@@ -7,7 +7,7 @@
 #include <algorithm>
 
 #include "menu/form_search.h"
-#include "support/UcvSysStr.h"
+#include "platform/TextCodePage.h"
 
 namespace rz {
 
@@ -52,13 +52,13 @@ std::string TSearchBox::Text() const {
     if (!Handle()) return {};
     std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(Handle())) + 1, L'\0');
     text.resize(static_cast<size_t>(::GetWindowTextW(Handle(), text.data(), static_cast<int>(text.size()))));
-    return FromWide(text, CP_ACP);
+    return FromUtf16(text);
 }
 
 void TSearchBox::SetText(const std::string& text) {
     if (!Handle()) return;
     settingText_ = true;
-    ::SetWindowTextW(Handle(), ToWide(text, CP_ACP).c_str());
+    ::SetWindowTextW(Handle(), ToUtf16(text).c_str());
     settingText_ = false;
     const int end = ::GetWindowTextLengthW(Handle());
     ::SendMessageW(Handle(), EM_SETSEL, end, end);

@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "platform/Control.h"
+#include "platform/ForeignMessages.h"
 #include "platform/MessageBox.h"
 #include "platform/PageControl.h"
 
@@ -21,6 +22,7 @@ void TApplication::Initialize() {
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES |
                                               ICC_TAB_CLASSES | ICC_PROGRESS_CLASS};
     ::InitCommonControlsEx(&icc);
+    queueGuard_.reset(GuardThreadQueue());
     RegisterClassOnce(kAppWindowClass, nullptr, true);
     // A visible-style but zero-sized, off-screen popup: the taskbar button of
     // the program belongs to it, as do the program's forms.
@@ -110,6 +112,7 @@ void TApplication::Terminate() {
 
 void TApplication::ResetTerminated() {
     terminated_ = false;
+    faulted_ = false;
     MSG msg;
     while (::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {}
 }
@@ -149,6 +152,7 @@ LONG TApplication::ReportFault(const EXCEPTION_POINTERS* info) noexcept {
     } catch (...) {
         what = "Hardware exception";
     }
+    faulted_ = true;
     // Nobody knows which component was running: the sender stays unknown.
     ReportError(nullptr, what);
     return EXCEPTION_EXECUTE_HANDLER;
@@ -190,6 +194,43 @@ std::string Hex8(unsigned long value) {
 
 LONG WINAPI FaultFilter(EXCEPTION_POINTERS* info) { return Application.ReportFault(info); }
 
+bool IsHardwareFault(DWORD code) {
+    switch (code) {
+        case EXCEPTION_ACCESS_VIOLATION:
+        case EXCEPTION_IN_PAGE_ERROR:
+        case EXCEPTION_ILLEGAL_INSTRUCTION:
+        case EXCEPTION_PRIV_INSTRUCTION:
+        case EXCEPTION_INT_DIVIDE_BY_ZERO:
+        case EXCEPTION_INT_OVERFLOW:
+        case EXCEPTION_ARRAY_BOUNDS_EXCEEDED:
+        case EXCEPTION_STACK_OVERFLOW:
+        case EXCEPTION_DATATYPE_MISALIGNMENT: return true;
+        default: return false;
+    }
+}
+
+bool InProgramImage(const void* address) {
+    const auto* base = reinterpret_cast<const BYTE*>(::GetModuleHandleA(nullptr));
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+    const auto* at = static_cast<const BYTE*>(address);
+    return at >= base && at < base + nt->OptionalHeader.SizeOfImage;
+}
+
+// Called before any handler on the stack: a window procedure runs inside
+// the system's own handlers, which would swallow the fault or end the
+// program without a word. The program's code handles none of these, so
+// one there is always a bug: reported like any error, and the end.
+LONG WINAPI FaultInProgram(EXCEPTION_POINTERS* info) {
+    const EXCEPTION_RECORD* record = info ? info->ExceptionRecord : nullptr;
+    if (!record || !IsHardwareFault(record->ExceptionCode) || !InProgramImage(record->ExceptionAddress))
+        return EXCEPTION_CONTINUE_SEARCH;
+    static LONG reporting = 0;
+    if (::InterlockedExchange(&reporting, 1) == 0) Application.ReportFault(info);
+    ::TerminateProcess(::GetCurrentProcess(), record->ExceptionCode);
+    return EXCEPTION_CONTINUE_SEARCH;
+}
+
 }  // namespace
 
 std::string DescribeFault(const EXCEPTION_RECORD& record) {
@@ -198,7 +239,10 @@ std::string DescribeFault(const EXCEPTION_RECORD& record) {
            Hex8(static_cast<unsigned long>(address)) + " in " + ModuleOf(record.ExceptionAddress);
 }
 
-void InstallFaultFilter() { ::SetUnhandledExceptionFilter(&FaultFilter); }
+void InstallFaultFilter() {
+    ::AddVectoredExceptionHandler(1, &FaultInProgram);
+    ::SetUnhandledExceptionFilter(&FaultFilter);
+}
 
 namespace {
 struct OwnedSearch {

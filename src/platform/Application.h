@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 
+#include "platform/Handles.h"
 #include "platform/Timer.h"
 #include "platform/Window.h"
 
@@ -40,7 +41,7 @@ public:
     void Run();
     void Terminate();
     bool Terminated() const { return terminated_; }
-    // For tests that share one process: forget an earlier Terminate.
+    // For tests that share one process: forget an earlier Terminate or fault.
     void ResetTerminated();
 
     // Call inside a catch block only: reports the exception being handled.
@@ -48,6 +49,9 @@ public:
     // A hardware exception nothing handled takes the same route; the process
     // ends when this returns EXCEPTION_EXECUTE_HANDLER.
     LONG ReportFault(const EXCEPTION_POINTERS* info) noexcept;
+    // After a hardware exception no handler of the program runs again: the
+    // boxes that report it would otherwise hand a timer the same fault.
+    bool Faulted() const { return faulted_; }
 
     bool Active() const { return active_; }
 
@@ -72,6 +76,9 @@ private:
     bool terminated_ = false;
     bool active_ = false;
     bool reporting_ = false;
+    bool faulted_ = false;
+    // Posted messages with pointers never reach a window of this thread.
+    unique_hhook queueGuard_;
     // Disabled controls get no mouse messages: while a window of ours is
     // open, the pointer is also looked at on a timer.
     TTimer hintPoll_{"HintPoll"};
@@ -79,7 +86,8 @@ private:
 
 extern TApplication Application;
 
-// Routes every hardware exception that nothing handles to Application.ReportFault.
+// Routes every hardware exception in the program's own code, and every one
+// that nothing handles, to Application.ReportFault; the process then ends.
 void InstallFaultFilter();
 // The exception's code, address and module, e.g.
 // "Access violation (C0000005) at 0x0040A1B2 in razaveza.exe".

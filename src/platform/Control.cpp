@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "platform/Application.h"
+#include "platform/ForeignMessages.h"
 #include "platform/SystemError.h"
 
 namespace rz {
@@ -62,7 +63,11 @@ void TControl::CreateControl(HWND parent, const char* className, const std::stri
 }
 
 TControl* TControl::FromHandle(HWND hwnd) {
-    return hwnd ? static_cast<TControl*>(::GetPropA(hwnd, kControlProp)) : nullptr;
+    // Any process may name any window in a message, and give one of its own
+    // a property of that name: only ours carry a control.
+    DWORD process = 0;
+    if (!hwnd || !::GetWindowThreadProcessId(hwnd, &process) || process != ::GetCurrentProcessId()) return nullptr;
+    return static_cast<TControl*>(::GetPropA(hwnd, kControlProp));
 }
 
 void TControl::SetBounds(int x, int y, int w, int h) {
@@ -116,6 +121,8 @@ LRESULT CALLBACK TControl::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM l
         self->subclassed_ = false;
         return ::DefSubclassProc(hwnd, msg, wp, lp);
     }
+    // Another process's pointer goes only where the control's own handler takes it.
+    if (!PointerParameterTrusted(msg, lp) || Application.Faulted()) return ::DefSubclassProc(hwnd, msg, wp, lp);
     LRESULT result = 0;
     bool handled = false;
     SafeInvoke(self,
@@ -160,7 +167,7 @@ const char* TControl::PaintedClass() {
 
 LRESULT CALLBACK TControl::PaintedProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     auto* self = reinterpret_cast<TControl*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    if (self) {
+    if (self && PointerParameterTrusted(msg, lp) && !Application.Faulted()) {
         LRESULT result = 0;
         bool handled = false;
         SafeInvoke(self, [&] { handled = self->WindowMessage(msg, wp, lp, result); });

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/Handles.h"
+#include "platform/TextCodePage.h"
 
 namespace rz {
 
@@ -13,15 +14,17 @@ namespace {
 // CreateDirectory refuses from here on; the other calls a little later.
 constexpr size_t kClassicLimit = MAX_PATH - 12;
 
-std::wstring Widen(const std::string& text) {
-    if (text.empty()) return {};
-    int n = ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<size_t>(n), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
-    return wide;
+bool IsDrivePath(const std::string& p) { return p.size() > 2 && p[1] == ':' && p[2] == '\\'; }
+// "\\server\share\...", not "\\?\..." (already lifted) nor "\\.\..." (a device).
+bool IsUncPath(const std::string& p) {
+    return p.size() > 2 && p.compare(0, 2, "\\\\") == 0 && p[2] != '?' && p[2] != '.';
 }
 
-bool IsDrivePath(const std::string& p) { return p.size() > 2 && p[1] == ':' && p[2] == '\\'; }
+std::wstring LongForm(const std::string& path) {
+    if (IsDrivePath(path)) return L"\\\\?\\" + ToUtf16(path);
+    if (IsUncPath(path)) return L"\\\\?\\UNC\\" + ToUtf16(path).substr(2);
+    return ToUtf16(path);
+}
 
 bool WriteAll(HANDLE file, const std::string& bytes) {
     size_t done = 0;
@@ -40,17 +43,15 @@ bool WriteAll(HANDLE file, const std::string& bytes) {
 }
 
 bool WriteFileChecked(const std::string& path, const std::string& bytes) {
-    const std::wstring wide = WidePath(path);
-    unique_handle_kernel file = OwnedFile(
-        ::CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    unique_handle_kernel file = OwnedFile(::CreateFileW(WidePath(path).c_str(), GENERIC_WRITE, 0, nullptr,
+                                                        CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return false;
     if (!WriteAll(file.get(), bytes)) return false;
     HANDLE raw = file.release();
     if (!::CloseHandle(raw)) return false;
     // What a layer below accepted and then dropped shows in the size.
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!::GetFileAttributesExW(wide.c_str(), GetFileExInfoStandard, &data)) return false;
-    const unsigned long long size = (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    unsigned long long size = 0;
+    if (!FileSizeOf(path, size)) return false;
     if (size != bytes.size()) {
         ::SetLastError(ERROR_WRITE_FAULT);
         return false;
@@ -60,21 +61,11 @@ bool WriteFileChecked(const std::string& path, const std::string& bytes) {
 
 }  // namespace
 
-std::wstring WidePath(const std::string& path) {
-    std::wstring wide = Widen(path);
-    if (path.size() < kClassicLimit) return wide;
-    if (IsDrivePath(path)) return L"\\\\?\\" + wide;
-    if (path.compare(0, 2, "\\\\") == 0 && path.compare(0, 4, "\\\\?\\") != 0) return L"\\\\?\\UNC\\" + wide.substr(2);
-    return wide;
-}
+std::wstring WidePath(const std::string& path) { return path.size() < kClassicLimit ? ToUtf16(path) : LongForm(path); }
 
-std::string NarrowName(const wchar_t* name) {
-    int n = ::WideCharToMultiByte(CP_ACP, 0, name, -1, nullptr, 0, nullptr, nullptr);
-    if (n <= 1) return {};
-    std::string narrow(static_cast<size_t>(n - 1), '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, name, -1, narrow.data(), n, nullptr, nullptr);
-    return narrow;
-}
+std::wstring ExactWidePath(const std::string& path) { return LongForm(path); }
+
+std::string NarrowName(const wchar_t* name) { return FromUtf16(name); }
 
 bool ReadWholeFile(const std::string& path, std::string& bytes) {
     bytes.clear();
@@ -108,9 +99,8 @@ std::string ProgramPath() {
 
 bool ReplaceWholeFile(const std::string& path, const std::string& bytes) {
     const std::string temporary = path + ".tmp";
-    if (!WriteWholeFile(temporary, bytes) ||
-        !::MoveFileExW(WidePath(temporary).c_str(), WidePath(path).c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (!WriteWholeFile(temporary, bytes) || !::MoveFileExW(WidePath(temporary).c_str(), WidePath(path).c_str(),
+                                                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         const DWORD reason = ::GetLastError();
         ::DeleteFileW(WidePath(temporary).c_str());
         ::SetLastError(reason);
@@ -119,6 +109,33 @@ bool ReplaceWholeFile(const std::string& path, const std::string& bytes) {
     return true;
 }
 
+namespace {
+bool AppendChecked(const std::string& path, const std::string& bytes) {
+    unique_handle_kernel file = OwnedFile(::CreateFileW(WidePath(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ,
+                                                        nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file || !WriteAll(file.get(), bytes)) return false;
+    return ::CloseHandle(file.release()) != FALSE;
+}
+}  // namespace
+
+Seam<bool(const std::string&, const std::string&)> AppendToFile{&AppendChecked};
+
+bool FileSizeOf(const std::string& path, unsigned long long& size) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!::GetFileAttributesExW(WidePath(path).c_str(), GetFileExInfoStandard, &data)) return false;
+    size = (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    return true;
+}
+
 bool CreateFolder(const std::string& path) { return ::CreateDirectoryW(WidePath(path).c_str(), nullptr) != FALSE; }
+
+bool FolderRefusesNewFiles(const std::string& folder) {
+    unique_handle_kernel probe =
+        OwnedFile(::CreateFileW(WidePath(folder + "razaveza.probe").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    if (probe) return false;
+    const DWORD why = ::GetLastError();
+    return why == ERROR_ACCESS_DENIED || why == ERROR_WRITE_PROTECT;
+}
 
 }  // namespace rz

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cwchar>
+#include <string_view>
+
+#include "platform/TextCodePage.h"
 
 namespace rz {
 
@@ -28,24 +31,17 @@ LOGFONTW SystemMenuLogFont() {
 }
 
 std::string FaceNameOf(const LOGFONTW& lf) {
-    char face[LF_FACESIZE * 3];
-    const int length =
-        ::WideCharToMultiByte(CP_ACP, 0, lf.lfFaceName, static_cast<int>(::wcsnlen(lf.lfFaceName, LF_FACESIZE)), face,
-                              sizeof(face), nullptr, nullptr);
-    return std::string(face, static_cast<size_t>(length));
+    return FromUtf16(std::wstring_view(lf.lfFaceName, ::wcsnlen(lf.lfFaceName, LF_FACESIZE)));
 }
 
 void SetFaceName(LOGFONTW& lf, const std::string& face) {
     // A character takes a byte at least: more bytes than this are cut anyway.
-    wchar_t wide[LF_FACESIZE * 4];
-    int length =
-        ::MultiByteToWideChar(CP_ACP, 0, face.data(), static_cast<int>(std::min<size_t>(face.size(), LF_FACESIZE * 4)),
-                              wide, LF_FACESIZE * 4);
-    length = std::min(length, LF_FACESIZE - 1);
+    const std::wstring wide = ToUtf16(std::string_view(face).substr(0, LF_FACESIZE * 4));
+    size_t length = std::min<size_t>(wide.size(), LF_FACESIZE - 1);
     // Half of a surrogate pair is no character.
     if (length > 0 && IS_HIGH_SURROGATE(wide[length - 1])) --length;
     std::fill(std::begin(lf.lfFaceName), std::end(lf.lfFaceName), L'\0');
-    std::copy(wide, wide + length, lf.lfFaceName);
+    std::copy(wide.begin(), wide.begin() + static_cast<std::ptrdiff_t>(length), lf.lfFaceName);
 }
 
 unique_hfont CreateUnderlinedFont(HFONT font) {

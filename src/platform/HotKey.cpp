@@ -1,6 +1,24 @@
 #include "platform/HotKey.h"
 
+#include "platform/FileIO.h"
+#include "platform/TextCodePage.h"
+
 namespace rz {
+
+std::string HotKeyAtomName(const std::string& programPath, const std::string& suffix) {
+    // FNV-1a over the whole path as the file system compares it (UTF-16,
+    // without case): a deep or non-ASCII folder still gives a short name.
+    std::wstring path = ToUtf16(programPath);
+    if (!path.empty()) ::CharUpperBuffW(path.data(), static_cast<DWORD>(path.size()));
+    unsigned long long hash = 14695981039346656037ull;
+    for (wchar_t c : path) {
+        hash ^= static_cast<unsigned long long>(c);
+        hash *= 1099511628211ull;
+    }
+    std::string name = "Razaveza.";
+    for (int shift = 60; shift >= 0; shift -= 4) name += "0123456789ABCDEF"[(hash >> shift) & 0xF];
+    return name + suffix.substr(0, 200);
+}
 
 TJvApplicationHotKey::~TJvApplicationHotKey() {
     Unregister();
@@ -24,9 +42,7 @@ void TJvApplicationHotKey::Register() {
     if (!window_ || !(hotKey_ & 0xFF)) return;
     if (!id_) {
         // A global atom from the program's path: one id per installed copy.
-        char path[MAX_PATH] = {};
-        ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-        id_ = ::GlobalAddAtomA((path + IdSuffix).c_str());
+        id_ = ::GlobalAddAtomA(HotKeyAtomName(ProgramPath(), IdSuffix).c_str());
         if (!id_) {
             registerError_ = ::GetLastError();
             return;

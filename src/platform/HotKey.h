@@ -11,6 +11,10 @@
 
 namespace rz {
 
+// The name of the global atom that gives a key its id: from the whole
+// program path, whatever its length or script, and always short enough.
+std::string HotKeyAtomName(const std::string& programPath, const std::string& suffix);
+
 class TJvApplicationHotKey : public TComponent {
 public:
     explicit TJvApplicationHotKey(std::string name = {}) : TComponent(std::move(name)) {}

@@ -18,6 +18,7 @@
 #include "platform/ImageList.h"
 #include "platform/Menu.h"
 #include "platform/SystemError.h"
+#include "platform/TextCodePage.h"
 
 namespace rz {
 
@@ -109,9 +110,8 @@ void AddBlank(HMENU menu, TMenuItem& blank) {
 
 wchar_t FirstCharacter(const char* text, size_t size) {
     // Four bytes hold one character in UTF-8 and in double-byte code pages.
-    wchar_t wide[4] = {};
-    return ::MultiByteToWideChar(CP_ACP, 0, text, static_cast<int>(std::min<size_t>(size, 4)), wide, 4) > 0 ? wide[0]
-                                                                                                            : 0;
+    const std::wstring wide = ToUtf16(std::string_view(text, std::min<size_t>(size, 4)));
+    return wide.empty() ? 0 : wide[0];
 }
 
 // The caption's accelerator letter: the character after the first single
@@ -125,12 +125,10 @@ wchar_t AcceleratorOf(const std::string& caption) {
     return 0;
 }
 
-// A character the menu loop saw, as UTF-8; empty for a control character.
-std::string Utf8OfCharacter(wchar_t c) {
+// A character the menu loop saw, in the program's strings; empty for a control character.
+std::string TextOfCharacter(wchar_t c) {
     if (c < 0x20 || c == 0x7F) return {};
-    char utf8[8] = {};
-    const int n = ::WideCharToMultiByte(CP_UTF8, 0, &c, 1, utf8, sizeof(utf8), nullptr, nullptr);
-    return std::string(utf8, static_cast<size_t>(std::max(n, 0)));
+    return FromUtf16(std::wstring_view(&c, 1));
 }
 
 TMenuItem* ItemOf(ULONG_PTR data) { return reinterpret_cast<TMenuItem*>(data); }
@@ -140,20 +138,17 @@ wchar_t Upper(wchar_t c) {
     return c;
 }
 
-// The character of a WM_MENUCHAR as UTF-8; empty for a control character or
-// one the code page cannot tell.
+// The character of a WM_MENUCHAR (the window's code page is the program's)
+// in the program's strings; empty for a control character or one the code
+// page cannot tell.
 std::string TypedCharacter(WORD key) {
     if (key < 0x20 || key == 0x7F) return {};
     if (key < 0x80) return std::string(1, static_cast<char>(key));
     const std::string bytes = key > 0xFF ? std::string{static_cast<char>(key >> 8), static_cast<char>(key & 0xFF)}
                                          : std::string(1, static_cast<char>(key));
-    wchar_t wide[2] = {};
-    const int n =
-        ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(bytes.size()), wide, 2);
-    if (n <= 0) return {};
-    char utf8[8] = {};
-    const int m = ::WideCharToMultiByte(CP_UTF8, 0, wide, n, utf8, sizeof(utf8), nullptr, nullptr);
-    return std::string(utf8, static_cast<size_t>(std::max(m, 0)));
+    const std::wstring wide = ToUtf16(bytes);
+    if (wide.empty() || wide.find(L'\xFFFD') != std::wstring::npos) return {};
+    return FromUtf16(wide);
 }
 
 }  // namespace
@@ -359,7 +354,7 @@ bool TPopupMenu::MenuChar(WPARAM wp, HMENU menu, LRESULT& result) {
         }
     }
     if (!OnUnmatchedKey || (HIWORD(wp) & MF_SYSMENU)) return false;
-    const std::string typed = typedWide ? Utf8OfCharacter(typedWide) : TypedCharacter(LOWORD(wp));
+    const std::string typed = typedWide ? TextOfCharacter(typedWide) : TypedCharacter(LOWORD(wp));
     if (typed.empty()) return false;
     open_->unmatched = typed;
     result = MAKELRESULT(0, MNC_CLOSE);

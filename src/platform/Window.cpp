@@ -1,6 +1,8 @@
 #include "platform/Window.h"
 
 #include "platform/Application.h"
+#include "platform/Dpi.h"
+#include "platform/ForeignMessages.h"
 #include "platform/SystemError.h"
 
 namespace rz {
@@ -40,6 +42,14 @@ void TWindow::CreateHandle(DWORD exStyle, const char* className, const std::stri
 LRESULT TWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) { return DefaultHandler(msg, wp, lp); }
 
 LRESULT CALLBACK TWindow::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (!PointerParameterTrusted(msg, lp)) {
+        // Another process's pointer is never read. A DPI change is real only
+        // as the system tells it: the window takes that and stays where it is.
+        if (msg != WM_DPICHANGED) return 0;
+        const int dpi = WindowDpi(hwnd);
+        wp = MAKEWPARAM(dpi, dpi);
+        lp = 0;
+    }
     TWindow* self = nullptr;
     if (msg == WM_NCCREATE) {
         auto* cs = reinterpret_cast<CREATESTRUCTA*>(lp);
@@ -49,7 +59,7 @@ LRESULT CALLBACK TWindow::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) 
     } else {
         self = reinterpret_cast<TWindow*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
     }
-    if (!self) return ::DefWindowProcA(hwnd, msg, wp, lp);
+    if (!self || Application.Faulted()) return ::DefWindowProcA(hwnd, msg, wp, lp);
     if (msg == WM_NCDESTROY) {
         ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
         self->hwnd_ = nullptr;

@@ -4,6 +4,7 @@
 
 #include <array>
 
+#include "platform/TextCodePage.h"
 #include "support/UcvSysStr.h"
 
 namespace rz {
@@ -17,9 +18,9 @@ std::string StoredFileName(const std::string& name) {
 std::string FileNameKey(const std::string& name) {
     // Case is folded on the UTF-16 form, as the file system folds it, so that
     // letters beyond ASCII match their capitals in any script.
-    std::wstring wide = ToWide(StoredFileName(name), CP_ACP);
+    std::wstring wide = ToUtf16(StoredFileName(name));
     if (!wide.empty()) ::CharUpperBuffW(wide.data(), static_cast<DWORD>(wide.size()));
-    return FromWide(wide, CP_UTF8);
+    return FromUtf16(wide);
 }
 
 bool SameFileName(const std::string& a, const std::string& b) { return FileNameKey(a) == FileNameKey(b); }

@@ -17,15 +17,15 @@ void FillInfo(IShellLinkW& link, ShortcutInfo& info) {
     wchar_t buffer[MAX_PATH];
     WIN32_FIND_DATAW fd{};
     // Each field keeps its old value when the link cannot give it.
-    if (SUCCEEDED(link.GetPath(buffer, MAX_PATH, &fd, SLGP_SHORTPATH))) info.target = FromWide(buffer, CP_ACP);
-    if (SUCCEEDED(link.GetArguments(buffer, MAX_PATH))) info.arguments = FromWide(buffer, CP_ACP);
+    if (SUCCEEDED(link.GetPath(buffer, MAX_PATH, &fd, SLGP_SHORTPATH))) info.target = FromUtf16(buffer);
+    if (SUCCEEDED(link.GetArguments(buffer, MAX_PATH))) info.arguments = FromUtf16(buffer);
     int show = 0;
     if (SUCCEEDED(link.GetShowCmd(&show))) info.showCommand = show;
-    if (SUCCEEDED(link.GetWorkingDirectory(buffer, MAX_PATH))) info.workingDirectory = FromWide(buffer, CP_ACP);
-    if (SUCCEEDED(link.GetDescription(buffer, MAX_PATH))) info.description = FromWide(buffer, CP_ACP);
+    if (SUCCEEDED(link.GetWorkingDirectory(buffer, MAX_PATH))) info.workingDirectory = FromUtf16(buffer);
+    if (SUCCEEDED(link.GetDescription(buffer, MAX_PATH))) info.description = FromUtf16(buffer);
     int iconIndex = 0;
     if (SUCCEEDED(link.GetIconLocation(buffer, MAX_PATH, &iconIndex))) {
-        info.iconLocation = FromWide(buffer, CP_ACP);
+        info.iconLocation = FromUtf16(buffer);
         info.iconIndex = iconIndex;
     }
     WORD hotKey = 0;

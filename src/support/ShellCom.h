@@ -10,7 +10,7 @@
 #include <string>
 
 #include "platform/Handles.h"
-#include "support/UcvSysStr.h"
+#include "platform/TextCodePage.h"
 
 namespace rz {
 
@@ -41,13 +41,13 @@ private:
 };
 
 // No MB_PRECOMPOSED: with the UTF-8 code page the system refuses any flag.
-inline std::wstring WideFromAnsi(const std::string& s) { return ToWide(s, CP_ACP); }
+inline std::wstring WideFromAnsi(const std::string& s) { return ToUtf16(s); }
 
 // The file-system path of an item id list, "" when it has none. Wide: a
 // MAX_PATH-character path may need three times as many bytes in UTF-8.
 inline std::string PathFromIdList(LPCITEMIDLIST pidl) {
     wchar_t path[MAX_PATH];
-    return ::SHGetPathFromIDListW(pidl, path) ? FromWide(path, CP_ACP) : std::string();
+    return ::SHGetPathFromIDListW(pidl, path) ? FromUtf16(path) : std::string();
 }
 
 // The shell's item id list for a path, or null when the shell cannot parse it.

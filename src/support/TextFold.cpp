@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "support/UcvSysStr.h"
+#include "platform/TextCodePage.h"
 
 namespace rz {
 
@@ -56,7 +56,7 @@ std::string FoldForSearch(std::string_view text) {
             if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
         return out;
     }
-    std::wstring wide = ToWide(out, CP_UTF8);
+    std::wstring wide = ToUtf16(out);
     if (wide.empty()) return out;
     ::CharLowerBuffW(wide.data(), static_cast<DWORD>(wide.size()));
     std::wstring folded;
@@ -66,7 +66,7 @@ std::string FoldForSearch(std::string_view text) {
         if (const wchar_t* plain = LigatureOf(c)) folded += plain;
         else folded += c;
     }
-    return FromWide(folded, CP_UTF8);
+    return FromUtf16(folded);
 }
 
 size_t Utf8Length(unsigned char lead) {

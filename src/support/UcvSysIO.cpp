@@ -11,6 +11,13 @@ namespace {
 
 DWORD Attributes(const std::string& path) { return ::GetFileAttributesW(WidePath(path).c_str()); }
 
+std::wstring PathForm(const std::string& path, bool exact) { return exact ? ExactWidePath(path) : WidePath(path); }
+
+bool IsDirectory(const std::wstring& path) {
+    const DWORD a = ::GetFileAttributesW(path.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 // One walk of ProcessFolder. Failures live here rather than in return values
 // so that an exception leaving the walk does not lose the count so far.
 class FolderWalk {
@@ -22,6 +29,7 @@ public:
     bool counted = false;  // the exception in flight was counted already
 
 private:
+    std::wstring Wide(const std::string& path) const { return PathForm(path, o_.exactNames); }
     void SubFolder(const std::string& folder, DWORD attributes);
     void File(const std::string& folder, const std::string& name);
     ProcessFolderOptions& o_;
@@ -29,9 +37,9 @@ private:
 
 void FolderWalk::Walk(const std::string& folder) {
     WIN32_FIND_DATAW fd;
-    unique_hfind find = MakeFindHandle(::FindFirstFileW(WidePath(folder + o_.mask).c_str(), &fd));
+    unique_hfind find = MakeFindHandle(::FindFirstFileW(Wide(folder + o_.mask).c_str(), &fd));
     if (!find) {
-        if (o_.removeFolders) ::RemoveDirectoryW(WidePath(folder).c_str());
+        if (o_.removeFolders) ::RemoveDirectoryW(Wide(folder).c_str());
         return;
     }
     do {
@@ -42,7 +50,7 @@ void FolderWalk::Walk(const std::string& folder) {
         else File(folder, name);
     } while (::FindNextFileW(find.get(), &fd));
     find.reset();
-    if (o_.removeFolders) ::RemoveDirectoryW(WidePath(folder).c_str());
+    if (o_.removeFolders) ::RemoveDirectoryW(Wide(folder).c_str());
 }
 
 void FolderWalk::SubFolder(const std::string& folder, DWORD attributes) {
@@ -51,7 +59,7 @@ void FolderWalk::SubFolder(const std::string& folder, DWORD attributes) {
     // A junction or folder link: deleting through it would empty its target.
     bool link = (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
     if (link && (o_.deleteFiles || o_.removeFolders)) {
-        if (o_.removeFolders) RemoveFolderLink(folder.substr(0, folder.size() - 1));
+        if (o_.removeFolders) RemoveFolderLink(folder.substr(0, folder.size() - 1), o_.exactNames);
         return;
     }
     Walk(folder);
@@ -65,7 +73,7 @@ void FolderWalk::File(const std::string& folder, const std::string& name) {
     try {
         // A failed plain delete is tolerated: the file stays and so does its folder.
         if (o_.useRecycleBin) RecycleFile(path, true, nullptr);
-        else ::DeleteFileW(WidePath(path).c_str());
+        else ::DeleteFileW(Wide(path).c_str());
         ++o_.filesDeleted;
     } catch (...) {
         ++failures;
@@ -81,7 +89,7 @@ int ProcessFolder(ProcessFolderOptions& options) {
     options.filesFound = 0;
     options.filesDeleted = 0;
     // Only a folder that was there comes back; a missing one stays missing.
-    bool existed = DirectoryExists(options.folder);
+    bool existed = IsDirectory(PathForm(options.folder, options.exactNames));
     FolderWalk walk(options);
     try {
         walk.Walk(options.folder);
@@ -89,33 +97,35 @@ int ProcessFolder(ProcessFolderOptions& options) {
         if (!walk.counted) ++walk.failures;
         if (!options.ignoreErrors) throw;
     }
-    if (options.removeFolders && existed) CreateFolder(options.folder);
+    if (options.removeFolders && existed)
+        ::CreateDirectoryW(PathForm(options.folder, options.exactNames).c_str(), nullptr);
     return walk.failures;
 }
 
-bool RemoveFolderLink(const std::string& path) {
+bool RemoveFolderLink(const std::string& path, bool exactName) {
     // Opened as the link itself, the handle tells whether the name really is
     // one: where the platform follows the link anyway (Wine and its Unix
     // links), it shows the target and the link is left alone.
     constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
     unique_handle_kernel link =
-        OwnedFile(::CreateFileW(WidePath(path).c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
-                                FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+        OwnedFile(::CreateFileW(PathForm(path, exactName).c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     if (!link) return false;
     BY_HANDLE_FILE_INFORMATION info{};
     bool isLink =
         ::GetFileInformationByHandle(link.get(), &info) && (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
     link.reset();
     // Removing a folder link removes the link, never what it points to.
-    return isLink && ::RemoveDirectoryW(WidePath(path).c_str());
+    return isLink && ::RemoveDirectoryW(PathForm(path, exactName).c_str());
 }
 
-void DeleteFolderTree(const std::string& path) {
+void DeleteFolderTree(const std::string& path, bool exactNames) {
     // An empty path would walk the root of the current drive.
     if (path.empty()) return;
-    DWORD a = Attributes(path);
+    const std::wstring wide = PathForm(path, exactNames);
+    DWORD a = ::GetFileAttributesW(wide.c_str());
     if (a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_REPARSE_POINT)) {
-        RemoveFolderLink(path);
+        RemoveFolderLink(path, exactNames);
         return;
     }
     ProcessFolderOptions options;
@@ -124,8 +134,9 @@ void DeleteFolderTree(const std::string& path) {
     options.deleteFiles = true;
     options.removeFolders = true;
     options.ignoreErrors = true;
+    options.exactNames = exactNames;
     ProcessFolder(options);
-    ::RemoveDirectoryW(WidePath(path).c_str());
+    ::RemoveDirectoryW(wide.c_str());
 }
 
 bool RecycleFile(const std::string& path, bool silent, HWND owner) {

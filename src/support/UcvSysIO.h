@@ -25,6 +25,9 @@ struct ProcessFolderOptions {
     int filesFound = 0;    // out
     int filesDeleted = 0;  // out
     bool ignoreErrors = false;
+    // Names are taken as they are (the "\\?\" form of absolute paths), so
+    // that names the path rules would change ("a.", "aux") are reached too.
+    bool exactNames = false;
     std::function<bool()> continueTest;
 };
 
@@ -32,10 +35,10 @@ struct ProcessFolderOptions {
 int ProcessFolder(ProcessFolderOptions& options);
 // Deletes the folder (no trailing "\") with everything in it; silent on
 // failure. Folder links inside are removed as links, never followed.
-void DeleteFolderTree(const std::string& path);
+void DeleteFolderTree(const std::string& path, bool exactNames = false);
 // Removes a junction or folder link (no trailing "\") itself; false when the
 // name is no link the platform lets us remove as such, which then stays.
-bool RemoveFolderLink(const std::string& path);
+bool RemoveFolderLink(const std::string& path, bool exactName = false);
 bool RecycleFile(const std::string& path, bool silent, HWND owner);
 
 // MoveFileA on a folder: the store moved to its backup and back.

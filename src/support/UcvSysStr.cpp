@@ -1,5 +1,7 @@
 #include "support/UcvSysStr.h"
 
+#include "platform/TextCodePage.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -88,22 +90,9 @@ std::string UpperCase(const std::string& s) {
     return r;
 }
 
-std::wstring ToWide(const std::string& s, unsigned codePage) {
-    if (s.empty()) return {};
-    const int size = static_cast<int>(s.size());
-    std::wstring w(static_cast<size_t>(::MultiByteToWideChar(codePage, 0, s.data(), size, nullptr, 0)), L'\0');
-    ::MultiByteToWideChar(codePage, 0, s.data(), size, w.data(), static_cast<int>(w.size()));
-    return w;
-}
+std::wstring ToWide(const std::string& s, unsigned codePage) { return ToUtf16(s, codePage); }
 
-std::string FromWide(const std::wstring& s, unsigned codePage) {
-    if (s.empty()) return {};
-    const int size = static_cast<int>(s.size());
-    std::string out(
-        static_cast<size_t>(::WideCharToMultiByte(codePage, 0, s.data(), size, nullptr, 0, nullptr, nullptr)), '\0');
-    ::WideCharToMultiByte(codePage, 0, s.data(), size, out.data(), static_cast<int>(out.size()), nullptr, nullptr);
-    return out;
-}
+std::string FromWide(const std::wstring& s, unsigned codePage) { return FromUtf16(s, codePage); }
 
 std::string WithTrailingBackslash(const std::string& path) {
     return path.empty() || path.back() == '\\' ? path : path + '\\';

@@ -33,8 +33,9 @@ int LastPos(const std::string& sub, const std::string& s);
 std::string ExtWithoutDot(const std::string& s);
 std::string NameWithoutExt(const std::string& name);
 std::string LowerCase(const std::string& s);
-// Between 8-bit text in a code page (CP_ACP, CP_UTF8, ...) and UTF-16; what
-// the target cannot hold becomes its default character.
+// Between 8-bit text in a named code page (a file's) and UTF-16; what the
+// target cannot hold becomes its default character. The program's own
+// strings go through ToUtf16 and FromUtf16 (platform/TextCodePage.h).
 std::wstring ToWide(const std::string& s, unsigned codePage);
 std::string FromWide(const std::wstring& s, unsigned codePage);
 std::string UpperCase(const std::string& s);

@@ -3,7 +3,9 @@
 
 #include "AppFixture.h"
 #include "core/ErrorLog.h"
+#include "core/LogFile.h"
 #include "menu/form_general.h"
+#include "platform/FileIO.h"
 #include "platform/Timer.h"
 
 using namespace rz;
@@ -71,9 +73,57 @@ TEST_F(AppTest, LogLinesAreAppendedAfterShowingTheLogPath) {
     EXPECT_EQ(boxes[0].flags & MB_TYPEMASK, UINT(MB_OK));
 }
 
-TEST_F(AppTest, UnwritableLogRaisesToTheCaller) {
-    App.dataFolder = dir.Path() + "no such folder\\";
-    EXPECT_THROW(WriteErrorLog("x"), std::exception);
+TEST_F(AppTest, ALogThatCannotBeWrittenShowsNoBoxOfItsOwnAndTheFatalBoxSaysWhatHappened) {
+    StartUp();
+    boxes.clear();
+    AppendToFile.Replace([](const std::string&, const std::string&) {
+        ::SetLastError(ERROR_DISK_FULL);
+        return false;
+    });
+    EXPECT_FALSE(WriteErrorLog("x"));
+    EXPECT_FALSE(LogTolerated("y", ERROR_DISK_FULL));
+    EXPECT_TRUE(boxes.empty()) << "a box with the path of a log that is not there";
+    EXPECT_FALSE(Application.Terminated());
+    // Only a real fatal failure still ends the program, and says what it was.
+    FormGeneral().AEGeneralException(&FormItems(), std::runtime_error("Cannot write \"x\": the disk is full"));
+    AppendToFile.Restore();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, FatalExceptionText(dir.Path()) + "\r\n\r\nCannot write \"x\": the disk is full");
+    EXPECT_TRUE(Application.Terminated());
+    EXPECT_FALSE(rztest::FileExists(dir / "errorlog.txt"));
+}
+
+TEST_F(AppTest, RepeatedLinesOfOneRunAreCountedAndALongLogLosesItsOldestHalf) {
+    App.dataFolder = dir.Path();
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_TRUE(LogTolerated("Folder \"A\" skipped", ERROR_ALREADY_EXISTS));
+        EXPECT_TRUE(LogTolerated("Folder \"B\" skipped", ERROR_ALREADY_EXISTS));
+    }
+    LogTolerated("Folder \"A\" skipped", ERROR_INVALID_NAME);
+    FlushLogRepeats();
+    FlushLogRepeats();
+    auto lines = LogLines(dir);
+    ASSERT_EQ(lines.size(), 5u);
+    for (const auto& [line, part] : std::vector<std::pair<size_t, std::string>>{
+             {0, ": Folder \"A\" skipped. Last Win32 Error (183)"},
+             {1, ": Folder \"B\" skipped. Last Win32 Error (183)"},
+             {2, ": Folder \"A\" skipped. Last Win32 Error (123)"},
+             {3, ": Repeated 4 more times: Folder \"A\" skipped. Last Win32 Error (183)"},
+             {4, ": Repeated 4 more times: Folder \"B\" skipped. Last Win32 Error (183)"}})
+        EXPECT_NE(lines[line].find(part), std::string::npos) << lines[line];
+
+    // Past the limit the oldest half goes, whole lines at a time.
+    std::string old;
+    for (int i = 0; old.size() <= kLogLimit; ++i) old += "old line " + std::to_string(i) + "\r\n";
+    rztest::WriteFile(dir / "errorlog.txt", old);
+    LogTolerated("newest", 0);
+    lines = LogLines(dir);
+    const std::string all = rztest::ReadFile(dir / "errorlog.txt");
+    EXPECT_LT(all.size(), kLogLimit * 3 / 4);
+    EXPECT_GT(all.size(), kLogLimit / 4);
+    EXPECT_EQ(lines.front().rfind("old line ", 0), 0u) << lines.front();
+    EXPECT_NE(all.find(old.substr(old.size() - 1000)), std::string::npos) << "the newest old lines are kept";
+    EXPECT_NE(lines.back().find(": newest. Last Win32 Error (0)"), std::string::npos);
 }
 
 TEST_F(AppTest, NoticeModes) {

@@ -79,7 +79,9 @@ TEST_F(SettingsFuzz, ReadWriteReadWriteIsAFixedPointAndTouchesNothingOutside) {
         }
         ASSERT_EQ(first, second) << "the second write differs from the first";
         ASSERT_EQ(RunValue(), runValue) << "the autostart value changed";
-        const rztest::FolderState made = rztest::StateOf(dir.Path(), true);
+        // A hotkey line that names no key is logged.
+        rztest::FolderState made = rztest::StateOf(dir.Path(), true);
+        made.erase("errorlog.txt");
         ASSERT_EQ(made.size(), 1u) << "something besides the settings file was made";
         ASSERT_EQ(made.begin()->first, kSettingsFileName);
     }

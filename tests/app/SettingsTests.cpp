@@ -9,6 +9,7 @@
 #include "dialogs/form_about.h"
 #include "dialogs/form_config.h"
 #include "menu/form_general.h"
+#include "platform/FileIO.h"
 #include "platform/ShortCut.h"
 #include "support/TextEncoding.h"
 
@@ -283,4 +284,96 @@ TEST_F(SettingsTest, NewSettingsAreAppliedBehindHiddenWindows) {
     EXPECT_EQ(FormItems().Tag, 0);
     EXPECT_FALSE(FormAbout().Visible());
     FormItems().Hide();
+}
+
+TEST_F(SettingsTest, RegressionAnUnreadableHotkeyIsLoggedOnceServedByTheDefaultAndWrittenBackUnchanged) {
+    // As a user of another language might write it; it read as no key and Close emptied it.
+    rztest::WriteFile(Ini(),
+                      "; mine\r\n[General Settings]\r\nTaskBar=yes\r\nOpenLauncherHotkey=Strg+L\r\n"
+                      "OpenSearchHotkey=Strg+Umschalt+L\r\nCustom=kept\r\n");
+    StartUp();
+    EXPECT_EQ(FormGeneral().JvApplicationHotKey.HotKey(), kCtrlBit | 'L');
+    EXPECT_TRUE(FormGeneral().JvApplicationHotKey.Registered());
+    EXPECT_EQ(FormGeneral().JvSearchHotKey.HotKey(), 0);
+    LoadSettings();
+    SaveSettings();
+    const std::string log = rztest::ReadFile(dir / "errorlog.txt");
+    for (const char* text : {"OpenLauncherHotkey=Strg+L", "OpenSearchHotkey=Strg+Umschalt+L"}) {
+        const size_t at = log.find(text);
+        EXPECT_NE(at, std::string::npos) << log;
+        EXPECT_EQ(log.find(text, at + 1), std::string::npos) << "logged twice: " << log;
+    }
+    EXPECT_NE(log.find("Ctrl+L serves instead"), std::string::npos) << log;
+    EXPECT_EQ(Section("General Settings"),
+              (std::vector<std::string>{"TaskBar=1", "OpenLauncherHotkey=Strg+L", "OpenSearchHotkey=Strg+Umschalt+L",
+                                        "Custom=kept"}));
+    EXPECT_EQ(rztest::ReadFile(Ini()).rfind("; mine\r\n", 0), 0u);
+}
+
+TEST_F(SettingsTest, OneWholeReplacementPerSave_NoneWhenNothingChanged) {
+    StartUp();
+    int writes = 0;
+    WriteWholeFile.Replace([&writes](const std::string& path, const std::string& bytes) {
+        ++writes;
+        return WriteWholeFile.Real(path, bytes);
+    });
+    SaveSettings();
+    EXPECT_EQ(writes, 1);
+    EXPECT_EQ(Section("Font Settings").size(), 3u);
+    SaveSettings();
+    EXPECT_EQ(writes, 1) << "an unchanged file was written again";
+    Settings.DrawMenuBar = true;
+    SaveSettings();
+    WriteWholeFile.Restore();
+    EXPECT_EQ(writes, 2);
+    EXPECT_EQ(Get("Misc Settings", "DrawMenuBar"), "1");
+}
+
+TEST_F(SettingsTest, AWriteFailingAtEveryByteLeavesTheOldFileWhole_LoggedAndSaid) {
+    const std::string old = "[General Settings]\r\nTaskBar=1\r\nOpenLauncherHotkey=Ctrl+L\r\n";
+    rztest::WriteFile(Ini(), old);
+    StartUp();
+    Settings.FontName = "A longer name than the page the old file fills";
+    Settings.DrawMenuBar = true;
+    auto diskFull = [](const std::string&, const std::string&) {
+        ::SetLastError(ERROR_DISK_FULL);
+        return false;
+    };
+
+    // No window open and no room for the log either: a box says it.
+    AppendToFile.Replace(diskFull);
+    WriteWholeFile.Replace(diskFull);
+    EXPECT_FALSE(SaveSettings());
+    WriteWholeFile.Restore();
+    AppendToFile.Restore();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "The disk is full: the settings cannot be saved.");
+    boxes.clear();
+
+    // Logged, and said in the status line of the open manager.
+    size_t size = 0;
+    WriteWholeFile.Replace([&size](const std::string& path, const std::string& bytes) {
+        size = bytes.size();
+        return false;
+    });
+    SaveSettings();
+    ASSERT_GT(size, old.size());
+    FormItems().Show();
+    for (size_t cut = 0; cut < size; ++cut) {
+        WriteWholeFile.Replace([cut](const std::string& path, const std::string& bytes) {
+            WriteWholeFile.Real(path, bytes.substr(0, cut));
+            ::SetLastError(ERROR_DISK_FULL);
+            return false;
+        });
+        EXPECT_FALSE(SaveSettings()) << cut;
+        ASSERT_EQ(rztest::ReadFile(Ini()), old) << cut;
+    }
+    WriteWholeFile.Restore();
+    EXPECT_EQ(FormItems().StatusBarHelp.PanelText(), "The disk is full: the settings cannot be saved");
+    FormItems().Hide();
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_NE(rztest::ReadFile(dir / "errorlog.txt").find("Cannot write \"" + Ini() + "\". Last Win32 Error (112)"),
+              std::string::npos);
+    EXPECT_TRUE(SaveSettings());
+    EXPECT_EQ(Get("Misc Settings", "DrawMenuBar"), "1");
 }

@@ -183,6 +183,19 @@ TEST_F(GroupBoxTest, DisablingEngravesTheCaptionAtOnceAndEnablingRemovesIt) {
     EXPECT_TRUE(Capture(engraved.Handle()) == Capture(standard.Handle()));
 }
 
+TEST_F(GroupBoxTest, TheCaptionsInsetFollowsTheDpi) {
+    // It sat 8 pixels in at every DPI.
+    for (const int dpi : {120, 144, 168}) {
+        engraved.SetDpi(dpi);
+        engraved.SetEnabled(false);
+        const Shot shot = Capture(engraved.Handle());
+        EXPECT_TRUE(Engraved(shot, GlyphAt(engraved.Handle(), kCaption, ::MulDiv(8, dpi, 96)))) << dpi;
+        EXPECT_FALSE(Engraved(shot, GlyphAt(engraved.Handle(), kCaption, 8))) << dpi;
+        engraved.SetEnabled(true);
+        Settle();
+    }
+}
+
 TEST_F(GroupBoxTest, RightToLeftReadingEngravesAtTheRightEdge) {
     HWND box = engraved.Handle();
     ::SetWindowLongA(box, GWL_EXSTYLE, ::GetWindowLongA(box, GWL_EXSTYLE) | WS_EX_RTLREADING);

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <cstdlib>
 #include <cstring>
 #include <set>
 #include <string>
@@ -13,6 +14,11 @@
 
 #include "ProgramRun.h"
 #include "TestSupport.h"
+#include "app/Forms.h"
+#include "app/InitFinit.h"
+#include "platform/Application.h"
+#include "platform/Dpi.h"
+#include "platform/Window.h"
 #include "support/ProcessHardening.h"
 
 using namespace rztest;
@@ -132,23 +138,160 @@ TEST_F(FaultRoute, AHardwareExceptionIsLoggedThenTheFatalBoxEndsTheProgram) {
     // A thread that starts at address 0 faults at once, as a broken shell extension would.
     rz::unique_handle_kernel thread(::CreateRemoteThread(process.get(), nullptr, 0, nullptr, nullptr, 0, nullptr));
     ASSERT_TRUE(thread) << ::GetLastError();
-    std::vector<std::string> shown;
-    const bool ended = WaitUntil(
-        [&] {
-            for (HWND box : ProcessWindows(program.Id(), "#32770")) {
-                if (!::IsWindowVisible(box)) continue;
-                shown.push_back(MessageBoxText(box));
-                ::PostMessageA(box, WM_COMMAND, IDOK, 0);
-                ::Sleep(200);
-            }
-            return !program.Running();
-        },
-        kExitMs);
-    ASSERT_TRUE(ended) << "the program still runs";
+    const std::vector<std::string> shown = AnswerBoxesUntilExit(program, kExitMs);
+    ASSERT_FALSE(program.Running()) << "the program still runs";
     ASSERT_FALSE(shown.empty());
     EXPECT_NE(shown.back().find("Exception raised, Razaveza will now terminate"), std::string::npos) << shown.back();
     const std::string log = ReadFile(dir_ / "errorlog.txt");
     EXPECT_NE(log.find("Exception raised (Sender Couldn't be determined): Access violation (C0000005) at 0x00000000"),
               std::string::npos)
         << log;
+}
+
+namespace {
+
+BOOL CALLBACK CollectChild(HWND hwnd, LPARAM param) {
+    reinterpret_cast<std::vector<HWND>*>(param)->push_back(hwnd);
+    return TRUE;
+}
+
+struct AllWindowsQuery {
+    DWORD pid;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectTopLevel(HWND hwnd, LPARAM param) {
+    auto& q = *reinterpret_cast<AllWindowsQuery*>(param);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(hwnd, &owner);
+    if (owner != q.pid) return TRUE;
+    q.found.push_back(hwnd);
+    ::EnumChildWindows(hwnd, &CollectChild, reinterpret_cast<LPARAM>(&q.found));
+    return TRUE;
+}
+
+// Every window of the process, top-level or child, shown or hidden.
+std::vector<HWND> EveryWindowOf(DWORD pid) {
+    AllWindowsQuery query{pid, {}};
+    ::EnumWindows(&CollectTopLevel, reinterpret_cast<LPARAM>(&query));
+    return query.found;
+}
+
+void CloseEscapedMenu(const RunningProgram& program) {
+    PressKeys({VK_ESCAPE});
+    WaitUntil([&] { return VisibleMenus(program.Id()).empty(); }, kExitMs);
+}
+
+}  // namespace
+
+class ForeignMessages : public ProgramCopyTest {};
+
+TEST_F(ForeignMessages, PointersFromAnotherProcessNeverEndTheProgram) {
+    // A posted WM_DPICHANGED with a made-up lParam ended it (exit code 5).
+    RunningProgram program(exe_, dir_.Path());
+    ASSERT_TRUE(program.Started()) << program.StartError();
+    ::SetCursorPos(120, 90);
+    ASSERT_NE(OpenMenuByHotkey(program, kStartMs, 1000), nullptr) << "the program did not come up";
+    CloseEscapedMenu(program);
+    // A window of this process that carries the property the program's controls carry.
+    HWND decoy = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(decoy, nullptr);
+    ::SetPropA(decoy, "Razaveza.TControl", reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(0x00001234)));
+    const struct {
+        UINT msg;
+        WPARAM wp;
+        LPARAM lp;
+    } messages[] = {
+        {WM_DPICHANGED, MAKEWPARAM(144, 144), 0x00001234},
+        {WM_DPICHANGED, MAKEWPARAM(65535, 65535), static_cast<LPARAM>(0xDEAD0000u)},
+        {WM_NOTIFY, 1, 0x00001234},
+        {WM_DRAWITEM, 0, 0x00001234},
+        {WM_MEASUREITEM, 0, 0x00001234},
+        {WM_COMMAND, MAKEWPARAM(1, BN_CLICKED), reinterpret_cast<LPARAM>(decoy)},
+    };
+    const std::vector<HWND> windows = EveryWindowOf(program.Id());
+    ASSERT_FALSE(windows.empty());
+    for (const auto& m : messages) {
+        for (HWND hwnd : windows) {
+            ::PostMessageA(hwnd, m.msg, m.wp, m.lp);
+            DWORD_PTR ignored = 0;
+            ::SendMessageTimeoutA(hwnd, m.msg, m.wp, m.lp, SMTO_ABORTIFHUNG, 2000, &ignored);
+        }
+    }
+    ::DestroyWindow(decoy);
+    // Still there, still answering the hotkey, and nothing to report.
+    ASSERT_NE(OpenMenuByHotkey(program, kStartMs, 1000), nullptr)
+        << (program.Running()
+                ? "no menu"
+                : "the program ended, exit code " + std::to_string(program.WaitForExit(0).value_or(~0UL)));
+    CloseEscapedMenu(program);
+    EXPECT_TRUE(ProcessWindows(program.Id(), "#32770").empty()) << "the program shows a message box";
+    EXPECT_FALSE(FileExists(dir_ / "errorlog.txt")) << ReadFile(dir_ / "errorlog.txt");
+}
+
+DWORD WINAPI SendFromThread(void* window) {
+    ::SendMessageA(static_cast<HWND>(window), WM_APP, 0, 0);
+    return 0;
+}
+
+// The child half of the test below: a window procedure that faults, in a
+// process that routes faults as the program does. Skipped when run alone.
+TEST(FaultInWindowProcedure, Child) {
+    const char* folder = std::getenv("RZ_FAULT_CHILD_FOLDER");
+    if (!folder || !*folder)
+        GTEST_SKIP() << "runs only as the child process of FaultRoute.AFaultInsideAWindowProcedure...";
+    rz::OverrideDataFolder(folder);
+    rz::CreateForms();
+    rz::InstallFaultFilter();
+    rz::StartUp();
+    struct Faulting : rz::TWindow {
+        Faulting() {
+            RegisterClassOnce("RzFaultingWindow", nullptr);
+            CreateHandle(0, "RzFaultingWindow", "", WS_POPUP, 0, 0, 0, 0, nullptr);
+        }
+        LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override {
+            if (msg == WM_APP || (msg == WM_TIMER && wp == 7) || (msg == WM_SIZE && LOWORD(lp) == 77))
+                *static_cast<volatile int*>(reinterpret_cast<void*>(lp & 0)) = 1;
+            return TWindow::HandleMessage(msg, wp, lp);
+        }
+    } window;
+    const std::string route = std::getenv("RZ_FAULT_ROUTE") ? std::getenv("RZ_FAULT_ROUTE") : "posted";
+    if (route == "posted") ::PostMessageA(window.Handle(), WM_APP, 0, 0);
+    if (route == "timer") ::SetTimer(window.Handle(), 7, 10, nullptr);
+    if (route == "system") ::SetWindowPos(window.Handle(), nullptr, 0, 0, 77, 77, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (route == "thread") {
+        HWND target = window.Handle();
+        ::CloseHandle(::CreateThread(nullptr, 0, &SendFromThread, target, 0, nullptr));
+    }
+    rz::Application.Run();
+    FAIL() << "the fault did not end the process";
+}
+
+TEST_F(FaultRoute, AFaultInsideAWindowProcedureIsLoggedThenTheFatalBoxEndsTheProgram) {
+    // Inside a message the system sends, from SetWindowPos or from another
+    // thread, the system's own handlers caught it first: no log line, no
+    // box, and the program went on as if nothing had happened.
+    char self[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, self, MAX_PATH);
+    for (const char* route : {"posted", "timer", "system", "thread"}) {
+        SCOPED_TRACE(route);
+        TempDir folder;
+        ::SetEnvironmentVariableA("RZ_FAULT_CHILD_FOLDER", folder.Path().c_str());
+        ::SetEnvironmentVariableA("RZ_FAULT_ROUTE", route);
+        RunningProgram child(self, folder.Path(), "--gtest_filter=FaultInWindowProcedure.Child");
+        ::SetEnvironmentVariableA("RZ_FAULT_CHILD_FOLDER", nullptr);
+        ::SetEnvironmentVariableA("RZ_FAULT_ROUTE", nullptr);
+        ASSERT_TRUE(child.Started()) << child.StartError();
+        const std::vector<std::string> shown = AnswerBoxesUntilExit(child, kExitMs);
+        ASSERT_FALSE(child.Running()) << "the child still runs";
+        EXPECT_EQ(child.WaitForExit(0).value_or(0), static_cast<DWORD>(EXCEPTION_ACCESS_VIOLATION));
+        ASSERT_FALSE(shown.empty()) << "no box";
+        EXPECT_NE(shown.back().find("Exception raised, Razaveza will now terminate"), std::string::npos)
+            << shown.back();
+        const std::string log = ReadFile(folder / "errorlog.txt");
+        EXPECT_NE(log.find("Exception raised (Sender Couldn't be determined): Access violation (C0000005) at 0x"),
+                  std::string::npos)
+            << log;
+        EXPECT_NE(log.find(" in test_e2e.exe. Last Win32 Error"), std::string::npos) << log;
+    }
 }

@@ -57,8 +57,8 @@ bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
     return true;
 }
 
-RunningProgram::RunningProgram(const std::string& exePath, const std::string& workDir) {
-    std::string commandLine = "\"" + exePath + "\"";
+RunningProgram::RunningProgram(const std::string& exePath, const std::string& workDir, const std::string& arguments) {
+    std::string commandLine = "\"" + exePath + "\"" + (arguments.empty() ? "" : " " + arguments);
     STARTUPINFOA si{};
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi{};
@@ -102,6 +102,22 @@ std::string MessageBoxText(HWND box) {
     std::vector<HWND> statics;
     ::EnumChildWindows(box, &CollectStatic, reinterpret_cast<LPARAM>(&statics));
     return statics.size() == 1 ? TextOf(statics.front()) : std::string();
+}
+
+std::vector<std::string> AnswerBoxesUntilExit(const RunningProgram& program, DWORD timeoutMs) {
+    std::vector<std::string> shown;
+    WaitUntil(
+        [&] {
+            for (HWND box : ProcessWindows(program.Id(), "#32770")) {
+                if (!::IsWindowVisible(box)) continue;
+                shown.push_back(MessageBoxText(box));
+                ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+                ::Sleep(200);
+            }
+            return !program.Running();
+        },
+        timeoutMs);
+    return shown;
 }
 
 std::optional<DWORD> ReadInstanceMapping() {

@@ -28,7 +28,7 @@ bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs);
 // never leaves an instance behind that holds the system-wide instance name.
 class RunningProgram {
 public:
-    RunningProgram(const std::string& exePath, const std::string& workDir);
+    RunningProgram(const std::string& exePath, const std::string& workDir, const std::string& arguments = {});
     ~RunningProgram();
     RunningProgram(const RunningProgram&) = delete;
     RunningProgram& operator=(const RunningProgram&) = delete;
@@ -52,6 +52,9 @@ std::vector<HWND> ProcessWindows(DWORD pid, const char* className, const char* t
 
 // The message of a message box: its static text control.
 std::string MessageBoxText(HWND box);
+// Answers each message box the program shows with OK until it ends or
+// timeoutMs pass; the boxes' texts in order. Whether it ended is Running().
+std::vector<std::string> AnswerBoxesUntilExit(const RunningProgram& program, DWORD timeoutMs);
 
 // The 4 bytes of the single-instance mapping (0 if unreadable), or nullopt if no
 // instance holds it. The mapping is open only for the moment of reading, since

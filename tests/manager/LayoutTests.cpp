@@ -9,6 +9,7 @@
 using rztest::ManagerTest;
 
 TEST_F(ManagerTest, WholeAt144Dpi_NoCaptionCutNoOverlap) {
+    if (const std::string why = rztest::MissingSetUpFonts(); !why.empty()) GTEST_SKIP() << why;
     StartWithAllKinds();
     rz::TFormItems& f = Items();
     f.Show();
