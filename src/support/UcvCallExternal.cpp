@@ -79,6 +79,27 @@ std::string DisplayName(LPCITEMIDLIST item) {
     return FromWide(info.szDisplayName, CP_UTF8);
 }
 
+// A field that stops at its width takes no long path: some browsers make
+// theirs so. It is made again, alike but scrolling, in the same place.
+void LetFieldScroll(HWND dialog) {
+    HWND field = ::FindWindowExA(dialog, nullptr, "Edit", nullptr);
+    const LONG style = field ? ::GetWindowLongA(field, GWL_STYLE) : ES_AUTOHSCROLL;
+    if (style & ES_AUTOHSCROLL) return;
+    RECT r{};
+    ::GetWindowRect(field, &r);
+    ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+    HWND made = ::CreateWindowExW(::GetWindowLongA(field, GWL_EXSTYLE), L"Edit", L"", style | ES_AUTOHSCROLL, r.left,
+                                  r.top, r.right - r.left, r.bottom - r.top, dialog,
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(::GetDlgCtrlID(field))),
+                                  ::GetModuleHandleA(nullptr), nullptr);
+    if (!made) return;
+    ::SendMessageA(made, WM_SETFONT, ::SendMessageA(field, WM_GETFONT, 0, 0), FALSE);
+    // Where the old one stood in the order of the keyboard.
+    HWND before = ::GetWindow(field, GW_HWNDPREV);
+    ::SetWindowPos(made, before ? before : HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ::DestroyWindow(field);
+}
+
 // Some browsers leave their field to the caller: it is read as OK is pressed.
 LRESULT CALLBACK BrowserDialogProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR data) {
     if (msg == WM_COMMAND && LOWORD(wp) == IDOK) {
@@ -114,6 +135,7 @@ int CALLBACK BrowserCallback(HWND dialog, UINT msg, LPARAM param, LPARAM data) {
     auto* state = reinterpret_cast<BrowserState*>(data);
     if (msg == BFFM_INITIALIZED) {
         CentreOn(dialog, state->centreOn);
+        LetFieldScroll(dialog);
         ::SetWindowSubclass(dialog, &BrowserDialogProc, 1, reinterpret_cast<DWORD_PTR>(state));
         if (state->preselect)
             ::SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(state->preselect));

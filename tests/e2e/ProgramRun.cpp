@@ -129,6 +129,25 @@ void PressKeys(const std::vector<WORD>& down) {
     ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
+void TypeText(const std::string& utf8) {
+    std::wstring text(
+        static_cast<size_t>(::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0)),
+        L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), text.data(),
+                          static_cast<int>(text.size()));
+    std::vector<INPUT> inputs;
+    for (wchar_t c : text) {
+        for (DWORD up : {DWORD{0}, DWORD{KEYEVENTF_KEYUP}}) {
+            INPUT in{};
+            in.type = INPUT_KEYBOARD;
+            in.ki.wScan = c;
+            in.ki.dwFlags = KEYEVENTF_UNICODE | up;
+            inputs.push_back(in);
+        }
+    }
+    ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
 int ExpandedTreeCount(HWND tree, DWORD timeoutMs) {
     auto send = [&](UINT msg, WPARAM wp, LPARAM lp, DWORD_PTR& out) {
         return tree && ::SendMessageTimeoutA(tree, msg, wp, lp, SMTO_ABORTIFHUNG, timeoutMs, &out) != 0;

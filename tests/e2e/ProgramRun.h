@@ -61,6 +61,8 @@ std::optional<DWORD> ReadInstanceMapping();
 // Keys pressed together and released in reverse, sent from this process: they
 // reach the program wherever X has its focus.
 void PressKeys(const std::vector<WORD>& down);
+// Text typed as characters, whatever the keyboard layout: any script.
+void TypeText(const std::string& utf8);
 // Entries of another process's tree view once every folder in it is expanded
 // (the window holds a folder's entries only once it was opened), or -1 when
 // the window does not answer within timeoutMs a message.
