@@ -23,8 +23,6 @@
 
 namespace rz {
 
-struct ShellTarget;
-
 inline constexpr unsigned kMessageInterval = 4750;
 inline constexpr unsigned kHintInterval = 100;
 // The folder browser's line saying what to choose.

@@ -11,11 +11,12 @@ namespace {
 
 constexpr char kNewFolderName[] = "New Folder";
 
-// A step's name as a menu caption: an "&" of a name is no mnemonic.
-std::string MenuText(const std::string& label) {
-    std::string text;
-    for (char c : label) text += c == '&' ? std::string("&&") : std::string(1, c);
-    return text;
+// "Undo Delete "Report"": an "&" of the step's name is no mnemonic.
+std::string Named(const char* command, const std::string& step, const char* key) {
+    std::string text = command;
+    if (!step.empty()) text += " ";
+    for (char c : step) text += c == '&' ? std::string("&&") : std::string(1, c);
+    return text + "\t" + key;
 }
 
 }  // namespace
@@ -49,9 +50,9 @@ void TFormItems::BuildTreeMenu() {
         {"Import Start &Menu", [this] { ImportStartMenuClick(this); }, adds},
         {"-", nullptr, nullptr},
         {"&Undo\tCtrl+Z", [this] { UndoStep(); }, [&history] { return history.CanUndo(); },
-         [&history] { return "&Undo " + MenuText(history.UndoLabel()) + "\tCtrl+Z"; }},
+         [&history] { return Named("&Undo", history.UndoLabel(), "Ctrl+Z"); }},
         {"R&edo\tCtrl+Y", [this] { RedoStep(); }, [&history] { return history.CanRedo(); },
-         [&history] { return "R&edo " + MenuText(history.RedoLabel()) + "\tCtrl+Y"; }},
+         [&history] { return Named("R&edo", history.RedoLabel(), "Ctrl+Y"); }},
     };
     for (const Entry& e : entries) {
         auto item = std::make_unique<TMenuItem>(e.caption);

@@ -25,8 +25,8 @@ void TFormItems::AttachTreeChange(bool attach) {
 }
 
 void TFormItems::TVItemsChange(TObject*, TTreeNode* node) {
-    // Typing on another entry is another step.
-    commands.history.Seal();
+    // Typing on another entry is another step; the files of one drop stay one.
+    if (dropBatch_.files == 0) commands.history.Seal();
     PropertiesDisplay(node);
     RefreshButtons();
 }
