@@ -34,6 +34,13 @@ private:
 
 constexpr int kProgressStep = 100;
 
+// The tree and its count of the manager's icons.
+void CopyTree(TTreeView& to, const TTreeView& from) {
+    UpdateScope update(to);
+    to.Assign(from);
+    to.Tag = from.Tag;
+}
+
 void CollectMissing(TTreeNode* first, const std::function<bool(int)>& missing, std::vector<TTreeNode*>& out) {
     if (!first) return;
     TTreeNode* entry = first;
@@ -215,22 +222,14 @@ int ItemCommands::Sweep() {
 
 void ItemCommands::KeepSaved() {
     history.Clear();
-    TTreeView& undo = store_.views.undo;
-    undo.BeginUpdate();
-    undo.Assign(store_.views.tree);
-    undo.EndUpdate();
-    undo.Tag = store_.views.tree.Tag;
+    CopyTree(store_.views.undo, store_.views.tree);
     store_.tables.KeepParams();
 }
 
 void ItemCommands::RestoreSaved() {
     history.Clear();
-    TTreeView& tree = store_.views.tree;
-    tree.BeginUpdate();
-    tree.Assign(store_.views.undo);
-    tree.EndUpdate();
-    tree.Tag = store_.views.undo.Tag;
-    store_.icons.CutManagerIcons(tree.Tag);
+    CopyTree(store_.views.tree, store_.views.undo);
+    store_.icons.CutManagerIcons(store_.views.tree.Tag);
     store_.tables.RestoreParams();
 }
 

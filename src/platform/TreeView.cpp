@@ -161,14 +161,8 @@ TTreeNode* TTreeView::InsertAfter(TTreeNode* sibling, const std::string& text) {
 
 void TTreeView::Delete(TTreeNode* node) {
     if (!node) return;
-    // Whoever holds the pressed entry must let go before it is freed.
-    drag_.Cancel();
-    if (selected_ == node || (selected_ && selected_->IsDescendantOf(node))) selected_ = nullptr;
-    HideSubtree(node);
-    TTreeNode* parent = node->parent_;
-    Unlink(node);
-    FreeSubtree(node);
-    if (parent && !parent->HasChildren()) ShowButton(parent);
+    Detach(node);
+    FreeDetached(node);
 }
 
 namespace {
@@ -182,6 +176,7 @@ int SubtreeSize(const TTreeNode* node) {
 
 void TTreeView::Detach(TTreeNode* node) {
     if (!node) return;
+    // Whoever holds the pressed entry must let go before it goes.
     drag_.Cancel();
     if (selected_ == node || (selected_ && selected_->IsDescendantOf(node))) selected_ = nullptr;
     HideSubtree(node);

@@ -26,7 +26,7 @@ constexpr char kList[] =
 // hold every icon an entry shows.
 std::string State(const ModelOnly& m) {
     const ItemStore& store = m.parts.store;
-    std::string out = rztest::TreeDump(m.tree.GetFirstNode());
+    std::string out = rztest::TreeDump(m.tree.GetFirstNode()) + std::to_string(m.tree.Count()) + " entries\n";
     for (int row = 0; row < store.tables.params.Length(); ++row)
         out += "params " + store.tables.paramIds[row] + "=" + store.tables.params[row] + "\n";
     const int icons = m.parts.ILAllPublicTV.Count();
