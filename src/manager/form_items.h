@@ -238,6 +238,7 @@ private:
     TButton* ButtonOfKey(WORD key);
     // Ctrl+Z, Ctrl+Y, Ctrl+Shift+Z: true when the key was one of them.
     bool HistoryKey(WORD key);
+    void FieldHistoryKey(TObject* field, WORD key, bool& handled);
 
     // Dragging, drops and the sweep.
     void HookDragDropAndSweep();

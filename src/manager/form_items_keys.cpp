@@ -57,23 +57,25 @@ void TFormItems::BeginRename() {
 
 void TFormItems::EditSNameKeyDown(TObject* sender, WORD key, bool& handled) {
     if (key != VK_ESCAPE) {
-        EditSParamsKeyDown(sender, key, handled);
+        FieldHistoryKey(sender, key, handled);
         return;
     }
     TVItems.SetFocus();
     handled = true;
 }
 
+void TFormItems::EditSParamsKeyDown(TObject* sender, WORD key, bool& handled) { FieldHistoryKey(sender, key, handled); }
+
 // In the fields too, Ctrl+Z takes back the typing of a whole name, not the
 // field's last keystroke.
-void TFormItems::EditSParamsKeyDown(TObject* sender, WORD key, bool& handled) {
+void TFormItems::FieldHistoryKey(TObject* field, WORD key, bool& handled) {
     if (!HistoryKey(key)) return;
     handled = true;
     // The field would take the character the key also made as its own undo.
     MSG typed;
-    const HWND field = static_cast<TControl*>(sender)->Handle();
-    if (::PeekMessageW(&typed, field, WM_CHAR, WM_CHAR, PM_NOREMOVE) && typed.wParam < 0x20)
-        ::PeekMessageW(&typed, field, WM_CHAR, WM_CHAR, PM_REMOVE);
+    const HWND window = static_cast<TControl*>(field)->Handle();
+    if (::PeekMessageW(&typed, window, WM_CHAR, WM_CHAR, PM_NOREMOVE) && typed.wParam < 0x20)
+        ::PeekMessageW(&typed, window, WM_CHAR, WM_CHAR, PM_REMOVE);
 }
 
 void TFormItems::AnyControlKeyDown(TObject*, WORD key, bool& handled) { handled = HistoryKey(key); }

@@ -241,9 +241,14 @@ TEST_F(ManagerTest, TheHistoryKeysWorkInTheTreeAndTheFieldsAndSayWhatTheyDid) {
     key(f.TVItems.Handle(), 'Z', true);
     EXPECT_EQ(Status(), "Redone: Rename \"Readme\"");
     EXPECT_EQ(Entry("Readme"), nullptr);
-    // A save ends the history.
+    // A save ends the history, and the field's own undo does not stand in for it.
+    Pick(Entry("Run"));
+    Enter(f.EditSName);
+    Type(f.EditSName, "x");
+    const std::string named = f.EditSName.Text();
     Press(f.BitBtnSave);
-    key(f.TVItems.Handle(), 'Z', false);
+    key(f.EditSName.Handle(), 'Z', false);
     EXPECT_EQ(Status(), "Nothing to undo");
+    EXPECT_EQ(f.EditSName.Text(), named);
     f.Hide();
 }
