@@ -17,6 +17,7 @@
 #include "MenuReport.h"
 #include "PlatformBaseline.h"
 #include "StartupBench.h"
+#include "EditBench.h"
 #include "SearchBench.h"
 #include "StoreGenerator.h"
 #include "support/UcvSysIO.h"
@@ -38,6 +39,7 @@ struct Options {
     double pictureShare = -1;  // of the mixed stores' executables; -1: the generator's default
     bool keep = false;
     int searchItems = 50000;  // 0: no search case
+    int editItems = 50000;    // 0: no edit case
     MenuBenchOptions menu;
     StartupOptions startup;
 };
@@ -300,6 +302,8 @@ Options ParseOptions(int argc, char** argv) {
             opt.startup.sizes.clear();
         } else if (a == "--no-search") {
             opt.searchItems = 0;
+        } else if (a == "--no-edits") {
+            opt.editItems = 0;
         } else if (a == "--no-menu") {
             opt.menu.menu = false;
         } else if (a == "--no-footprint") {
@@ -314,11 +318,12 @@ Options ParseOptions(int argc, char** argv) {
             sizesGiven = true;
             for (int n : ParseSizes(a.c_str())) opt.sizes.push_back(n);
         } else {
-            std::fprintf(stderr,
-                         "usage: rzbench [sizes...] [--runs R] [--pictures n,m|0] [--scripts n,m|0] "
-                         "[--picture-share S] [--keep] [--no-stores] [--no-search] [--no-menu] [--no-footprint] "
-                         "[--menu-opens N] [--footprint-opens N] [--startup n,m|--no-startup] "
-                         "[--startup-program exe]\n");
+            std::fprintf(
+                stderr,
+                "usage: rzbench [sizes...] [--runs R] [--pictures n,m|0] [--scripts n,m|0] "
+                "[--picture-share S] [--keep] [--no-stores] [--no-search] [--no-edits] [--no-menu] [--no-footprint] "
+                "[--menu-opens N] [--footprint-opens N] [--startup n,m|--no-startup] "
+                "[--startup-program exe]\n");
             std::exit(2);
         }
     }
@@ -350,6 +355,7 @@ int BenchMain(const Options& opt) {
         PrintScaling(results);
     }
     if (opt.searchItems > 0) RunSearchBench(opt.searchItems);
+    if (opt.editItems > 0) RunEditBench(opt.editItems);
     try {
         RunStartupBench(opt.startup, scratch);
     } catch (const std::exception& e) {

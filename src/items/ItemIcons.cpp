@@ -217,6 +217,14 @@ void ItemIcons::CutBack(const TBitmap* smallBreaks[3], const TBitmap* largeBreak
     managerIconCount = 0;
 }
 
+void ItemIcons::CutManagerIcons(int kept) {
+    const int last = slots.break5 + kept;
+    for (int i = tree_.Count() - 1; i > last; --i) {
+        tree_.Delete(i);
+        menu_.Delete(i);
+    }
+}
+
 bool ItemIcons::SaveIconPicture(int slot, const std::string& path) const {
     return rz::SaveIconPicture(menu_, slot, path);
 }

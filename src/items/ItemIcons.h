@@ -54,6 +54,10 @@ public:
     // Back to slots 0-11, then the three break images again; both counts 0.
     void CutBack(const TBitmap* smallBreaks[3], const TBitmap* largeBreaks[3], int& managerIconCount);
 
+    // Drops the icons the manager appended beyond its first kept ones, from
+    // both lists, from the last down.
+    void CutManagerIcons(int kept);
+
     // Draws a menu-list image onto a 16 x 16 picture at (0, 0) and saves it.
     bool SaveIconPicture(int slot, const std::string& path) const;
 

@@ -108,6 +108,7 @@ void ItemStore::LoadPass2() {
     tree.EndUpdate();
     views.undo.Assign(tree);
     views.undo.Tag = tree.Tag;
+    tables.KeepParams();
 }
 
 void ItemStore::ReadItemListFile(const std::string& folder, TMenuItem& parentMenu, TTreeNode* parentNode) {

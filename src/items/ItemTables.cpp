@@ -1,5 +1,7 @@
 #include "items/ItemTables.h"
 
+#include <algorithm>
+
 namespace rz {
 
 void ItemTables::Clear() {
@@ -8,6 +10,20 @@ void ItemTables::Clear() {
     params.Clear();
     extensions.Clear();
     nextItemId = 0;
+    keptParams_.clear();
+}
+
+void ItemTables::KeepParams() {
+    keptParams_.clear();
+    keptParams_.reserve(params.Length());
+    for (int i = 0; i < params.Length(); ++i) keptParams_.push_back(params[i]);
+}
+
+void ItemTables::RestoreParams() {
+    // Rows made since belong to entries that go with the same restore.
+    const int kept = std::min(params.Length(), static_cast<int>(keptParams_.size()));
+    for (int i = 0; i < kept; ++i)
+        if (params[i] != keptParams_[i]) params.Set(i, keptParams_[i]);
 }
 
 const std::string& ItemTables::PathOf(int itemId) const {

@@ -4,6 +4,7 @@
 // icons are in the icon lists. Rows only grow until the next load.
 
 #include <string>
+#include <vector>
 
 #include "support/UcvSysStr.h"
 
@@ -23,8 +24,15 @@ public:
     std::string ParamsOfItem(int itemId) const;
     bool HasParamRow(int itemId) const;
     void SetItemParams(int itemId, const std::string& parameters);
+    // The parameters as a load or a save leaves them, and back to them:
+    // what the manager changed since is dropped with its other edits.
+    void KeepParams();
+    void RestoreParams();
     // Appends a path row (and a parameter row for program items); returns the new id.
     int AddLink(const std::string& path, const std::string* parameters);
+
+private:
+    std::vector<std::string> keptParams_;
 };
 
 }  // namespace rz

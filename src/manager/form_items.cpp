@@ -26,8 +26,10 @@ TFormItems::TFormItems(LauncherParts& parts, TcvWinTreeView& tree)
       PMBasic(parts.PMBasic),
       ILAllPublicPM(parts.ILAllPublicPM),
       ILAllPublicTV(parts.ILAllPublicTV),
-      store(parts.store) {
+      store(parts.store),
+      commands(parts.store) {
     HandleFixedEntries(parts);
+    commands.history.leaving = [this](TTreeNode* node) { LetGo(node); };
 
     CreateForm("", kClientWidth, kClientHeight);
     CenterOnScreen();
@@ -185,7 +187,7 @@ void TFormItems::SetHints() {
     PanelHeadAdmin.Hint = "|\"Administer\" is the place where you add, delete etc. items";
     ImageDesAdmin.Hint = PanelHeadAdmin.Hint;
     BitBtnSweep.Hint = "|Sweep for invalid items (e.g. non-existing files)";
-    BitBtnUndo.Hint = "|Undo all changes (since last save) - Ctrl+Z";
+    BitBtnUndo.Hint = "|Undo all changes (since last save)";
     BitBtnSave.Hint = "|Save changes take effect after closing the form - only new changes can be undone - Ctrl+S";
     BitBtnClose.Hint = "|Exit (changes made since last save won't be applyed)";
     RBFile.Hint = "|Choosing this will enable the \"add..\" which is used with files";

@@ -11,6 +11,7 @@
 #include "controls/CcvWinTreeView.h"
 #include "core/TitledDialog.h"
 #include "items/LauncherParts.h"
+#include "manager/ItemCommands.h"
 #include "platform/Form.h"
 #include "platform/ImageList.h"
 #include "platform/Menu.h"
@@ -21,10 +22,6 @@
 #include "platform/TreeView.h"
 
 namespace rz {
-
-class EInOutError;
-struct ImportEntry;
-struct ShellTarget;
 
 inline constexpr unsigned kMessageInterval = 4750;
 inline constexpr unsigned kHintInterval = 100;
@@ -48,6 +45,8 @@ public:
     TImageList& ILAllPublicPM;
     TImageList& ILAllPublicTV;
     ItemStore& store;
+    // Every change to the tree goes through here, one step of its history each.
+    ItemCommands commands;
 
     // Properties.
     TPanel PanelHeadProp{"PanelHeadProp"};
@@ -134,6 +133,10 @@ public:
     void RefreshButtons();
     void ViewReset();
     void UndoRestore();
+    // Ctrl+Z takes back the last step, Ctrl+Y and Ctrl+Shift+Z do it again;
+    // the status line says which.
+    void UndoStep();
+    void RedoStep();
     // TVItemsChange is detached while the tree is rebuilt in bulk.
     void AttachTreeChange(bool attach);
 
@@ -164,6 +167,8 @@ public:
     // The tree's keys and the name field's Esc (form_items_keys.cpp).
     void TVItemsKeyDown(TObject* sender, WORD key, bool& handled);
     void EditSNameKeyDown(TObject* sender, WORD key, bool& handled);
+    void EditSParamsKeyDown(TObject* sender, WORD key, bool& handled);
+    void AnyControlKeyDown(TObject* sender, WORD key, bool& handled);
     // F2: the keyboard goes to the name field with its text selected.
     void BeginRename();
 
@@ -188,14 +193,9 @@ private:
     void SetHints();
     void ShowFileProperties(TTreeNode* node);
     void DrawTypeImage(int imageIndex, int background = COLOR_BTNFACE);
-    // A new path row (and parameter row) for a pasted copy of a link; -1 for others.
-    int CopyOfLink(const TTreeNode* source);
-    void SaveFailed();
-    // A save whose writing failed: the partial store goes, the backup comes back.
-    void RestoreBackup(const EInOutError& failure);
-
-    // A new user entry (state -1) directly after another on its level.
-    TTreeNode* InsertEntryAfter(TTreeNode* after, const std::string& caption, int icon, int itemId);
+    void StepHistory(bool redo);
+    // An entry leaves the tree: nothing of the view may keep it.
+    void LetGo(TTreeNode* node);
 
     // Adding and renaming (form_items_add.cpp, form_items_rename.cpp).
     enum AddType { kAddFile, kAddDirectory, kAddSeparator, kAddFolder, kAddTypeCount };
@@ -220,19 +220,25 @@ private:
     void HookKeys();
     void BuildTreeMenu();
     void RefreshTreeMenu();
-    // Each entry of PMTree with the rule that enables it (none for lines).
-    std::vector<std::pair<TMenuItem*, std::function<bool()>>> treeMenuRules_;
-    // A virtual folder with its anchor entry directly after another entry.
-    TTreeNode* InsertFolderAfter(TTreeNode* after, const std::string& name);
-    // A file or directory from the shell as an item after another entry.
-    TTreeNode* InsertShellTarget(TTreeNode* after, const ShellTarget& item, const std::string& caption);
+    // Each entry of PMTree with the rule that enables it (none for lines)
+    // and, for entries that say what they act on, its caption.
+    struct TreeMenuRule {
+        TMenuItem* item;
+        std::function<bool()> enabled;
+        std::function<std::string()> caption;
+    };
+    std::vector<TreeMenuRule> treeMenuRules_;
     // The folders' contents as one virtual folder named name after after;
     // null when nothing could be imported.
     TTreeNode* ImportFolders(const std::vector<std::string>& folders, const std::string& name, TTreeNode* after);
-    void InsertImported(TTreeNode* after, const ImportEntry& level, int& added, int total);
     void ShowImportProgress(const std::string& text);
+    // The folder browser; a typed path that is no folder is refused in the status line.
+    bool ChooseFolder(const char* prompt, std::string& folder);
     // The button a key of the tree presses, or null.
     TButton* ButtonOfKey(WORD key);
+    // Ctrl+Z, Ctrl+Y, Ctrl+Shift+Z: true when the key was one of them.
+    bool HistoryKey(WORD key);
+    void FieldHistoryKey(TObject* field, WORD key, bool& handled);
 
     // Dragging, drops and the sweep.
     void HookDragDropAndSweep();
@@ -243,18 +249,16 @@ private:
     void RedrawAroundExpandCandidate();
     // Counts a refused file of the drop in progress; its end reports them.
     void RefuseDrop(const std::string& message);
-    // Appends a file's icon to both lists; the slot the manager gives it.
-    int AppendManagerIcon(const std::string& path);
-    // The number of entries it removed.
-    int SweepLevel(TTreeNode* first);
 
     // The drop from the shell in progress: its files go one after another.
     struct DropBatch {
         TTreeNode* last = nullptr;
         int files = 0;
         int refused = 0;
+        int added = 0;
         std::string reason;
         bool imported = false;  // its status line is the import's summary
+        bool shift = false;     // held when the drop arrived: directories are imported
     };
     DropBatch dropBatch_;
     TTreeNode* dragPressed_ = nullptr;

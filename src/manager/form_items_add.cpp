@@ -7,6 +7,7 @@
 #include "core/Launching.h"
 #include "core/Settings.h"
 #include "manager/FolderRules.h"
+#include "manager/ShellTarget.h"
 #include "manager/TypedText.h"
 #include "manager/form_items.h"
 #include "support/UcvCallExternal.h"
@@ -96,7 +97,7 @@ void TFormItems::FindFile() {
 
 void TFormItems::FindDirectory() {
     std::string directory;
-    if (!BrowseForFolder(Handle(), kPromptDirectory, "", directory)) return;
+    if (!ChooseFolder(kPromptDirectory, directory)) return;
     BitBtnAttach.Tag = 1;
     pendingDirectory_ = directory;
     MemoAddName.SetText(LinkCaption(directory, true));
@@ -132,8 +133,7 @@ void TFormItems::BitBtnAttachClick(TObject*) {
 
 TTreeNode* TFormItems::AttachSeparator(TTreeNode* after, const std::string& text) {
     parkedTexts_[kAddSeparator].clear();
-    if (text.find_first_not_of('-') == std::string::npos) return InsertEntryAfter(after, kNorSepText, kIconNorSep, -1);
-    return InsertEntryAfter(after, "--" + text + "--", kIconSpeSep, -1);
+    return commands.AddSeparator(after, text);
 }
 
 TTreeNode* TFormItems::AttachFolder(TTreeNode* after, const std::string& text) {
@@ -143,7 +143,7 @@ TTreeNode* TFormItems::AttachFolder(TTreeNode* after, const std::string& text) {
         StatusMessage(refusal);
         return nullptr;
     }
-    TTreeNode* folder = InsertFolderAfter(after, name);
+    TTreeNode* folder = commands.AddFolder(after, name);
     parkedTexts_[kAddFolder].clear();
     return folder;
 }
@@ -151,14 +151,12 @@ TTreeNode* TFormItems::AttachFolder(TTreeNode* after, const std::string& text) {
 TTreeNode* TFormItems::AttachLink(TTreeNode* after, const std::string& text, bool directory) {
     std::string& pending = directory ? pendingDirectory_ : pendingFile_;
     if (pending.empty()) return nullptr;
-    const int icon = directory ? kIconDirectory : AppendManagerIcon(pending);
-    const std::string noParams;
-    const bool program = !directory && IsProgramFile(pending);
-    // A directory keeps its trailing "\": its extension is then empty, and
-    // "Backup.2023" comes back as a directory, not a file of type "2023".
-    const int id =
-        store.tables.AddLink(directory ? WithTrailingBackslash(pending) : pending, program ? &noParams : nullptr);
-    TTreeNode* entry = InsertEntryAfter(after, text, icon, id);
+    ShellTarget target;
+    target.path = pending;
+    target.directory = directory;
+    // A directory's extension is empty, whatever its name.
+    if (!directory) target.extension = FileExtension(pending);
+    TTreeNode* entry = commands.AddLink(after, target, text);
     BitBtnAttach.Tag = 0;
     pending.clear();
     parkedTexts_[directory ? kAddDirectory : kAddFile].clear();

@@ -107,9 +107,7 @@ void TFormItems::TVItemsDragDrop(TObject*, TObject*, int x, int y) {
     TTreeNode* target = TVItems.GetNodeAt(x, y);
     TTreeNode* moved = dragPressed_;
     if (!target || !moved || target == moved || target->IsDescendantOf(moved)) return;
-    // Before the target, then the target before it: the entry ends up right after it.
-    TVItems.MoveBefore(moved, target->Parent(), target);
-    TVItems.MoveBefore(target, target->Parent(), moved);
+    commands.MoveAfter(moved, target, "Drag");
     // Resting on a folder selected it: the properties must not show the
     // moved entry while an edit goes to the folder.
     TVItems.Select(moved);

@@ -23,15 +23,11 @@ void TFormItems::RefuseDrop(const std::string& message) {
     if (dropBatch_.reason.empty()) dropBatch_.reason = message;
 }
 
-int TFormItems::AppendManagerIcon(const std::string& path) {
-    store.icons.InsertFileIcon(path, -1, false);
-    ++TVItems.Tag;
-    return store.icons.slots.break5 + TVItems.Tag;
-}
-
 void TFormItems::TVItemsDropFiles(TObject*, const std::string& fullPath, const POINT& at) {
     if (fullPath.empty()) return;
-    ++dropBatch_.files;
+    // Shift as it is when the drop arrives, not as this window last heard
+    // of it: the drag came from another program, which had the keyboard.
+    if (dropBatch_.files++ == 0) dropBatch_.shift = ::GetAsyncKeyState(VK_SHIFT) < 0;
     // Each file after the one before: the entries keep the drop's order.
     TTreeNode* target = dropBatch_.last ? dropBatch_.last : TVItems.GetNodeAt(at.x, at.y);
     if (!target || IsSystemEntry(target)) {
@@ -43,28 +39,29 @@ void TFormItems::TVItemsDropFiles(TObject*, const std::string& fullPath, const P
         RefuseDrop(kMsgShortcutLeadsNowhere);
         return;
     }
+    // The files of one drop are one step to take back.
+    EditStep step(commands.history, "Drop", TypingKey{kTypingDrop, &dropBatch_});
     // Shift held: the directory's contents, as Import Folder brings them.
-    if (item.directory && ::GetKeyState(VK_SHIFT) < 0) {
+    if (item.directory && dropBatch_.shift) {
         if (TTreeNode* imported = ImportFolders({item.path}, CaptionOf(item), target)) {
             dropBatch_.last = imported;
             dropBatch_.imported = true;
+            ++dropBatch_.added;
         }
         return;
     }
-    dropBatch_.last = InsertShellTarget(target, item, CaptionOf(item));
-}
-
-TTreeNode* TFormItems::InsertShellTarget(TTreeNode* after, const ShellTarget& item, const std::string& caption) {
-    const bool program = IsProgramFile(item.extension);
-    // A directory keeps its trailing "\", so that it loads again as one.
-    const int itemId = store.tables.AddLink(item.directory ? WithTrailingBackslash(item.path) : item.path,
-                                            program ? &item.parameters : nullptr);
-    const int icon = item.directory ? int(kIconDirectory) : AppendManagerIcon(item.path);
-    return InsertEntryAfter(after, caption, icon, itemId);
+    dropBatch_.last = commands.AddLink(target, item, CaptionOf(item));
+    ++dropBatch_.added;
 }
 
 void TFormItems::TVItemsDropFilesDone(TObject*) {
     const DropBatch done = std::exchange(dropBatch_, DropBatch{});
+    if (done.added > 0) {
+        commands.history.RelabelLast(
+            TypingKey{kTypingDrop, &dropBatch_},
+            done.added == 1 ? "Drop of 1 file" : "Drop of " + std::to_string(done.added) + " files");
+        commands.history.Seal();
+    }
     if (done.last) TVItems.Select(done.last);
     if (!done.refused) {
         // What an earlier drop refused is no longer news.

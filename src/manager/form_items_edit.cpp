@@ -1,18 +1,14 @@
 // Editing the tree through the item clipboard: Delete, Cut, Copy, Paste,
 // and starting the selected item.
 
-#include "manager/form_items.h"
 #include "core/Launching.h"
+#include "manager/form_items.h"
 
 namespace rz {
 
 void TFormItems::BitBtnDeleteClick(TObject*) {
-    TTreeNode* sel = TVItems.Selected();
-    if (!sel || IsAnchorEntry(sel) || IsSystemEntry(sel)) return;
-    // The clipboard must not keep an entry that is gone, also one inside a deleted folder.
-    if (clipboard_ && (clipboard_ == sel || clipboard_->IsDescendantOf(sel))) clipboard_ = nullptr;
-    TVItems.Delete(sel);
-    RefreshButtons();
+    // The clipboard lets go of the entry through LetGo, also of one inside a deleted folder.
+    if (commands.Delete(TVItems.Selected())) RefreshButtons();
 }
 
 void TFormItems::BitBtnCutClick(TObject*) {
@@ -32,15 +28,6 @@ void TFormItems::BitBtnCopyClick(TObject*) {
     RefreshButtons();
 }
 
-TTreeNode* TFormItems::InsertEntryAfter(TTreeNode* after, const std::string& caption, int icon, int itemId) {
-    TTreeNode* entry = TVItems.InsertAfter(after, caption);
-    entry->SetImageIndex(icon);
-    entry->SetSelectedIndex(icon);
-    entry->SetStateIndex(-1);
-    entry->ItemId = itemId;
-    return entry;
-}
-
 void TFormItems::BitBtnPasteClick(TObject*) {
     TTreeNode* sel = TVItems.Selected();
     if (!clipboard_ || !sel || IsSystemEntry(sel)) return;
@@ -54,25 +41,21 @@ void TFormItems::BitBtnPasteClick(TObject*) {
         moved->SetCut(false);
         clipboard_ = nullptr;
         // Pasting a cut entry onto itself leaves the tree as it was.
-        if (moved != sel && !sel->IsDescendantOf(moved)) {
-            TVItems.MoveBefore(moved, sel->Parent(), sel->GetNextSibling());
-            TVItems.Select(moved);
-        }
-    } else {
-        TTreeNode* copy = InsertEntryAfter(sel, clipboard_->Text(), clipboard_->ImageIndex(), CopyOfLink(clipboard_));
-        copy->SetSelectedIndex(clipboard_->SelectedIndex());
+        if (commands.MoveAfter(moved, sel, "Paste")) TVItems.Select(moved);
+    } else if (TTreeNode* copy = commands.PasteCopy(clipboard_, sel)) {
         TVItems.Select(copy);
     }
     RefreshButtons();
 }
 
-int TFormItems::CopyOfLink(const TTreeNode* source) {
-    if (source->ItemId < 0) return -1;
-    // A row of its own: editing the copy's parameters must leave the source's alone.
-    ItemTables& tables = store.tables;
-    const std::string path = tables.PathOf(source->ItemId);
-    const std::string params = tables.ParamsOfItem(source->ItemId);
-    return tables.AddLink(path, tables.HasParamRow(source->ItemId) ? &params : nullptr);
+void TFormItems::LetGo(TTreeNode* node) {
+    auto inside = [node](const TTreeNode* n) { return n && (n == node || n->IsDescendantOf(node)); };
+    if (inside(clipboard_)) {
+        clipboard_->SetCut(false);
+        clipboard_ = nullptr;
+    }
+    if (inside(dragPressed_) || inside(expandCandidate_)) StopDrag();
+    if (inside(dropBatch_.last)) dropBatch_.last = nullptr;
 }
 
 void TFormItems::BitBtnLaunchClick(TObject*) {

@@ -18,7 +18,6 @@ namespace {
 
 constexpr char kMsgNothingToImport[] = "The folder holds nothing that can be imported";
 constexpr char kStartMenuName[] = "Start Menu";
-constexpr int kProgressStep = 100;
 // Paint messages handled per progress step: a window that never validates
 // must not keep the import waiting.
 constexpr int kPaintsPerStep = 32;
@@ -47,25 +46,24 @@ private:
     HCURSOR previous_;
 };
 
-class UpdateScope {
-public:
-    explicit UpdateScope(TTreeView& tree) : tree_(tree) { tree_.BeginUpdate(); }
-    ~UpdateScope() { tree_.EndUpdate(); }
-    UpdateScope(const UpdateScope&) = delete;
-    UpdateScope& operator=(const UpdateScope&) = delete;
-
-private:
-    TTreeView& tree_;
-};
-
 }  // namespace
+
+bool TFormItems::ChooseFolder(const char* prompt, std::string& folder) {
+    switch (BrowseForFolder(Handle(), prompt, "", folder)) {
+        case FolderChoice::Folder: return true;
+        case FolderChoice::NoFolder:
+            PlaySystemSound(kSoundRefused);
+            StatusMessage("\"" + folder + "\" is not a folder");
+            return false;
+        default: return false;
+    }
+}
 
 void TFormItems::ImportFolderClick(TObject*) {
     TTreeNode* sel = TVItems.Selected();
     if (!sel || IsSystemEntry(sel)) return;
     std::string folder;
-    if (!BrowseForFolder(Handle(), kPromptImport, "", folder)) return;
-    ImportFolders({folder}, FolderName(folder), sel);
+    if (ChooseFolder(kPromptImport, folder)) ImportFolders({folder}, FolderName(folder), sel);
 }
 
 void TFormItems::ImportStartMenuClick(TObject*) {
@@ -90,41 +88,19 @@ TTreeNode* TFormItems::ImportFolders(const std::vector<std::string>& folders, co
     if (!after || IsSystemEntry(after)) return nullptr;
     BusyCursor busy;
     FolderImport import([this](int found) { ShowImportProgress("Importing: " + std::to_string(found) + " found"); });
-    ImportEntry contents;
-    for (const std::string& folder : folders)
-        if (!folder.empty()) import.AddContents(contents, WithTrailingBackslash(folder));
-    if (contents.children.empty()) {
+    const ImportEntry plan = import.Plan(folders);
+    if (plan.children.empty()) {
         PlaySystemSound(kSoundRefused);
-        StatusMessage(kMsgNothingToImport);
+        StatusMessage(import.Uninstallers() > 0 ? import.Summary() : kMsgNothingToImport);
         return nullptr;
     }
-    TTreeNode* imported = nullptr;
-    {
-        UpdateScope update(TVItems);
-        imported = InsertFolderAfter(after, UniqueFolderName(name, after));
-        int added = 0;
-        InsertImported(imported->GetFirstChild(), contents, added, import.Found());
-    }
+    const std::string total = std::to_string(import.Found());
+    TTreeNode* imported = commands.Import(after, plan, name, [this, &total](int added) {
+        ShowImportProgress("Importing: " + std::to_string(added) + " of " + total + " added");
+    });
     TVItems.Select(imported);
-    std::string summary = "Imported " + std::to_string(import.Found()) + " items";
-    if (import.Skipped() > 0)
-        summary += ", skipped " + std::to_string(import.Skipped()) + " shortcuts leading nowhere (see the error log)";
-    StatusMessage(summary);
+    StatusMessage(import.Summary());
     return imported;
-}
-
-void TFormItems::InsertImported(TTreeNode* after, const ImportEntry& level, int& added, int total) {
-    for (const ImportEntry& entry : level.children) {
-        if (entry.folder) {
-            TTreeNode* folder = InsertFolderAfter(after, UniqueFolderName(entry.caption, after));
-            InsertImported(folder->GetFirstChild(), entry, added, total);
-            after = folder;
-            continue;
-        }
-        after = InsertShellTarget(after, entry.target, entry.caption);
-        if (++added % kProgressStep == 0)
-            ShowImportProgress("Importing: " + std::to_string(added) + " of " + std::to_string(total) + " added");
-    }
 }
 
 }  // namespace rz

@@ -1,5 +1,6 @@
 // The tree's keys: each presses its button, so the button's enabling rules
-// hold for the key too; F2 and Esc move between the tree and the name field.
+// hold for the key too; F2 and Esc move between the tree and the name field;
+// the history's keys work all over the window.
 
 #include "manager/form_items.h"
 
@@ -23,14 +24,23 @@ TButton* TFormItems::ButtonOfKey(WORD key) {
         case 'X': return &BitBtnCut;
         case 'C': return &BitBtnCopy;
         case 'V': return &BitBtnPaste;
-        case 'Z': return &BitBtnUndo;
         case 'S': return &BitBtnSave;
         default: return nullptr;
     }
 }
 
+bool TFormItems::HistoryKey(WORD key) {
+    if (Held(VK_MENU) || !Held(VK_CONTROL)) return false;
+    if (key == 'Z' && !Held(VK_SHIFT)) UndoStep();
+    else if (key == 'Y' || key == 'Z') RedoStep();
+    else return false;
+    return true;
+}
+
 void TFormItems::TVItemsKeyDown(TObject*, WORD key, bool& handled) {
-    if (key == VK_F2 && !Held(VK_CONTROL) && !Held(VK_MENU)) {
+    if (HistoryKey(key)) {
+        handled = true;
+    } else if (key == VK_F2 && !Held(VK_CONTROL) && !Held(VK_MENU)) {
         BeginRename();
         handled = true;
     } else if (TButton* button = ButtonOfKey(key)) {
@@ -45,19 +55,49 @@ void TFormItems::BeginRename() {
     ::SendMessageA(EditSName.Handle(), EM_SETSEL, 0, -1);
 }
 
-void TFormItems::EditSNameKeyDown(TObject*, WORD key, bool& handled) {
-    if (key != VK_ESCAPE) return;
+void TFormItems::EditSNameKeyDown(TObject* sender, WORD key, bool& handled) {
+    if (key != VK_ESCAPE) {
+        FieldHistoryKey(sender, key, handled);
+        return;
+    }
     TVItems.SetFocus();
     handled = true;
 }
+
+void TFormItems::EditSParamsKeyDown(TObject* sender, WORD key, bool& handled) { FieldHistoryKey(sender, key, handled); }
+
+// In the fields too, Ctrl+Z takes back the typing of a whole name, not the
+// field's last keystroke.
+void TFormItems::FieldHistoryKey(TObject* field, WORD key, bool& handled) {
+    if (!HistoryKey(key)) return;
+    handled = true;
+    // The field would take the character the key also made as its own undo.
+    MSG typed;
+    const HWND window = static_cast<TControl*>(field)->Handle();
+    if (::PeekMessageW(&typed, window, WM_CHAR, WM_CHAR, PM_NOREMOVE) && typed.wParam < 0x20)
+        ::PeekMessageW(&typed, window, WM_CHAR, WM_CHAR, PM_REMOVE);
+}
+
+void TFormItems::AnyControlKeyDown(TObject*, WORD key, bool& handled) { handled = HistoryKey(key); }
 
 void TFormItems::HookKeys() {
     TVItems.OnKeyDown = [this](TObject* s, WORD key, bool& handled) { TVItemsKeyDown(s, key, handled); };
     TVItems.OwnDialogKeys = {VK_RETURN};
     EditSName.OnKeyDown = [this](TObject* s, WORD key, bool& handled) { EditSNameKeyDown(s, key, handled); };
     EditSName.OwnDialogKeys = {VK_ESCAPE};
+    EditSParams.OnKeyDown = [this](TObject* s, WORD key, bool& handled) { EditSParamsKeyDown(s, key, handled); };
     TVItems.ListenToKeys();
     EditSName.ListenToKeys();
+    EditSParams.ListenToKeys();
+    // Wherever the keyboard is in the window - but in the field of a new
+    // item's text, which keeps its own - the history keys work.
+    for (TControl* c : std::initializer_list<TControl*>{&RBFile, &RBFileDirectory, &RBSeparator, &RBFolder, &BitBtnFind,
+                                                        &BitBtnAttach, &BitBtnCut, &BitBtnCopy, &BitBtnPaste,
+                                                        &BitBtnDelete, &BitBtnLaunch, &BitBtnHelp, &BitBtnSweep,
+                                                        &BitBtnUndo, &BitBtnSave, &BitBtnClose}) {
+        c->OnKeyDown = [this](TObject* s, WORD key, bool& handled) { AnyControlKeyDown(s, key, handled); };
+        c->ListenToKeys();
+    }
 }
 
 }  // namespace rz

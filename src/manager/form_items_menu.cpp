@@ -11,6 +11,14 @@ namespace {
 
 constexpr char kNewFolderName[] = "New Folder";
 
+// "Undo Delete "Report"": an "&" of the step's name is no mnemonic.
+std::string Named(const char* command, const std::string& step, const char* key) {
+    std::string text = command;
+    if (!step.empty()) text += " ";
+    for (char c : step) text += c == '&' ? std::string("&&") : std::string(1, c);
+    return text + "\t" + key;
+}
+
 }  // namespace
 
 void TFormItems::BuildTreeMenu() {
@@ -20,7 +28,10 @@ void TFormItems::BuildTreeMenu() {
         // Each entry is on exactly when its button is; what adds needs a
         // place before the system entries, as Attach does.
         std::function<bool()> enabled;
+        // For entries that say what they act on.
+        std::function<std::string()> named = {};
     };
+    const EditHistory& history = commands.history;
     auto button = [](TButton& b) { return [&b] { return b.Enabled(); }; };
     auto adds = [this] { return TVItems.Selected() && !IsSystemEntry(TVItems.Selected()); };
     const Entry entries[] = {
@@ -37,17 +48,25 @@ void TFormItems::BuildTreeMenu() {
         {"-", nullptr, nullptr},
         {"&Import Folder...", [this] { ImportFolderClick(this); }, adds},
         {"Import Start &Menu", [this] { ImportStartMenuClick(this); }, adds},
+        {"-", nullptr, nullptr},
+        {"&Undo\tCtrl+Z", [this] { UndoStep(); }, [&history] { return history.CanUndo(); },
+         [&history] { return Named("&Undo", history.UndoLabel(), "Ctrl+Z"); }},
+        {"R&edo\tCtrl+Y", [this] { RedoStep(); }, [&history] { return history.CanRedo(); },
+         [&history] { return Named("R&edo", history.RedoLabel(), "Ctrl+Y"); }},
     };
     for (const Entry& e : entries) {
         auto item = std::make_unique<TMenuItem>(e.caption);
         item->Caption = e.caption;
         if (e.action) item->OnClick = [action = e.action](TObject*) { action(); };
-        treeMenuRules_.emplace_back(PMTree.Items().Add(std::move(item)), e.enabled);
+        treeMenuRules_.push_back(TreeMenuRule{PMTree.Items().Add(std::move(item)), e.enabled, e.named});
     }
 }
 
 void TFormItems::RefreshTreeMenu() {
-    for (auto& [item, enabled] : treeMenuRules_) item->Enabled = !enabled || enabled();
+    for (TreeMenuRule& rule : treeMenuRules_) {
+        rule.item->Enabled = !rule.enabled || rule.enabled();
+        if (rule.caption) rule.item->Caption = rule.caption();
+    }
 }
 
 void TFormItems::TVItemsContextPopup(TObject*, TTreeNode* node, POINT at) {
@@ -58,26 +77,17 @@ void TFormItems::TVItemsContextPopup(TObject*, TTreeNode* node, POINT at) {
     PMTree.Popup(at.x, at.y, Handle());
 }
 
-TTreeNode* TFormItems::InsertFolderAfter(TTreeNode* after, const std::string& name) {
-    TTreeNode* folder = InsertEntryAfter(after, name, kIconFolder, -1);
-    TTreeNode* anchor = TVItems.AddChild(folder, "");
-    anchor->SetImageIndex(kIconAnchor);
-    anchor->SetSelectedIndex(kIconAnchor);
-    anchor->SetStateIndex(-1);
-    return folder;
-}
-
 void TFormItems::NewFolderClick(TObject*) {
     TTreeNode* sel = TVItems.Selected();
     if (!sel || IsSystemEntry(sel)) return;
-    TVItems.Select(InsertFolderAfter(sel, UniqueFolderName(kNewFolderName, sel)));
+    TVItems.Select(commands.AddFolder(sel, UniqueFolderName(kNewFolderName, sel)));
     BeginRename();
 }
 
 void TFormItems::NewSeparatorClick(TObject*) {
     TTreeNode* sel = TVItems.Selected();
     if (!sel || IsSystemEntry(sel)) return;
-    TVItems.Select(InsertEntryAfter(sel, kNorSepText, kIconNorSep, -1));
+    TVItems.Select(commands.AddSeparator(sel, ""));
 }
 
 }  // namespace rz

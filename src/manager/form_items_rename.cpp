@@ -1,7 +1,6 @@
 // Renaming the selected entry through the name field, with the folder and
 // separator rules, and editing a program's parameters.
 
-#include "manager/FolderRules.h"
 #include "manager/TypedText.h"
 #include "manager/form_items.h"
 
@@ -19,35 +18,34 @@ void Rewrite(TEdit& field, const std::string& text, int caret) {
 
 }  // namespace
 
-void TFormItems::EditSNameEnter(TObject*) { lastAcceptedName_ = EditSName.Text(); }
+void TFormItems::EditSNameEnter(TObject*) {
+    commands.history.Seal();
+    lastAcceptedName_ = EditSName.Text();
+}
 
-void TFormItems::EditSNameExit(TObject*) { lastAcceptedName_.clear(); }
+void TFormItems::EditSNameExit(TObject*) {
+    commands.history.Seal();
+    lastAcceptedName_.clear();
+}
 
 void TFormItems::EditSNameChange(TObject*) {
     TTreeNode* sel = TVItems.Selected();
     if (!sel || !IsUserEntry(sel)) return;
     const std::string typed = EditSName.Text();
     const int caret = EditSName.SelStart();
-    std::string name = WithoutDelimiters(typed);
-    int nameCaret = CaretWithout(typed, caret, kListDelimiters);
-    if (IsFolderEntry(sel)) {
-        if (const char* refusal = FolderNameRefusal(name, sel, false)) {
-            StatusMessage(refusal);
-            return;
-        }
-    } else if (IsSeparatorEntry(sel)) {
-        const std::string bare = WithoutCharacters(name, "-");
-        const bool plain = bare.empty();
-        name = plain ? std::string(kNorSepText) : "--" + bare + "--";
-        nameCaret = plain ? static_cast<int>(name.size()) : 2 + CaretWithout(typed, caret, "^|-");
-        const int icon = plain ? kIconNorSep : kIconSpeSep;
-        sel->SetImageIndex(icon);
-        sel->SetSelectedIndex(icon);
-        DrawTypeImage(icon, COLOR_MENU);
+    const ItemCommands::Renamed renamed = commands.Rename(sel, WithoutDelimiters(typed));
+    if (renamed.refusal) {
+        StatusMessage(renamed.refusal);
+        return;
     }
-    lastAcceptedName_ = name;
-    Rewrite(EditSName, name, nameCaret);
-    sel->SetText(name);
+    int nameCaret = CaretWithout(typed, caret, kListDelimiters);
+    if (IsSeparatorEntry(sel)) {
+        const bool plain = renamed.image == kIconNorSep;
+        nameCaret = plain ? static_cast<int>(renamed.name.size()) : 2 + CaretWithout(typed, caret, "^|-");
+        DrawTypeImage(renamed.image, COLOR_MENU);
+    }
+    lastAcceptedName_ = renamed.name;
+    Rewrite(EditSName, renamed.name, nameCaret);
     // A new name can change what may be pasted here.
     RefreshButtons();
 }
@@ -57,7 +55,7 @@ void TFormItems::EditSParamsChange(TObject*) {
     if (!sel || !IsLinkEntry(sel) || IsSystemEntry(sel)) return;
     const std::string typed = EditSParams.Text();
     const std::string params = WithoutDelimiters(typed);
-    store.SetItemParams(sel->ItemId, params);
+    commands.SetParams(sel, params);
     Rewrite(EditSParams, params, CaretWithout(typed, EditSParams.SelStart(), kListDelimiters));
 }
 

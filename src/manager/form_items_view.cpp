@@ -25,6 +25,8 @@ void TFormItems::AttachTreeChange(bool attach) {
 }
 
 void TFormItems::TVItemsChange(TObject*, TTreeNode* node) {
+    // Typing on another entry is another step; the files of one drop stay one.
+    if (dropBatch_.files == 0) commands.history.Seal();
     PropertiesDisplay(node);
     RefreshButtons();
 }
@@ -123,25 +125,43 @@ void TFormItems::ViewReset() {
 void TFormItems::UndoRestore() {
     const bool wasAttached = changeAttached_;
     AttachTreeChange(false);
-    // The clipboard's entry does not survive the rebuild.
+    // Neither the clipboard's entry nor a pressed one survives the rebuild.
     clipboard_ = nullptr;
-    TVItems.BeginUpdate();
-    TVItems.Assign(TVUndo);
-    TVItems.EndUpdate();
+    StopDrag();
+    // The tree, the manager's icons and the parameters, as last loaded or saved.
+    commands.RestoreSaved();
     AttachTreeChange(wasAttached);
     saveRoot_ = TVItems.GetFirstNode();
     TVItems.Select(saveRoot_);
-    TVItems.Tag = TVUndo.Tag;
-    const int keep = store.icons.slots.break5 + TVItems.Tag;
-    for (int i = ILAllPublicTV.Count() - 1; i > keep; --i) {
-        ILAllPublicTV.Delete(i);
-        ILAllPublicPM.Delete(i);
-    }
 }
 
 void TFormItems::BitBtnUndoClick(TObject*) {
     UndoRestore();
     ViewReset();
+}
+
+void TFormItems::UndoStep() { StepHistory(false); }
+
+void TFormItems::RedoStep() { StepHistory(true); }
+
+void TFormItems::StepHistory(bool redo) {
+    EditHistory& history = commands.history;
+    // A drag in progress ends first: the entry it holds may be what goes.
+    if (TVItems.Dragging() || dragPressed_) {
+        TVItems.CancelDrag();
+        StopDrag();
+    }
+    const std::string label = redo ? history.RedoLabel() : history.UndoLabel();
+    TTreeNode* show = nullptr;
+    if (!(redo ? history.Redo(show) : history.Undo(show))) {
+        StatusMessage(redo ? "Nothing to redo" : "Nothing to undo");
+        return;
+    }
+    TVItems.Select(show ? show : TVItems.GetFirstNode());
+    // The selection may not have changed, its name or parameters did.
+    PropertiesDisplay(TVItems.Selected());
+    RefreshButtons();
+    StatusMessage((redo ? "Redone: " : "Undone: ") + label);
 }
 
 void TFormItems::BitBtnCloseClick(TObject*) { Close(); }

@@ -32,6 +32,7 @@ public:
 
     TTreeNode* Parent() const { return parent_; }
     TTreeNode* GetFirstChild() const { return firstChild_; }
+    TTreeNode* GetLastChild() const { return lastChild_; }
     TTreeNode* GetNextSibling() const { return next_; }
     TTreeNode* GetPrevSibling() const { return prev_; }
     // Depth-first successor across the whole tree (pre-order).

@@ -161,14 +161,45 @@ TTreeNode* TTreeView::InsertAfter(TTreeNode* sibling, const std::string& text) {
 
 void TTreeView::Delete(TTreeNode* node) {
     if (!node) return;
-    // Whoever holds the pressed entry must let go before it is freed.
+    Detach(node);
+    FreeDetached(node);
+}
+
+namespace {
+int SubtreeSize(const TTreeNode* node) {
+    int size = 1;
+    // Parenthesised: windowsx.h has macros of these names.
+    for (const TTreeNode* c = (node->GetFirstChild)(); c; c = (c->GetNextSibling)()) size += SubtreeSize(c);
+    return size;
+}
+}  // namespace
+
+void TTreeView::Detach(TTreeNode* node) {
+    if (!node) return;
+    // Whoever holds the pressed entry must let go before it goes.
     drag_.Cancel();
     if (selected_ == node || (selected_ && selected_->IsDescendantOf(node))) selected_ = nullptr;
     HideSubtree(node);
     TTreeNode* parent = node->parent_;
     Unlink(node);
-    FreeSubtree(node);
+    count_ -= SubtreeSize(node);
     if (parent && !parent->HasChildren()) ShowButton(parent);
+}
+
+void TTreeView::Reattach(TTreeNode* node, TTreeNode* parent, TTreeNode* before) {
+    if (!node || node->owner_ != this) return;
+    Link(node, parent, before);
+    count_ += SubtreeSize(node);
+    ShowSubtree(node);
+}
+
+void TTreeView::FreeDetached(TTreeNode* node) {
+    for (TTreeNode* c = node->firstChild_; c;) {
+        TTreeNode* next = c->next_;
+        FreeDetached(c);
+        c = next;
+    }
+    delete node;
 }
 
 void TTreeView::Clear() {
@@ -500,6 +531,12 @@ bool TTreeView::OnNotify(const NMHDR& nm, LRESULT& result) {
             if (OnChange) OnChange(this, node);
             return true;
         }
+        case NM_RCLICK:
+            // Answered here, the tree view sends no WM_CONTEXTMENU after it.
+            if (!OnContextPopup) return false;
+            ContextPopup(static_cast<LPARAM>(::GetMessagePos()));
+            result = 1;
+            return true;
         case TVN_ITEMEXPANDEDA:
         case TVN_ITEMEXPANDEDW: {
             auto* node = reinterpret_cast<TTreeNode*>(tv.itemNew.lParam);

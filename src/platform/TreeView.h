@@ -44,6 +44,12 @@ public:
     TTreeNode* Insert(TTreeNode* sibling, const std::string& text);
     TTreeNode* InsertAfter(TTreeNode* sibling, const std::string& text);
     void Delete(TTreeNode* node);
+    // Takes node with its subtree out of the tree without freeing it, so that
+    // an edit taken back can put the very same entries back with Reattach;
+    // FreeDetached frees what never comes back. Only attached entries count.
+    void Detach(TTreeNode* node);
+    void Reattach(TTreeNode* node, TTreeNode* parent, TTreeNode* before);
+    static void FreeDetached(TTreeNode* node);
     void Clear();
     // Moves node with its subtree in front of sibling, or to the end of
     // parent's children when sibling is null.

@@ -75,34 +75,107 @@ HWND ChildOf(HWND parent, const char* className, const char* text = nullptr) {
     return query.found;
 }
 
-struct RemoteFree {
-    HANDLE process;
-    void operator()(void* p) const { ::VirtualFreeEx(process, p, 0, MEM_RELEASE); }
+// Memory in the process that owns a window, for the messages that answer
+// through a pointer: the pointer has to lead into that process.
+class RemoteMemory {
+public:
+    RemoteMemory(HWND window, size_t size) {
+        DWORD pid = 0;
+        ::GetWindowThreadProcessId(window, &pid);
+        process_.reset(::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid));
+        if (process_) at_ = ::VirtualAllocEx(process_.get(), nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    }
+    ~RemoteMemory() {
+        if (at_) ::VirtualFreeEx(process_.get(), at_, 0, MEM_RELEASE);
+    }
+    RemoteMemory(const RemoteMemory&) = delete;
+    RemoteMemory& operator=(const RemoteMemory&) = delete;
+
+    explicit operator bool() const { return at_ != nullptr; }
+    LPARAM At(size_t offset = 0) const { return reinterpret_cast<LPARAM>(static_cast<char*>(at_) + offset); }
+    bool Write(const void* data, size_t size) const {
+        SIZE_T done = 0;
+        return ::WriteProcessMemory(process_.get(), at_, data, size, &done) && done == size;
+    }
+    bool Read(void* data, size_t size, size_t offset = 0) const {
+        SIZE_T done = 0;
+        return ::ReadProcessMemory(process_.get(), reinterpret_cast<void*>(At(offset)), data, size, &done) &&
+               done == size;
+    }
+
+private:
+    rz::unique_handle_kernel process_;
+    void* at_ = nullptr;
 };
 
-// SB_GETTEXTA writes into the status bar's own process: the buffer has to live there.
+std::optional<DWORD_PTR> Send(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    DWORD_PTR result = 0;
+    if (!::SendMessageTimeoutA(hwnd, msg, wp, lp, SMTO_ABORTIFHUNG, kSendMs, &result)) return std::nullopt;
+    return result;
+}
+
 std::optional<std::string> StatusText(HWND bar) {
-    DWORD pid = 0;
-    ::GetWindowThreadProcessId(bar, &pid);
-    rz::unique_handle_kernel process(
-        ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid));
-    if (!process) return std::nullopt;
-    DWORD_PTR length = 0;
-    if (!::SendMessageTimeoutA(bar, SB_GETTEXTLENGTHA, 0, 0, SMTO_ABORTIFHUNG, kSendMs, &length)) return std::nullopt;
-    const size_t size = LOWORD(length) + 1;
-    std::unique_ptr<void, RemoteFree> remote(
-        ::VirtualAllocEx(process.get(), nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE),
-        RemoteFree{process.get()});
-    if (!remote) return std::nullopt;
-    DWORD_PTR ignored = 0;
-    if (!::SendMessageTimeoutA(bar, SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(remote.get()), SMTO_ABORTIFHUNG, kSendMs,
-                               &ignored))
-        return std::nullopt;
+    const std::optional<DWORD_PTR> length = Send(bar, SB_GETTEXTLENGTHA, 0, 0);
+    if (!length) return std::nullopt;
+    const size_t size = LOWORD(*length) + 1;
+    RemoteMemory remote(bar, size);
     std::string text(size, '\0');
-    SIZE_T read = 0;
-    if (!::ReadProcessMemory(process.get(), remote.get(), text.data(), size, &read)) return std::nullopt;
+    if (!remote || !Send(bar, SB_GETTEXTA, 0, remote.At()) || !remote.Read(text.data(), size)) return std::nullopt;
     text.resize(std::strlen(text.c_str()));
     return text;
+}
+
+// An edit's text; the system carries WM_GETTEXT into the other process.
+std::string FieldText(HWND field) {
+    char text[512] = {};
+    DWORD_PTR ignored = 0;
+    if (!::SendMessageTimeoutA(field, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                               kSendMs, &ignored))
+        return "<unreadable>";
+    return text;
+}
+
+// The entry on a row of the tree's top level (the anchor is row 0), or null.
+HTREEITEM TopItem(HWND tree, int row) {
+    DWORD_PTR item = Send(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0).value_or(0);
+    for (int i = 0; i < row && item; ++i) item = Send(tree, TVM_GETNEXTITEM, TVGN_NEXT, item).value_or(0);
+    return reinterpret_cast<HTREEITEM>(item);
+}
+
+HTREEITEM Selected(HWND tree) {
+    return reinterpret_cast<HTREEITEM>(Send(tree, TVM_GETNEXTITEM, TVGN_CARET, 0).value_or(0));
+}
+
+bool DropHighlighted(HWND tree) { return Send(tree, TVM_GETNEXTITEM, TVGN_DROPHILITE, 0).value_or(0) != 0; }
+
+std::string ItemText(HWND tree, HTREEITEM item) {
+    constexpr size_t kText = 260;
+    RemoteMemory remote(tree, sizeof(TVITEMA) + kText);
+    TVITEMA query{};
+    query.mask = TVIF_TEXT;
+    query.hItem = item;
+    query.pszText = reinterpret_cast<char*>(remote.At(sizeof(TVITEMA)));
+    query.cchTextMax = kText;
+    char text[kText] = "<unreadable>";
+    if (!remote || !remote.Write(&query, sizeof(query)) || !Send(tree, TVM_GETITEMA, 0, remote.At()).value_or(0) ||
+        !remote.Read(text, kText, sizeof(TVITEMA)))
+        return "<unreadable>";
+    text[kText - 1] = '\0';
+    return text;
+}
+
+// The middle of an entry's caption on the screen.
+POINT ItemPoint(HWND tree, HTREEITEM item) {
+    RECT r{};
+    std::memcpy(&r, &item, sizeof(item));  // the rectangle goes in carrying the item
+    RemoteMemory remote(tree, sizeof(r));
+    POINT p{-1, -1};
+    if (remote && remote.Write(&r, sizeof(r)) && Send(tree, TVM_GETITEMRECT, TRUE, remote.At()).value_or(0) &&
+        remote.Read(&r, sizeof(r))) {
+        p = POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+        ::ClientToScreen(tree, &p);
+    }
+    return p;
 }
 
 // Sent, not posted: the click's handler has run when this returns.
@@ -253,6 +326,40 @@ protected:
 
     int TreeCount(HWND manager) { return ExpandedTreeCount(ChildOf(manager, WC_TREEVIEWA), kSendMs); }
 
+    // The manager opened from the menu, with its tree and status bar.
+    struct Manager {
+        HWND window = nullptr;
+        HWND tree = nullptr;
+        HWND status = nullptr;
+    };
+    Manager OpenManager() {
+        Manager m;
+        if (!OpenMenuByHotkey()) return m;
+        m.window = ChooseManageItems();
+        if (!m.window) return m;
+        m.tree = ChildOf(m.window, WC_TREEVIEWA);
+        m.status = ChildOf(m.window, STATUSCLASSNAMEA);
+        return m;
+    }
+    // The status line shows text within a while; what it shows otherwise.
+    static std::string StatusBecomes(HWND status, const std::string& text) {
+        std::string shown;
+        WaitUntil(
+            [&] {
+                shown = StatusText(status).value_or("<unreadable>");
+                return shown == text;
+            },
+            kWindowMs);
+        return shown;
+    }
+    // A click on an entry that has the tree select it.
+    static bool Select(HWND tree, HTREEITEM item) {
+        const POINT at = ItemPoint(tree, item);
+        Mouse(at, MOUSEEVENTF_LEFTDOWN);
+        Mouse(at, MOUSEEVENTF_LEFTUP);
+        return WaitUntil([&] { return Selected(tree) == item; }, kWindowMs);
+    }
+
     // The lists come back as they were; the pictures are the writer's, since
     // the old ones went with the backup.
     void ExpectStoreWrittenAfresh() {
@@ -396,6 +503,198 @@ TEST_F(ItemManager, AnEntryDraggedWithTheMouseIsSavedInItsNewPlace) {
     std::swap(moved[2], moved[3]);
     std::swap(moved[3], moved[4]);
     EXPECT_EQ(Lines(ReadFile(store_ + "\\shortcuts.txt")), moved);
+    ExpectNoErrorShown();
+    CloseThroughMenu();
+}
+
+// The user's own way in: a right-click on an entry, the menu's Delete, F2
+// and a name typed in two scripts, then the history's keys step by step -
+// one of them while a drag is on - and Ctrl+S, which ends the history.
+TEST_F(ItemManager, ARightClickAndTheKeysEditAndTakeBackStepByStep) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    const Manager m = OpenManager();
+    ASSERT_TRUE(m.window && m.tree && m.status) << (program_->Running() ? "no manager" : "the program ended");
+    // Rows: the anchor, Programs, Notepad..., Backup, the separator, Settings document.
+    const HTREEITEM settings = TopItem(m.tree, 5);
+    ASSERT_EQ(ItemText(m.tree, settings), "Settings document");
+    const POINT at = ItemPoint(m.tree, settings);
+    Mouse(at, MOUSEEVENTF_RIGHTDOWN);
+    Mouse(at, MOUSEEVENTF_RIGHTUP);
+    HWND menu = nullptr;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            const auto menus = VisibleMenus(program_->Id());
+            menu = menus.empty() ? nullptr : menus.front();
+            return menu != nullptr;
+        },
+        kMenuMs))
+        << "a right-click on an entry opened no menu";
+    RECT r{};
+    ::GetWindowRect(menu, &r);
+    EXPECT_EQ(r.left, at.x) << "the menu opens at the pointer";
+    EXPECT_EQ(r.top, at.y);
+    EXPECT_EQ(Selected(m.tree), settings) << "the entry under the pointer is selected";
+    PressKeys({'D'});
+    ASSERT_TRUE(WaitUntil([&] { return ItemText(m.tree, TopItem(m.tree, 5)) == "Windows folder"; }, kWindowMs))
+        << "the menu's Delete did not take the entry";
+
+    const HTREEITEM backup = TopItem(m.tree, 3);
+    ASSERT_TRUE(Select(m.tree, backup));
+    PressKeys({VK_F2});
+    const std::string typed = rztest::U8(u8"Sicherung für Ärger");
+    TypeText(typed);
+    PressKeys({VK_ESCAPE});
+    EXPECT_TRUE(WaitUntil([&] { return ItemText(m.tree, backup) == typed; }, kWindowMs)) << ItemText(m.tree, backup);
+
+    PressKeys({VK_CONTROL, 'Z'});
+    EXPECT_EQ(StatusBecomes(m.status, "Undone: Rename \"Backup\""), "Undone: Rename \"Backup\"");
+    EXPECT_EQ(ItemText(m.tree, backup), "Backup") << "the typing of the name is one step";
+    PressKeys({VK_CONTROL, 'Z'});
+    EXPECT_EQ(StatusBecomes(m.status, "Undone: Delete \"Settings document\""), "Undone: Delete \"Settings document\"");
+    EXPECT_EQ(ItemText(m.tree, TopItem(m.tree, 5)), "Settings document");
+    PressKeys({VK_CONTROL, 'Z'});
+    EXPECT_EQ(StatusBecomes(m.status, "Nothing to undo"), "Nothing to undo");
+    PressKeys({VK_CONTROL, 'Y'});
+    EXPECT_EQ(StatusBecomes(m.status, "Redone: Delete \"Settings document\""), "Redone: Delete \"Settings document\"");
+    PressKeys({VK_CONTROL, VK_SHIFT, 'Z'});
+    EXPECT_EQ(StatusBecomes(m.status, "Redone: Rename \"Backup\""), "Redone: Rename \"Backup\"");
+    EXPECT_EQ(ItemText(m.tree, backup), typed);
+
+    // Notepad... dragged over Windows folder; Ctrl+Z ends the drag first.
+    const POINT from = ItemPoint(m.tree, TopItem(m.tree, 2));
+    POINT over = ItemPoint(m.tree, TopItem(m.tree, 5));
+    Mouse(from, MOUSEEVENTF_LEFTDOWN);
+    bool dragging = false;
+    for (int step = 0; step < 60 && !dragging; ++step) {
+        over.x += step % 2 ? 1 : -1;
+        Mouse(over, 0);
+        dragging = WaitUntil([&] { return DropHighlighted(m.tree); }, 100);
+    }
+    ASSERT_TRUE(dragging) << "the drag never reached its target";
+    PressKeys({VK_CONTROL, 'Z'});
+    EXPECT_EQ(StatusBecomes(m.status, "Undone: Rename \"Backup\""), "Undone: Rename \"Backup\"");
+    EXPECT_TRUE(WaitUntil([&] { return !DropHighlighted(m.tree); }, kWindowMs)) << "the drag goes on";
+    Mouse(over, MOUSEEVENTF_LEFTUP);
+
+    PressKeys({VK_CONTROL, 'S'});
+    EXPECT_EQ(StatusBecomes(m.status, "Save succesful!"), "Save succesful!");
+    std::vector<std::string> saved = topLines_;
+    saved.erase(saved.begin() + 4);
+    EXPECT_EQ(Lines(ReadFile(store_ + "\\shortcuts.txt")), saved) << "the drop after Ctrl+Z moved something";
+    PressKeys({VK_CONTROL, 'Z'});
+    EXPECT_EQ(StatusBecomes(m.status, "Nothing to undo"), "Nothing to undo") << "a save ends the history";
+    ExpectNoErrorShown();
+    CloseThroughMenu();
+}
+
+// Parameters typed in the manager reach a launch from it; closed without a
+// save, they never reach the launcher menu's.
+TEST_F(ItemManager, RegressionParametersTypedButNotSavedNeverReachTheMenusLaunch) {
+    const std::string marker = dir_ / "launched.txt";
+    WriteFile(dir_ / "args.bat", "@echo %*> \"" + marker + "\"\r\n");
+    topLines_.insert(topLines_.begin(), "^ExeLnk|" + dir_.Path() + "args.bat|-old|bat|Args");
+    WriteFile(store_ + "\\shortcuts.txt", Join(topLines_));
+    ASSERT_NO_FATAL_FAILURE(Start());
+    const Manager m = OpenManager();
+    ASSERT_TRUE(m.window && m.tree) << (program_->Running() ? "no manager" : "the program ended");
+    ASSERT_TRUE(Select(m.tree, TopItem(m.tree, 1)));
+    HWND params = nullptr;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            for (HWND e = ::FindWindowExA(m.window, nullptr, "Edit", nullptr); e && !params;
+                 e = ::FindWindowExA(m.window, e, "Edit", nullptr))
+                if (FieldText(e) == "-old") params = e;
+            return params != nullptr;
+        },
+        kWindowMs))
+        << "no field shows the parameters";
+    RECT r{};
+    ::GetWindowRect(params, &r);
+    const POINT field{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    Mouse(field, MOUSEEVENTF_LEFTDOWN);
+    Mouse(field, MOUSEEVENTF_LEFTUP);
+    PressKeys({VK_END});
+    TypeText(" -new");
+    ASSERT_TRUE(WaitUntil([&] { return FieldText(params) == "-old -new"; }, kWindowMs)) << FieldText(params);
+    auto launched = [&] {
+        std::string text;
+        WaitUntil(
+            [&] {
+                text = FileExists(marker) ? ReadFile(marker) : "";
+                return text.find("\r\n") != std::string::npos;
+            },
+            kWindowMs);
+        ::DeleteFileA(marker.c_str());
+        return text;
+    };
+    // Enter on the entry launches it as the menu would.
+    ASSERT_TRUE(Select(m.tree, TopItem(m.tree, 1)));
+    PressKeys({VK_RETURN});
+    EXPECT_EQ(launched(), "-old -new\r\n");
+
+    // The launch may have taken the keyboard elsewhere: back to the tree, then Esc.
+    ASSERT_TRUE(Select(m.tree, TopItem(m.tree, 1)));
+    PressKeys({VK_ESCAPE});
+    ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(m.window); }, kWindowMs)) << "Esc did not close the manager";
+    ASSERT_NE(OpenMenuByHotkey(), nullptr);
+    PressKeys({VK_DOWN});
+    PressKeys({VK_RETURN});
+    EXPECT_EQ(launched(), "-old\r\n") << "the unsaved parameters reached the launch";
+    EXPECT_EQ(Lines(ReadFile(store_ + "\\shortcuts.txt")), topLines_);
+    ExpectNoErrorShown();
+    CloseThroughMenu();
+}
+
+// Import Folder from the context menu, with the path typed into the folder
+// browser's field: a folder is imported, anything else refused.
+TEST_F(ItemManager, APathTypedIntoTheFolderBrowserIsImportedOrRefused) {
+    MakeDir(dir_ / "Source");
+    WriteFile(dir_ / "Source\\alpha.txt", "a");
+    WriteFile(dir_ / "Source\\beta.txt", "b");
+    ASSERT_NO_FATAL_FAILURE(Start());
+    const Manager m = OpenManager();
+    ASSERT_TRUE(m.window && m.tree && m.status) << (program_->Running() ? "no manager" : "the program ended");
+    auto typeIntoBrowser = [&](const std::string& path) {
+        const POINT at = ItemPoint(m.tree, TopItem(m.tree, 3));
+        Mouse(at, MOUSEEVENTF_RIGHTDOWN);
+        Mouse(at, MOUSEEVENTF_RIGHTUP);
+        if (!WaitUntil([&] { return !VisibleMenus(program_->Id()).empty(); }, kMenuMs)) return false;
+        PressKeys({'I'});
+        HWND browser = nullptr;
+        WaitUntil(
+            [&] {
+                for (HWND w : ProcessWindows(program_->Id(), "#32770"))
+                    if (::IsWindowVisible(w)) browser = w;
+                return browser != nullptr;
+            },
+            kWindowMs);
+        const HWND field = browser ? ::FindWindowExA(browser, nullptr, "Edit", nullptr) : nullptr;
+        if (!field) return false;
+        RECT r{};
+        ::GetWindowRect(field, &r);
+        const POINT in{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+        Mouse(in, MOUSEEVENTF_LEFTDOWN);
+        Mouse(in, MOUSEEVENTF_LEFTUP);
+        PressKeys({VK_END});
+        PressKeys({VK_SHIFT, VK_HOME});
+        TypeText(path);
+        PressKeys({VK_RETURN});
+        return WaitUntil([&] { return !::IsWindow(browser) || !::IsWindowVisible(browser); }, kWindowMs);
+    };
+    ASSERT_TRUE(typeIntoBrowser(dir_ / "Source")) << "the folder browser did not open or close";
+    EXPECT_EQ(StatusBecomes(m.status, "Imported 2 items"), "Imported 2 items");
+    EXPECT_EQ(ItemText(m.tree, TopItem(m.tree, 4)), "Source");
+
+    // Longer than the browser's field is wide.
+    const std::string file = dir_ / "Source\\alpha with a long name to type.txt";
+    WriteFile(file, "a");
+    ASSERT_TRUE(typeIntoBrowser(file));
+    const std::string refused = "\"" + file + "\" is not a folder";
+    EXPECT_EQ(StatusBecomes(m.status, refused), refused);
+    ASSERT_TRUE(Select(m.tree, TopItem(m.tree, 3)));
+    PressKeys({VK_CONTROL, 'Z'});
+    EXPECT_EQ(StatusBecomes(m.status, "Undone: Import \"Source\""), "Undone: Import \"Source\"");
+    EXPECT_EQ(ItemText(m.tree, TopItem(m.tree, 4)), "---------------");
     ExpectNoErrorShown();
     CloseThroughMenu();
 }

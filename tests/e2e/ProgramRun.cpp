@@ -1,6 +1,7 @@
 #include "ProgramRun.h"
 
 #include <commctrl.h>
+#include "platform/TextCodePage.h"
 
 namespace rztest {
 
@@ -172,6 +173,8 @@ HWND VisibleWindow(DWORD pid, const char* className, const char* title) {
         if (::IsWindowVisible(hwnd)) return hwnd;
     return nullptr;
 }
+
+void TypeText(const std::string& utf8) { TypeText(rz::ToUtf16(utf8)); }
 
 int ExpandedTreeCount(HWND tree, DWORD timeoutMs) {
     auto send = [&](UINT msg, WPARAM wp, LPARAM lp, DWORD_PTR& out) {

@@ -72,6 +72,7 @@ void Mouse(POINT at, DWORD button);
 void TypeText(const std::wstring& text);
 // The program's visible top-level window of this class and title, or null.
 HWND VisibleWindow(DWORD pid, const char* className, const char* title);
+void TypeText(const std::string& utf8);
 // Entries of another process's tree view once every folder in it is expanded
 // (the window holds a folder's entries only once it was opened), or -1 when
 // the window does not answer within timeoutMs a message.

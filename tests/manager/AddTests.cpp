@@ -166,8 +166,10 @@ TEST_F(AddTest, FindTakesOverTheDialogsChoiceAndACancelChangesNothing) {
     Press(f.BitBtnFind);
     EXPECT_EQ(browsed, std::vector<std::string>{std::string(kPromptDirectory) + "||"}) << "nothing preselected";
     EXPECT_EQ(Label(), "Item Text");
+    // Folders that exist: one that does not is refused as typed into the browser.
+    rztest::MakeDir(dir / "my.dir");
     for (const auto& [folder, shown] :
-         {std::pair<std::string, std::string>{"C:\\my.dir", "my.dir"}, {"D:\\", "D:\\"}}) {
+         {std::pair<std::string, std::string>{dir / "my.dir", "my.dir"}, {"C:\\", "C:\\"}}) {
         chosenFolder = folder;
         Press(f.BitBtnFind);
         EXPECT_EQ(Label() + "|" + Memo(), "Item (directory) Text|" + shown);

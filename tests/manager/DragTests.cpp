@@ -197,6 +197,29 @@ TEST_F(DragTest, AReleaseAnywhereALostCaptureOrEscEndTheDrag) {
     EXPECT_FALSE(f.Visible()) << "without a press Esc closes the window";
 }
 
+TEST_F(DragTest, TakingBackAStepWhileDraggingEndsTheDragFirst) {
+    StartWithAllKinds();
+    TFormItems& f = Items();
+    f.Show();
+    Application.ProcessMessages();
+    const std::string before = Dump(Anchor());
+    // The entry being dragged is the one the step takes away.
+    Pick(Entry("Report"));
+    f.BitBtnCopyClick(&f.BitBtnCopy);
+    f.BitBtnPasteClick(&f.BitBtnPaste);
+    TTreeNode* copy = f.TVItems.Selected();
+    ASSERT_NE(copy, Entry("Report"));
+    Press(copy);
+    MoveTo(At(Entry("Games")));
+    ASSERT_TRUE(f.TVItems.Dragging());
+    f.UndoStep();
+    ExpectIdle();
+    EXPECT_EQ(Dump(Anchor()), before);
+    Post(WM_LBUTTONUP, 0, At(Entry("Games")));
+    EXPECT_EQ(Dump(Anchor()), before) << "the release drops nothing";
+    EXPECT_EQ(Status(), "Undone: Paste \"Report\"");
+}
+
 TEST_F(DragTest, AFoldersButtonCountsAsTheFolder) {
     StartWithAllKinds();
     TFormItems& f = Items();

@@ -17,18 +17,13 @@ using rztest::ManagerTest;
 
 namespace {
 
-// The names a folder lists, in its own order, as the import should keep them.
-std::vector<std::string> Listed(const std::string& folder) {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found{};
-    HANDLE h = ::FindFirstFileA((folder + "*").c_str(), &found);
-    if (h == INVALID_HANDLE_VALUE) return names;
-    do {
-        const std::string name = found.cFileName;
-        if (name != "." && name != "..") names.push_back(name);
-    } while (::FindNextFileA(h, &found));
-    ::FindClose(h);
-    return names;
+// A real Shift key: the system's state of the key, not only this thread's.
+void SendShift(bool down) {
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = VK_SHIFT;
+    in.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+    ::SendInput(1, &in, sizeof(in));
 }
 
 class ImportTest : public ManagerTest {
@@ -66,21 +61,12 @@ protected:
         rztest::WriteFile(chosen + "\\notes.txt", "n");
         ASSERT_TRUE(::DeleteFileA((targets + "gone.txt").c_str()));
     }
-    // Captions the import should show for a folder's names, in its order.
-    std::string Expected(const std::string& folder, const std::vector<std::string>& skip) {
-        std::string out = "[]";
-        for (const std::string& name : Listed(folder)) {
-            if (std::find(skip.begin(), skip.end(), name) != skip.end()) continue;
-            out += "[" + (name.find('.') == std::string::npos ? name : name.substr(0, name.rfind('.'))) + "]";
-        }
-        return out;
-    }
     std::string chosen;
 };
 
 }  // namespace
 
-TEST_F(ImportTest, AFolderOfShortcutsBecomesOneVirtualFolderThatOneUndoTakesBack) {
+TEST_F(ImportTest, AFolderOfShortcutsBecomesOneVirtualFolderThatOneStepTakesBack) {
     StartWithAllKinds();
     MakeSource();
     TFormItems& f = Items();
@@ -93,7 +79,7 @@ TEST_F(ImportTest, AFolderOfShortcutsBecomesOneVirtualFolderThatOneUndoTakesBack
     ASSERT_NE(games, nullptr);
     EXPECT_EQ(games->Text(), "Games (2)") << "the folder rules name it";
     EXPECT_EQ(f.TVItems.Selected(), games);
-    EXPECT_EQ(LevelOf(games->GetFirstChild()), Expected(chosen + "\\", {"gone.lnk"}));
+    EXPECT_EQ(LevelOf(games->GetFirstChild()), "[][Tools][Dir][notes]") << "folders first, each by name";
     TTreeNode* tools = Entry("Tools");
     ASSERT_NE(tools, nullptr);
     EXPECT_EQ(LevelOf(tools->GetFirstChild()), "[][Runner]") << "empty folders and dead links are left out";
@@ -108,9 +94,20 @@ TEST_F(ImportTest, AFolderOfShortcutsBecomesOneVirtualFolderThatOneUndoTakesBack
     const std::string log = rztest::ReadFile(dir / "errorlog.txt");
     EXPECT_NE(log.find("gone.lnk"), std::string::npos);
     EXPECT_NE(log.find("dead.lnk"), std::string::npos);
-    EXPECT_NE(Status().find("Imported 3 items, skipped 2"), std::string::npos) << Status();
+    EXPECT_EQ(Status(), "Imported 3 items, skipped 2 shortcuts leading nowhere (see the error log)");
 
-    // Dropped with Shift held, the directory comes the same way.
+    // One step takes the whole import back and brings the same entries again,
+    // on the icons they had.
+    f.UndoStep();
+    EXPECT_EQ(Dump(Anchor()), before);
+    EXPECT_EQ(Status(), "Undone: Import \"Games\"");
+    f.RedoStep();
+    EXPECT_EQ(Entry("Report")->GetNextSibling(), games);
+    EXPECT_EQ(f.ILAllPublicTV.Count(), icons + 2);
+    EXPECT_EQ(f.ILAllPublicPM.Count(), f.ILAllPublicTV.Count());
+
+    // Shift counts as it is when the drop arrives: a Shift this window only
+    // heard of earlier drops the directory as a plain entry.
     BYTE keys[256] = {};
     ::GetKeyboardState(keys);
     keys[VK_SHIFT] = 0x80;
@@ -120,12 +117,23 @@ TEST_F(ImportTest, AFolderOfShortcutsBecomesOneVirtualFolderThatOneUndoTakesBack
     keys[VK_SHIFT] = 0;
     ::SetKeyboardState(keys);
     ASSERT_NE(Entry("Report")->GetNextSibling(), nullptr);
+    EXPECT_EQ(Entry("Report")->GetNextSibling()->Text(), "Games");
+    EXPECT_EQ(Entry("Report")->GetNextSibling()->ItemId >= 0, true) << "a directory entry";
+    f.UndoStep();
+    // Held at the drop, the directory comes as Import Folder brings it.
+    SendShift(true);
+    ::SendMessageA(f.TVItems.Handle(), WM_DROPFILES,
+                   reinterpret_cast<WPARAM>(rztest::MakeDrop({chosen}, At(Entry("Report")))), 0);
+    SendShift(false);
+    ASSERT_NE(Entry("Report")->GetNextSibling(), nullptr);
     EXPECT_EQ(Entry("Report")->GetNextSibling()->Text(), "Games (3)");
+    ASSERT_NE(Entry("Games (3)"), nullptr);
     EXPECT_EQ(LevelOf(Entry("Games (3)")->GetFirstChild()), LevelOf(games->GetFirstChild()));
 
     f.BitBtnUndoClick(&f.BitBtnUndo);
     EXPECT_EQ(Dump(Anchor()), before);
     EXPECT_EQ(f.ILAllPublicTV.Count(), icons);
+    EXPECT_EQ(f.ILAllPublicPM.Count(), icons);
 }
 
 TEST(FolderImportMerge, TwoFoldersMeetInOneWithTheirSubFoldersMergedByName) {
@@ -144,4 +152,102 @@ TEST(FolderImportMerge, TwoFoldersMeetInOneWithTheirSubFoldersMergedByName) {
     EXPECT_EQ(both.children[0].children[1].caption, "b");
     EXPECT_EQ(both.children[1].caption, "Games");
     EXPECT_EQ(import.Found(), 3);
+}
+
+namespace {
+
+// A plan's captions, each folder followed by its level in brackets.
+std::string Captions(const ImportEntry& level) {
+    std::string out;
+    for (const ImportEntry& e : level.children) out += "[" + e.caption + (e.folder ? Captions(e) : std::string()) + "]";
+    return out;
+}
+
+}  // namespace
+
+TEST(FolderImportPlan, TwoStartMenusMergeSortedWithoutTheShellsFilesTwinsOrUninstallers) {
+    rztest::TempDir t;
+    for (const char* d :
+         {"targets", "user", "user\\7-Zip", "common", "common\\7-Zip", "common\\Accessories", "common\\Setup"})
+        rztest::MakeDir(t / d);
+    for (const char* f : {"app.exe", "help.txt", "7z.exe", "edit.exe", "other.exe", "paint.exe", "unins000.exe",
+                          "msiexec.exe", "readme.txt"})
+        rztest::WriteFile(t / "targets\\" + f, "x");
+    const std::string to = t / "targets\\";
+    struct Link {
+        const char* at;
+        const char* target;
+        const char* args;
+    } links[] = {
+        {"user\\Audacity Help.lnk", "help.txt", ""},
+        {"user\\Audacity.lnk", "app.exe", ""},
+        {"user\\7-Zip\\7-Zip File Manager.lnk", "7z.exe", ""},
+        {"user\\7-Zip\\Uninstall 7-Zip.lnk", "7z.exe", "/u"},
+        {"user\\Editor.lnk", "edit.exe", ""},
+        {"common\\7-Zip\\7-Zip File Manager.lnk", "7z.exe", ""},
+        {"common\\7-Zip\\Help.lnk", "help.txt", ""},
+        {"common\\Editor.lnk", "other.exe", ""},
+        {"common\\Accessories\\Paint.lnk", "paint.exe", ""},
+        {"common\\Setup\\Remove App.lnk", "unins000.exe", ""},
+        {"common\\Setup\\Repair App.lnk", "msiexec.exe", "/x {12345678}"},
+    };
+    for (const Link& l : links) rztest::MakeShortcut(t / l.at, to + l.target, l.args);
+    rztest::WriteFile(t / "user\\zeta.txt", "z");
+    // What the shell keeps in folders for itself, with and without the attributes that say so.
+    rztest::WriteFile(t / "user\\desktop.ini", "[.ShellClassInfo]");
+    rztest::WriteFile(t / "common\\Thumbs.db", "");
+    rztest::WriteFile(t / "common\\Accessories\\hidden.txt", "");
+    ::SetFileAttributesA((t / "common\\Accessories\\hidden.txt").c_str(), FILE_ATTRIBUTE_HIDDEN);
+
+    FolderImport import;
+    const ImportEntry plan = import.Plan({t / "user", t / "common"});
+    EXPECT_EQ(Captions(plan),
+              "[7-Zip[7-Zip File Manager][Help]][Accessories[Paint]][Audacity][Audacity Help][Editor][Editor][zeta]");
+    EXPECT_EQ(import.Found(), 8);
+    EXPECT_EQ(import.Uninstallers(), 3);
+    EXPECT_EQ(import.Summary(), "Imported 8 items, left out 3 uninstallers");
+}
+
+TEST(FolderImportPlan, UninstallersAreToldByNameOrTarget) {
+    struct Case {
+        const char* caption;
+        const char* target;
+        const char* args;
+        bool uninstaller;
+    } cases[] = {
+        {"Uninstall Foo", "C:\\Foo\\foo.exe", "", true},
+        {"Foo Deinstallieren", "C:\\Foo\\foo.exe", "", true},
+        {"Foo", "C:\\Foo\\unins001.exe", "", true},
+        {"Foo", "C:\\Foo\\Uninstaller.exe", "", true},
+        {"Remove Foo", "C:\\Windows\\System32\\msiexec.exe", "/X{1-2-3}", true},
+        {"Repair Foo", "C:\\Windows\\System32\\msiexec.exe", "/f {1-2-3}", false},
+        {"Foo", "C:\\Foo\\foo.exe", "--uninstall-log", false},
+        {"Install Foo", "C:\\Foo\\setup.exe", "", false},
+    };
+    for (const Case& c : cases) {
+        ShellTarget target;
+        target.path = c.target;
+        target.parameters = c.args;
+        EXPECT_EQ(IsUninstaller(c.caption, target), c.uninstaller) << c.caption << " -> " << c.target << " " << c.args;
+    }
+}
+
+TEST(FolderImportPlan, TenThousandShortcutsAndAFolderThatLeadsBackToItselfEnd) {
+    rztest::TempDir t;
+    rztest::MakeDir(t / "many");
+    rztest::WriteFile(t / "tool.exe", "x");
+    rztest::MakeShortcut(t / "one.lnk", t / "tool.exe", "");
+    constexpr int kLinks = 10000;
+    for (int i = kLinks; i > 0; --i) {
+        const std::string name = t / ("many\\Tool " + std::to_string(i) + ".lnk");
+        ASSERT_TRUE(::CopyFileA((t / "one.lnk").c_str(), name.c_str(), FALSE)) << name;
+    }
+    rztest::FolderLink loop(t / "many\\again", t / "many");
+    FolderImport import;
+    const ImportEntry plan = import.Plan({t / "many"});
+    ASSERT_EQ(plan.children.size(), size_t{kLinks}) << "no folder leading back in: " << plan.children.front().caption;
+    EXPECT_EQ(plan.children.front().caption, "Tool 1");
+    EXPECT_EQ(plan.children[1].caption, "Tool 10");
+    EXPECT_EQ(import.Found(), kLinks);
+    if (!loop.Made()) GTEST_SKIP() << "no folder link could be made here for the cycle";
 }

@@ -328,7 +328,7 @@ TEST_F(ManagerTest, ApplicationHintsReachTheStatusLineOnlyWhileTheManagerIsActiv
     };
     ASSERT_FALSE(On(f.BitBtnAttach));
     const std::pair<const TControl*, std::string> under[] = {
-        {&f.BitBtnUndo, "Undo all changes (since last save) - Ctrl+Z"},
+        {&f.BitBtnUndo, "Undo all changes (since last save)"},
         {&f.BitBtnAttach, "Attach either a file or separator (depends on selection)"},
         {&f.TVItems, ""},
     };
@@ -355,7 +355,7 @@ TEST_F(ManagerTest, EveryControlCarriesItsHint) {
         {&f.PanelHeadAdmin, "\"Administer\" is the place where you add, delete etc. items"},
         {&f.ImageDesAdmin, "\"Administer\" is the place where you add, delete etc. items"},
         {&f.BitBtnSweep, "Sweep for invalid items (e.g. non-existing files)"},
-        {&f.BitBtnUndo, "Undo all changes (since last save) - Ctrl+Z"},
+        {&f.BitBtnUndo, "Undo all changes (since last save)"},
         {&f.BitBtnSave, "Save changes take effect after closing the form - only new changes can be undone - Ctrl+S"},
         {&f.BitBtnClose, "Exit (changes made since last save won't be applyed)"},
         {&f.RBFile, "Choosing this will enable the \"add..\" which is used with files"},

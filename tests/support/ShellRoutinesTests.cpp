@@ -10,6 +10,7 @@
 #include "support/UcvCallExternal.h"
 
 using namespace rz;
+using rztest::MakeDir;
 using rztest::TempDir;
 using rztest::WriteFile;
 
@@ -148,18 +149,19 @@ protected:
 
 TEST_F(BrowseHookTest, DirectoryIsClearedWhenMissingAndSetOnlyWhenChosen) {
     TempDir t;
-    std::string seenCaption, seenRoot, seenDirectory;
+    MakeDir(t / "picked");
+    std::string seenCaption, seenRoot, seenDirectory, choice = t / "picked";
     bool answer = false;
     ShowFolderBrowser.Replace([&](HWND, const std::string& caption, const std::string& root, std::string& dir) {
         seenCaption = caption;
         seenRoot = root;
         seenDirectory = dir;
-        dir = t.Path() + "picked";
+        dir = choice;
         return answer;
     });
 
     std::string directory = t / "does not exist";
-    EXPECT_FALSE(BrowseForFolder(nullptr, "Caption", "C:\\", directory));
+    EXPECT_EQ(BrowseForFolder(nullptr, "Caption", "C:\\", directory), FolderChoice::Cancelled);
     EXPECT_EQ(seenCaption, "Caption");
     EXPECT_EQ(seenRoot, "C:\\");
     EXPECT_EQ(seenDirectory, "") << "a missing directory is not preselected";
@@ -167,7 +169,32 @@ TEST_F(BrowseHookTest, DirectoryIsClearedWhenMissingAndSetOnlyWhenChosen) {
 
     directory = t.Path();
     answer = true;
-    EXPECT_TRUE(BrowseForFolder(nullptr, "Caption", "", directory));
+    EXPECT_EQ(BrowseForFolder(nullptr, "Caption", "", directory), FolderChoice::Folder);
     EXPECT_EQ(seenDirectory, t.Path());
     EXPECT_EQ(directory, t.Path() + "picked");
+
+    // A typed path that names no folder comes back to be refused.
+    choice = t / "typed.txt";
+    WriteFile(choice, "");
+    EXPECT_EQ(BrowseForFolder(nullptr, "Caption", "", directory), FolderChoice::NoFolder);
+    EXPECT_EQ(directory, choice);
+}
+
+TEST(FolderBrowserField, ATypedPathWinsOverTheSelection) {
+    struct Case {
+        const char* typed;
+        const char* shown;
+        const char* chosen;
+    } cases[] = {
+        {"", "Docs", "C:\\Users\\Docs"},
+        {"Docs", "Docs", "C:\\Users\\Docs"},
+        {"docs", "My Documents", "C:\\Users\\Docs"},
+        {"  D:\\Music  ", "Docs", "D:\\Music"},
+        {"\"E:\\Quoted Path\"", "Docs", "E:\\Quoted Path"},
+        {"\\\\server\\share", "Docs", "\\\\server\\share"},
+        {"Sub\\Deeper", "Docs", "C:\\Users\\Docs\\Sub\\Deeper"},
+        {"\\Root", "Docs", "C:\\Root"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(TypedOrSelected("C:\\Users\\Docs", c.typed, c.shown), c.chosen) << "typed [" << c.typed << "]";
 }
