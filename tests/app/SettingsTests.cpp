@@ -311,7 +311,7 @@ TEST_F(SettingsTest, RegressionAnUnreadableHotkeyIsLoggedOnceServedByTheDefaultA
 }
 
 // One whole replacement per save and none when nothing changed; a write cut
-// at any byte leaves the old file as it was.
+// at any byte leaves the old file as it was and no temporary file.
 TEST_F(SettingsTest, AWriteFailingAtEveryByteLeavesTheOldFileWhole_LoggedAndSaid) {
     const std::string old = "[General Settings]\r\nTaskBar=1\r\nOpenLauncherHotkey=Ctrl+L\r\n";
     rztest::WriteFile(Ini(), old);
@@ -333,6 +333,7 @@ TEST_F(SettingsTest, AWriteFailingAtEveryByteLeavesTheOldFileWhole_LoggedAndSaid
 
     // Logged, and said in the status line of the open manager.
     FormItems().Show();
+    rztest::WriteFile(Ini() + ".tmp", "[Gen");  // left by a run killed before its rename
     size_t whole = 1;
     for (size_t cut = 0; cut < whole; ++cut) {
         WriteWholeFile.Replace([cut, &whole](const std::string& path, const std::string& bytes) {
@@ -343,6 +344,7 @@ TEST_F(SettingsTest, AWriteFailingAtEveryByteLeavesTheOldFileWhole_LoggedAndSaid
         });
         EXPECT_FALSE(SaveSettings()) << cut;
         ASSERT_EQ(rztest::ReadFile(Ini()), old) << cut;
+        ASSERT_FALSE(rztest::FileExists(Ini() + ".tmp")) << cut;
     }
     EXPECT_GT(whole, old.size());
     EXPECT_EQ(FormItems().StatusBarHelp.PanelText(), "The disk is full: the settings cannot be saved");

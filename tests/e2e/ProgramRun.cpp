@@ -120,6 +120,11 @@ std::vector<std::string> AnswerBoxesUntilExit(const RunningProgram& program, DWO
     return shown;
 }
 
+void ExpectNoErrorShown(const RunningProgram& program, const TempDir& dataDir) {
+    EXPECT_TRUE(ProcessWindows(program.Id(), "#32770").empty()) << "the program shows a message box";
+    EXPECT_FALSE(FileExists(dataDir / "errorlog.txt")) << ReadFile(dataDir / "errorlog.txt");
+}
+
 std::optional<DWORD> ReadInstanceMapping() {
     rz::unique_handle_kernel mapping(::OpenFileMappingA(FILE_MAP_READ, FALSE, kInstanceName));
     if (!mapping) return std::nullopt;

@@ -55,6 +55,8 @@ std::string MessageBoxText(HWND box);
 // Answers each message box the program shows with OK until it ends or
 // timeoutMs pass; the boxes' texts in order. Whether it ended is Running().
 std::vector<std::string> AnswerBoxesUntilExit(const RunningProgram& program, DWORD timeoutMs);
+// No message box showing and no error log in the data folder.
+void ExpectNoErrorShown(const RunningProgram& program, const TempDir& dataDir);
 
 // The 4 bytes of the single-instance mapping (0 if unreadable), or nullopt if no
 // instance holds it. The mapping is open only for the moment of reading, since
