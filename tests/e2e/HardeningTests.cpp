@@ -151,26 +151,11 @@ TEST_F(FaultRoute, AHardwareExceptionIsLoggedThenTheFatalBoxEndsTheProgram) {
 
 namespace {
 
-struct ProcessQuery {
-    DWORD pid;
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectOfProcess(HWND hwnd, LPARAM param) {
-    auto& q = *reinterpret_cast<ProcessQuery*>(param);
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(hwnd, &owner);
-    if (owner == q.pid) q.found.push_back(hwnd);
-    return TRUE;
-}
-
-// Every window of the process, top-level or child, shown or hidden.
-std::vector<HWND> EveryWindowOf(DWORD pid) {
-    ProcessQuery query{pid, {}};
-    ::EnumWindows(&CollectOfProcess, reinterpret_cast<LPARAM>(&query));
-    for (HWND top : std::vector<HWND>(query.found))
-        ::EnumChildWindows(top, &CollectOfProcess, reinterpret_cast<LPARAM>(&query));
-    return query.found;
+// The window and every child of it, shown or hidden.
+void AddWithChildren(HWND hwnd, std::vector<HWND>& all) {
+    all.push_back(hwnd);
+    for (HWND child = ::GetWindow(hwnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+        AddWithChildren(child, all);
 }
 
 class ForeignMessages : public ProgramCopyTest {};
@@ -199,7 +184,8 @@ TEST_F(ForeignMessages, PointersFromAnotherProcessNeverEndTheProgram) {
         {WM_DRAWITEM, 0, 0x00001234},
         {WM_MEASUREITEM, 0, 0x00001234},
         {WM_COMMAND, MAKEWPARAM(1, BN_CLICKED), reinterpret_cast<LPARAM>(decoy)}};
-    const std::vector<HWND> windows = EveryWindowOf(program.Id());
+    std::vector<HWND> windows;
+    for (HWND top : ProcessWindows(program.Id(), nullptr)) AddWithChildren(top, windows);
     ASSERT_FALSE(windows.empty());
     for (const auto& [msg, wp, lp] : messages) {
         for (HWND hwnd : windows) {
@@ -210,7 +196,8 @@ TEST_F(ForeignMessages, PointersFromAnotherProcessNeverEndTheProgram) {
     }
     ::DestroyWindow(decoy);
     // Still there, still answering the hotkey, and nothing to report.
-    EXPECT_TRUE(menuOpensAndCloses()) << "exit code " << program.WaitForExit(0).value_or(~0UL);
+    EXPECT_TRUE(menuOpensAndCloses()) << (program.Running() ? "no menu" : "it ended, exit code ")
+                                      << program.WaitForExit(0).value_or(0);
     ExpectNoErrorShown(program, dir_);
 }
 

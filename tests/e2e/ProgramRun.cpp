@@ -33,7 +33,7 @@ BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM param) {
     auto& q = *reinterpret_cast<WindowQuery*>(param);
     DWORD owner = 0;
     ::GetWindowThreadProcessId(hwnd, &owner);
-    if (owner == q.pid && ClassOf(hwnd) == q.className && (!q.title || TextOf(hwnd) == q.title))
+    if (owner == q.pid && (!q.className || ClassOf(hwnd) == q.className) && (!q.title || TextOf(hwnd) == q.title))
         q.found.push_back(hwnd);
     return TRUE;
 }

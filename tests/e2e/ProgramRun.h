@@ -47,7 +47,8 @@ private:
     DWORD startError_ = 0;
 };
 
-// Visible or hidden top-level windows of the process with this class and, if given, title.
+// Visible or hidden top-level windows of the process with this class (any if
+// null) and, if given, title.
 std::vector<HWND> ProcessWindows(DWORD pid, const char* className, const char* title = nullptr);
 
 // The message of a message box: its static text control.

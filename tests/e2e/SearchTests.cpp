@@ -1,8 +1,5 @@
-// The search as a user reaches it: the menu opened by the hotkey, letters of
-// any script typed into it from the keyboard, keys and the mouse choosing a
-// row, and every launch counted in the data folder for the next search. Every
-// item is one script that notes its parameter, so the log tells which row
-// was launched.
+// The search as a user reaches it, from the hotkey's menu by keys and the
+// mouse. Every item runs one script that notes its parameter in a log.
 
 #include <gtest/gtest.h>
 #include <windows.h>
