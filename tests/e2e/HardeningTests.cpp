@@ -196,8 +196,8 @@ TEST_F(ForeignMessages, PointersFromAnotherProcessNeverEndTheProgram) {
     }
     ::DestroyWindow(decoy);
     // Still there, still answering the hotkey, and nothing to report.
-    EXPECT_TRUE(menuOpensAndCloses()) << (program.Running() ? "no menu" : "it ended, exit code ")
-                                      << program.WaitForExit(0).value_or(0);
+    EXPECT_TRUE(menuOpensAndCloses()) << (program.Running() ? "no menu" : "it ended") << ", exit code "
+                                      << program.WaitForExit(0).value_or(STILL_ACTIVE);
     ExpectNoErrorShown(program, dir_);
 }
 
