@@ -30,8 +30,7 @@ inline int CALLBACK NoteFontFound(const LOGFONTA*, const TEXTMETRICA*, DWORD, LP
 }
 
 // Why a check of captions cannot run here, or "": without the fonts that
-// scripts/setup copies into the Wine prefix the system draws in stand-ins,
-// and every caption measures as something it is not.
+// scripts/setup copies into the Wine prefix, captions measure in stand-ins.
 inline std::string MissingSetUpFonts() {
     LOGFONTA wanted{};
     wanted.lfCharSet = DEFAULT_CHARSET;
@@ -40,9 +39,7 @@ inline std::string MissingSetUpFonts() {
     HDC screen = ::GetDC(nullptr);
     ::EnumFontFamiliesExA(screen, &wanted, &NoteFontFound, reinterpret_cast<LPARAM>(&found), 0);
     ::ReleaseDC(nullptr, screen);
-    return found ? std::string()
-                 : "the Wine prefix lacks the fonts scripts/setup copies into C:\\windows\\Fonts (no \"Tahoma\"): "
-                   "captions would be measured in stand-in fonts";
+    return found ? "" : "no \"Tahoma\" in the Wine prefix (scripts/setup copies it): captions measure in stand-ins";
 }
 
 inline void MoveToDpi(rz::TForm& form, int dpi) {

@@ -310,25 +310,8 @@ TEST_F(SettingsTest, RegressionAnUnreadableHotkeyIsLoggedOnceServedByTheDefaultA
     EXPECT_EQ(rztest::ReadFile(Ini()).rfind("; mine\r\n", 0), 0u);
 }
 
-TEST_F(SettingsTest, OneWholeReplacementPerSave_NoneWhenNothingChanged) {
-    StartUp();
-    int writes = 0;
-    WriteWholeFile.Replace([&writes](const std::string& path, const std::string& bytes) {
-        ++writes;
-        return WriteWholeFile.Real(path, bytes);
-    });
-    SaveSettings();
-    EXPECT_EQ(writes, 1);
-    EXPECT_EQ(Section("Font Settings").size(), 3u);
-    SaveSettings();
-    EXPECT_EQ(writes, 1) << "an unchanged file was written again";
-    Settings.DrawMenuBar = true;
-    SaveSettings();
-    WriteWholeFile.Restore();
-    EXPECT_EQ(writes, 2);
-    EXPECT_EQ(Get("Misc Settings", "DrawMenuBar"), "1");
-}
-
+// One whole replacement per save and none when nothing changed; a write cut
+// at any byte leaves the old file as it was and no temporary file.
 TEST_F(SettingsTest, AWriteFailingAtEveryByteLeavesTheOldFileWhole_LoggedAndSaid) {
     const std::string old = "[General Settings]\r\nTaskBar=1\r\nOpenLauncherHotkey=Ctrl+L\r\n";
     rztest::WriteFile(Ini(), old);
@@ -339,41 +322,45 @@ TEST_F(SettingsTest, AWriteFailingAtEveryByteLeavesTheOldFileWhole_LoggedAndSaid
         ::SetLastError(ERROR_DISK_FULL);
         return false;
     };
-
     // No window open and no room for the log either: a box says it.
     AppendToFile.Replace(diskFull);
     WriteWholeFile.Replace(diskFull);
     EXPECT_FALSE(SaveSettings());
-    WriteWholeFile.Restore();
     AppendToFile.Restore();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, "The disk is full: the settings cannot be saved.");
     boxes.clear();
 
     // Logged, and said in the status line of the open manager.
-    size_t size = 0;
-    WriteWholeFile.Replace([&size](const std::string& path, const std::string& bytes) {
-        size = bytes.size();
-        return false;
-    });
-    SaveSettings();
-    ASSERT_GT(size, old.size());
     FormItems().Show();
-    for (size_t cut = 0; cut < size; ++cut) {
-        WriteWholeFile.Replace([cut](const std::string& path, const std::string& bytes) {
+    rztest::WriteFile(Ini() + ".tmp", "[Gen");  // left by a run killed before its rename
+    size_t whole = 1;
+    for (size_t cut = 0; cut < whole; ++cut) {
+        WriteWholeFile.Replace([cut, &whole](const std::string& path, const std::string& bytes) {
+            whole = bytes.size();
             WriteWholeFile.Real(path, bytes.substr(0, cut));
             ::SetLastError(ERROR_DISK_FULL);
             return false;
         });
         EXPECT_FALSE(SaveSettings()) << cut;
         ASSERT_EQ(rztest::ReadFile(Ini()), old) << cut;
+        ASSERT_FALSE(rztest::FileExists(Ini() + ".tmp")) << cut;
     }
-    WriteWholeFile.Restore();
+    EXPECT_GT(whole, old.size());
     EXPECT_EQ(FormItems().StatusBarHelp.PanelText(), "The disk is full: the settings cannot be saved");
     FormItems().Hide();
     EXPECT_TRUE(boxes.empty());
     EXPECT_NE(rztest::ReadFile(dir / "errorlog.txt").find("Cannot write \"" + Ini() + "\". Last Win32 Error (112)"),
               std::string::npos);
+
+    int writes = 0;
+    WriteWholeFile.Replace([&writes](const std::string& path, const std::string& bytes) {
+        ++writes;
+        return WriteWholeFile.Real(path, bytes);
+    });
     EXPECT_TRUE(SaveSettings());
+    EXPECT_TRUE(SaveSettings());
+    WriteWholeFile.Restore();
+    EXPECT_EQ(writes, 1) << "an unchanged file was written again";
     EXPECT_EQ(Get("Misc Settings", "DrawMenuBar"), "1");
 }

@@ -237,20 +237,14 @@ TEST_F(LauncherMenu, TheHotkeyAnswersRightAfterTheManagerOrThePreferencesClose) 
             SCOPED_TRACE(std::string(w.title) + ", round " + std::to_string(round));
             ASSERT_NE(OpenMenuByHotkey(), nullptr) << "no menu to open the window from";
             // Up twice to "Razaveza Kit", Right opens it on "Help File".
-            PressKeys({VK_UP});
-            PressKeys({VK_UP});
-            PressKeys({VK_RIGHT});
+            for (WORD key : {VK_UP, VK_UP, VK_RIGHT}) PressKeys({key});
             ASSERT_TRUE(WaitUntil([&] { return VisibleMenus(program_->Id()).size() == 2; }, kMenuMs));
             for (int i = 0; i < w.downs; ++i) PressKeys({VK_DOWN});
             PressKeys({VK_RETURN});
             HWND shown = nullptr;
-            ASSERT_TRUE(WaitUntil(
-                [&] {
-                    for (HWND h : ProcessWindows(program_->Id(), "TForm.Razaveza", w.title))
-                        if (::IsWindowVisible(h)) shown = h;
-                    return shown != nullptr;
-                },
-                kMenuMs));
+            ASSERT_TRUE(
+                WaitUntil([&] { return (shown = VisibleWindow(program_->Id(), "TForm.Razaveza", w.title)) != nullptr; },
+                          kMenuMs));
             PressKeys(w.close);
             ::Sleep(300);
             PressKeys({VK_CONTROL, 'L'});

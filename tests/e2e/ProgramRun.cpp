@@ -34,7 +34,7 @@ BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM param) {
     auto& q = *reinterpret_cast<WindowQuery*>(param);
     DWORD owner = 0;
     ::GetWindowThreadProcessId(hwnd, &owner);
-    if (owner == q.pid && ClassOf(hwnd) == q.className && (!q.title || TextOf(hwnd) == q.title))
+    if (owner == q.pid && (!q.className || ClassOf(hwnd) == q.className) && (!q.title || TextOf(hwnd) == q.title))
         q.found.push_back(hwnd);
     return TRUE;
 }
@@ -119,6 +119,11 @@ std::vector<std::string> AnswerBoxesUntilExit(const RunningProgram& program, DWO
         },
         timeoutMs);
     return shown;
+}
+
+void ExpectNoErrorShown(const RunningProgram& program, const TempDir& dataDir) {
+    EXPECT_TRUE(ProcessWindows(program.Id(), "#32770").empty()) << "the program shows a message box";
+    EXPECT_FALSE(FileExists(dataDir / "errorlog.txt")) << ReadFile(dataDir / "errorlog.txt");
 }
 
 std::optional<DWORD> ReadInstanceMapping() {

@@ -47,7 +47,8 @@ private:
     DWORD startError_ = 0;
 };
 
-// Visible or hidden top-level windows of the process with this class and, if given, title.
+// Visible or hidden top-level windows of the process with this class (any if
+// null) and, if given, title.
 std::vector<HWND> ProcessWindows(DWORD pid, const char* className, const char* title = nullptr);
 
 // The message of a message box: its static text control.
@@ -55,6 +56,8 @@ std::string MessageBoxText(HWND box);
 // Answers each message box the program shows with OK until it ends or
 // timeoutMs pass; the boxes' texts in order. Whether it ended is Running().
 std::vector<std::string> AnswerBoxesUntilExit(const RunningProgram& program, DWORD timeoutMs);
+// No message box showing and no error log in the data folder.
+void ExpectNoErrorShown(const RunningProgram& program, const TempDir& dataDir);
 
 // The 4 bytes of the single-instance mapping (0 if unreadable), or nullopt if no
 // instance holds it. The mapping is open only for the moment of reading, since

@@ -1,8 +1,5 @@
-// The search as a user reaches it: the menu opened by the hotkey, letters of
-// any script typed into it from the keyboard, Enter launching the best row,
-// and every launch counted in the data folder for the next search. Every
-// item is one script that notes its parameter, so the log tells which row
-// was launched.
+// The search as a user reaches it, from the hotkey's menu by keys and the
+// mouse. Every item runs one script that notes its parameter in a log.
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -18,17 +15,7 @@ using namespace rztest;
 
 namespace {
 
-constexpr DWORD kMenuMs = 10000;
-constexpr DWORD kRepressMs = 1000;
 constexpr DWORD kSettleMs = 5000;
-constexpr POINT kCursor = {120, 90};
-constexpr char kFormClass[] = "TForm.Razaveza";
-
-int64_t MinuteNow() {
-    FILETIME now{};
-    ::GetSystemTimeAsFileTime(&now);
-    return static_cast<int64_t>(((uint64_t(now.dwHighDateTime) << 32) | now.dwLowDateTime) / 600000000ull);
-}
 
 std::wstring EditText(HWND search) {
     HWND edit = ::FindWindowExW(search, nullptr, L"Edit", nullptr);
@@ -58,34 +45,31 @@ protected:
         ProgramCopyTest::SetUp();
         if (HasFatalFailure()) return;
         WriteFile(script_, "@echo %1>>launched.txt\r\n");
-        auto item = [&](const std::string& param, const std::string& caption) {
-            return "^ExeLnk|" + script_ + "|" + param + "||" + caption + "\r\n";
-        };
-        std::string top = item("may", U8(u8"Отчёт за май")) + item("june", U8(u8"Отчёт за июнь")) +
-                          item("cafe", U8(u8"Café crème")) + "^Folder|Archive\r\n";
-        for (int i = 1; i <= 24; ++i) top += item("doc" + std::to_string(i), "Document " + std::to_string(i));
+        std::string list = Item("may", U8(u8"Отчёт за май")) + Item("june", U8(u8"Отчёт за июнь"));
+        for (int i = 1; i <= 24; ++i) list += Item("doc" + std::to_string(i), "Document " + std::to_string(i));
         MakeDir(dir_ / "shortcuts");
-        MakeDir(dir_ / "shortcuts\\Archive");
-        WriteFile(dir_ / "shortcuts\\shortcuts.txt", top);
-        // Deeper, and only a substring of "doc": the last of its matches.
-        WriteFile(dir_ / "shortcuts\\Archive\\shortcuts.txt", item("last", "Paradocs"));
+        WriteFile(dir_ / "shortcuts\\shortcuts.txt", list);
+    }
+    std::string Item(const std::string& param, const std::string& caption) const {
+        return "^ExeLnk|" + script_ + "|" + param + "||" + caption + "\r\n";
     }
 
     void Start() {
         program_ = std::make_unique<RunningProgram>(exe_, dir_.Path());
         ASSERT_TRUE(program_->Started()) << program_->StartError();
-        ASSERT_TRUE(WaitUntil([&] { return ReadInstanceMapping().has_value() || !program_->Running(); }, kMenuMs));
+        ASSERT_TRUE(WaitUntil([&] { return ReadInstanceMapping().has_value() || !program_->Running(); }, kStartMs));
         ASSERT_TRUE(program_->Running());
     }
 
     // The menu by the hotkey, then letters into it: the first answers no
     // entry and opens the search window with it, the rest go to its box.
     HWND SearchFor(const std::wstring& letters) {
-        ::SetCursorPos(kCursor.x, kCursor.y);
-        if (!OpenMenuByHotkey(*program_, kMenuMs, kRepressMs)) return nullptr;
+        ::SetCursorPos(120, 90);
+        if (!OpenMenuByHotkey(*program_, kStartMs, 1000)) return nullptr;
         TypeText(letters.substr(0, 1));
         HWND search = nullptr;
-        WaitUntil([&] { return (search = VisibleWindow(program_->Id(), kFormClass, "Search")) != nullptr; }, kSettleMs);
+        WaitUntil([&] { return (search = VisibleWindow(program_->Id(), "TForm.Razaveza", "Search")) != nullptr; },
+                  kSettleMs);
         if (!search) return nullptr;
         TypeText(letters.substr(1));
         WaitUntil([&] { return EditText(search) == letters; }, kSettleMs);
@@ -93,12 +77,16 @@ protected:
     }
 
     bool Launched(const std::string& log) {
-        return WaitUntil([&] { return FileExists(launched_) && ReadFile(launched_) == log; }, kSettleMs);
+        return WaitUntil([&] { return ReadFile(launched_) == log; }, kSettleMs);
     }
-
-    void ExpectNoErrorShown() {
-        EXPECT_TRUE(ProcessWindows(program_->Id(), "#32770").empty()) << "the program shows a message box";
-        EXPECT_FALSE(FileExists(dir_ / "errorlog.txt")) << ReadFile(dir_ / "errorlog.txt");
+    // The counts file holds this and was written anew since the test wrote it.
+    bool Counted(const std::string& part) {
+        return WaitUntil(
+            [&] {
+                const std::string counts = ReadFile(counts_);
+                return counts.find(part) != std::string::npos && counts.find("garbage") == std::string::npos;
+            },
+            kSettleMs);
     }
 
     const std::string script_ = dir_ / "report.bat";
@@ -108,68 +96,44 @@ protected:
 };
 
 TEST_F(SearchByKeys, CyrillicFromTheHotkey_EnterLaunchesWhatWasLearned_MenuLaunchesCountToo) {
-    // Bytes that are no counts, then one item launched five times: it ranks
-    // first among equal matches, and the rest of the file is rebuilt.
-    WriteFile(counts_, std::string("\x01\xFF\x80garbage\tline\r\n\t\t\t\t\r\n") + "5000\t" +
-                           std::to_string(MinuteNow()) + "\t" + script_ + "\tjune\t" + U8(u8"Отчёт за июнь") + "\r\n");
+    // Bytes that are no counts, then June launched five times this minute:
+    // it ranks first among equal matches, and its launch rebuilds the file.
+    FILETIME now{};
+    ::GetSystemTimeAsFileTime(&now);
+    const uint64_t minute = ((uint64_t(now.dwHighDateTime) << 32) | now.dwLowDateTime) / 600000000ull;
+    WriteFile(counts_, "\x01\xFF garbage\r\n5000\t" + std::to_string(minute) + "\t" + script_ + "\tjune\t" +
+                           U8(u8"Отчёт за июнь") + "\r\n");
     ASSERT_NO_FATAL_FAILURE(Start());
     HWND search = SearchFor(L"\u043E\u0442\u0447");  // "отч"
     ASSERT_NE(search, nullptr) << "no search window";
     EXPECT_EQ(EditText(search), L"\u043E\u0442\u0447") << "letters after the first did not arrive whole";
     PressKeys({VK_RETURN});
-    EXPECT_TRUE(Launched("june\r\n")) << (FileExists(launched_) ? ReadFile(launched_) : "nothing launched");
+    EXPECT_TRUE(Launched("june\r\n")) << ReadFile(launched_);
     EXPECT_TRUE(WaitUntil([&] { return !::IsWindowVisible(search); }, kSettleMs)) << "Enter left the window open";
-
+    EXPECT_TRUE(Counted("\tjune\t")) << ReadFile(counts_);
     // The first entry of the menu, chosen there.
-    ::SetCursorPos(kCursor.x, kCursor.y);
-    ASSERT_NE(OpenMenuByHotkey(*program_, kMenuMs, kRepressMs), nullptr);
+    ::SetCursorPos(120, 90);
+    ASSERT_NE(OpenMenuByHotkey(*program_, kStartMs, 1000), nullptr);
     PressKeys({VK_DOWN});
     PressKeys({VK_RETURN});
     EXPECT_TRUE(Launched("june\r\nmay\r\n")) << ReadFile(launched_);
-
-    const std::string counts = ReadFile(counts_);
-    EXPECT_EQ(counts.find("garbage"), std::string::npos) << counts;
-    const size_t june = counts.find("\tjune\t");
-    ASSERT_NE(june, std::string::npos) << counts;
-    const size_t line = counts.rfind('\n', june) + 1;
-    EXPECT_GT(std::stod(counts.substr(line, counts.find('\t', line) - line)), 5500) << "June, once more\n" << counts;
-    EXPECT_NE(counts.find("\tmay\t" + U8(u8"Отчёт за май") + "\r\n"), std::string::npos) << counts;
-    ExpectNoErrorShown();
+    EXPECT_TRUE(Counted("\tmay\t" + U8(u8"Отчёт за май"))) << ReadFile(counts_);
+    ExpectNoErrorShown(*program_, dir_);
 }
 
-TEST_F(SearchByKeys, ListStaysPut_KeysAndMouseReachEveryMatch_HostileInputIsHarmless) {
+TEST_F(SearchByKeys, KeysAndTheMouseReachEveryMatch_EscCloses_PastedLinesBecomeOneLine) {
     ASSERT_NO_FATAL_FAILURE(Start());
-    ::SetCursorPos(kCursor.x, kCursor.y);
-    ASSERT_NE(OpenMenuByHotkey(*program_, kMenuMs, kRepressMs), nullptr);
-    TypeText(L"d");
-    HWND search = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (search = VisibleWindow(program_->Id(), kFormClass, "Search")) != nullptr; },
-                          kSettleMs));
-    RECT first{}, typed{};
-    ::GetWindowRect(search, &first);
-    EXPECT_EQ(first.left, kCursor.x);
-    EXPECT_EQ(first.top, kCursor.y);
-    // Twenty-five matches: ten rows and a line that says there are more.
-    EXPECT_LT(first.bottom - first.top, 12 * 19 + 40);
-    TypeText(L"oc");
-    ASSERT_TRUE(WaitUntil([&] { return EditText(search) == L"doc"; }, kSettleMs));
-    ::GetWindowRect(search, &typed);
-    EXPECT_TRUE(::EqualRect(&first, &typed)) << "the window moved or changed size while typing";
-    PressKeys({VK_END});
-    PressKeys({VK_RETURN});
-    EXPECT_TRUE(Launched("last\r\n")) << (FileExists(launched_) ? ReadFile(launched_) : "nothing launched");
-
     // Pages and rows: down two pages, up a row, up a page, down a row is the
     // eleventh; a letter too many and Backspace bring the matches back.
-    search = SearchFor(L"docx");
+    HWND search = SearchFor(L"docx");
     ASSERT_NE(search, nullptr);
     PressKeys({VK_BACK});
     ASSERT_TRUE(WaitUntil([&] { return EditText(search) == L"doc"; }, kSettleMs));
     for (WORD key : {VK_NEXT, VK_NEXT, VK_UP, VK_PRIOR, VK_DOWN, VK_RETURN}) PressKeys({key});
-    EXPECT_TRUE(Launched("last\r\ndoc11\r\n")) << ReadFile(launched_);
+    EXPECT_TRUE(Launched("doc11\r\n")) << ReadFile(launched_);
 
-    // The pointer on the third row, a click there: the eleventh document,
-    // just launched, now leads the documents, so the third row is the second.
+    // The pointer on the third row of ten and a line of more, a click there:
+    // the eleventh document, just launched, leads, so the third is the second.
     search = SearchFor(L"doc");
     ASSERT_NE(search, nullptr);
     HWND list = ::FindWindowExA(search, nullptr, "TControl.Razaveza", nullptr);
@@ -178,14 +142,10 @@ TEST_F(SearchByKeys, ListStaysPut_KeysAndMouseReachEveryMatch_HostileInputIsHarm
     ::GetWindowRect(list, &rows);
     const POINT third{rows.left + 60, rows.top + (rows.bottom - rows.top) / 11 * 5 / 2};
     for (DWORD button : {DWORD(0), DWORD(MOUSEEVENTF_LEFTDOWN), DWORD(MOUSEEVENTF_LEFTUP)}) Mouse(third, button);
-    EXPECT_TRUE(Launched("last\r\ndoc11\r\ndoc2\r\n")) << ReadFile(launched_);
+    EXPECT_TRUE(Launched("doc11\r\ndoc2\r\n")) << ReadFile(launched_);
 
-    // A thousand letters, an emoji and a control character: the box keeps
-    // what fits, the program stays.
     search = SearchFor(L"\u0436");
     ASSERT_NE(search, nullptr);
-    TypeText(std::wstring(1000, L'x') + L"\U0001F600\x01");
-    EXPECT_TRUE(WaitUntil([&] { return EditText(search).size() == 255; }, kSettleMs)) << EditText(search).size();
     PressKeys({VK_ESCAPE});
     EXPECT_TRUE(WaitUntil([&] { return !::IsWindowVisible(search); }, kSettleMs)) << "Esc left the window open";
 
@@ -199,8 +159,8 @@ TEST_F(SearchByKeys, ListStaysPut_KeysAndMouseReachEveryMatch_HostileInputIsHarm
         WaitUntil([&] { return EditText(search) == L"\u043C\u0430\u0439 \u043E\u0442\u0447\u0451\u0442 "; }, kSettleMs))
         << EditText(search).size();
     PressKeys({VK_RETURN});
-    EXPECT_TRUE(Launched("last\r\ndoc11\r\ndoc2\r\nmay\r\n")) << ReadFile(launched_);
-    ExpectNoErrorShown();
+    EXPECT_TRUE(Launched("doc11\r\ndoc2\r\nmay\r\n")) << ReadFile(launched_);
+    ExpectNoErrorShown(*program_, dir_);
 }
 
 }  // namespace

@@ -141,38 +141,30 @@ TEST_F(SearchWindowTest, ManyMatches_TenRowsAllReachable_BoxStaysPut_MatchesUnde
     rztest::DistinctSysColours colours;
     for (int i = 1; i <= 30; ++i)
         Link(("Doc " + std::to_string(i)).c_str(), "C:\\x\\d.exe", parts.PMItems.Items(), nullptr);
-    RECT work{};
+    RECT work{}, opened{}, typed{}, window{};
     ASSERT_TRUE(::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0));
-    auto box = [&] {
-        RECT r{};
-        ::GetWindowRect(search.EditSearch.Handle(), &r);
-        return r;
-    };
     for (LONG y : {work.top + 10, work.bottom - 5}) {
         SCOPED_TRACE(y);
         search.OpenAt(POINT{work.left + 10, y}, "d");
-        const RECT opened = box();
+        ::GetWindowRect(search.EditSearch.Handle(), &opened);
+        Send(WM_CHAR, 'o');
+        ::GetWindowRect(search.EditSearch.Handle(), &typed);
+        EXPECT_TRUE(::EqualRect(&opened, &typed)) << "the box moved";
+        ::GetWindowRect(search.Handle(), &window);
+        EXPECT_EQ(y < work.bottom / 2 ? window.top : window.bottom, y);
         EXPECT_EQ(search.ListResults.Rows, 10);
         EXPECT_FALSE(search.ListResults.Note.empty());
-        Send(WM_CHAR, 'o');
         EXPECT_EQ(search.Total(), 31u) << "thirty documents and Word Counter";
-        const RECT typed = box();
-        EXPECT_TRUE(::EqualRect(&opened, &typed)) << "the box moved";
-        RECT window{};
-        ::GetWindowRect(search.Handle(), &window);
-        EXPECT_TRUE(y < work.bottom / 2 ? window.top == y : window.bottom == y) << window.top << ".." << window.bottom;
 
-        Send(WM_KEYDOWN, VK_NEXT);
-        EXPECT_EQ(search.Selected(), 10);
-        EXPECT_EQ(search.TopRow(), 1);
-        Send(WM_KEYDOWN, VK_END);
-        EXPECT_EQ(search.Selected(), 30);
-        EXPECT_EQ(search.TopRow(), 21);
-        EXPECT_EQ(search.Results().size(), 31u);
-        EXPECT_EQ(search.Results().back().entry->Caption, "Word Counter");
-        Send(WM_KEYDOWN, VK_HOME);
-        EXPECT_EQ(search.TopRow(), 0);
-
+        const struct {
+            WORD key;
+            int selected, top;
+        } keys[] = {{VK_NEXT, 10, 1}, {VK_END, 30, 21}, {VK_HOME, 0, 0}};
+        for (const auto& k : keys) {
+            Send(WM_KEYDOWN, k.key);
+            EXPECT_EQ(search.Selected(), k.selected) << k.key;
+            EXPECT_EQ(search.TopRow(), k.top) << k.key;
+        }
         Send(WM_CHAR, 'z');
         EXPECT_EQ(search.ListResults.Rows, 0);
         EXPECT_FALSE(search.ListResults.Note.empty()) << "no line that says there are no matches";
@@ -181,7 +173,8 @@ TEST_F(SearchWindowTest, ManyMatches_TenRowsAllReachable_BoxStaysPut_MatchesUnde
         Send(WM_KEYDOWN, VK_ESCAPE);
     }
 
-    // "Doc" of the selected "Doc 1" underlined, and no more of it.
+    // "Doc" of the selected "Doc 1" underlined, and no more of it: the
+    // longest run of highlighted text colour in the row.
     search.OpenAt(POINT{work.left + 10, work.top + 10}, "doc");
     rztest::Surface row(search.Scaled(300), search.ListResults.RowHeight);
     search.ListResults.OnDrawRow(row.Canvas(), 0, RECT{0, 0, row.Width(), row.Height()});

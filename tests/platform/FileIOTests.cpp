@@ -35,29 +35,3 @@ TEST(WidePath, LongPathsTakeTheLiftedFormAndShortOnesStayAsTheyAre) {
         EXPECT_EQ(ExactWidePath(c.path), c.exact) << c.what;
     }
 }
-
-TEST(ReplaceWholeFile, AWriteFailingAtAnyByteLeavesTheOldFileWholeAndNoTemporaryFile) {
-    rztest::TempDir dir;
-    const std::string path = dir / "zuvizove.ziz";
-    const std::string old = "[General Settings]\r\nTaskBar=1\r\n";
-    const std::string next = old + "[Misc Settings]\r\nDrawMenuBar=1\r\n";
-    rztest::WriteFile(path, old);
-    // A run killed before its rename left a part of a temporary file.
-    rztest::WriteFile(path + ".tmp", "[Gen");
-    for (size_t cut = 0; cut < next.size(); ++cut) {
-        WriteWholeFile.Replace([cut](const std::string& p, const std::string& bytes) {
-            WriteWholeFile.Real(p, bytes.substr(0, cut));
-            ::SetLastError(ERROR_DISK_FULL);
-            return false;
-        });
-        ::SetLastError(0);
-        EXPECT_FALSE(ReplaceWholeFile(path, next)) << cut;
-        EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_DISK_FULL)) << cut;
-        EXPECT_EQ(rztest::ReadFile(path), old) << cut;
-        EXPECT_FALSE(rztest::FileExists(path + ".tmp")) << cut;
-    }
-    WriteWholeFile.Restore();
-    EXPECT_TRUE(ReplaceWholeFile(path, next));
-    EXPECT_EQ(rztest::ReadFile(path), next);
-    EXPECT_FALSE(rztest::FileExists(path + ".tmp"));
-}
