@@ -632,8 +632,12 @@ TEST_F(ItemManager, RegressionParametersTypedButNotSavedNeverReachTheMenusLaunch
     PressKeys({VK_RETURN});
     EXPECT_EQ(launched(), "-old -new\r\n");
 
-    // The launch may have taken the keyboard elsewhere: back to the tree, then Esc.
-    ASSERT_TRUE(Select(m.tree, TopItem(m.tree, 1)));
+    // The launch's console may have taken the keyboard: a click puts it back on the tree.
+    const POINT entry = ItemPoint(m.tree, TopItem(m.tree, 1));
+    Mouse(entry, MOUSEEVENTF_LEFTDOWN);
+    Mouse(entry, MOUSEEVENTF_LEFTUP);
+    ASSERT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == m.window; }, kWindowMs))
+        << "the manager did not come back to the front";
     PressKeys({VK_ESCAPE});
     ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(m.window); }, kWindowMs)) << "Esc did not close the manager";
     ASSERT_NE(OpenMenuByHotkey(), nullptr);
