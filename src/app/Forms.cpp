@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "app/InitFinit.h"
+#include "app/OutsideChanges.h"
 #include "core/AppData.h"
 #include "core/ErrorLog.h"
 #include "core/Launching.h"
@@ -105,6 +106,7 @@ void CreateForms() {
 }
 
 void DestroyForms() {
+    StopWatchingDataFolder();
     LinkSettings({});
     LinkSoundPlayer(nullptr);
     g_forms.about.reset();

@@ -108,6 +108,27 @@ std::vector<ProfileEntry> SettingsEntries() {
     return entries;
 }
 
+// The file as LoadSettings last read it, the values the record then held,
+// and the text the windows show since ApplySettings.
+std::string g_readText;
+std::map<std::string, std::string> g_readValues;
+std::string g_appliedText;
+
+// What this run did not change and someone else changed in the file since
+// it was read stays as the file has it now: the newer value.
+std::vector<ProfileEntry> EntriesToWrite() {
+    const std::string now = ReadProfileText(SettingsPath());
+    std::vector<ProfileEntry> entries;
+    for (ProfileEntry& entry : SettingsEntries()) {
+        const auto read = g_readValues.find(entry.key);
+        const bool changedHere = read == g_readValues.end() || read->second != entry.value;
+        const bool changedThere =
+            ProfileValue(now, entry.section, entry.key) != ProfileValue(g_readText, entry.section, entry.key);
+        if (changedHere || !changedThere) entries.push_back(std::move(entry));
+    }
+    return entries;
+}
+
 bool AnyWindowOpen() {
     for (TTitledDialog* w : g_links.windows)
         if (w->Visible()) return true;
@@ -180,20 +201,26 @@ void LoadSettings() {
     stored.String(kFont, "FontName", Settings.FontName);
     Settings.FontSize = stored.Integer(kFont, "FontSize", 8);
     Settings.DrawMenuBar = stored.Bool(kMisc, "DrawMenuBar", false);
+    g_readText = stored.text;
+    g_readValues.clear();
+    for (const ProfileEntry& entry : SettingsEntries()) g_readValues[entry.key] = entry.value;
     Application.ProcessMessages();
     ReadAutostart();
 }
 
 bool SaveSettings() {
-    const bool written = WriteProfileValues(SettingsPath(), SettingsEntries());
+    const bool written = WriteProfileValues(SettingsPath(), EntriesToWrite());
     if (!written) ReportSettingsFailure(::GetLastError());
     WriteAutostart(Settings.Autostart);
     Application.ProcessMessages();
     return written;
 }
 
+bool SettingsChangedOnDisk() { return ReadProfileText(SettingsPath()) != g_appliedText; }
+
 void ApplySettings() {
     const SettingsLinks& c = Links();
+    g_appliedText = g_readText;
     if (c.applyTaskBarPresence) c.applyTaskBarPresence(Settings.TaskBar);
 
     if (c.attachActivation) c.attachActivation(!Settings.WindowsDraw);

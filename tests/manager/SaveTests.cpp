@@ -230,7 +230,10 @@ TEST_F(SaveTest, SavingTwiceRewritesTheWholeStoreAndLeavesNoBackup) {
     rztest::WriteFile(dir / "shortcuts\\Games\\stray.bmp", "x");
     ::DeleteFileA((dir / "shortcuts\\a.bmp").c_str());
     sounds.clear();
+    // Changed on disk since the first save: overwritten once the user says so.
+    answer = IDYES;
     Save();
+    EXPECT_EQ(boxes.size(), 1u);
     EXPECT_FALSE(rztest::DirExists(dir / "item_bak"));
     EXPECT_EQ(Text("shortcuts\\shortcuts.txt"), saved);
     EXPECT_EQ(Text("shortcuts\\Games\\shortcuts.txt"), kGames);
@@ -276,6 +279,7 @@ TEST_F(SaveTest, AMissingStoreFolderIsARefusedRename) {
     const std::string edited = Tree();
     rztest::RemoveTree(dir / "shortcuts");
     ASSERT_FALSE(rztest::DirExists(dir / "shortcuts"));
+    answer = IDYES;
     Save();
     EXPECT_FALSE(rztest::DirExists(dir / "shortcuts"));
     EXPECT_FALSE(rztest::DirExists(dir / "item_bak"));
@@ -340,6 +344,7 @@ TEST_F(SaveTest, AnOldStoreThatCannotBeDeletedNeverLeavesAPartialBackup) {
     auto held = HoldFile(dir / "shortcuts\\held.bmp");
     ASSERT_TRUE(held) << ::GetLastError();
     const auto oldStore = Snapshot(dir / "shortcuts\\");
+    answer = IDYES;
     Save();
     ASSERT_EQ(Status(), "Save succesful!");
     if (rztest::DirExists(dir / "item_bak")) {
