@@ -110,22 +110,27 @@ std::vector<ProfileEntry> SettingsEntries() {
 
 // The file as LoadSettings last read it, the values the record then held,
 // and the text the windows show since ApplySettings.
-std::string g_readText;
-std::map<std::string, std::string> g_readValues;
+struct ReadSettings {
+    std::string path;
+    std::string text;
+    std::map<std::string, std::string> values;
+};
+ReadSettings g_read;
 std::string g_appliedText;
 
 // What this run did not change and someone else changed in the file since
 // it was read stays as the file has it now: the newer value.
 std::vector<ProfileEntry> EntriesToWrite() {
+    std::vector<ProfileEntry> entries = SettingsEntries();
+    if (g_read.path != SettingsPath()) return entries;
     const std::string now = ReadProfileText(SettingsPath());
-    std::vector<ProfileEntry> entries;
-    for (ProfileEntry& entry : SettingsEntries()) {
-        const auto read = g_readValues.find(entry.key);
-        const bool changedHere = read == g_readValues.end() || read->second != entry.value;
+    std::erase_if(entries, [&now](const ProfileEntry& entry) {
+        const auto read = g_read.values.find(entry.key);
+        const bool changedHere = read == g_read.values.end() || read->second != entry.value;
         const bool changedThere =
-            ProfileValue(now, entry.section, entry.key) != ProfileValue(g_readText, entry.section, entry.key);
-        if (changedHere || !changedThere) entries.push_back(std::move(entry));
-    }
+            ProfileValue(now, entry.section, entry.key) != ProfileValue(g_read.text, entry.section, entry.key);
+        return !changedHere && changedThere;
+    });
     return entries;
 }
 
@@ -201,9 +206,8 @@ void LoadSettings() {
     stored.String(kFont, "FontName", Settings.FontName);
     Settings.FontSize = stored.Integer(kFont, "FontSize", 8);
     Settings.DrawMenuBar = stored.Bool(kMisc, "DrawMenuBar", false);
-    g_readText = stored.text;
-    g_readValues.clear();
-    for (const ProfileEntry& entry : SettingsEntries()) g_readValues[entry.key] = entry.value;
+    g_read = ReadSettings{SettingsPath(), stored.text, {}};
+    for (const ProfileEntry& entry : SettingsEntries()) g_read.values[entry.key] = entry.value;
     Application.ProcessMessages();
     ReadAutostart();
 }
@@ -220,7 +224,7 @@ bool SettingsChangedOnDisk() { return ReadProfileText(SettingsPath()) != g_appli
 
 void ApplySettings() {
     const SettingsLinks& c = Links();
-    g_appliedText = g_readText;
+    g_appliedText = g_read.text;
     if (c.applyTaskBarPresence) c.applyTaskBarPresence(Settings.TaskBar);
 
     if (c.attachActivation) c.attachActivation(!Settings.WindowsDraw);
