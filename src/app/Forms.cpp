@@ -122,6 +122,7 @@ void DestroyForms() {
 
 TFormGeneral& FormGeneral() { return Existing(g_forms.general); }
 TFormShortCuts& FormShortCuts() { return Existing(g_forms.shortCuts); }
+TFormSearch& FormSearch() { return Existing(g_forms.search); }
 TFormItems& FormItems() { return Existing(g_forms.items); }
 TFormConfig& FormConfig() { return Existing(g_forms.config); }
 TFormAbout& FormAbout() { return Existing(g_forms.about); }

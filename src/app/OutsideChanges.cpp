@@ -13,6 +13,7 @@
 #include "dialogs/form_config.h"
 #include "items/StoreFingerprint.h"
 #include "manager/form_items.h"
+#include "menu/form_search.h"
 #include "menu/form_shortcuts.h"
 #include "platform/Application.h"
 #include "platform/FolderWatch.h"
@@ -123,7 +124,8 @@ void ReadItemsAgain(Watcher& w) {
 
 void TakeInStore(Watcher& w) {
     if (!w.storeDiffers) return;
-    if (ManagerHoldsEdits()) {
+    // The search window shows entries of the menu a reload would free.
+    if (ManagerHoldsEdits() || FormSearch().Visible()) {
         // Closing the manager without a save, or Undo of all, lets it in.
         w.verified = false;
         return;

@@ -6,6 +6,7 @@
 #include "app/OutsideChanges.h"
 #include "core/Settings.h"
 #include "dialogs/form_config.h"
+#include "menu/form_search.h"
 
 using namespace rz;
 using rztest::AppTest;
@@ -103,4 +104,23 @@ TEST_F(OutsideChange, SettingsChangedOnDiskAreAppliedOnceNoWindowShowsThem) {
     ASSERT_TRUE(RunUntil([] { return FormItems().Caption().empty(); })) << "own drawing was not applied";
     EXPECT_EQ(FormItems().FontName(), "Arial");
     EXPECT_TRUE(Settled());
+}
+
+// Its rows point into the menu: a reload waits until it closes.
+TEST_F(OutsideChange, TheSearchWindowKeepsItsEntriesUntilItCloses) {
+    WriteStore("shortcuts", "^ExeLnk|C:\\Tools\\first.exe||first.bmp|First\r\n");
+    rztest::WriteFile(dir / "zuvizove.ziz", "[Font Settings]\r\nWindowsDraw=1\r\n");
+    StartUp();
+    FormSearch().OpenAt(POINT{100, 100}, "fir");
+    ASSERT_TRUE(FormSearch().Visible());
+    ASSERT_EQ(FormSearch().Results().size(), 1u);
+    const unsigned loads = FormItems().store.Loads();
+    WriteTop("^ExeLnk|C:\\Tools\\second.exe||second.bmp|Second\r\n");
+    rztest::WriteFile(dir / "zuvizove.ziz", "[Font Settings]\r\nWindowsDraw=0\r\n");
+    // The settings, looked at in the same turn as the store, are applied; the store waits.
+    ASSERT_TRUE(RunUntil([] { return FormItems().Caption().empty(); }));
+    EXPECT_EQ(FormItems().store.Loads(), loads);
+    ASSERT_TRUE(FormSearch().Visible());
+    FormSearch().Hide();
+    ASSERT_TRUE(RunUntil([this] { return TopCaptions() == std::vector<std::string>{"Second"}; }));
 }
