@@ -1,5 +1,6 @@
-// The folder watch reports through the message loop, with no thread and no
-// timer of its own, and holds nothing below its folder.
+// Work the message loop takes between its own messages: the folder watch,
+// which has no thread and no timer of its own and holds nothing below its
+// folder, and the idle call; neither runs inside another loop.
 
 #include <gtest/gtest.h>
 
@@ -12,6 +13,7 @@
 #include "TestSupport.h"
 #include "platform/Application.h"
 #include "platform/FolderWatch.h"
+#include "platform/Handles.h"
 
 using namespace rz;
 
@@ -71,4 +73,49 @@ TEST(FolderWatch, ChangesBelowTheFolderReachTheLoopAlsoInAFolderMadeAnew) {
     EXPECT_TRUE(heard.empty());
     rztest::RemoveTree(dir / "store");
     EXPECT_FALSE(rztest::DirExists(dir / "store"));
+}
+
+namespace {
+// A box's own loop, driven by a thread timer: the first tick sets the
+// handle, the next ones note whether the loop's work ran and close the box.
+HANDLE g_handle = nullptr;
+int g_ticks = 0;
+int g_signalled = 0;
+bool g_ranInside = false;
+
+VOID CALLBACK BoxTick(HWND, UINT, UINT_PTR, DWORD) {
+    if (++g_ticks == 1) {
+        ::SetEvent(g_handle);
+        return;
+    }
+    g_ranInside = g_ranInside || g_signalled > 0;
+    if (HWND box = ::FindWindowA("#32770", "Loop test")) ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+}
+}  // namespace
+
+// What the watch hears is taken by the program's own loop only: while a
+// box's (or a menu's) loop runs, nothing of it runs.
+TEST(MessageLoop, ItsWaitsAndIdleWorkWaitWhileAnotherLoopRuns) {
+    unique_handle_kernel event(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    g_handle = event.get();
+    int idles = 0;
+    Application.AddWait(event.get(), [&] {
+        ++g_signalled;
+        ::ResetEvent(g_handle);
+    });
+    Application.OnIdle = [&] {
+        ++idles;
+        return DWORD(INFINITE);
+    };
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 100, &BoxTick);
+    ::MessageBoxA(nullptr, "A loop of its own", "Loop test", MB_OK);
+    ::KillTimer(nullptr, timer);
+    EXPECT_GE(g_ticks, 2);
+    EXPECT_FALSE(g_ranInside);
+    EXPECT_EQ(idles, 0);
+    for (int turn = 0; turn < 20 && g_signalled == 0; ++turn) Application.RunOnce(50);
+    EXPECT_EQ(g_signalled, 1);
+    EXPECT_GT(idles, 0);
+    Application.RemoveWait(event.get());
+    Application.OnIdle = nullptr;
 }
