@@ -332,17 +332,7 @@ TEST_F(ItemManager, RegressionParametersTypedButNotSavedNeverReachTheMenusLaunch
     PressKeys({VK_END});
     TypeText(" -new");
     ASSERT_TRUE(WaitUntil([&] { return FieldText(params) == "-old -new"; }, kWindowMs)) << FieldText(params);
-    auto launched = [&] {
-        std::string text;
-        WaitUntil(
-            [&] {
-                text = FileExists(marker) ? ReadFile(marker) : "";
-                return text.find("\r\n") != std::string::npos;
-            },
-            kWindowMs);
-        ::DeleteFileA(marker.c_str());
-        return text;
-    };
+    auto launched = [&] { return TakeMarkerLine(marker, kWindowMs); };
     // Enter on the entry launches it as the menu would.
     ASSERT_TRUE(Select(m.tree, TopItem(m.tree, 1)));
     PressKeys({VK_RETURN});

@@ -41,15 +41,7 @@ protected:
         if (!OpenMenuByHotkey(hotkey)) return "<no menu>";
         PressKeys({VK_DOWN});
         PressKeys({VK_RETURN});
-        std::string text;
-        WaitUntil(
-            [&] {
-                text = FileExists(marker_) ? ReadFile(marker_) : "";
-                return text.find("\r\n") != std::string::npos;
-            },
-            kWindowMs);
-        ::DeleteFileA(marker_.c_str());
-        return text;
+        return TakeMarkerLine(marker_, kWindowMs);
     }
     HWND Box() const {
         for (HWND w : ProcessWindows(program_->Id(), "#32770"))
@@ -62,7 +54,7 @@ protected:
 
 }  // namespace
 
-TEST_F(OutsideChange, ASyncedListReachesTheMenu_AStoreThatIsGoneKeepsIt_SettingsFollowAndStay) {
+TEST_F(OutsideChange, ASyncedListReachesTheMenu_AStoreThatIsGoneKeepsItUntilItComesBack_SettingsFollow) {
     ASSERT_NO_FATAL_FAILURE(Start());
     ASSERT_EQ(LaunchFirst(), "loaded\r\n");
 
@@ -83,10 +75,19 @@ TEST_F(OutsideChange, ASyncedListReachesTheMenu_AStoreThatIsGoneKeepsIt_Settings
     EXPECT_EQ(LaunchFirst({VK_CONTROL, 'K'}), "synced\r\n");
     EXPECT_FALSE(DirExists(store_)) << "the store was written back";
 
+    // The store comes back, made anew: the watch goes on.
+    MakeDir(store_);
+    WriteFile(store_ + "\\shortcuts.txt", "^ExeLnk|" + dir_.Path() + "args.bat|back|bat|Args\r\n");
+    EXPECT_TRUE(WaitUntil(
+        [&] {
+            return (launched = LaunchFirst({VK_CONTROL, 'K'})) == "back\r\n";
+        },
+        kTakenInMs))
+        << launched;
+
     // Close keeps the settings that came from outside.
     CloseThroughMenu({VK_CONTROL, 'K'});
     EXPECT_EQ(ReadFile(dir_ / "zuvizove.ziz"), Settings("Ctrl+K"));
-    EXPECT_FALSE(DirExists(store_));
 }
 
 TEST_F(OutsideChange, AListReplacedByGarbageIsReadAsAnyHostileList_LoggedWithoutABox) {

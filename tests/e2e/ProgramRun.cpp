@@ -437,4 +437,16 @@ std::string Join(const std::vector<std::string>& lines) {
     return text;
 }
 
+std::string TakeMarkerLine(const std::string& marker, DWORD timeoutMs) {
+    std::string text;
+    WaitUntil(
+        [&] {
+            text = FileExists(marker) ? ReadFile(marker) : "";
+            return text.find("\r\n") != std::string::npos;
+        },
+        timeoutMs);
+    ::DeleteFileA(marker.c_str());
+    return text;
+}
+
 }  // namespace rztest

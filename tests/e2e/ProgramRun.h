@@ -158,6 +158,9 @@ POINT ItemPoint(HWND tree, HTREEITEM item);
 SIZE WindowSize(HWND hwnd);
 // Sent, not posted: the click's handler has run when this returns.
 bool ClickButton(HWND button);
+// What a test script wrote into its marker file, once a whole line is there
+// (empty after timeoutMs); the file is deleted for the next launch.
+std::string TakeMarkerLine(const std::string& marker, DWORD timeoutMs);
 // Lines of a text with CR LF ends; a last line without one is marked so.
 std::vector<std::string> Lines(const std::string& text);
 std::string Join(const std::vector<std::string>& lines);
