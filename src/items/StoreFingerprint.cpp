@@ -35,10 +35,12 @@ unsigned long long Fnv1a(const std::string& text) {
     return hash;
 }
 
-// Someone holds the file open for writing: it may be only half there.
+// Someone holds the file open for writing: it may be only half there. The
+// look refuses writers for a moment only, and never a rename or a delete.
 bool OpenForWriting(const std::string& path) {
-    unique_handle_kernel file = OwnedFile(::CreateFileW(ExactWidePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    unique_handle_kernel file =
+        OwnedFile(::CreateFileW(ExactWidePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     return !file && ::GetLastError() == ERROR_SHARING_VIOLATION;
 }
 

@@ -41,7 +41,7 @@ int MakeStore(const std::string& store) {
     return entries;
 }
 
-std::string ManagerStatusText(HWND manager) {
+std::string StatusText(HWND manager) {
     HWND bar = ::FindWindowExA(manager, nullptr, "msctls_statusbar32", nullptr);
     char text[512] = {};
     DWORD_PTR ignored = 0;
@@ -80,7 +80,7 @@ TEST(FullDisk, ASaveThatRunsOutOfSpaceKeepsTheOldStoreAndSaysSo) {
     ASSERT_TRUE(::SendMessageTimeoutA(save.manager, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(save.button), BN_CLICKED),
                                       reinterpret_cast<LPARAM>(save.button), SMTO_NORMAL, kWaitMs, &ignored));
     EXPECT_TRUE(program->Running());
-    EXPECT_EQ(ManagerStatusText(save.manager).rfind("Save unsuccesful! ", 0), 0u) << ManagerStatusText(save.manager);
+    EXPECT_EQ(StatusText(save.manager).rfind("Save unsuccesful! ", 0), 0u) << StatusText(save.manager);
     EXPECT_EQ(FirstDifference(ContentOf(dir + "\\shortcuts\\"), before), "");
     EXPECT_FALSE(DirExists(dir + "\\item_bak"));
     program->Kill();
@@ -160,7 +160,7 @@ TEST(ReadOnlyData, TheMenuWorksAndASaveIsRefusedWithTheReason) {
     DWORD_PTR ignored = 0;
     ASSERT_TRUE(::SendMessageTimeoutA(save.manager, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(save.button), BN_CLICKED),
                                       reinterpret_cast<LPARAM>(save.button), SMTO_NORMAL, kWaitMs, &ignored));
-    EXPECT_EQ(ManagerStatusText(save.manager),
+    EXPECT_EQ(StatusText(save.manager),
               "Save unsuccesful! The folder " + dir + "\\ is read-only: items cannot be saved");
     ASSERT_TRUE(program.Running());
 

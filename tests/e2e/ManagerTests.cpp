@@ -142,13 +142,13 @@ TEST_F(ItemManager, SaveRewritesStoreUnchanged_CloseReloadsMenu_ProgramEndsClean
     const HWND status = ChildOf(manager, STATUSCLASSNAMEA);
     ASSERT_TRUE(save && close && status) << "Save, Close or the status bar is missing";
     ASSERT_TRUE(::IsWindowEnabled(save));
-    std::optional<std::string> shown = StatusText(status);
+    std::optional<std::string> shown = StatusBarText(status);
     EXPECT_EQ(shown.value_or("<unreadable>"), "Ready");
 
     ASSERT_TRUE(ClickButton(save)) << "S&ave did not answer";
     ASSERT_TRUE(program_->Running()) << "the program ended during the save";
     // The message stays 4750 ms: read at once.
-    shown = StatusText(status);
+    shown = StatusBarText(status);
     EXPECT_EQ(shown.value_or("<unreadable>"), "Save succesful!");
     ExpectStoreWrittenAfresh();
     const std::string savedTop = ReadFile(store_ + "\\shortcuts.txt");

@@ -346,7 +346,7 @@ std::optional<DWORD_PTR> Send(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     return result;
 }
 
-std::optional<std::string> StatusText(HWND bar) {
+std::optional<std::string> StatusBarText(HWND bar) {
     const std::optional<DWORD_PTR> length = Send(bar, SB_GETTEXTLENGTHA, 0, 0);
     if (!length) return std::nullopt;
     const size_t size = LOWORD(*length) + 1;

@@ -145,7 +145,7 @@ private:
 // A message sent to another process's window; nullopt when it does not answer.
 std::optional<DWORD_PTR> Send(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
 // The first panel of a status bar.
-std::optional<std::string> StatusText(HWND bar);
+std::optional<std::string> StatusBarText(HWND bar);
 // An edit's text; the system carries WM_GETTEXT into the other process.
 std::string FieldText(HWND field);
 // The entry on a row of the tree's top level (the anchor is row 0), or null.
@@ -252,7 +252,7 @@ protected:
         std::string shown;
         WaitUntil(
             [&] {
-                shown = StatusText(status).value_or("<unreadable>");
+                shown = StatusBarText(status).value_or("<unreadable>");
                 return shown == text;
             },
             kWindowMs);
