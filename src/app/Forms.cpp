@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "app/InitFinit.h"
+#include "app/OutsideChanges.h"
 #include "core/AppData.h"
 #include "core/ErrorLog.h"
 #include "core/Launching.h"
@@ -105,6 +106,7 @@ void CreateForms() {
 }
 
 void DestroyForms() {
+    StopWatchingDataFolder();
     LinkSettings({});
     LinkSoundPlayer(nullptr);
     g_forms.about.reset();
@@ -120,6 +122,7 @@ void DestroyForms() {
 
 TFormGeneral& FormGeneral() { return Existing(g_forms.general); }
 TFormShortCuts& FormShortCuts() { return Existing(g_forms.shortCuts); }
+TFormSearch& FormSearch() { return Existing(g_forms.search); }
 TFormItems& FormItems() { return Existing(g_forms.items); }
 TFormConfig& FormConfig() { return Existing(g_forms.config); }
 TFormAbout& FormAbout() { return Existing(g_forms.about); }

@@ -8,6 +8,7 @@ class TFormAbout;
 class TFormConfig;
 class TFormGeneral;
 class TFormItems;
+class TFormSearch;
 class TFormShortCuts;
 
 void CreateForms();
@@ -17,6 +18,7 @@ void DestroyForms();
 // Each raises std::logic_error outside CreateForms ... DestroyForms.
 TFormGeneral& FormGeneral();
 TFormShortCuts& FormShortCuts();
+TFormSearch& FormSearch();
 TFormItems& FormItems();
 TFormConfig& FormConfig();
 TFormAbout& FormAbout();

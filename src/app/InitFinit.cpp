@@ -4,6 +4,7 @@
 
 #include "app/Forms.h"
 #include "app/InstanceGuard.h"
+#include "app/OutsideChanges.h"
 #include "core/AppData.h"
 #include "core/ErrorLog.h"
 #include "core/Settings.h"
@@ -75,6 +76,8 @@ void StartUp() {
 
     ItemStore& store = Store();
     store.SetDataFolder(App.dataFolder);
+    // Before the first look at the store: what changes from then on is seen.
+    StartWatchingDataFolder();
     store.icons.MakeWorkSurfaces();
     store.drawMenuBar = Settings.DrawMenuBar;
     store.PrepareBaseTree();
@@ -116,6 +119,16 @@ void ReloadItems() {
     TFormShortCuts& shortCuts = FormShortCuts();
     items.AttachTreeChange(false);
     EnableTrayIcon(false);
+    // A list file that cannot be read ends the reload: the tray icon and the
+    // tree's handler come back all the same, with what was read.
+    struct Restore {
+        TFormItems& items;
+        ~Restore() {
+            if (Application.Terminated()) return;
+            EnableTrayIcon(true);
+            items.AttachTreeChange(true);
+        }
+    } restore{items};
     ItemStore& store = items.store;
     store.tables.Clear();
     items.TVItems.Tag = 0;
@@ -135,12 +148,11 @@ void ReloadItems() {
     if (!store.LoadPass1()) return;
     store.LoadPass2();
     shortCuts.ApplyMenuDrawing();
-    EnableTrayIcon(true);
-    items.AttachTreeChange(true);
     FlushLogRepeats();
 }
 
 void ShutDown() {
+    StopWatchingDataFolder();
     SaveSettings();
     FlushLogRepeats();
     Store().icons.FreeWorkSurfaces();

@@ -108,6 +108,32 @@ std::vector<ProfileEntry> SettingsEntries() {
     return entries;
 }
 
+// The file as LoadSettings last read it, the values the record then held,
+// and the text the windows show since ApplySettings.
+struct ReadSettings {
+    std::string path;
+    std::string text;
+    std::map<std::string, std::string> values;
+};
+ReadSettings g_read;
+std::string g_appliedText;
+
+// What this run did not change and someone else changed in the file since
+// it was read stays as the file has it now: the newer value.
+std::vector<ProfileEntry> EntriesToWrite() {
+    std::vector<ProfileEntry> entries = SettingsEntries();
+    if (g_read.path != SettingsPath()) return entries;
+    const std::string now = ReadProfileText(SettingsPath());
+    std::erase_if(entries, [&now](const ProfileEntry& entry) {
+        const auto read = g_read.values.find(entry.key);
+        const bool changedHere = read == g_read.values.end() || read->second != entry.value;
+        const bool changedThere =
+            ProfileValue(now, entry.section, entry.key) != ProfileValue(g_read.text, entry.section, entry.key);
+        return !changedHere && changedThere;
+    });
+    return entries;
+}
+
 bool AnyWindowOpen() {
     for (TTitledDialog* w : g_links.windows)
         if (w->Visible()) return true;
@@ -180,20 +206,25 @@ void LoadSettings() {
     stored.String(kFont, "FontName", Settings.FontName);
     Settings.FontSize = stored.Integer(kFont, "FontSize", 8);
     Settings.DrawMenuBar = stored.Bool(kMisc, "DrawMenuBar", false);
+    g_read = ReadSettings{SettingsPath(), stored.text, {}};
+    for (const ProfileEntry& entry : SettingsEntries()) g_read.values[entry.key] = entry.value;
     Application.ProcessMessages();
     ReadAutostart();
 }
 
 bool SaveSettings() {
-    const bool written = WriteProfileValues(SettingsPath(), SettingsEntries());
+    const bool written = WriteProfileValues(SettingsPath(), EntriesToWrite());
     if (!written) ReportSettingsFailure(::GetLastError());
     WriteAutostart(Settings.Autostart);
     Application.ProcessMessages();
     return written;
 }
 
+bool SettingsChangedOnDisk() { return ReadProfileText(SettingsPath()) != g_appliedText; }
+
 void ApplySettings() {
     const SettingsLinks& c = Links();
+    g_appliedText = g_read.text;
     if (c.applyTaskBarPresence) c.applyTaskBarPresence(Settings.TaskBar);
 
     if (c.attachActivation) c.attachActivation(!Settings.WindowsDraw);

@@ -59,10 +59,14 @@ void LinkSettings(SettingsLinks links);
 // key serves and the line is written back as it stands.
 void LoadSettings();
 // The record into the file, in one replacement of the whole file and only
-// when it changes, and the Run value. A file that cannot be written is
-// logged and said in a status line or a box; false then.
+// when it changes, and the Run value. A value this run did not change whose
+// line someone else changed since LoadSettings keeps that newer line. A file
+// that cannot be written is logged and said in a status line or a box;
+// false then.
 bool SaveSettings();
 void ApplySettings();
+// The file no longer holds what the last ApplySettings put into effect.
+bool SettingsChangedOnDisk();
 // The Run value into Settings.Autostart.
 void ReadAutostart();
 void WriteAutostart(bool on);

@@ -56,6 +56,7 @@ bool ItemStore::LoadPass1() {
     if (resolveLeftoverBackup && !resolveLeftoverBackup()) return false;
     std::string store = dataFolder_ + "shortcuts";
     if (!DirectoryExists(store) && !CreateFolder(store)) RaiseInOutError("Cannot create", store);
+    onDisk = LookAtStore(dataFolder_).print;
     if (FileExists(StoreFolder() + kListFileName)) {
         CollectExtensions(StoreFolder());
         icons.BuildTypeIcons(tables);

@@ -10,6 +10,7 @@
 #include "items/ItemIcons.h"
 #include "items/ItemKinds.h"
 #include "items/ItemTables.h"
+#include "items/StoreFingerprint.h"
 #include "platform/Menu.h"
 #include "platform/TreeView.h"
 
@@ -50,6 +51,8 @@ public:
     std::string StoreFolder() const { return dataFolder_ + "shortcuts\\"; }
 
     bool drawMenuBar = false;
+    // The store on disk as the last load found it or the last save left it.
+    StoreFingerprint onDisk;
     TNotifyEvent itemClick;
     // Asked before loading when item_bak\ exists; false ends the load.
     std::function<bool()> resolveLeftoverBackup;

@@ -61,6 +61,8 @@ SaveOutcome SaveStore(ItemStore& store, const std::string& dataFolder) {
     // Not deleted in place: a kill half-way would leave a partial backup that
     // the next start offers to restore over the complete new store.
     DiscardFolder(backup);
+    // What this save wrote is no change from outside.
+    store.onDisk = LookAtStore(dataFolder).print;
     return SaveOutcome{true, "Save succesful!"};
 }
 

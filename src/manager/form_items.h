@@ -27,6 +27,10 @@ inline constexpr unsigned kMessageInterval = 4750;
 inline constexpr unsigned kHintInterval = 100;
 // The folder browser's line saying what to choose.
 inline constexpr char kPromptDirectory[] = "Choose the directory the new item opens:";
+// The status line when the store on disk changed since the manager read it.
+inline constexpr char kChangedOnDisk[] = "The items on disk have changed - Save asks before it overwrites them";
+inline constexpr char kReloadedFromDisk[] = "The items on disk have changed and were read again";
+inline constexpr char kNotSavedChangedOnDisk[] = "Not saved: the items on disk have changed since they were read";
 inline constexpr char kPromptImport[] =
     "Choose the folder to import: its sub-folders, shortcuts and files become a virtual folder of items.";
 
@@ -142,6 +146,12 @@ public:
 
     TTreeNode* SaveRoot() const { return saveRoot_; }
     bool Saved() const { return saved_; }
+    // Anything a reload from disk would drop: a step of the history (done
+    // or to be done again), a drag under way.
+    bool HasUnsavedEdits() const;
+    // The store changed on disk: tree, menu and view read again, said in
+    // the status line. Only without unsaved edits.
+    void ReloadFromDisk();
     TTreeNode* Clipboard() const { return clipboard_; }
 
     // What the fixed menu entries and closing after a save reach beyond this
@@ -194,6 +204,9 @@ private:
     void ShowFileProperties(TTreeNode* node);
     void DrawTypeImage(int imageIndex, int background = COLOR_BTNFACE);
     void StepHistory(bool redo);
+    // True when the store on disk is as loaded or saved here, or the user
+    // agrees to overwrite it.
+    bool OverwriteAgreed();
     // An entry leaves the tree: nothing of the view may keep it.
     void LetGo(TTreeNode* node);
 

@@ -80,22 +80,62 @@ void TApplication::ProcessMessages() {
 }
 
 void TApplication::Run() {
+    while (!terminated_) RunOnce();
+}
+
+void TApplication::RunOnce(DWORD maxWaitMs) {
     MSG msg;
-    while (!terminated_) {
-        // Wide: a typed letter reaches a Unicode window whole; an ANSI
-        // window still gets it in its code page from the dispatch.
-        BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
-        if (got == 0 || got == -1) {
-            terminated_ = true;
-            break;
-        }
-        // Dialog navigation (Tab, Enter, Esc) for the program's forms.
-        if (msg.message == WM_MOUSEMOVE || msg.message == WM_NCMOUSEMOVE) TrackHint(msg.hwnd);
-        HWND top = msg.hwnd ? ::GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-        if (top && top != Handle() && SwitchesPage(top, msg)) continue;
-        if (top && top != Handle() && ::IsDialogMessageW(top, &msg)) continue;
-        DispatchOne(msg);
+    // Wide: a typed letter reaches a Unicode window whole; an ANSI window
+    // still gets it in its code page from the dispatch.
+    if (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        LoopMessage(msg);
+        return;
     }
+    DWORD wait = maxWaitMs;
+    if (OnIdle) {
+        DWORD wanted = INFINITE;
+        SafeInvoke(this, [&] { wanted = OnIdle(); });
+        if (wanted < wait) wait = wanted;
+    }
+    if (!terminated_) WaitForWork(wait);
+}
+
+void TApplication::LoopMessage(MSG& msg) {
+    if (msg.message == WM_MOUSEMOVE || msg.message == WM_NCMOUSEMOVE) TrackHint(msg.hwnd);
+    // Dialog navigation (Tab, Enter, Esc) for the program's forms.
+    HWND top = msg.hwnd ? ::GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+    if (top && top != Handle() && SwitchesPage(top, msg)) return;
+    if (top && top != Handle() && ::IsDialogMessageW(top, &msg)) return;
+    DispatchOne(msg);
+}
+
+void TApplication::WaitForWork(DWORD timeoutMs) {
+    std::vector<HANDLE> handles;
+    for (const Wait& w : waits_) handles.push_back(w.handle);
+    const DWORD n = static_cast<DWORD>(handles.size());
+    DWORD got = ::MsgWaitForMultipleObjectsEx(n, handles.data(), timeoutMs, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    // A handle closed behind the loop's back must not make it spin.
+    if (got == WAIT_FAILED)
+        got = ::MsgWaitForMultipleObjectsEx(0, nullptr, timeoutMs, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    if (got >= WAIT_OBJECT_0 + n) return;
+    // The call may remove its own wait or another: look it up again.
+    for (const Wait& w : waits_) {
+        if (w.handle != handles[got - WAIT_OBJECT_0]) continue;
+        const std::function<void()> call = w.signalled;
+        SafeInvoke(this, call);
+        return;
+    }
+}
+
+void TApplication::AddWait(HANDLE handle, std::function<void()> signalled) {
+    RemoveWait(handle);
+    // One slot of the wait belongs to the messages.
+    if (waits_.size() + 1 >= MAXIMUM_WAIT_OBJECTS) throw std::length_error("too many handles for the message loop");
+    waits_.push_back({handle, std::move(signalled)});
+}
+
+void TApplication::RemoveWait(HANDLE handle) {
+    std::erase_if(waits_, [handle](const Wait& w) { return w.handle == handle; });
 }
 
 bool TApplication::SwitchesPage(HWND top, const MSG& msg) {

@@ -6,6 +6,7 @@
 #include <exception>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/Handles.h"
 #include "platform/Timer.h"
@@ -39,6 +40,20 @@ public:
     void ProcessMessages();
     // Runs the message loop until Terminate.
     void Run();
+    // One turn of that loop: a message, or else the idle call and a wait of
+    // at most maxWaitMs for a message or a handle. Tests turn it themselves.
+    void RunOnce(DWORD maxWaitMs = INFINITE);
+
+    // Work the loop does between messages, never inside another loop (a
+    // menu's, a box's, a dialog's): that work waits until such a loop ends.
+    // The loop waits on the handle beside the messages and calls signalled
+    // when it is set; a handle that stays set is called again each turn.
+    void AddWait(HANDLE handle, std::function<void()> signalled);
+    void RemoveWait(HANDLE handle);
+    // Called when no message is waiting; answers how many ms the loop may
+    // wait before calling it again, INFINITE when only a message or a
+    // handle should wake it.
+    std::function<DWORD()> OnIdle;
     void Terminate();
     bool Terminated() const { return terminated_; }
     // For tests that share one process: forget an earlier Terminate or fault.
@@ -70,7 +85,10 @@ protected:
 private:
     void ReportError(TObject* sender, const std::string& what) noexcept;
     bool DispatchOne(const MSG& msg);
+    // A message of the loop: hints, dialog navigation, then the window.
+    void LoopMessage(MSG& msg);
     bool SwitchesPage(HWND top, const MSG& msg);
+    void WaitForWork(DWORD timeoutMs);
     std::string title_;
     std::string hint_;
     bool terminated_ = false;
@@ -82,6 +100,11 @@ private:
     // Disabled controls get no mouse messages: while a window of ours is
     // open, the pointer is also looked at on a timer.
     TTimer hintPoll_{"HintPoll"};
+    struct Wait {
+        HANDLE handle;
+        std::function<void()> signalled;
+    };
+    std::vector<Wait> waits_;
 };
 
 extern TApplication Application;

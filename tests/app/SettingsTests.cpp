@@ -364,3 +364,21 @@ TEST_F(SettingsTest, AWriteFailingAtEveryByteLeavesTheOldFileWhole_LoggedAndSaid
     EXPECT_EQ(writes, 1) << "an unchanged file was written again";
     EXPECT_EQ(Get("Misc Settings", "DrawMenuBar"), "1");
 }
+
+// Another computer's settings synced in while this one runs: Close writes
+// what this run changed and leaves the newer lines it did not touch.
+TEST_F(SettingsTest, SavingKeepsLinesChangedInTheFileSinceItWasRead) {
+    rztest::WriteFile(Ini(),
+                      "[General Settings]\r\nTaskBar=1\r\nOpenLauncherHotkey=alt+shift+f5\r\n"
+                      "[Font Settings]\r\nWindowsDraw=1\r\nFontName=Tahoma\r\nFontSize=8\r\n");
+    LoadSettings();
+    rztest::WriteFile(Ini(),
+                      "[General Settings]\r\nTaskBar=1\r\nOpenLauncherHotkey=alt+shift+f5\r\n"
+                      "[Font Settings]\r\nWindowsDraw=0\r\nFontName=Arial\r\nFontSize=8\r\n");
+    Settings.TaskBar = false;
+    Settings.FontSize = 10;
+    ASSERT_TRUE(SaveSettings());
+    EXPECT_EQ(Section("General Settings"), (std::vector<std::string>{"TaskBar=0", "OpenLauncherHotkey=Shift+Alt+F5"}));
+    EXPECT_EQ(Section("Font Settings"), (std::vector<std::string>{"WindowsDraw=0", "FontName=Arial", "FontSize=10"}));
+    EXPECT_EQ(Section("Misc Settings"), (std::vector<std::string>{"DrawMenuBar=0"}));
+}

@@ -17,193 +17,7 @@ using namespace rztest;
 
 namespace {
 
-constexpr DWORD kMenuMs = 10000;
-constexpr DWORD kRepressMs = 1000;
-constexpr DWORD kWindowMs = 10000;
-constexpr DWORD kSendMs = 5000;
-// Closing after a save reloads the store: without a window manager Wine waits
-// 2 s for each window hidden on the way, about 4 s in all.
-constexpr DWORD kClickMs = 15000;
 const std::string kUtf8Mark = "\xEF\xBB\xBF";
-constexpr POINT kCursor = {120, 90};
-constexpr char kManagerTitle[] = "Corvane Razaveza - Manage Items";
-
-std::string TextOf(HWND hwnd) {
-    char text[256] = {};
-    ::GetWindowTextA(hwnd, text, sizeof(text));
-    return text;
-}
-
-struct TitledQuery {
-    DWORD pid;
-    const char* title;
-    HWND found;
-};
-
-BOOL CALLBACK FindVisibleTitled(HWND hwnd, LPARAM param) {
-    auto& q = *reinterpret_cast<TitledQuery*>(param);
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(hwnd, &owner);
-    if (owner != q.pid || !::IsWindowVisible(hwnd) || TextOf(hwnd) != q.title) return TRUE;
-    q.found = hwnd;
-    return FALSE;
-}
-
-// The program's visible top-level window with this caption, whatever its class.
-HWND VisibleWindow(DWORD pid, const char* title) {
-    TitledQuery query{pid, title, nullptr};
-    ::EnumWindows(&FindVisibleTitled, reinterpret_cast<LPARAM>(&query));
-    return query.found;
-}
-
-struct ChildQuery {
-    const char* className;
-    const char* text;
-    HWND found;
-};
-
-BOOL CALLBACK FindChild(HWND hwnd, LPARAM param) {
-    auto& q = *reinterpret_cast<ChildQuery*>(param);
-    if (lstrcmpiA(ClassOf(hwnd).c_str(), q.className) != 0 || (q.text && TextOf(hwnd) != q.text)) return TRUE;
-    q.found = hwnd;
-    return FALSE;
-}
-
-HWND ChildOf(HWND parent, const char* className, const char* text = nullptr) {
-    ChildQuery query{className, text, nullptr};
-    ::EnumChildWindows(parent, &FindChild, reinterpret_cast<LPARAM>(&query));
-    return query.found;
-}
-
-// Memory in the process that owns a window, for the messages that answer
-// through a pointer: the pointer has to lead into that process.
-class RemoteMemory {
-public:
-    RemoteMemory(HWND window, size_t size) {
-        DWORD pid = 0;
-        ::GetWindowThreadProcessId(window, &pid);
-        process_.reset(::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid));
-        if (process_) at_ = ::VirtualAllocEx(process_.get(), nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-    }
-    ~RemoteMemory() {
-        if (at_) ::VirtualFreeEx(process_.get(), at_, 0, MEM_RELEASE);
-    }
-    RemoteMemory(const RemoteMemory&) = delete;
-    RemoteMemory& operator=(const RemoteMemory&) = delete;
-
-    explicit operator bool() const { return at_ != nullptr; }
-    LPARAM At(size_t offset = 0) const { return reinterpret_cast<LPARAM>(static_cast<char*>(at_) + offset); }
-    bool Write(const void* data, size_t size) const {
-        SIZE_T done = 0;
-        return ::WriteProcessMemory(process_.get(), at_, data, size, &done) && done == size;
-    }
-    bool Read(void* data, size_t size, size_t offset = 0) const {
-        SIZE_T done = 0;
-        return ::ReadProcessMemory(process_.get(), reinterpret_cast<void*>(At(offset)), data, size, &done) &&
-               done == size;
-    }
-
-private:
-    rz::unique_handle_kernel process_;
-    void* at_ = nullptr;
-};
-
-std::optional<DWORD_PTR> Send(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    DWORD_PTR result = 0;
-    if (!::SendMessageTimeoutA(hwnd, msg, wp, lp, SMTO_ABORTIFHUNG, kSendMs, &result)) return std::nullopt;
-    return result;
-}
-
-std::optional<std::string> StatusText(HWND bar) {
-    const std::optional<DWORD_PTR> length = Send(bar, SB_GETTEXTLENGTHA, 0, 0);
-    if (!length) return std::nullopt;
-    const size_t size = LOWORD(*length) + 1;
-    RemoteMemory remote(bar, size);
-    std::string text(size, '\0');
-    if (!remote || !Send(bar, SB_GETTEXTA, 0, remote.At()) || !remote.Read(text.data(), size)) return std::nullopt;
-    text.resize(std::strlen(text.c_str()));
-    return text;
-}
-
-// An edit's text; the system carries WM_GETTEXT into the other process.
-std::string FieldText(HWND field) {
-    char text[512] = {};
-    DWORD_PTR ignored = 0;
-    if (!::SendMessageTimeoutA(field, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
-                               kSendMs, &ignored))
-        return "<unreadable>";
-    return text;
-}
-
-// The entry on a row of the tree's top level (the anchor is row 0), or null.
-HTREEITEM TopItem(HWND tree, int row) {
-    DWORD_PTR item = Send(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0).value_or(0);
-    for (int i = 0; i < row && item; ++i) item = Send(tree, TVM_GETNEXTITEM, TVGN_NEXT, item).value_or(0);
-    return reinterpret_cast<HTREEITEM>(item);
-}
-
-HTREEITEM Selected(HWND tree) {
-    return reinterpret_cast<HTREEITEM>(Send(tree, TVM_GETNEXTITEM, TVGN_CARET, 0).value_or(0));
-}
-
-bool DropHighlighted(HWND tree) { return Send(tree, TVM_GETNEXTITEM, TVGN_DROPHILITE, 0).value_or(0) != 0; }
-
-std::string ItemText(HWND tree, HTREEITEM item) {
-    constexpr size_t kText = 260;
-    RemoteMemory remote(tree, sizeof(TVITEMA) + kText);
-    TVITEMA query{};
-    query.mask = TVIF_TEXT;
-    query.hItem = item;
-    query.pszText = reinterpret_cast<char*>(remote.At(sizeof(TVITEMA)));
-    query.cchTextMax = kText;
-    char text[kText] = "<unreadable>";
-    if (!remote || !remote.Write(&query, sizeof(query)) || !Send(tree, TVM_GETITEMA, 0, remote.At()).value_or(0) ||
-        !remote.Read(text, kText, sizeof(TVITEMA)))
-        return "<unreadable>";
-    text[kText - 1] = '\0';
-    return text;
-}
-
-// The middle of an entry's caption on the screen.
-POINT ItemPoint(HWND tree, HTREEITEM item) {
-    RECT r{};
-    std::memcpy(&r, &item, sizeof(item));  // the rectangle goes in carrying the item
-    RemoteMemory remote(tree, sizeof(r));
-    POINT p{-1, -1};
-    if (remote && remote.Write(&r, sizeof(r)) && Send(tree, TVM_GETITEMRECT, TRUE, remote.At()).value_or(0) &&
-        remote.Read(&r, sizeof(r))) {
-        p = POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-        ::ClientToScreen(tree, &p);
-    }
-    return p;
-}
-
-// Sent, not posted: the click's handler has run when this returns.
-SIZE WindowSize(HWND hwnd) {
-    RECT r{};
-    ::GetWindowRect(hwnd, &r);
-    return SIZE{r.right - r.left, r.bottom - r.top};
-}
-
-bool ClickButton(HWND button) {
-    DWORD_PTR ignored = 0;
-    return ::SendMessageTimeoutA(button, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, kClickMs, &ignored) != 0;
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    size_t start = 0;
-    for (size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
-        lines.push_back(text.substr(start, end - start));
-    if (start < text.size()) lines.push_back(text.substr(start) + " <no CR LF>");
-    return lines;
-}
-
-std::string Join(const std::vector<std::string>& lines) {
-    std::string text;
-    for (const std::string& line : lines) text += line + "\r\n";
-    return text;
-}
 
 // A 16 x 16 bitmap in 32 bits, the kind the writer keeps next to program items.
 std::string IconPicture() {
@@ -248,7 +62,7 @@ PictureShape ShapeOf(const std::string& bytes) {
 // without parameters, a script, a document, a directory, separators, a folder
 // with content and an empty one. The lists are in the writer's own form, so a
 // save must give them back byte for byte.
-class ItemManager : public ProgramCopyTest {
+class ItemManager : public ManagerProgramTest {
 protected:
     void SetUp() override {
         ProgramCopyTest::SetUp();
@@ -281,85 +95,6 @@ protected:
                   "[Misc Settings]\r\nDrawMenuBar=0\r\n");
     }
 
-    void Start() {
-        program_ = std::make_unique<RunningProgram>(exe_, dir_.Path());
-        ASSERT_TRUE(program_->Started()) << program_->StartError();
-        ASSERT_TRUE(
-            WaitUntil([&] { return rztest::ReadInstanceMapping().has_value() || !program_->Running(); }, kStartMs));
-        ASSERT_TRUE(program_->Running()) << "exit code " << program_->WaitForExit(0).value_or(~0UL);
-    }
-
-    // Waits until the program takes messages again, so that a press is never
-    // queued behind a busy moment: each queued press opens the menu once more.
-    bool Responsive(DWORD timeoutMs) const {
-        const std::optional<DWORD> stored = rztest::ReadInstanceMapping();
-        if (!stored) return false;
-        const HWND app = reinterpret_cast<HWND>(static_cast<uintptr_t>(*stored));
-        DWORD_PTR ignored = 0;
-        return ::SendMessageTimeoutA(app, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &ignored) != 0;
-    }
-
-    // Presses the hotkey until the menu shows: start-up may still be loading.
-    HWND OpenMenuByHotkey() {
-        ::SetCursorPos(kCursor.x, kCursor.y);
-        return rztest::OpenMenuByHotkey(*program_, kMenuMs, kRepressMs, [this] { return Responsive(kClickMs); });
-    }
-
-    // From the open menu: Up twice to "Razaveza Kit", Right opens it on
-    // "Help File", Down to "Manage Items...".
-    HWND ChooseManageItems() {
-        PressKeys({VK_UP});
-        PressKeys({VK_UP});
-        PressKeys({VK_RIGHT});
-        if (!WaitUntil([&] { return VisibleMenus(program_->Id()).size() == 2; }, kMenuMs)) return nullptr;
-        PressKeys({VK_DOWN});
-        PressKeys({VK_RETURN});
-        HWND manager = nullptr;
-        WaitUntil(
-            [&] {
-                manager = VisibleWindow(program_->Id(), kManagerTitle);
-                return manager || !program_->Running();
-            },
-            kWindowMs);
-        return manager;
-    }
-
-    int TreeCount(HWND manager) { return ExpandedTreeCount(ChildOf(manager, WC_TREEVIEWA), kSendMs); }
-
-    // The manager opened from the menu, with its tree and status bar.
-    struct Manager {
-        HWND window = nullptr;
-        HWND tree = nullptr;
-        HWND status = nullptr;
-    };
-    Manager OpenManager() {
-        Manager m;
-        if (!OpenMenuByHotkey()) return m;
-        m.window = ChooseManageItems();
-        if (!m.window) return m;
-        m.tree = ChildOf(m.window, WC_TREEVIEWA);
-        m.status = ChildOf(m.window, STATUSCLASSNAMEA);
-        return m;
-    }
-    // The status line shows text within a while; what it shows otherwise.
-    static std::string StatusBecomes(HWND status, const std::string& text) {
-        std::string shown;
-        WaitUntil(
-            [&] {
-                shown = StatusText(status).value_or("<unreadable>");
-                return shown == text;
-            },
-            kWindowMs);
-        return shown;
-    }
-    // A click on an entry that has the tree select it.
-    static bool Select(HWND tree, HTREEITEM item) {
-        const POINT at = ItemPoint(tree, item);
-        Mouse(at, MOUSEEVENTF_LEFTDOWN);
-        Mouse(at, MOUSEEVENTF_LEFTUP);
-        return WaitUntil([&] { return Selected(tree) == item; }, kWindowMs);
-    }
-
     // The lists come back as they were; the pictures are the writer's, since
     // the old ones went with the backup.
     void ExpectStoreWrittenAfresh() {
@@ -380,27 +115,8 @@ protected:
         EXPECT_FALSE(FileExists(store_ + "\\backup.bmp")) << "a script got a picture";
     }
 
-    // With nothing selected, Up selects the last entry: "Close".
-    void CloseThroughMenu() {
-        ASSERT_NE(OpenMenuByHotkey(), nullptr) << (program_->Running() ? "no menu" : "the program ended");
-        PressKeys({VK_UP});
-        PressKeys({VK_RETURN});
-        const std::optional<DWORD> code = program_->WaitForExit(kExitMs);
-        ASSERT_TRUE(code.has_value()) << "the program keeps running after Close; menus shown: "
-                                      << VisibleMenus(program_->Id()).size();
-        EXPECT_EQ(*code, 0u);
-        EXPECT_FALSE(FileExists(dir_ / "errorlog.txt")) << ReadFile(dir_ / "errorlog.txt");
-    }
-
-    void ExpectNoErrorShown() {
-        EXPECT_TRUE(rztest::ProcessWindows(program_->Id(), "#32770").empty()) << "the program shows a message box";
-        EXPECT_FALSE(FileExists(dir_ / "errorlog.txt")) << ReadFile(dir_ / "errorlog.txt");
-    }
-
-    const std::string store_ = dir_ / "shortcuts";
     std::vector<std::string> topLines_;
     std::vector<std::string> toolsLines_;
-    std::unique_ptr<RunningProgram> program_;
 };
 
 TEST_F(ItemManager, SaveRewritesStoreUnchanged_CloseReloadsMenu_ProgramEndsCleanly) {
@@ -426,13 +142,13 @@ TEST_F(ItemManager, SaveRewritesStoreUnchanged_CloseReloadsMenu_ProgramEndsClean
     const HWND status = ChildOf(manager, STATUSCLASSNAMEA);
     ASSERT_TRUE(save && close && status) << "Save, Close or the status bar is missing";
     ASSERT_TRUE(::IsWindowEnabled(save));
-    std::optional<std::string> shown = StatusText(status);
+    std::optional<std::string> shown = StatusBarText(status);
     EXPECT_EQ(shown.value_or("<unreadable>"), "Ready");
 
     ASSERT_TRUE(ClickButton(save)) << "S&ave did not answer";
     ASSERT_TRUE(program_->Running()) << "the program ended during the save";
     // The message stays 4750 ms: read at once.
-    shown = StatusText(status);
+    shown = StatusBarText(status);
     EXPECT_EQ(shown.value_or("<unreadable>"), "Save succesful!");
     ExpectStoreWrittenAfresh();
     const std::string savedTop = ReadFile(store_ + "\\shortcuts.txt");
@@ -616,17 +332,7 @@ TEST_F(ItemManager, RegressionParametersTypedButNotSavedNeverReachTheMenusLaunch
     PressKeys({VK_END});
     TypeText(" -new");
     ASSERT_TRUE(WaitUntil([&] { return FieldText(params) == "-old -new"; }, kWindowMs)) << FieldText(params);
-    auto launched = [&] {
-        std::string text;
-        WaitUntil(
-            [&] {
-                text = FileExists(marker) ? ReadFile(marker) : "";
-                return text.find("\r\n") != std::string::npos;
-            },
-            kWindowMs);
-        ::DeleteFileA(marker.c_str());
-        return text;
-    };
+    auto launched = [&] { return TakeMarkerLine(marker, kWindowMs); };
     // Enter on the entry launches it as the menu would.
     ASSERT_TRUE(Select(m.tree, TopItem(m.tree, 1)));
     PressKeys({VK_RETURN});

@@ -1,6 +1,9 @@
 #include "ProgramRun.h"
 
 #include <commctrl.h>
+
+#include <cstring>
+
 #include "platform/TextCodePage.h"
 
 namespace rztest {
@@ -8,6 +11,10 @@ namespace rztest {
 namespace {
 
 constexpr DWORD kPollMs = 50;
+constexpr DWORD kSendMs = 5000;
+// Closing after a save reloads the store: without a window manager Wine waits
+// 2 s for each window hidden on the way, about 4 s in all.
+constexpr DWORD kClickMs = 15000;
 constexpr DWORD kKillWaitMs = 5000;
 constexpr char kInstanceName[] = "{0C462EFB-02B9-4314-80A4-DA95904F9B9F}";
 
@@ -43,6 +50,34 @@ BOOL CALLBACK CollectStatic(HWND hwnd, LPARAM param) {
     if (lstrcmpiA(ClassOf(hwnd).c_str(), "Static") == 0 && ::GetWindowTextLengthA(hwnd) > 0)
         reinterpret_cast<std::vector<HWND>*>(param)->push_back(hwnd);
     return TRUE;
+}
+
+struct TitledQuery {
+    DWORD pid;
+    const char* title;
+    HWND found;
+};
+
+BOOL CALLBACK FindVisibleTitled(HWND hwnd, LPARAM param) {
+    auto& q = *reinterpret_cast<TitledQuery*>(param);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(hwnd, &owner);
+    if (owner != q.pid || !::IsWindowVisible(hwnd) || TextOf(hwnd) != q.title) return TRUE;
+    q.found = hwnd;
+    return FALSE;
+}
+
+struct ChildQuery {
+    const char* className;
+    const char* text;
+    HWND found;
+};
+
+BOOL CALLBACK FindChild(HWND hwnd, LPARAM param) {
+    auto& q = *reinterpret_cast<ChildQuery*>(param);
+    if (lstrcmpiA(ClassOf(hwnd).c_str(), q.className) != 0 || (q.text && TextOf(hwnd) != q.text)) return TRUE;
+    q.found = hwnd;
+    return FALSE;
 }
 
 }  // namespace
@@ -272,13 +307,13 @@ int ManagerTreeCount(HWND manager) {
     return tree ? ExpandedTreeCount(tree, 1000) : -1;
 }
 
-HWND OpenMenuByHotkey(const RunningProgram& program, DWORD totalMs, DWORD repressMs,
-                      const std::function<bool()>& ready) {
+HWND OpenMenuByHotkey(const RunningProgram& program, DWORD totalMs, DWORD repressMs, const std::function<bool()>& ready,
+                      const std::vector<WORD>& keys) {
     HWND menu = nullptr;
     const DWORD start = ::GetTickCount();
     while (!menu && program.Running() && ::GetTickCount() - start < totalMs) {
         if (ready && !ready()) break;
-        PressKeys({VK_CONTROL, 'L'});
+        PressKeys(keys);
         WaitUntil(
             [&] {
                 const auto menus = VisibleMenus(program.Id());
@@ -295,6 +330,128 @@ void ProgramCopyTest::SetUp() {
     ASSERT_FALSE(ReadInstanceMapping().has_value())
         << "an instance started elsewhere is still running; these tests need the name free";
     ASSERT_TRUE(::CopyFileA(ProgramPath(), exe_.c_str(), FALSE)) << ::GetLastError();
+}
+
+// The program's visible top-level window with this caption, whatever its class.
+HWND VisibleWindow(DWORD pid, const char* title) {
+    TitledQuery query{pid, title, nullptr};
+    ::EnumWindows(&FindVisibleTitled, reinterpret_cast<LPARAM>(&query));
+    return query.found;
+}
+
+HWND ChildOf(HWND parent, const char* className, const char* text) {
+    ChildQuery query{className, text, nullptr};
+    ::EnumChildWindows(parent, &FindChild, reinterpret_cast<LPARAM>(&query));
+    return query.found;
+}
+
+std::optional<DWORD_PTR> Send(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    DWORD_PTR result = 0;
+    if (!::SendMessageTimeoutA(hwnd, msg, wp, lp, SMTO_ABORTIFHUNG, kSendMs, &result)) return std::nullopt;
+    return result;
+}
+
+std::optional<std::string> StatusBarText(HWND bar) {
+    const std::optional<DWORD_PTR> length = Send(bar, SB_GETTEXTLENGTHA, 0, 0);
+    if (!length) return std::nullopt;
+    const size_t size = LOWORD(*length) + 1;
+    RemoteMemory remote(bar, size);
+    std::string text(size, '\0');
+    if (!remote || !Send(bar, SB_GETTEXTA, 0, remote.At()) || !remote.Read(text.data(), size)) return std::nullopt;
+    text.resize(std::strlen(text.c_str()));
+    return text;
+}
+
+// An edit's text; the system carries WM_GETTEXT into the other process.
+std::string FieldText(HWND field) {
+    char text[512] = {};
+    DWORD_PTR ignored = 0;
+    if (!::SendMessageTimeoutA(field, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                               kSendMs, &ignored))
+        return "<unreadable>";
+    return text;
+}
+
+// The entry on a row of the tree's top level (the anchor is row 0), or null.
+HTREEITEM TopItem(HWND tree, int row) {
+    DWORD_PTR item = Send(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0).value_or(0);
+    for (int i = 0; i < row && item; ++i) item = Send(tree, TVM_GETNEXTITEM, TVGN_NEXT, item).value_or(0);
+    return reinterpret_cast<HTREEITEM>(item);
+}
+
+HTREEITEM Selected(HWND tree) {
+    return reinterpret_cast<HTREEITEM>(Send(tree, TVM_GETNEXTITEM, TVGN_CARET, 0).value_or(0));
+}
+
+bool DropHighlighted(HWND tree) { return Send(tree, TVM_GETNEXTITEM, TVGN_DROPHILITE, 0).value_or(0) != 0; }
+
+std::string ItemText(HWND tree, HTREEITEM item) {
+    constexpr size_t kText = 260;
+    RemoteMemory remote(tree, sizeof(TVITEMA) + kText);
+    TVITEMA query{};
+    query.mask = TVIF_TEXT;
+    query.hItem = item;
+    query.pszText = reinterpret_cast<char*>(remote.At(sizeof(TVITEMA)));
+    query.cchTextMax = kText;
+    char text[kText] = "<unreadable>";
+    if (!remote || !remote.Write(&query, sizeof(query)) || !Send(tree, TVM_GETITEMA, 0, remote.At()).value_or(0) ||
+        !remote.Read(text, kText, sizeof(TVITEMA)))
+        return "<unreadable>";
+    text[kText - 1] = '\0';
+    return text;
+}
+
+// The middle of an entry's caption on the screen.
+POINT ItemPoint(HWND tree, HTREEITEM item) {
+    RECT r{};
+    std::memcpy(&r, &item, sizeof(item));  // the rectangle goes in carrying the item
+    RemoteMemory remote(tree, sizeof(r));
+    POINT p{-1, -1};
+    if (remote && remote.Write(&r, sizeof(r)) && Send(tree, TVM_GETITEMRECT, TRUE, remote.At()).value_or(0) &&
+        remote.Read(&r, sizeof(r))) {
+        p = POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+        ::ClientToScreen(tree, &p);
+    }
+    return p;
+}
+
+// Sent, not posted: the click's handler has run when this returns.
+SIZE WindowSize(HWND hwnd) {
+    RECT r{};
+    ::GetWindowRect(hwnd, &r);
+    return SIZE{r.right - r.left, r.bottom - r.top};
+}
+
+bool ClickButton(HWND button) {
+    DWORD_PTR ignored = 0;
+    return ::SendMessageTimeoutA(button, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, kClickMs, &ignored) != 0;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    for (size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
+        lines.push_back(text.substr(start, end - start));
+    if (start < text.size()) lines.push_back(text.substr(start) + " <no CR LF>");
+    return lines;
+}
+
+std::string Join(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) text += line + "\r\n";
+    return text;
+}
+
+std::string TakeMarkerLine(const std::string& marker, DWORD timeoutMs) {
+    std::string text;
+    WaitUntil(
+        [&] {
+            text = FileExists(marker) ? ReadFile(marker) : "";
+            return text.find("\r\n") != std::string::npos;
+        },
+        timeoutMs);
+    ::DeleteFileA(marker.c_str());
+    return text;
 }
 
 }  // namespace rztest

@@ -4,7 +4,11 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <commctrl.h>
+
+#include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -90,7 +94,7 @@ std::string WindowsDir();
 // every repressMs; a ready() that says no ends the tries. The menu's window,
 // or null.
 HWND OpenMenuByHotkey(const RunningProgram& program, DWORD totalMs, DWORD repressMs,
-                      const std::function<bool()>& ready = {});
+                      const std::function<bool()>& ready = {}, const std::vector<WORD>& keys = {VK_CONTROL, 'L'});
 
 // The item manager of a running program and its Save button; the window
 // itself may be hidden.
@@ -103,6 +107,67 @@ SaveButton FindSaveButton(DWORD pid);
 // while it cannot be read.
 int ManagerTreeCount(HWND manager);
 
+// The program's visible top-level window with this caption, whatever its class.
+HWND VisibleWindow(DWORD pid, const char* title);
+// The first child window of this class and, if given, text.
+HWND ChildOf(HWND parent, const char* className, const char* text = nullptr);
+
+// Memory in the process that owns a window, for the messages that answer
+// through a pointer: the pointer has to lead into that process.
+class RemoteMemory {
+public:
+    RemoteMemory(HWND window, size_t size) {
+        DWORD pid = 0;
+        ::GetWindowThreadProcessId(window, &pid);
+        process_.reset(::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid));
+        if (process_) at_ = ::VirtualAllocEx(process_.get(), nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    }
+    ~RemoteMemory() {
+        if (at_) ::VirtualFreeEx(process_.get(), at_, 0, MEM_RELEASE);
+    }
+    RemoteMemory(const RemoteMemory&) = delete;
+    RemoteMemory& operator=(const RemoteMemory&) = delete;
+
+    explicit operator bool() const { return at_ != nullptr; }
+    LPARAM At(size_t offset = 0) const { return reinterpret_cast<LPARAM>(static_cast<char*>(at_) + offset); }
+    bool Write(const void* data, size_t size) const {
+        SIZE_T done = 0;
+        return ::WriteProcessMemory(process_.get(), at_, data, size, &done) && done == size;
+    }
+    bool Read(void* data, size_t size, size_t offset = 0) const {
+        SIZE_T done = 0;
+        return ::ReadProcessMemory(process_.get(), reinterpret_cast<void*>(At(offset)), data, size, &done) &&
+               done == size;
+    }
+
+private:
+    rz::unique_handle_kernel process_;
+    void* at_ = nullptr;
+};
+
+// A message sent to another process's window; nullopt when it does not answer.
+std::optional<DWORD_PTR> Send(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+// The first panel of a status bar.
+std::optional<std::string> StatusBarText(HWND bar);
+// An edit's text; the system carries WM_GETTEXT into the other process.
+std::string FieldText(HWND field);
+// The entry on a row of the tree's top level (the anchor is row 0), or null.
+HTREEITEM TopItem(HWND tree, int row);
+HTREEITEM Selected(HWND tree);
+bool DropHighlighted(HWND tree);
+std::string ItemText(HWND tree, HTREEITEM item);
+// The middle of an entry's caption on the screen.
+POINT ItemPoint(HWND tree, HTREEITEM item);
+SIZE WindowSize(HWND hwnd);
+// Sent, not posted: the click's handler has run when this returns.
+bool ClickButton(HWND button);
+// What a test script wrote into its marker file, once a whole line is there
+// (empty after timeoutMs); the file is deleted for the next launch.
+std::string TakeMarkerLine(const std::string& marker, DWORD timeoutMs);
+// Lines of a text with CR LF ends; a last line without one is marked so.
+std::vector<std::string> Lines(const std::string& text);
+std::string Join(const std::vector<std::string>& lines);
+
 // Each test runs its own copy of the program in a fresh folder, its data folder.
 class ProgramCopyTest : public ::testing::Test {
 protected:
@@ -110,6 +175,119 @@ protected:
 
     TempDir dir_;
     const std::string exe_ = dir_ / "razaveza.exe";
+};
+
+// A copy of the program started in its folder and driven as a user drives
+// it: the hotkey's menu, the item manager, Close.
+class ManagerProgramTest : public ProgramCopyTest {
+protected:
+    static constexpr DWORD kMenuMs = 10000;
+    static constexpr DWORD kRepressMs = 1000;
+    static constexpr DWORD kWindowMs = 10000;
+    static constexpr DWORD kSendMs = 5000;
+    static constexpr DWORD kClickMs = 15000;
+    static constexpr POINT kCursor = {120, 90};
+    static constexpr char kManagerTitle[] = "Corvane Razaveza - Manage Items";
+
+    void Start() {
+        program_ = std::make_unique<RunningProgram>(exe_, dir_.Path());
+        ASSERT_TRUE(program_->Started()) << program_->StartError();
+        ASSERT_TRUE(
+            WaitUntil([&] { return rztest::ReadInstanceMapping().has_value() || !program_->Running(); }, kStartMs));
+        ASSERT_TRUE(program_->Running()) << "exit code " << program_->WaitForExit(0).value_or(~0UL);
+    }
+
+    // Waits until the program takes messages again, so that a press is never
+    // queued behind a busy moment: each queued press opens the menu once more.
+    bool Responsive(DWORD timeoutMs) const {
+        const std::optional<DWORD> stored = rztest::ReadInstanceMapping();
+        if (!stored) return false;
+        const HWND app = reinterpret_cast<HWND>(static_cast<uintptr_t>(*stored));
+        DWORD_PTR ignored = 0;
+        return ::SendMessageTimeoutA(app, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &ignored) != 0;
+    }
+
+    // Presses the hotkey until the menu shows: start-up may still be loading.
+    HWND OpenMenuByHotkey(const std::vector<WORD>& keys = {VK_CONTROL, 'L'}) {
+        ::SetCursorPos(kCursor.x, kCursor.y);
+        return rztest::OpenMenuByHotkey(
+            *program_, kMenuMs, kRepressMs, [this] { return Responsive(kClickMs); }, keys);
+    }
+
+    // From the open menu: Up twice to "Razaveza Kit", Right opens it on
+    // "Help File", Down to "Manage Items...".
+    HWND ChooseManageItems() {
+        PressKeys({VK_UP});
+        PressKeys({VK_UP});
+        PressKeys({VK_RIGHT});
+        if (!WaitUntil([&] { return VisibleMenus(program_->Id()).size() == 2; }, kMenuMs)) return nullptr;
+        PressKeys({VK_DOWN});
+        PressKeys({VK_RETURN});
+        HWND manager = nullptr;
+        WaitUntil(
+            [&] {
+                manager = VisibleWindow(program_->Id(), kManagerTitle);
+                return manager || !program_->Running();
+            },
+            kWindowMs);
+        return manager;
+    }
+
+    int TreeCount(HWND manager) { return ExpandedTreeCount(ChildOf(manager, WC_TREEVIEWA), kSendMs); }
+
+    // The manager opened from the menu, with its tree and status bar.
+    struct Manager {
+        HWND window = nullptr;
+        HWND tree = nullptr;
+        HWND status = nullptr;
+    };
+    Manager OpenManager() {
+        Manager m;
+        if (!OpenMenuByHotkey()) return m;
+        m.window = ChooseManageItems();
+        if (!m.window) return m;
+        m.tree = ChildOf(m.window, WC_TREEVIEWA);
+        m.status = ChildOf(m.window, STATUSCLASSNAMEA);
+        return m;
+    }
+    // The status line shows text within a while; what it shows otherwise.
+    static std::string StatusBecomes(HWND status, const std::string& text) {
+        std::string shown;
+        WaitUntil(
+            [&] {
+                shown = StatusBarText(status).value_or("<unreadable>");
+                return shown == text;
+            },
+            kWindowMs);
+        return shown;
+    }
+    // A click on an entry that has the tree select it.
+    static bool Select(HWND tree, HTREEITEM item) {
+        const POINT at = ItemPoint(tree, item);
+        Mouse(at, MOUSEEVENTF_LEFTDOWN);
+        Mouse(at, MOUSEEVENTF_LEFTUP);
+        return WaitUntil([&] { return Selected(tree) == item; }, kWindowMs);
+    }
+
+    // With nothing selected, Up selects the last entry: "Close".
+    void CloseThroughMenu(const std::vector<WORD>& keys = {VK_CONTROL, 'L'}) {
+        ASSERT_NE(OpenMenuByHotkey(keys), nullptr) << (program_->Running() ? "no menu" : "the program ended");
+        PressKeys({VK_UP});
+        PressKeys({VK_RETURN});
+        const std::optional<DWORD> code = program_->WaitForExit(kExitMs);
+        ASSERT_TRUE(code.has_value()) << "the program keeps running after Close; menus shown: "
+                                      << VisibleMenus(program_->Id()).size();
+        EXPECT_EQ(*code, 0u);
+        EXPECT_FALSE(FileExists(dir_ / "errorlog.txt")) << ReadFile(dir_ / "errorlog.txt");
+    }
+
+    void ExpectNoErrorShown() {
+        EXPECT_TRUE(rztest::ProcessWindows(program_->Id(), "#32770").empty()) << "the program shows a message box";
+        EXPECT_FALSE(FileExists(dir_ / "errorlog.txt")) << ReadFile(dir_ / "errorlog.txt");
+    }
+
+    const std::string store_ = dir_ / "shortcuts";
+    std::unique_ptr<RunningProgram> program_;
 };
 
 }  // namespace rztest
