@@ -16,6 +16,7 @@
 #include "menu/form_general.h"
 #include "menu/form_search.h"
 #include "menu/form_shortcuts.h"
+#include "platform/Application.h"
 
 namespace rz {
 
@@ -35,6 +36,9 @@ struct Forms {
 };
 
 Forms g_forms;
+
+// How long the icons left for quiet moments may keep the message loop at a time.
+constexpr double kLateIconBatchMs = 10;
 
 template <class T>
 T& Existing(const std::unique_ptr<T>& form) {
@@ -87,6 +91,8 @@ void WireForms(Forms& f) {
     general.showHint = [&items](const std::string& text) { items.ShowHintText(text); };
     TFormSearch& search = *f.search;
     general.openSearch = [&search] { search.OpenAtCursor(); };
+    // Icons that nobody has looked at yet are taken while the program waits.
+    Application.OnIdle = [&store] { return store.TakeLateIcons(kLateIconBatchMs); };
 }
 
 }  // namespace
@@ -105,6 +111,7 @@ void CreateForms() {
 }
 
 void DestroyForms() {
+    Application.OnIdle = nullptr;
     LinkSettings({});
     LinkSoundPlayer(nullptr);
     g_forms.about.reset();

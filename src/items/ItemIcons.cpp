@@ -33,16 +33,19 @@ unique_hicon ShellSmallIcon(const std::string& path, DWORD attributes) {
     return unique_hicon(info.hIcon);
 }
 
-unique_hicon ShellIconAtSize(const std::string& path, int size) {
+unique_hicon ShellIconAtSize(const std::string& path, int size, DWORD attributes) {
+    const UINT byType = attributes ? SHGFI_USEFILEATTRIBUTES : 0;
     SHFILEINFOA where{};
-    if (::SHGetFileInfoA(path.c_str(), 0, &where, sizeof(where), SHGFI_ICONLOCATION) && where.szDisplayName[0]) {
+    if (::SHGetFileInfoA(path.c_str(), attributes, &where, sizeof(where), SHGFI_ICONLOCATION | byType) &&
+        where.szDisplayName[0]) {
         HICON icon = nullptr;
         if (::SHDefExtractIconA(where.szDisplayName, where.iIcon, 0, &icon, nullptr, static_cast<UINT>(size)) == S_OK &&
             icon)
             return unique_hicon(icon);
     }
     SHFILEINFOA large{};
-    if (!::SHGetFileInfoA(path.c_str(), 0, &large, sizeof(large), SHGFI_ICON | SHGFI_LARGEICON)) return nullptr;
+    if (!::SHGetFileInfoA(path.c_str(), attributes, &large, sizeof(large), SHGFI_ICON | SHGFI_LARGEICON | byType))
+        return nullptr;
     return unique_hicon(large.hIcon);
 }
 
@@ -131,9 +134,12 @@ void ItemIcons::InsertTypeIcon(const std::string& ext) {
     FillSurfaces();
     unique_hicon blank;
     HICON icon = IconOrBlank(shellIcon.get(), blank);
+    const bool shifts = slots.break3 < menu_.Count();
     menu_.InsertIcon(slots.break3, icon);
     MakeTreeTwin(icon);
     InsertTreeSurface(slots.break3);
+    if (shifts) sources.Inserted(slots.break3);
+    sources.NoteType(slots.break3, ext);
     ++slots.break3;
     ++slots.break4;
     ++slots.break5;
@@ -145,15 +151,34 @@ int ItemIcons::InsertFileIcon(const std::string& path, int slot, bool menuOnly) 
     unique_hicon blank;
     HICON icon = IconOrBlank(shellIcon.get(), blank);
     MakeTreeTwin(icon);
+    const bool shifts = slot >= 0 && slot < menu_.Count();
     int used = slot < 0 ? menu_.AddIcon(icon) : menu_.InsertIcon(slot, icon);
-    if (!menuOnly) InsertTreeSurface(slot);
+    if (!menuOnly) {
+        InsertTreeSurface(slot);
+        if (shifts) sources.Inserted(used);
+        if (shellIcon) sources.NoteFile(used, path);
+    }
     return used;
+}
+
+int ItemIcons::ProgramIconSlot(const std::string& path) {
+    const int shared = sources.SlotOfFile(path);
+    if (shared >= 0) return shared;
+    return FileExists(path) ? InsertItemIcon(std::string(), path) : -1;
+}
+
+int ItemIcons::ManagerIconSlot(const std::string& path, bool& appended) {
+    const int shared = sources.SlotOfFile(path);
+    appended = shared < 0;
+    return appended ? sources.AddLateFile(path) : shared;
 }
 
 int ItemIcons::InsertItemIcon(const std::string& picture, const std::string& target) {
     if (!largeMenu_) MakeWorkSurfaces();
     if (!target.empty() && FileExists(target)) {
-        InsertFileIcon(target, slots.break5, true);
+        // Both lists at once; the program's own icon replaces its type's later.
+        if (sources.AddLateFile(target, slots.break5) < 0) return -1;
+        return CountItemIcon();
     } else {
         std::string ext = FileExtension(picture);
         int used = -1;
@@ -169,6 +194,7 @@ int ItemIcons::InsertItemIcon(const std::string& picture, const std::string& tar
         }
         // Nothing usable: no slot is taken, so the lists stay in step.
         if (used < 0) return -1;
+        sources.Inserted(used);
     }
     TBitmap small(16, 16);
     Fill(small, COLOR_WINDOW);
@@ -182,6 +208,10 @@ int ItemIcons::InsertItemIcon(const std::string& picture, const std::string& tar
         for (int i = 0; i < 16 * 18; ++i) to[i] |= 0xFF000000u;
     }
     InsertTreeSurface(slots.break5);
+    return CountItemIcon();
+}
+
+int ItemIcons::CountItemIcon() {
     ++menu_.Tag;
     int slot = menu_.Tag + slots.break4;
     ++slots.break5;
@@ -202,6 +232,7 @@ void ItemIcons::SetBreak5Aside(bool aside) {
 }
 
 void ItemIcons::CutBack(const TBitmap* smallBreaks[3], const TBitmap* largeBreaks[3], int& managerIconCount) {
+    sources.CutTo(slots.break2 + 1);
     for (int i = tree_.Count() - 1; i > slots.break2; --i) {
         tree_.Delete(i);
         menu_.Delete(i);
@@ -219,6 +250,7 @@ void ItemIcons::CutBack(const TBitmap* smallBreaks[3], const TBitmap* largeBreak
 
 void ItemIcons::CutManagerIcons(int kept) {
     const int last = slots.break5 + kept;
+    sources.CutTo(last + 1);
     for (int i = tree_.Count() - 1; i > last; --i) {
         tree_.Delete(i);
         menu_.Delete(i);

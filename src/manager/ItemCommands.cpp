@@ -85,7 +85,10 @@ TTreeNode* ItemCommands::NewFolder(TTreeNode* after, const std::string& name) {
 }
 
 int ItemCommands::AppendManagerIcon(const std::string& path) {
-    store_.icons.InsertFileIcon(path, -1, false);
+    // A file already shown has its slot: shared, it costs no picture.
+    bool appended = false;
+    const int slot = store_.icons.ManagerIconSlot(path, appended);
+    if (!appended) return slot;
     ++store_.views.tree.Tag;
     return store_.icons.slots.break5 + store_.views.tree.Tag;
 }

@@ -62,7 +62,7 @@ public:
     // Back to the undo copy: tree, the manager's icons, parameters; no history.
     void RestoreSaved();
 
-    // The slot of an icon appended to both lists for path.
+    // The slot of path's icon: the one it has, or one appended to both lists.
     int AppendManagerIcon(const std::string& path);
 
 private:

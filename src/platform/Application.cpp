@@ -82,6 +82,13 @@ void TApplication::ProcessMessages() {
 void TApplication::Run() {
     MSG msg;
     while (!terminated_) {
+        // Work kept for quiet moments goes on in small pieces while no message
+        // waits; with none left the loop sleeps until the next message.
+        if (OnIdle && !::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+            bool more = false;
+            SafeInvoke(this, [&] { more = OnIdle(); });
+            if (more) continue;
+        }
         // Wide: a typed letter reaches a Unicode window whole; an ANSI
         // window still gets it in its code page from the dispatch.
         BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
