@@ -130,12 +130,53 @@ int IconSources::AddLateFile(const std::string& path, int slot) {
     }
     if (used < 0) return -1;
     if (insert) Inserted(used);
-    Origin& o = At(used);
-    o = Origin{Kind::File, true, path, {}};
-    files_[FileKey(path)] = used;
-    late_.push_back(used);
-    ++lateCount_;
+    NoteLate(used, path);
     return used;
+}
+
+void IconSources::NoteLate(int slot, const std::string& path) {
+    At(slot) = Origin{Kind::File, true, path, {}};
+    files_[FileKey(path)] = slot;
+    late_.push_back(slot);
+    ++lateCount_;
+}
+
+int IconSources::AddLateFiles(const std::vector<std::string>& paths) {
+    std::vector<const std::string*> fresh;
+    std::unordered_map<std::string, bool> seen;
+    for (const std::string& path : paths) {
+        const std::string key = FileKey(path);
+        if (!files_.count(key) && seen.emplace(key, true).second) fresh.push_back(&path);
+    }
+    // The image lists take a strip of pictures in one call for little more
+    // than one picture.
+    constexpr size_t kStrip = 256;
+    const int w = menu_.Width(), h = menu_.Height();
+    for (size_t from = 0; from < fresh.size(); from += kStrip) {
+        const int n = static_cast<int>(std::min(kStrip, fresh.size() - from));
+        TBitmap menuStrip(w * n, h), treeStrip(w * n, h + 2);
+        uint32_t* menuBits = menuStrip.Bits();
+        uint32_t* treeBits = treeStrip.Bits();
+        if (!menuBits || !treeBits) return static_cast<int>(from);
+        for (int i = 0; i < n; ++i) {
+            const StandIn& standIn = StandInFor(*fresh[from + i]);
+            for (int y = 0; y < h + 2; ++y) {
+                if (y < h) std::copy_n(standIn.menu->Bits() + y * w, w, menuBits + y * w * n + i * w);
+                std::copy_n(standIn.tree->Bits() + y * w, w, treeBits + y * w * n + i * w);
+            }
+        }
+        const int first = menu_.Count();
+        {
+            TBitmap::Unselected strip(menuStrip);
+            if (menu_.Add(strip.get(), nullptr) != first) return static_cast<int>(from);
+        }
+        {
+            TBitmap::Unselected strip(treeStrip);
+            tree_.Add(strip.get(), nullptr);
+        }
+        for (int i = 0; i < n; ++i) NoteLate(first + i, *fresh[from + i]);
+    }
+    return static_cast<int>(fresh.size());
 }
 
 void IconSources::NoteFile(int slot, const std::string& path) {

@@ -32,6 +32,9 @@ public:
     // (slot -1) or inserted at slot; its type's icon shows until the file's
     // own is taken. Returns the slot.
     int AddLateFile(const std::string& path, int slot = -1);
+    // AddLateFile for each of paths that has no slot yet, appended, many at
+    // a time; how many were appended.
+    int AddLateFiles(const std::vector<std::string>& paths);
     // The slot shows the file's own icon, taken now; it is shared from here on.
     void NoteFile(int slot, const std::string& path);
     // The slot shows the icon of files of type ext (without the dot).
@@ -77,6 +80,7 @@ private:
     Origin& At(int slot);
     const StandIn& StandInFor(const std::string& path);
     void Show(int slot, const TBitmap& menuPicture);
+    void NoteLate(int slot, const std::string& path);
 
     TImageList& menu_;
     TImageList& tree_;

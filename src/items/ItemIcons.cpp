@@ -233,11 +233,8 @@ void ItemIcons::SetBreak5Aside(bool aside) {
 
 void ItemIcons::CutBack(const TBitmap* smallBreaks[3], const TBitmap* largeBreaks[3], int& managerIconCount) {
     sources.CutTo(slots.break2 + 1);
-    for (int i = tree_.Count() - 1; i > slots.break2; --i) {
-        tree_.Delete(i);
-        menu_.Delete(i);
-    }
-    for (int i = menu_.Count() - 1; i > slots.break2; --i) menu_.Delete(i);
+    tree_.Truncate(slots.break2 + 1);
+    menu_.Truncate(slots.break2 + 1);
     for (int i = 0; i < 3; ++i) {
         TBitmap::Unselected s(*smallBreaks[i]);
         menu_.AddMasked(s.get(), RGB(255, 0, 255));
@@ -251,10 +248,8 @@ void ItemIcons::CutBack(const TBitmap* smallBreaks[3], const TBitmap* largeBreak
 void ItemIcons::CutManagerIcons(int kept) {
     const int last = slots.break5 + kept;
     sources.CutTo(last + 1);
-    for (int i = tree_.Count() - 1; i > last; --i) {
-        tree_.Delete(i);
-        menu_.Delete(i);
-    }
+    tree_.Truncate(last + 1);
+    menu_.Truncate(last + 1);
 }
 
 bool ItemIcons::SaveIconPicture(int slot, const std::string& path) const {

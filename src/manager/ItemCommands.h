@@ -50,9 +50,11 @@ public:
     bool SetParams(TTreeNode* node, const std::string& params);
 
     // The planned contents as one virtual folder named name (or a free
-    // variant of it) after after; progress hears the items added so far.
+    // variant of it) after after; progress hears the items added so far, and
+    // false from it takes back what was added: tree, icons and history are
+    // then as before. Null when refused or stopped.
     TTreeNode* Import(TTreeNode* after, const ImportEntry& plan, const std::string& name,
-                      const std::function<void(int added)>& progress = {});
+                      const std::function<bool(int added)>& progress = {});
     // Removes the entries the sweep's rule finds; how many.
     int Sweep();
 
@@ -69,8 +71,9 @@ private:
     TTreeNode* NewEntry(TTreeNode* after, const std::string& caption, int icon, int itemId);
     TTreeNode* NewFolder(TTreeNode* after, const std::string& name);
     TTreeNode* NewLink(TTreeNode* after, const ShellTarget& target, const std::string& caption);
-    void BuildImported(TTreeNode* after, const ImportEntry& level, int& added,
-                       const std::function<void(int)>& progress);
+    // False when progress said stop.
+    bool BuildImported(TTreeNode* after, const ImportEntry& level, int& added,
+                       const std::function<bool(int)>& progress);
 
     ItemStore& store_;
 };

@@ -19,16 +19,23 @@ void Classify(ShellTarget& target, const std::string& path) {
 
 }  // namespace
 
-bool ReadShellTarget(const std::string& fullPath, ShellTarget& target) {
+bool ReadShellTarget(const std::string& fullPath, ShellTarget& target, ShortcutReader* reader) {
     Classify(target, fullPath);
     if (LowerCase(target.extension) != ".lnk") return true;
-    ShortcutInfo link;
-    ResolveShortcut(fullPath, link);
+    std::string linked, arguments;
+    if (reader) {
+        reader->ResolveTarget(fullPath, linked, arguments);
+    } else {
+        ShortcutReader own;
+        own.ResolveTarget(fullPath, linked, arguments);
+    }
     // A target on a drive that is not ready or a server that does not answer
     // is taken, as the sweep would keep it.
-    if (link.target.empty() || PlainlyMissing(link.target)) return false;
-    Classify(target, LongPathOf(link.target));
-    target.parameters = link.arguments;
+    if (linked.empty() || PlainlyMissing(linked)) return false;
+    // Only a short name has a "~" in it; asking the shell for the long form
+    // costs more than reading the shortcut.
+    Classify(target, linked.find('~') == std::string::npos ? linked : LongPathOf(linked));
+    target.parameters = arguments;
     return true;
 }
 

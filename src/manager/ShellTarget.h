@@ -13,8 +13,11 @@ struct ShellTarget {
     bool directory = false;
 };
 
+class ShortcutReader;
+
 // False when fullPath is a shortcut whose target cannot be read or is gone.
-bool ReadShellTarget(const std::string& fullPath, ShellTarget& target);
+// A reader given reads the shortcut: one for many in a row.
+bool ReadShellTarget(const std::string& fullPath, ShellTarget& target, ShortcutReader* reader = nullptr);
 // The target's name: a directory's whole, a file's without its extension,
 // a drive root's path.
 std::string CaptionOf(const ShellTarget& target);

@@ -104,6 +104,12 @@ void TImageList::Delete(int index) {
     ::ImageList_Remove(list_.get(), index);
 }
 
+void TImageList::Truncate(int count) {
+    if (count < 0 || count >= Count()) return;
+    Changed(count);
+    ::ImageList_SetImageCount(list_.get(), count);
+}
+
 unique_hicon TImageList::TakeLast() {
     int last = Count() - 1;
     if (last < 0) return nullptr;

@@ -32,6 +32,8 @@ public:
     // Another picture in the same slot; the slots around it stay as they are.
     bool Replace(int index, HBITMAP image, HBITMAP mask);
     void Delete(int index);
+    // Drops the images from slot count on, all at once.
+    void Truncate(int count);
     // Removes and returns the last image, for putting it back later.
     unique_hicon TakeLast();
     void Clear();
