@@ -51,6 +51,7 @@ public:
     // passed; how many pictures changed.
     int TakeLateFor(double budgetMs);
     bool HasLate() const { return lateCount_ > 0; }
+    bool IsLate(int slot) const { return Find(slot) && Find(slot)->late; }
     int LateCount() const { return lateCount_; }
     // These slots' late icons go before the others.
     void PutFirst(const std::vector<int>& slots);

@@ -166,12 +166,6 @@ TEST_F(StoreTest, LoadingAndReloadingReleasesEveryGdiObject) {
 
 namespace {
 
-std::string SystemProgram(const char* name) {
-    char windows[MAX_PATH] = "";
-    ::GetWindowsDirectoryA(windows, MAX_PATH);
-    return std::string(windows) + "\\" + name;
-}
-
 // Every pixel of a list image as Render draws it.
 std::vector<uint32_t> Pixels(const TImageList& list, int slot) {
     auto b = Render(list, slot);
@@ -188,33 +182,13 @@ bool Close(uint32_t a, uint32_t b) {
     return true;
 }
 
-// The largest difference of a colour channel between a list's image and the
-// shell's icon of path drawn the same way.
-int DifferenceFromShellIcon(const TImageList& list, int slot, const std::string& path) {
-    auto shown = Render(list, slot);
-    TBitmap expected(16, 16);
-    for (int y = 0; y < 16; ++y)
-        for (int x = 0; x < 16; ++x) expected.SetPixel(x, y, 0xFF123456u);
-    unique_hicon icon = ShellSmallIcon(path);
-    ::DrawIconEx(expected.Canvas(), 0, 0, icon.get(), 16, 16, 0, nullptr, DI_NORMAL);
-    int most = 0;
-    for (int y = 0; y < 16; ++y)
-        for (int x = 0; x < 16; ++x)
-            for (int shift = 0; shift < 24; shift += 8) {
-                const int a = static_cast<int>((shown->Pixel(x, y) >> shift) & 0xFF);
-                const int b = static_cast<int>((expected.Pixel(x, y) >> shift) & 0xFF);
-                most = std::max(most, std::abs(a - b));
-            }
-    return most;
-}
-
 }  // namespace
 
 // A program named by many items is one slot, asked of the shell once and late:
 // the program type's icon stands in, then the program's own lands in that
 // slot of both lists and nowhere else.
 TEST_F(StoreTest, ItemsOfOneProgramShareASlotWhoseOwnIconComesLateIntoBothLists) {
-    const std::string notepad = SystemProgram("notepad.exe"), regedit = SystemProgram("regedit.exe");
+    const std::string notepad = rztest::SystemProgram("notepad.exe"), regedit = rztest::SystemProgram("regedit.exe");
     ASSERT_TRUE(rztest::FileExists(notepad) && rztest::FileExists(regedit));
     WriteList("shortcuts.txt", "^ExeLnk|" + notepad + "||notepad.bmp|One\r\n^ExeLnk|" + regedit +
                                    "||regedit.bmp|Two\r\n^Folder|Sub\r\n^ExeLnk|" + UpperCase(notepad) +
@@ -242,7 +216,7 @@ TEST_F(StoreTest, ItemsOfOneProgramShareASlotWhoseOwnIconComesLateIntoBothLists)
     }
     EXPECT_TRUE(sources.TakeLate(two));
     EXPECT_FALSE(sources.TakeLate(two)) << "taken once";
-    EXPECT_LE(DifferenceFromShellIcon(menu, two, regedit), 2);
+    EXPECT_LE(rztest::IconDifference(menu, two, regedit), 2);
     // The tree twin: the same picture one row down on the window's colour.
     auto twin = Render(tree, two);
     TBitmap onWindow(16, 16);
@@ -263,12 +237,12 @@ TEST_F(StoreTest, ItemsOfOneProgramShareASlotWhoseOwnIconComesLateIntoBothLists)
     // What is left comes while the program waits.
     EXPECT_FALSE(store->TakeLateIcons(60000));
     EXPECT_EQ(sources.LateCount(), 0);
-    EXPECT_LE(DifferenceFromShellIcon(menu, one, notepad), 2);
+    EXPECT_LE(rztest::IconDifference(menu, one, notepad), 2);
 }
 
 // A save writes each program's own icon as its picture, never the stand-in.
 TEST_F(StoreTest, APictureSavedBeforeTheIconWasTakenIsTheProgramsOwn) {
-    const std::string regedit = SystemProgram("regedit.exe");
+    const std::string regedit = rztest::SystemProgram("regedit.exe");
     WriteList("shortcuts.txt", "^ExeLnk|" + regedit + "||regedit.bmp|Two\r\n");
     Load();
     const int slot = TopEntries()[0]->ImageIndex();

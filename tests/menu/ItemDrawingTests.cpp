@@ -277,3 +277,24 @@ TEST_F(MenuDrawTest, IconAtSizeComesFromTheSlotsFileOrTypeOncePerSlot) {
         program = icon;
     }
 }
+
+// The launcher menu takes the late icons of a level as it opens: of its
+// visible entries, not of the levels below.
+TEST_F(MenuDrawTest, ALevelTakesTheLateIconsOfItsOwnEntriesAsItOpens) {
+    rz::IconSources& sources = Parts().store.icons.sources;
+    const int notepad = sources.AddLateFile(rztest::SystemProgram("notepad.exe"));
+    const int regedit = sources.AddLateFile(rztest::SystemProgram("regedit.exe"));
+    const int hidden = sources.AddLateFile(rztest::SystemProgram("explorer.exe"));
+    TMenuItem level;
+    TMenuItem& folder = rztest::AddEntry(level, "Apps", 0, 0);
+    rztest::AddEntry(folder, "Registry", 1, regedit);
+    rztest::AddEntry(level, "Notes", 0, notepad);
+    rztest::AddEntry(level, "Hidden", 2, hidden, false);
+    ShortCuts().ApplyMenuDrawing();
+    ASSERT_TRUE(Parts().PMItems.OnLevelOpen);
+    Parts().PMItems.OnLevelOpen(level);
+    EXPECT_FALSE(sources.IsLate(notepad));
+    EXPECT_TRUE(sources.IsLate(regedit)) << "a level below opens on its own";
+    EXPECT_TRUE(sources.IsLate(hidden)) << "not shown";
+    EXPECT_LE(rztest::IconDifference(Parts().ILAllPublicPM, notepad, rztest::SystemProgram("notepad.exe")), 2);
+}
