@@ -22,7 +22,8 @@ namespace rz {
 
 class IconSources {
 public:
-    IconSources(TImageList& menuList, TImageList& treeList);
+    // Type icons at other sizes are asked of files made in typeFolder.
+    IconSources(TImageList& menuList, TImageList& treeList, const std::string& typeFolder);
     IconSources(const IconSources&) = delete;
     IconSources& operator=(const IconSources&) = delete;
 
@@ -85,6 +86,7 @@ private:
 
     TImageList& menu_;
     TImageList& tree_;
+    const std::string& typeFolder_;
     std::vector<Origin> origins_;  // by slot; slots beyond have no source
     std::unordered_map<std::string, int> files_;
     std::deque<int> late_;

@@ -35,18 +35,42 @@ unique_hicon ShellSmallIcon(const std::string& path, DWORD attributes) {
 
 unique_hicon ShellIconAtSize(const std::string& path, int size, DWORD attributes) {
     const UINT byType = attributes ? SHGFI_USEFILEATTRIBUTES : 0;
+    // A file with icons of its own, a program, has them at the sizes it was
+    // made with. Where the shell takes the icon from elsewhere, its place
+    // there is not always the picture it shows for the file: then the shell's
+    // own large picture is the one, and is drawn smaller.
     SHFILEINFOA where{};
-    if (::SHGetFileInfoA(path.c_str(), attributes, &where, sizeof(where), SHGFI_ICONLOCATION | byType) &&
-        where.szDisplayName[0]) {
+    if (!attributes && ::SHGetFileInfoA(path.c_str(), 0, &where, sizeof(where), SHGFI_ICONLOCATION) &&
+        ::lstrcmpiA(where.szDisplayName, path.c_str()) == 0) {
         HICON icon = nullptr;
         if (::SHDefExtractIconA(where.szDisplayName, where.iIcon, 0, &icon, nullptr, static_cast<UINT>(size)) == S_OK &&
             icon)
             return unique_hicon(icon);
     }
-    SHFILEINFOA large{};
-    if (!::SHGetFileInfoA(path.c_str(), attributes, &large, sizeof(large), SHGFI_ICON | SHGFI_LARGEICON | byType))
-        return nullptr;
-    return unique_hicon(large.hIcon);
+    const UINT which = size <= ::GetSystemMetrics(SM_CXSMICON) ? SHGFI_SMALLICON : SHGFI_LARGEICON;
+    SHFILEINFOA shown{};
+    if (!::SHGetFileInfoA(path.c_str(), attributes, &shown, sizeof(shown), SHGFI_ICON | which | byType)) return nullptr;
+    return unique_hicon(shown.hIcon);
+}
+
+unique_hicon TypeIcon(const std::string& folder, const std::string& ext, int size, bool& made) {
+    // The shell hands out a type's icon surely for a file that exists; on
+    // read-only media the type alone has to do.
+    const std::string temp = folder + "TempFile." + ext;
+    auto ask = [size](const std::string& path, DWORD attributes) {
+        return size <= ::GetSystemMetrics(SM_CXSMICON) ? ShellSmallIcon(path, attributes)
+                                                       : ShellIconAtSize(path, size, attributes);
+    };
+    made = true;
+    if (OwnedFile(
+            ::CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr))) {
+        unique_hicon icon = ask(temp, 0);
+        ::DeleteFileA(temp.c_str());
+        return icon;
+    }
+    if (FolderRefusesNewFiles(folder)) return ask(temp, FILE_ATTRIBUTE_NORMAL);
+    made = false;
+    return nullptr;
 }
 
 void ItemIcons::MakeWorkSurfaces() {
@@ -117,19 +141,9 @@ void ItemIcons::BuildTypeIcons(ItemTables& tables) {
 }
 
 void ItemIcons::InsertTypeIcon(const std::string& ext) {
-    // The shell hands out a type's icon surely for a file that exists; on
-    // read-only media the type alone has to do.
-    std::string temp = dataFolder + "TempFile." + ext;
-    unique_hicon shellIcon;
-    if (OwnedFile(
-            ::CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr))) {
-        shellIcon = ShellSmallIcon(temp);
-        ::DeleteFileA(temp.c_str());
-    } else if (FolderRefusesNewFiles(dataFolder)) {
-        shellIcon = ShellSmallIcon(temp, FILE_ATTRIBUTE_NORMAL);
-    } else {
-        RaiseInOutError("Cannot create", temp);
-    }
+    bool made = false;
+    unique_hicon shellIcon = TypeIcon(dataFolder, ext, menu_.Width(), made);
+    if (!made) RaiseInOutError("Cannot create", dataFolder + "TempFile." + ext);
 
     FillSurfaces();
     unique_hicon blank;
