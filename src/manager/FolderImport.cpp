@@ -157,7 +157,10 @@ void FolderImport::AddFile(ImportEntry& into, const std::string& path, const std
         ++uninstallers_;
         return;
     }
-    if (!ReadShellTarget(path, entry.target, &reader_)) {
+    // A shortcut is read by the one reader; a file found here is no folder.
+    const bool read = LowerCase(FileExtension(name)) == ".lnk" ? ReadShortcutTarget(path, entry.target, reader_)
+                                                               : ReadShellTarget(path, entry.target);
+    if (!read) {
         ++skipped_;
         LogTolerated("Import skipped the shortcut \"" + path + "\": its target cannot be found", ERROR_FILE_NOT_FOUND);
         return;

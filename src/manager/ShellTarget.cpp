@@ -19,22 +19,27 @@ void Classify(ShellTarget& target, const std::string& path) {
 
 }  // namespace
 
-bool ReadShellTarget(const std::string& fullPath, ShellTarget& target, ShortcutReader* reader) {
+bool ReadShellTarget(const std::string& fullPath, ShellTarget& target) {
     Classify(target, fullPath);
     if (LowerCase(target.extension) != ".lnk") return true;
+    ShortcutReader reader;
+    return ReadShortcutTarget(fullPath, target, reader);
+}
+
+bool ReadShortcutTarget(const std::string& linkPath, ShellTarget& target, ShortcutReader& reader) {
     std::string linked, arguments;
-    if (reader) {
-        reader->ResolveTarget(fullPath, linked, arguments);
-    } else {
-        ShortcutReader own;
-        own.ResolveTarget(fullPath, linked, arguments);
-    }
+    reader.ResolveTarget(linkPath, linked, arguments);
     // A target on a drive that is not ready or a server that does not answer
     // is taken, as the sweep would keep it.
-    if (linked.empty() || PlainlyMissing(linked)) return false;
+    if (linked.empty()) return false;
+    const PathLookup found = LookUpPath(linked);
+    if (PlainlyMissing(linked, found)) return false;
     // Only a short name has a "~" in it; asking the shell for the long form
     // costs more than reading the shortcut.
-    Classify(target, linked.find('~') == std::string::npos ? linked : LongPathOf(linked));
+    target.path = linked.find('~') == std::string::npos ? linked : LongPathOf(linked);
+    // A directory before any extension rule: "Backup.2023" is no file of type "2023".
+    target.directory = found.attributes != INVALID_FILE_ATTRIBUTES && (found.attributes & FILE_ATTRIBUTE_DIRECTORY);
+    target.extension = target.directory ? std::string() : FileExtension(target.path);
     target.parameters = arguments;
     return true;
 }
