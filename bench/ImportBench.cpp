@@ -22,10 +22,6 @@ namespace rzbench {
 
 namespace {
 
-// __uuidof does not link with this toolchain; the values are the shell's.
-constexpr GUID kClsidShellLink = {0x00021401, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
-constexpr GUID kIidShellLinkW = {0x000214F9, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
-constexpr GUID kIidPersistFile = {0x0000010B, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
 constexpr int kLinksPerFolder = 40;
 constexpr int kPrograms = 1000;
 constexpr DWORD kResolveTimeoutMs = 1000;
@@ -33,10 +29,10 @@ constexpr DWORD kResolveTimeoutMs = 1000;
 struct ShellLink {
     ShellLink() {
         void* raw = nullptr;
-        if (FAILED(::CoCreateInstance(kClsidShellLink, nullptr, CLSCTX_INPROC_SERVER, kIidShellLinkW, &raw)))
+        if (FAILED(::CoCreateInstance(rz::kClsidShellLink, nullptr, CLSCTX_INPROC_SERVER, rz::kIidShellLinkW, &raw)))
             throw std::runtime_error("no shell link object");
         link.reset(static_cast<IShellLinkW*>(raw));
-        if (FAILED(link->QueryInterface(kIidPersistFile, &raw))) throw std::runtime_error("no IPersistFile");
+        if (FAILED(link->QueryInterface(rz::kIidPersistFile, &raw))) throw std::runtime_error("no IPersistFile");
         file.reset(static_cast<IPersistFile*>(raw));
     }
     rz::com_ptr<IShellLinkW> link;
@@ -152,7 +148,7 @@ void RunImportBench(int links, int runs, const std::string& scratch) {
     if (links <= 0) return;
     std::fprintf(stderr, "[import %d] generating\n", links);
     const std::vector<std::string> programs =
-        CopyPrograms(BenchProgramPath(), std::min(links, kPrograms), scratch + "import_programs\\");
+        CopyPrograms(BesideThisProgram("rzbenchprog.exe"), std::min(links, kPrograms), scratch + "import_programs\\");
     const std::string source = scratch + "import_src\\";
     MakeLinks(links, programs, source);
     std::vector<double> ours, bare;

@@ -111,11 +111,4 @@ GeneratedStore GenerateProgramStore(int items, const std::vector<std::string>& p
     return out;
 }
 
-std::string BenchProgramPath() {
-    char exe[MAX_PATH] = {};
-    ::GetModuleFileNameA(nullptr, exe, MAX_PATH);
-    std::string path = exe;
-    return path.substr(0, path.find_last_of('\\') + 1) + "rzbenchprog.exe";
-}
-
 }  // namespace rzbench

@@ -23,7 +23,4 @@ std::vector<std::string> CopyPrograms(const std::string& from, int count, const 
 // exist.
 GeneratedStore GenerateProgramStore(int items, const std::vector<std::string>& programs, const std::string& dataFolder);
 
-// The program built beside this benchmark that CopyPrograms copies.
-std::string BenchProgramPath();
-
 }  // namespace rzbench

@@ -79,14 +79,6 @@ Startup TimeStartup(const std::string& commandLine, const std::string& workDir, 
     return s;
 }
 
-// The baseline program, built beside this one.
-std::string BasePath() {
-    char exe[MAX_PATH] = {};
-    ::GetModuleFileNameA(nullptr, exe, MAX_PATH);
-    std::string path = exe;
-    return path.substr(0, path.find_last_of('\\') + 1) + "rzstartbase.exe";
-}
-
 // No trailing backslash inside quotes: the C runtime reads \" as a quote.
 std::string QuotedFolder(const std::string& folder) { return "\"" + folder.substr(0, folder.size() - 1) + "\""; }
 
@@ -146,7 +138,8 @@ void PrintTable(const std::string& kind, const std::vector<SizeResult>& results)
 GeneratedStore GenerateFor(const std::string& kind, int n, const std::string& data) {
     if (kind == "programs") return GenerateProgramStore(n, SystemPrograms(), data);
     if (kind == "distinct")
-        return GenerateProgramStore(n, CopyPrograms(BenchProgramPath(), kDistinctPrograms, data + "programs\\"), data);
+        return GenerateProgramStore(
+            n, CopyPrograms(BesideThisProgram("rzbenchprog.exe"), kDistinctPrograms, data + "programs\\"), data);
     StoreShape shape;
     shape.items = n;
     shape.seed = static_cast<unsigned>(n) * 104729u + 3;
@@ -173,7 +166,8 @@ void RunStartupBench(const StartupOptions& opt, const std::string& scratch) {
             const std::string exe = data + "razaveza.exe";
             if (!::CopyFileA(program.c_str(), exe.c_str(), FALSE)) throw std::runtime_error("cannot copy " + program);
             const std::string ours = "\"" + exe + "\"";
-            const std::string base = "\"" + BasePath() + "\" " + QuotedFolder(data) + " \"" + title + "\"";
+            const std::string base =
+                "\"" + BesideThisProgram("rzstartbase.exe") + "\" " + QuotedFolder(data) + " \"" + title + "\"";
             if (!warm) {
                 // The first process of a cold Wine server pays for the server's start-up.
                 TimeStartup(ours, data, title);

@@ -5,10 +5,6 @@
 namespace rz {
 
 namespace {
-// __uuidof does not link with this toolchain; the values are the shell's.
-constexpr GUID kClsidShellLink = {0x00021401, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
-constexpr GUID kIidShellLinkW = {0x000214F9, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
-constexpr GUID kIidPersistFile = {0x0000010B, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
 // Resolving may search for a moved target: never with a dialog, never for long.
 constexpr DWORD kResolveTimeoutMs = 1000;
 
