@@ -117,6 +117,14 @@ const IconSources::StandIn& IconSources::StandInFor(const std::string& path) {
 }
 
 int IconSources::AddLateFile(const std::string& path, int slot) {
+    const int end = menu_.Count() + static_cast<int>(pending_.size());
+    if (held_ && (slot < 0 || slot >= end)) {
+        // Appended with the others when the hold ends.
+        pending_.push_back(path);
+        NoteLate(end, path);
+        return end;
+    }
+    Flush();
     const StandIn& standIn = StandInFor(path);
     const bool insert = slot >= 0 && slot < menu_.Count();
     int used = -1;
@@ -143,24 +151,44 @@ void IconSources::NoteLate(int slot, const std::string& path) {
 }
 
 int IconSources::AddLateFiles(const std::vector<std::string>& paths) {
-    std::vector<const std::string*> fresh;
+    Flush();
+    std::vector<std::string> fresh;
     std::unordered_map<std::string, bool> seen;
     for (const std::string& path : paths) {
         const std::string key = FileKey(path);
-        if (!files_.count(key) && seen.emplace(key, true).second) fresh.push_back(&path);
+        if (!files_.count(key) && seen.emplace(key, true).second) fresh.push_back(path);
     }
+    const int first = menu_.Count();
+    const int added = AppendStandIns(fresh);
+    for (int i = 0; i < added; ++i) NoteLate(first + i, fresh[i]);
+    return added;
+}
+
+void IconSources::Hold(bool hold) {
+    if (!hold) Flush();
+    held_ = hold;
+}
+
+void IconSources::Flush() {
+    if (pending_.empty()) return;
+    const std::vector<std::string> pending = std::move(pending_);
+    pending_.clear();
+    AppendStandIns(pending);
+}
+
+int IconSources::AppendStandIns(const std::vector<std::string>& paths) {
     // The image lists take a strip of pictures in one call for little more
     // than one picture.
     constexpr size_t kStrip = 256;
     const int w = menu_.Width(), h = menu_.Height();
-    for (size_t from = 0; from < fresh.size(); from += kStrip) {
-        const int n = static_cast<int>(std::min(kStrip, fresh.size() - from));
+    for (size_t from = 0; from < paths.size(); from += kStrip) {
+        const int n = static_cast<int>(std::min(kStrip, paths.size() - from));
         TBitmap menuStrip(w * n, h), treeStrip(w * n, h + 2);
         uint32_t* menuBits = menuStrip.Bits();
         uint32_t* treeBits = treeStrip.Bits();
         if (!menuBits || !treeBits) return static_cast<int>(from);
         for (int i = 0; i < n; ++i) {
-            const StandIn& standIn = StandInFor(*fresh[from + i]);
+            const StandIn& standIn = StandInFor(paths[from + i]);
             for (int y = 0; y < h + 2; ++y) {
                 if (y < h) std::copy_n(standIn.menu->Bits() + y * w, w, menuBits + y * w * n + i * w);
                 std::copy_n(standIn.tree->Bits() + y * w, w, treeBits + y * w * n + i * w);
@@ -171,13 +199,10 @@ int IconSources::AddLateFiles(const std::vector<std::string>& paths) {
             TBitmap::Unselected strip(menuStrip);
             if (menu_.Add(strip.get(), nullptr) != first) return static_cast<int>(from);
         }
-        {
-            TBitmap::Unselected strip(treeStrip);
-            tree_.Add(strip.get(), nullptr);
-        }
-        for (int i = 0; i < n; ++i) NoteLate(first + i, *fresh[from + i]);
+        TBitmap::Unselected strip(treeStrip);
+        tree_.Add(strip.get(), nullptr);
     }
-    return static_cast<int>(fresh.size());
+    return static_cast<int>(paths.size());
 }
 
 void IconSources::NoteFile(int slot, const std::string& path) {
@@ -200,6 +225,7 @@ void IconSources::Inserted(int slot) {
 }
 
 void IconSources::CutTo(int count) {
+    Flush();
     count = std::max(count, 0);
     for (int slot = count; slot < static_cast<int>(origins_.size()); ++slot)
         if (origins_[slot].late) --lateCount_;
@@ -221,6 +247,7 @@ void IconSources::Show(int slot, const TBitmap& menuPicture) {
 bool IconSources::TakeLate(int slot) {
     Origin* o = Find(slot);
     if (!o || !o->late) return false;
+    Flush();
     o->late = false;
     --lateCount_;
     // A file gone since has no icon: its type's stands on.

@@ -36,6 +36,11 @@ public:
     // AddLateFile for each of paths that has no slot yet, appended, many at
     // a time; how many were appended.
     int AddLateFiles(const std::vector<std::string>& paths);
+    // While held, the pictures of appended slots wait and go into the lists
+    // many at a time when the hold ends, or before anything else is put
+    // there: a load appends thousands.
+    void Hold(bool hold);
+    void Flush();
     // The slot shows the file's own icon, taken now; it is shared from here on.
     void NoteFile(int slot, const std::string& path);
     // The slot shows the icon of files of type ext (without the dot).
@@ -83,6 +88,8 @@ private:
     const StandIn& StandInFor(const std::string& path);
     void Show(int slot, const TBitmap& menuPicture);
     void NoteLate(int slot, const std::string& path);
+    // Each path's stand-in appended to both lists; how many went in.
+    int AppendStandIns(const std::vector<std::string>& paths);
 
     TImageList& menu_;
     TImageList& tree_;
@@ -91,6 +98,8 @@ private:
     std::unordered_map<std::string, int> files_;
     std::deque<int> late_;
     int lateCount_ = 0;
+    bool held_ = false;
+    std::vector<std::string> pending_;                   // appended slots whose pictures wait
     std::unordered_map<std::string, StandIn> standIns_;  // by extension
 };
 

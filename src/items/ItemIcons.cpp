@@ -194,6 +194,7 @@ int ItemIcons::InsertItemIcon(const std::string& picture, const std::string& tar
         if (sources.AddLateFile(target, slots.break5) < 0) return -1;
         return CountItemIcon();
     } else {
+        sources.Flush();
         std::string ext = FileExtension(picture);
         int used = -1;
         if (ext == ".bmp") {
@@ -233,6 +234,7 @@ int ItemIcons::CountItemIcon() {
 }
 
 void ItemIcons::SetBreak5Aside(bool aside) {
+    sources.Hold(aside);
     if (aside) {
         if (asideMenu_ || menu_.Count() != slots.break5 + 1 || tree_.Count() != slots.break5 + 1) return;
         asideMenu_ = menu_.TakeLast();

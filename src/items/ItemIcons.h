@@ -56,7 +56,8 @@ public:
     static int TypeIconSlot(int listPosition) { return kFirstTypeIconSlot + listPosition; }
 
     // While the loader adds item icons, break image 5 (the last image) is
-    // kept aside, so that every item icon is an append.
+    // kept aside, so that every item icon is an append; the stand-ins of the
+    // programs' slots meanwhile go in many at a time.
     void SetBreak5Aside(bool aside);
 
     // Item icons inserted by the loader since the last reload (the menu list's Tag).
