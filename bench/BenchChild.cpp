@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "BenchSupport.h"
+#include "ImportBench.h"
 #include "MenuBench.h"
 #include "PlatformBaseline.h"
 #include "items/LauncherParts.h"
@@ -194,6 +195,7 @@ int ChildMain(int argc, char** argv) {
     try {
         if (run.kind == "menu") f = MenuRun(run.dataFolder, run.dataFolder + "shape.txt", run.lookups);
         else if (run.kind == "footprint") f = FootprintRun(run.dataFolder, run.warmFolder, run.lookups);
+        else if (run.kind == "import") f = ImportRun(run.dataFolder, run.warmFolder);
         else f = run.kind == "ours" ? OursRun(run) : BaseRun(run);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "rzbench child (%s): %s\n", run.kind.c_str(), e.what());

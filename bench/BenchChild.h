@@ -10,9 +10,9 @@
 namespace rzbench {
 
 struct ChildRun {
-    std::string kind;        // "ours", "base", "menu" or "footprint"
+    std::string kind;        // "ours", "base", "menu", "footprint" or "import"
     std::string dataFolder;  // ends with "\"; footprint: the empty store
-    std::string warmFolder;  // ends with "\"; footprint: the store it loads
+    std::string warmFolder;  // ends with "\"; footprint: the store it loads; import: the folder imported
     std::string scratch;     // ends with "\"; gets the write output and the result file
     int lookups = 0;         // menu and footprint: how many openings
     unsigned seed = 1;

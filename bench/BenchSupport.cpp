@@ -106,4 +106,11 @@ std::string ReadWholeFile(const std::string& path) {
     return data;
 }
 
+std::string BesideThisProgram(const char* name) {
+    char exe[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, exe, MAX_PATH);
+    const std::string path = exe;
+    return path.substr(0, path.find_last_of('\\') + 1) + name;
+}
+
 }  // namespace rzbench

@@ -44,6 +44,10 @@ std::string NewDataFolder(const std::string& scratch, const std::string& name);
 // A fresh folder under the temp directory; Path() ends with "\".
 std::string MakeScratchFolder(const std::string& prefix);
 
+// The path of a file in the folder of this benchmark's program (what the
+// bench target builds beside it).
+std::string BesideThisProgram(const char* name);
+
 void WriteWholeFile(const std::string& path, const std::string& content);
 std::string ReadWholeFile(const std::string& path);
 

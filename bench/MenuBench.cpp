@@ -144,18 +144,6 @@ void WriteSettings(const std::string& dataFolder) {
                    "[Misc Settings]\r\nDrawMenuBar=1\r\n");
 }
 
-// The program as it starts on dataFolder, with the menu's idle reported.
-HWND StartProgram(const std::string& dataFolder) {
-    WriteSettings(dataFolder);
-    rz::OverrideDataFolder(dataFolder);
-    rz::CreateForms();
-    rz::StartUp();
-    HWND owner = rz::FormGeneral().Handle();
-    g_formProc =
-        reinterpret_cast<WNDPROC>(::SetWindowLongPtrA(owner, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&IdleProbe)));
-    return owner;
-}
-
 void OpenLauncherMenu() { rz::FormGeneral().JvApplicationHotKeyHotKey(&rz::FormGeneral().JvApplicationHotKey); }
 
 void SetDrawing(bool platform) {
@@ -180,6 +168,18 @@ int Idle(double ms) {
 }
 
 }  // namespace
+
+// The program as it starts on dataFolder, with the menu's idle reported.
+HWND StartProgram(const std::string& dataFolder) {
+    WriteSettings(dataFolder);
+    rz::OverrideDataFolder(dataFolder);
+    rz::CreateForms();
+    rz::StartUp();
+    HWND owner = rz::FormGeneral().Handle();
+    g_formProc =
+        reinterpret_cast<WNDPROC>(::SetWindowLongPtrA(owner, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&IdleProbe)));
+    return owner;
+}
 
 RunFigures MenuRun(const std::string& dataFolder, const std::string& shapeFile, int opens) {
     HWND owner = StartProgram(dataFolder);

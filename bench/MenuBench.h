@@ -4,6 +4,8 @@
 // handler, beside a bare TrackPopupMenu of the same entries in the same
 // process.
 
+#include <windows.h>
+
 #include <string>
 
 #include "BenchChild.h"
@@ -20,5 +22,9 @@ RunFigures MenuRun(const std::string& dataFolder, const std::string& shapeFile, 
 // both drawing modes and after all opens openings); timers (running while
 // idle).
 RunFigures FootprintRun(const std::string& emptyFolder, const std::string& loadedFolder, int opens);
+
+// The program's own start-up on dataFolder (platform drawing, side bars), as
+// the menu case starts it; the hidden main form.
+HWND StartProgram(const std::string& dataFolder);
 
 }  // namespace rzbench

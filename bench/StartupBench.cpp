@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "BenchSupport.h"
+#include "ProgramStores.h"
 #include "StoreGenerator.h"
 #include "core/AppData.h"
 #include "platform/Handles.h"
@@ -24,6 +25,7 @@ constexpr DWORD kEndWaitMs = 10000;
 // After a program with a tray icon is ended, the next process to open a
 // window waits about 2 s for Wine's desktop to let the icon go: let it.
 constexpr DWORD kSettleMs = 3000;
+constexpr int kDistinctPrograms = 1000;
 
 // What the program's item manager window is titled once the store is in.
 std::string ReadyTitle() {
@@ -77,14 +79,6 @@ Startup TimeStartup(const std::string& commandLine, const std::string& workDir, 
     return s;
 }
 
-// The baseline program, built beside this one.
-std::string BasePath() {
-    char exe[MAX_PATH] = {};
-    ::GetModuleFileNameA(nullptr, exe, MAX_PATH);
-    std::string path = exe;
-    return path.substr(0, path.find_last_of('\\') + 1) + "rzstartbase.exe";
-}
-
 // No trailing backslash inside quotes: the C runtime reads \" as a quote.
 std::string QuotedFolder(const std::string& folder) { return "\"" + folder.substr(0, folder.size() - 1) + "\""; }
 
@@ -109,13 +103,23 @@ std::string Figure(const std::vector<double>& v, const char* format) {
 
 double MedianOr(const std::vector<double>& v) { return v.empty() ? -1 : Median(v); }
 
-void PrintTable(const std::vector<SizeResult>& results) {
+const char* KindTitle(const std::string& kind) {
+    if (kind == "programs")
+        return "a store of 30 top items, a 500-item folder and folders of 100, every fifth item one of a few programs "
+               "of the system";
+    if (kind == "distinct")
+        return "the same store shape, every fifth item one of 1,000 distinct program files with icons of their own";
+    return "a mixed store (programs that do not exist)";
+}
+
+void PrintTable(const std::string& kind, const std::vector<SizeResult>& results) {
     std::printf(
-        "\nStart-up: the program started on a mixed store until its item manager window is\n"
+        "\nStart-up: the program started on a store until its item manager window is\n"
         "titled (store loaded, tree and menu built, menu drawing set); base = a window program\n"
         "that reads the same list files, makes the same icons, shows the top level in a tree\n"
         "view and a menu, then titles its window. Medians; private bytes at ready; growth =\n"
-        "time to ready over that of the smallest store.\n\n");
+        "time to ready over that of the smallest store.\nStore: %s.\n\n",
+        KindTitle(kind));
     std::printf("%-8s %9s %9s %7s %8s %8s %9s %9s %6s %5s\n", "items", "ours ms", "base ms", "ratio", "growth",
                 "base gr.", "ours MB", "base MB", "ratio", "runs");
     std::printf("%s\n", std::string(88, '-').c_str());
@@ -130,6 +134,18 @@ void PrintTable(const std::vector<SizeResult>& results) {
     }
 }
 
+// The store of kind with n items in data, with the programs it names.
+GeneratedStore GenerateFor(const std::string& kind, int n, const std::string& data) {
+    if (kind == "programs") return GenerateProgramStore(n, SystemPrograms(), data);
+    if (kind == "distinct")
+        return GenerateProgramStore(
+            n, CopyPrograms(BesideThisProgram("rzbenchprog.exe"), kDistinctPrograms, data + "programs\\"), data);
+    StoreShape shape;
+    shape.items = n;
+    shape.seed = static_cast<unsigned>(n) * 104729u + 3;
+    return GenerateStore(shape, data);
+}
+
 }  // namespace
 
 void RunStartupBench(const StartupOptions& opt, const std::string& scratch) {
@@ -138,39 +154,40 @@ void RunStartupBench(const StartupOptions& opt, const std::string& scratch) {
     std::sort(sizes.begin(), sizes.end());
     const std::string title = ReadyTitle();
     const std::string program = opt.program.empty() ? std::string(RZ_BENCH_PROGRAM_PATH) : opt.program;
-    std::vector<SizeResult> results;
     bool warm = false;
-    for (int n : sizes) {
-        SizeResult r;
-        r.n = n;
-        StoreShape shape;
-        shape.items = n;
-        shape.seed = static_cast<unsigned>(n) * 104729u + 3;
-        std::string data = NewDataFolder(scratch, "startup_" + std::to_string(n));
-        std::fprintf(stderr, "[startup %d] generating\n", n);
-        r.store = GenerateStore(shape, data);
-        const std::string exe = data + "razaveza.exe";
-        if (!::CopyFileA(program.c_str(), exe.c_str(), FALSE)) throw std::runtime_error("cannot copy " + program);
-        const std::string ours = "\"" + exe + "\"";
-        const std::string base = "\"" + BasePath() + "\" " + QuotedFolder(data) + " \"" + title + "\"";
-        if (!warm) {
-            // The first process of a cold Wine server pays for the server's start-up.
-            TimeStartup(ours, data, title);
-            TimeStartup(base, data, title);
-            warm = true;
+    for (const std::string& kind : opt.kinds) {
+        std::vector<SizeResult> results;
+        for (int n : sizes) {
+            SizeResult r;
+            r.n = n;
+            std::string data = NewDataFolder(scratch, "startup_" + kind + "_" + std::to_string(n));
+            std::fprintf(stderr, "[startup %s %d] generating\n", kind.c_str(), n);
+            r.store = GenerateFor(kind, n, data);
+            const std::string exe = data + "razaveza.exe";
+            if (!::CopyFileA(program.c_str(), exe.c_str(), FALSE)) throw std::runtime_error("cannot copy " + program);
+            const std::string ours = "\"" + exe + "\"";
+            const std::string base =
+                "\"" + BesideThisProgram("rzstartbase.exe") + "\" " + QuotedFolder(data) + " \"" + title + "\"";
+            if (!warm) {
+                // The first process of a cold Wine server pays for the server's start-up.
+                TimeStartup(ours, data, title);
+                TimeStartup(base, data, title);
+                warm = true;
+            }
+            for (int i = 0; i < opt.runs; ++i) {
+                const Startup o = TimeStartup(ours, data, title);
+                const Startup b = TimeStartup(base, data, title);
+                TakeRun(o, r.ours, r.oursMb);
+                TakeRun(b, r.base, r.baseMb);
+                // -1: the process ended or never got ready.
+                std::fprintf(stderr, "[startup %s %d] run %d: ours %.0f ms, base %.0f ms\n", kind.c_str(), n, i + 1,
+                             o.readyMs, b.readyMs);
+            }
+            rz::DeleteFolderTree(data.substr(0, data.size() - 1));
+            results.push_back(std::move(r));
         }
-        for (int i = 0; i < opt.runs; ++i) {
-            const Startup o = TimeStartup(ours, data, title);
-            const Startup b = TimeStartup(base, data, title);
-            TakeRun(o, r.ours, r.oursMb);
-            TakeRun(b, r.base, r.baseMb);
-            // -1: the process ended or never got ready.
-            std::fprintf(stderr, "[startup %d] run %d: ours %.0f ms, base %.0f ms\n", n, i + 1, o.readyMs, b.readyMs);
-        }
-        rz::DeleteFolderTree(data.substr(0, data.size() - 1));
-        results.push_back(std::move(r));
+        PrintTable(kind, results);
     }
-    PrintTable(results);
 }
 
 }  // namespace rzbench

@@ -11,6 +11,10 @@ namespace rzbench {
 
 struct StartupOptions {
     std::vector<int> sizes{530, 5530, 20530, 50530};
+    // "mixed" (generated programs that do not exist), "programs" (every
+    // program item one of a few of the system's), "distinct" (1,000 program
+    // files of their own, each with its icon).
+    std::vector<std::string> kinds{"mixed", "programs", "distinct"};
     int runs = 3;
     std::string program;  // the program to start; empty: the one built beside this benchmark
 };

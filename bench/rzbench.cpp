@@ -18,6 +18,7 @@
 #include "PlatformBaseline.h"
 #include "StartupBench.h"
 #include "EditBench.h"
+#include "ImportBench.h"
 #include "SearchBench.h"
 #include "StoreGenerator.h"
 #include "support/UcvSysIO.h"
@@ -40,6 +41,7 @@ struct Options {
     bool keep = false;
     int searchItems = 50000;  // 0: no search case
     int editItems = 50000;    // 0: no edit case
+    int importLinks = 3600;   // 0: no import case
     MenuBenchOptions menu;
     StartupOptions startup;
 };
@@ -274,6 +276,21 @@ std::vector<int> ParseSizes(const char* text) {
     return sizes;
 }
 
+std::vector<std::string> ParseWords(const char* text) {
+    std::vector<std::string> words;
+    std::string word;
+    for (const char* p = text;; ++p) {
+        if (*p && *p != ',') {
+            word += *p;
+            continue;
+        }
+        if (!word.empty()) words.push_back(word);
+        word.clear();
+        if (!*p) break;
+    }
+    return words;
+}
+
 Options ParseOptions(int argc, char** argv) {
     Options opt;
     bool sizesGiven = false;
@@ -296,6 +313,8 @@ Options ParseOptions(int argc, char** argv) {
             opt.menu.footprintOpens = std::max(1, std::atoi(argv[++i]));
         } else if (a == "--startup" && i + 1 < argc) {
             opt.startup.sizes = ParseSizes(argv[++i]);
+        } else if (a == "--startup-kinds" && i + 1 < argc) {
+            opt.startup.kinds = ParseWords(argv[++i]);
         } else if (a == "--startup-program" && i + 1 < argc) {
             opt.startup.program = argv[++i];
         } else if (a == "--no-startup") {
@@ -304,6 +323,10 @@ Options ParseOptions(int argc, char** argv) {
             opt.searchItems = 0;
         } else if (a == "--no-edits") {
             opt.editItems = 0;
+        } else if (a == "--import" && i + 1 < argc) {
+            opt.importLinks = std::max(0, std::atoi(argv[++i]));
+        } else if (a == "--no-import") {
+            opt.importLinks = 0;
         } else if (a == "--no-menu") {
             opt.menu.menu = false;
         } else if (a == "--no-footprint") {
@@ -321,9 +344,10 @@ Options ParseOptions(int argc, char** argv) {
             std::fprintf(
                 stderr,
                 "usage: rzbench [sizes...] [--runs R] [--pictures n,m|0] [--scripts n,m|0] "
-                "[--picture-share S] [--keep] [--no-stores] [--no-search] [--no-edits] [--no-menu] [--no-footprint] "
+                "[--picture-share S] [--keep] [--no-stores] [--no-search] [--no-edits] [--import N|--no-import] "
+                "[--no-menu] [--no-footprint] "
                 "[--menu-opens N] [--footprint-opens N] [--startup n,m|--no-startup] "
-                "[--startup-program exe]\n");
+                "[--startup-kinds mixed,programs,distinct] [--startup-program exe]\n");
             std::exit(2);
         }
     }
@@ -358,6 +382,12 @@ int BenchMain(const Options& opt) {
     if (opt.editItems > 0) RunEditBench(opt.editItems);
     try {
         RunStartupBench(opt.startup, scratch);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "rzbench: %s\n", e.what());
+        rc = 1;
+    }
+    try {
+        RunImportBench(opt.importLinks, opt.runs, scratch);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "rzbench: %s\n", e.what());
         rc = 1;

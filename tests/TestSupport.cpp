@@ -9,6 +9,10 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "items/ItemIcons.h"
+#include "platform/Bitmap.h"
+#include "platform/ImageList.h"
+
 namespace rztest {
 
 namespace {
@@ -56,6 +60,32 @@ TempDir::TempDir() {
 }
 
 TempDir::~TempDir() { RemoveTree(path_.substr(0, path_.size() - 1)); }
+
+std::string SystemProgram(const char* name) {
+    char windows[MAX_PATH] = "";
+    ::GetWindowsDirectoryA(windows, MAX_PATH);
+    return std::string(windows) + "\\" + name;
+}
+
+int IconDifference(const rz::TImageList& list, int slot, const std::string& path) {
+    // Both drawn over a colour no icon uses.
+    rz::TBitmap shown(list.Width(), list.Width()), expected(list.Width(), list.Width());
+    for (rz::TBitmap* b : {&shown, &expected})
+        for (int y = 0; y < b->Height(); ++y)
+            for (int x = 0; x < b->Width(); ++x) b->SetPixel(x, y, 0xFF123456u);
+    list.Draw(shown.Canvas(), 0, 0, slot);
+    rz::unique_hicon icon = rz::ShellSmallIcon(path);
+    ::DrawIconEx(expected.Canvas(), 0, 0, icon.get(), list.Width(), list.Width(), 0, nullptr, DI_NORMAL);
+    int most = 0;
+    for (int y = 0; y < shown.Height(); ++y)
+        for (int x = 0; x < shown.Width(); ++x)
+            for (int shift = 0; shift < 24; shift += 8) {
+                const int a = static_cast<int>((shown.Pixel(x, y) >> shift) & 0xFF);
+                const int b = static_cast<int>((expected.Pixel(x, y) >> shift) & 0xFF);
+                most = std::max(most, a > b ? a - b : b - a);
+            }
+    return most;
+}
 
 void WriteFile(const std::string& path, const std::string& content) {
     std::ofstream out(path, std::ios::binary);

@@ -7,6 +7,10 @@
 #include <string_view>
 #include <vector>
 
+namespace rz {
+class TImageList;
+}
+
 namespace rztest {
 
 // A u8"" literal as the program's strings hold it.
@@ -26,6 +30,13 @@ public:
 private:
     std::string path_;
 };
+
+// A program of the system, in the Windows directory ("notepad.exe").
+std::string SystemProgram(const char* name);
+// The largest difference of a colour channel between an image of list and
+// the shell's small icon of path drawn the same way: 0 to 2 (rounding of
+// translucent pixels) when the slot shows that file's icon.
+int IconDifference(const rz::TImageList& list, int slot, const std::string& path);
 
 void WriteFile(const std::string& path, const std::string& content);
 std::string ReadFile(const std::string& path);

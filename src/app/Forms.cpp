@@ -17,6 +17,7 @@
 #include "menu/form_general.h"
 #include "menu/form_search.h"
 #include "menu/form_shortcuts.h"
+#include "platform/Application.h"
 
 namespace rz {
 
@@ -36,6 +37,9 @@ struct Forms {
 };
 
 Forms g_forms;
+
+// How long the icons left for quiet moments may keep the message loop at a time.
+constexpr double kLateIconBatchMs = 10;
 
 template <class T>
 T& Existing(const std::unique_ptr<T>& form) {
@@ -88,6 +92,9 @@ void WireForms(Forms& f) {
     general.showHint = [&items](const std::string& text) { items.ShowHintText(text); };
     TFormSearch& search = *f.search;
     general.openSearch = [&search] { search.OpenAtCursor(); };
+    // Icons that nobody has looked at yet are taken while the program waits.
+    Application.AddIdle(&store,
+                        [&store] { return store.TakeLateIcons(kLateIconBatchMs) ? DWORD{0} : DWORD{INFINITE}; });
 }
 
 }  // namespace
@@ -107,6 +114,7 @@ void CreateForms() {
 
 void DestroyForms() {
     StopWatchingDataFolder();
+    if (g_forms.parts) Application.RemoveIdle(&g_forms.parts->store);
     LinkSettings({});
     LinkSoundPlayer(nullptr);
     g_forms.about.reset();

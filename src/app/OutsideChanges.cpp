@@ -187,12 +187,12 @@ void StartWatchingDataFolder() {
         g_watcher.reset();
         return;
     }
-    Application.OnIdle = &Idle;
+    Application.AddIdle(g_watcher.get(), &Idle);
 }
 
 void StopWatchingDataFolder() {
     if (!g_watcher) return;
-    Application.OnIdle = nullptr;
+    Application.RemoveIdle(g_watcher.get());
     g_watcher->watch.Stop();
     g_watcher.reset();
 }

@@ -33,17 +33,44 @@ unique_hicon ShellSmallIcon(const std::string& path, DWORD attributes) {
     return unique_hicon(info.hIcon);
 }
 
-unique_hicon ShellIconAtSize(const std::string& path, int size) {
+unique_hicon ShellIconAtSize(const std::string& path, int size, DWORD attributes) {
+    const UINT byType = attributes ? SHGFI_USEFILEATTRIBUTES : 0;
+    // A file with icons of its own, a program, has them at the sizes it was
+    // made with. Where the shell takes the icon from elsewhere, its place
+    // there is not always the picture it shows for the file: then the shell's
+    // own large picture is the one, and is drawn smaller.
     SHFILEINFOA where{};
-    if (::SHGetFileInfoA(path.c_str(), 0, &where, sizeof(where), SHGFI_ICONLOCATION) && where.szDisplayName[0]) {
+    if (!attributes && ::SHGetFileInfoA(path.c_str(), 0, &where, sizeof(where), SHGFI_ICONLOCATION) &&
+        ::lstrcmpiA(where.szDisplayName, path.c_str()) == 0) {
         HICON icon = nullptr;
         if (::SHDefExtractIconA(where.szDisplayName, where.iIcon, 0, &icon, nullptr, static_cast<UINT>(size)) == S_OK &&
             icon)
             return unique_hicon(icon);
     }
-    SHFILEINFOA large{};
-    if (!::SHGetFileInfoA(path.c_str(), 0, &large, sizeof(large), SHGFI_ICON | SHGFI_LARGEICON)) return nullptr;
-    return unique_hicon(large.hIcon);
+    const UINT which = size <= ::GetSystemMetrics(SM_CXSMICON) ? SHGFI_SMALLICON : SHGFI_LARGEICON;
+    SHFILEINFOA shown{};
+    if (!::SHGetFileInfoA(path.c_str(), attributes, &shown, sizeof(shown), SHGFI_ICON | which | byType)) return nullptr;
+    return unique_hicon(shown.hIcon);
+}
+
+unique_hicon TypeIcon(const std::string& folder, const std::string& ext, int size, bool& made) {
+    // The shell hands out a type's icon surely for a file that exists; on
+    // read-only media the type alone has to do.
+    const std::string temp = folder + "TempFile." + ext;
+    auto ask = [size](const std::string& path, DWORD attributes) {
+        return size <= ::GetSystemMetrics(SM_CXSMICON) ? ShellSmallIcon(path, attributes)
+                                                       : ShellIconAtSize(path, size, attributes);
+    };
+    made = true;
+    if (OwnedFile(
+            ::CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr))) {
+        unique_hicon icon = ask(temp, 0);
+        ::DeleteFileA(temp.c_str());
+        return icon;
+    }
+    if (FolderRefusesNewFiles(folder)) return ask(temp, FILE_ATTRIBUTE_NORMAL);
+    made = false;
+    return nullptr;
 }
 
 void ItemIcons::MakeWorkSurfaces() {
@@ -114,26 +141,19 @@ void ItemIcons::BuildTypeIcons(ItemTables& tables) {
 }
 
 void ItemIcons::InsertTypeIcon(const std::string& ext) {
-    // The shell hands out a type's icon surely for a file that exists; on
-    // read-only media the type alone has to do.
-    std::string temp = dataFolder + "TempFile." + ext;
-    unique_hicon shellIcon;
-    if (OwnedFile(
-            ::CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr))) {
-        shellIcon = ShellSmallIcon(temp);
-        ::DeleteFileA(temp.c_str());
-    } else if (FolderRefusesNewFiles(dataFolder)) {
-        shellIcon = ShellSmallIcon(temp, FILE_ATTRIBUTE_NORMAL);
-    } else {
-        RaiseInOutError("Cannot create", temp);
-    }
+    bool made = false;
+    unique_hicon shellIcon = TypeIcon(dataFolder, ext, menu_.Width(), made);
+    if (!made) RaiseInOutError("Cannot create", dataFolder + "TempFile." + ext);
 
     FillSurfaces();
     unique_hicon blank;
     HICON icon = IconOrBlank(shellIcon.get(), blank);
+    const bool shifts = slots.break3 < menu_.Count();
     menu_.InsertIcon(slots.break3, icon);
     MakeTreeTwin(icon);
     InsertTreeSurface(slots.break3);
+    if (shifts) sources.Inserted(slots.break3);
+    sources.NoteType(slots.break3, ext);
     ++slots.break3;
     ++slots.break4;
     ++slots.break5;
@@ -145,16 +165,36 @@ int ItemIcons::InsertFileIcon(const std::string& path, int slot, bool menuOnly) 
     unique_hicon blank;
     HICON icon = IconOrBlank(shellIcon.get(), blank);
     MakeTreeTwin(icon);
+    const bool shifts = slot >= 0 && slot < menu_.Count();
     int used = slot < 0 ? menu_.AddIcon(icon) : menu_.InsertIcon(slot, icon);
-    if (!menuOnly) InsertTreeSurface(slot);
+    if (!menuOnly) {
+        InsertTreeSurface(slot);
+        if (shifts) sources.Inserted(used);
+        if (shellIcon) sources.NoteFile(used, path);
+    }
     return used;
+}
+
+int ItemIcons::ProgramIconSlot(const std::string& path) {
+    const int shared = sources.SlotOfFile(path);
+    if (shared >= 0) return shared;
+    return FileExists(path) ? InsertItemIcon(std::string(), path) : -1;
+}
+
+int ItemIcons::ManagerIconSlot(const std::string& path, bool& appended) {
+    const int shared = sources.SlotOfFile(path);
+    appended = shared < 0;
+    return appended ? sources.AddLateFile(path) : shared;
 }
 
 int ItemIcons::InsertItemIcon(const std::string& picture, const std::string& target) {
     if (!largeMenu_) MakeWorkSurfaces();
     if (!target.empty() && FileExists(target)) {
-        InsertFileIcon(target, slots.break5, true);
+        // Both lists at once; the program's own icon replaces its type's later.
+        if (sources.AddLateFile(target, slots.break5) < 0) return -1;
+        return CountItemIcon();
     } else {
+        sources.Flush();
         std::string ext = FileExtension(picture);
         int used = -1;
         if (ext == ".bmp") {
@@ -169,6 +209,7 @@ int ItemIcons::InsertItemIcon(const std::string& picture, const std::string& tar
         }
         // Nothing usable: no slot is taken, so the lists stay in step.
         if (used < 0) return -1;
+        sources.Inserted(used);
     }
     TBitmap small(16, 16);
     Fill(small, COLOR_WINDOW);
@@ -182,6 +223,10 @@ int ItemIcons::InsertItemIcon(const std::string& picture, const std::string& tar
         for (int i = 0; i < 16 * 18; ++i) to[i] |= 0xFF000000u;
     }
     InsertTreeSurface(slots.break5);
+    return CountItemIcon();
+}
+
+int ItemIcons::CountItemIcon() {
     ++menu_.Tag;
     int slot = menu_.Tag + slots.break4;
     ++slots.break5;
@@ -189,6 +234,7 @@ int ItemIcons::InsertItemIcon(const std::string& picture, const std::string& tar
 }
 
 void ItemIcons::SetBreak5Aside(bool aside) {
+    sources.Hold(aside);
     if (aside) {
         if (asideMenu_ || menu_.Count() != slots.break5 + 1 || tree_.Count() != slots.break5 + 1) return;
         asideMenu_ = menu_.TakeLast();
@@ -202,11 +248,9 @@ void ItemIcons::SetBreak5Aside(bool aside) {
 }
 
 void ItemIcons::CutBack(const TBitmap* smallBreaks[3], const TBitmap* largeBreaks[3], int& managerIconCount) {
-    for (int i = tree_.Count() - 1; i > slots.break2; --i) {
-        tree_.Delete(i);
-        menu_.Delete(i);
-    }
-    for (int i = menu_.Count() - 1; i > slots.break2; --i) menu_.Delete(i);
+    sources.CutTo(slots.break2 + 1);
+    tree_.Truncate(slots.break2 + 1);
+    menu_.Truncate(slots.break2 + 1);
     for (int i = 0; i < 3; ++i) {
         TBitmap::Unselected s(*smallBreaks[i]);
         menu_.AddMasked(s.get(), RGB(255, 0, 255));
@@ -219,10 +263,9 @@ void ItemIcons::CutBack(const TBitmap* smallBreaks[3], const TBitmap* largeBreak
 
 void ItemIcons::CutManagerIcons(int kept) {
     const int last = slots.break5 + kept;
-    for (int i = tree_.Count() - 1; i > last; --i) {
-        tree_.Delete(i);
-        menu_.Delete(i);
-    }
+    sources.CutTo(last + 1);
+    tree_.Truncate(last + 1);
+    menu_.Truncate(last + 1);
 }
 
 bool ItemIcons::SaveIconPicture(int slot, const std::string& path) const {

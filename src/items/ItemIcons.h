@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "items/IconSources.h"
 #include "platform/Bitmap.h"
 #include "platform/ImageList.h"
 
@@ -26,10 +27,13 @@ inline constexpr int kFixedImageCount = 15;
 
 class ItemIcons {
 public:
-    ItemIcons(TImageList& menuList, TImageList& treeList) : menu_(menuList), tree_(treeList) {}
+    ItemIcons(TImageList& menuList, TImageList& treeList)
+        : sources(menuList, treeList, dataFolder), menu_(menuList), tree_(treeList) {}
 
     IconSlots slots;
     std::string dataFolder;  // where the temporary type files are made
+    // Where the slots' pictures come from; a program's own icon comes late.
+    IconSources sources;
 
     void MakeWorkSurfaces();
     void FreeWorkSurfaces();
@@ -38,14 +42,22 @@ public:
     // Appends the program extensions, then one type icon per list entry.
     void BuildTypeIcons(ItemTables& tables);
     void InsertTypeIcon(const std::string& ext);
-    // Returns the slot used, or -1 when no icon could be had.
+    // Returns the slot used, or -1 when no icon could be had. A target that
+    // exists gets a slot whose icon is taken late (IconSources).
     int InsertItemIcon(const std::string& picture, const std::string& target);
+    // The slot of the loader's icon of an existing program: the one slot all
+    // items naming the program share. -1 when the program is not there.
+    int ProgramIconSlot(const std::string& path);
+    // The slot of the manager's icon of a file: the one it already has, or
+    // one appended whose icon is taken late; appended tells which.
+    int ManagerIconSlot(const std::string& path, bool& appended);
     // slot -1 appends. Returns the slot used.
     int InsertFileIcon(const std::string& path, int slot, bool menuOnly);
     static int TypeIconSlot(int listPosition) { return kFirstTypeIconSlot + listPosition; }
 
     // While the loader adds item icons, break image 5 (the last image) is
-    // kept aside, so that every item icon is an append.
+    // kept aside, so that every item icon is an append; the stand-ins of the
+    // programs' slots meanwhile go in many at a time.
     void SetBreak5Aside(bool aside);
 
     // Item icons inserted by the loader since the last reload (the menu list's Tag).
@@ -62,6 +74,8 @@ public:
     bool SaveIconPicture(int slot, const std::string& path) const;
 
 private:
+    // Counts an item icon just put at the break-5 slot; returns its slot.
+    int CountItemIcon();
     void FillSurfaces();
     void MakeTreeTwin(HICON icon);
     HICON IconOrBlank(HICON icon, unique_hicon& holder);
@@ -82,7 +96,12 @@ private:
 unique_hicon ShellSmallIcon(const std::string& path, DWORD attributes = 0);
 // The shell's icon for a file or directory at size x size pixels where its
 // icon file has that size, else its large icon (for the system to shrink);
-// null when there is none.
-unique_hicon ShellIconAtSize(const std::string& path, int size);
+// null when there is none. With attributes, that of the type the name has.
+unique_hicon ShellIconAtSize(const std::string& path, int size, DWORD attributes = 0);
+// The shell's icon at size for files of type ext (without the dot), asked of
+// an empty file made for it in folder, or of the type alone where the folder
+// takes no new files; made is false when the file could not be made in a
+// folder that does.
+unique_hicon TypeIcon(const std::string& folder, const std::string& ext, int size, bool& made);
 
 }  // namespace rz

@@ -191,7 +191,11 @@ int ItemStore::ExeIconIndex(const std::string& folder, const std::string& path, 
                             FolderFiles& files) {
     // A program that is there shows its own icon, whatever picture its line
     // names: the picture is only its stand-in while the program is missing.
-    if (IsExecutableFile(path) && FileExists(path)) return icons.InsertItemIcon(std::string(), path);
+    // All items that name one program share its slot.
+    if (IsExecutableFile(path)) {
+        const int slot = icons.ProgramIconSlot(path);
+        if (slot >= 0) return slot;
+    }
     int pos = IndexOfString(tables.extensions, tables.extensions.High(), iconField);
     if (pos >= 0) return ItemIcons::TypeIconSlot(pos);
     // The picture file lives beside the list file; a field that names

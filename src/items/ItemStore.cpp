@@ -1,7 +1,9 @@
 #include "items/ItemStore.h"
 
 #include <memory>
+#include <vector>
 
+#include "platform/Dpi.h"
 #include "support/UcvSysStr.h"
 
 namespace rz {
@@ -83,6 +85,31 @@ void ItemStore::AddLaunchItem(ItemKind kind, const std::string& path, const std:
         }
     }
     ++parentMenu.Tag;
+}
+
+void ItemStore::ShowEntryIcon(const TTreeNode& node) {
+    IconSources& sources = icons.sources;
+    sources.TakeLate(node.ImageIndex());
+    const int dpi = views.tree.ImagesDpi();
+    if (dpi != kBaseDpi) sources.AtSize(node.ImageIndex(), ScaleToDpi(views.treeImages.Width(), dpi));
+}
+
+bool ItemStore::TakeLateIcons(double budgetMs) {
+    IconSources& sources = icons.sources;
+    if (!sources.HasLate()) return false;
+    if (lateOrderedLoad_ != loads_) {
+        // What the menu and the manager show first: the top level.
+        lateOrderedLoad_ = loads_;
+        const TMenuItem& root = views.menu.Items();
+        std::vector<int> top;
+        for (int i = 0; i < root.Count() && i < root.Tag; ++i) top.push_back(root.Items(i)->ImageIndex);
+        sources.PutFirst(top);
+    }
+    if (sources.TakeLateFor(budgetMs) > 0) {
+        const HWND tree = views.tree.Handle();
+        if (tree && ::IsWindowVisible(tree)) ::InvalidateRect(tree, nullptr, FALSE);
+    }
+    return sources.HasLate();
 }
 
 }  // namespace rz

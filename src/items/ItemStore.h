@@ -82,6 +82,13 @@ public:
     void WriteItemLine(TTreeNode* entry, const std::string& folder, ListFileWriter& out, PictureNames& pictures);
     std::string IconFieldFor(const std::string& path, PictureNames& pictures) const;
 
+    // Before the manager tree paints an entry: its icon taken if it is late,
+    // and at the tree's size above 96 DPI.
+    void ShowEntryIcon(const TTreeNode& node);
+    // Late icons taken for about budgetMs, those of the top level first after
+    // a load; true while more wait.
+    bool TakeLateIcons(double budgetMs);
+
     // The top-level anchor entry (first entry of the tree).
     TTreeNode* TopAnchor() const { return views.tree.GetFirstNode(); }
 
@@ -99,6 +106,7 @@ private:
     std::string dataFolder_;
     TTreeNode* loadMarker_ = nullptr;
     unsigned loads_ = 0;
+    unsigned lateOrderedLoad_ = 0;
 };
 
 }  // namespace rz

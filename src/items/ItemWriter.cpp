@@ -59,6 +59,8 @@ void ItemStore::WriteItemLine(TTreeNode* entry, const std::string& folder, ListF
                 std::string iconField = IconFieldFor(path, pictures);
                 out.WriteLine(std::string(KindToken(ItemKind::ExeLnk)) + "|" + path + "|" + ParamsOfItem(e->ItemId) +
                               "|" + iconField + "|" + e->Text());
+                // The picture is the program's own icon, never a stand-in.
+                if (IsExecutableFile(path)) icons.sources.TakeLate(e->ImageIndex());
                 if (IsExecutableFile(path) && !icons.SaveIconPicture(e->ImageIndex(), folder + "\\" + iconField))
                     RaiseInOutError("Cannot write", folder + "\\" + iconField);
             } else {

@@ -36,6 +36,8 @@ LauncherParts::LauncherParts(TTreeView& managerTree)
     TVUndo.SetImages(&ILAllPublicTV);
     TVBasic.SetImages(&ILAllPublicTV);
     TVBasic.SetEnabled(false);
+    // An icon still to be taken is taken when its entry is first painted.
+    managerTree.OnGetImageIndex = [this](TObject*, TTreeNode* node) { store.ShowEntryIcon(*node); };
     BuildBasicTree();
     BuildBasicMenu();
 }

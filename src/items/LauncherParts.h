@@ -27,6 +27,11 @@ public:
     virtual unsigned MenuLoads() const = 0;
     // What was launched, for the search's ranking.
     virtual LaunchHistory& Launches() = 0;
+    // The picture at slot becomes the item's own if a stand-in still shows.
+    virtual void TakeLateIcon(int slot) = 0;
+    // The picture at slot from the shell at size x size pixels, kept for later
+    // paints; null where the slot has no file or type behind it.
+    virtual HICON IconAtSize(int slot, int size) = 0;
 };
 
 class LauncherParts final : public LauncherMenuParts {
@@ -55,6 +60,8 @@ public:
     unsigned MenuLoads() const override { return store.Loads(); }
     // Kept in the data folder once the store knows it.
     LaunchHistory& Launches() override;
+    void TakeLateIcon(int slot) override { store.icons.sources.TakeLate(slot); }
+    HICON IconAtSize(int slot, int size) override { return store.icons.sources.AtSize(slot, size); }
 
 private:
     LaunchHistory launches_;

@@ -18,7 +18,8 @@ namespace rz {
 
 namespace {
 
-constexpr int kProgressStep = 100;
+// Often enough for Esc to answer at once, rarely enough to cost nothing.
+constexpr int kProgressStep = 25;
 // Deeper than any folder a person keeps.
 constexpr size_t kMaxDepth = 64;
 
@@ -75,15 +76,40 @@ bool IsUninstaller(const std::string& caption, const ShellTarget& target) {
            (params.rfind("/x", 0) == 0 || Contains(params, " /x") || Contains(params, "/uninstall"));
 }
 
-void FolderImport::Counted() {
-    if (++found_ % kProgressStep == 0 && progress_) progress_(found_);
+void FolderImport::Looked() {
+    if (++looked_ % kProgressStep == 0 && progress_ && !progress_(looked_, found_)) stopped_ = true;
+}
+
+namespace {
+
+int CountIn(const std::string& folder, size_t depth) {
+    WIN32_FIND_DATAA found{};
+    unique_hfind search = MakeFindHandle(::FindFirstFileA((folder + "*").c_str(), &found));
+    if (!search) return 0;
+    int files = 0;
+    do {
+        if (Dots(found.cFileName) || ShellOwn(found)) continue;
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ++files;
+        else if (!(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) && depth < kMaxDepth)
+            files += CountIn(folder + found.cFileName + "\\", depth + 1);
+    } while (::FindNextFileA(search.get(), &found));
+    return files;
+}
+
+}  // namespace
+
+int FolderImport::CountFiles(const std::vector<std::string>& folders) {
+    int files = 0;
+    for (const std::string& folder : folders)
+        if (!folder.empty()) files += CountIn(WithTrailingBackslash(folder), 1);
+    return files;
 }
 
 ImportEntry FolderImport::Plan(const std::vector<std::string>& folders) {
     ImportEntry plan;
     for (const std::string& folder : folders)
-        if (!folder.empty()) AddContents(plan, WithTrailingBackslash(folder));
-    Arrange(plan);
+        if (!folder.empty() && !stopped_) AddContents(plan, WithTrailingBackslash(folder));
+    if (!stopped_) Arrange(plan);
     return plan;
 }
 
@@ -100,6 +126,7 @@ void FolderImport::AddContents(ImportEntry& into, const std::string& folder) {
     for (size_t i = 0; i < into.children.size(); ++i)
         if (into.children[i].folder) folders.emplace(FolderNameKey(into.children[i].caption), i);
     do {
+        if (stopped_) break;
         if (Dots(found.cFileName) || ShellOwn(found)) continue;
         const std::string name = found.cFileName;
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
@@ -121,6 +148,7 @@ void FolderImport::AddContents(ImportEntry& into, const std::string& folder) {
 }
 
 void FolderImport::AddFile(ImportEntry& into, const std::string& path, const std::string& name) {
+    Looked();
     ImportEntry entry;
     // Named as the user named the file or shortcut, not as its target.
     entry.caption = WithoutDelimiters(NameWithoutExt(name));
@@ -129,7 +157,10 @@ void FolderImport::AddFile(ImportEntry& into, const std::string& path, const std
         ++uninstallers_;
         return;
     }
-    if (!ReadShellTarget(path, entry.target)) {
+    // A shortcut is read by the one reader; a file found here is no folder.
+    const bool read = LowerCase(FileExtension(name)) == ".lnk" ? ReadShortcutTarget(path, entry.target, reader_)
+                                                               : ReadShellTarget(path, entry.target);
+    if (!read) {
         ++skipped_;
         LogTolerated("Import skipped the shortcut \"" + path + "\": its target cannot be found", ERROR_FILE_NOT_FOUND);
         return;
@@ -139,7 +170,7 @@ void FolderImport::AddFile(ImportEntry& into, const std::string& path, const std
         return;
     }
     into.children.push_back(std::move(entry));
-    Counted();
+    ++found_;
 }
 
 void FolderImport::Arrange(ImportEntry& level) {

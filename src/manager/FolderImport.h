@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "manager/ShellTarget.h"
-#include "support/ShellCom.h"
+#include "support/JCLShortCuts.h"
 
 namespace rz {
 
@@ -25,8 +25,13 @@ bool IsUninstaller(const std::string& caption, const ShellTarget& target);
 
 class FolderImport {
 public:
-    // progress hears the count of entries found so far, now and then.
-    explicit FolderImport(std::function<void(int found)> progress = {}) : progress_(std::move(progress)) {}
+    // progress hears, now and then, how many files have been looked at and
+    // how many entries found; false from it stops the reading.
+    using Progress = std::function<bool(int looked, int found)>;
+    explicit FolderImport(Progress progress = {}) : progress_(std::move(progress)) {}
+
+    // The files a Plan of these folders looks at, about: for a progress bar.
+    static int CountFiles(const std::vector<std::string>& folders);
 
     // The contents of all the folders as one, arranged.
     ImportEntry Plan(const std::vector<std::string>& folders);
@@ -41,6 +46,8 @@ public:
     void Arrange(ImportEntry& level);
 
     int Found() const { return found_; }
+    // Progress said stop: the plan is incomplete.
+    bool Stopped() const { return stopped_; }
     int Skipped() const { return skipped_; }
     int Uninstallers() const { return uninstallers_; }
     // The status line after an import: what came, what stayed out.
@@ -48,15 +55,17 @@ public:
 
 private:
     void AddFile(ImportEntry& into, const std::string& path, const std::string& name);
-    void Counted();
+    void Looked();
 
-    // One apartment for all the shortcuts: set up and torn down per link it
-    // cost more than reading the link.
-    ComApartment com_;
-    std::function<void(int)> progress_;
+    // One apartment and one link object for all the shortcuts: made anew
+    // per shortcut they cost more than reading it.
+    ShortcutReader reader_;
+    Progress progress_;
     // The folders being read, outermost first, as the file system knows them.
     std::vector<std::string> reading_;
+    int looked_ = 0;
     int found_ = 0;
+    bool stopped_ = false;
     int skipped_ = 0;
     int uninstallers_ = 0;
 };

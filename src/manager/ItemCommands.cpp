@@ -56,6 +56,14 @@ void CollectMissing(TTreeNode* first, const std::function<bool(int)>& missing, s
     }
 }
 
+// The files an import plan names (directories have a fixed picture).
+void CollectFiles(const ImportEntry& level, std::vector<std::string>& files) {
+    for (const ImportEntry& entry : level.children) {
+        if (entry.folder) CollectFiles(entry, files);
+        else if (!entry.target.directory) files.push_back(entry.target.path);
+    }
+}
+
 }  // namespace
 
 std::vector<TTreeNode*> SweepTargets(TTreeNode* first, const std::function<bool(int itemId)>& missing) {
@@ -85,7 +93,10 @@ TTreeNode* ItemCommands::NewFolder(TTreeNode* after, const std::string& name) {
 }
 
 int ItemCommands::AppendManagerIcon(const std::string& path) {
-    store_.icons.InsertFileIcon(path, -1, false);
+    // A file already shown has its slot: shared, it costs no picture.
+    bool appended = false;
+    const int slot = store_.icons.ManagerIconSlot(path, appended);
+    if (!appended) return slot;
     ++store_.views.tree.Tag;
     return store_.icons.slots.break5 + store_.views.tree.Tag;
 }
@@ -181,29 +192,42 @@ bool ItemCommands::SetParams(TTreeNode* node, const std::string& params) {
 }
 
 TTreeNode* ItemCommands::Import(TTreeNode* after, const ImportEntry& plan, const std::string& name,
-                                const std::function<void(int)>& progress) {
+                                const std::function<bool(int)>& progress) {
     if (!Addable(after)) return nullptr;
     EditStep step(history, "Import \"" + name + "\"");
-    UpdateScope update(store_.views.tree);
+    TTreeView& tree = store_.views.tree;
+    const int iconsBefore = tree.Tag;
+    // The files' slots all at once, before the entries that show them.
+    std::vector<std::string> files;
+    CollectFiles(plan, files);
+    tree.Tag += store_.icons.sources.AddLateFiles(files);
+    UpdateScope update(tree);
     TTreeNode* folder = NewFolder(after, UniqueFolderName(name, after));
-    history.Inserted(folder);
     int added = 0;
-    BuildImported(folder->GetFirstChild(), plan, added, progress);
+    if (!BuildImported(folder->GetFirstChild(), plan, added, progress)) {
+        // Nothing of it stays: the step is recorded only once the import is whole.
+        tree.Delete(folder);
+        store_.icons.CutManagerIcons(iconsBefore);
+        tree.Tag = iconsBefore;
+        return nullptr;
+    }
+    history.Inserted(folder);
     return folder;
 }
 
-void ItemCommands::BuildImported(TTreeNode* after, const ImportEntry& level, int& added,
-                                 const std::function<void(int)>& progress) {
+bool ItemCommands::BuildImported(TTreeNode* after, const ImportEntry& level, int& added,
+                                 const std::function<bool(int)>& progress) {
     for (const ImportEntry& entry : level.children) {
         if (entry.folder) {
             TTreeNode* folder = NewFolder(after, UniqueFolderName(entry.caption, after));
-            BuildImported(folder->GetFirstChild(), entry, added, progress);
+            if (!BuildImported(folder->GetFirstChild(), entry, added, progress)) return false;
             after = folder;
             continue;
         }
         after = NewLink(after, entry.target, entry.caption);
-        if (++added % kProgressStep == 0 && progress) progress(added);
+        if (++added % kProgressStep == 0 && progress && !progress(added)) return false;
     }
+    return true;
 }
 
 int ItemCommands::Sweep() {

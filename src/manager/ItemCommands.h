@@ -50,9 +50,11 @@ public:
     bool SetParams(TTreeNode* node, const std::string& params);
 
     // The planned contents as one virtual folder named name (or a free
-    // variant of it) after after; progress hears the items added so far.
+    // variant of it) after after; progress hears the items added so far, and
+    // false from it takes back what was added: tree, icons and history are
+    // then as before. Null when refused or stopped.
     TTreeNode* Import(TTreeNode* after, const ImportEntry& plan, const std::string& name,
-                      const std::function<void(int added)>& progress = {});
+                      const std::function<bool(int added)>& progress = {});
     // Removes the entries the sweep's rule finds; how many.
     int Sweep();
 
@@ -62,15 +64,16 @@ public:
     // Back to the undo copy: tree, the manager's icons, parameters; no history.
     void RestoreSaved();
 
-    // The slot of an icon appended to both lists for path.
+    // The slot of path's icon: the one it has, or one appended to both lists.
     int AppendManagerIcon(const std::string& path);
 
 private:
     TTreeNode* NewEntry(TTreeNode* after, const std::string& caption, int icon, int itemId);
     TTreeNode* NewFolder(TTreeNode* after, const std::string& name);
     TTreeNode* NewLink(TTreeNode* after, const ShellTarget& target, const std::string& caption);
-    void BuildImported(TTreeNode* after, const ImportEntry& level, int& added,
-                       const std::function<void(int)>& progress);
+    // False when progress said stop.
+    bool BuildImported(TTreeNode* after, const ImportEntry& level, int& added,
+                       const std::function<bool(int)>& progress);
 
     ItemStore& store_;
 };

@@ -22,13 +22,25 @@ void Classify(ShellTarget& target, const std::string& path) {
 bool ReadShellTarget(const std::string& fullPath, ShellTarget& target) {
     Classify(target, fullPath);
     if (LowerCase(target.extension) != ".lnk") return true;
-    ShortcutInfo link;
-    ResolveShortcut(fullPath, link);
+    ShortcutReader reader;
+    return ReadShortcutTarget(fullPath, target, reader);
+}
+
+bool ReadShortcutTarget(const std::string& linkPath, ShellTarget& target, ShortcutReader& reader) {
+    std::string linked, arguments;
+    reader.ResolveTarget(linkPath, linked, arguments);
     // A target on a drive that is not ready or a server that does not answer
     // is taken, as the sweep would keep it.
-    if (link.target.empty() || PlainlyMissing(link.target)) return false;
-    Classify(target, LongPathOf(link.target));
-    target.parameters = link.arguments;
+    if (linked.empty()) return false;
+    const PathLookup found = LookUpPath(linked);
+    if (PlainlyMissing(linked, found)) return false;
+    // Only a short name has a "~" in it; asking the shell for the long form
+    // costs more than reading the shortcut.
+    target.path = linked.find('~') == std::string::npos ? linked : LongPathOf(linked);
+    // A directory before any extension rule: "Backup.2023" is no file of type "2023".
+    target.directory = found.attributes != INVALID_FILE_ATTRIBUTES && (found.attributes & FILE_ATTRIBUTE_DIRECTORY);
+    target.extension = target.directory ? std::string() : FileExtension(target.path);
+    target.parameters = arguments;
     return true;
 }
 

@@ -118,7 +118,9 @@ void TFormItems::CreateControls() {
     BitBtnAttach.Tag = 0;
 
     StatusBarHelp.SetPanelText("Ready");
-    StatusBarHelp.CreateWnd(Handle(), Scaled(345));
+    StatusBarHelp.CreateWnd(Handle(), Scaled(kStatusTextWidth));
+    ProgressBarImport.SetVisible(false);
+    ProgressBarImport.CreateWnd(StatusBarHelp.Handle());
     // Children stack in creation order, the first on top: the panels go to
     // the bottom so that they never cover the controls laid over them.
     for (TControl* c :
@@ -129,7 +131,7 @@ void TFormItems::CreateControls() {
 void TFormItems::DpiChanged() {
     LayOutControls();
     TVItems.SetImagesDpi(Dpi());
-    StatusBarHelp.SetFirstPanelWidth(Scaled(345));
+    StatusBarHelp.SetFirstPanelWidth(Scaled(kStatusTextWidth));
 }
 
 void TFormItems::LayOutControls() {

@@ -17,6 +17,7 @@
 #include "platform/Menu.h"
 #include "platform/OpenDialog.h"
 #include "platform/Panels.h"
+#include "platform/ProgressBar.h"
 #include "platform/StdControls.h"
 #include "platform/Timer.h"
 #include "platform/TreeView.h"
@@ -25,6 +26,8 @@ namespace rz {
 
 inline constexpr unsigned kMessageInterval = 4750;
 inline constexpr unsigned kHintInterval = 100;
+// The status line's text panel, at 96 DPI.
+inline constexpr int kStatusTextWidth = 345;
 // The folder browser's line saying what to choose.
 inline constexpr char kPromptDirectory[] = "Choose the directory the new item opens:";
 // The status line when the store on disk changed since the manager read it.
@@ -87,6 +90,8 @@ public:
     TButton BitBtnSave{"BitBtnSave"};
     TButton BitBtnClose{"BitBtnClose"};
     TStatusBar StatusBarHelp{"StatusBarHelp"};
+    // Shown in the status line beside the text while an import runs.
+    TProgressBar ProgressBarImport{"ProgressBarImport"};
     TTimer TimerStatusText{"TimerStatusText"};
     TTimer TimerDrag{"TimerDrag"};
     TTimer TimerExpand{"TimerExpand"};
@@ -244,7 +249,11 @@ private:
     // The folders' contents as one virtual folder named name after after;
     // null when nothing could be imported.
     TTreeNode* ImportFolders(const std::vector<std::string>& folders, const std::string& name, TTreeNode* after);
-    void ShowImportProgress(const std::string& text);
+    // The progress bar over steps steps, or away (steps < 0).
+    void ShowImportBar(int steps);
+    // Status text and bar; false once Esc was pressed.
+    bool ShowImportProgress(const std::string& text, int step);
+    DWORD importShownAt_ = 0;
     // The folder browser; a typed path that is no folder is refused in the status line.
     bool ChooseFolder(const char* prompt, std::string& folder);
     // The button a key of the tree presses, or null.

@@ -4,6 +4,8 @@
 
 #include <shlobj.h>
 
+#include <algorithm>
+
 #include "core/Launching.h"
 #include "items/ItemKinds.h"
 #include "manager/FolderImport.h"
@@ -17,10 +19,12 @@ namespace rz {
 namespace {
 
 constexpr char kMsgNothingToImport[] = "The folder holds nothing that can be imported";
+constexpr char kMsgImportCancelled[] = "Import cancelled: nothing was added";
 constexpr char kStartMenuName[] = "Start Menu";
 // Paint messages handled per progress step: a window that never validates
 // must not keep the import waiting.
 constexpr int kPaintsPerStep = 32;
+constexpr DWORD kProgressPaintMs = 100;
 
 std::string ShellFolder(int id) {
     char path[MAX_PATH] = "";
@@ -73,33 +77,73 @@ void TFormItems::ImportStartMenuClick(TObject*) {
     ImportFolders({ShellFolder(CSIDL_PROGRAMS), ShellFolder(CSIDL_COMMON_PROGRAMS)}, kStartMenuName, sel);
 }
 
-// Input waits until the import is done; the status line is painted and the
-// window keeps answering the system meanwhile.
-void TFormItems::ShowImportProgress(const std::string& text) {
-    StatusBarHelp.SetPanelText(text);
-    ::UpdateWindow(StatusBarHelp.Handle());
+void TFormItems::ShowImportBar(int steps) {
+    if (steps < 0) {
+        ProgressBarImport.SetVisible(false);
+        return;
+    }
+    // In the status line, right of the text's panel.
+    RECT line{};
+    ::GetClientRect(StatusBarHelp.Handle(), &line);
+    const int left = Scaled(kStatusTextWidth) + Scaled(6);
+    ProgressBarImport.SetBounds(left, Scaled(3), std::max<int>(line.right - Scaled(20) - left, Scaled(40)),
+                                std::max<int>(line.bottom - Scaled(5), Scaled(8)));
+    ProgressBarImport.SetRange(0, std::max(steps, 1));
+    ProgressBarImport.SetPosition(0);
+    ProgressBarImport.SetVisible(true);
+    importShownAt_ = ::GetTickCount() - kProgressPaintMs;
+}
+
+// The window is painted and keeps answering the system meanwhile; of the
+// keys only Esc counts, which stops the import. The others are dropped: the
+// import holds the keyboard, as a progress dialog would.
+bool TFormItems::ShowImportProgress(const std::string& text, int step) {
     MSG msg;
-    for (int i = 0; i < kPaintsPerStep && ::PeekMessageA(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE); ++i)
-        ::DispatchMessageA(&msg);
+    // Painted a few times a second: painting at every step cost a good part
+    // of the import.
+    const DWORD now = ::GetTickCount();
+    if (now - importShownAt_ >= kProgressPaintMs || step == 0) {
+        importShownAt_ = now;
+        StatusBarHelp.SetPanelText(text);
+        ProgressBarImport.SetPosition(step);
+        ::UpdateWindow(StatusBarHelp.Handle());
+        for (int i = 0; i < kPaintsPerStep && ::PeekMessageA(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE); ++i)
+            ::DispatchMessageA(&msg);
+    }
+    bool stop = false;
+    while (::PeekMessageW(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE))
+        stop = stop || (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE);
+    return !stop;
 }
 
 TTreeNode* TFormItems::ImportFolders(const std::vector<std::string>& folders, const std::string& name,
                                      TTreeNode* after) {
     if (!after || IsSystemEntry(after)) return nullptr;
     BusyCursor busy;
-    FolderImport import([this](int found) { ShowImportProgress("Importing: " + std::to_string(found) + " found"); });
+    ShowImportBar(FolderImport::CountFiles(folders));
+    FolderImport import([this](int looked, int found) {
+        return ShowImportProgress("Importing: " + std::to_string(found) + " found", looked);
+    });
     const ImportEntry plan = import.Plan(folders);
-    if (plan.children.empty()) {
+    TTreeNode* imported = nullptr;
+    if (!import.Stopped() && !plan.children.empty()) {
+        const std::string total = std::to_string(import.Found());
+        ShowImportBar(import.Found());
+        imported = commands.Import(after, plan, name, [this, &total](int added) {
+            return ShowImportProgress("Importing: " + std::to_string(added) + " of " + total + " added", added);
+        });
+    }
+    ShowImportBar(-1);
+    if (imported) {
+        TVItems.Select(imported);
+        StatusMessage(import.Summary());
+    } else if (import.Stopped() || !plan.children.empty()) {
+        // Stopped while reading or while adding: the tree is as it was.
+        StatusMessage(kMsgImportCancelled);
+    } else {
         PlaySystemSound(kSoundRefused);
         StatusMessage(import.Uninstallers() > 0 ? import.Summary() : kMsgNothingToImport);
-        return nullptr;
     }
-    const std::string total = std::to_string(import.Found());
-    TTreeNode* imported = commands.Import(after, plan, name, [this, &total](int added) {
-        ShowImportProgress("Importing: " + std::to_string(added) + " of " + total + " added");
-    });
-    TVItems.Select(imported);
-    StatusMessage(import.Summary());
     return imported;
 }
 

@@ -40,9 +40,16 @@ void TFormItems::TVItemsCollapsed(TObject*, TTreeNode* node) {
 }
 
 void TFormItems::DrawTypeImage(int imageIndex, int background) {
+    // At the window's DPI, from the shell where the picture came from it.
+    const int size = Scaled(ILAllPublicPM.Width());
+    ImgFType.SetPictureSize(size, size);
     TBitmap& picture = ImgFType.Picture();
     FillPicture(FillTarget(&picture), picture.Canvas(), false, ::GetSysColor(background));
-    ILAllPublicPM.Draw(picture.Canvas(), 0, 0, imageIndex);
+    IconSources& sources = store.icons.sources;
+    sources.TakeLate(imageIndex);
+    HICON sharp = size != ILAllPublicPM.Width() ? sources.AtSize(imageIndex, size) : nullptr;
+    if (sharp) ::DrawIconEx(picture.Canvas(), 0, 0, sharp, size, size, 0, nullptr, DI_NORMAL);
+    else ILAllPublicPM.DrawSized(picture.Canvas(), 0, 0, size, imageIndex, true, ::GetSysColor(background));
     ImgFType.Invalidate();
 }
 

@@ -74,8 +74,8 @@ void TFormSearch::DrawRow(HDC dc, int row, const RECT& r) {
         FillWith(dc, selected ? COLOR_HIGHLIGHT : COLOR_MENU, r);
     }
     if (hasImage)
-        launcher_.MenuImages().DrawSized(dc, r.left + s(SearchLayout::kIconLeft), iconTop, iconSize, entry.ImageIndex,
-                                         true, ::GetSysColor(cellHighlighted ? COLOR_HIGHLIGHT : COLOR_MENU));
+        DrawItemIcon(launcher_, dc, entry, r.left + s(SearchLayout::kIconLeft), iconTop, iconSize, true,
+                     ::GetSysColor(cellHighlighted ? COLOR_HIGHLIGHT : COLOR_MENU));
 
     ::SetBkMode(dc, TRANSPARENT);
     const std::string caption = WithoutAccelerators(entry.Caption);

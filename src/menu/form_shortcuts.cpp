@@ -4,6 +4,7 @@
 #include "items/FixedImages.h"
 #include "items/ItemIcons.h"
 #include "items/LauncherParts.h"
+#include "platform/ImageList.h"
 #include "platform/Menu.h"
 
 namespace rz {
@@ -18,16 +19,28 @@ TFormShortCuts::TFormShortCuts(LauncherMenuParts& launcher) : TForm("FormShortCu
     ImageBreak5Large = FixedPicture(14, 18);
 }
 
-HICON TFormShortCuts::ItemIconAtSize(const TMenuItem& entry, int size) {
-    // Only an item entry's picture came from its target (a type or item
-    // icon); its Tag is the item id. Fixed pictures are never asked for.
+namespace {
+
+HICON EntryIconAtSize(LauncherMenuParts& launcher, const TMenuItem& entry, int size) {
+    // Only an item entry's picture came from a file or a type; its Tag is
+    // the item id. Fixed pictures are never asked for.
     if (entry.ImageIndex < kFirstTypeIconSlot || entry.Tag < 0 || entry.Count() > 0) return nullptr;
-    const std::string path = Launcher().PathOfItem(entry.Tag);
-    if (path.empty()) return nullptr;
-    // A target without an icon is remembered too: the shell is asked once.
-    auto [at, fresh] = sizedIcons_.try_emplace({path, size});
-    if (fresh) at->second = ShellIconAtSize(path, size);
-    return at->second.get();
+    return launcher.IconAtSize(entry.ImageIndex, size);
+}
+
+}  // namespace
+
+HICON TFormShortCuts::ItemIconAtSize(const TMenuItem& entry, int size) {
+    return EntryIconAtSize(Launcher(), entry, size);
+}
+
+void DrawItemIcon(LauncherMenuParts& launcher, HDC dc, const TMenuItem& entry, int x, int y, int size, bool enabled,
+                  COLORREF background) {
+    launcher.TakeLateIcon(entry.ImageIndex);
+    const TImageList& images = launcher.MenuImages();
+    if (HICON sized = size != images.Width() && enabled ? EntryIconAtSize(launcher, entry, size) : nullptr)
+        ::DrawIconEx(dc, x, y, sized, size, size, 0, nullptr, DI_NORMAL);
+    else images.DrawSized(dc, x, y, size, entry.ImageIndex, enabled, background);
 }
 
 void TFormShortCuts::NorItemsRTClickItem(TObject* sender) {

@@ -2,10 +2,8 @@
 // Holds the break pictures that a reload restores and the click handler of
 // every item entry of the launcher menu.
 
-#include <map>
 #include <memory>
 #include <string>
-#include <utility>
 
 #include "platform/Bitmap.h"
 #include "platform/Handles.h"
@@ -39,8 +37,9 @@ public:
     void ApplyMenuDrawing(TMenuItem& level, bool windowsDraw);
     // Puts fresh copies of the template's Kit entries back, without handlers.
     void ResetLauncherKitEntries();
-    // An item entry's icon from its target at size pixels, kept for later
-    // paints; null for other entries and where the shell has none.
+    // An item entry's icon at size pixels from the file or type its picture
+    // came from, kept for later paints; null for other entries and where the
+    // shell has none.
     HICON ItemIconAtSize(const TMenuItem& entry, int size);
 
 private:
@@ -54,8 +53,13 @@ private:
     std::string entryFontFace_;
     int entryFontSize_ = 0;
     int entryFontDpi_ = 0;
-    std::map<std::pair<std::string, int>, unique_hicon> sizedIcons_;
 };
+
+// An entry's picture at size x size pixels at (x, y) over background: an item
+// entry's from the shell at that size when it differs from the list's, else
+// the list's picture; a late icon is taken first.
+void DrawItemIcon(LauncherMenuParts& launcher, HDC canvas, const TMenuItem& entry, int x, int y, int size, bool enabled,
+                  COLORREF background);
 
 // Layout of the launcher menu's own drawing, at 96 DPI.
 inline constexpr int kEntryHeight = 19;

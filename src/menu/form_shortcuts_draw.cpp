@@ -207,12 +207,8 @@ void TFormShortCuts::NorItemsRTDrawItem(TObject* sender, HDC dc, const RECT& r, 
     ::SetTextColor(dc, ::GetSysColor(COLOR_MENUTEXT));
     const bool hasImage = entry->ImageIndex >= 0;
     if (hasImage) {
-        const int size = s(16);
-        HICON sized = dpi != kBaseDpi && entry->Enabled ? ItemIconAtSize(*entry, size) : nullptr;
-        if (sized) ::DrawIconEx(dc, x0 + s(2), r.bottom - s(18), sized, size, size, 0, nullptr, DI_NORMAL);
-        else
-            Launcher().MenuImages().DrawSized(dc, x0 + s(2), r.bottom - s(18), size, entry->ImageIndex, entry->Enabled,
-                                              ::GetSysColor(COLOR_MENU));
+        DrawItemIcon(Launcher(), dc, *entry, x0 + s(2), r.bottom - s(18), s(16), entry->Enabled,
+                     ::GetSysColor(COLOR_MENU));
     }
 
     PaintIconFrame(dc, x0, r.bottom, hasImage && selected, dpi);
@@ -319,6 +315,11 @@ void TFormShortCuts::ApplyMenuDrawing() {
         PaintPlatformEntrySideBar(entry, dc, column, row, BarWidth);
     };
     menu.IconAtSize = [this](const TMenuItem& entry, int size) { return ItemIconAtSize(entry, size); };
+    // A level's late icons are taken as it opens, before it is measured and drawn.
+    menu.OnLevelOpen = [this](const TMenuItem& level) {
+        for (int i = 0; i < level.Count(); ++i)
+            if (level.Items(i)->Visible) Launcher().TakeLateIcon(level.Items(i)->ImageIndex);
+    };
     ApplyMenuDrawing(menu.Items(), Settings.WindowsDraw);
 }
 

@@ -92,10 +92,12 @@ void TApplication::RunOnce(DWORD maxWaitMs) {
         return;
     }
     DWORD wait = maxWaitMs;
-    if (OnIdle) {
+    // A copy: a piece of work may add or remove work.
+    const auto idle = idle_;
+    for (const auto& [owner, work] : idle) {
         DWORD wanted = INFINITE;
-        SafeInvoke(this, [&] { wanted = OnIdle(); });
-        if (wanted < wait) wait = wanted;
+        SafeInvoke(this, [&] { wanted = work(); });
+        wait = std::min(wait, wanted);
     }
     if (!terminated_) WaitForWork(wait);
 }
@@ -132,6 +134,15 @@ void TApplication::AddWait(HANDLE handle, std::function<void()> signalled) {
     // One slot of the wait belongs to the messages.
     if (waits_.size() + 1 >= MAXIMUM_WAIT_OBJECTS) throw std::length_error("too many handles for the message loop");
     waits_.push_back({handle, std::move(signalled)});
+}
+
+void TApplication::AddIdle(const void* owner, IdleWork work) {
+    RemoveIdle(owner);
+    idle_.emplace_back(owner, std::move(work));
+}
+
+void TApplication::RemoveIdle(const void* owner) {
+    std::erase_if(idle_, [owner](const auto& entry) { return entry.first == owner; });
 }
 
 void TApplication::RemoveWait(HANDLE handle) {

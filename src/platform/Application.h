@@ -50,10 +50,13 @@ public:
     // when it is set; a handle that stays set is called again each turn.
     void AddWait(HANDLE handle, std::function<void()> signalled);
     void RemoveWait(HANDLE handle);
-    // Called when no message is waiting; answers how many ms the loop may
-    // wait before calling it again, INFINITE when only a message or a
-    // handle should wake it.
-    std::function<DWORD()> OnIdle;
+    // Work called when no message is waiting; each answers how many ms the
+    // loop may wait before calling it again (0: at once), INFINITE when only
+    // a message or a handle should wake it. Several parts of the program
+    // keep work of their own, each under its owner.
+    using IdleWork = std::function<DWORD()>;
+    void AddIdle(const void* owner, IdleWork work);
+    void RemoveIdle(const void* owner);
     void Terminate();
     bool Terminated() const { return terminated_; }
     // For tests that share one process: forget an earlier Terminate or fault.
@@ -74,6 +77,9 @@ public:
     // shown (at no size) while one of the program's windows is visible.
     void SyncTaskbarButton();
 
+    // Raised by Run whenever no message waits; answers whether work is left,
+    // and is raised again, between messages, until none is.
+    std::function<bool()> OnIdle;
     TNotifyEvent OnActivate;
     TNotifyEvent OnDeactivate;
     TNotifyEvent OnHint;
@@ -105,6 +111,7 @@ private:
         std::function<void()> signalled;
     };
     std::vector<Wait> waits_;
+    std::vector<std::pair<const void*, IdleWork>> idle_;
 };
 
 extern TApplication Application;

@@ -92,10 +92,22 @@ int TImageList::InsertIcon(int index, HICON icon) {
         [&] { return AddIcon(icon); });
 }
 
+bool TImageList::Replace(int index, HBITMAP image, HBITMAP mask) {
+    if (index < 0 || index >= Count()) return false;
+    ViewSlotChanged(index);
+    return ::ImageList_Replace(list_.get(), index, image, mask) != FALSE;
+}
+
 void TImageList::Delete(int index) {
     if (index < 0 || index >= Count()) return;
     Changed(index);
     ::ImageList_Remove(list_.get(), index);
+}
+
+void TImageList::Truncate(int count) {
+    if (count < 0 || count >= Count()) return;
+    Changed(count);
+    ::ImageList_SetImageCount(list_.get(), count);
 }
 
 unique_hicon TImageList::TakeLast() {
@@ -148,30 +160,41 @@ void TImageList::Recreate(UINT flags) {
 }
 
 HIMAGELIST TImageList::ViewHandle(int width, int height) {
-    if (width == width_ && height == height_) return list_.get();
+    viewShown_ = width != width_ || height != height_;
+    if (!viewShown_) return list_.get();
     if (!view_ || width != viewWidth_ || height != viewHeight_) {
         view_.reset(::ImageList_Create(width, height, kListFlags, 0, kGrowBy));
         viewWidth_ = width;
         viewHeight_ = height;
-        firstChanged_ = 0;
+        viewMade_.clear();
     }
-    // Only what changed since the last look: loading appends, so a view kept
-    // up to date while it is shown costs each picture once.
+    // What changed is made again when asked for; the count follows the list
+    // in one call, whatever the number of pictures.
     const int count = Count();
-    if (firstChanged_ < count || ::ImageList_GetImageCount(view_.get()) != count) {
-        const int from = std::min(firstChanged_, ::ImageList_GetImageCount(view_.get()));
-        if (from == 0) view_.reset(::ImageList_Create(width, height, kListFlags, 0, kGrowBy));
-        // From the end: the platform may rebuild the strip on every removal.
-        for (int last = ::ImageList_GetImageCount(view_.get()) - 1; last >= from; --last)
-            ::ImageList_Remove(view_.get(), last);
-        for (int i = from; i < count; ++i) {
-            unique_hicon icon = GetIcon(i);
-            unique_hicon sized(static_cast<HICON>(::CopyImage(icon.get(), IMAGE_ICON, width, height, 0)));
-            ::ImageList_ReplaceIcon(view_.get(), -1, sized ? sized.get() : icon.get());
-        }
-    }
+    viewMade_.resize(std::min<size_t>(viewMade_.size(), static_cast<size_t>(std::max(firstChanged_, 0))));
+    viewMade_.resize(count, false);
+    if (::ImageList_GetImageCount(view_.get()) != count) ::ImageList_SetImageCount(view_.get(), count);
     firstChanged_ = count;
     return view_.get();
+}
+
+void TImageList::ViewSlot(int slot) {
+    if (!viewShown_ || !view_ || slot < 0 || slot >= static_cast<int>(viewMade_.size()) || viewMade_[slot] ||
+        slot >= Count())
+        return;
+    viewMade_[slot] = true;
+    if (std::unique_ptr<TBitmap> picture = ViewPicture ? ViewPicture(slot, viewWidth_, viewHeight_) : nullptr) {
+        TBitmap::Unselected bmp(*picture);
+        ::ImageList_Replace(view_.get(), slot, bmp.get(), nullptr);
+        return;
+    }
+    unique_hicon icon = GetIcon(slot);
+    unique_hicon sized(static_cast<HICON>(::CopyImage(icon.get(), IMAGE_ICON, viewWidth_, viewHeight_, 0)));
+    ::ImageList_ReplaceIcon(view_.get(), slot, sized ? sized.get() : icon.get());
+}
+
+void TImageList::ViewSlotChanged(int slot) {
+    if (slot >= 0 && slot < static_cast<int>(viewMade_.size())) viewMade_[slot] = false;
 }
 
 unique_hicon TImageList::GetIcon(int index) const {

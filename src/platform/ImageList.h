@@ -3,11 +3,15 @@
 
 #include <algorithm>
 #include <functional>
+#include <memory>
+#include <vector>
 
 #include "platform/Component.h"
 #include "platform/Handles.h"
 
 namespace rz {
+
+class TBitmap;
 
 class TImageList : public TComponent {
 public:
@@ -25,7 +29,11 @@ public:
     int Insert(int index, HBITMAP image, HBITMAP mask);
     int InsertMasked(int index, HBITMAP image, COLORREF maskColour);
     int InsertIcon(int index, HICON icon);
+    // Another picture in the same slot; the slots around it stay as they are.
+    bool Replace(int index, HBITMAP image, HBITMAP mask);
     void Delete(int index);
+    // Drops the images from slot count on, all at once.
+    void Truncate(int count);
     // Removes and returns the last image, for putting it back later.
     unique_hicon TakeLast();
     void Clear();
@@ -38,10 +46,19 @@ public:
     // The image of a slot as a new icon (null if the slot does not exist).
     unique_hicon GetIcon(int index) const;
 
-    // The list as a view shows it at another size (a DPI above 96): a copy of
-    // every picture scaled, brought up to date from the first changed slot
-    // when asked for. At the list's own size the list itself.
+    // The list as a view shows it at another size (a DPI above 96): as many
+    // pictures as the list, each made only once ViewSlot asks for it, since a
+    // list of thousands is never seen whole. At the list's own size the list
+    // itself.
     HIMAGELIST ViewHandle(int width, int height);
+    // Makes the view's picture of slot unless it is up to date: ViewPicture's,
+    // else the list's picture scaled.
+    void ViewSlot(int slot);
+    // The view's picture of slot is made again when next asked for.
+    void ViewSlotChanged(int slot);
+    // Asked for a picture of the view's size for a slot; null: none better
+    // than the list's picture scaled.
+    std::function<std::unique_ptr<TBitmap>(int slot, int width, int height)> ViewPicture;
 
 private:
     void Changed(int slot) { firstChanged_ = std::min(firstChanged_, slot); }
@@ -52,7 +69,9 @@ private:
     unique_himagelist view_;
     int viewWidth_ = 0;
     int viewHeight_ = 0;
-    int firstChanged_ = 0;  // slots from here on differ in the view
+    int firstChanged_ = 0;        // slots from here on differ in the view
+    std::vector<bool> viewMade_;  // per slot: the view's picture is up to date
+    bool viewShown_ = false;      // the last ViewHandle gave the view, not the list
 };
 
 }  // namespace rz

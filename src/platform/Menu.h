@@ -83,6 +83,9 @@ public:
     // While set, asked for an entry's icon at a size other than the image
     // list's (another DPI); null: the list's picture is scaled.
     std::function<HICON(const TMenuItem& entry, int size)> IconAtSize;
+    // Raised when a level is first built in an opening, before its entries
+    // are measured and drawn.
+    std::function<void(const TMenuItem& level)> OnLevelOpen;
 
     // Builds the top level from its visible entries and runs the modal menu
     // at (x, y) on behalf of owner; a submenu is built when it opens. The

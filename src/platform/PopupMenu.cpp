@@ -199,6 +199,7 @@ bool TPopupMenu::BuildLevel(Build& build, HMENU menu) {
     ++build.levelsBuilt;
     UseIconColumn(menu);
     const TMenuItem& level = *it->second.entries;
+    if (OnLevelOpen) SafeInvoke(this, [&] { OnLevelOpen(level); });
     for (int i = 0; i < level.Count(); ++i) {
         if (level.Items(i)->Visible) AddEntry(build, menu, level.Items(i), OnPlatformEntryDrawn != nullptr);
     }

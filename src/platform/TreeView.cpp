@@ -496,10 +496,12 @@ void TTreeView::SetImagesDpi(int dpi) {
     ShowImages();
 }
 
+int TTreeView::ImagesDpi() const { return imagesDpi_ ? imagesDpi_ : Handle() ? WindowDpi(Handle()) : SystemDpi(); }
+
 void TTreeView::ShowImages() {
     if (!Handle()) return;
-    // Above 96 DPI the pictures are shown from a scaled copy of the list.
-    const int dpi = imagesDpi_ ? imagesDpi_ : WindowDpi(Handle());
+    // Above 96 DPI the pictures are shown from a copy of the list at that size.
+    const int dpi = ImagesDpi();
     HIMAGELIST list =
         images_ ? images_->ViewHandle(ScaleToDpi(images_->Width(), dpi), ScaleToDpi(images_->Height(), dpi)) : nullptr;
     if (list == shownImages_) return;
@@ -512,8 +514,26 @@ void TTreeView::SetIndent(int indent) {
     if (Handle()) ::SendMessageA(Handle(), TVM_SETINDENT, indent, 0);
 }
 
+bool TTreeView::CustomDraw(const NMTVCUSTOMDRAW& draw, LRESULT& result) {
+    result = CDRF_DODEFAULT;
+    if (draw.nmcd.dwDrawStage == CDDS_PREPAINT) {
+        result = CDRF_NOTIFYITEMDRAW;
+    } else if (draw.nmcd.dwDrawStage == CDDS_ITEMPREPAINT) {
+        // The window draws the entry's picture right after this.
+        auto* node = reinterpret_cast<TTreeNode*>(draw.nmcd.lItemlParam);
+        if (!node) return true;
+        if (OnGetImageIndex) OnGetImageIndex(this, node);
+        if (images_) {
+            images_->ViewSlot(node->imageIndex_);
+            images_->ViewSlot(node->selectedIndex_);
+        }
+    }
+    return true;
+}
+
 bool TTreeView::OnNotify(const NMHDR& nm, LRESULT& result) {
     result = 0;
+    if (nm.code == NM_CUSTOMDRAW) return CustomDraw(reinterpret_cast<const NMTVCUSTOMDRAW&>(nm), result);
     const auto& tv = reinterpret_cast<const NMTREEVIEWA&>(nm);
     if (nm.code == TVN_ITEMEXPANDINGA || nm.code == TVN_ITEMEXPANDINGW) {
         // The children go in just before the window opens the node.

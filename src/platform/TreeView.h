@@ -84,9 +84,14 @@ public:
     // DPI is the window's unless its form says otherwise.
     void ShowImages();
     void SetImagesDpi(int dpi);
+    // The DPI the pictures are shown at.
+    int ImagesDpi() const;
     void SetIndent(int indent);
 
     TTVChangedEvent OnChange;
+    // Raised before an entry is painted: what its pictures show may still be
+    // brought up to date.
+    TTVChangedEvent OnGetImageIndex;
     TTVChangedEvent OnExpanded;
     TTVChangedEvent OnCollapsed;
     TTVContextEvent OnContextPopup;
@@ -116,6 +121,7 @@ private:
     void ForgetHandles(TTreeNode* node);
     void ShowDropTarget(const POINT* at, bool accept);
     void ContextPopup(LPARAM at);
+    bool CustomDraw(const NMTVCUSTOMDRAW& draw, LRESULT& result);
 
     TTreeNode* first_ = nullptr;
     TTreeNode* last_ = nullptr;

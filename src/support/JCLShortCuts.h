@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "support/ShellCom.h"
+
 namespace rz {
 
 struct ShortcutInfo {
@@ -28,5 +30,25 @@ struct ShortcutInfo {
 // Loads and resolves a .lnk file; returns the first failing status, else S_OK.
 // A link that loads but does not resolve still fills the record.
 HRESULT ResolveShortcut(const std::string& path, ShortcutInfo& info);
+
+// One shell link object for many shortcuts in a row: made anew for each,
+// it would cost more than the reading.
+class ShortcutReader {
+public:
+    ShortcutReader();
+    // As ResolveShortcut.
+    HRESULT Resolve(const std::string& path, ShortcutInfo& info);
+    // The same loading and resolving, only the target (short form) and the
+    // arguments read; each keeps its value when the link cannot give it.
+    HRESULT ResolveTarget(const std::string& path, std::string& target, std::string& arguments);
+
+private:
+    // The status of loading, else of resolving; loaded tells which.
+    HRESULT Load(const std::string& path, bool& loaded);
+    ComApartment com_;
+    HRESULT made_ = E_FAIL;
+    com_ptr<IShellLinkW> link_;
+    com_ptr<IPersistFile> file_;
+};
 
 }  // namespace rz

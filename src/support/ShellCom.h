@@ -14,6 +14,11 @@
 
 namespace rz {
 
+// __uuidof does not link with this toolchain; the values are the shell's.
+inline constexpr GUID kClsidShellLink = {0x00021401, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+inline constexpr GUID kIidShellLinkW = {0x000214F9, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+inline constexpr GUID kIidPersistFile = {0x0000010B, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+
 struct ComReleaser {
     void operator()(IUnknown* p) const noexcept {
         if (p) p->Release();

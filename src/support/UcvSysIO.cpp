@@ -184,9 +184,10 @@ PathLookup LookUpAttributes(const std::string& path) {
 
 Seam<PathLookup(const std::string&)> LookUpPath{&LookUpAttributes};
 
-bool PlainlyMissing(const std::string& path) {
+bool PlainlyMissing(const std::string& path) { return path.empty() || PlainlyMissing(path, LookUpPath(path)); }
+
+bool PlainlyMissing(const std::string& path, const PathLookup& found) {
     if (path.empty()) return true;
-    const PathLookup found = LookUpPath(path);
     if (found.attributes != INVALID_FILE_ATTRIBUTES) {
         const bool wantsDirectory = path.back() == '\\' || path.back() == '/';
         return wantsDirectory && !(found.attributes & FILE_ATTRIBUTE_DIRECTORY);

@@ -60,5 +60,7 @@ extern Seam<PathLookup(const std::string& path)> LookUpPath;
 // names a file). A drive that is not ready, a refused access or a network
 // that does not answer may still lead somewhere.
 bool PlainlyMissing(const std::string& path);
+// The same of a path already looked up.
+bool PlainlyMissing(const std::string& path, const PathLookup& found);
 
 }  // namespace rz

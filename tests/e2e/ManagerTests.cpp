@@ -115,6 +115,37 @@ protected:
         EXPECT_FALSE(FileExists(store_ + "\\backup.bmp")) << "a script got a picture";
     }
 
+    // Import Folder... from the context menu of the fourth top entry, with
+    // path typed into the folder browser's field; false when the browser did
+    // not open or close.
+    bool ImportThroughBrowser(const Manager& m, const std::string& path) {
+        const POINT at = ItemPoint(m.tree, TopItem(m.tree, 3));
+        Mouse(at, MOUSEEVENTF_RIGHTDOWN);
+        Mouse(at, MOUSEEVENTF_RIGHTUP);
+        if (!WaitUntil([&] { return !VisibleMenus(program_->Id()).empty(); }, kMenuMs)) return false;
+        PressKeys({'I'});
+        HWND browser = nullptr;
+        WaitUntil(
+            [&] {
+                for (HWND w : ProcessWindows(program_->Id(), "#32770"))
+                    if (::IsWindowVisible(w)) browser = w;
+                return browser != nullptr;
+            },
+            kWindowMs);
+        const HWND field = browser ? ::FindWindowExA(browser, nullptr, "Edit", nullptr) : nullptr;
+        if (!field) return false;
+        RECT r{};
+        ::GetWindowRect(field, &r);
+        const POINT in{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+        Mouse(in, MOUSEEVENTF_LEFTDOWN);
+        Mouse(in, MOUSEEVENTF_LEFTUP);
+        PressKeys({VK_END});
+        PressKeys({VK_SHIFT, VK_HOME});
+        TypeText(path);
+        PressKeys({VK_RETURN});
+        return WaitUntil([&] { return !::IsWindow(browser) || !::IsWindowVisible(browser); }, kWindowMs);
+    }
+
     std::vector<std::string> topLines_;
     std::vector<std::string> toolsLines_;
 };
@@ -364,33 +395,7 @@ TEST_F(ItemManager, APathTypedIntoTheFolderBrowserIsImportedOrRefused) {
     ASSERT_NO_FATAL_FAILURE(Start());
     const Manager m = OpenManager();
     ASSERT_TRUE(m.window && m.tree && m.status) << (program_->Running() ? "no manager" : "the program ended");
-    auto typeIntoBrowser = [&](const std::string& path) {
-        const POINT at = ItemPoint(m.tree, TopItem(m.tree, 3));
-        Mouse(at, MOUSEEVENTF_RIGHTDOWN);
-        Mouse(at, MOUSEEVENTF_RIGHTUP);
-        if (!WaitUntil([&] { return !VisibleMenus(program_->Id()).empty(); }, kMenuMs)) return false;
-        PressKeys({'I'});
-        HWND browser = nullptr;
-        WaitUntil(
-            [&] {
-                for (HWND w : ProcessWindows(program_->Id(), "#32770"))
-                    if (::IsWindowVisible(w)) browser = w;
-                return browser != nullptr;
-            },
-            kWindowMs);
-        const HWND field = browser ? ::FindWindowExA(browser, nullptr, "Edit", nullptr) : nullptr;
-        if (!field) return false;
-        RECT r{};
-        ::GetWindowRect(field, &r);
-        const POINT in{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-        Mouse(in, MOUSEEVENTF_LEFTDOWN);
-        Mouse(in, MOUSEEVENTF_LEFTUP);
-        PressKeys({VK_END});
-        PressKeys({VK_SHIFT, VK_HOME});
-        TypeText(path);
-        PressKeys({VK_RETURN});
-        return WaitUntil([&] { return !::IsWindow(browser) || !::IsWindowVisible(browser); }, kWindowMs);
-    };
+    auto typeIntoBrowser = [&](const std::string& path) { return ImportThroughBrowser(m, path); };
     ASSERT_TRUE(typeIntoBrowser(dir_ / "Source")) << "the folder browser did not open or close";
     EXPECT_EQ(StatusBecomes(m.status, "Imported 2 items"), "Imported 2 items");
     EXPECT_EQ(ItemText(m.tree, TopItem(m.tree, 4)), "Source");
@@ -405,6 +410,47 @@ TEST_F(ItemManager, APathTypedIntoTheFolderBrowserIsImportedOrRefused) {
     PressKeys({VK_CONTROL, 'Z'});
     EXPECT_EQ(StatusBecomes(m.status, "Undone: Import \"Source\""), "Undone: Import \"Source\"");
     EXPECT_EQ(ItemText(m.tree, TopItem(m.tree, 4)), "---------------");
+    ExpectNoErrorShown();
+    CloseThroughMenu();
+}
+
+// A long import shows its progress in the status line, and Esc typed while it
+// runs stops it: the tree stays as it was and the manager stays open.
+TEST_F(ItemManager, EscStopsALongImportAndTheTreeStaysAsItWas) {
+    // Enough shortcuts that the import still runs when Esc comes; in folders
+    // of a thousand, which Wine makes many times faster than one of all.
+    MakeShortcut(dir_ / "one.lnk", WindowsDir() + "notepad.exe", "");
+    const std::string link = ReadFile(dir_ / "one.lnk");
+    constexpr int kSets = 6, kPerSet = 1000;
+    MakeDir(dir_ / "Many");
+    for (int set = 0; set < kSets; ++set) {
+        const std::string folder = dir_ / ("Many\\Set " + std::to_string(set));
+        MakeDir(folder);
+        for (int i = 0; i < kPerSet; ++i) WriteFile(folder + "\\Tool " + std::to_string(i) + ".lnk", link);
+    }
+    ASSERT_NO_FATAL_FAILURE(Start());
+    const Manager m = OpenManager();
+    ASSERT_TRUE(m.window && m.tree && m.status) << (program_->Running() ? "no manager" : "the program ended");
+    auto topLevel = [&m] {
+        std::vector<std::string> texts;
+        for (int row = 0; HTREEITEM item = TopItem(m.tree, row); ++row) texts.push_back(ItemText(m.tree, item));
+        return texts;
+    };
+    const std::vector<std::string> before = topLevel();
+
+    ASSERT_TRUE(ImportThroughBrowser(m, dir_ / "Many")) << "the folder browser did not open or close";
+    const HWND bar = ChildOf(m.window, PROGRESS_CLASSA);
+    ASSERT_NE(bar, nullptr);
+    // Looked at closely: Esc goes the moment the bar shows.
+    bool shown = false;
+    for (const DWORD start = ::GetTickCount(); !shown && ::GetTickCount() - start < kWindowMs; ::Sleep(1))
+        shown = ::IsWindowVisible(bar) != FALSE;
+    ASSERT_TRUE(shown) << "no progress bar; the status line says " << StatusBarText(m.status).value_or("?");
+    PressKeys({VK_ESCAPE});
+    EXPECT_EQ(StatusBecomes(m.status, "Import cancelled: nothing was added"), "Import cancelled: nothing was added");
+    EXPECT_FALSE(::IsWindowVisible(bar));
+    EXPECT_TRUE(::IsWindowVisible(m.window)) << "the Esc closed the manager instead";
+    EXPECT_EQ(topLevel(), before);
     ExpectNoErrorShown();
     CloseThroughMenu();
 }

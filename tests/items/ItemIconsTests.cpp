@@ -1,7 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <vector>
+
 #include "StoreFixture.h"
 #include "platform/Bitmap.h"
+#include "support/UcvSysStr.h"
 
 using namespace rz;
 using rztest::StoreTest;
@@ -157,4 +162,94 @@ TEST_F(StoreTest, LoadingAndReloadingReleasesEveryGdiObject) {
     store->WriteItemListFile(store->TopAnchor(), dir.Path() + "out");
     EXPECT_LE(rztest::GdiObjectsInUse(), afterFirst + 2) << "GDI objects leak per load or save";
     EXPECT_EQ(parts->ILAllPublicPM.Count(), parts->ILAllPublicTV.Count());
+}
+
+namespace {
+
+// Every pixel of a list image as Render draws it.
+std::vector<uint32_t> Pixels(const TImageList& list, int slot) {
+    auto b = Render(list, slot);
+    std::vector<uint32_t> out;
+    for (int y = 0; y < b->Height(); ++y)
+        for (int x = 0; x < b->Width(); ++x) out.push_back(b->Pixel(x, y) & 0xFFFFFF);
+    return out;
+}
+
+// Equal but for rounding in the blending of translucent pixels.
+bool Close(uint32_t a, uint32_t b) {
+    for (int shift = 0; shift < 24; shift += 8)
+        if (std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)) > 2) return false;
+    return true;
+}
+
+}  // namespace
+
+// A program named by many items is one slot, asked of the shell once and late:
+// the program type's icon stands in, then the program's own lands in that
+// slot of both lists and nowhere else.
+TEST_F(StoreTest, ItemsOfOneProgramShareASlotWhoseOwnIconComesLateIntoBothLists) {
+    const std::string notepad = rztest::SystemProgram("notepad.exe"), regedit = rztest::SystemProgram("regedit.exe");
+    ASSERT_TRUE(rztest::FileExists(notepad) && rztest::FileExists(regedit));
+    WriteList("shortcuts.txt", "^ExeLnk|" + notepad + "||notepad.bmp|One\r\n^ExeLnk|" + regedit +
+                                   "||regedit.bmp|Two\r\n^Folder|Sub\r\n^ExeLnk|" + UpperCase(notepad) +
+                                   "||notepad1.bmp|Three\r\n");
+    rztest::MakeDir(dir / "shortcuts\\Sub");
+    WriteList("Sub\\shortcuts.txt", "^ExeLnk|" + notepad + "||notepad.bmp|Four\r\n");
+    Load();
+    auto top = TopEntries();
+    const int one = top[0]->ImageIndex(), two = top[1]->ImageIndex();
+    EXPECT_NE(one, two);
+    EXPECT_EQ(top[3]->ImageIndex(), one) << "letter case aside, one program";
+    EXPECT_EQ(top[2]->GetFirstChild()->GetNextSibling()->ImageIndex(), one) << "on any level";
+    EXPECT_EQ(store->icons.ItemIconCount(), 2);
+    TImageList& menu = parts->ILAllPublicPM;
+    TImageList& tree = parts->ILAllPublicTV;
+    ASSERT_EQ(menu.Count(), tree.Count());
+    IconSources& sources = store->icons.sources;
+    EXPECT_EQ(sources.LateCount(), 2);
+    EXPECT_EQ(Pixels(menu, one), Pixels(menu, two)) << "both show their type's icon until taken";
+
+    std::vector<std::vector<uint32_t>> before;
+    for (int slot = 0; slot < menu.Count(); ++slot) {
+        before.push_back(Pixels(menu, slot));
+        before.push_back(Pixels(tree, slot));
+    }
+    EXPECT_TRUE(sources.TakeLate(two));
+    EXPECT_FALSE(sources.TakeLate(two)) << "taken once";
+    EXPECT_LE(rztest::IconDifference(menu, two, regedit), 2);
+    // The tree twin: the same picture one row down on the window's colour.
+    auto twin = Render(tree, two);
+    TBitmap onWindow(16, 16);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x) onWindow.SetPixel(x, y, 0xFF000000u | WindowArgb());
+    menu.Draw(onWindow.Canvas(), 0, 0, two);
+    for (int x = 0; x < 16; ++x) {
+        EXPECT_EQ(twin->Pixel(x, 0) & 0xFFFFFF, WindowArgb());
+        EXPECT_EQ(twin->Pixel(x, 17) & 0xFFFFFF, WindowArgb());
+        for (int y = 0; y < 16; ++y) ASSERT_TRUE(Close(twin->Pixel(x, y + 1), onWindow.Pixel(x, y))) << x << "," << y;
+    }
+    for (int slot = 0; slot < menu.Count(); ++slot) {
+        if (slot == two) continue;
+        EXPECT_EQ(Pixels(menu, slot), before[2 * slot]) << "menu slot " << slot;
+        EXPECT_EQ(Pixels(tree, slot), before[2 * slot + 1]) << "tree slot " << slot;
+    }
+
+    // What is left comes while the program waits.
+    EXPECT_FALSE(store->TakeLateIcons(60000));
+    EXPECT_EQ(sources.LateCount(), 0);
+    EXPECT_LE(rztest::IconDifference(menu, one, notepad), 2);
+}
+
+// A save writes each program's own icon as its picture, never the stand-in.
+TEST_F(StoreTest, APictureSavedBeforeTheIconWasTakenIsTheProgramsOwn) {
+    const std::string regedit = rztest::SystemProgram("regedit.exe");
+    WriteList("shortcuts.txt", "^ExeLnk|" + regedit + "||regedit.bmp|Two\r\n");
+    Load();
+    const int slot = TopEntries()[0]->ImageIndex();
+    ASSERT_EQ(store->icons.sources.LateCount(), 1);
+    rztest::MakeDir(dir / "out");
+    store->WriteItemListFile(store->TopAnchor(), dir.Path() + "out");
+    EXPECT_EQ(store->icons.sources.LateCount(), 0);
+    ASSERT_TRUE(store->icons.SaveIconPicture(slot, dir / "own.bmp"));
+    EXPECT_EQ(rztest::ReadFile(dir / "out\\regedit.bmp"), rztest::ReadFile(dir / "own.bmp"));
 }

@@ -245,19 +245,23 @@ TEST_F(MenuDrawTest, CaptionStartsAtTheTextIndentInTheStateColours) {
     }
 }
 
-// A fixed entry's Tag 0 is also the first item's id: only pictures that came
-// from a target are asked of the shell again at another size.
-TEST_F(MenuDrawTest, IconAtSizeComesFromTheTargetOfItemEntriesOnly) {
-    const int notepad = Parts().store.tables.AddLink("C:\\windows\\notepad.exe", nullptr);
-    const int missing = Parts().store.tables.AddLink("C:\\no such\\thing.exe", nullptr);
-    ASSERT_EQ(notepad, 0);
+// Only pictures that came from a file or a type are asked of the shell again
+// at another size, once per slot however many entries show it. A fixed
+// entry's Tag 0 is also the first item's id.
+TEST_F(MenuDrawTest, IconAtSizeComesFromTheSlotsFileOrTypeOncePerSlot) {
+    rz::IconSources& sources = Parts().store.icons.sources;
+    const int notepad = sources.AddLateFile("C:\\windows\\notepad.exe");
+    const int gone = sources.AddLateFile("C:\\no such\\thing.exe");
     const struct {
         const char* what;
         int tag, image;
         bool icon;
-    } cases[] = {{"item entry", notepad, rz::kFirstTypeIconSlot, true},
+    } cases[] = {{"program item", 0, notepad, true},
+                 {"another item of the program", 7, notepad, true},
+                 {"program gone since: its type's picture", 1, gone, true},
                  {"fixed entry", 0, 8, false},
-                 {"item without a target on disk", missing, rz::kFirstTypeIconSlot + 1, false}};
+                 {"slot with neither file nor type", 2, rz::kFirstTypeIconSlot + 1, false}};
+    HICON program = nullptr;
     for (const auto& c : cases) {
         TMenuItem entry;
         entry.Tag = c.tag;
@@ -266,5 +270,31 @@ TEST_F(MenuDrawTest, IconAtSizeComesFromTheTargetOfItemEntriesOnly) {
         EXPECT_EQ(icon != nullptr, c.icon) << c.what;
         // Asked once: the same icon again.
         EXPECT_EQ(ShortCuts().ItemIconAtSize(entry, 24), icon) << c.what;
+        if (c.image != notepad) continue;
+        if (program) {
+            EXPECT_EQ(icon, program) << "one icon per slot";
+        }
+        program = icon;
     }
+}
+
+// The launcher menu takes the late icons of a level as it opens: of its
+// visible entries, not of the levels below.
+TEST_F(MenuDrawTest, ALevelTakesTheLateIconsOfItsOwnEntriesAsItOpens) {
+    rz::IconSources& sources = Parts().store.icons.sources;
+    const int notepad = sources.AddLateFile(rztest::SystemProgram("notepad.exe"));
+    const int regedit = sources.AddLateFile(rztest::SystemProgram("regedit.exe"));
+    const int hidden = sources.AddLateFile(rztest::SystemProgram("explorer.exe"));
+    TMenuItem level;
+    TMenuItem& folder = rztest::AddEntry(level, "Apps", 0, 0);
+    rztest::AddEntry(folder, "Registry", 1, regedit);
+    rztest::AddEntry(level, "Notes", 0, notepad);
+    rztest::AddEntry(level, "Hidden", 2, hidden, false);
+    ShortCuts().ApplyMenuDrawing();
+    ASSERT_TRUE(Parts().PMItems.OnLevelOpen);
+    Parts().PMItems.OnLevelOpen(level);
+    EXPECT_FALSE(sources.IsLate(notepad));
+    EXPECT_TRUE(sources.IsLate(regedit)) << "a level below opens on its own";
+    EXPECT_TRUE(sources.IsLate(hidden)) << "not shown";
+    EXPECT_LE(rztest::IconDifference(Parts().ILAllPublicPM, notepad, rztest::SystemProgram("notepad.exe")), 2);
 }

@@ -87,10 +87,13 @@ TEST_F(PopupMenuTest, ALevelIsBuiltWhenItOpensOnceAndItsChoiceReachesTheHandler)
     AddEntry(root, "hidden", 0, -1, false);
     AddEntry(root, "last", 0);
 
+    std::vector<std::string> opened;
+    menu.OnLevelOpen = [&opened](const TMenuItem& level) { opened.push_back(level.Caption); };
     HMENU top = nullptr, sub = nullptr;
     Run({[&] {
              top = menu.OpenHandle();
              EXPECT_EQ(menu.LevelsBuilt(), 1);
+             EXPECT_EQ(opened, std::vector<std::string>{""}) << "the top level, before it shows";
              EXPECT_EQ(::GetMenuItemCount(top), 3) << "the visible entries only";
              sub = ::GetSubMenu(top, 0);
              EXPECT_TRUE(sub);
@@ -108,6 +111,7 @@ TEST_F(PopupMenuTest, ALevelIsBuiltWhenItOpensOnceAndItsChoiceReachesTheHandler)
              ::SendMessageA(owner.Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(sub), 0);
              EXPECT_EQ(::GetMenuItemCount(sub), 3);
              EXPECT_EQ(menu.LevelsBuilt(), 2);
+             EXPECT_EQ(opened, (std::vector<std::string>{"", "Tools"})) << "each level once, as it opens";
              Key(VK_DOWN);
              Key(VK_RETURN);
              return true;

@@ -103,10 +103,10 @@ TEST(MessageLoop, ItsWaitsAndIdleWorkWaitWhileAnotherLoopRuns) {
         ++g_signalled;
         ::ResetEvent(g_handle);
     });
-    Application.OnIdle = [&] {
+    Application.AddIdle(&idles, [&] {
         ++idles;
         return DWORD(INFINITE);
-    };
+    });
     const UINT_PTR timer = ::SetTimer(nullptr, 0, 100, &BoxTick);
     ::MessageBoxA(nullptr, "A loop of its own", "Loop test", MB_OK);
     ::KillTimer(nullptr, timer);
@@ -117,5 +117,5 @@ TEST(MessageLoop, ItsWaitsAndIdleWorkWaitWhileAnotherLoopRuns) {
     EXPECT_EQ(g_signalled, 1);
     EXPECT_GT(idles, 0);
     Application.RemoveWait(event.get());
-    Application.OnIdle = nullptr;
+    Application.RemoveIdle(&idles);
 }

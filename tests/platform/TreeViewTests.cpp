@@ -6,7 +6,13 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+#include "platform/Bitmap.h"
 #include "platform/Form.h"
+#include "platform/ImageList.h"
 #include "platform/TreeView.h"
 
 using rz::TTreeNode;
@@ -91,4 +97,83 @@ TEST_F(LazyTreeTest, TheWindowHoldsWhatWasOpenedOrNeeded) {
     EXPECT_EQ(tree.Selected(), leaf);
     ASSERT_NE(leaf->Handle(), nullptr);
     EXPECT_EQ(b->GetFirstChild()->GetFirstChild()->Handle(), nullptr);
+}
+
+namespace {
+
+std::unique_ptr<rz::TBitmap> Solid(int w, int h, uint32_t argb) {
+    auto b = std::make_unique<rz::TBitmap>(w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) b->SetPixel(x, y, argb);
+    return b;
+}
+
+// The middle pixel of a view picture, 0xRRGGBB.
+uint32_t ViewColour(HIMAGELIST view, int slot) {
+    int w = 0, h = 0;
+    ::ImageList_GetIconSize(view, &w, &h);
+    rz::TBitmap canvas(w, h);
+    ::ImageList_Draw(view, slot, canvas.Canvas(), 0, 0, ILD_NORMAL);
+    return canvas.Pixel(w / 2, h / 2) & 0xFFFFFF;
+}
+
+}  // namespace
+
+// Above 96 DPI the tree shows a copy of its list at that size, each picture
+// made as an entry showing it is first painted: ViewPicture's where it gives
+// one, else the list's scaled; made again once its slot changed.
+TEST(TreeViewImages, AViewPictureIsMadeWhenItsEntryIsPaintedAndAgainAfterItChanges) {
+    rz::TForm host{"ViewHost"};
+    host.CreateForm("", 240, 300);
+    rz::TImageList list("Pictures", 16, 18);
+    for (uint32_t colour : {0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu}) {
+        auto picture = Solid(16, 18, colour);
+        rz::TBitmap::Unselected bmp(*picture);
+        ASSERT_GE(list.Add(bmp.get(), nullptr), 0);
+    }
+    std::vector<int> asked;
+    list.ViewPicture = [&asked](int slot, int w, int h) -> std::unique_ptr<rz::TBitmap> {
+        asked.push_back(slot);
+        return slot == 1 ? Solid(w, h, 0xFFFFFFFFu) : nullptr;
+    };
+    TTreeView tree("Tree");
+    tree.SetBounds(0, 0, 220, 280);
+    tree.SetImages(&list);
+    tree.SetImagesDpi(144);
+    TTreeNode* red = tree.AddChild(nullptr, "red");
+    red->SetImageIndex(0);
+    red->SetSelectedIndex(0);
+    TTreeNode* folder = tree.AddChild(nullptr, "folder");
+    folder->SetImageIndex(1);
+    folder->SetSelectedIndex(1);
+    TTreeNode* inside = tree.AddChild(folder, "blue");
+    inside->SetImageIndex(2);
+    inside->SetSelectedIndex(2);
+    tree.CreateWnd(host.Handle());
+    host.Show();
+    ::UpdateWindow(tree.Handle());
+    const auto view = reinterpret_cast<HIMAGELIST>(::SendMessageA(tree.Handle(), TVM_GETIMAGELIST, TVSIL_NORMAL, 0));
+    ASSERT_NE(view, nullptr);
+    int w = 0, h = 0;
+    ::ImageList_GetIconSize(view, &w, &h);
+    EXPECT_EQ(w, 24);
+    EXPECT_EQ(h, 27);
+    EXPECT_EQ(::ImageList_GetImageCount(view), 3);
+    EXPECT_EQ(std::count(asked.begin(), asked.end(), 2), 0) << "the closed folder's entry was not painted";
+    EXPECT_EQ(ViewColour(view, 0), 0xFF0000u) << "the list's picture, scaled";
+    EXPECT_EQ(ViewColour(view, 1), 0xFFFFFFu) << "the better picture";
+
+    auto green = Solid(16, 18, 0xFF00FF00u);
+    {
+        rz::TBitmap::Unselected bmp(*green);
+        ASSERT_TRUE(list.Replace(0, bmp.get(), nullptr));
+    }
+    ::InvalidateRect(tree.Handle(), nullptr, FALSE);
+    ::UpdateWindow(tree.Handle());
+    EXPECT_EQ(ViewColour(view, 0), 0x00FF00u);
+    tree.Expand(folder);
+    ::UpdateWindow(tree.Handle());
+    EXPECT_EQ(std::count(asked.begin(), asked.end(), 2), 1);
+    EXPECT_EQ(ViewColour(view, 2), 0x0000FFu);
+    host.Hide();
 }
