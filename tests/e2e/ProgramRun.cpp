@@ -67,12 +67,6 @@ std::optional<std::string> SendThrough(HWND hwnd, UINT msg, WPARAM wp, std::stri
 
 }  // namespace
 
-std::string ClassOf(HWND hwnd) {
-    char name[64] = {};
-    ::GetClassNameA(hwnd, name, sizeof(name));
-    return name;
-}
-
 const char* ProgramPath() { return RZ_E2E_PROGRAM_PATH; }
 
 bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
@@ -249,6 +243,12 @@ std::vector<HWND> VisibleMenus(DWORD pid) {
     return visible;
 }
 
+std::string ClassOf(HWND hwnd) {
+    char name[64] = {};
+    ::GetClassNameA(hwnd, name, sizeof(name));
+    return name;
+}
+
 std::string WindowsDir() {
     char dir[MAX_PATH] = {};
     ::GetWindowsDirectoryA(dir, MAX_PATH);
@@ -265,13 +265,13 @@ SaveButton FindSaveButton(DWORD pid) {
 
 int ManagerTreeCount(HWND manager) { return manager ? ExpandedTreeCount(ChildOf(manager, WC_TREEVIEWA), 1000) : -1; }
 
-HWND OpenMenuByHotkey(const RunningProgram& program, DWORD totalMs, DWORD repressMs, const std::function<bool()>& ready,
-                      const std::vector<WORD>& keys) {
+HWND OpenMenuByHotkey(const RunningProgram& program, DWORD totalMs, DWORD repressMs,
+                      const std::function<bool()>& ready) {
     HWND menu = nullptr;
     const DWORD start = ::GetTickCount();
     while (!menu && program.Running() && ::GetTickCount() - start < totalMs) {
         if (ready && !ready()) break;
-        PressKeys(keys);
+        PressKeys({VK_CONTROL, 'L'});
         WaitUntil(
             [&] {
                 const auto menus = VisibleMenus(program.Id());

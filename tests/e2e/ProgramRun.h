@@ -96,7 +96,7 @@ std::string WindowsDir();
 // every repressMs; a ready() that says no ends the tries. The menu's window,
 // or null.
 HWND OpenMenuByHotkey(const RunningProgram& program, DWORD totalMs, DWORD repressMs,
-                      const std::function<bool()>& ready = {}, const std::vector<WORD>& keys = {VK_CONTROL, 'L'});
+                      const std::function<bool()>& ready = {});
 
 // The item manager of a running program and its Save button; the window
 // itself may be hidden.
@@ -162,7 +162,7 @@ protected:
     // Presses the hotkey until the menu shows: start-up may still be loading.
     // Each press waits until the program takes messages again, so that none
     // is queued behind a busy moment: each queued press opens the menu once more.
-    HWND OpenMenuByHotkey(const std::vector<WORD>& keys = {VK_CONTROL, 'L'}) {
+    HWND OpenMenuByHotkey() {
         ::SetCursorPos(kCursor.x, kCursor.y);
         auto responsive = [] {
             const std::optional<DWORD> app = ReadInstanceMapping();
@@ -170,7 +170,7 @@ protected:
             return app && ::SendMessageTimeoutA(reinterpret_cast<HWND>(static_cast<uintptr_t>(*app)), WM_NULL, 0, 0,
                                                 SMTO_NORMAL, kClickMs, &ignored);
         };
-        return rztest::OpenMenuByHotkey(*program_, kMenuMs, kRepressMs, responsive, keys);
+        return rztest::OpenMenuByHotkey(*program_, kMenuMs, kRepressMs, responsive);
     }
 
     // From the open menu: Up twice to "Razaveza Kit", Right opens it on
@@ -216,8 +216,8 @@ protected:
 
     // The menu's first entry chosen with the keys; what its script, an entry
     // made by ArgsEntry, was given.
-    std::string LaunchFirst(const std::vector<WORD>& hotkey = {VK_CONTROL, 'L'}) {
-        if (!OpenMenuByHotkey(hotkey)) return "<no menu>";
+    std::string LaunchFirst() {
+        if (!OpenMenuByHotkey()) return "<no menu>";
         PressKeys({VK_DOWN});
         PressKeys({VK_RETURN});
         return TakeMarkerLine(marker_, kWindowMs);
@@ -229,8 +229,8 @@ protected:
     }
 
     // With nothing selected, Up selects the last entry: "Close".
-    void CloseThroughMenu(const std::vector<WORD>& keys = {VK_CONTROL, 'L'}) {
-        ASSERT_NE(OpenMenuByHotkey(keys), nullptr) << (program_->Running() ? "no menu" : "the program ended");
+    void CloseThroughMenu() {
+        ASSERT_NE(OpenMenuByHotkey(), nullptr) << (program_->Running() ? "no menu" : "the program ended");
         PressKeys({VK_UP});
         PressKeys({VK_RETURN});
         const std::optional<DWORD> code = program_->WaitForExit(kExitMs);
