@@ -26,7 +26,7 @@ TEST_F(StoreTest, TheFingerprintSeesWhatTheLoaderReadsAndNoSyncLeftovers) {
         const char* bytes;
         bool counts;
     } cases[] = {
-        {"shortcuts (PC2's conflicted copy 2024-05-01).txt", "x", false},
+        {"app (PC2's conflicted copy 2024-05-01).bmp", "x", false},
         {"Games\\shortcuts-PC2.txt", "x", false},
         {"app.sync-conflict-20240501-101010-ABC.bmp", "x", false},
         {".~lock.shortcuts.txt#", "x", false},

@@ -1,5 +1,4 @@
-// The manager's edits as steps: each taken back and done again, and the
-// name field's Ctrl+Z.
+// The manager's edits as steps, each taken back and done again.
 
 #include <functional>
 #include <string>
@@ -7,7 +6,6 @@
 
 #include "ManagerFixture.h"
 #include "manager/FolderImport.h"
-#include "platform/Application.h"
 
 using namespace rz;
 
@@ -133,42 +131,4 @@ TEST_F(EditHistoryTest, RefusedOrEmptyEditsLeaveNoStepAndKeepWhatCanBeDoneAgain)
         EXPECT_FALSE(c.history.CanUndo()) << what;
         EXPECT_TRUE(c.history.CanRedo()) << what;
     }
-}
-
-// The field's own undo would take back its last keystroke only; after a save
-// there is nothing to take back, and the field keeps its text.
-TEST_F(EditHistoryTest, CtrlZInTheNameFieldTakesBackTheWholeTypingAndNothingAfterASave) {
-    StartWithAllKinds();
-    TFormItems& f = Items();
-    f.Show();
-    auto ctrlZ = [&] {
-        BYTE state[256] = {};
-        ::GetKeyboardState(state);
-        state[VK_CONTROL] = 0x80;
-        ::SetKeyboardState(state);
-        ::SetFocus(f.EditSName.Handle());
-        MSG msg{f.EditSName.Handle(), WM_KEYDOWN, 'Z', 1, 0, {0, 0}};
-        if (!::IsDialogMessageA(f.Handle(), &msg)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
-        }
-        Application.ProcessMessages();
-        state[VK_CONTROL] = 0;
-        ::SetKeyboardState(state);
-    };
-    Pick(Entry("Readme"));
-    Enter(f.EditSName);
-    Type(f.EditSName, "!!");
-    ASSERT_EQ(Entry("Readme"), nullptr);
-    ctrlZ();
-    EXPECT_NE(Entry("Readme"), nullptr);
-    EXPECT_EQ(f.EditSName.Text(), "Readme");
-    EXPECT_EQ(Status(), "Undone: Rename \"Readme\"");
-    Type(f.EditSName, "x");
-    const std::string named = f.EditSName.Text();
-    Press(f.BitBtnSave);
-    ctrlZ();
-    EXPECT_EQ(Status(), "Nothing to undo");
-    EXPECT_EQ(f.EditSName.Text(), named);
-    f.Hide();
 }

@@ -509,33 +509,3 @@ TEST_F(SaveTest, ADiskThatFillsAtAnyByteLeavesTheOldStoreAndSaysSo) {
     EXPECT_TRUE(FormItems().Saved());
     EXPECT_EQ(Text("shortcuts\\Games\\shortcuts.txt"), kGames);
 }
-
-// Another computer's save brought in by a sync service after the manager
-// read the store: Save asks first (No by default), and only Yes overwrites
-// it. Leftovers of the sync service, and what this save wrote, ask nothing.
-TEST_F(SaveTest, AStoreChangedOnDiskIsOverwrittenOnlyOnYes) {
-    ASSERT_NO_FATAL_FAILURE(Start());
-    rztest::WriteFile(dir / "shortcuts\\shortcuts (PC2's conflicted copy).txt", "^SpeSep|theirs\r\n");
-    rztest::WriteFile(dir / "shortcuts\\Games\\desktop.ini", "[.ShellClassInfo]\r\n");
-    Save();
-    ASSERT_TRUE(boxes.empty()) << boxes.front().text;
-
-    DeleteTopEntry("Report");
-    const std::string edited = Tree(), theirs = "^SpeSep|theirs\r\n";
-    rztest::WriteFile(dir / "shortcuts\\shortcuts.txt", theirs);
-    answer = IDNO;
-    Save();
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].flags & (MB_TYPEMASK | MB_DEFMASK), UINT(MB_YESNO | MB_DEFBUTTON2));
-    EXPECT_EQ(Status(), kNotSavedChangedOnDisk);
-    EXPECT_EQ(Text("shortcuts\\shortcuts.txt"), theirs);
-    EXPECT_EQ(Tree(), edited);
-
-    answer = IDYES;
-    Save();
-    Save();
-    EXPECT_EQ(boxes.size(), 2u);
-    EXPECT_EQ(Status(), "Save succesful!");
-    EXPECT_EQ(Text("shortcuts\\shortcuts.txt"),
-              "^SpeSep|Tools\r\n^ExeLnk|" + dir.Path() + "a.exe||a.bmp|A\r\n^Folder|Games\r\n");
-}
