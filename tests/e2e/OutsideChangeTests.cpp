@@ -59,11 +59,11 @@ TEST_F(OutsideChange, ASyncedListReachesTheMenu_TheManagersEditsStay_SaveAsksFir
     EXPECT_EQ(StatusBecomes(m.status, rz::kChangedOnDisk), rz::kChangedOnDisk);
     EXPECT_EQ(TreeCount(m.window), loaded - 1) << "the edit was lost";
 
-    // Ctrl+S asks first: No saves nothing and keeps the edit, Yes saves it.
+    // Ctrl+S asks first: No, the default, saves nothing and keeps the edit; Yes saves it.
     const struct {
         WORD key;
         std::string said, stored;
-    } answers[] = {{'N', rz::kNotSavedChangedOnDisk, theirs}, {'Y', "Save succesful!", "^SpeSep|Two\r\n"}};
+    } answers[] = {{VK_RETURN, rz::kNotSavedChangedOnDisk, theirs}, {'Y', "Save succesful!", "^SpeSep|Two\r\n"}};
     for (const auto& a : answers) {
         ASSERT_TRUE(Select(m.tree, TopItem(m.tree, 1)));
         PressKeys({VK_CONTROL, 'S'});
