@@ -8,15 +8,14 @@
 #include "manager/FolderImport.h"
 
 using namespace rz;
+using rztest::ManagerTest;
 
-namespace {
-
-class EditHistoryTest : public rztest::ManagerTest {
-protected:
+TEST_F(ManagerTest, EachEditIsOneStepBackAndForwardWithTheVeryEntries_RefusalsAreNone) {
+    StartWithAllKinds();
+    TFormItems& f = Items();
     // The tree, the parameters and whether the two icon lists are in step and
     // hold every icon an entry shows.
-    std::string State() const {
-        const TFormItems& f = Items();
+    auto State = [&] {
         std::string out = Dump(Anchor()) + std::to_string(f.TVItems.Count()) + " entries\n";
         for (int row = 0; row < f.store.tables.params.Length(); ++row)
             out += "params " + f.store.tables.paramIds[row] + "=" + f.store.tables.params[row] + "\n";
@@ -25,16 +24,10 @@ protected:
         for (const TTreeNode* n = Anchor(); n; n = n->GetNext())
             if (n->ImageIndex() >= icons) out += n->Text() + " shows a missing icon\n";
         return out;
-    }
-};
-
-}  // namespace
-
-TEST_F(EditHistoryTest, EachEditIsOneStepBackAndForwardWithTheVeryEntries) {
-    StartWithAllKinds();
+    };
     rztest::WriteFile(dir / "one.txt", "1");
     rztest::WriteFile(dir / "two.txt", "2");
-    ItemCommands& c = Items().commands;
+    ItemCommands& c = f.commands;
     std::vector<std::string> left;
     c.history.leaving = [&left, letGo = c.history.leaving](TTreeNode* n) {
         left.push_back(n->Text());
@@ -84,6 +77,24 @@ TEST_F(EditHistoryTest, EachEditIsOneStepBackAndForwardWithTheVeryEntries) {
     EXPECT_FALSE(c.history.Undo(show));
     EXPECT_EQ(Entry("Report"), report) << "the very entry came back, not a copy";
     EXPECT_EQ(Entry("App"), app);
+
+    // Refused or empty edits leave no step and keep what can be done again.
+    TTreeNode* const games = Entry("Games");
+    TTreeNode* const system = Entry("Close");
+    const std::pair<const char*, std::function<bool()>> refused[] = {
+        {"a folder named as its neighbour", [&] { return c.Rename(games, "app").refusal != nullptr; }},
+        {"a name as it was", [&] { return c.Rename(games, "Games").refusal == nullptr; }},
+        {"the anchor deleted", [&] { return !c.Delete(anchor); }},
+        {"a system entry deleted", [&] { return !c.Delete(system); }},
+        {"an entry added after a system entry", [&] { return !c.AddSeparator(system, ""); }},
+        {"a folder moved into itself", [&] { return !c.MoveAfter(games, games->GetFirstChild(), "Drag"); }},
+        {"parameters of an entry without a row", [&] { return !c.SetParams(report, "-x"); }},
+    };
+    for (const auto& [what, refuse] : refused) {
+        EXPECT_TRUE(refuse()) << what;
+        EXPECT_FALSE(c.history.CanUndo()) << what;
+        EXPECT_TRUE(c.history.CanRedo()) << what;
+    }
     for (size_t i = 0; i < std::size(edits); ++i) {
         ASSERT_TRUE(c.history.Redo(show));
         EXPECT_EQ(State(), states[i + 1]) << "after doing again " << edits[i].first;
@@ -101,34 +112,9 @@ TEST_F(EditHistoryTest, EachEditIsOneStepBackAndForwardWithTheVeryEntries) {
     c.RestoreSaved();
     EXPECT_EQ(State(), states[0]);
     EXPECT_FALSE(c.history.CanUndo());
-    EXPECT_EQ(Items().store.ParamsOfItem(appRow), "-v --fast");
+    EXPECT_EQ(f.store.ParamsOfItem(appRow), "-v --fast");
     ASSERT_TRUE(c.SetParams(Entry("App"), "-x"));
     c.KeepSaved();
     c.RestoreSaved();
-    EXPECT_EQ(Items().store.ParamsOfItem(appRow), "-x");
-}
-
-TEST_F(EditHistoryTest, RefusedOrEmptyEditsLeaveNoStepAndKeepWhatCanBeDoneAgain) {
-    StartWithAllKinds();
-    ItemCommands& c = Items().commands;
-    TTreeNode* games = Entry("Games");
-    TTreeNode* system = Entry("Close");
-    ASSERT_NE(system, nullptr);
-    c.AddFolder(Anchor(), "Tools");
-    TTreeNode* show = nullptr;
-    ASSERT_TRUE(c.history.Undo(show));
-    const std::pair<const char*, std::function<bool()>> refused[] = {
-        {"a folder named as its neighbour", [&] { return c.Rename(games, "app").refusal != nullptr; }},
-        {"a name as it was", [&] { return c.Rename(games, "Games").refusal == nullptr; }},
-        {"the anchor deleted", [&] { return !c.Delete(Anchor()); }},
-        {"a system entry deleted", [&] { return !c.Delete(system); }},
-        {"an entry added after a system entry", [&] { return !c.AddSeparator(system, ""); }},
-        {"a folder moved into itself", [&] { return !c.MoveAfter(games, games->GetFirstChild(), "Drag"); }},
-        {"parameters of an entry without a row", [&] { return !c.SetParams(Entry("Report"), "-x"); }},
-    };
-    for (const auto& [what, refuse] : refused) {
-        EXPECT_TRUE(refuse()) << what;
-        EXPECT_FALSE(c.history.CanUndo()) << what;
-        EXPECT_TRUE(c.history.CanRedo()) << what;
-    }
+    EXPECT_EQ(f.store.ParamsOfItem(appRow), "-x");
 }
