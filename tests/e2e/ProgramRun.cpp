@@ -42,6 +42,13 @@ std::vector<HWND> Windows(HWND parent, const Keep& keep) {
 
 bool IsClass(HWND hwnd, const char* className) { return lstrcmpiA(ClassOf(hwnd).c_str(), className) == 0; }
 
+// A message sent to another process's window; nullopt when it does not answer.
+std::optional<DWORD_PTR> Send(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    DWORD_PTR result = 0;
+    if (!::SendMessageTimeoutA(hwnd, msg, wp, lp, SMTO_ABORTIFHUNG, kSendMs, &result)) return std::nullopt;
+    return result;
+}
+
 // msg sent with a pointer to a copy of bytes in the window's process; aim may
 // point fields of the copy into it. The bytes as the window left them, or
 // nullopt when it did not answer (or answered 0 where that is a failure).
@@ -288,12 +295,6 @@ void ProgramCopyTest::SetUp() {
     ASSERT_FALSE(ReadInstanceMapping().has_value())
         << "an instance started elsewhere is still running; these tests need the name free";
     ASSERT_TRUE(::CopyFileA(ProgramPath(), exe_.c_str(), FALSE)) << ::GetLastError();
-}
-
-std::optional<DWORD_PTR> Send(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    DWORD_PTR result = 0;
-    if (!::SendMessageTimeoutA(hwnd, msg, wp, lp, SMTO_ABORTIFHUNG, kSendMs, &result)) return std::nullopt;
-    return result;
 }
 
 std::optional<std::string> StatusBarText(HWND bar) {

@@ -112,8 +112,6 @@ int ManagerTreeCount(HWND manager);
 // The first window below parent of this class and, if given, text.
 HWND ChildOf(HWND parent, const char* className, const char* text = nullptr);
 
-// A message sent to another process's window; nullopt when it does not answer.
-std::optional<DWORD_PTR> Send(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
 // The first panel of a status bar.
 std::optional<std::string> StatusBarText(HWND bar);
 // An edit's text; the system carries WM_GETTEXT into the other process.
