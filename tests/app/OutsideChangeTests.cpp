@@ -25,11 +25,16 @@ protected:
         while (!done() && ::GetTickCount() - start < 20000) Application.RunOnce(50);
         return done();
     }
-    // Until a change was seen and everything seen was looked at.
-    static bool Settled() {
-        return RunUntil([] { return !OutsideChangePending(); });
+    // Until a change was seen (if asked) and everything seen was looked at.
+    static bool Settled(bool seen = false) {
+        return (!seen || RunUntil([] { return OutsideChangePending(); })) &&
+               RunUntil([] { return !OutsideChangePending(); });
     }
     void WriteTop(const std::string& list) { rztest::WriteFile(dir / "shortcuts\\shortcuts.txt", list); }
+    void WriteDrawing(bool own) {
+        rztest::WriteFile(dir / "zuvizove.ziz",
+                          std::string("[Font Settings]\r\nWindowsDraw=") + (own ? "0\r\n" : "1\r\n"));
+    }
     static std::string Top() {
         std::string out;
         // Up to the system entries.
@@ -40,9 +45,13 @@ protected:
     }
 };
 
+using Captions = std::vector<std::string>;
+
 }  // namespace
 
-TEST_F(OutsideChange, AThousandChangesInABurstAreReadOnce) {
+// A store that is gone leaves the menu as it is and is not written back; a
+// hostile list is read as at start, logged without a box.
+TEST_F(OutsideChange, ABurstIsReadOnce_AStoreGoneKeepsTheMenu_GarbageIsLogged) {
     WriteStore("shortcuts", "^SpeSep|start\r\n");
     StartUp();
     const unsigned loads = FormItems().store.Loads();
@@ -50,10 +59,23 @@ TEST_F(OutsideChange, AThousandChangesInABurstAreReadOnce) {
         WriteTop("^SpeSep|step " + std::to_string(i) + "\r\n");
         Application.RunOnce(0);
     }
-    ASSERT_TRUE(RunUntil([&] { return TopCaptions() == std::vector<std::string>{"step 1000"}; }))
-        << (TopCaptions().empty() ? "" : TopCaptions().front());
+    ASSERT_TRUE(RunUntil([&] { return TopCaptions() == Captions{"step 1000"}; })) << TopCaptions().size();
     ASSERT_TRUE(Settled());
     EXPECT_EQ(FormItems().store.Loads(), loads + 1);
+
+    rztest::RemoveTree(dir / "shortcuts");
+    ASSERT_TRUE(Settled(true));
+    EXPECT_EQ(TopCaptions(), Captions{"step 1000"});
+    EXPECT_FALSE(rztest::DirExists(dir / "shortcuts"));
+
+    rztest::MakeDir(dir / "shortcuts");
+    WriteTop(std::string("\xFF\xFE\x00\x01 binary\r\n", 12) + std::string(5000, 'x') +
+             "\r\n^SpeSep|back\r\n^Folder|..\\..\\escape\r\n^UnkLnk|C:\\docs\\a.txt|..\\evil|Bad type\r\n"
+             "^Nonsense|x\r\nno bar at all\r\n");
+    ASSERT_TRUE(RunUntil([&] { return !TopCaptions().empty() && TopCaptions().front() == "back"; }));
+    const std::string log = rztest::ReadFile(dir / "errorlog.txt");
+    EXPECT_NE(log.find("the name gives no folder of its own"), std::string::npos) << log;
+    EXPECT_NE(log.find("is no file extension"), std::string::npos) << log;
     EXPECT_TRUE(boxes.empty());
 }
 
@@ -70,11 +92,11 @@ TEST_F(OutsideChange, TheManagerKeepsItsEditsAndTakesTheStoreInOnceItHasNone) {
     ASSERT_TRUE(RunUntil([&] { return items.StatusBarHelp.PanelText() == kChangedOnDisk; }))
         << items.StatusBarHelp.PanelText();
     EXPECT_EQ(Top(), "[--first--]") << "the edit was lost";
-    EXPECT_EQ(TopCaptions(), (std::vector<std::string>{"first", "second"}));
+    EXPECT_EQ(TopCaptions(), (Captions{"first", "second"}));
 
     // Undo of all leaves nothing to lose: the store is read, into the manager too.
     items.BitBtnUndoClick(&items.BitBtnUndo);
-    ASSERT_TRUE(RunUntil([&] { return TopCaptions() == std::vector<std::string>{"outside"}; }));
+    ASSERT_TRUE(RunUntil([&] { return TopCaptions() == Captions{"outside"}; }));
     EXPECT_EQ(Top(), "[--outside--]");
     EXPECT_EQ(items.StatusBarHelp.PanelText(), kReloadedFromDisk);
 
@@ -84,8 +106,7 @@ TEST_F(OutsideChange, TheManagerKeepsItsEditsAndTakesTheStoreInOnceItHasNone) {
     items.BitBtnSaveClick(&items.BitBtnSave);
     ASSERT_EQ(items.StatusBarHelp.PanelText(), "Save succesful!");
     const unsigned loads = items.store.Loads();
-    ASSERT_TRUE(RunUntil([] { return OutsideChangePending(); }));
-    ASSERT_TRUE(Settled());
+    ASSERT_TRUE(Settled(true));
     EXPECT_EQ(items.store.Loads(), loads);
     EXPECT_TRUE(boxes.empty());
     items.Hide();
@@ -93,7 +114,7 @@ TEST_F(OutsideChange, TheManagerKeepsItsEditsAndTakesTheStoreInOnceItHasNone) {
 
 TEST_F(OutsideChange, SettingsChangedOnDiskAreAppliedOnceNoWindowShowsThem) {
     WriteStore("shortcuts", "");
-    rztest::WriteFile(dir / "zuvizove.ziz", "[Font Settings]\r\nWindowsDraw=1\r\n");
+    WriteDrawing(false);
     StartUp();
     ASSERT_EQ(FormItems().Caption(), App.itemsTitle);
     FormConfig().Show();
@@ -106,21 +127,35 @@ TEST_F(OutsideChange, SettingsChangedOnDiskAreAppliedOnceNoWindowShowsThem) {
     EXPECT_TRUE(Settled());
 }
 
-// Its rows point into the menu: a reload waits until it closes.
-TEST_F(OutsideChange, TheSearchWindowKeepsItsEntriesUntilItCloses) {
+// The search window's rows point into the menu that a reload frees; a save
+// under way may have written half the store.
+TEST_F(OutsideChange, AReloadWaitsWhileTheSearchWindowShowsEntriesOrASaveIsUnderWay) {
     WriteStore("shortcuts", "^ExeLnk|C:\\Tools\\first.exe||first.bmp|First\r\n");
-    rztest::WriteFile(dir / "zuvizove.ziz", "[Font Settings]\r\nWindowsDraw=1\r\n");
+    WriteDrawing(false);
     StartUp();
-    FormSearch().OpenAt(POINT{100, 100}, "fir");
-    ASSERT_TRUE(FormSearch().Visible());
-    ASSERT_EQ(FormSearch().Results().size(), 1u);
-    const unsigned loads = FormItems().store.Loads();
-    WriteTop("^ExeLnk|C:\\Tools\\second.exe||second.bmp|Second\r\n");
-    rztest::WriteFile(dir / "zuvizove.ziz", "[Font Settings]\r\nWindowsDraw=0\r\n");
-    // The settings, looked at in the same turn as the store, are applied; the store waits.
-    ASSERT_TRUE(RunUntil([] { return FormItems().Caption().empty(); }));
-    EXPECT_EQ(FormItems().store.Loads(), loads);
-    ASSERT_TRUE(FormSearch().Visible());
-    FormSearch().Hide();
-    ASSERT_TRUE(RunUntil([this] { return TopCaptions() == std::vector<std::string>{"Second"}; }));
+    const std::pair<const char*, std::function<void(bool)>> blockers[] = {
+        {"Search",
+         [](bool on) {
+             if (!on) return FormSearch().Hide();
+             FormSearch().OpenAt(POINT{100, 100}, "fir");
+             ASSERT_EQ(FormSearch().Results().size(), 1u);
+         }},
+        {"Save",
+         [this](bool on) {
+             if (on) rztest::MakeDir(dir / "item_bak");
+             else rztest::RemoveTree(dir / "item_bak");
+         }},
+    };
+    bool ownDrawing = false;
+    for (const auto& [what, block] : blockers) {
+        ASSERT_NO_FATAL_FAILURE(block(true));
+        const unsigned loads = FormItems().store.Loads();
+        WriteTop("^ExeLnk|C:\\Tools\\x.exe||x.bmp|" + std::string(what) + "\r\n");
+        WriteDrawing(ownDrawing = !ownDrawing);
+        // The settings, looked at in the same turn as the store, are applied; the store waits.
+        ASSERT_TRUE(RunUntil([&] { return FormItems().Caption().empty() == ownDrawing; })) << what;
+        EXPECT_EQ(FormItems().store.Loads(), loads) << what;
+        block(false);
+        EXPECT_TRUE(RunUntil([&] { return TopCaptions() == Captions{what}; })) << what;
+    }
 }

@@ -368,13 +368,11 @@ TEST_F(SettingsTest, AWriteFailingAtEveryByteLeavesTheOldFileWhole_LoggedAndSaid
 // Another computer's settings synced in while this one runs: Close writes
 // what this run changed and leaves the newer lines it did not touch.
 TEST_F(SettingsTest, SavingKeepsLinesChangedInTheFileSinceItWasRead) {
-    rztest::WriteFile(Ini(),
-                      "[General Settings]\r\nTaskBar=1\r\nOpenLauncherHotkey=alt+shift+f5\r\n"
-                      "[Font Settings]\r\nWindowsDraw=1\r\nFontName=Tahoma\r\nFontSize=8\r\n");
+    const std::string general =
+        "[General Settings]\r\nTaskBar=1\r\nOpenLauncherHotkey=alt+shift+f5\r\n[Font Settings]\r\n";
+    rztest::WriteFile(Ini(), general + "WindowsDraw=1\r\nFontName=Tahoma\r\nFontSize=8\r\n");
     LoadSettings();
-    rztest::WriteFile(Ini(),
-                      "[General Settings]\r\nTaskBar=1\r\nOpenLauncherHotkey=alt+shift+f5\r\n"
-                      "[Font Settings]\r\nWindowsDraw=0\r\nFontName=Arial\r\nFontSize=8\r\n");
+    rztest::WriteFile(Ini(), general + "WindowsDraw=0\r\nFontName=Arial\r\nFontSize=8\r\n");
     Settings.TaskBar = false;
     Settings.FontSize = 10;
     ASSERT_TRUE(SaveSettings());

@@ -146,6 +146,18 @@ protected:
         return WaitUntil([&] { return !::IsWindow(browser) || !::IsWindowVisible(browser); }, kWindowMs);
     }
 
+    // The left button pressed at from and the pointer moved about over until
+    // the tree shows a drop target: the drag begins once the program's drag
+    // timer has ticked.
+    static bool DragOver(HWND tree, POINT from, POINT over) {
+        Mouse(from, MOUSEEVENTF_LEFTDOWN);
+        for (int step = 0; step < 60; ++step) {
+            Mouse(POINT{over.x + step % 2, over.y}, 0);
+            if (WaitUntil([&] { return DropHighlighted(tree); }, 100)) return true;
+        }
+        return false;
+    }
+
     std::vector<std::string> topLines_;
     std::vector<std::string> toolsLines_;
 };
@@ -219,31 +231,16 @@ TEST_F(ItemManager, AnEntryDraggedWithTheMouseIsSavedInItsNewPlace) {
     const HWND tree = ChildOf(manager, WC_TREEVIEWA);
     DWORD_PTR height = 0;
     ASSERT_TRUE(::SendMessageTimeoutA(tree, TVM_GETITEMHEIGHT, 0, 0, SMTO_ABORTIFHUNG, kSendMs, &height));
-    // Rows 3 and 5: "Backup" and "Settings document", below the anchor,
-    // "Programs", "Notepad..." and the separator.
     auto row = [&](int i) {
         POINT p{60, static_cast<LONG>(i * height + height / 2)};
         ::ClientToScreen(tree, &p);
         return p;
     };
-    auto dropTarget = [&] {
-        DWORD_PTR item = 0;
-        ::SendMessageTimeoutA(tree, TVM_GETNEXTITEM, TVGN_DROPHILITE, 0, SMTO_ABORTIFHUNG, kSendMs, &item);
-        return item != 0;
-    };
-    Mouse(row(3), MOUSEEVENTF_LEFTDOWN);
-    // The drag begins once the program's drag timer has ticked: keep moving
-    // over the target until it shows as one.
-    POINT over = row(5);
-    bool shown = false;
-    for (int step = 0; step < 60 && !shown; ++step) {
-        over.x = row(5).x + step % 2;
-        Mouse(over, 0);
-        shown = WaitUntil(dropTarget, 100);
-    }
-    Mouse(over, MOUSEEVENTF_LEFTUP);
+    // Rows 3 and 5 are "Backup" and "Settings document".
+    const bool shown = DragOver(tree, row(3), row(5));
+    Mouse(row(5), MOUSEEVENTF_LEFTUP);
     ASSERT_TRUE(shown) << "the drag never reached its target";
-    ASSERT_TRUE(WaitUntil([&] { return !dropTarget(); }, kWindowMs)) << "the drop did not end the drag";
+    ASSERT_TRUE(WaitUntil([&] { return !DropHighlighted(tree); }, kWindowMs)) << "the drop did not end the drag";
 
     ASSERT_TRUE(ClickButton(ChildOf(manager, "Button", "S&ave"))) << "S&ave did not answer";
     std::vector<std::string> moved = topLines_;
@@ -265,59 +262,46 @@ TEST_F(ItemManager, ARightClickAndTheKeysEditAndTakeBackStepByStep) {
     const HTREEITEM settings = TopItem(m.tree, 5);
     ASSERT_EQ(ItemText(m.tree, settings), "Settings document");
     const POINT at = ItemPoint(m.tree, settings);
-    Mouse(at, MOUSEEVENTF_RIGHTDOWN);
-    Mouse(at, MOUSEEVENTF_RIGHTUP);
-    HWND menu = nullptr;
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            const auto menus = VisibleMenus(program_->Id());
-            menu = menus.empty() ? nullptr : menus.front();
-            return menu != nullptr;
-        },
-        kMenuMs))
+    Click(at, MOUSEEVENTF_RIGHTDOWN);
+    std::vector<HWND> menus;
+    ASSERT_TRUE(WaitUntil([&] { return !(menus = VisibleMenus(program_->Id())).empty(); }, kMenuMs))
         << "a right-click on an entry opened no menu";
     RECT r{};
-    ::GetWindowRect(menu, &r);
-    EXPECT_EQ(r.left, at.x) << "the menu opens at the pointer";
-    EXPECT_EQ(r.top, at.y);
+    ::GetWindowRect(menus.front(), &r);
+    EXPECT_TRUE(r.left == at.x && r.top == at.y) << "the menu opens at the pointer";
     EXPECT_EQ(Selected(m.tree), settings) << "the entry under the pointer is selected";
     PressKeys({'D'});
     ASSERT_TRUE(WaitUntil([&] { return ItemText(m.tree, TopItem(m.tree, 5)) == "Windows folder"; }, kWindowMs))
         << "the menu's Delete did not take the entry";
 
-    const HTREEITEM backup = TopItem(m.tree, 3);
-    ASSERT_TRUE(Select(m.tree, backup));
+    ASSERT_TRUE(Select(m.tree, TopItem(m.tree, 3)));
     PressKeys({VK_F2});
     const std::string typed = rztest::U8(u8"Sicherung für Ärger");
     TypeText(typed);
     PressKeys({VK_ESCAPE});
-    EXPECT_TRUE(WaitUntil([&] { return ItemText(m.tree, backup) == typed; }, kWindowMs)) << ItemText(m.tree, backup);
-
-    PressKeys({VK_CONTROL, 'Z'});
-    EXPECT_EQ(StatusBecomes(m.status, "Undone: Rename \"Backup\""), "Undone: Rename \"Backup\"");
-    EXPECT_EQ(ItemText(m.tree, backup), "Backup") << "the typing of the name is one step";
-    PressKeys({VK_CONTROL, 'Z'});
-    EXPECT_EQ(StatusBecomes(m.status, "Undone: Delete \"Settings document\""), "Undone: Delete \"Settings document\"");
-    EXPECT_EQ(ItemText(m.tree, TopItem(m.tree, 5)), "Settings document");
-    PressKeys({VK_CONTROL, 'Z'});
-    EXPECT_EQ(StatusBecomes(m.status, "Nothing to undo"), "Nothing to undo");
-    PressKeys({VK_CONTROL, 'Y'});
-    EXPECT_EQ(StatusBecomes(m.status, "Redone: Delete \"Settings document\""), "Redone: Delete \"Settings document\"");
-    PressKeys({VK_CONTROL, VK_SHIFT, 'Z'});
-    EXPECT_EQ(StatusBecomes(m.status, "Redone: Rename \"Backup\""), "Redone: Rename \"Backup\"");
-    EXPECT_EQ(ItemText(m.tree, backup), typed);
+    EXPECT_TRUE(WaitUntil([&] { return ItemText(m.tree, TopItem(m.tree, 3)) == typed; }, kWindowMs));
+    // The keys, what the status line says, and what a row shows then.
+    const struct {
+        std::vector<WORD> keys;
+        std::string said;
+        int row;
+        std::string shows;
+    } steps[] = {
+        {{VK_CONTROL, 'Z'}, "Undone: Rename \"Backup\"", 3, "Backup"},  // the typing of the name is one step
+        {{VK_CONTROL, 'Z'}, "Undone: Delete \"Settings document\"", 5, "Settings document"},
+        {{VK_CONTROL, 'Z'}, "Nothing to undo", 5, "Settings document"},
+        {{VK_CONTROL, 'Y'}, "Redone: Delete \"Settings document\"", 5, "Windows folder"},
+        {{VK_CONTROL, VK_SHIFT, 'Z'}, "Redone: Rename \"Backup\"", 3, typed},
+    };
+    for (const auto& step : steps) {
+        PressKeys(step.keys);
+        EXPECT_EQ(StatusBecomes(m.status, step.said), step.said);
+        EXPECT_EQ(ItemText(m.tree, TopItem(m.tree, step.row)), step.shows) << step.said;
+    }
 
     // Notepad... dragged over Windows folder; Ctrl+Z ends the drag first.
-    const POINT from = ItemPoint(m.tree, TopItem(m.tree, 2));
-    POINT over = ItemPoint(m.tree, TopItem(m.tree, 5));
-    Mouse(from, MOUSEEVENTF_LEFTDOWN);
-    bool dragging = false;
-    for (int step = 0; step < 60 && !dragging; ++step) {
-        over.x += step % 2 ? 1 : -1;
-        Mouse(over, 0);
-        dragging = WaitUntil([&] { return DropHighlighted(m.tree); }, 100);
-    }
-    ASSERT_TRUE(dragging) << "the drag never reached its target";
+    const POINT over = ItemPoint(m.tree, TopItem(m.tree, 5));
+    ASSERT_TRUE(DragOver(m.tree, ItemPoint(m.tree, TopItem(m.tree, 2)), over)) << "the drag never reached its target";
     PressKeys({VK_CONTROL, 'Z'});
     EXPECT_EQ(StatusBecomes(m.status, "Undone: Rename \"Backup\""), "Undone: Rename \"Backup\"");
     EXPECT_TRUE(WaitUntil([&] { return !DropHighlighted(m.tree); }, kWindowMs)) << "the drag goes on";
@@ -337,50 +321,37 @@ TEST_F(ItemManager, ARightClickAndTheKeysEditAndTakeBackStepByStep) {
 // Parameters typed in the manager reach a launch from it; closed without a
 // save, they never reach the launcher menu's.
 TEST_F(ItemManager, RegressionParametersTypedButNotSavedNeverReachTheMenusLaunch) {
-    const std::string marker = dir_ / "launched.txt";
-    WriteFile(dir_ / "args.bat", "@echo %*> \"" + marker + "\"\r\n");
-    topLines_.insert(topLines_.begin(), "^ExeLnk|" + dir_.Path() + "args.bat|-old|bat|Args");
+    topLines_.insert(topLines_.begin(), ArgsEntry("-old"));
     WriteFile(store_ + "\\shortcuts.txt", Join(topLines_));
     ASSERT_NO_FATAL_FAILURE(Start());
     const Manager m = OpenManager();
     ASSERT_TRUE(m.window && m.tree) << (program_->Running() ? "no manager" : "the program ended");
     ASSERT_TRUE(Select(m.tree, TopItem(m.tree, 1)));
     HWND params = nullptr;
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            for (HWND e = ::FindWindowExA(m.window, nullptr, "Edit", nullptr); e && !params;
-                 e = ::FindWindowExA(m.window, e, "Edit", nullptr))
-                if (FieldText(e) == "-old") params = e;
-            return params != nullptr;
-        },
-        kWindowMs))
-        << "no field shows the parameters";
+    auto shown = [&] {
+        for (HWND e = nullptr; (e = ::FindWindowExA(m.window, e, "Edit", nullptr)) && !params;)
+            if (FieldText(e) == "-old") params = e;
+        return params != nullptr;
+    };
+    ASSERT_TRUE(WaitUntil(shown, kWindowMs)) << "no field shows the parameters";
     RECT r{};
     ::GetWindowRect(params, &r);
-    const POINT field{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    Mouse(field, MOUSEEVENTF_LEFTDOWN);
-    Mouse(field, MOUSEEVENTF_LEFTUP);
+    Click({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
     PressKeys({VK_END});
     TypeText(" -new");
     ASSERT_TRUE(WaitUntil([&] { return FieldText(params) == "-old -new"; }, kWindowMs)) << FieldText(params);
-    auto launched = [&] { return TakeMarkerLine(marker, kWindowMs); };
     // Enter on the entry launches it as the menu would.
     ASSERT_TRUE(Select(m.tree, TopItem(m.tree, 1)));
     PressKeys({VK_RETURN});
-    EXPECT_EQ(launched(), "-old -new\r\n");
+    EXPECT_EQ(TakeMarkerLine(marker_, kWindowMs), "-old -new\r\n");
 
     // The launch's console may have taken the keyboard: a click puts it back on the tree.
-    const POINT entry = ItemPoint(m.tree, TopItem(m.tree, 1));
-    Mouse(entry, MOUSEEVENTF_LEFTDOWN);
-    Mouse(entry, MOUSEEVENTF_LEFTUP);
+    Click(ItemPoint(m.tree, TopItem(m.tree, 1)));
     ASSERT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == m.window; }, kWindowMs))
         << "the manager did not come back to the front";
     PressKeys({VK_ESCAPE});
     ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(m.window); }, kWindowMs)) << "Esc did not close the manager";
-    ASSERT_NE(OpenMenuByHotkey(), nullptr);
-    PressKeys({VK_DOWN});
-    PressKeys({VK_RETURN});
-    EXPECT_EQ(launched(), "-old\r\n") << "the unsaved parameters reached the launch";
+    EXPECT_EQ(LaunchFirst(), "-old\r\n") << "the unsaved parameters reached the launch";
     EXPECT_EQ(Lines(ReadFile(store_ + "\\shortcuts.txt")), topLines_);
     ExpectNoErrorShown();
     CloseThroughMenu();

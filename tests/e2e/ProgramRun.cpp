@@ -18,66 +18,58 @@ constexpr DWORD kClickMs = 15000;
 constexpr DWORD kKillWaitMs = 5000;
 constexpr char kInstanceName[] = "{0C462EFB-02B9-4314-80A4-DA95904F9B9F}";
 
-std::string ClassOf(HWND hwnd) {
-    char name[64] = {};
-    ::GetClassNameA(hwnd, name, sizeof(name));
-    return name;
-}
-
 std::string TextOf(HWND hwnd) {
     std::string text(static_cast<size_t>(::GetWindowTextLengthA(hwnd)) + 1, '\0');
     text.resize(static_cast<size_t>(::GetWindowTextA(hwnd, text.data(), static_cast<int>(text.size()))));
     return text;
 }
 
-struct WindowQuery {
-    DWORD pid;
-    const char* className;
-    const char* title;
-    std::vector<HWND> found;
-};
+using Keep = std::function<bool(HWND)>;
 
-BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM param) {
-    auto& q = *reinterpret_cast<WindowQuery*>(param);
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(hwnd, &owner);
-    if (owner == q.pid && (!q.className || ClassOf(hwnd) == q.className) && (!q.title || TextOf(hwnd) == q.title))
-        q.found.push_back(hwnd);
+BOOL CALLBACK Collect(HWND hwnd, LPARAM param) {
+    auto& [keep, found] = *reinterpret_cast<std::pair<const Keep*, std::vector<HWND>>*>(param);
+    if ((*keep)(hwnd)) found.push_back(hwnd);
     return TRUE;
 }
 
-BOOL CALLBACK CollectStatic(HWND hwnd, LPARAM param) {
-    if (lstrcmpiA(ClassOf(hwnd).c_str(), "Static") == 0 && ::GetWindowTextLengthA(hwnd) > 0)
-        reinterpret_cast<std::vector<HWND>*>(param)->push_back(hwnd);
-    return TRUE;
+// The top-level windows (or those below parent) that keep takes.
+std::vector<HWND> Windows(HWND parent, const Keep& keep) {
+    std::pair<const Keep*, std::vector<HWND>> query{&keep, {}};
+    if (parent) ::EnumChildWindows(parent, &Collect, reinterpret_cast<LPARAM>(&query));
+    else ::EnumWindows(&Collect, reinterpret_cast<LPARAM>(&query));
+    return query.second;
 }
 
-struct TitledQuery {
-    DWORD pid;
-    const char* title;
-    HWND found;
-};
+bool IsClass(HWND hwnd, const char* className) { return lstrcmpiA(ClassOf(hwnd).c_str(), className) == 0; }
 
-BOOL CALLBACK FindVisibleTitled(HWND hwnd, LPARAM param) {
-    auto& q = *reinterpret_cast<TitledQuery*>(param);
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(hwnd, &owner);
-    if (owner != q.pid || !::IsWindowVisible(hwnd) || TextOf(hwnd) != q.title) return TRUE;
-    q.found = hwnd;
-    return FALSE;
+// A message sent to another process's window; nullopt when it does not answer.
+std::optional<DWORD_PTR> Send(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    DWORD_PTR result = 0;
+    if (!::SendMessageTimeoutA(hwnd, msg, wp, lp, SMTO_ABORTIFHUNG, kSendMs, &result)) return std::nullopt;
+    return result;
 }
 
-struct ChildQuery {
-    const char* className;
-    const char* text;
-    HWND found;
-};
-
-BOOL CALLBACK FindChild(HWND hwnd, LPARAM param) {
-    auto& q = *reinterpret_cast<ChildQuery*>(param);
-    if (lstrcmpiA(ClassOf(hwnd).c_str(), q.className) != 0 || (q.text && TextOf(hwnd) != q.text)) return TRUE;
-    q.found = hwnd;
-    return FALSE;
+// msg sent with a pointer to a copy of bytes in the window's process; aim may
+// point fields of the copy into it. The bytes as the window left them, or
+// nullopt when it did not answer (or answered 0 where that is a failure).
+std::optional<std::string> SendThrough(HWND hwnd, UINT msg, WPARAM wp, std::string bytes, bool zeroFails,
+                                       const std::function<void(char* at, std::string& bytes)>& aim = {}) {
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(hwnd, &pid);
+    rz::unique_handle_kernel process(
+        ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid));
+    char* at = process ? static_cast<char*>(::VirtualAllocEx(process.get(), nullptr, bytes.size(),
+                                                             MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE))
+                       : nullptr;
+    if (!at) return std::nullopt;
+    if (aim) aim(at, bytes);
+    SIZE_T done = 0;
+    std::optional<DWORD_PTR> answer;
+    const bool ok = ::WriteProcessMemory(process.get(), at, bytes.data(), bytes.size(), &done) &&
+                    (answer = Send(hwnd, msg, wp, reinterpret_cast<LPARAM>(at))) && (*answer || !zeroFails) &&
+                    ::ReadProcessMemory(process.get(), at, bytes.data(), bytes.size(), &done);
+    ::VirtualFreeEx(process.get(), at, 0, MEM_RELEASE);
+    return ok ? std::optional(bytes) : std::nullopt;
 }
 
 }  // namespace
@@ -126,17 +118,31 @@ void RunningProgram::Kill() {
 }
 
 std::vector<HWND> ProcessWindows(DWORD pid, const char* className, const char* title) {
-    WindowQuery query{pid, className, title, {}};
-    ::EnumWindows(&CollectWindow, reinterpret_cast<LPARAM>(&query));
-    return query.found;
+    return Windows(nullptr, [&](HWND hwnd) {
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(hwnd, &owner);
+        return owner == pid && (!className || ClassOf(hwnd) == className) && (!title || TextOf(hwnd) == title);
+    });
+}
+
+HWND VisibleWindow(DWORD pid, const char* className, const char* title) {
+    for (HWND hwnd : ProcessWindows(pid, className, title))
+        if (::IsWindowVisible(hwnd)) return hwnd;
+    return nullptr;
+}
+
+HWND ChildOf(HWND parent, const char* className, const char* text) {
+    const auto found =
+        Windows(parent, [&](HWND hwnd) { return IsClass(hwnd, className) && (!text || TextOf(hwnd) == text); });
+    return found.empty() ? nullptr : found.front();
 }
 
 std::string MessageBoxText(HWND box) {
     char text[8192] = {};
     if (::GetDlgItem(box, 0xFFFF) && ::GetDlgItemTextA(box, 0xFFFF, text, sizeof(text)) > 0) return text;
     // Not every message box implementation numbers its text control 0xFFFF.
-    std::vector<HWND> statics;
-    ::EnumChildWindows(box, &CollectStatic, reinterpret_cast<LPARAM>(&statics));
+    const auto statics =
+        Windows(box, [](HWND hwnd) { return IsClass(hwnd, "Static") && ::GetWindowTextLengthA(hwnd) > 0; });
     return statics.size() == 1 ? TextOf(statics.front()) : std::string();
 }
 
@@ -195,6 +201,11 @@ void Mouse(POINT at, DWORD button) {
     ::SendInput(1, &in, sizeof(in));
 }
 
+void Click(POINT at, DWORD down) {
+    Mouse(at, down);
+    Mouse(at, down << 1);  // the matching UP flag
+}
+
 void TypeText(const std::wstring& text) {
     for (wchar_t c : text) {
         INPUT in[2]{};
@@ -206,12 +217,6 @@ void TypeText(const std::wstring& text) {
         in[1].ki.dwFlags |= KEYEVENTF_KEYUP;
         ::SendInput(2, in, sizeof(INPUT));
     }
-}
-
-HWND VisibleWindow(DWORD pid, const char* className, const char* title) {
-    for (HWND hwnd : ProcessWindows(pid, className, title))
-        if (::IsWindowVisible(hwnd)) return hwnd;
-    return nullptr;
 }
 
 void TypeText(const std::string& utf8) { TypeText(rz::ToUtf16(utf8)); }
@@ -259,61 +264,21 @@ std::string WindowsDir() {
     return path;
 }
 
-namespace {
-
-BOOL CALLBACK FindSave(HWND child, LPARAM param) {
-    char text[32] = {};
-    ::GetWindowTextA(child, text, sizeof(text));
-    if (ClassOf(child) != "Button" || std::string(text) != "S&ave") return TRUE;
-    reinterpret_cast<SaveButton*>(param)->button = child;
-    return FALSE;
-}
-
-BOOL CALLBACK FindTree(HWND child, LPARAM param) {
-    if (lstrcmpiA(ClassOf(child).c_str(), WC_TREEVIEWA) != 0) return TRUE;
-    *reinterpret_cast<HWND*>(param) = child;
-    return FALSE;
-}
-
-struct SaveQuery {
-    DWORD pid;
-    SaveButton found;
-};
-
-BOOL CALLBACK FindManager(HWND top, LPARAM param) {
-    auto& query = *reinterpret_cast<SaveQuery*>(param);
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(top, &owner);
-    if (owner != query.pid) return TRUE;
-    SaveButton candidate{top, nullptr};
-    ::EnumChildWindows(top, &FindSave, reinterpret_cast<LPARAM>(&candidate));
-    if (!candidate.button) return TRUE;
-    query.found = candidate;
-    return FALSE;
-}
-
-}  // namespace
-
 SaveButton FindSaveButton(DWORD pid) {
-    SaveQuery query{pid, {}};
-    ::EnumWindows(&FindManager, reinterpret_cast<LPARAM>(&query));
-    return query.found;
+    for (HWND top : ProcessWindows(pid, nullptr))
+        if (HWND save = ChildOf(top, "Button", "S&ave")) return {top, save};
+    return {};
 }
 
-int ManagerTreeCount(HWND manager) {
-    if (!manager) return -1;
-    HWND tree = nullptr;
-    ::EnumChildWindows(manager, &FindTree, reinterpret_cast<LPARAM>(&tree));
-    return tree ? ExpandedTreeCount(tree, 1000) : -1;
-}
+int ManagerTreeCount(HWND manager) { return manager ? ExpandedTreeCount(ChildOf(manager, WC_TREEVIEWA), 1000) : -1; }
 
-HWND OpenMenuByHotkey(const RunningProgram& program, DWORD totalMs, DWORD repressMs, const std::function<bool()>& ready,
-                      const std::vector<WORD>& keys) {
+HWND OpenMenuByHotkey(const RunningProgram& program, DWORD totalMs, DWORD repressMs,
+                      const std::function<bool()>& ready) {
     HWND menu = nullptr;
     const DWORD start = ::GetTickCount();
     while (!menu && program.Running() && ::GetTickCount() - start < totalMs) {
         if (ready && !ready()) break;
-        PressKeys(keys);
+        PressKeys({VK_CONTROL, 'L'});
         WaitUntil(
             [&] {
                 const auto menus = VisibleMenus(program.Id());
@@ -332,47 +297,22 @@ void ProgramCopyTest::SetUp() {
     ASSERT_TRUE(::CopyFileA(ProgramPath(), exe_.c_str(), FALSE)) << ::GetLastError();
 }
 
-// The program's visible top-level window with this caption, whatever its class.
-HWND VisibleWindow(DWORD pid, const char* title) {
-    TitledQuery query{pid, title, nullptr};
-    ::EnumWindows(&FindVisibleTitled, reinterpret_cast<LPARAM>(&query));
-    return query.found;
-}
-
-HWND ChildOf(HWND parent, const char* className, const char* text) {
-    ChildQuery query{className, text, nullptr};
-    ::EnumChildWindows(parent, &FindChild, reinterpret_cast<LPARAM>(&query));
-    return query.found;
-}
-
-std::optional<DWORD_PTR> Send(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    DWORD_PTR result = 0;
-    if (!::SendMessageTimeoutA(hwnd, msg, wp, lp, SMTO_ABORTIFHUNG, kSendMs, &result)) return std::nullopt;
-    return result;
-}
-
 std::optional<std::string> StatusBarText(HWND bar) {
     const std::optional<DWORD_PTR> length = Send(bar, SB_GETTEXTLENGTHA, 0, 0);
-    if (!length) return std::nullopt;
-    const size_t size = LOWORD(*length) + 1;
-    RemoteMemory remote(bar, size);
-    std::string text(size, '\0');
-    if (!remote || !Send(bar, SB_GETTEXTA, 0, remote.At()) || !remote.Read(text.data(), size)) return std::nullopt;
-    text.resize(std::strlen(text.c_str()));
+    std::optional<std::string> text;
+    if (length) text = SendThrough(bar, SB_GETTEXTA, 0, std::string(LOWORD(*length) + 1, '\0'), false);
+    if (text) text->resize(std::strlen(text->c_str()));
     return text;
 }
 
-// An edit's text; the system carries WM_GETTEXT into the other process.
 std::string FieldText(HWND field) {
-    char text[512] = {};
+    char text[512] = "<unreadable>";
     DWORD_PTR ignored = 0;
-    if (!::SendMessageTimeoutA(field, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
-                               kSendMs, &ignored))
-        return "<unreadable>";
+    ::SendMessageTimeoutA(field, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, kSendMs,
+                          &ignored);
     return text;
 }
 
-// The entry on a row of the tree's top level (the anchor is row 0), or null.
 HTREEITEM TopItem(HWND tree, int row) {
     DWORD_PTR item = Send(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0).value_or(0);
     for (int i = 0; i < row && item; ++i) item = Send(tree, TVM_GETNEXTITEM, TVGN_NEXT, item).value_or(0);
@@ -386,36 +326,28 @@ HTREEITEM Selected(HWND tree) {
 bool DropHighlighted(HWND tree) { return Send(tree, TVM_GETNEXTITEM, TVGN_DROPHILITE, 0).value_or(0) != 0; }
 
 std::string ItemText(HWND tree, HTREEITEM item) {
-    constexpr size_t kText = 260;
-    RemoteMemory remote(tree, sizeof(TVITEMA) + kText);
-    TVITEMA query{};
-    query.mask = TVIF_TEXT;
-    query.hItem = item;
-    query.pszText = reinterpret_cast<char*>(remote.At(sizeof(TVITEMA)));
-    query.cchTextMax = kText;
-    char text[kText] = "<unreadable>";
-    if (!remote || !remote.Write(&query, sizeof(query)) || !Send(tree, TVM_GETITEMA, 0, remote.At()).value_or(0) ||
-        !remote.Read(text, kText, sizeof(TVITEMA)))
-        return "<unreadable>";
-    text[kText - 1] = '\0';
-    return text;
+    constexpr int kText = 260;
+    const auto text = SendThrough(tree, TVM_GETITEMA, 0, std::string(sizeof(TVITEMA) + kText, '\0'), true,
+                                  [&](char* at, std::string& bytes) {
+                                      TVITEMA query{TVIF_TEXT, item, 0, 0, at + sizeof(TVITEMA), kText - 1, 0, 0, 0, 0};
+                                      std::memcpy(bytes.data(), &query, sizeof(query));
+                                  });
+    return text ? text->c_str() + sizeof(TVITEMA) : "<unreadable>";
 }
 
-// The middle of an entry's caption on the screen.
 POINT ItemPoint(HWND tree, HTREEITEM item) {
-    RECT r{};
-    std::memcpy(&r, &item, sizeof(item));  // the rectangle goes in carrying the item
-    RemoteMemory remote(tree, sizeof(r));
+    std::string rect(sizeof(RECT), '\0');
+    std::memcpy(rect.data(), &item, sizeof(item));  // the rectangle goes in carrying the item
     POINT p{-1, -1};
-    if (remote && remote.Write(&r, sizeof(r)) && Send(tree, TVM_GETITEMRECT, TRUE, remote.At()).value_or(0) &&
-        remote.Read(&r, sizeof(r))) {
+    if (const auto got = SendThrough(tree, TVM_GETITEMRECT, TRUE, rect, true)) {
+        RECT r;
+        std::memcpy(&r, got->data(), sizeof(r));
         p = POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
         ::ClientToScreen(tree, &p);
     }
     return p;
 }
 
-// Sent, not posted: the click's handler has run when this returns.
 SIZE WindowSize(HWND hwnd) {
     RECT r{};
     ::GetWindowRect(hwnd, &r);

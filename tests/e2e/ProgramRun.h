@@ -74,12 +74,14 @@ void PressKeys(const std::vector<WORD>& down);
 // The pointer moved to a screen point, with a button event there if given
 // (MOUSEEVENTF_LEFTDOWN ...), as the mouse would.
 void Mouse(POINT at, DWORD button);
+// A button pressed and let go there: MOUSEEVENTF_LEFTDOWN or _RIGHTDOWN.
+void Click(POINT at, DWORD down = MOUSEEVENTF_LEFTDOWN);
 // Letters of any script typed one by one, each a key press and release that
 // carries its character (KEYEVENTF_UNICODE), as an input method sends them.
 void TypeText(const std::wstring& text);
-// The program's visible top-level window of this class and title, or null.
-HWND VisibleWindow(DWORD pid, const char* className, const char* title);
 void TypeText(const std::string& utf8);
+// The program's visible top-level window of this class (any if null) and title, or null.
+HWND VisibleWindow(DWORD pid, const char* className, const char* title);
 // Entries of another process's tree view once every folder in it is expanded
 // (the window holds a folder's entries only once it was opened), or -1 when
 // the window does not answer within timeoutMs a message.
@@ -94,7 +96,7 @@ std::string WindowsDir();
 // every repressMs; a ready() that says no ends the tries. The menu's window,
 // or null.
 HWND OpenMenuByHotkey(const RunningProgram& program, DWORD totalMs, DWORD repressMs,
-                      const std::function<bool()>& ready = {}, const std::vector<WORD>& keys = {VK_CONTROL, 'L'});
+                      const std::function<bool()>& ready = {});
 
 // The item manager of a running program and its Save button; the window
 // itself may be hidden.
@@ -107,46 +109,9 @@ SaveButton FindSaveButton(DWORD pid);
 // while it cannot be read.
 int ManagerTreeCount(HWND manager);
 
-// The program's visible top-level window with this caption, whatever its class.
-HWND VisibleWindow(DWORD pid, const char* title);
-// The first child window of this class and, if given, text.
+// The first window below parent of this class and, if given, text.
 HWND ChildOf(HWND parent, const char* className, const char* text = nullptr);
 
-// Memory in the process that owns a window, for the messages that answer
-// through a pointer: the pointer has to lead into that process.
-class RemoteMemory {
-public:
-    RemoteMemory(HWND window, size_t size) {
-        DWORD pid = 0;
-        ::GetWindowThreadProcessId(window, &pid);
-        process_.reset(::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid));
-        if (process_) at_ = ::VirtualAllocEx(process_.get(), nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-    }
-    ~RemoteMemory() {
-        if (at_) ::VirtualFreeEx(process_.get(), at_, 0, MEM_RELEASE);
-    }
-    RemoteMemory(const RemoteMemory&) = delete;
-    RemoteMemory& operator=(const RemoteMemory&) = delete;
-
-    explicit operator bool() const { return at_ != nullptr; }
-    LPARAM At(size_t offset = 0) const { return reinterpret_cast<LPARAM>(static_cast<char*>(at_) + offset); }
-    bool Write(const void* data, size_t size) const {
-        SIZE_T done = 0;
-        return ::WriteProcessMemory(process_.get(), at_, data, size, &done) && done == size;
-    }
-    bool Read(void* data, size_t size, size_t offset = 0) const {
-        SIZE_T done = 0;
-        return ::ReadProcessMemory(process_.get(), reinterpret_cast<void*>(At(offset)), data, size, &done) &&
-               done == size;
-    }
-
-private:
-    rz::unique_handle_kernel process_;
-    void* at_ = nullptr;
-};
-
-// A message sent to another process's window; nullopt when it does not answer.
-std::optional<DWORD_PTR> Send(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
 // The first panel of a status bar.
 std::optional<std::string> StatusBarText(HWND bar);
 // An edit's text; the system carries WM_GETTEXT into the other process.
@@ -181,37 +146,29 @@ protected:
 // it: the hotkey's menu, the item manager, Close.
 class ManagerProgramTest : public ProgramCopyTest {
 protected:
-    static constexpr DWORD kMenuMs = 10000;
-    static constexpr DWORD kRepressMs = 1000;
-    static constexpr DWORD kWindowMs = 10000;
-    static constexpr DWORD kSendMs = 5000;
-    static constexpr DWORD kClickMs = 15000;
+    static constexpr DWORD kMenuMs = 10000, kRepressMs = 1000, kWindowMs = 10000, kSendMs = 5000, kClickMs = 15000;
     static constexpr POINT kCursor = {120, 90};
     static constexpr char kManagerTitle[] = "Corvane Razaveza - Manage Items";
 
     void Start() {
         program_ = std::make_unique<RunningProgram>(exe_, dir_.Path());
         ASSERT_TRUE(program_->Started()) << program_->StartError();
-        ASSERT_TRUE(
-            WaitUntil([&] { return rztest::ReadInstanceMapping().has_value() || !program_->Running(); }, kStartMs));
+        ASSERT_TRUE(WaitUntil([&] { return ReadInstanceMapping().has_value() || !program_->Running(); }, kStartMs));
         ASSERT_TRUE(program_->Running()) << "exit code " << program_->WaitForExit(0).value_or(~0UL);
     }
 
-    // Waits until the program takes messages again, so that a press is never
-    // queued behind a busy moment: each queued press opens the menu once more.
-    bool Responsive(DWORD timeoutMs) const {
-        const std::optional<DWORD> stored = rztest::ReadInstanceMapping();
-        if (!stored) return false;
-        const HWND app = reinterpret_cast<HWND>(static_cast<uintptr_t>(*stored));
-        DWORD_PTR ignored = 0;
-        return ::SendMessageTimeoutA(app, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &ignored) != 0;
-    }
-
     // Presses the hotkey until the menu shows: start-up may still be loading.
-    HWND OpenMenuByHotkey(const std::vector<WORD>& keys = {VK_CONTROL, 'L'}) {
+    // Each press waits until the program takes messages again, so that none
+    // is queued behind a busy moment: each queued press opens the menu once more.
+    HWND OpenMenuByHotkey() {
         ::SetCursorPos(kCursor.x, kCursor.y);
-        return rztest::OpenMenuByHotkey(
-            *program_, kMenuMs, kRepressMs, [this] { return Responsive(kClickMs); }, keys);
+        auto responsive = [] {
+            const std::optional<DWORD> app = ReadInstanceMapping();
+            DWORD_PTR ignored = 0;
+            return app && ::SendMessageTimeoutA(reinterpret_cast<HWND>(static_cast<uintptr_t>(*app)), WM_NULL, 0, 0,
+                                                SMTO_NORMAL, kClickMs, &ignored);
+        };
+        return rztest::OpenMenuByHotkey(*program_, kMenuMs, kRepressMs, responsive);
     }
 
     // From the open menu: Up twice to "Razaveza Kit", Right opens it on
@@ -225,53 +182,53 @@ protected:
         PressKeys({VK_RETURN});
         HWND manager = nullptr;
         WaitUntil(
-            [&] {
-                manager = VisibleWindow(program_->Id(), kManagerTitle);
-                return manager || !program_->Running();
-            },
+            [&] { return (manager = VisibleWindow(program_->Id(), nullptr, kManagerTitle)) || !program_->Running(); },
             kWindowMs);
         return manager;
     }
-
     int TreeCount(HWND manager) { return ExpandedTreeCount(ChildOf(manager, WC_TREEVIEWA), kSendMs); }
 
     // The manager opened from the menu, with its tree and status bar.
     struct Manager {
-        HWND window = nullptr;
-        HWND tree = nullptr;
-        HWND status = nullptr;
+        HWND window = nullptr, tree = nullptr, status = nullptr;
     };
     Manager OpenManager() {
         Manager m;
-        if (!OpenMenuByHotkey()) return m;
-        m.window = ChooseManageItems();
-        if (!m.window) return m;
-        m.tree = ChildOf(m.window, WC_TREEVIEWA);
-        m.status = ChildOf(m.window, STATUSCLASSNAMEA);
+        m.window = OpenMenuByHotkey() ? ChooseManageItems() : nullptr;
+        if (m.window) m = {m.window, ChildOf(m.window, WC_TREEVIEWA), ChildOf(m.window, STATUSCLASSNAMEA)};
         return m;
     }
     // The status line shows text within a while; what it shows otherwise.
     static std::string StatusBecomes(HWND status, const std::string& text) {
         std::string shown;
-        WaitUntil(
-            [&] {
-                shown = StatusBarText(status).value_or("<unreadable>");
-                return shown == text;
-            },
-            kWindowMs);
+        WaitUntil([&] { return (shown = StatusBarText(status).value_or("<unreadable>")) == text; }, kWindowMs);
         return shown;
     }
     // A click on an entry that has the tree select it.
     static bool Select(HWND tree, HTREEITEM item) {
-        const POINT at = ItemPoint(tree, item);
-        Mouse(at, MOUSEEVENTF_LEFTDOWN);
-        Mouse(at, MOUSEEVENTF_LEFTUP);
+        Click(ItemPoint(tree, item));
         return WaitUntil([&] { return Selected(tree) == item; }, kWindowMs);
+    }
+    // The program's message box that shows, or null.
+    HWND Box() const { return VisibleWindow(program_->Id(), "#32770", nullptr); }
+
+    // The menu's first entry chosen with the keys; what its script, an entry
+    // made by ArgsEntry, was given.
+    std::string LaunchFirst() {
+        if (!OpenMenuByHotkey()) return "<no menu>";
+        PressKeys({VK_DOWN});
+        PressKeys({VK_RETURN});
+        return TakeMarkerLine(marker_, kWindowMs);
+    }
+    // A list line for a script that writes its parameters into marker_.
+    std::string ArgsEntry(const std::string& params) {
+        WriteFile(dir_ / "args.bat", "@echo %*> \"" + marker_ + "\"\r\n");
+        return "^ExeLnk|" + dir_.Path() + "args.bat|" + params + "|bat|Args";
     }
 
     // With nothing selected, Up selects the last entry: "Close".
-    void CloseThroughMenu(const std::vector<WORD>& keys = {VK_CONTROL, 'L'}) {
-        ASSERT_NE(OpenMenuByHotkey(keys), nullptr) << (program_->Running() ? "no menu" : "the program ended");
+    void CloseThroughMenu() {
+        ASSERT_NE(OpenMenuByHotkey(), nullptr) << (program_->Running() ? "no menu" : "the program ended");
         PressKeys({VK_UP});
         PressKeys({VK_RETURN});
         const std::optional<DWORD> code = program_->WaitForExit(kExitMs);
@@ -281,12 +238,10 @@ protected:
         EXPECT_FALSE(FileExists(dir_ / "errorlog.txt")) << ReadFile(dir_ / "errorlog.txt");
     }
 
-    void ExpectNoErrorShown() {
-        EXPECT_TRUE(rztest::ProcessWindows(program_->Id(), "#32770").empty()) << "the program shows a message box";
-        EXPECT_FALSE(FileExists(dir_ / "errorlog.txt")) << ReadFile(dir_ / "errorlog.txt");
-    }
+    void ExpectNoErrorShown() { rztest::ExpectNoErrorShown(*program_, dir_); }
 
     const std::string store_ = dir_ / "shortcuts";
+    const std::string marker_ = dir_ / "launched.txt";
     std::unique_ptr<RunningProgram> program_;
 };
 

@@ -4,8 +4,6 @@
 
 #include <windows.h>
 
-#include <functional>
-
 #include "StoreFixture.h"
 #include "items/StoreFingerprint.h"
 #include "platform/Handles.h"
@@ -22,40 +20,35 @@ TEST_F(StoreTest, TheFingerprintSeesWhatTheLoaderReadsAndNoSyncLeftovers) {
     ASSERT_TRUE(store->onDisk.present);
     EXPECT_EQ(LookAtStore(dir.Path()).print, store->onDisk);
 
-    const std::string s = dir / "shortcuts\\";
-    struct Case {
-        const char* what;
-        std::function<void()> change;
+    // What is written below the store: "" makes a folder, null removes.
+    const struct {
+        const char* path;
+        const char* bytes;
         bool counts;
+    } cases[] = {
+        {"app (PC2's conflicted copy 2024-05-01).bmp", "x", false},
+        {"Games\\shortcuts-PC2.txt", "x", false},
+        {"app.sync-conflict-20240501-101010-ABC.bmp", "x", false},
+        {".~lock.shortcuts.txt#", "x", false},
+        {"~$shortcuts.txt", "x", false},
+        {"Games\\desktop.ini", "[.ShellClassInfo]", false},
+        {"Games\\shortcuts.txt.tmp", "half", false},
+        {".dropbox.cache", "", false},
+        {".dropbox.cache\\shortcuts.txt", "x", false},
+        {"shortcuts.txt", "^Folder|Games\r\n", true},
+        {"Games\\shortcuts.txt", "^NorSep|\r\n^NorSep|\r\n", true},
+        {"app.bmp", "BM..", true},
+        {"New", "", true},
+        {"Games", nullptr, true},
+        {"", nullptr, true},
     };
-    const Case cases[] = {
-        {"a conflicted copy", [&] { rztest::WriteFile(s + "shortcuts (PC2's conflicted copy 2024-05-01).txt", "x"); },
-         false},
-        {"another computer's copy", [&] { rztest::WriteFile(s + "Games\\shortcuts-PC2.txt", "x"); }, false},
-        {"a Syncthing conflict", [&] { rztest::WriteFile(s + "app.sync-conflict-20240501-101010-ABC.bmp", "x"); },
-         false},
-        {"an office lock", [&] { rztest::WriteFile(s + ".~lock.shortcuts.txt#", "x"); }, false},
-        {"an owner file", [&] { rztest::WriteFile(s + "~$shortcuts.txt", "x"); }, false},
-        {"desktop.ini", [&] { rztest::WriteFile(s + "Games\\desktop.ini", "[.ShellClassInfo]"); }, false},
-        {"a temporary file", [&] { rztest::WriteFile(s + "Games\\shortcuts.txt.tmp", "half"); }, false},
-        {"a sync service's folder",
-         [&] {
-             rztest::MakeDir(s + ".dropbox.cache");
-             rztest::WriteFile(s + ".dropbox.cache\\shortcuts.txt", "x");
-         },
-         false},
-        {"a list edited", [&] { rztest::WriteFile(s + "shortcuts.txt", "^Folder|Games\r\n"); }, true},
-        {"a list edited below", [&] { rztest::WriteFile(s + "Games\\shortcuts.txt", "^NorSep|\r\n^NorSep|\r\n"); },
-         true},
-        {"a picture replaced", [&] { rztest::WriteFile(s + "app.bmp", "BM.."); }, true},
-        {"a folder added", [&] { rztest::MakeDir(s + "New"); }, true},
-        {"a folder removed", [&] { rztest::RemoveTree(s + "Games"); }, true},
-        {"the store removed", [&] { rztest::RemoveTree(dir / "shortcuts"); }, true},
-    };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         const StoreFingerprint before = LookAtStore(dir.Path()).print;
-        c.change();
-        EXPECT_EQ(LookAtStore(dir.Path()).print != before, c.counts) << c.what;
+        const std::string path = dir / "shortcuts" + (*c.path ? "\\" + std::string(c.path) : "");
+        if (!c.bytes) rztest::RemoveTree(path);
+        else if (!*c.bytes) rztest::MakeDir(path);
+        else rztest::WriteFile(path, c.bytes);
+        EXPECT_EQ(LookAtStore(dir.Path()).print != before, c.counts) << c.path;
     }
     EXPECT_FALSE(LookAtStore(dir.Path()).print.present);
 }

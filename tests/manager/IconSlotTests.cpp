@@ -15,7 +15,6 @@
 
 using namespace rz;
 using rztest::ManagerTest;
-using rztest::ModelOnly;
 
 namespace {
 
@@ -125,32 +124,32 @@ ImportEntry ManyFiles(int count) {
     return plan;
 }
 
-std::string State(const ModelOnly& m, const ItemCommands& c) {
-    return rztest::TreeDump(m.tree.GetFirstNode()) + " pictures " + std::to_string(m.parts.ILAllPublicPM.Count()) +
-           "/" + std::to_string(m.parts.ILAllPublicTV.Count()) + " manager icons " + std::to_string(m.tree.Tag) +
-           " steps " + std::to_string(c.history.Steps()) + " late " +
-           std::to_string(m.parts.store.icons.sources.LateCount());
-}
-
 }  // namespace
 
-TEST(ImportStopped, AnImportStoppedAnywhereLeavesTreeIconsAndHistoryAsBefore) {
-    ModelOnly m("^Folder|Games\r\n^UnkLnk|C:\\docs\\report.txt|txt|Report\r\n");
-    ItemCommands c(m.parts.store);
-    c.AddFolder(m.tree.GetFirstNode(), "Kept");
+TEST_F(IconSlotTest, AnImportStoppedAnywhereLeavesTreeIconsAndHistoryAsBefore) {
+    StartWithAllKinds();
+    TFormItems& f = Items();
+    ItemCommands& c = f.commands;
+    c.AddFolder(Anchor(), "Kept");
     const ImportEntry plan = ManyFiles(400);
-    const std::string before = State(m, c);
+    const auto state = [&] {
+        return Dump(Anchor()) + " pictures " + std::to_string(f.ILAllPublicPM.Count()) + "/" +
+               std::to_string(f.ILAllPublicTV.Count()) + " manager icons " + std::to_string(f.TVItems.Tag) +
+               " steps " + std::to_string(c.history.Steps()) + " late " +
+               std::to_string(f.store.icons.sources.LateCount());
+    };
+    const std::string before = state();
     for (int stopAt : {1, 2, 3}) {
         int calls = 0;
-        EXPECT_EQ(c.Import(m.Entry("Report"), plan, "Kit", [&](int) { return ++calls < stopAt; }), nullptr);
+        EXPECT_EQ(c.Import(Entry("Report"), plan, "Kit", [&](int) { return ++calls < stopAt; }), nullptr);
         EXPECT_EQ(calls, stopAt);
-        EXPECT_EQ(State(m, c), before) << "stopped at progress call " << stopAt;
+        EXPECT_EQ(state(), before) << "stopped at progress call " << stopAt;
     }
     // Let run, the same plan comes whole, as one step.
-    TTreeNode* kit = c.Import(m.Entry("Report"), plan, "Kit", [](int) { return true; });
-    ASSERT_NE(kit, nullptr);
+    const int icons = f.TVItems.Tag;
+    ASSERT_NE(c.Import(Entry("Report"), plan, "Kit", [](int) { return true; }), nullptr);
     EXPECT_EQ(c.history.UndoLabel(), "Import \"Kit\"");
-    EXPECT_EQ(m.tree.Tag, 400);
+    EXPECT_EQ(f.TVItems.Tag, icons + 400);
     TTreeNode* show = nullptr;
     ASSERT_TRUE(c.history.Undo(show));
     EXPECT_EQ(c.history.UndoLabel(), "Add folder \"Kept\"");

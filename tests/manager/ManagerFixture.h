@@ -10,22 +10,9 @@
 #include "app/AppFixture.h"
 #include "core/Settings.h"
 #include "items/ItemKinds.h"
-#include "items/LauncherParts.h"
 #include "manager/form_items.h"
 
 namespace rztest {
-
-// Every entry with all that the undo copy keeps and the view shows.
-inline std::string TreeDump(const rz::TTreeNode* first, int depth = 0) {
-    std::string out;
-    for (const rz::TTreeNode* n = first; n; n = n->GetNextSibling()) {
-        out += std::string(depth, ' ') + n->Text() + " [" + std::to_string(n->ImageIndex()) + "/" +
-               std::to_string(n->SelectedIndex()) + "/" + std::to_string(n->StateIndex()) + "] #" +
-               std::to_string(n->ItemId) + (n->Expanded() ? " +" : "") + "\n";
-        out += TreeDump(n->GetFirstChild(), depth + 1);
-    }
-    return out;
-}
 
 class ManagerTest : public AppTest {
 protected:
@@ -130,34 +117,17 @@ protected:
         return text;
     }
 
-    static std::string Dump(const rz::TTreeNode* first) { return TreeDump(first); }
-};
-
-// The item model alone, as the manager's commands see it: the launcher parts
-// on a tree without a window, loaded from a store in a fresh folder.
-class ModelOnly {
-public:
-    explicit ModelOnly(const std::string& topList) {
-        parts.store.SetDataFolder(dir.Path());
-        parts.store.icons.MakeWorkSurfaces();
-        MakeDir(dir / "shortcuts");
-        WriteFile(dir / "shortcuts\\shortcuts.txt", topList);
-        // Each folder of the list has its directory, empty.
-        for (size_t at = 0; (at = topList.find("^Folder|", at)) != std::string::npos; at += 8)
-            MakeDir(dir / ("shortcuts\\" + topList.substr(at + 8, topList.find('\r', at) - at - 8)));
-        parts.store.PrepareBaseTree();
-        EXPECT_TRUE(parts.store.LoadPass1());
-        parts.store.LoadPass2();
+    // Every entry with all that the undo copy keeps and the view shows.
+    static std::string Dump(const rz::TTreeNode* first, int depth = 0) {
+        std::string out;
+        for (const rz::TTreeNode* n = first; n; n = n->GetNextSibling()) {
+            out += std::string(depth, ' ') + n->Text() + " [" + std::to_string(n->ImageIndex()) + "/" +
+                   std::to_string(n->SelectedIndex()) + "/" + std::to_string(n->StateIndex()) + "] #" +
+                   std::to_string(n->ItemId) + (n->Expanded() ? " +" : "") + "\n";
+            out += Dump(n->GetFirstChild(), depth + 1);
+        }
+        return out;
     }
-    rz::TTreeNode* Entry(const std::string& caption) const {
-        for (rz::TTreeNode* n = tree.GetFirstNode(); n; n = n->GetNext())
-            if (n->Text() == caption) return n;
-        return nullptr;
-    }
-
-    TempDir dir;
-    rz::TTreeView tree{"TVItems"};
-    rz::LauncherParts parts{tree};
 };
 
 inline std::string WindowText(HWND hwnd) {

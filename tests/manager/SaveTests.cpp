@@ -509,39 +509,3 @@ TEST_F(SaveTest, ADiskThatFillsAtAnyByteLeavesTheOldStoreAndSaysSo) {
     EXPECT_TRUE(FormItems().Saved());
     EXPECT_EQ(Text("shortcuts\\Games\\shortcuts.txt"), kGames);
 }
-
-// Another computer's save brought in by a sync service after the manager
-// read the store: Save asks first, and only Yes overwrites it. No keeps the
-// edits and the other store; leftovers of the sync service ask nothing.
-TEST_F(SaveTest, AStoreChangedOnDiskIsOverwrittenOnlyOnYes) {
-    ASSERT_NO_FATAL_FAILURE(Start());
-    rztest::WriteFile(dir / "shortcuts\\shortcuts (PC2's conflicted copy).txt", "^SpeSep|theirs\r\n");
-    rztest::WriteFile(dir / "shortcuts\\Games\\desktop.ini", "[.ShellClassInfo]\r\n");
-    Save();
-    ASSERT_EQ(Status(), "Save succesful!");
-    EXPECT_TRUE(boxes.empty()) << boxes.front().text;
-
-    DeleteTopEntry("Report");
-    const std::string edited = Tree();
-    const std::string theirs = "^SpeSep|theirs\r\n";
-    rztest::WriteFile(dir / "shortcuts\\shortcuts.txt", theirs);
-    answer = IDNO;
-    Save();
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].flags & (MB_TYPEMASK | MB_ICONMASK | MB_DEFMASK),
-              UINT(MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2));
-    EXPECT_EQ(Status(), kNotSavedChangedOnDisk);
-    EXPECT_EQ(Text("shortcuts\\shortcuts.txt"), theirs);
-    EXPECT_EQ(Tree(), edited);
-    EXPECT_FALSE(rztest::DirExists(dir / "item_bak"));
-
-    answer = IDYES;
-    Save();
-    EXPECT_EQ(boxes.size(), 2u);
-    EXPECT_EQ(Status(), "Save succesful!");
-    EXPECT_EQ(Text("shortcuts\\shortcuts.txt"),
-              "^SpeSep|Tools\r\n^ExeLnk|" + dir.Path() + "a.exe||a.bmp|A\r\n^Folder|Games\r\n");
-    // What this save wrote is no change from outside: the next save asks nothing.
-    Save();
-    EXPECT_EQ(boxes.size(), 2u);
-}

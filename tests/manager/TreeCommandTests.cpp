@@ -114,3 +114,26 @@ TEST_F(ManagerTest, ContextMenuActsOnTheEntryUnderThePointerAsItsButtonsDo) {
     EXPECT_EQ(Entry("Report"), nullptr) << "Delete took the entry under the pointer";
     f.Hide();
 }
+
+// The field's own undo would take back its last keystroke only; after a save
+// there is nothing to take back, and the field keeps its text.
+TEST_F(ManagerTest, CtrlZInTheNameFieldTakesBackTheWholeTypingAndNothingAfterASave) {
+    StartWithAllKinds();
+    TFormItems& f = Items();
+    f.Show();
+    Pick(Entry("Readme"));
+    Enter(f.EditSName);
+    Type(f.EditSName, "!!");
+    ASSERT_EQ(Entry("Readme"), nullptr);
+    PressKey(f.Handle(), f.EditSName.Handle(), 'Z', true);
+    EXPECT_NE(Entry("Readme"), nullptr);
+    EXPECT_EQ(f.EditSName.Text(), "Readme");
+    EXPECT_EQ(Status(), "Undone: Rename \"Readme\"");
+    Type(f.EditSName, "x");
+    const std::string named = f.EditSName.Text();
+    Press(f.BitBtnSave);
+    PressKey(f.Handle(), f.EditSName.Handle(), 'Z', true);
+    EXPECT_EQ(Status(), "Nothing to undo");
+    EXPECT_EQ(f.EditSName.Text(), named);
+    f.Hide();
+}
