@@ -77,9 +77,6 @@ public:
     // shown (at no size) while one of the program's windows is visible.
     void SyncTaskbarButton();
 
-    // Raised by Run whenever no message waits; answers whether work is left,
-    // and is raised again, between messages, until none is.
-    std::function<bool()> OnIdle;
     TNotifyEvent OnActivate;
     TNotifyEvent OnDeactivate;
     TNotifyEvent OnHint;
