@@ -306,11 +306,10 @@ std::optional<std::string> StatusBarText(HWND bar) {
 }
 
 std::string FieldText(HWND field) {
-    char text[512] = "<unreadable>";
+    wchar_t text[1024] = L"<unreadable>";
     DWORD_PTR ignored = 0;
-    ::SendMessageTimeoutA(field, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, kSendMs,
-                          &ignored);
-    return text;
+    ::SendMessageTimeoutW(field, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, kSendMs, &ignored);
+    return rz::FromUtf16(text);
 }
 
 HTREEITEM TopItem(HWND tree, int row) {

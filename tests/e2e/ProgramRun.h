@@ -114,7 +114,7 @@ HWND ChildOf(HWND parent, const char* className, const char* text = nullptr);
 
 // The first panel of a status bar.
 std::optional<std::string> StatusBarText(HWND bar);
-// An edit's text; the system carries WM_GETTEXT into the other process.
+// An edit's text in UTF-8; the system carries WM_GETTEXT into the other process.
 std::string FieldText(HWND field);
 // The entry on a row of the tree's top level (the anchor is row 0), or null.
 HTREEITEM TopItem(HWND tree, int row);
@@ -172,20 +172,18 @@ protected:
     }
 
     // From the open menu: Up twice to "Razaveza Kit", Right opens it on
-    // "Help File", Down to "Manage Items...".
-    HWND ChooseManageItems() {
-        PressKeys({VK_UP});
-        PressKeys({VK_UP});
-        PressKeys({VK_RIGHT});
+    // "Help File", then downs rows further: 1 is "Manage Items...", 2 "Preferences...".
+    HWND ChooseFromKit(int downs = 1, const char* title = kManagerTitle) {
+        for (WORD key : {VK_UP, VK_UP, VK_RIGHT}) PressKeys({key});
         if (!WaitUntil([&] { return VisibleMenus(program_->Id()).size() == 2; }, kMenuMs)) return nullptr;
-        PressKeys({VK_DOWN});
+        for (int i = 0; i < downs; ++i) PressKeys({VK_DOWN});
         PressKeys({VK_RETURN});
-        HWND manager = nullptr;
-        WaitUntil(
-            [&] { return (manager = VisibleWindow(program_->Id(), nullptr, kManagerTitle)) || !program_->Running(); },
-            kWindowMs);
-        return manager;
+        HWND shown = nullptr;
+        WaitUntil([&] { return (shown = VisibleWindow(program_->Id(), nullptr, title)) || !program_->Running(); },
+                  kWindowMs);
+        return shown;
     }
+    HWND ChooseManageItems() { return ChooseFromKit(); }
     int TreeCount(HWND manager) { return ExpandedTreeCount(ChildOf(manager, WC_TREEVIEWA), kSendMs); }
 
     // The manager opened from the menu, with its tree and status bar.
