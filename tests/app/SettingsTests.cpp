@@ -312,8 +312,7 @@ TEST_F(SettingsTest, RegressionAnUnreadableHotkeyIsLoggedOnceServedByTheDefaultA
     EXPECT_EQ(rztest::ReadFile(Ini()).rfind("; mine\r\n", 0), 0u);
 }
 
-// One whole replacement per save and none when nothing changed; a write cut
-// at any byte leaves the old file as it was and no temporary file.
+// One whole replacement per save, none when nothing changed; a write cut anywhere leaves the old file.
 TEST_F(SettingsTest, AWriteFailingAtEveryByteLeavesTheOldFileWhole_LoggedAndSaid) {
     const std::string old = "[General Settings]\r\nTaskBar=1\r\nOpenLauncherHotkey=Ctrl+L\r\n";
     rztest::WriteFile(Ini(), old);

@@ -204,8 +204,7 @@ DWORD WINAPI SendFromThread(void* window) {
     return 0;
 }
 
-// The child half of the test below: a window procedure that faults, in a
-// process that routes faults as the program does. Skipped when run alone.
+// The child of the test below: a faulting window procedure, faults routed as the program does.
 TEST(FaultInWindowProcedure, Child) {
     const char* folder = std::getenv("RZ_FAULT_CHILD_FOLDER");
     const char* route = std::getenv("RZ_FAULT_ROUTE");

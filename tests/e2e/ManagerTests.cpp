@@ -347,10 +347,8 @@ TEST_F(ItemManager, RegressionParametersTypedButNotSavedNeverReachTheMenusLaunch
     CloseThroughMenu();
 }
 
-// Import Folder from the context menu, with the path typed into the folder
-// browser's field: a folder is imported, anything else refused. A long
-// import shows its progress, and Esc typed while it runs stops it: the tree
-// stays as it was and the manager stays open.
+// Import Folder from the context menu with a path typed into the browser's field:
+// a folder comes in, anything else is refused; Esc stops a long import whole.
 TEST_F(ItemManager, APathTypedIntoTheFolderBrowserIsImportedOrRefused_EscStopsALongImport) {
     MakeDir(dir_ / "Source");
     WriteFile(dir_ / "Source\\alpha.txt", "a");

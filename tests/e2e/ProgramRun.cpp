@@ -49,9 +49,8 @@ std::optional<DWORD_PTR> Send(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     return result;
 }
 
-// msg sent with a pointer to a copy of bytes in the window's process; aim may
-// point fields of the copy into it. The bytes as the window left them, or
-// nullopt when it did not answer (or answered 0 where that is a failure).
+// msg sent with a pointer to a copy of bytes in the window's process (aim may point
+// fields into it); the bytes as left, or nullopt without an answer (or a 0 that fails).
 std::optional<std::string> SendThrough(HWND hwnd, UINT msg, WPARAM wp, std::string bytes, bool zeroFails,
                                        const std::function<void(char* at, std::string& bytes)>& aim = {}) {
     DWORD pid = 0;

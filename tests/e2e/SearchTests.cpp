@@ -1,5 +1,5 @@
-// The search as a user reaches it, from the hotkey's menu by keys and the
-// mouse. Every item runs one script that notes its parameter in a log.
+// The search reached from the hotkey's menu by keys and the mouse; every item
+// runs one script that notes its parameter in a log.
 
 #include <gtest/gtest.h>
 #include <windows.h>

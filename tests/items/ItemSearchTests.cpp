@@ -103,8 +103,7 @@ TEST(ItemSearch, RanksAndFolds) {
     }
 }
 
-// The letters the list marks: those the ranking found, in the caption as
-// shown, whatever folding did to them.
+// The letters the list marks: those the ranking found, in the caption as shown.
 TEST(ItemSearch, MatchedPartsMarkTheCaptionAsShown) {
     const struct {
         const char *caption, *query;

@@ -1,6 +1,5 @@
-// A folder tree with shortcuts imported as one virtual folder, by the menu
-// command and by a directory dropped with Shift held, and taken back by Undo;
-// the icon slots the manager's entries share.
+// Folders of shortcuts imported as one virtual folder (the command, a drop with
+// Shift) and taken back; the icon slots the manager's entries share.
 
 #include <windows.h>
 #include <shlobj.h>
@@ -191,8 +190,7 @@ TEST_F(ImportTest, OneFileIsOneSlotThatASaveKeepsAndUndoGivesBackWhole) {
     }
 }
 
-// An icon still to be taken is taken when the tree paints its entry: those
-// of a closed folder wait until it opens.
+// A late icon is taken when the tree paints its entry; a closed folder's wait.
 TEST_F(ImportTest, TheTreeTakesTheLateIconsOfTheEntriesItPaints) {
     const std::string notepad = rztest::SystemProgram("notepad.exe"), regedit = rztest::SystemProgram("regedit.exe");
     WriteStore("shortcuts", "^ExeLnk|" + notepad + "||notepad.bmp|Notes\r\n^Folder|Apps\r\n");

@@ -245,9 +245,8 @@ TEST_F(MenuDrawTest, CaptionStartsAtTheTextIndentInTheStateColours) {
     }
 }
 
-// Only pictures that came from a file or a type are asked of the shell again
-// at another size, once per slot however many entries show it. A fixed
-// entry's Tag 0 is also the first item's id.
+// Only a file's or a type's picture is asked again at another size, once per slot
+// (a fixed entry's Tag 0 is also the first item's id).
 TEST_F(MenuDrawTest, IconAtSizeComesFromTheSlotsFileOrTypeOncePerSlot) {
     rz::IconSources& sources = Parts().store.icons.sources;
     const int notepad = sources.AddLateFile("C:\\windows\\notepad.exe");
@@ -277,8 +276,7 @@ TEST_F(MenuDrawTest, IconAtSizeComesFromTheSlotsFileOrTypeOncePerSlot) {
     }
 }
 
-// The launcher menu takes the late icons of a level as it opens: of its
-// visible entries, not of the levels below.
+// A level takes the late icons of its visible entries as it opens, not of those below.
 TEST_F(MenuDrawTest, ALevelTakesTheLateIconsOfItsOwnEntriesAsItOpens) {
     rz::IconSources& sources = Parts().store.icons.sources;
     const int notepad = sources.AddLateFile(rztest::SystemProgram("notepad.exe"));

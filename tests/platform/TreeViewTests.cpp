@@ -1,5 +1,4 @@
-// The tree window holds a folder's children only once they are needed; the
-// model stays whole and the window follows it.
+// The tree window holds a folder's children only once needed; the model stays whole.
 
 #include <gtest/gtest.h>
 
