@@ -357,9 +357,9 @@ TEST_F(ItemManager, APathTypedIntoTheFolderBrowserIsImportedOrRefused_EscStopsAL
     // of a thousand, which Wine makes many times faster than one of all.
     MakeShortcut(dir_ / "one.lnk", WindowsDir() + "notepad.exe", "");
     const std::string link = ReadFile(dir_ / "one.lnk");
+    MakeDir(dir_ / "Many");
     for (int set = 0; set < 6; ++set) {
         const std::string folder = dir_ / ("Many\\Set " + std::to_string(set));
-        MakeDir(dir_ / "Many");
         MakeDir(folder);
         for (int i = 0; i < 1000; ++i) WriteFile(folder + "\\Tool " + std::to_string(i) + ".lnk", link);
     }
