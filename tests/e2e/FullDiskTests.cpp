@@ -49,6 +49,14 @@ std::string StatusText(HWND manager) {
     return text;
 }
 
+// "Close", the last entry of the menu the hotkey opens.
+void CloseThroughMenu(const RunningProgram& program) {
+    ::SetCursorPos(120, 90);
+    ASSERT_NE(OpenMenuByHotkey(program, kWaitMs, 1000), nullptr) << "no menu";
+    PressKeys({VK_UP});
+    PressKeys({VK_RETURN});
+}
+
 }  // namespace
 
 TEST(FullDisk, ASaveThatRunsOutOfSpaceKeepsTheOldStoreAndSaysSo) {
@@ -91,18 +99,6 @@ TEST(FullDisk, ASaveThatRunsOutOfSpaceKeepsTheOldStoreAndSaysSo) {
     ASSERT_TRUE(WaitUntil([&] { return ManagerTreeCount(FindSaveButton(program->Id()).manager) == entries; }, kWaitMs));
     program->Kill();
 }
-
-namespace {
-
-// "Close", the last entry of the menu the hotkey opens.
-void CloseThroughMenu(const RunningProgram& program) {
-    ::SetCursorPos(120, 90);
-    ASSERT_NE(OpenMenuByHotkey(program, kWaitMs, 1000), nullptr) << "no menu";
-    PressKeys({VK_UP});
-    PressKeys({VK_RETURN});
-}
-
-}  // namespace
 
 TEST(FullDisk, SettingsThatCannotBeWrittenAtCloseStayWholeAndTheBoxSaysTheDiskIsFull) {
     // Cut mid-line with no word and exit code 0; then boxes with only the log's path.

@@ -158,19 +158,17 @@ void AddWithChildren(HWND hwnd, std::vector<HWND>& all) {
         AddWithChildren(child, all);
 }
 
-class ForeignMessages : public ProgramCopyTest {};
+class ForeignMessages : public ManagerProgramTest {};
 
 }  // namespace
 
 TEST_F(ForeignMessages, PointersFromAnotherProcessNeverEndTheProgram) {
     // A posted WM_DPICHANGED with a made-up lParam ended it (exit code 5).
-    RunningProgram program(exe_, dir_.Path());
-    ASSERT_TRUE(program.Started()) << program.StartError();
+    ASSERT_NO_FATAL_FAILURE(Start());
     auto menuOpensAndCloses = [&] {
-        ::SetCursorPos(120, 90);
-        if (!OpenMenuByHotkey(program, kStartMs, 1000)) return false;
+        if (!OpenMenuByHotkey()) return false;
         PressKeys({VK_ESCAPE});
-        return WaitUntil([&] { return VisibleMenus(program.Id()).empty(); }, kExitMs);
+        return WaitUntil([&] { return VisibleMenus(program_->Id()).empty(); }, kExitMs);
     };
     ASSERT_TRUE(menuOpensAndCloses()) << "the program did not come up";
     // A window of this process that carries the property the program's controls carry.
@@ -185,7 +183,7 @@ TEST_F(ForeignMessages, PointersFromAnotherProcessNeverEndTheProgram) {
         {WM_MEASUREITEM, 0, 0x00001234},
         {WM_COMMAND, MAKEWPARAM(1, BN_CLICKED), reinterpret_cast<LPARAM>(decoy)}};
     std::vector<HWND> windows;
-    for (HWND top : ProcessWindows(program.Id(), nullptr)) AddWithChildren(top, windows);
+    for (HWND top : ProcessWindows(program_->Id(), nullptr)) AddWithChildren(top, windows);
     ASSERT_FALSE(windows.empty());
     for (const auto& [msg, wp, lp] : messages) {
         for (HWND hwnd : windows) {
@@ -196,9 +194,9 @@ TEST_F(ForeignMessages, PointersFromAnotherProcessNeverEndTheProgram) {
     }
     ::DestroyWindow(decoy);
     // Still there, still answering the hotkey, and nothing to report.
-    EXPECT_TRUE(menuOpensAndCloses()) << (program.Running() ? "no menu" : "it ended") << ", exit code "
-                                      << program.WaitForExit(0).value_or(STILL_ACTIVE);
-    ExpectNoErrorShown(program, dir_);
+    EXPECT_TRUE(menuOpensAndCloses()) << (program_->Running() ? "no menu" : "it ended") << ", exit code "
+                                      << program_->WaitForExit(0).value_or(STILL_ACTIVE);
+    ExpectNoErrorShown();
 }
 
 DWORD WINAPI SendFromThread(void* window) {
@@ -206,8 +204,7 @@ DWORD WINAPI SendFromThread(void* window) {
     return 0;
 }
 
-// The child half of the test below: a window procedure that faults, in a
-// process that routes faults as the program does. Skipped when run alone.
+// The child of the test below: a faulting window procedure, faults routed as the program does.
 TEST(FaultInWindowProcedure, Child) {
     const char* folder = std::getenv("RZ_FAULT_CHILD_FOLDER");
     const char* route = std::getenv("RZ_FAULT_ROUTE");

@@ -223,40 +223,4 @@ TEST_F(LauncherMenu, TaskbarCreated_KeepsProgramAndHotkey_OwnDrawingSettingsSurv
     EXPECT_FALSE(FileExists(dir_ / "errorlog.txt")) << ReadFile(dir_ / "errorlog.txt");
 }
 
-TEST_F(LauncherMenu, TheHotkeyAnswersRightAfterTheManagerOrThePreferencesClose) {
-    // Pressed about 0.3 s after either window closed, one press in two opened nothing.
-    ASSERT_NO_FATAL_FAILURE(Start());
-    const struct {
-        const char* title;
-        int downs;  // from "Help File" in the Razaveza Kit
-        std::vector<WORD> close;
-    } windows[] = {{"Corvane Razaveza - Manage Items", 1, {VK_MENU, VK_F4}},
-                   {"Corvane Razaveza - Preferences", 2, {VK_ESCAPE}}};
-    for (const auto& w : windows) {
-        for (int round = 0; round < 3; ++round) {
-            SCOPED_TRACE(std::string(w.title) + ", round " + std::to_string(round));
-            ASSERT_NE(OpenMenuByHotkey(), nullptr) << "no menu to open the window from";
-            // Up twice to "Razaveza Kit", Right opens it on "Help File".
-            for (WORD key : {VK_UP, VK_UP, VK_RIGHT}) PressKeys({key});
-            ASSERT_TRUE(WaitUntil([&] { return VisibleMenus(program_->Id()).size() == 2; }, kMenuMs));
-            for (int i = 0; i < w.downs; ++i) PressKeys({VK_DOWN});
-            PressKeys({VK_RETURN});
-            HWND shown = nullptr;
-            ASSERT_TRUE(
-                WaitUntil([&] { return (shown = VisibleWindow(program_->Id(), "TForm.Razaveza", w.title)) != nullptr; },
-                          kMenuMs));
-            PressKeys(w.close);
-            ::Sleep(300);
-            PressKeys({VK_CONTROL, 'L'});
-            // One press, never repeated: the menu answers it.
-            EXPECT_TRUE(WaitUntil([&] { return !VisibleMenus(program_->Id()).empty(); }, kMenuMs))
-                << (program_->Running() ? "the press after closing opened no menu" : "the program ended");
-            EXPECT_FALSE(::IsWindowVisible(shown)) << "the window did not close";
-            PressKeys({VK_ESCAPE});
-            ASSERT_TRUE(WaitUntil([&] { return VisibleMenus(program_->Id()).empty(); }, kMenuMs));
-        }
-    }
-    ExpectNoErrorShown();
-}
-
 }  // namespace

@@ -49,9 +49,8 @@ std::optional<DWORD_PTR> Send(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     return result;
 }
 
-// msg sent with a pointer to a copy of bytes in the window's process; aim may
-// point fields of the copy into it. The bytes as the window left them, or
-// nullopt when it did not answer (or answered 0 where that is a failure).
+// msg sent with a pointer to a copy of bytes in the window's process (aim may point
+// fields into it); the bytes as left, or nullopt without an answer (or a 0 that fails).
 std::optional<std::string> SendThrough(HWND hwnd, UINT msg, WPARAM wp, std::string bytes, bool zeroFails,
                                        const std::function<void(char* at, std::string& bytes)>& aim = {}) {
     DWORD pid = 0;
@@ -306,11 +305,10 @@ std::optional<std::string> StatusBarText(HWND bar) {
 }
 
 std::string FieldText(HWND field) {
-    char text[512] = "<unreadable>";
+    wchar_t text[1024] = L"<unreadable>";
     DWORD_PTR ignored = 0;
-    ::SendMessageTimeoutA(field, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, kSendMs,
-                          &ignored);
-    return text;
+    ::SendMessageTimeoutW(field, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, kSendMs, &ignored);
+    return rz::FromUtf16(text);
 }
 
 HTREEITEM TopItem(HWND tree, int row) {

@@ -51,8 +51,7 @@ private:
     DWORD startError_ = 0;
 };
 
-// Visible or hidden top-level windows of the process with this class (any if
-// null) and, if given, title.
+// Top-level windows of the process, shown or not, of this class (any if null) and title.
 std::vector<HWND> ProcessWindows(DWORD pid, const char* className, const char* title = nullptr);
 
 // The message of a message box: its static text control.
@@ -71,13 +70,11 @@ std::optional<DWORD> ReadInstanceMapping();
 // Keys pressed together and released in reverse, sent from this process: they
 // reach the program wherever X has its focus.
 void PressKeys(const std::vector<WORD>& down);
-// The pointer moved to a screen point, with a button event there if given
-// (MOUSEEVENTF_LEFTDOWN ...), as the mouse would.
+// The pointer moved to a screen point, with a button event there if given.
 void Mouse(POINT at, DWORD button);
 // A button pressed and let go there: MOUSEEVENTF_LEFTDOWN or _RIGHTDOWN.
 void Click(POINT at, DWORD down = MOUSEEVENTF_LEFTDOWN);
-// Letters of any script typed one by one, each a key press and release that
-// carries its character (KEYEVENTF_UNICODE), as an input method sends them.
+// Letters of any script typed as an input method sends them (KEYEVENTF_UNICODE).
 void TypeText(const std::wstring& text);
 void TypeText(const std::string& utf8);
 // The program's visible top-level window of this class (any if null) and title, or null.
@@ -114,7 +111,7 @@ HWND ChildOf(HWND parent, const char* className, const char* text = nullptr);
 
 // The first panel of a status bar.
 std::optional<std::string> StatusBarText(HWND bar);
-// An edit's text; the system carries WM_GETTEXT into the other process.
+// An edit's text in UTF-8; the system carries WM_GETTEXT into the other process.
 std::string FieldText(HWND field);
 // The entry on a row of the tree's top level (the anchor is row 0), or null.
 HTREEITEM TopItem(HWND tree, int row);
@@ -126,8 +123,7 @@ POINT ItemPoint(HWND tree, HTREEITEM item);
 SIZE WindowSize(HWND hwnd);
 // Sent, not posted: the click's handler has run when this returns.
 bool ClickButton(HWND button);
-// What a test script wrote into its marker file, once a whole line is there
-// (empty after timeoutMs); the file is deleted for the next launch.
+// A whole line a test script wrote into its marker file (empty after timeoutMs); the file goes.
 std::string TakeMarkerLine(const std::string& marker, DWORD timeoutMs);
 // Lines of a text with CR LF ends; a last line without one is marked so.
 std::vector<std::string> Lines(const std::string& text);
@@ -142,8 +138,7 @@ protected:
     const std::string exe_ = dir_ / "razaveza.exe";
 };
 
-// A copy of the program started in its folder and driven as a user drives
-// it: the hotkey's menu, the item manager, Close.
+// A copy of the program driven as a user drives it: the hotkey's menu, the manager, Close.
 class ManagerProgramTest : public ProgramCopyTest {
 protected:
     static constexpr DWORD kMenuMs = 10000, kRepressMs = 1000, kWindowMs = 10000, kSendMs = 5000, kClickMs = 15000;
@@ -157,9 +152,8 @@ protected:
         ASSERT_TRUE(program_->Running()) << "exit code " << program_->WaitForExit(0).value_or(~0UL);
     }
 
-    // Presses the hotkey until the menu shows: start-up may still be loading.
-    // Each press waits until the program takes messages again, so that none
-    // is queued behind a busy moment: each queued press opens the menu once more.
+    // Presses the hotkey until the menu shows, each time once the program takes
+    // messages again: each press queued behind a busy moment opens it once more.
     HWND OpenMenuByHotkey() {
         ::SetCursorPos(kCursor.x, kCursor.y);
         auto responsive = [] {
@@ -172,20 +166,18 @@ protected:
     }
 
     // From the open menu: Up twice to "Razaveza Kit", Right opens it on
-    // "Help File", Down to "Manage Items...".
-    HWND ChooseManageItems() {
-        PressKeys({VK_UP});
-        PressKeys({VK_UP});
-        PressKeys({VK_RIGHT});
+    // "Help File", then downs rows further: 1 is "Manage Items...", 2 "Preferences...".
+    HWND ChooseFromKit(int downs = 1, const char* title = kManagerTitle) {
+        for (WORD key : {VK_UP, VK_UP, VK_RIGHT}) PressKeys({key});
         if (!WaitUntil([&] { return VisibleMenus(program_->Id()).size() == 2; }, kMenuMs)) return nullptr;
-        PressKeys({VK_DOWN});
+        for (int i = 0; i < downs; ++i) PressKeys({VK_DOWN});
         PressKeys({VK_RETURN});
-        HWND manager = nullptr;
-        WaitUntil(
-            [&] { return (manager = VisibleWindow(program_->Id(), nullptr, kManagerTitle)) || !program_->Running(); },
-            kWindowMs);
-        return manager;
+        HWND shown = nullptr;
+        WaitUntil([&] { return (shown = VisibleWindow(program_->Id(), nullptr, title)) || !program_->Running(); },
+                  kWindowMs);
+        return shown;
     }
+    HWND ChooseManageItems() { return ChooseFromKit(); }
     int TreeCount(HWND manager) { return ExpandedTreeCount(ChildOf(manager, WC_TREEVIEWA), kSendMs); }
 
     // The manager opened from the menu, with its tree and status bar.
@@ -212,8 +204,7 @@ protected:
     // The program's message box that shows, or null.
     HWND Box() const { return VisibleWindow(program_->Id(), "#32770", nullptr); }
 
-    // The menu's first entry chosen with the keys; what its script, an entry
-    // made by ArgsEntry, was given.
+    // The menu's first entry, made by ArgsEntry, chosen with the keys: what its script was given.
     std::string LaunchFirst() {
         if (!OpenMenuByHotkey()) return "<no menu>";
         PressKeys({VK_DOWN});

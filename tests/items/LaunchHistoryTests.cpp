@@ -1,16 +1,14 @@
-// The launch counts behind the search's learning: how they age, that they
-// survive a restart whatever the names hold, and that a bad file or a failed
-// write costs nothing else.
+// The launch counts behind the search's learning (the end-to-end search shows
+// a launch lift its item): how they age, that they survive a restart whatever
+// the names hold, and that a bad file or a failed write costs nothing else.
 
 #include <gtest/gtest.h>
 
 #include <random>
 #include <string>
-#include <vector>
 
 #include "StoreFixture.h"
 #include "items/LaunchHistory.h"
-#include "items/LauncherSearch.h"
 
 namespace {
 
@@ -93,30 +91,6 @@ TEST_F(LaunchHistoryTest, AFailedWriteIsReportedOnceAndTriedAgainAtTheNextLaunch
     EXPECT_EQ(Use(reread, "gone\\launches.txt").Size(), 3u);
     EXPECT_FALSE(rztest::FileExists(dir / "gone\\launches.txt.tmp"));
     EXPECT_EQ(failures, 1);
-}
-
-// Known by path, parameters and caption: a launch lifts exactly that item,
-// and still does after the menu is loaded again.
-TEST_F(LaunchHistoryTest, ALaunchLiftsTheItemInTheSearchAndSurvivesAReload) {
-    WriteList("shortcuts.txt",
-              "^ExeLnk|C:\\a\\one.exe|||Notes one\r\n^ExeLnk|C:\\a\\two.exe|-p||Notes two\r\n"
-              "^ExeLnk|C:\\a\\two.exe|-p||Notes three\r\n");
-    Load();
-    rz::LauncherSearch search(*parts);
-    auto found = [&] {
-        std::vector<std::string> captions;
-        for (const auto& r : search.Find("notes", 10)) captions.push_back(r.entry->Caption);
-        return captions;
-    };
-    EXPECT_EQ(found(), (std::vector<std::string>{"Notes one", "Notes two", "Notes three"}));
-    Use(parts->Launches()).Record("C:\\a\\two.exe", "-p", "Notes three");
-    EXPECT_EQ(found(), (std::vector<std::string>{"Notes three", "Notes one", "Notes two"}));
-    TVItems.Clear();
-    parts->PMItems.Items().Clear();
-    parts->PMItems.Items().Tag = 0;
-    store->tables.Clear();
-    Load();
-    EXPECT_EQ(found(), (std::vector<std::string>{"Notes three", "Notes one", "Notes two"}));
 }
 
 }  // namespace

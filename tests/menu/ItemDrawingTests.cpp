@@ -245,9 +245,8 @@ TEST_F(MenuDrawTest, CaptionStartsAtTheTextIndentInTheStateColours) {
     }
 }
 
-// Only pictures that came from a file or a type are asked of the shell again
-// at another size, once per slot however many entries show it. A fixed
-// entry's Tag 0 is also the first item's id.
+// Only a file's or a type's picture is asked again at another size, once per slot
+// (a fixed entry's Tag 0 is also the first item's id).
 TEST_F(MenuDrawTest, IconAtSizeComesFromTheSlotsFileOrTypeOncePerSlot) {
     rz::IconSources& sources = Parts().store.icons.sources;
     const int notepad = sources.AddLateFile("C:\\windows\\notepad.exe");
@@ -270,16 +269,14 @@ TEST_F(MenuDrawTest, IconAtSizeComesFromTheSlotsFileOrTypeOncePerSlot) {
         EXPECT_EQ(icon != nullptr, c.icon) << c.what;
         // Asked once: the same icon again.
         EXPECT_EQ(ShortCuts().ItemIconAtSize(entry, 24), icon) << c.what;
-        if (c.image != notepad) continue;
-        if (program) {
+        if (c.image == notepad && program) {
             EXPECT_EQ(icon, program) << "one icon per slot";
         }
-        program = icon;
+        if (c.image == notepad) program = icon;
     }
 }
 
-// The launcher menu takes the late icons of a level as it opens: of its
-// visible entries, not of the levels below.
+// A level takes the late icons of its visible entries as it opens, not of those below.
 TEST_F(MenuDrawTest, ALevelTakesTheLateIconsOfItsOwnEntriesAsItOpens) {
     rz::IconSources& sources = Parts().store.icons.sources;
     const int notepad = sources.AddLateFile(rztest::SystemProgram("notepad.exe"));

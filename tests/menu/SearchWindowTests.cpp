@@ -134,12 +134,12 @@ TEST_F(SearchWindowTest, WholeAt144Dpi_TextUncutIconCellScaled) {
     EXPECT_EQ(row.At(search.Scaled(20) + 1, rowHeight / 2), rztest::Sys(COLOR_HIGHLIGHT));
 }
 
-// More matches than rows: ten rows and a line that tells of the rest, each
-// match a key away, and the box where it opened while the user types; above
-// its point only where below has no room. Matched letters are underlined.
+// More matches than the first fetch: ten rows and a line telling of the rest,
+// each a key away; the box stays where it opened (above its point only where
+// below has no room). Matched letters are underlined.
 TEST_F(SearchWindowTest, ManyMatches_TenRowsAllReachable_BoxStaysPut_MatchesUnderlined) {
     rztest::DistinctSysColours colours;
-    for (int i = 1; i <= 30; ++i)
+    for (int i = 1; i <= 70; ++i)
         Link(("Doc " + std::to_string(i)).c_str(), "C:\\x\\d.exe", parts.PMItems.Items(), nullptr);
     RECT work{}, opened{}, typed{}, window{};
     ASSERT_TRUE(::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0));
@@ -154,12 +154,12 @@ TEST_F(SearchWindowTest, ManyMatches_TenRowsAllReachable_BoxStaysPut_MatchesUnde
         EXPECT_EQ(y < work.bottom / 2 ? window.top : window.bottom, y);
         EXPECT_EQ(search.ListResults.Rows, 10);
         EXPECT_FALSE(search.ListResults.Note.empty());
-        EXPECT_EQ(search.Total(), 31u) << "thirty documents and Word Counter";
+        EXPECT_EQ(search.Total(), 71u) << "seventy documents and Word Counter";
 
         const struct {
             WORD key;
             int selected, top;
-        } keys[] = {{VK_NEXT, 10, 1}, {VK_END, 30, 21}, {VK_HOME, 0, 0}};
+        } keys[] = {{VK_NEXT, 10, 1}, {VK_END, 70, 61}, {VK_HOME, 0, 0}};
         for (const auto& k : keys) {
             Send(WM_KEYDOWN, k.key);
             EXPECT_EQ(search.Selected(), k.selected) << k.key;

@@ -1,5 +1,4 @@
-// The tree window holds a folder's children only once they are needed; the
-// model stays whole and the window follows it.
+// The tree window holds a folder's children only once needed; the model stays whole.
 
 #include <gtest/gtest.h>
 
@@ -20,45 +19,50 @@ using rz::TTreeView;
 
 namespace {
 
-class LazyTreeTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        host.CreateForm("", 240, 300);
-        tree.SetBounds(0, 0, 220, 280);
-        // Two folders of three levels, a link between them.
-        for (const char* name : {"A", "x", "B"}) {
-            TTreeNode* top = tree.AddChild(nullptr, name);
-            if (*name == 'x') continue;
-            for (int i = 0; i < 3; ++i) {
-                TTreeNode* sub = tree.AddChild(top, std::string(name) + std::to_string(i));
-                tree.AddChild(sub, std::string(name) + std::to_string(i) + "-leaf");
-            }
-        }
-        tree.CreateWnd(host.Handle());
-        ASSERT_NE(tree.Handle(), nullptr);
-    }
+std::unique_ptr<rz::TBitmap> Solid(int w, int h, uint32_t argb) {
+    auto b = std::make_unique<rz::TBitmap>(w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) b->SetPixel(x, y, argb);
+    return b;
+}
 
-    int WindowCount() const { return static_cast<int>(::SendMessageA(tree.Handle(), TVM_GETCOUNT, 0, 0)); }
-    bool ShowsButton(const TTreeNode* node) const {
+// The middle pixel of a view picture, 0xRRGGBB.
+uint32_t ViewColour(HIMAGELIST view, int slot) {
+    int w = 0, h = 0;
+    ::ImageList_GetIconSize(view, &w, &h);
+    rz::TBitmap canvas(w, h);
+    ::ImageList_Draw(view, slot, canvas.Canvas(), 0, 0, ILD_NORMAL);
+    return canvas.Pixel(w / 2, h / 2) & 0xFFFFFF;
+}
+
+}  // namespace
+
+TEST(LazyTree, TheWindowHoldsWhatWasOpenedOrNeeded) {
+    rz::TForm host{"LazyTreeHost"};
+    host.CreateForm("", 240, 300);
+    TTreeView tree{"LazyTree"};
+    tree.SetBounds(0, 0, 220, 280);
+    // Two folders of three levels, a link between them.
+    for (const char* name : {"A", "x", "B"}) {
+        TTreeNode* top = tree.AddChild(nullptr, name);
+        for (int i = 0; i < 3 && *name != 'x'; ++i)
+            tree.AddChild(tree.AddChild(top, name + std::to_string(i)), name + std::to_string(i) + "-leaf");
+    }
+    tree.CreateWnd(host.Handle());
+    ASSERT_NE(tree.Handle(), nullptr);
+    auto WindowCount = [&] { return static_cast<int>(::SendMessageA(tree.Handle(), TVM_GETCOUNT, 0, 0)); };
+    auto ShowsButton = [&](const TTreeNode* node) {
         TVITEMA item{};
         item.mask = TVIF_HANDLE | TVIF_CHILDREN;
         item.hItem = node->Handle();
         ::SendMessageA(tree.Handle(), TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
         return item.cChildren != 0;
-    }
-    TTreeNode* Top(int i) const {
+    };
+    auto Top = [&](int i) {
         TTreeNode* n = tree.GetFirstNode();
         while (i-- > 0) n = n->GetNextSibling();
         return n;
-    }
-
-    rz::TForm host{"LazyTreeHost"};
-    TTreeView tree{"LazyTree"};
-};
-
-}  // namespace
-
-TEST_F(LazyTreeTest, TheWindowHoldsWhatWasOpenedOrNeeded) {
+    };
     TTreeNode* a = Top(0);
     TTreeNode* b = Top(2);
     EXPECT_EQ(tree.Count(), 15);
@@ -99,38 +103,14 @@ TEST_F(LazyTreeTest, TheWindowHoldsWhatWasOpenedOrNeeded) {
     EXPECT_EQ(b->GetFirstChild()->GetFirstChild()->Handle(), nullptr);
 }
 
-namespace {
-
-std::unique_ptr<rz::TBitmap> Solid(int w, int h, uint32_t argb) {
-    auto b = std::make_unique<rz::TBitmap>(w, h);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) b->SetPixel(x, y, argb);
-    return b;
-}
-
-// The middle pixel of a view picture, 0xRRGGBB.
-uint32_t ViewColour(HIMAGELIST view, int slot) {
-    int w = 0, h = 0;
-    ::ImageList_GetIconSize(view, &w, &h);
-    rz::TBitmap canvas(w, h);
-    ::ImageList_Draw(view, slot, canvas.Canvas(), 0, 0, ILD_NORMAL);
-    return canvas.Pixel(w / 2, h / 2) & 0xFFFFFF;
-}
-
-}  // namespace
-
-// Above 96 DPI the tree shows a copy of its list at that size, each picture
-// made as an entry showing it is first painted: ViewPicture's where it gives
-// one, else the list's scaled; made again once its slot changed.
+// Above 96 DPI the tree shows its list's pictures at that size, each made when
+// an entry showing it is painted (ViewPicture's, else scaled) and again after a change.
 TEST(TreeViewImages, AViewPictureIsMadeWhenItsEntryIsPaintedAndAgainAfterItChanges) {
     rz::TForm host{"ViewHost"};
     host.CreateForm("", 240, 300);
     rz::TImageList list("Pictures", 16, 18);
-    for (uint32_t colour : {0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu}) {
-        auto picture = Solid(16, 18, colour);
-        rz::TBitmap::Unselected bmp(*picture);
-        ASSERT_GE(list.Add(bmp.get(), nullptr), 0);
-    }
+    for (uint32_t colour : {0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu})
+        ASSERT_GE(list.Add(rz::TBitmap::Unselected(*Solid(16, 18, colour)).get(), nullptr), 0);
     std::vector<int> asked;
     list.ViewPicture = [&asked](int slot, int w, int h) -> std::unique_ptr<rz::TBitmap> {
         asked.push_back(slot);
@@ -140,15 +120,13 @@ TEST(TreeViewImages, AViewPictureIsMadeWhenItsEntryIsPaintedAndAgainAfterItChang
     tree.SetBounds(0, 0, 220, 280);
     tree.SetImages(&list);
     tree.SetImagesDpi(144);
-    TTreeNode* red = tree.AddChild(nullptr, "red");
-    red->SetImageIndex(0);
-    red->SetSelectedIndex(0);
-    TTreeNode* folder = tree.AddChild(nullptr, "folder");
-    folder->SetImageIndex(1);
-    folder->SetSelectedIndex(1);
-    TTreeNode* inside = tree.AddChild(folder, "blue");
-    inside->SetImageIndex(2);
-    inside->SetSelectedIndex(2);
+    TTreeNode* folder = nullptr;
+    for (int slot : {0, 1, 2}) {
+        TTreeNode* node = tree.AddChild(slot == 2 ? folder : nullptr, std::to_string(slot));
+        node->SetImageIndex(slot);
+        node->SetSelectedIndex(slot);
+        if (slot == 1) folder = node;
+    }
     tree.CreateWnd(host.Handle());
     host.Show();
     ::UpdateWindow(tree.Handle());
@@ -164,10 +142,7 @@ TEST(TreeViewImages, AViewPictureIsMadeWhenItsEntryIsPaintedAndAgainAfterItChang
     EXPECT_EQ(ViewColour(view, 1), 0xFFFFFFu) << "the better picture";
 
     auto green = Solid(16, 18, 0xFF00FF00u);
-    {
-        rz::TBitmap::Unselected bmp(*green);
-        ASSERT_TRUE(list.Replace(0, bmp.get(), nullptr));
-    }
+    ASSERT_TRUE(list.Replace(0, rz::TBitmap::Unselected(*green).get(), nullptr));
     ::InvalidateRect(tree.Handle(), nullptr, FALSE);
     ::UpdateWindow(tree.Handle());
     EXPECT_EQ(ViewColour(view, 0), 0x00FF00u);
