@@ -12,7 +12,6 @@ ItemStore::ItemStore(const ItemViews& v) : views(v), icons(v.menuImages, v.treeI
 
 void ItemStore::SetDataFolder(const std::string& folder) {
     dataFolder_ = WithTrailingBackslash(folder);
-    icons.dataFolder = dataFolder_;
 }
 
 void ItemStore::Log(const std::string& message) {
