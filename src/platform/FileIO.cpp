@@ -140,21 +140,6 @@ std::wstring ExactWidePath(const std::string& path) { return LongForm(path); }
 
 std::string NarrowName(const wchar_t* name) { return FromUtf16(name); }
 
-bool ReadWholeFile(const std::string& path, std::string& bytes) {
-    bytes.clear();
-    unique_handle_kernel file =
-        OwnedFile(::CreateFileW(WidePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return false;
-    std::vector<char> buffer(1 << 16);
-    for (;;) {
-        DWORD n = 0;
-        if (!::ReadFile(file.get(), buffer.data(), static_cast<DWORD>(buffer.size()), &n, nullptr)) return false;
-        if (n == 0) return true;
-        bytes.append(buffer.data(), n);
-    }
-}
-
 bool ReadFileInPieces(const std::string& path, const std::function<void(std::string_view)>& take) {
     unique_handle_kernel file =
         OwnedFile(::CreateFileW(WidePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
@@ -167,6 +152,11 @@ bool ReadFileInPieces(const std::string& path, const std::function<void(std::str
         if (n == 0) return true;
         take(std::string_view(buffer.data(), n));
     }
+}
+
+bool ReadWholeFile(const std::string& path, std::string& bytes) {
+    bytes.clear();
+    return ReadFileInPieces(path, [&bytes](std::string_view piece) { bytes.append(piece); });
 }
 
 Seam<bool(const std::string&, const std::string&)> WriteWholeFile{&WriteFileChecked};
