@@ -93,6 +93,7 @@ TEST_F(OutsideChange, ListsReplacedWhileTheManagerSavesAreKeptOrAskedAbout) {
         std::string level;
         for (int i = 0; i < kItems; ++i)
             level += "^UnkLnk|C:\\x\\" + std::to_string(f) + "-" + std::to_string(i) + ".txt|txt|Item\r\n";
+        MakeDir(store_ + "\\F" + std::to_string(f));
         WriteFile(store_ + "\\F" + std::to_string(f) + "\\shortcuts.txt", level);
     }
     WriteFile(store_ + "\\shortcuts.txt", "^SpeSep|Top\r\n" + top);
@@ -101,14 +102,18 @@ TEST_F(OutsideChange, ListsReplacedWhileTheManagerSavesAreKeptOrAskedAbout) {
     ASSERT_TRUE(m.window && m.tree && m.status) << (program_->Running() ? "no manager" : "the program ended");
     ASSERT_TRUE(Select(m.tree, TopItem(m.tree, 1)));
     PressKeys({VK_DELETE});
+    ASSERT_TRUE(WaitUntil([&] { return ItemText(m.tree, TopItem(m.tree, 1)) == "F0"; }, kWindowMs))
+        << "Del deleted nothing";
 
     // The other computer's levels come in as new files moved over the old,
-    // from the moment the save has set the old store aside.
+    // for as long as the save has the old store set aside.
     std::atomic<bool> stop = false;
     std::vector<std::string> outside;
     std::thread writer([&] {
-        while (!stop && !DirExists(dir_ / "item_bak")) ::Sleep(1);
-        for (int n = 0; !stop && n < 4000; ++n) {
+        const std::string backup = dir_ / "item_bak";
+        while (!stop && ::GetFileAttributesA(backup.c_str()) == INVALID_FILE_ATTRIBUTES) ::Sleep(0);
+        // Only while the save runs: a later change would carry the earlier lines in again.
+        for (int n = 0; n < 4000 && ::GetFileAttributesA(backup.c_str()) != INVALID_FILE_ATTRIBUTES; ++n) {
             const std::string folder = store_ + "\\F" + std::to_string(n % kFolders) + "\\";
             const std::string line = "^SpeSep|outside " + std::to_string(n);
             const std::string now = FileExists(folder + "shortcuts.txt") ? ReadFile(folder + "shortcuts.txt") : "";
@@ -120,6 +125,7 @@ TEST_F(OutsideChange, ListsReplacedWhileTheManagerSavesAreKeptOrAskedAbout) {
                 ::DeleteFileA((folder + "incoming.tmp").c_str());
         }
     });
+    ASSERT_TRUE(Select(m.tree, TopItem(m.tree, 1)));
     PressKeys({VK_CONTROL, 'S'});
     std::string said;
     EXPECT_TRUE(WaitUntil([&] { return (said = StatusBarText(m.status).value_or("")).find("Save succesful!") == 0; },
