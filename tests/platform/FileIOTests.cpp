@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <string>
-#include <vector>
 
 #include "TestSupport.h"
 #include "platform/FileIO.h"
@@ -71,34 +70,4 @@ TEST(ReplaceWholeFile, NeverTouchesAnotherFileAndAKillBeforeTheRenameLeavesTheOl
     EXPECT_FALSE(ReplaceWholeFile(dir / "gone\\launches.txt", "x"));
     EXPECT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
     EXPECT_EQ(RemoveReplaceLeftovers(dir.Path()), 0);
-}
-
-TEST(WriteRecord, StampsAreTheFilesOwnAndAFileThatCameFirstIsSetAside) {
-    rztest::TempDir dir;
-    const std::string store = dir / "store";
-    rztest::MakeDir(dir / "aside");
-    rztest::MakeDir(dir / "aside\\sub");
-    rztest::WriteFile(dir / "aside\\sub\\shortcuts.txt", "earlier");
-    WriteRecord record(store + "\\", dir / "aside\\");
-    ASSERT_TRUE(CreateFolder(store));
-    rztest::MakeDir(store + "\\sub");
-    ASSERT_TRUE(CreateFolder(store + "\\sub")) << "made meanwhile by someone else";
-    for (const char* name : {"\\shortcuts.txt", "\\sub\\shortcuts.txt"}) {
-        rztest::WriteFile(store + name, "theirs");
-        ASSERT_TRUE(WriteWholeFile(store + name, "ours"));
-        EXPECT_EQ(rztest::ReadFile(store + name), "ours");
-    }
-    ASSERT_TRUE(WriteWholeFile(store + "\\a.bmp", "picture"));
-    const std::vector<std::string> aside = {dir / "aside\\shortcuts.txt",
-                                            dir / "aside\\sub\\shortcuts (conflicted copy).txt"};
-    EXPECT_EQ(record.SetAside(), aside);
-    for (const std::string& file : aside) EXPECT_EQ(rztest::ReadFile(file), "theirs");
-    EXPECT_EQ(rztest::ReadFile(dir / "aside\\sub\\shortcuts.txt"), "earlier");
-    ASSERT_EQ(record.Entries().size(), 5u);
-    EXPECT_TRUE(record.Entries()[0].folder);
-    for (size_t i = 2; i < 5; ++i) {
-        FileStamp onDisk;
-        ASSERT_TRUE(StampOf(record.Entries()[i].path, onDisk));
-        EXPECT_EQ(record.Entries()[i].stamp, onDisk) << record.Entries()[i].path;
-    }
 }
