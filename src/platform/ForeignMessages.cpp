@@ -35,8 +35,7 @@ bool PointsIntoItsSender(UINT msg) {
         case WM_NEXTMENU:
         case WM_SETTINGCHANGE:
         case WM_DEVMODECHANGE:
-        case WM_MDICREATE:
-        case WM_GETOBJECT: return true;
+        case WM_MDICREATE: return true;
         default: return PointerParameterSize(msg) > 0;
     }
 }
@@ -62,7 +61,7 @@ TIMERPROC CallbackOf(HWND hwnd, UINT_PTR id) {
 // The system never posts these: a posted one comes from another program.
 bool OnlyEverSent(UINT msg) {
     return msg == WM_CONTEXTMENU || msg == WM_CREATE || msg == WM_NCCREATE || msg == WM_NCDESTROY ||
-           msg == WM_DESTROY;
+           msg == WM_DESTROY || msg == WM_GETOBJECT;
 }
 
 bool Neutralized(const MSG& msg) {
