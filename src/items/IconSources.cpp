@@ -81,8 +81,7 @@ std::unique_ptr<TBitmap> TreeTwin(const TBitmap& menuPicture) {
     return twin;
 }
 
-IconSources::IconSources(TImageList& menuList, TImageList& treeList)
-    : menu_(menuList), tree_(treeList) {
+IconSources::IconSources(TImageList& menuList, TImageList& treeList) : menu_(menuList), tree_(treeList) {
     tree_.ViewPicture = [this](int slot, int width, int height) { return TreePicture(slot, width, height); };
 }
 

@@ -190,8 +190,8 @@ int ItemIcons::InsertItemIcon(const std::string& picture, const std::string& tar
                 used = menu_.InsertMasked(slots.break5, bmp.get(), loaded->maskColour);
             }
         } else if (ext == ".ico") {
-            unique_hicon icon(
-                static_cast<HICON>(::LoadImageW(nullptr, WidePath(picture).c_str(), IMAGE_ICON, 16, 16, LR_LOADFROMFILE)));
+            unique_hicon icon(static_cast<HICON>(
+                ::LoadImageW(nullptr, WidePath(picture).c_str(), IMAGE_ICON, 16, 16, LR_LOADFROMFILE)));
             if (icon) used = menu_.InsertIcon(slots.break5, icon.get());
         }
         // Nothing usable: no slot is taken, so the lists stay in step.

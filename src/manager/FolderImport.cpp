@@ -43,8 +43,8 @@ unique_hfind FindIn(const std::string& folder, WIN32_FIND_DATAW& found) {
 // spelling - as the file system knows it.
 std::string FolderIdentity(const std::string& folder) {
     unique_handle_kernel h =
-        OwnedFile(::CreateFileW(WidePath(folder).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        OwnedFile(::CreateFileW(WidePath(folder).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     BY_HANDLE_FILE_INFORMATION info{};
     if (!h || !::GetFileInformationByHandle(h.get(), &info)) return LowerCase(folder);
     return std::to_string(info.dwVolumeSerialNumber) + ":" + std::to_string(info.nFileIndexHigh) + ":" +

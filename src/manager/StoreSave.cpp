@@ -59,8 +59,9 @@ bool DropBackup(const std::string& backup) {
     }
     const unsigned long reason = ::GetLastError();
     MarkBackupSaved(backup);
-    LogTolerated("The backup \"" + backup + "\" of the saved items cannot be removed; it goes at the next save or start",
-                 reason);
+    LogTolerated(
+        "The backup \"" + backup + "\" of the saved items cannot be removed; it goes at the next save or start",
+        reason);
     return false;
 }
 
@@ -101,8 +102,9 @@ SaveOutcome SaveStore(ItemStore& store, const std::string& dataFolder) {
     const bool dropped = DropBackup(backup);
     // Anything on disk that differs from these writes came from elsewhere.
     store.onDisk = written;
-    if (!dropped) return SaveOutcome{true, "Save succesful! The backup item_bak\\ could not be removed yet." +
-                                               SetAsideNote(setAside)};
+    if (!dropped)
+        return SaveOutcome{true,
+                           "Save succesful! The backup item_bak\\ could not be removed yet." + SetAsideNote(setAside)};
     if (!setAside.empty()) return SaveOutcome{true, "Save succesful!" + SetAsideNote(setAside)};
     return SaveOutcome{true, "Save succesful!"};
 }

@@ -73,8 +73,8 @@ std::string ConflictedName(const std::string& path) {
     const size_t dot = path.find_last_of('.');
     const size_t cut = dot != std::string::npos && (slash == std::string::npos || dot > slash) ? dot : path.size();
     for (int n = 1;; ++n) {
-        const std::string name = path.substr(0, cut) + " (conflicted copy" + (n > 1 ? " " + std::to_string(n) : "") +
-                                 ")" + path.substr(cut);
+        const std::string name =
+            path.substr(0, cut) + " (conflicted copy" + (n > 1 ? " " + std::to_string(n) : "") + ")" + path.substr(cut);
         if (::GetFileAttributesW(WidePath(name).c_str()) == INVALID_FILE_ATTRIBUTES || n >= 1000) return name;
     }
 }
@@ -97,9 +97,9 @@ unique_handle_kernel CreateForWriting(const std::string& path) {
                                                             CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (file || ::GetLastError() != ERROR_FILE_EXISTS) return file;
         MakeFoldersFor(asideTo);
-        const std::string aside =
-            ::GetFileAttributesW(WidePath(asideTo).c_str()) == INVALID_FILE_ATTRIBUTES ? asideTo
-                                                                                       : ConflictedName(asideTo);
+        const std::string aside = ::GetFileAttributesW(WidePath(asideTo).c_str()) == INVALID_FILE_ATTRIBUTES
+                                      ? asideTo
+                                      : ConflictedName(asideTo);
         if (!::MoveFileW(WidePath(path).c_str(), WidePath(aside).c_str())) return nullptr;
         WriteRecordAccess::SetAside(aside);
     }
@@ -116,10 +116,10 @@ bool WriteFileChecked(const std::string& path, const std::string& bytes) {
     if (!::FlushFileBuffers(file.get())) return false;
     BY_HANDLE_FILE_INFORMATION info{};
     if (WriteRecordAccess::Open() && ::GetFileInformationByHandle(file.get(), &info))
-        WriteRecordAccess::Wrote(path, false,
-                                 FileStamp{Combined(info.nFileSizeHigh, info.nFileSizeLow),
-                                           Combined(info.ftLastWriteTime.dwHighDateTime,
-                                                    info.ftLastWriteTime.dwLowDateTime)});
+        WriteRecordAccess::Wrote(
+            path, false,
+            FileStamp{Combined(info.nFileSizeHigh, info.nFileSizeLow),
+                      Combined(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime)});
     HANDLE raw = file.release();
     if (!::CloseHandle(raw)) return false;
     // What a layer below accepted and then dropped shows in the size.
@@ -216,8 +216,7 @@ bool ReplaceWholeFile(const std::string& path, const std::string& bytes, const s
 int RemoveReplaceLeftovers(const std::string& folder) {
     int removed = 0;
     WIN32_FIND_DATAW found{};
-    unique_hfind find = MakeFindHandle(
-        ::FindFirstFileW(WidePath(folder + "*" + kReplaceSuffix).c_str(), &found));
+    unique_hfind find = MakeFindHandle(::FindFirstFileW(WidePath(folder + "*" + kReplaceSuffix).c_str(), &found));
     if (!find) return 0;
     do {
         const std::string name = NarrowName(found.cFileName);

@@ -42,8 +42,7 @@ extern Seam<bool(const std::string& path, const std::string& bytes)> WriteWholeF
 // untouched and no temporary file stays. With unchanged given, it is asked
 // just before the rename; when it says no, nothing is replaced and the
 // reason is ERROR_RETRY.
-bool ReplaceWholeFile(const std::string& path, const std::string& bytes,
-                      const std::function<bool()>& unchanged = {});
+bool ReplaceWholeFile(const std::string& path, const std::string& bytes, const std::function<bool()>& unchanged = {});
 // Called between the flush and the rename: a test stops there as a kill would.
 extern Seam<bool(const std::string& temporary)> BeforeReplacing;
 // Deletes the temporary files ReplaceWholeFile left in folder (with its

@@ -14,7 +14,9 @@ thread_local TWindow* t_creating = nullptr;
 
 // Creation and destruction belong to this thread's own calls: another
 // process may send these messages to any window, any time.
-bool LifeMessage(UINT msg) { return msg == WM_NCCREATE || msg == WM_CREATE || msg == WM_DESTROY || msg == WM_NCDESTROY; }
+bool LifeMessage(UINT msg) {
+    return msg == WM_NCCREATE || msg == WM_CREATE || msg == WM_DESTROY || msg == WM_NCDESTROY;
+}
 }  // namespace
 
 TWindow::~TWindow() { DestroyHandle(); }

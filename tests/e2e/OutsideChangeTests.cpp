@@ -121,8 +121,7 @@ TEST_F(OutsideChange, ListsReplacedWhileTheManagerSavesAreKeptOrAskedAbout) {
             if (::MoveFileExA((folder + "incoming.tmp").c_str(), (folder + "shortcuts.txt").c_str(),
                               MOVEFILE_REPLACE_EXISTING))
                 outside.push_back(line);
-            else
-                ::DeleteFileA((folder + "incoming.tmp").c_str());
+            else ::DeleteFileA((folder + "incoming.tmp").c_str());
         }
     });
     ASSERT_TRUE(Select(m.tree, TopItem(m.tree, 1)));
@@ -149,7 +148,8 @@ TEST_F(OutsideChange, ListsReplacedWhileTheManagerSavesAreKeptOrAskedAbout) {
     for (int f = 0; f < kFolders; ++f) {
         for (const std::string& folder : {store_ + "\\F", dir_ / "item_conflicts\\F"}) {
             const std::string level = folder + std::to_string(f) + "\\";
-            for (const char* name : {"shortcuts.txt", "shortcuts (conflicted copy).txt", "shortcuts (conflicted copy 2).txt"})
+            for (const char* name :
+                 {"shortcuts.txt", "shortcuts (conflicted copy).txt", "shortcuts (conflicted copy 2).txt"})
                 if (FileExists(level + name)) onDisk += ReadFile(level + name);
         }
     }

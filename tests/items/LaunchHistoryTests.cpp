@@ -63,8 +63,8 @@ TEST_F(LaunchHistoryTest, ABadFileStartsTheCountsAfreshAndIsRebuiltAtTheNextLaun
     } cases[] = {
         {"random bytes", noise, 0},
         {"a hundred thousand lines: the strongest stay", manyLines, rz::LaunchHistory::kMaxItems},
-        {"far too large: the strongest stay, and the log says so", valid + std::string(rz::LaunchHistory::kMaxFileBytes, '#'),
-         1},
+        {"far too large: the strongest stay, and the log says so",
+         valid + std::string(rz::LaunchHistory::kMaxFileBytes, '#'), 1},
         {"broken lines around a good one",
          "x\ty\n\t\t\t\t\n-1\t5\tC:\\n.exe\t\tN\nnan\t5\tC:\\n.exe\t\tN\n1\t5\t\t\tNo path\n1\t5\tC:\\%4\t\tBad\n" +
              valid + "1\t5\tC:\\a.exe\t\tToo\tmany\n",

@@ -148,8 +148,8 @@ TEST(ForeignMessages, OnlyAFrameOfTheReceivingThreadIsTrustedFromAnotherThread) 
         {"committed heap memory", reinterpret_cast<LPARAM>(heap.data()), false},
         {"the program's image", reinterpret_cast<LPARAM>(::GetModuleHandleA(nullptr)), false},
         {"no memory at all", 0x00001234, false},
-        {"the reserved, uncommitted end of the receiving stack",
-         reinterpret_cast<LPARAM>(stack.AllocationBase) + 16, false},
+        {"the reserved, uncommitted end of the receiving stack", reinterpret_cast<LPARAM>(stack.AllocationBase) + 16,
+         false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -169,9 +169,8 @@ TEST(ForeignMessages, AnotherThreadNeitherRecreatesNorTearsDownAWindow) {
     takeOver.lpCreateParams = &other;
     for (UINT msg : {WM_NCCREATE, WM_CREATE, WM_DESTROY, WM_NCDESTROY}) {
         SCOPED_TRACE(msg);
-        SendFromAnotherThread(window.Handle(), msg, msg == WM_NCCREATE || msg == WM_CREATE
-                                                         ? reinterpret_cast<LPARAM>(&takeOver)
-                                                         : 0);
+        SendFromAnotherThread(window.Handle(), msg,
+                              msg == WM_NCCREATE || msg == WM_CREATE ? reinterpret_cast<LPARAM>(&takeOver) : 0);
         ASSERT_TRUE(::IsWindow(window.Handle()));
         EXPECT_EQ(::GetWindowLongPtrA(window.Handle(), GWLP_USERDATA), reinterpret_cast<LONG_PTR>(&window));
         const int before = window.calls;
