@@ -134,5 +134,6 @@ TFormSearch& FormSearch() { return Existing(g_forms.search); }
 TFormItems& FormItems() { return Existing(g_forms.items); }
 TFormConfig& FormConfig() { return Existing(g_forms.config); }
 TFormAbout& FormAbout() { return Existing(g_forms.about); }
+LaunchHistory& Launches() { return Existing(g_forms.parts).Launches(); }
 
 }  // namespace rz

@@ -14,6 +14,7 @@
 #include "platform/Application.h"
 #include "platform/Bitmap.h"
 #include "platform/Dpi.h"
+#include "platform/ForeignMessages.h"
 #include "platform/Handles.h"
 #include "platform/ImageList.h"
 #include "platform/Menu.h"
@@ -222,8 +223,10 @@ void TPopupMenu::Popup(int x, int y, HWND owner) {
     UINT id = 0;
     {
         unique_hhook filter(::SetWindowsHookExW(WH_MSGFILTER, &NoteTypedCharacter, nullptr, ::GetCurrentThreadId()));
+        NoteMenuOpen(true);
         id = ::TrackPopupMenuEx(build.root.get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, x, y,
                                 owner, nullptr);
+        NoteMenuOpen(false);
     }
     open_ = nullptr;
     g_current = previous;

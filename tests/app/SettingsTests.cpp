@@ -160,11 +160,13 @@ TEST_F(SettingsTest, FontNamesInAnyScriptSurviveReadingAndWriting) {
     const struct {
         const char* what;
         std::string stored, name;
+        std::string written = {};  // as the file holds it, where that differs from name
     } cases[] = {
         {"UTF-8 with mark", mark + "[Font Settings]\r\nFontName=" + U8(u8"ＭＳ ゴシック") + "\r\n",
          U8(u8"ＭＳ ゴシック")},
         {"UTF-8 without mark", "[Font Settings]\r\nFontName=" + U8(u8"Привет 😀") + "\r\n", U8(u8"Привет 😀")},
-        {"Windows-1252 of older versions", "[Font Settings]\r\nFontName=Caf\xE9\r\n", U8(u8"Café")},
+        // The file stays in the encoding it has.
+        {"Windows-1252 of older versions", "[Font Settings]\r\nFontName=Caf\xE9\r\n", U8(u8"Café"), "Caf\xE9"},
     };
     for (const auto& c : cases) {
         rztest::WriteFile(Ini(), c.stored);
@@ -173,8 +175,9 @@ TEST_F(SettingsTest, FontNamesInAnyScriptSurviveReadingAndWriting) {
         EXPECT_EQ(Settings.FontName, c.name) << c.what;
         SaveSettings();
         const std::string saved = rztest::ReadFile(Ini());
-        EXPECT_EQ(saved.compare(0, 3, mark), 0) << c.what;
-        EXPECT_NE(saved.find("\r\nFontName=" + c.name + "\r\n"), std::string::npos) << c.what;
+        EXPECT_EQ(saved.compare(0, 3, mark) == 0, c.stored.compare(0, 3, mark) == 0) << c.what;
+        EXPECT_NE(saved.find("\r\nFontName=" + (c.written.empty() ? c.name : c.written) + "\r\n"), std::string::npos)
+            << c.what;
         Settings.FontName.clear();
         LoadSettings();
         EXPECT_EQ(Settings.FontName, c.name) << c.what;
@@ -334,7 +337,7 @@ TEST_F(SettingsTest, AWriteFailingAtEveryByteLeavesTheOldFileWhole_LoggedAndSaid
 
     // Logged, and said in the status line of the open manager.
     FormItems().Show();
-    rztest::WriteFile(Ini() + ".tmp", "[Gen");  // left by a run killed before its rename
+    rztest::WriteFile(Ini() + ".tmp", "[Gen");  // the user's: the writes take names of their own
     size_t whole = 1;
     for (size_t cut = 0; cut < whole; ++cut) {
         WriteWholeFile.Replace([cut, &whole](const std::string& path, const std::string& bytes) {
@@ -345,7 +348,8 @@ TEST_F(SettingsTest, AWriteFailingAtEveryByteLeavesTheOldFileWhole_LoggedAndSaid
         });
         EXPECT_FALSE(SaveSettings()) << cut;
         ASSERT_EQ(rztest::ReadFile(Ini()), old) << cut;
-        ASSERT_FALSE(rztest::FileExists(Ini() + ".tmp")) << cut;
+        ASSERT_EQ(rztest::ReadFile(Ini() + ".tmp"), "[Gen") << cut;
+        ASSERT_EQ(RemoveReplaceLeftovers(dir.Path()), 0) << "a temporary file stayed after " << cut;
     }
     EXPECT_GT(whole, old.size());
     EXPECT_EQ(FormItems().StatusBarHelp.PanelText(), "The disk is full: the settings cannot be saved");
@@ -380,4 +384,37 @@ TEST_F(SettingsTest, SavingKeepsLinesChangedInTheFileSinceItWasRead) {
     EXPECT_EQ(Section("General Settings"), (std::vector<std::string>{"TaskBar=0", "OpenLauncherHotkey=Shift+Alt+F5"}));
     EXPECT_EQ(Section("Font Settings"), (std::vector<std::string>{"WindowsDraw=0", "FontName=Arial", "FontSize=10"}));
     EXPECT_EQ(Section("Misc Settings"), (std::vector<std::string>{"DrawMenuBar=0"}));
+}
+
+TEST_F(SettingsTest, LinesThisRunDidNotChangeKeepTheirBytesInAnyEncoding) {
+    // A cp1252 line came back as UTF-8 (Close, with a binary file, is end to end).
+    const std::string cp1252 =
+        "[General Settings]\r\nTaskBar = 1\r\nOpenLauncherHotkey=Ctrl+L\r\n[Font Settings]\r\nWindowsDraw=1\r\n"
+        "FontName=\"Tahoma\"\r\nFontSize=8\r\n[Misc Settings]\r\nDrawMenuBar=0\r\nNote=Caf\xE9 cr\xE8me\r\n";
+    const struct {
+        const char* font;
+        std::string line;  // what the font line becomes
+    } cases[] = {
+        {"Tahoma", "FontName=\"Tahoma\""},
+        {"Arial", "FontName=Arial"},
+        {"Fran\xC3\xA7ois", "FontName=Fran\xE7ois"},  // in the file's own code page
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.font);
+        rztest::WriteFile(Ini(), cp1252);
+        LoadSettings();
+        Settings.FontName = c.font;
+        ASSERT_TRUE(SaveSettings());
+        std::string expected = cp1252;
+        expected.replace(expected.find("FontName=\"Tahoma\""), 17, c.line);
+        EXPECT_EQ(rztest::ReadFile(Ini()), expected);
+    }
+    // A name the file's code page cannot hold makes the whole file UTF-8, its other text kept.
+    rztest::WriteFile(Ini(), cp1252);
+    LoadSettings();
+    Settings.FontName = "\xCE\xA9mega";
+    ASSERT_TRUE(SaveSettings());
+    LoadSettings();
+    EXPECT_EQ(Settings.FontName, "\xCE\xA9mega");
+    EXPECT_NE(rztest::ReadFile(Ini()).find("Note=Caf\xC3\xA9 cr\xC3\xA8me"), std::string::npos);
 }

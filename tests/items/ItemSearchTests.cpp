@@ -82,6 +82,8 @@ const std::vector<Case> kCases = {
     {"a typo at the first letter", kChrome, "xhrome", {"Chrome"}},
     {"no typo in a word of three letters", kChrome, "cjr", {}},
     {"two typos are too many", kChrome, "chxrmx", {}},
+    {"two letters changed side by side are two typos", kChrome, "chxxme", {}},
+    {"a swap and a change are two typos", kChrome, "hcrxme", {}},
     {"a typo only from a word start", {{"Superchrome", "", 0}}, "chrmoe", {}},
     {"launched items first among matches of one kind",
      {{"Notepad", "", 0}, {"Notes", "", 1, 200}, {"Notebook", "", 0, 900}},
