@@ -3,7 +3,9 @@
 #include "core/AppData.h"
 #include "core/ErrorLog.h"
 #include "platform/Application.h"
+#include "platform/ForeignMessages.h"
 #include "platform/Handles.h"
+#include "support/SystemEnvironment.h"
 
 namespace rz {
 
@@ -29,6 +31,8 @@ TFormGeneral::TFormGeneral() : TForm("FormGeneral") {
         static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr), "MAINICON", IMAGE_ICON,
                                         ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), 0)));
     CSystrayGen.Show(Handle(), icon.get());
+    // What a later announcement takes away is known only against this.
+    NoteRegistryEnvironment();
     FormCreate(this);
 }
 
@@ -121,6 +125,9 @@ LRESULT TFormGeneral::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         CSystrayGen.HandleCallback(lp);
         return 0;
     }
+    // Launches from now on see what the user set since the start; the
+    // message goes on to everyone else who listens.
+    if (msg == WM_SETTINGCHANGE && wp == 0 && SettingAnnounced(lp, "Environment")) RefreshEnvironment();
     if (taskbarCreated_ && msg == taskbarCreated_) {
         CSystrayGen.Readd();
         return 0;

@@ -104,6 +104,50 @@ TEST_F(AppTest, AMenuLaunchTheShellRefusesSaysWhy) {
     EXPECT_FALSE(Application.Terminated());
 }
 
+TEST_F(AppTest, ALaunchExpandsVariablesAndNamesThoseNotDefined) {
+    StartUp();
+    const std::string home = dir.Path().substr(0, dir.Path().size() - 1);
+    ::SetEnvironmentVariableA("RZT_HOME", home.c_str());
+    ::SetEnvironmentVariableA("RZT_BIG", std::string(20000, 'b').c_str());
+    struct Case {
+        std::string path, params;
+        LaunchAs as;
+        unsigned long answer;
+        std::vector<std::string> sent;  // verb, file, parameters, directory; empty: not asked
+        bool launched;
+        std::vector<std::string> named;  // in the box, in order; empty: no box
+    } cases[] = {
+        {"%RZT_HOME%\\run.bat", "-x \"%RZT_HOME%\"", LaunchAs::Normal, 0,
+         {"open", home + "\\run.bat", "-x \"" + home + "\"", home}, true, {}},
+        // Cancelling the administrator's prompt is no failure.
+        {"%RZT_HOME%\\run.bat", "", LaunchAs::Administrator, ERROR_CANCELLED,
+         {"runas", home + "\\run.bat", "", home}, false, {}},
+        {"%RZT_NOPE%\\run.bat", "%RZT_ALSO% %RZT_NOPE%", LaunchAs::Normal, ERROR_PATH_NOT_FOUND,
+         {"open", "%RZT_NOPE%\\run.bat", "%RZT_ALSO% %RZT_NOPE%", "%RZT_NOPE%"}, false,
+         {"\"%RZT_NOPE%\\run.bat\"", "%RZT_NOPE%", "%RZT_ALSO%"}},
+        {"C:\\%RZT_BIG%\\%RZT_BIG%.exe", "", LaunchAs::Normal, 0, {}, false, {"%RZT_BIG%"}},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> sent;
+        RunShell.Replace([&](const ShellRequest& r) {
+            sent = {r.verb, r.file, r.parameters, r.directory};
+            return c.answer;
+        });
+        boxes.clear();
+        EXPECT_EQ(LaunchFile(c.path, c.params, "", c.as), c.launched) << c.path;
+        EXPECT_EQ(sent, c.sent) << c.path;
+        ASSERT_EQ(boxes.size(), c.named.empty() ? 0u : 1u) << c.path;
+        size_t at = 0;
+        for (const std::string& text : c.named) {
+            at = boxes[0].text.find(text, at);
+            EXPECT_NE(at, std::string::npos) << boxes[0].text << " lacks " << text;
+        }
+    }
+    RunShell.Restore();
+    ::SetEnvironmentVariableA("RZT_HOME", nullptr);
+    ::SetEnvironmentVariableA("RZT_BIG", nullptr);
+}
+
 TEST_F(AppTest, RegressionAMissingSoundIsLoggedOnceWithoutABoxAndARefusalStillBeeps) {
     StartUp();
     boxes.clear();
