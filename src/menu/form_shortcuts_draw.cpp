@@ -94,9 +94,9 @@ void PaintSideBarFor(HDC dc, const Palette& colours, const TMenuItem& entry, HFO
 }
 
 // The platform's submenu arrow is a bitmap of one size, drawn after the
-// entry: at another DPI a triangle is drawn to scale in the colour of the
-// entry's text, as the platform colours its arrow, and the platform's is
-// clipped away.
+// entry: at another DPI (or in dark colours) a triangle is drawn to scale in
+// the colour of the entry's text, as the platform colours its arrow, and the
+// platform's is clipped away.
 void PaintScaledSubmenuArrow(HDC dc, const RECT& row, int dpi) {
     constexpr int kArrowBitmap = 32739;  // OBM_MNARROW
     const int columns = ScaleToDpi(5, dpi), middle = (row.top + row.bottom) / 2;
@@ -251,7 +251,8 @@ void TFormShortCuts::NorItemsRTDrawItem(TObject* sender, HDC dc, const RECT& r, 
         DrawCanvasText(dc, entry->Caption, text, format);
     }
     PaintSideBarFor(dc, colours, *entry, font, column, r, BarWidth);
-    if (entry->Count() > 0 && dpi != kBaseDpi) PaintScaledSubmenuArrow(dc, r, dpi);
+    // The platform's arrow is drawn in its own light colours.
+    if (entry->Count() > 0 && (dpi != kBaseDpi || colours.IsDark())) PaintScaledSubmenuArrow(dc, r, dpi);
 }
 
 void PaintIconFrame(HDC dc, const Palette& colours, int x0, int bottom, bool raised, int dpi) {

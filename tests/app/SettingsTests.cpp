@@ -2,14 +2,18 @@
 
 #include <algorithm>
 #include <cstring>
+#include <set>
 
 #include "AppFixture.h"
+#include "core/ColourTheme.h"
 #include "core/Settings.h"
 #include "support/UcvGraphics.h"
 #include "dialogs/form_about.h"
 #include "dialogs/form_config.h"
 #include "menu/form_general.h"
 #include "platform/FileIO.h"
+#include "platform/Palette.h"
+#include "platform/SystemTheme.h"
 #include "platform/ShortCut.h"
 #include "support/TextEncoding.h"
 
@@ -380,4 +384,109 @@ TEST_F(SettingsTest, SavingKeepsLinesChangedInTheFileSinceItWasRead) {
     EXPECT_EQ(Section("General Settings"), (std::vector<std::string>{"TaskBar=0", "OpenLauncherHotkey=Shift+Alt+F5"}));
     EXPECT_EQ(Section("Font Settings"), (std::vector<std::string>{"WindowsDraw=0", "FontName=Arial", "FontSize=10"}));
     EXPECT_EQ(Section("Misc Settings"), (std::vector<std::string>{"DrawMenuBar=0"}));
+}
+
+// The colours line: written once a choice other than "as Windows" was made
+// or the file had one; a line this version cannot read stays as it stands.
+TEST_F(SettingsTest, TheColoursLineIsWrittenOnceChosen_AnUnreadOneStays) {
+    const struct {
+        const char* stored;
+        ColourChoice read, chosen;
+        const char* written;
+    } cases[] = {
+        {nullptr, ColourChoice::AsWindows, ColourChoice::AsWindows, "<none>"},
+        {nullptr, ColourChoice::AsWindows, ColourChoice::Dark, "2"},
+        {"1", ColourChoice::Light, ColourChoice::Light, "1"},
+        {"2", ColourChoice::Dark, ColourChoice::AsWindows, "0"},
+        {"purple", ColourChoice::AsWindows, ColourChoice::AsWindows, "purple"},
+        {"7", ColourChoice::AsWindows, ColourChoice::Light, "1"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.stored ? c.stored : "no line");
+        ::DeleteFileA(Ini().c_str());
+        if (c.stored) Put("Font Settings", "Colours", c.stored);
+        LoadSettings();
+        EXPECT_EQ(Settings.Colours, c.read);
+        Settings.Colours = c.chosen;
+        ASSERT_TRUE(SaveSettings());
+        EXPECT_EQ(Get("Font Settings", "Colours"), c.written);
+    }
+}
+
+namespace {
+
+// The system's theme as the seams give it, put back when done.
+class SystemColours {
+public:
+    SystemColours() { Set(false, false); }
+    ~SystemColours() {
+        ReadRegistryValue.Restore();
+        HighContrastOn.Restore();
+        Settings.Colours = ColourChoice::AsWindows;
+        FollowColourTheme();
+    }
+    SystemColours(const SystemColours&) = delete;
+    SystemColours& operator=(const SystemColours&) = delete;
+    void Set(bool appsDark, bool highContrast) {
+        ReadRegistryValue.Replace([appsDark](HKEY, const std::string&, const std::string&) {
+            RegistryValue v{true, REG_DWORD, std::vector<BYTE>(4)};
+            v.data[0] = appsDark ? 0 : 1;
+            return v;
+        });
+        HighContrastOn.Replace([highContrast] { return highContrast; });
+    }
+};
+
+}  // namespace
+
+TEST_F(SettingsTest, ThePaletteFollowsTheChoiceTheAppThemeAndHighContrast_LeakingNothing) {
+    SystemColours system;
+    using K = PaletteKind;
+    const struct {
+        ColourChoice choice;
+        bool appsDark, highContrast;
+        K kind;
+    } cases[] = {
+        {ColourChoice::AsWindows, false, false, K::Light}, {ColourChoice::AsWindows, true, false, K::Dark},
+        {ColourChoice::Light, true, false, K::Light},      {ColourChoice::Dark, false, false, K::Dark},
+        {ColourChoice::Dark, false, true, K::HighContrast}, {ColourChoice::AsWindows, true, true, K::HighContrast},
+    };
+    for (const auto& c : cases) {
+        system.Set(c.appsDark, c.highContrast);
+        Settings.Colours = c.choice;
+        FollowColourTheme();
+        EXPECT_EQ(CurrentPalette()->Kind(), c.kind) << static_cast<int>(c.choice) << c.appsDark << c.highContrast;
+        EXPECT_EQ(ChosenPaletteKind(c.choice, c.appsDark, c.highContrast), c.kind);
+    }
+    // Switched back and forth, each palette painted with: its brushes go with it.
+    Settings.Colours = ColourChoice::AsWindows;
+    const unsigned before = rztest::GdiObjectsInUse();
+    for (int i = 0; i < 300; ++i) {
+        system.Set(i % 2 == 0, false);
+        FollowColourTheme();
+        for (int colour : {COLOR_MENU, COLOR_HIGHLIGHT, COLOR_MENUTEXT}) ASSERT_NE(CurrentPalette()->Brush(colour), nullptr);
+    }
+    EXPECT_LE(rztest::GdiObjectsInUse(), before + 8) << "GDI objects leak per theme switch";
+}
+
+// A burst of announcements is followed once, after it: no repaint for each.
+TEST_F(SettingsTest, ABurstOfThemeAnnouncementsIsFollowedOnceItEnds) {
+    SystemColours system;
+    StartUp();
+    const Palette* first = CurrentPalette().get();
+    ASSERT_FALSE(CurrentPalette()->IsDark());
+    for (int i = 0; i < 100; ++i) {
+        system.Set(i % 2 == 1, false);  // the last says dark
+        ::SendMessageW(FormGeneral().Handle(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"ImmersiveColorSet"));
+    }
+    EXPECT_EQ(CurrentPalette().get(), first) << "followed while the announcements still came";
+    std::set<const Palette*> made{first};
+    const DWORD start = ::GetTickCount();
+    while (!CurrentPalette()->IsDark() && ::GetTickCount() - start < 5000) {
+        Application.ProcessMessages();
+        made.insert(CurrentPalette().get());
+        ::Sleep(10);
+    }
+    EXPECT_TRUE(CurrentPalette()->IsDark()) << "the switch was not followed";
+    EXPECT_EQ(made.size(), 2u) << "a palette for each announcement";
 }
