@@ -272,20 +272,6 @@ bool IsDarkColour(uint32_t rgb) {
 namespace {
 constexpr char kPersonalize[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize";
 constexpr char kAppsUseLightTheme[] = "AppsUseLightTheme";
-
-// The value written, or removed where none is given.
-void WriteAppTheme(const std::optional<DWORD>& value) {
-    HKEY opened = nullptr;
-    if (::RegCreateKeyExA(HKEY_CURRENT_USER, kPersonalize, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &opened, nullptr) !=
-        ERROR_SUCCESS)
-        return;
-    rz::unique_hkey key(opened);
-    if (value)
-        ::RegSetValueExA(key.get(), kAppsUseLightTheme, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&*value),
-                         sizeof(DWORD));
-    else ::RegDeleteValueA(key.get(), kAppsUseLightTheme);
-}
-
 }  // namespace
 
 AppThemeSetting::AppThemeSetting() {
@@ -295,9 +281,16 @@ AppThemeSetting::AppThemeSetting() {
         saved_ = value;
 }
 
-AppThemeSetting::~AppThemeSetting() { WriteAppTheme(saved_); }
+AppThemeSetting::~AppThemeSetting() { Write(saved_); }
 
-void AppThemeSetting::Set(bool light) { WriteAppTheme(light ? 1 : 0); }
+void AppThemeSetting::Write(std::optional<DWORD> value) {
+    HKEY opened = nullptr;
+    if (::RegCreateKeyExA(HKEY_CURRENT_USER, kPersonalize, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &opened, nullptr))
+        return;
+    rz::unique_hkey key(opened);
+    if (!value) ::RegDeleteValueA(key.get(), kAppsUseLightTheme);
+    else ::RegSetValueExA(key.get(), kAppsUseLightTheme, 0, REG_DWORD, reinterpret_cast<BYTE*>(&*value), 4);
+}
 
 void AppThemeSetting::Announce() {
     DWORD_PTR ignored = 0;

@@ -99,11 +99,13 @@ public:
     ~AppThemeSetting();
     AppThemeSetting(const AppThemeSetting&) = delete;
     AppThemeSetting& operator=(const AppThemeSetting&) = delete;
-    void Set(bool light);
+    void Set(bool light) { Write(light ? 1 : 0); }
     // Sent to every window, as the system announces a theme switch.
     static void Announce();
 
 private:
+    // The value written, or removed where there is none.
+    static void Write(std::optional<DWORD> value);
     std::optional<DWORD> saved_;
 };
 std::string ClassOf(HWND hwnd);

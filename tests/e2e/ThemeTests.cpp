@@ -1,6 +1,6 @@
 // The program's own drawing in the user's app theme: dark from the start,
-// light after the system announces the switch, and a switch while the menu
-// is open left to the next opening. What shows is read from the screen.
+// light once the system announces the switch, and after a storm of switches
+// in the theme the last one left. What shows is read from the screen.
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -19,84 +19,61 @@ protected:
     void SetUp() override {
         ProgramCopyTest::SetUp();
         if (HasFatalFailure()) return;
-        WriteFile(dir_ / "zuvizove.ziz", "[Font Settings]\r\nWindowsDraw=0\r\nFontName=Tahoma\r\nFontSize=8\r\n");
+        WriteFile(dir_ / "zuvizove.ziz", "[Font Settings]\r\nWindowsDraw=0\r\nFontName=Tahoma\r\n");
         MakeDir(store_);
         std::string list;
         for (int i = 1; i <= 12; ++i) list += "^UnkLnk|C:\\windows\\win.ini|ini|Document " + std::to_string(i) + "\r\n";
         WriteFile(store_ + "\\shortcuts.txt", list);
         theme_.Set(false);
     }
-
-    // The colour of the program's menu or search window; 0xFFFFFFFF when it does not show.
-    uint32_t Shown(HWND window) {
-        std::optional<uint32_t> colour;
-        // Painting may still be under way: two reads in a row agree once it is done.
+    // The menu's colour; each press opens a new menu, read once painted and closed again.
+    bool NextMenuIsDark() {
+        HWND menu = OpenMenuByHotkey();
+        const uint32_t colour = menu ? Painted(menu) : 0;
+        PressKeys({VK_ESCAPE});
+        WaitUntil([&] { return VisibleMenus(program_->Id()).empty(); }, kMenuMs);
+        return IsDarkColour(colour);
+    }
+    // Two reads in a row agree once painting is done.
+    static uint32_t Painted(HWND window) {
+        std::optional<uint32_t> colour, before;
         WaitUntil(
             [&] {
-                const auto before = CommonColour(window);
-                ::Sleep(100);
+                before = colour;
                 colour = CommonColour(window);
                 return colour && colour == before;
             },
             kWindowMs);
-        return colour.value_or(0xFFFFFFFFu);
-    }
-    // Opens the menu, reads it and closes it again.
-    uint32_t NextMenu() {
-        HWND menu = OpenMenuByHotkey();
-        if (!menu) return 0xFFFFFFFFu;
-        const uint32_t colour = Shown(menu);
-        PressKeys({VK_ESCAPE});
-        WaitUntil([&] { return VisibleMenus(program_->Id()).empty(); }, kMenuMs);
-        return colour;
-    }
-    // The system's switch to light, and how long the program may take to follow it.
-    void SwitchTo(bool light) {
-        theme_.Set(light);
-        AppThemeSetting::Announce();
+        return colour.value_or(0);
     }
     static constexpr DWORD kFollowMs = 3000;
 
     AppThemeSetting theme_;
 };
 
-TEST_F(AppTheme, OwnDrawingAndSearchStartDark_FollowTheSwitchWithoutARestart_NotWhileAMenuIsOpen) {
+TEST_F(AppTheme, MenuAndSearchStartDark_TheNextMenuFollowsASwitchAndTheLastOfAStorm) {
     ASSERT_NO_FATAL_FAILURE(Start());
-    HWND menu = OpenMenuByHotkey();
-    ASSERT_NE(menu, nullptr);
-    const uint32_t darkMenu = Shown(menu);
-    EXPECT_TRUE(IsDarkColour(darkMenu)) << std::hex << darkMenu;
-
+    ASSERT_NE(OpenMenuByHotkey(), nullptr);
+    EXPECT_TRUE(IsDarkColour(Painted(VisibleMenus(program_->Id()).front())));
     // A letter no entry answers: the search window, dark too.
     TypeText(L"d");
     HWND search = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (search = VisibleWindow(program_->Id(), "TForm.Razaveza", "Search")); },
                           kWindowMs));
-    const uint32_t darkSearch = Shown(search);
-    EXPECT_TRUE(IsDarkColour(darkSearch)) << std::hex << darkSearch;
+    EXPECT_TRUE(IsDarkColour(Painted(search)));
     PressKeys({VK_ESCAPE});
     ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(search); }, kWindowMs));
 
-    // Switched while the menu shows: its entries, painted again, keep their colours.
-    menu = OpenMenuByHotkey();
-    ASSERT_NE(menu, nullptr);
-    SwitchTo(true);
-    ::Sleep(kFollowMs / 2);
-    PressKeys({VK_DOWN});
-    PressKeys({VK_DOWN});
-    EXPECT_TRUE(IsDarkColour(Shown(menu))) << "the open menu changed its colours";
-    PressKeys({VK_ESCAPE});
-    ASSERT_TRUE(WaitUntil([&] { return VisibleMenus(program_->Id()).empty(); }, kMenuMs));
-
-    uint32_t next = 0;
-    EXPECT_TRUE(WaitUntil([&] { return !IsDarkColour(next = NextMenu()); }, kFollowMs)) << std::hex << next;
-
-    // A switch every 50 ms for 5 s, ending dark: the program keeps up and ends dark.
+    theme_.Set(true);
+    AppThemeSetting::Announce();
+    EXPECT_TRUE(WaitUntil([&] { return !NextMenuIsDark(); }, kFollowMs)) << "still dark";
+    // A switch every 50 ms for 5 s, ending dark.
     for (int i = 0; i < 100; ++i) {
-        SwitchTo(i % 2 == 0);
+        theme_.Set(i % 2 == 0);
+        AppThemeSetting::Announce();
         ::Sleep(50);
     }
-    EXPECT_TRUE(WaitUntil([&] { return IsDarkColour(next = NextMenu()); }, kFollowMs)) << std::hex << next;
+    EXPECT_TRUE(WaitUntil([&] { return NextMenuIsDark(); }, kFollowMs)) << "still light";
     ExpectNoErrorShown();
 }
 

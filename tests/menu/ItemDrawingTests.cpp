@@ -303,28 +303,3 @@ TEST_F(MenuDrawTest, ALevelTakesTheLateIconsOfItsOwnEntriesAsItOpens) {
     EXPECT_TRUE(sources.IsLate(hidden)) << "not shown";
     EXPECT_LE(rztest::IconDifference(Parts().ILAllPublicPM, notepad, rztest::SystemProgram("notepad.exe")), 2);
 }
-
-// Entries, their icon cell and titled separators take the colours of the
-// palette in force: the system's, or the dark one, which also fills the
-// icon cell the platform filled light.
-TEST_F(MenuDrawTest, EntriesAndSeparatorsTakeThePaletteInForce) {
-    Parts().PMItems.PlatformDrawn = false;
-    for (bool dark : {false, true}) {
-        SCOPED_TRACE(dark ? "dark" : "light");
-        rz::UsePalette(dark ? rz::Palette::Dark(RGB(0, 0, 128)) : rz::Palette::System());
-        const auto colours = rz::CurrentPalette();
-        const auto rgb = [](COLORREF c) { return (uint32_t(GetRValue(c)) << 16) | (GetGValue(c) << 8) | GetBValue(c); };
-        TMenuItem level;
-        TMenuItem& entry = EntryIn(level, false, "Item", 0);
-        TMenuItem& title = AddEntry(level, "Title", rz::kTagSpeSep);
-        for (bool selected : {false, true}) {
-            Surface s(160, 60);
-            DrawItem(entry, s.Canvas(), kRow, selected);
-            EXPECT_EQ(s.At(kRow.right - 1, kRow.top), rgb(colours->Colour(selected ? COLOR_HIGHLIGHT : COLOR_MENU)));
-            EXPECT_EQ(s.At(0, kRow.top), dark ? rgb(colours->Colour(COLOR_MENU)) : kUntouched) << "icon cell";
-            DrawSeparator(title, s.Canvas(), kRow);
-            EXPECT_EQ(s.At(kRow.left, kRow.top), rgb(colours->Colour(COLOR_MENU)));
-        }
-    }
-    rz::UsePalette(nullptr);
-}

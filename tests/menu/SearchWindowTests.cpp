@@ -199,37 +199,6 @@ TEST_F(SearchWindowTest, ManyMatches_TenRowsAllReachable_BoxStaysPut_MatchesUnde
 
 namespace {
 
-// A found folder opens where the window was, an own entry runs its own
-// click; neither is an item launch. A folder's row says what it is.
-TEST_F(SearchWindowTest, AFoundFolderOpensWhereTheWindowWas_AnOwnEntryRunsItsClick) {
-    std::vector<std::string> opened;
-    POINT openedAt{};
-    search.OnOpenFolder = [&](rz::TMenuItem& folder, POINT at) {
-        opened.push_back(folder.Caption);
-        openedAt = at;
-    };
-    search.OpenAt(POINT{40, 50}, "tools");
-    ASSERT_FALSE(search.Results().empty());
-    EXPECT_EQ(search.Results()[0].kind, rz::LauncherSearch::Kind::Folder);
-    RECT place{};
-    ::GetWindowRect(search.Handle(), &place);
-    Send(WM_KEYDOWN, VK_RETURN);
-    EXPECT_EQ(opened, std::vector<std::string>{"Tools"});
-    EXPECT_EQ(openedAt.x, place.left);
-    EXPECT_EQ(openedAt.y, place.top);
-    EXPECT_FALSE(search.Visible());
-
-    search.OpenAt(POINT{40, 50}, "prefer");
-    ASSERT_EQ(Shown(), std::vector<std::string>{"Preferences... in [Razaveza Kit]"});
-    EXPECT_EQ(search.Results()[0].kind, rz::LauncherSearch::Kind::Own);
-    bool ran = false;
-    search.Results()[0].entry->OnClick = [&ran](rz::TObject*) { ran = true; };
-    Send(WM_KEYDOWN, VK_RETURN);
-    EXPECT_TRUE(ran);
-    EXPECT_TRUE(clicked.empty()) << "launched as an item";
-    EXPECT_EQ(opened.size(), 1u);
-}
-
 // A row whose letters matched in the middle of its caption, against the same
 // row shown for a match of its file name (nothing marked): the letters land
 // on the same pixels, and only the marks' thin band differs.
