@@ -31,9 +31,8 @@ public:
     // The entries that match every word of the query, in any order: exact
     // matches before those with a typo, then by the kind of match, the
     // boost, the user's before the program's own, the depth and the tree
-    // order; at most limit of them. total,
-    // if given, receives the number of all matches. An empty query matches
-    // nothing.
+    // order; at most limit of them. total, if given, receives the number of
+    // all matches. An empty query matches nothing.
     std::vector<int> Find(std::string_view query, size_t limit, size_t* total = nullptr) const;
 
 private:

@@ -46,8 +46,7 @@ void LauncherSearch::AddLevel(TMenuItem& level, int count, int depth, int folder
 
 // The entries of "Razaveza Kit", the second of the tail's three; the Kit
 // itself and Close are not for finding.
-void LauncherSearch::AddOwnEntries(TMenuItem& root) {
-    const int userItems = std::clamp(root.Tag, 0, root.Count());
+void LauncherSearch::AddOwnEntries(TMenuItem& root, int userItems) {
     if (root.Count() - userItems < 2) return;
     TMenuItem& kit = *root.Items(root.Count() - 2);
     const int folder = AddFolderPath(0, kit);
@@ -69,7 +68,7 @@ void LauncherSearch::BuildIfStale() {
     // root counts them.
     const int userItems = std::clamp(root.Tag, 0, root.Count());
     AddLevel(root, userItems, 0, 0);
-    AddOwnEntries(root);
+    AddOwnEntries(root, userItems);
     built_ = true;
     builtFor_ = launcher_.MenuLoads();
     boosted_ = false;

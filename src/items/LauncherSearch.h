@@ -34,7 +34,7 @@ private:
     // Items launched lately rank higher: their boosts follow the history.
     void BoostLaunched();
     void AddLevel(TMenuItem& level, int count, int depth, int folder);
-    void AddOwnEntries(TMenuItem& root);
+    void AddOwnEntries(TMenuItem& root, int userItems);
     void AddEntry(TMenuItem& entry, const std::string& fileName, int depth, int folder, Kind kind);
     int AddFolderPath(int parent, const TMenuItem& folder);
 
