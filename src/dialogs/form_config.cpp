@@ -36,7 +36,7 @@ void TFormConfig::CreateControls() {
     PCSettings.AddPage(TSControl);
     PCSettings.AddPage(TSVisuals);
     PCSettings.SetActivePage(TSVisuals);
-    for (TEnhComboBox* list : {&CmBoxFontName, &CmBoxFontSize}) {
+    for (TEnhComboBox* list : {&CmBoxFontName, &CmBoxFontSize, &CmBoxColours}) {
         list->AlwaysShowBorder = true;
         list->AutoDropDownWidth = true;
         list->DropDownWidth = Scaled(137);
@@ -46,11 +46,13 @@ void TFormConfig::CreateControls() {
     CmBoxFontName.Sorted = true;
     CmBoxFontSize.ExtendedInterface = true;
     CmBoxFontSize.SetItems({"6", "7", "8", "9", "10", "11", "12"});
+    // In the order of the setting's values.
+    CmBoxColours.SetItems({"as Windows", "light", "dark"});
     LayOutControls();
 }
 
 void TFormConfig::DpiChanged() {
-    for (TEnhComboBox* list : {&CmBoxFontName, &CmBoxFontSize}) list->SetItemHeight(Scaled(13));
+    for (TEnhComboBox* list : {&CmBoxFontName, &CmBoxFontSize, &CmBoxColours}) list->SetItemHeight(Scaled(13));
     LayOutControls();
     PCSettingsResize(&PCSettings);
 }
@@ -88,7 +90,8 @@ void TFormConfig::LayOutPages() {
         {Row(CBWinDefDrawAll, "Let Windows default draw all controls.", 8, 8, 298, 17),
          Row(LblFontName, "Font Name", 18, 54, 121, 16), Row(CmBoxFontName, nullptr, 18, 70, 121, 200),
          Row(LblFontSize, "Font Size", 152, 54, 60, 16), Row(CmBoxFontSize, nullptr, 152, 70, 52, 200),
-         Row(BtnDefault, "Default", 221, 104, 75, 23), Row(GrpBxFontSets, "Program Font Settings", 8, 34, 298, 104)});
+         Row(BtnDefault, "Default", 221, 104, 75, 23), Row(GrpBxFontSets, "Program Font Settings", 8, 34, 298, 104),
+         Row(LblColours, "Colours", 18, 153, 60, 16), Row(CmBoxColours, nullptr, 80, 150, 121, 200)});
 }
 
 void TFormConfig::WireEvents() {
@@ -99,7 +102,7 @@ void TFormConfig::WireEvents() {
     auto explain = [this](TObject* s) { OnEnterExplain(s); };
     for (TControl* c :
          std::initializer_list<TControl*>{&BtnOK, &BtnCancel, &BtnApply, &PCSettings, &ChkBxSystray, &ChkBxTaskBar,
-                                          &CBWinDefDrawAll, &CmBoxFontName, &CmBoxFontSize, &BtnDefault})
+                                          &CBWinDefDrawAll, &CmBoxFontName, &CmBoxFontSize, &BtnDefault, &CmBoxColours})
         c->OnEnter = explain;
     CBWinDefDrawAll.OnClick = [this](TObject* s) { CBWinDefDrawAllClick(s); };
     BtnDefault.OnClick = [this](TObject* s) { BtnDefaultClick(s); };
@@ -161,6 +164,10 @@ std::string ExplainText(const std::string& controlName) {
         {"BtnDefault",
          "If you have chosen not to let Windows default draw controls, you can with this button quickly choose "
          "between 2 different defaults (respective what program and Windows default to)."},
+        {"CmBoxColours",
+         "Choose the colours of the menus and windows the program draws itself: \"as Windows\" follows the light "
+         "or dark app colours set in Windows, \"light\" and \"dark\" keep to one. High contrast, when it is on, "
+         "goes before all three."},
         {"BtnCancel", "Cancel and exit (without saving changes to settings)."},
         {"BtnApply", "Apply changes to settings (doesn't exit)."},
         {"BtnOK", "Save changes to settings and exit."},

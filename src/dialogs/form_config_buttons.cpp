@@ -24,6 +24,7 @@ void TFormConfig::ShowSettings() {
     CBWinDefDrawAll.SetChecked(Settings.WindowsDraw);
     SetFontControlsState(Settings.WindowsDraw);
     ChkBxSystray.SetChecked(Settings.Autostart);
+    CmBoxColours.SetItemIndex(static_cast<int>(Settings.Colours));
 }
 
 void TFormConfig::TakeSettings() {
@@ -35,6 +36,8 @@ void TFormConfig::TakeSettings() {
     if (!name.empty()) Settings.FontName = name;
     Settings.FontSize = ParseSettingInteger(CmBoxFontSize.Text(), Settings.FontSize > 0 ? Settings.FontSize : 8);
     Settings.Autostart = ChkBxSystray.Checked();
+    const int colours = CmBoxColours.ItemIndex();
+    if (colours >= 0) Settings.Colours = static_cast<ColourChoice>(colours);
 }
 
 void TFormConfig::BtnDefaultClick(TObject*) {

@@ -1,6 +1,7 @@
 #include "menu/form_general.h"
 
 #include "core/AppData.h"
+#include "core/ColourTheme.h"
 #include "core/ErrorLog.h"
 #include "platform/Application.h"
 #include "platform/ForeignMessages.h"
@@ -8,6 +9,13 @@
 #include "support/SystemEnvironment.h"
 
 namespace rz {
+
+namespace {
+// A theme switch comes with a burst of announcements (settings, colours,
+// theme): one repaint when they settle, or once a second while they go on.
+constexpr unsigned kColoursSettleMs = 150;
+constexpr DWORD kColoursAtMostMs = 1000;
+}  // namespace
 
 TFormGeneral::TFormGeneral() : TForm("FormGeneral") {
     CreateForm("GeneralForm", 0, 0, WS_POPUP, WS_EX_TOOLWINDOW);
@@ -21,6 +29,8 @@ TFormGeneral::TFormGeneral() : TForm("FormGeneral") {
     JvSearchHotKey.IdSuffix = "|search";
     JvSearchHotKey.OnHotKey = [this](TObject* s) { JvSearchHotKeyHotKey(s); };
     JvSearchHotKey.SetWindow(Handle());
+    TimerColours.SetInterval(kColoursSettleMs);
+    TimerColours.OnTimer = [this](TObject* s) { TimerColoursTimer(s); };
     AttachActivation(true);
     // Visible but disabled, without a menu, until start-up is done.
     CSystrayGen.LeftPopup = true;
@@ -56,10 +66,17 @@ void TFormGeneral::JvSearchHotKeyHotKey(TObject*) {
     if (openSearch) openSearch();
 }
 
+void TFormGeneral::ShowLauncherFolder(TMenuItem& folder, POINT at) {
+    ShowLauncherMenu(CSystrayGen.PopupMenu, *this, CSystrayGen, at, &folder);
+}
+
 void ShowLauncherMenuAtCursor(TPopupMenu* menu, TForm& form, TCoolTrayIcon& trayIcon) {
-    if (!menu || menu->Showing || menu->IsOpen()) return;
     POINT p;
-    if (!::GetCursorPos(&p)) return;
+    if (::GetCursorPos(&p)) ShowLauncherMenu(menu, form, trayIcon, p);
+}
+
+void ShowLauncherMenu(TPopupMenu* menu, TForm& form, TCoolTrayIcon& trayIcon, POINT p, TMenuItem* level) {
+    if (!menu || menu->Showing || menu->IsOpen()) return;
     struct Guard {
         TPopupMenu& m;
         explicit Guard(TPopupMenu& menu) : m(menu) { m.Showing = true; }
@@ -68,9 +85,23 @@ void ShowLauncherMenuAtCursor(TPopupMenu* menu, TForm& form, TCoolTrayIcon& tray
     Application.ProcessMessages();
     ::SetForegroundWindow(form.Handle());
     menu->PopupComponent = &trayIcon;
-    menu->Popup(p.x, p.y, form.Handle());
+    menu->Popup(p.x, p.y, form.Handle(), level);
     // Lets the menu close cleanly when the user clicks elsewhere.
     ::PostMessageA(form.Handle(), WM_NULL, 0, 0);
+}
+
+void TFormGeneral::SystemColoursMayChange() {
+    const DWORD now = ::GetTickCount();
+    if (!TimerColours.Enabled()) firstAnnouncement_ = now;
+    if (now - firstAnnouncement_ >= kColoursAtMostMs) return;
+    // Disabled and enabled: the wait starts again.
+    TimerColours.SetEnabled(false);
+    TimerColours.SetEnabled(true);
+}
+
+void TFormGeneral::TimerColoursTimer(TObject*) {
+    TimerColours.SetEnabled(false);
+    FollowColourTheme();
 }
 
 void TFormGeneral::AEGeneralException(TObject* sender, const std::exception& e) {
@@ -125,9 +156,11 @@ LRESULT TFormGeneral::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         CSystrayGen.HandleCallback(lp);
         return 0;
     }
-    // Launches from now on see what the user set since the start; the
-    // message goes on to everyone else who listens.
+    // Launches from now on see what the user set since the start.
     if (msg == WM_SETTINGCHANGE && wp == 0 && SettingAnnounced(lp, "Environment")) RefreshEnvironment();
+    // Whatever a settings announcement names, the theme is read again: the
+    // reading is cheap and nothing repaints unless the palette changes.
+    if (msg == WM_SETTINGCHANGE || msg == WM_SYSCOLORCHANGE || msg == WM_THEMECHANGED) SystemColoursMayChange();
     if (taskbarCreated_ && msg == taskbarCreated_) {
         CSystrayGen.Readd();
         return 0;

@@ -13,6 +13,7 @@
 #include "platform/HotKey.h"
 #include "platform/MediaPlayer.h"
 #include "platform/Menu.h"
+#include "platform/Timer.h"
 #include "platform/TrayIcon.h"
 
 namespace rz {
@@ -29,16 +30,25 @@ public:
     // Opens the search window; no key until the settings give one.
     TJvApplicationHotKey JvSearchHotKey{"JvSearchHotKey"};
     TMediaPlayer MPAudioGen{"MPAudioGen"};
+    // Follows the system's colours once its announcements settle.
+    TTimer TimerColours{"TimerColours"};
 
     void FormCreate(TObject* sender);
     void FormShow(TObject* sender);
     void JvApplicationHotKeyHotKey(TObject* sender);
     void JvSearchHotKeyHotKey(TObject* sender);
+    // A folder of the launcher menu opened at a point, as the search window's choice of it does.
+    void ShowLauncherFolder(TMenuItem& folder, POINT at);
     void AEGeneralException(TObject* sender, const std::exception& e);
     // Repaints the painted titles of the visible windows on (de)activation.
     void AEGeneralActivate(TObject* sender);
     // Shows the long part of a hint in the item manager's status bar.
     void AEGeneralHint(TObject* sender);
+
+    // The system announced a change of settings or colours: the palette
+    // follows once they stop coming, or at least once a second while they do.
+    void SystemColoursMayChange();
+    void TimerColoursTimer(TObject* sender);
 
     // Whether the program shows a taskbar button while one of its windows is open.
     void ApplyTaskBarPresence(bool taskBar);
@@ -57,9 +67,13 @@ protected:
 
 private:
     UINT taskbarCreated_ = 0;
+    DWORD firstAnnouncement_ = 0;
 };
 
 // Shows menu at the mouse position on behalf of the hidden form.
 void ShowLauncherMenuAtCursor(TPopupMenu* menu, TForm& form, TCoolTrayIcon& trayIcon);
+// Shows menu at a screen point, or only one of its levels there, as if the
+// user had walked to it.
+void ShowLauncherMenu(TPopupMenu* menu, TForm& form, TCoolTrayIcon& trayIcon, POINT at, TMenuItem* level = nullptr);
 
 }  // namespace rz

@@ -2,14 +2,18 @@
 
 #include <algorithm>
 #include <cstring>
+#include <set>
 
 #include "AppFixture.h"
+#include "core/ColourTheme.h"
 #include "core/Settings.h"
 #include "support/UcvGraphics.h"
 #include "dialogs/form_about.h"
 #include "dialogs/form_config.h"
 #include "menu/form_general.h"
 #include "platform/FileIO.h"
+#include "platform/Palette.h"
+#include "platform/SystemTheme.h"
 #include "platform/ShortCut.h"
 #include "support/TextEncoding.h"
 
@@ -417,4 +421,101 @@ TEST_F(SettingsTest, LinesThisRunDidNotChangeKeepTheirBytesInAnyEncoding) {
     LoadSettings();
     EXPECT_EQ(Settings.FontName, "\xCE\xA9mega");
     EXPECT_NE(rztest::ReadFile(Ini()).find("Note=Caf\xC3\xA9 cr\xC3\xA8me"), std::string::npos);
+}
+
+// The colours line: written once a choice other than "as Windows" was made
+// or the file had one; a line this version cannot read stays as it stands.
+TEST_F(SettingsTest, TheColoursLineIsWrittenOnceChosen_AnUnreadOneStays) {
+    using C = ColourChoice;
+    const struct {
+        const char* stored;
+        C read, chosen;
+        const char* written;
+    } cases[] = {
+        {nullptr, C::AsWindows, C::AsWindows, "<none>"}, {nullptr, C::AsWindows, C::Dark, "2"},
+        {"2", C::Dark, C::AsWindows, "0"},               {"purple", C::AsWindows, C::AsWindows, "purple"},
+        {"7", C::AsWindows, C::Light, "1"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.stored ? c.stored : "no line");
+        ::DeleteFileA(Ini().c_str());
+        if (c.stored) Put("Font Settings", "Colours", c.stored);
+        LoadSettings();
+        EXPECT_EQ(Settings.Colours, c.read);
+        Settings.Colours = c.chosen;
+        ASSERT_TRUE(SaveSettings());
+        EXPECT_EQ(Get("Font Settings", "Colours"), c.written);
+    }
+}
+
+namespace {
+
+// The system's theme as the seams give it; put back, with the palette, when done.
+struct SystemColours {
+    SystemColours() { Set(false, false); }
+    ~SystemColours() {
+        ReadRegistryValue.Restore();
+        HighContrastOn.Restore();
+        Settings.Colours = ColourChoice::AsWindows;
+        FollowColourTheme();
+    }
+    void Set(bool appsDark, bool highContrast) {
+        ReadRegistryValue.Replace([appsDark](HKEY, const std::string&, const std::string&) {
+            return RegistryValue{true, REG_DWORD, {BYTE(appsDark ? 0 : 1), 0, 0, 0}};
+        });
+        HighContrastOn.Replace([highContrast] { return highContrast; });
+    }
+};
+
+void AnnounceThemeChange() {
+    ::SendMessageW(FormGeneral().Handle(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"ImmersiveColorSet"));
+}
+
+}  // namespace
+
+// High contrast first, then the choice, then the app theme; switching
+// back and forth leaks no brushes; a burst of announcements is followed
+// once, after it ends, not palette by palette.
+TEST_F(SettingsTest, ThePaletteFollowsHighContrastTheChoiceAndTheAppTheme_OnceABurstEnds) {
+    SystemColours system;
+    StartUp();
+    using C = ColourChoice;
+    using K = PaletteKind;
+    const struct {
+        C choice;
+        bool appsDark, highContrast;
+        K kind;
+    } cases[] = {{C::AsWindows, false, false, K::Light}, {C::AsWindows, true, false, K::Dark},
+                 {C::Light, true, false, K::Light},      {C::Dark, false, false, K::Dark},
+                 {C::Dark, false, true, K::HighContrast}};
+    for (const auto& c : cases) {
+        system.Set(c.appsDark, c.highContrast);
+        Settings.Colours = c.choice;
+        FollowColourTheme();
+        EXPECT_EQ(CurrentPalette()->Kind(), c.kind) << static_cast<int>(c.choice) << c.appsDark << c.highContrast;
+    }
+    Settings.Colours = ColourChoice::AsWindows;
+    const unsigned before = rztest::GdiObjectsInUse();
+    for (int i = 0; i < 300; ++i) {
+        system.Set(i % 2 == 0, false);
+        FollowColourTheme();
+        ASSERT_NE(CurrentPalette()->Brush(COLOR_MENU), nullptr);
+    }
+    EXPECT_LE(rztest::GdiObjectsInUse(), before + 4) << "GDI objects leak per theme switch";
+
+    const Palette* first = CurrentPalette().get();
+    ASSERT_FALSE(first->IsDark());
+    for (int i = 0; i < 100; ++i) {
+        system.Set(i % 2 == 1, false);  // the last says dark
+        AnnounceThemeChange();
+    }
+    EXPECT_EQ(CurrentPalette().get(), first) << "followed while the announcements still came";
+    std::set<const Palette*> made{first};
+    for (const DWORD start = ::GetTickCount(); !CurrentPalette()->IsDark() && ::GetTickCount() - start < 5000;) {
+        Application.ProcessMessages();
+        made.insert(CurrentPalette().get());
+        ::Sleep(10);
+    }
+    EXPECT_TRUE(CurrentPalette()->IsDark()) << "the switch was not followed";
+    EXPECT_EQ(made.size(), 2u) << "a palette for each announcement";
 }
