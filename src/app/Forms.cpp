@@ -100,6 +100,13 @@ void WireForms(Forms& f) {
     ItemActions& actions = *f.actions;
     search.actions = &actions;
     actions.editInManager = [&items](int itemId) { items.ShowItemEntry(itemId); };
+    TPopupMenu& launcherMenu = f.parts->LauncherMenu();
+    launcherMenu.TakesEntryKey = [&actions](const TMenuItem& entry, const EntryKey& key) {
+        return actions.TakesMenuKey(entry, key);
+    };
+    launcherMenu.OnEntryKey = [&actions, &general](TMenuItem& entry, const EntryKey& key, const RECT& place) {
+        actions.MenuKey(entry, key, place, general.Handle());
+    };
     // Icons that nobody has looked at yet are taken while the program waits.
     Application.AddIdle(&store,
                         [&store] { return store.TakeLateIcons(kLateIconBatchMs) ? DWORD{0} : DWORD{INFINITE}; });

@@ -92,20 +92,41 @@ bool ItemActions::Perform(ItemAction action, TMenuItem& entry, HWND owner) {
     return false;
 }
 
-void ItemActions::ShowMenu(TMenuItem& entry, POINT at, HWND owner, const std::function<void()>& before) {
+void ItemActions::ShowMenu(TMenuItem& entry, POINT at, HWND owner, const std::function<void()>& before,
+                           const MenuRunner& run) {
     if (!Applies(entry) || PMActions.IsOpen() || TPopupMenu::Current()) return;
     std::optional<ItemAction> chosen;
     for (int i = 0; i < PMActions.Items().Count(); ++i) {
         TMenuItem* e = PMActions.Items().Items(i);
         if (!e->IsLine()) e->OnClick = [&chosen, e](TObject*) { chosen = static_cast<ItemAction>(e->Tag); };
     }
-    ::SetForegroundWindow(owner);
-    PMActions.Popup(at.x, at.y, owner);
-    // Lets the menu close cleanly when the user clicks elsewhere.
-    ::PostMessageA(owner, WM_NULL, 0, 0);
+    if (run) {
+        run(PMActions, at);
+    } else {
+        ::SetForegroundWindow(owner);
+        PMActions.Popup(at.x, at.y, owner);
+        // Lets the menu close cleanly when the user clicks elsewhere.
+        ::PostMessageA(owner, WM_NULL, 0, 0);
+    }
     if (!chosen) return;
     if (before) before();
     Perform(*chosen, entry, owner);
+}
+
+bool ItemActions::TakesMenuKey(const TMenuItem& entry, const EntryKey& key) const {
+    if (!Applies(entry)) return false;
+    const std::optional<ItemAction> action = ActionOfKey(key.key, key.ctrl, key.shift);
+    return OpensActionMenu(key.key, key.ctrl, key.shift) || (action && *action != ItemAction::Open);
+}
+
+void ItemActions::MenuKey(TMenuItem& entry, const EntryKey& key, const RECT& place, HWND owner,
+                          const MenuRunner& run) {
+    if (OpensActionMenu(key.key, key.ctrl, key.shift)) {
+        ShowMenu(entry, POINT{place.left, place.bottom}, owner, {}, run);
+        return;
+    }
+    if (const std::optional<ItemAction> action = ActionOfKey(key.key, key.ctrl, key.shift))
+        Perform(*action, entry, owner);
 }
 
 }  // namespace rz

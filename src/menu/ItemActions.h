@@ -38,11 +38,21 @@ public:
     // Carries out action on entry; owner is the window the clipboard is
     // taken for. False when it did not happen (said where it failed).
     bool Perform(ItemAction action, TMenuItem& entry, HWND owner);
-    // Runs the action menu for entry at a screen point on behalf of owner,
-    // which passes the menu's messages on while it is open; the chosen
-    // action is performed. before runs first when one is chosen (the search
-    // window hides).
-    void ShowMenu(TMenuItem& entry, POINT at, HWND owner, const std::function<void()>& before = {});
+    // How a menu is run at a screen point: by default from owner, which
+    // passes the menu's messages on while it is open.
+    using MenuRunner = std::function<void(TPopupMenu& menu, POINT at)>;
+    // Runs the action menu for entry at a screen point and performs the
+    // chosen action; owner is the window the clipboard is taken for. before
+    // runs first when one is chosen (the search window hides).
+    void ShowMenu(TMenuItem& entry, POINT at, HWND owner, const std::function<void()>& before = {},
+                  const MenuRunner& run = {});
+
+    // For the launcher menu: whether a key on an entry is one of the
+    // actions' (plain Enter stays the menu's own choosing).
+    bool TakesMenuKey(const TMenuItem& entry, const EntryKey& key) const;
+    // The key's action once the menu is gone; the action menu opens below
+    // the entry's place.
+    void MenuKey(TMenuItem& entry, const EntryKey& key, const RECT& place, HWND owner, const MenuRunner& run = {});
 
     // Opens the item manager with the entry of an item id selected.
     std::function<void(int itemId)> editInManager;

@@ -27,13 +27,6 @@ TPopupMenu* g_current = nullptr;
 // where a letter beyond that code page is lost.
 wchar_t g_typed = 0;
 
-// A message filter has no data of its own: hence the global above.
-LRESULT CALLBACK NoteTypedCharacter(int code, WPARAM wp, LPARAM lp) {
-    const MSG* msg = reinterpret_cast<const MSG*>(lp);
-    if (code == MSGF_MENU && msg && (msg->message == WM_CHAR || msg->message == WM_SYSCHAR))
-        g_typed = static_cast<wchar_t>(msg->wParam);
-    return ::CallNextHookEx(nullptr, code, wp, lp);
-}
 
 // Room between a platform-drawn icon and its caption.
 constexpr int kIconGap = 4;
@@ -62,8 +55,26 @@ struct TPopupMenu::Build {
     int levelsBuilt = 0;
     // A character no entry answered, which closed the menu.
     std::string unmatched;
+    // The entry the user is on, and a key for it that closed the menu.
+    TMenuItem* highlighted = nullptr;
+    TMenuItem* keyEntry = nullptr;
+    EntryKey key;
+    RECT keyPlace{};
     int dpi = kBaseDpi;
 };
+
+namespace {
+
+// A message filter has no data of its own: hence the globals above.
+LRESULT CALLBACK FilterMenuKeys(int code, WPARAM wp, LPARAM lp) {
+    const MSG* msg = reinterpret_cast<const MSG*>(lp);
+    if (code == MSGF_MENU && msg && (msg->message == WM_CHAR || msg->message == WM_SYSCHAR))
+        g_typed = static_cast<wchar_t>(msg->wParam);
+    if (code == MSGF_MENU && msg && g_current && g_current->TakeEntryKeyOf(*msg)) return 1;
+    return ::CallNextHookEx(nullptr, code, wp, lp);
+}
+
+}  // namespace
 
 TPopupMenu::TPopupMenu(std::string name) : TComponent(name), root_(name) {}
 
@@ -223,7 +234,7 @@ void TPopupMenu::Popup(int x, int y, HWND owner, TMenuItem* level) {
     g_typed = 0;
     UINT id = 0;
     {
-        unique_hhook filter(::SetWindowsHookExW(WH_MSGFILTER, &NoteTypedCharacter, nullptr, ::GetCurrentThreadId()));
+        unique_hhook filter(::SetWindowsHookExW(WH_MSGFILTER, &FilterMenuKeys, nullptr, ::GetCurrentThreadId()));
         NoteMenuOpen(true);
         id = ::TrackPopupMenuEx(build.root.get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, x, y,
                                 owner, nullptr);
@@ -233,6 +244,10 @@ void TPopupMenu::Popup(int x, int y, HWND owner, TMenuItem* level) {
     g_current = previous;
     if (!build.unmatched.empty() && OnUnmatchedKey) {
         SafeInvoke(this, [&] { OnUnmatchedKey(build.unmatched, POINT{x, y}); });
+        return;
+    }
+    if (build.keyEntry && OnEntryKey) {
+        SafeInvoke(this, [&] { OnEntryKey(*build.keyEntry, build.key, build.keyPlace); });
         return;
     }
     if (id == 0 || id > build.commands.size()) return;
@@ -360,6 +375,41 @@ bool TPopupMenu::MenuChar(WPARAM wp, HMENU menu, LRESULT& result) {
     return true;
 }
 
+void TPopupMenu::NoteHighlight(WPARAM wp, HMENU menu) {
+    const UINT flags = HIWORD(wp), item = LOWORD(wp);
+    open_->highlighted = nullptr;
+    if (!menu || flags == 0xFFFF || (flags & MF_SEPARATOR)) return;
+    if (!(flags & MF_POPUP)) {
+        // A command's id is its place in the list of commands, from 1.
+        if (item >= 1 && item <= open_->commands.size()) open_->highlighted = open_->commands[item - 1];
+        return;
+    }
+    MENUITEMINFOA mii{};
+    mii.cbSize = sizeof(mii);
+    mii.fMask = MIIM_DATA;
+    if (::GetMenuItemInfoA(menu, item, TRUE, &mii)) open_->highlighted = ItemOf(mii.dwItemData);
+    if (open_->highlighted == &open_->blank) open_->highlighted = nullptr;
+}
+
+bool TPopupMenu::TakeEntryKeyOf(const MSG& msg) {
+    if (!open_ || !TakesEntryKey || !OnEntryKey || !open_->highlighted || open_->keyEntry) return false;
+    if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) return false;
+    const EntryKey key{static_cast<WORD>(msg.wParam), ::GetKeyState(VK_CONTROL) < 0, ::GetKeyState(VK_SHIFT) < 0};
+    bool taken = false;
+    SafeInvoke(this, [&] { taken = TakesEntryKey(*open_->highlighted, key); });
+    if (!taken) return false;
+    open_->keyEntry = open_->highlighted;
+    open_->key = key;
+    const auto at = open_->placed.find(open_->keyEntry);
+    if (at == open_->placed.end() || !::GetMenuItemRect(nullptr, at->second.first, at->second.second, &open_->keyPlace)) {
+        POINT cursor{};
+        ::GetCursorPos(&cursor);
+        open_->keyPlace = RECT{cursor.x, cursor.y, cursor.x, cursor.y};
+    }
+    ::EndMenu();
+    return true;
+}
+
 bool TPopupMenu::HandleOwnerMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     if (!open_) return false;
     switch (msg) {
@@ -376,6 +426,10 @@ bool TPopupMenu::HandleOwnerMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& res
             result = TRUE;
             return true;
         case WM_MENUCHAR: return MenuChar(wp, reinterpret_cast<HMENU>(lp), result);
+        case WM_MENUSELECT:
+            // Noted only: the owner's default handling goes on.
+            NoteHighlight(wp, reinterpret_cast<HMENU>(lp));
+            return false;
         default: return false;
     }
 }

@@ -361,3 +361,85 @@ TEST_F(SearchWindowTest, ItemKeysAndTheActionMenuActOnTheSelectedItemOnly) {
     rz::RunShell.Restore();
     ::SetEnvironmentVariableA("RZT_SEARCH_DIR", nullptr);
 }
+
+TEST_F(SearchWindowTest, TheLauncherMenuHandsTheActionKeysOfItsHighlightedItemToTheActions) {
+    rztest::TempDir dir;
+    rztest::WriteFile(dir / "tool.exe", "");
+    rz::TMenuItem& root = parts.PMItems.Items();
+    store().AddLaunchItem(rz::ItemKind::ExeLnk, dir / "tool.exe", "", nullptr, root, 2, "Toolbox");
+    rz::ItemActions actions{parts};
+    parts.PMItems.TakesEntryKey = [&](const rz::TMenuItem& e, const rz::EntryKey& k) {
+        return actions.TakesMenuKey(e, k);
+    };
+    parts.PMItems.OnEntryKey = [&](rz::TMenuItem& e, const rz::EntryKey& k, const RECT& place) {
+        actions.MenuKey(e, k, place, owner.Handle());
+    };
+    std::string got;
+    rz::RunShell.Replace([&](const rz::ShellRequest& r) {
+        got = r.verb + " " + r.file;
+        return 0ul;
+    });
+    rz::ShowInFolder.Replace([&](const std::string& folder, const std::string&) {
+        got = "folder " + folder;
+        return 0ul;
+    });
+    // Keyboard steps from the top to an entry: the visible entries before it, lines skipped.
+    auto downsTo = [&](const std::string& caption) {
+        int downs = 1;
+        for (int i = 0; i < root.Count() && root.Items(i)->Caption != caption; ++i)
+            downs += root.Items(i)->Visible && !root.Items(i)->IsLine();
+        return downs;
+    };
+    const std::string folder = dir.Path().substr(0, dir.Path().size() - 1);
+    struct Case {
+        const char* entry;
+        std::vector<int> held;
+        WORD key;
+        char menuLetter;  // chosen in the action menu
+        std::string result;
+        std::vector<std::string> clicked;
+    } cases[] = {
+        {"Toolbox", {VK_CONTROL}, VK_RETURN, 0, "folder " + folder, {}},
+        {"Toolbox", {VK_CONTROL, VK_SHIFT}, VK_RETURN, 0, "runas " + dir / "tool.exe", {}},
+        {"Toolbox", {}, VK_APPS, 'f', "folder " + folder, {}},
+        {"Toolbox", {VK_SHIFT}, VK_F10, 'a', "runas " + dir / "tool.exe", {}},
+        // Plain Enter keeps choosing; a folder's entry has no actions.
+        {"Toolbox", {}, VK_RETURN, 0, "", {"Toolbox"}},
+        {"Tools", {VK_CONTROL}, VK_RETURN, 0, "", {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.entry) + " key " + std::to_string(c.key));
+        got.clear();
+        clicked.clear();
+        int ticks = 0;
+        const int downs = downsTo(c.entry);
+        rz::TTimer typist("Typist");
+        typist.SetInterval(30);
+        typist.OnTimer = [&](rz::TObject*) {
+            rz::TPopupMenu* open = rz::TPopupMenu::Current();
+            if (!open) return;
+            ++ticks;
+            if (open == &actions.PMActions) {
+                if (ticks % 4 == 0) ::PostMessageA(owner.Handle(), WM_CHAR, static_cast<WPARAM>(c.menuLetter), 0);
+            } else if (ticks <= downs) {
+                ::PostMessageA(owner.Handle(), WM_KEYDOWN, VK_DOWN, 0);
+            } else if (ticks == downs + 1) {
+                ::PostMessageA(owner.Handle(), c.key == VK_F10 ? WM_SYSKEYDOWN : WM_KEYDOWN, c.key, 0);
+            }
+            if (ticks > 60) ::PostMessageA(owner.Handle(), WM_KEYDOWN, VK_ESCAPE, 0);
+        };
+        typist.SetEnabled(true);
+        {
+            HeldKeys held(c.held);
+            parts.PMItems.Popup(100, 100, owner.Handle());
+        }
+        typist.SetEnabled(false);
+        EXPECT_EQ(got, c.result);
+        EXPECT_EQ(clicked, c.clicked);
+        if (!c.result.empty()) {
+            EXPECT_LT(ticks, 60) << "the key closed the menu itself";
+        }
+    }
+    rz::ShowInFolder.Restore();
+    rz::RunShell.Restore();
+}
