@@ -1,11 +1,15 @@
 #include <windows.h>
 
 #include <sstream>
+#include <thread>
+#include <tuple>
 
 #include "AppFixture.h"
 #include "core/ErrorLog.h"
 #include "platform/SystemError.h"
+#include "core/ItemPlaces.h"
 #include "core/Launching.h"
+#include "platform/Clipboard.h"
 #include "menu/form_general.h"
 #include "core/Settings.h"
 #include "menu/form_shortcuts.h"
@@ -146,6 +150,80 @@ TEST_F(AppTest, ALaunchExpandsVariablesAndNamesThoseNotDefined) {
     RunShell.Restore();
     ::SetEnvironmentVariableA("RZT_HOME", nullptr);
     ::SetEnvironmentVariableA("RZT_BIG", nullptr);
+}
+
+TEST(ItemPlaces, TheFolderToOpenAndTheCommandLineToCopy) {
+    rztest::TempDir dir;
+    rztest::MakeDir(dir / "sub");
+    rztest::WriteFile(dir / "sub\\tool.exe", "");
+    rztest::MakeShortcut(dir / "tool.lnk", dir / "sub\\tool.exe", "");
+    const std::string sub = dir / "sub";
+    const std::pair<std::string, ItemPlace> places[] = {
+        {"C:\\Tools\\x.exe", {"C:\\Tools", "C:\\Tools\\x.exe"}},
+        {"C:\\Docs\\", {"C:\\", "C:\\Docs"}},
+        {"C:\\x.exe", {"C:\\", "C:\\x.exe"}},
+        {"C:\\", {"C:\\", ""}},
+        // A shortcut's folder is where its target is.
+        {dir / "tool.lnk", {sub, sub + "\\tool.exe"}},
+    };
+    for (const auto& [path, place] : places) {
+        const ItemPlace got = PlaceOf(path);
+        EXPECT_EQ(got.folder, place.folder) << path;
+        EXPECT_EQ(::lstrcmpiA(got.item.c_str(), place.item.c_str()), 0) << path << ": " << got.item;
+    }
+    ::SetEnvironmentVariableA("RZT_CL", "C:\\A&B");
+    const std::tuple<std::string, std::string, std::string> lines[] = {
+        {"C:\\Program Files\\a.exe", "-x \"y z\"", "\"C:\\Program Files\\a.exe\" -x \"y z\""},
+        {"C:\\Tools\\a.exe", "", "C:\\Tools\\a.exe"},
+        {"%RZT_CL%\\a.exe", "%RZT_CL%", "\"C:\\A&B\\a.exe\" C:\\A&B"},
+    };
+    for (const auto& [path, params, line] : lines) EXPECT_EQ(CommandLineOf(path, params), line);
+    ::SetEnvironmentVariableA("RZT_CL", nullptr);
+}
+
+TEST_F(AppTest, AFolderThatIsGoneIsSaidAndAnItemThatIsGoneOpensItsFolderAlone) {
+    StartUp();
+    rztest::WriteFile(dir / "there.txt", "");
+    std::vector<std::pair<std::string, std::string>> opened;
+    ShowInFolder.Replace([&](const std::string& folder, const std::string& item) {
+        opened.emplace_back(folder, item);
+        return 0ul;
+    });
+    const std::string folder = dir.Path().substr(0, dir.Path().size() - 1);
+    boxes.clear();
+    EXPECT_FALSE(OpenContainingFolder("C:\\rz-gone-folder\\x.exe"));
+    EXPECT_EQ(boxes.size(), 1u);
+    EXPECT_TRUE(opened.empty()) << "nothing opens for a folder that is gone";
+    EXPECT_TRUE(OpenContainingFolder(dir / "gone.txt"));
+    EXPECT_TRUE(OpenContainingFolder(dir / "there.txt"));
+    EXPECT_EQ(opened, (std::vector<std::pair<std::string, std::string>>{{folder, ""}, {folder, dir / "there.txt"}}));
+    EXPECT_EQ(boxes.size(), 1u);
+    ShowInFolder.Restore();
+}
+
+TEST_F(AppTest, AClipboardHeldByAnotherProgramIsSaidAndCopyingWorksOnceItIsFree) {
+    StartUp();
+    boxes.clear();
+    HANDLE opened = ::CreateEventA(nullptr, TRUE, FALSE, nullptr), release = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    // As another program holds it: open for a window of another thread.
+    std::thread holder([&] {
+        const HWND window = ::CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+        const bool held = ::OpenClipboard(window) != FALSE;
+        ::SetEvent(opened);
+        ::WaitForSingleObject(release, 10000);
+        if (held) ::CloseClipboard();
+        ::DestroyWindow(window);
+    });
+    ::WaitForSingleObject(opened, 10000);
+    EXPECT_FALSE(CopyItemText(nullptr, "C:\\held.exe"));
+    EXPECT_EQ(boxes.size(), 1u);
+    ::SetEvent(release);
+    holder.join();
+    EXPECT_TRUE(CopyItemText(nullptr, "C:\\free.exe"));
+    EXPECT_EQ(ClipboardText(nullptr, 100), L"C:\\free.exe");
+    EXPECT_EQ(boxes.size(), 1u);
+    ::CloseHandle(opened);
+    ::CloseHandle(release);
 }
 
 TEST_F(AppTest, RegressionAMissingSoundIsLoggedOnceWithoutABoxAndARefusalStillBeeps) {
