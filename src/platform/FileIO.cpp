@@ -114,21 +114,20 @@ bool WriteFileChecked(const std::string& path, const std::string& bytes) {
     // On the disk before anyone relies on it: a rename over an older file,
     // or a backup dropped.
     if (!::FlushFileBuffers(file.get())) return false;
+    // What a layer below accepted and then dropped shows in the size. Asked of
+    // our own handle: by name, a file another program moved over ours since
+    // would read as our failure (it is an outside change, found later).
     BY_HANDLE_FILE_INFORMATION info{};
-    if (WriteRecordAccess::Open() && ::GetFileInformationByHandle(file.get(), &info))
-        WriteRecordAccess::Wrote(
-            path, false,
-            FileStamp{Combined(info.nFileSizeHigh, info.nFileSizeLow),
-                      Combined(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime)});
-    HANDLE raw = file.release();
-    if (!::CloseHandle(raw)) return false;
-    // What a layer below accepted and then dropped shows in the size.
-    unsigned long long size = 0;
-    if (!FileSizeOf(path, size)) return false;
-    if (size != bytes.size()) {
+    if (!::GetFileInformationByHandle(file.get(), &info)) return false;
+    const FileStamp stamp{Combined(info.nFileSizeHigh, info.nFileSizeLow),
+                          Combined(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime)};
+    if (stamp.size != bytes.size()) {
         ::SetLastError(ERROR_WRITE_FAULT);
         return false;
     }
+    if (WriteRecordAccess::Open()) WriteRecordAccess::Wrote(path, false, stamp);
+    HANDLE raw = file.release();
+    if (!::CloseHandle(raw)) return false;
     return true;
 }
 
