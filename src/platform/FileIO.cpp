@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include <atomic>
 #include <vector>
 
@@ -240,6 +242,41 @@ WriteRecord::WriteRecord(std::string root, std::string aside)
 }
 
 WriteRecord::~WriteRecord() { t_record = outer_; }
+
+namespace {
+// Every file below folder (with its trailing "\\"), at any depth.
+void FilesBelow(const std::string& folder, std::vector<std::string>& files) {
+    WIN32_FIND_DATAW found{};
+    const HANDLE find = ::FindFirstFileW(WidePath(folder + "*").c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE) return;
+    do {
+        const std::string name = NarrowName(found.cFileName);
+        if (name == "." || name == "..") continue;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) FilesBelow(folder + name + "\\", files);
+        else files.push_back(folder + name);
+    } while (::FindNextFileW(find, &found));
+    ::FindClose(find);
+}
+}  // namespace
+
+std::vector<std::string> WriteRecord::KeepOthers() {
+    std::vector<std::string> files, kept;
+    if (root_.empty() || aside_.empty()) return kept;
+    FilesBelow(root_, files);
+    for (const std::string& path : files) {
+        FileStamp now;
+        const bool ours = StampOf(path, now) && std::any_of(entries_.begin(), entries_.end(), [&](const auto& e) {
+                              return !e.folder && e.stamp == now && _stricmp(e.path.c_str(), path.c_str()) == 0;
+                          });
+        if (ours) continue;
+        std::string to = aside_ + path.substr(root_.size());
+        MakeFoldersFor(to);
+        if (::GetFileAttributesW(WidePath(to).c_str()) != INVALID_FILE_ATTRIBUTES) to = ConflictedName(to);
+        if (::MoveFileW(WidePath(path).c_str(), WidePath(to).c_str())) kept.push_back(to);
+    }
+    setAside_.insert(setAside_.end(), kept.begin(), kept.end());
+    return kept;
+}
 
 namespace {
 bool AppendChecked(const std::string& path, const std::string& bytes) {
