@@ -83,18 +83,25 @@ SaveOutcome SaveStore(ItemStore& store, const std::string& dataFolder) {
     if (!RenameFolder(live, backup)) return SaveOutcome{false, RenameRefused(dataFolder)};
     StoreFingerprint written;
     std::vector<std::string> setAside;
+    std::string keptNote;
     try {
         // Written over nothing: what comes in from elsewhere meanwhile is
         // kept, and the print is of these writes, not of whatever is on disk
         // afterwards.
         WriteRecord record(live + "\\", dataFolder + kConflictsFolder);
-        if (!CreateFolder(live)) RaiseInOutError("Cannot create", live);
-        store.WriteItemListFile(store.TopAnchor(), live);
+        try {
+            if (!CreateFolder(live)) RaiseInOutError("Cannot create", live);
+            store.WriteItemListFile(store.TopAnchor(), live);
+        } catch (const EInOutError&) {
+            // The partial store goes: what came in from elsewhere must not go with it.
+            keptNote = SetAsideNote(record.KeepOthers());
+            throw;
+        }
         written = PrintOfWrites(record.Entries(), live + "\\");
         setAside = record.SetAside();
     } catch (const EInOutError& e) {
         // Nothing is lost yet: the old store is whole in item_bak\.
-        return SaveOutcome{false, RestoreBackup(dataFolder, e)};
+        return SaveOutcome{false, RestoreBackup(dataFolder, e) + keptNote};
     }
     // Not deleted in place: a kill half-way would leave a partial backup that
     // the next start offers to restore over the complete new store. Every

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include <atomic>
 #include <vector>
 
@@ -114,21 +116,20 @@ bool WriteFileChecked(const std::string& path, const std::string& bytes) {
     // On the disk before anyone relies on it: a rename over an older file,
     // or a backup dropped.
     if (!::FlushFileBuffers(file.get())) return false;
+    // What a layer below accepted and then dropped shows in the size. Asked of
+    // our own handle: by name, a file another program moved over ours since
+    // would read as our failure (it is an outside change, found later).
     BY_HANDLE_FILE_INFORMATION info{};
-    if (WriteRecordAccess::Open() && ::GetFileInformationByHandle(file.get(), &info))
-        WriteRecordAccess::Wrote(
-            path, false,
-            FileStamp{Combined(info.nFileSizeHigh, info.nFileSizeLow),
-                      Combined(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime)});
-    HANDLE raw = file.release();
-    if (!::CloseHandle(raw)) return false;
-    // What a layer below accepted and then dropped shows in the size.
-    unsigned long long size = 0;
-    if (!FileSizeOf(path, size)) return false;
-    if (size != bytes.size()) {
+    if (!::GetFileInformationByHandle(file.get(), &info)) return false;
+    const FileStamp stamp{Combined(info.nFileSizeHigh, info.nFileSizeLow),
+                          Combined(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime)};
+    if (stamp.size != bytes.size()) {
         ::SetLastError(ERROR_WRITE_FAULT);
         return false;
     }
+    if (WriteRecordAccess::Open()) WriteRecordAccess::Wrote(path, false, stamp);
+    HANDLE raw = file.release();
+    if (!::CloseHandle(raw)) return false;
     return true;
 }
 
@@ -241,6 +242,41 @@ WriteRecord::WriteRecord(std::string root, std::string aside)
 }
 
 WriteRecord::~WriteRecord() { t_record = outer_; }
+
+namespace {
+// Every file below folder (with its trailing "\\"), at any depth.
+void FilesBelow(const std::string& folder, std::vector<std::string>& files) {
+    WIN32_FIND_DATAW found{};
+    const HANDLE find = ::FindFirstFileW(WidePath(folder + "*").c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE) return;
+    do {
+        const std::string name = NarrowName(found.cFileName);
+        if (name == "." || name == "..") continue;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) FilesBelow(folder + name + "\\", files);
+        else files.push_back(folder + name);
+    } while (::FindNextFileW(find, &found));
+    ::FindClose(find);
+}
+}  // namespace
+
+std::vector<std::string> WriteRecord::KeepOthers() {
+    std::vector<std::string> files, kept;
+    if (root_.empty() || aside_.empty()) return kept;
+    FilesBelow(root_, files);
+    for (const std::string& path : files) {
+        FileStamp now;
+        const bool ours = StampOf(path, now) && std::any_of(entries_.begin(), entries_.end(), [&](const auto& e) {
+                              return !e.folder && e.stamp == now && _stricmp(e.path.c_str(), path.c_str()) == 0;
+                          });
+        if (ours) continue;
+        std::string to = aside_ + path.substr(root_.size());
+        MakeFoldersFor(to);
+        if (::GetFileAttributesW(WidePath(to).c_str()) != INVALID_FILE_ATTRIBUTES) to = ConflictedName(to);
+        if (::MoveFileW(WidePath(path).c_str(), WidePath(to).c_str())) kept.push_back(to);
+    }
+    setAside_.insert(setAside_.end(), kept.begin(), kept.end());
+    return kept;
+}
 
 namespace {
 bool AppendChecked(const std::string& path, const std::string& bytes) {

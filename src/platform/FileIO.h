@@ -79,6 +79,10 @@ public:
 
     const std::vector<WrittenEntry>& Entries() const { return entries_; }
     const std::vector<std::string>& SetAside() const { return setAside_; }
+    // Moves every file below the root that these writes did not leave as it
+    // stands (another program's, arrived meanwhile) to the aside folder,
+    // before a failed write's folder is discarded; where they went.
+    std::vector<std::string> KeepOthers();
 
 private:
     friend struct WriteRecordAccess;

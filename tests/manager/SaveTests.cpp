@@ -383,6 +383,26 @@ TEST_F(SaveTest, OutsideWritesDuringASaveAreKeptOrAskedAboutAndAHeldBackupStalls
     EXPECT_EQ(LookAtStore(dir.Path()).print, FormItems().store.onDisk) << "its own writes are no outside change";
 }
 
+// A save that fails discards its partial store: a file another program put
+// there meanwhile went with it.
+TEST_F(SaveTest, AFailedSaveKeepsWhatCameInMeanwhile) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    const std::string games = dir / "shortcuts\\Games\\shortcuts.txt";
+    const std::string level = dir / "shortcuts\\shortcuts.txt";
+    WriteWholeFile.Replace([&](const std::string& path, const std::string& bytes) {
+        if (path != level) return WriteWholeFile.Real(path, bytes);
+        rztest::WriteFile(games, "^SpeSep|from elsewhere\r\n");
+        ::SetLastError(ERROR_WRITE_FAULT);
+        return false;
+    });
+    Save();
+    WriteWholeFile.Restore();
+    EXPECT_FALSE(FormItems().Saved());
+    EXPECT_EQ(Text("shortcuts\\Games\\shortcuts.txt"), kGames);
+    EXPECT_EQ(Text("item_conflicts\\Games\\shortcuts.txt"), "^SpeSep|from elsewhere\r\n");
+    EXPECT_NE(Status().find("item_conflicts"), std::string::npos) << Status();
+}
+
 TEST_F(SaveTest, AnOldStoreThatCannotBeDeletedNeverLeavesAPartialBackup) {
     ASSERT_NO_FATAL_FAILURE(Start());
     // A file of the old store held open: its folder cannot be deleted whole.
