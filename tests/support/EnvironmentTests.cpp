@@ -16,27 +16,9 @@ using namespace rz;
 
 namespace {
 
-// Variables a test sets, taken away again at scope exit.
-class Variables {
-public:
-    Variables(std::initializer_list<std::pair<const char*, std::string>> values) {
-        for (const auto& [name, value] : values) Set(name, value);
-    }
-    ~Variables() {
-        for (const std::string& name : names_) ::SetEnvironmentVariableA(name.c_str(), nullptr);
-    }
-    void Set(const std::string& name, const std::string& value) {
-        ::SetEnvironmentVariableA(name.c_str(), value.c_str());
-        names_.push_back(name);
-    }
-    void Unset(const std::string& name) {
-        ::SetEnvironmentVariableA(name.c_str(), nullptr);
-        names_.push_back(name);
-    }
-
-private:
-    std::vector<std::string> names_;
-};
+void SetVariables(const std::vector<std::pair<const char*, std::string>>& values) {
+    for (const auto& [name, value] : values) ::SetEnvironmentVariableA(name, value.c_str());
+}
 
 // The test's keys go, values and all (they have no sub-keys of their own).
 void DeleteTestKeys(const std::wstring& base) {
@@ -54,8 +36,8 @@ std::string Variable(const char* name) {
 
 TEST(ExpandVariables, DefinedNamesOnceUndefinedAndStrayPercentsAsTyped) {
     const std::string big(32000, 'x');
-    Variables set{{"RZT_HOME", "C:\\Home"}, {"RZT_SELF", "%RZT_SELF%"}, {"RZT_BIG", big}, {"RZT_EMPTY", ""},
-                  {"RZT_WIDE", rztest::U8(u8"D:\\Фото")}};
+    SetVariables({{"RZT_HOME", "C:\\Home"}, {"RZT_SELF", "%RZT_SELF%"}, {"RZT_BIG", big}, {"RZT_EMPTY", ""},
+                  {"RZT_WIDE", rztest::U8(u8"D:\\Фото")}});
     struct Case {
         std::string typed, text;
         std::vector<std::string> undefined;
@@ -87,36 +69,37 @@ TEST(ExpandVariables, DefinedNamesOnceUndefinedAndStrayPercentsAsTyped) {
 TEST(RefreshEnvironment, TheKeysValuesArriveExpandedWithThePathsJoinedAndRemovedOnesGo) {
     const std::wstring base = L"Software\\RazavezaTests\\Environment";
     DeleteTestKeys(base);
-    HKEY k = nullptr;
-    ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, (base + L"\\System").c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                                nullptr, &k, nullptr),
-              ERROR_SUCCESS);
-    unique_hkey system(k);
-    ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, (base + L"\\User").c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                                &k, nullptr),
-              ERROR_SUCCESS);
-    unique_hkey user(k);
-    auto put = [](HKEY key, const wchar_t* name, const std::wstring& value, DWORD type) {
-        ::RegSetValueExW(key, name, 0, type, reinterpret_cast<const BYTE*>(value.c_str()),
-                         static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    auto create = [&](const wchar_t* sub) {
+        HKEY k = nullptr;
+        ::RegCreateKeyExW(HKEY_CURRENT_USER, (base + sub).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr);
+        return unique_hkey(k);
     };
-    put(system.get(), L"Path", L"C:\\sys", REG_SZ);
-    put(system.get(), L"RZT_BASE", L"C:\\base", REG_SZ);
-    put(user.get(), L"PATH", L"%RZT_BASE%\\bin", REG_EXPAND_SZ);
-    put(user.get(), L"RZT_TOOL", L"%RZT_BASE%\\tool;%RZT_LATER%", REG_EXPAND_SZ);
-    put(user.get(), L"RZT_LATER", L"later", REG_SZ);
-    put(user.get(), L"RZT_LOOP", L"%RZT_LOOP%", REG_EXPAND_SZ);
-    put(user.get(), L"RZT_GONE", L"here", REG_SZ);
-    put(user.get(), L"RZT_HUGE", std::wstring(40000, L'h'), REG_SZ);
-    put(user.get(), L"RZT_NUMBER", L"", REG_DWORD);
+    unique_hkey system = create(L"\\System"), user = create(L"\\User");
+    ASSERT_TRUE(system && user);
+    const struct {
+        HKEY key;
+        const wchar_t* name;
+        std::wstring value;
+        DWORD type;
+    } values[] = {{system.get(), L"Path", L"C:\\sys", REG_SZ},
+                  {system.get(), L"RZT_BASE", L"C:\\base", REG_SZ},
+                  {user.get(), L"PATH", L"%RZT_BASE%\\bin", REG_EXPAND_SZ},
+                  {user.get(), L"RZT_TOOL", L"%RZT_BASE%\\tool;%RZT_LATER%", REG_EXPAND_SZ},
+                  {user.get(), L"RZT_LATER", L"later", REG_SZ},
+                  {user.get(), L"RZT_LOOP", L"%RZT_LOOP%", REG_EXPAND_SZ},
+                  {user.get(), L"RZT_GONE", L"here", REG_SZ},
+                  {user.get(), L"RZT_HUGE", std::wstring(40000, L'h'), REG_SZ},
+                  {user.get(), L"RZT_NUMBER", L"", REG_DWORD}};
+    for (const auto& v : values)
+        ::RegSetValueExW(v.key, v.name, 0, v.type, reinterpret_cast<const BYTE*>(v.value.c_str()),
+                         static_cast<DWORD>((v.value.size() + 1) * sizeof(wchar_t)));
 
     const std::string pathBefore = [] {
         std::string p(32768, '\0');
         p.resize(::GetEnvironmentVariableA("PATH", p.data(), static_cast<DWORD>(p.size())));
         return p;
     }();
-    Variables own{{"RZT_OWN", "mine"}, {"RZT_HUGE", "before"}};
-    for (const char* name : {"RZT_GONE", "RZT_BASE", "RZT_TOOL", "RZT_LATER", "RZT_LOOP"}) own.Unset(name);
+    SetVariables({{"RZT_OWN", "mine"}, {"RZT_HUGE", "before"}});
     RefreshEnvironmentFrom(system.get(), user.get(), nullptr);
     const std::pair<const char*, std::string> first[] = {
         {"PATH", "C:\\sys;C:\\base\\bin"}, {"RZT_TOOL", "C:\\base\\tool;later"}, {"RZT_LOOP", "%RZT_LOOP%"},
