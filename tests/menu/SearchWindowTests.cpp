@@ -279,30 +279,46 @@ TEST_F(SearchWindowTest, MarkedRowsDrawTheirLettersOnceInPlace) {
 
 }  // namespace
 
-TEST_F(SearchWindowTest, ItemKeysAndTheActionMenuActOnTheSelectedItemOnly) {
+// An item at a real path, "Toolbox", and the actions with the shell's
+// requests, folder windows and boxes noted instead of made.
+class ItemActionsTest : public SearchWindowTest {
+protected:
+    void SetUp() override {
+        SearchWindowTest::SetUp();
+        rztest::WriteFile(dir / "tool.exe", "");
+        ::SetEnvironmentVariableA("RZT_SEARCH_DIR", dir.Path().c_str());
+        store().AddLaunchItem(rz::ItemKind::ExeLnk, "%RZT_SEARCH_DIR%tool.exe", "-a b", nullptr,
+                              parts.PMItems.Items(), 2, "Toolbox");
+        actions.editInManager = [this](int id) { got = "manager " + std::to_string(id); };
+        rz::RunShell.Replace([this](const rz::ShellRequest& r) {
+            got = r.verb + " " + r.file + "|" + r.parameters;
+            return 0ul;
+        });
+        rz::ShowInFolder.Replace([this](const std::string& opened, const std::string& item) {
+            got = "folder " + opened + "|" + item;
+            return 0ul;
+        });
+        rz::ShowMessageBox.Replace([this](HWND, const std::string& text, const std::string&, UINT) {
+            boxes.push_back(text);
+            return IDOK;
+        });
+    }
+    void TearDown() override {
+        rz::ShowMessageBox.Restore();
+        rz::ShowInFolder.Restore();
+        rz::RunShell.Restore();
+        EXPECT_TRUE(boxes.empty()) << boxes.front();
+        SearchWindowTest::TearDown();
+    }
     rztest::TempDir dir;
-    rztest::WriteFile(dir / "tool.exe", "");
-    ::SetEnvironmentVariableA("RZT_SEARCH_DIR", dir.Path().c_str());
-    store().AddLaunchItem(rz::ItemKind::ExeLnk, "%RZT_SEARCH_DIR%tool.exe", "-a b", nullptr, parts.PMItems.Items(), 2,
-                          "Toolbox");
-    rz::ItemActions actions{parts};
-    search.actions = &actions;
-    std::string got;
-    actions.editInManager = [&](int id) { got = "manager " + std::to_string(id); };
-    rz::RunShell.Replace([&](const rz::ShellRequest& r) {
-        got = r.verb + " " + r.file + "|" + r.parameters;
-        return 0ul;
-    });
-    rz::ShowInFolder.Replace([&](const std::string& folder, const std::string& item) {
-        got = "folder " + folder + "|" + item;
-        return 0ul;
-    });
-    std::vector<std::string> boxes;
-    rz::ShowMessageBox.Replace([&](HWND, const std::string& text, const std::string&, UINT) {
-        boxes.push_back(text);
-        return IDOK;
-    });
     const std::string tool = dir / "tool.exe", folder = dir.Path().substr(0, dir.Path().size() - 1);
+    rz::ItemActions actions{parts};
+    std::string got;
+    std::vector<std::string> boxes;
+};
+
+TEST_F(ItemActionsTest, ItemKeysAndTheActionMenuActOnTheSelectedItemOnly) {
+    search.actions = &actions;
     const HWND rows = search.ListResults.Handle();
     struct Case {
         const char* query;
@@ -355,34 +371,16 @@ TEST_F(SearchWindowTest, ItemKeysAndTheActionMenuActOnTheSelectedItemOnly) {
         EXPECT_EQ(search.Visible(), expected.empty()) << "an action closes the window";
         search.Hide();
     }
-    EXPECT_TRUE(boxes.empty()) << boxes.front();
-    rz::ShowMessageBox.Restore();
-    rz::ShowInFolder.Restore();
-    rz::RunShell.Restore();
-    ::SetEnvironmentVariableA("RZT_SEARCH_DIR", nullptr);
 }
 
-TEST_F(SearchWindowTest, TheLauncherMenuHandsTheActionKeysOfItsHighlightedItemToTheActions) {
-    rztest::TempDir dir;
-    rztest::WriteFile(dir / "tool.exe", "");
+TEST_F(ItemActionsTest, TheLauncherMenuHandsTheActionKeysOfItsHighlightedItemToTheActions) {
     rz::TMenuItem& root = parts.PMItems.Items();
-    store().AddLaunchItem(rz::ItemKind::ExeLnk, dir / "tool.exe", "", nullptr, root, 2, "Toolbox");
-    rz::ItemActions actions{parts};
     parts.PMItems.TakesEntryKey = [&](const rz::TMenuItem& e, const rz::EntryKey& k) {
         return actions.TakesMenuKey(e, k);
     };
     parts.PMItems.OnEntryKey = [&](rz::TMenuItem& e, const rz::EntryKey& k, const RECT& place) {
         actions.MenuKey(e, k, place, owner.Handle());
     };
-    std::string got;
-    rz::RunShell.Replace([&](const rz::ShellRequest& r) {
-        got = r.verb + " " + r.file;
-        return 0ul;
-    });
-    rz::ShowInFolder.Replace([&](const std::string& folder, const std::string&) {
-        got = "folder " + folder;
-        return 0ul;
-    });
     // Keyboard steps from the top to an entry: the visible entries before it, lines skipped.
     auto downsTo = [&](const std::string& caption) {
         int downs = 1;
@@ -390,7 +388,9 @@ TEST_F(SearchWindowTest, TheLauncherMenuHandsTheActionKeysOfItsHighlightedItemTo
             downs += root.Items(i)->Visible && !root.Items(i)->IsLine();
         return downs;
     };
-    const std::string folder = dir.Path().substr(0, dir.Path().size() - 1);
+    int toolbox = -1;
+    for (int i = 0; i < root.Count(); ++i)
+        if (root.Items(i)->Caption == "Toolbox") toolbox = root.Items(i)->Tag;
     struct Case {
         const char* entry;
         std::vector<int> held;
@@ -399,10 +399,10 @@ TEST_F(SearchWindowTest, TheLauncherMenuHandsTheActionKeysOfItsHighlightedItemTo
         std::string result;
         std::vector<std::string> clicked;
     } cases[] = {
-        {"Toolbox", {VK_CONTROL}, VK_RETURN, 0, "folder " + folder, {}},
-        {"Toolbox", {VK_CONTROL, VK_SHIFT}, VK_RETURN, 0, "runas " + dir / "tool.exe", {}},
-        {"Toolbox", {}, VK_APPS, 'f', "folder " + folder, {}},
-        {"Toolbox", {VK_SHIFT}, VK_F10, 'a', "runas " + dir / "tool.exe", {}},
+        {"Toolbox", {VK_CONTROL}, VK_RETURN, 0, "folder " + folder + "|" + tool, {}},
+        {"Toolbox", {VK_CONTROL, VK_SHIFT}, VK_RETURN, 0, "runas " + tool + "|-a b", {}},
+        {"Toolbox", {}, VK_APPS, 'e', "manager " + std::to_string(toolbox), {}},
+        {"Toolbox", {VK_SHIFT}, VK_F10, 'c', "clipboard", {}},
         // Plain Enter keeps choosing; a folder's entry has no actions.
         {"Toolbox", {}, VK_RETURN, 0, "", {"Toolbox"}},
         {"Tools", {VK_CONTROL}, VK_RETURN, 0, "", {}},
@@ -411,6 +411,10 @@ TEST_F(SearchWindowTest, TheLauncherMenuHandsTheActionKeysOfItsHighlightedItemTo
         SCOPED_TRACE(std::string(c.entry) + " key " + std::to_string(c.key));
         got.clear();
         clicked.clear();
+        {
+            rz::OpenedClipboard clipboard(nullptr);
+            ::EmptyClipboard();
+        }
         int ticks = 0;
         const int downs = downsTo(c.entry);
         rz::TTimer typist("Typist");
@@ -434,12 +438,11 @@ TEST_F(SearchWindowTest, TheLauncherMenuHandsTheActionKeysOfItsHighlightedItemTo
             parts.PMItems.Popup(100, 100, owner.Handle());
         }
         typist.SetEnabled(false);
+        if (rz::ClipboardText(nullptr, 4096) == rz::ToUtf16(tool)) got = "clipboard";
         EXPECT_EQ(got, c.result);
         EXPECT_EQ(clicked, c.clicked);
         if (!c.result.empty()) {
             EXPECT_LT(ticks, 60) << "the key closed the menu itself";
         }
     }
-    rz::ShowInFolder.Restore();
-    rz::RunShell.Restore();
 }
