@@ -153,26 +153,6 @@ TEST_F(ManagerTest, PropertiesOfUserEntriesFollowTheirKind) {
     EXPECT_EQ(paramChanges, 0);
 }
 
-TEST_F(ManagerTest, APathWithVariablesShowsWhatItExpandsToBesideTheTypedText) {
-    StartWithAllKinds();
-    TFormItems& f = Items();
-    ::SetEnvironmentVariableA("RZT_VIEW_DIR", "C:\\Shared");
-    const std::pair<std::string, std::string> cases[] = {
-        {"%RZT_VIEW_DIR%\\notes.txt", "File Path: %RZT_VIEW_DIR%\\  = C:\\Shared\\notes.txt"},
-        {"%RZT_VIEW_NONE%\\x.txt", "File Path: %RZT_VIEW_NONE%\\  (%RZT_VIEW_NONE% is not defined.)"},
-        {"C:\\50%\\x.txt", "File Path: C:\\50%\\"},
-    };
-    TTreeNode* entry = Entry("Readme");
-    for (const auto& [path, shown] : cases) {
-        // The entry now names this path, as a line of the store would.
-        entry->ItemId = f.store.tables.AddLink(path, nullptr);
-        Pick(Entry("Chess"));
-        Pick(entry);
-        EXPECT_EQ(f.RichEditFPath.Text(), shown);
-    }
-    ::SetEnvironmentVariableA("RZT_VIEW_DIR", nullptr);
-}
-
 TEST_F(ManagerTest, SystemEntriesShowTheirNamesDisabledAndKeepTheirCaptions) {
     StartWithAllKinds();
     TFormItems& f = Items();
