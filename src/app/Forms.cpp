@@ -104,8 +104,16 @@ void WireForms(Forms& f) {
     launcherMenu.TakesEntryKey = [&actions](const TMenuItem& entry, const EntryKey& key) {
         return actions.TakesMenuKey(entry, key);
     };
-    launcherMenu.OnEntryKey = [&actions, &general](TMenuItem& entry, const EntryKey& key, const RECT& place) {
-        actions.MenuKey(entry, key, place, general.Handle());
+    LauncherParts& parts = *f.parts;
+    launcherMenu.OnEntryKey = [&actions, &general, &parts](TMenuItem& entry, const EntryKey& key, const RECT& place) {
+        // The action menu waits until the launcher menu's own loop is over:
+        // one menu loop at a time. A load in between takes its entry away.
+        const unsigned loads = parts.MenuLoads();
+        Application.AddIdle(&actions, [&actions, &general, &parts, &entry, key, place, loads] {
+            Application.RemoveIdle(&actions);
+            if (parts.MenuLoads() == loads) actions.MenuKey(entry, key, place, general.Handle());
+            return INFINITE;
+        });
     };
     // Icons that nobody has looked at yet are taken while the program waits.
     Application.AddIdle(&store,
@@ -131,6 +139,7 @@ void CreateForms() {
 void DestroyForms() {
     StopWatchingDataFolder();
     if (g_forms.parts) Application.RemoveIdle(&g_forms.parts->store);
+    if (g_forms.actions) Application.RemoveIdle(g_forms.actions.get());
     LinkSettings({});
     LinkColouredWindows({});
     LinkSoundPlayer(nullptr);
