@@ -23,7 +23,7 @@ TFormGeneral::TFormGeneral() : TForm("FormGeneral") {
     // Visible but disabled, without a menu, until start-up is done.
     CSystrayGen.LeftPopup = true;
     CSystrayGen.Enabled = false;
-    CSystrayGen.OnPopup = [this](TCoolTrayIcon& tray) { ShowLauncherMenuAtCursor(tray.PopupMenu, *this, tray); };
+    CSystrayGen.OnPopup = [this](TCoolTrayIcon& tray) { ShowLauncherMenuAtCursor(tray.PopupMenu, MenuHost, tray); };
     // The tray keeps its own copy of the icon.
     unique_hicon icon(
         static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr), "MAINICON", IMAGE_ICON,
@@ -45,15 +45,16 @@ void TFormGeneral::FormCreate(TObject*) {
 void TFormGeneral::FormShow(TObject*) {}
 
 void TFormGeneral::JvApplicationHotKeyHotKey(TObject*) {
-    ShowLauncherMenuAtCursor(CSystrayGen.PopupMenu, *this, CSystrayGen);
+    ShowLauncherMenuAtCursor(CSystrayGen.PopupMenu, MenuHost, CSystrayGen);
 }
 
 void TFormGeneral::JvSearchHotKeyHotKey(TObject*) {
     if (openSearch) openSearch();
 }
 
-void ShowLauncherMenuAtCursor(TPopupMenu* menu, TForm& form, TCoolTrayIcon& trayIcon) {
-    if (!menu || menu->Showing || menu->IsOpen()) return;
+void ShowLauncherMenuAtCursor(TPopupMenu* menu, TMenuHost& host, TCoolTrayIcon& trayIcon) {
+    // One menu at a time, whichever asks: a queued hotkey, the tray, a context menu open.
+    if (!menu || menu->Showing || menu->IsOpen() || TPopupMenu::Current()) return;
     POINT p;
     if (!::GetCursorPos(&p)) return;
     struct Guard {
@@ -62,11 +63,8 @@ void ShowLauncherMenuAtCursor(TPopupMenu* menu, TForm& form, TCoolTrayIcon& tray
         ~Guard() { m.Showing = false; }
     } guard(*menu);
     Application.ProcessMessages();
-    ::SetForegroundWindow(form.Handle());
     menu->PopupComponent = &trayIcon;
-    menu->Popup(p.x, p.y, form.Handle());
-    // Lets the menu close cleanly when the user clicks elsewhere.
-    ::PostMessageA(form.Handle(), WM_NULL, 0, 0);
+    host.Popup(*menu, p);
 }
 
 void TFormGeneral::AEGeneralException(TObject* sender, const std::exception& e) {

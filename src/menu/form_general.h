@@ -12,6 +12,7 @@
 #include "platform/Form.h"
 #include "platform/HotKey.h"
 #include "platform/MediaPlayer.h"
+#include "platform/MenuHost.h"
 #include "platform/Menu.h"
 #include "platform/TrayIcon.h"
 
@@ -29,6 +30,8 @@ public:
     // Opens the search window; no key until the settings give one.
     TJvApplicationHotKey JvSearchHotKey{"JvSearchHotKey"};
     TMediaPlayer MPAudioGen{"MPAudioGen"};
+    // What the launcher menu is shown from, so that it hears the keyboard.
+    TMenuHost MenuHost{"MenuHost"};
 
     void FormCreate(TObject* sender);
     void FormShow(TObject* sender);
@@ -59,7 +62,7 @@ private:
     UINT taskbarCreated_ = 0;
 };
 
-// Shows menu at the mouse position on behalf of the hidden form.
-void ShowLauncherMenuAtCursor(TPopupMenu* menu, TForm& form, TCoolTrayIcon& trayIcon);
+// Shows menu at the mouse position from host, which takes the keyboard for it.
+void ShowLauncherMenuAtCursor(TPopupMenu* menu, TMenuHost& host, TCoolTrayIcon& trayIcon);
 
 }  // namespace rz

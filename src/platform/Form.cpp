@@ -69,6 +69,26 @@ void TForm::Show() {
     if (!wasVisible) Fire(OnShow);
 }
 
+HWND TForm::FocusOnActivate(HWND remembered) {
+    if (remembered) return remembered;
+    return ::GetNextDlgTabItem(Handle(), nullptr, FALSE);
+}
+
+void TForm::RestoreFocus() {
+    auto usable = [this](HWND h) {
+        return h && ::IsWindow(h) && ::IsChild(Handle(), h) && ::IsWindowVisible(h) && ::IsWindowEnabled(h);
+    };
+    HWND target = FocusOnActivate(usable(lastFocus_) ? lastFocus_ : nullptr);
+    if (!usable(target)) target = ::GetNextDlgTabItem(Handle(), nullptr, FALSE);
+    if (usable(target)) ::SetFocus(target);
+}
+
+void TForm::FocusControl(const TControl& control) {
+    if (!control.Handle()) return;
+    lastFocus_ = control.Handle();
+    if (::GetActiveWindow() == Handle()) ::SetFocus(control.Handle());
+}
+
 void TForm::Hide() {
     if (!Handle()) return;
     ::ShowWindow(Handle(), SW_HIDE);
@@ -118,9 +138,18 @@ LRESULT TForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             ChangeDpi(HIWORD(wp), place);
             return 0;
         }
-        case WM_ACTIVATE:
-            Fire(LOWORD(wp) == WA_INACTIVE ? OnDeactivate : OnActivate);
-            return DefaultHandler(msg, wp, lp);
+        case WM_ACTIVATE: {
+            const bool active = LOWORD(wp) != WA_INACTIVE;
+            if (!active) {
+                const HWND focus = ::GetFocus();
+                if (focus && ::IsChild(Handle(), focus)) lastFocus_ = focus;
+            }
+            Fire(active ? OnActivate : OnDeactivate);
+            const LRESULT r = DefaultHandler(msg, wp, lp);
+            // The platform gives the keyboard to the window itself, where no key does anything.
+            if (active && !HIWORD(wp)) RestoreFocus();
+            return r;
+        }
         case WM_COMMAND:
             if (auto* c = TControl::FromHandle(reinterpret_cast<HWND>(lp))) {
                 TControl* sender = c;

@@ -38,6 +38,9 @@ public:
     int FontSize() const { return fontSize_; }
     HFONT Font() const { return font_.get(); }
 
+    // The keyboard goes to control now if the window is active, else once it is.
+    void FocusControl(const TControl& control);
+
     // The DPI the window is laid out for, and a 96-DPI size at it.
     int Dpi() const { return dpi_; }
     int Scaled(int size96) const;
@@ -59,6 +62,10 @@ protected:
     // Makes font and client size for dpi, moves the window to suggested and
     // runs DpiChanged.
     void ChangeDpi(int dpi, const RECT& suggested);
+    // The control that gets the keyboard when the window is activated, given
+    // the one that had it when the window last lost it (null if none): by
+    // default that one, else the first that takes Tab.
+    virtual HWND FocusOnActivate(HWND remembered);
 
 private:
     void FitClientToDpi();
@@ -70,6 +77,8 @@ private:
     std::string fontName_ = "MS Sans Serif";
     int fontSize_ = 8;
     unique_hfont font_;
+    void RestoreFocus();
+    HWND lastFocus_ = nullptr;
     HWND lastNotifyFrom_ = nullptr;
     TControl* lastNotifyControl_ = nullptr;
 };

@@ -1,0 +1,48 @@
+#include "platform/MenuHost.h"
+
+#include "platform/Menu.h"
+
+namespace rz {
+
+namespace {
+constexpr char kHostClass[] = "TMenuHost.Razaveza";
+}  // namespace
+
+bool TMenuHost::Popup(TPopupMenu& menu, POINT at) {
+    if (hosting_ || TPopupMenu::Current()) return false;
+    if (!Handle()) {
+        RegisterClassOnce(kHostClass, ::GetSysColorBrush(COLOR_MENU));
+        // Owned by nobody: an owned window would give the program a taskbar button.
+        CreateHandle(WS_EX_TOOLWINDOW, kHostClass, Name, WS_POPUP, at.x, at.y, 1, 1, nullptr);
+    }
+    struct Hosted {
+        TMenuHost& host;
+        ~Hosted() { host.Release(); }
+    } hosted{*this};
+    Take(at);
+    menu.Popup(at.x, at.y, Handle());
+    // Lets the menu close cleanly when the user clicks elsewhere.
+    ::PostMessageA(Handle(), WM_NULL, 0, 0);
+    return true;
+}
+
+void TMenuHost::Take(POINT at) {
+    hosting_ = true;
+    // Under the menu's corner, which opens at the same point.
+    ::SetWindowPos(Handle(), HWND_TOP, at.x, at.y, 1, 1, SWP_SHOWWINDOW | SWP_NOACTIVATE);
+    ::SetForegroundWindow(Handle());
+    ::SetFocus(Handle());
+}
+
+void TMenuHost::Release() {
+    hosting_ = false;
+    if (Handle()) ::ShowWindow(Handle(), SW_HIDE);
+}
+
+LRESULT TMenuHost::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    LRESULT result = 0;
+    if (TPopupMenu* open = TPopupMenu::Current(); open && open->HandleOwnerMessage(msg, wp, lp, result)) return result;
+    return DefaultHandler(msg, wp, lp);
+}
+
+}  // namespace rz
