@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -508,4 +509,63 @@ TEST_F(SaveTest, ADiskThatFillsAtAnyByteLeavesTheOldStoreAndSaysSo) {
     Save();
     EXPECT_TRUE(FormItems().Saved());
     EXPECT_EQ(Text("shortcuts\\Games\\shortcuts.txt"), kGames);
+}
+
+// Close, Esc and the close box with an unsaved edit ask once: Yes saves and
+// closes as after a save, No drops the edit, Cancel keeps window and edit; a
+// Yes whose save fails keeps them too. Nothing unsaved, nothing asked.
+TEST_F(SaveTest, ClosingWithAnUnsavedEditAsksWhetherToSaveIt) {
+    const struct {
+        const char* name;
+        bool edit;
+        int answer;
+        bool diskFull;
+        bool closes;
+        bool deletedOnDisk;
+    } cases[] = {
+        {"nothing unsaved", false, IDCANCEL, false, true, false},
+        {"Yes", true, IDYES, false, true, true},
+        {"No", true, IDNO, false, true, false},
+        {"Cancel", true, IDCANCEL, false, false, false},
+        {"Yes, disk full", true, IDYES, true, false, false},
+    };
+    ASSERT_NO_FATAL_FAILURE(Start());
+    TFormItems& f = FormItems();
+    const std::function<void()> closes[] = {
+        [&f] { f.BitBtnClose.Click(); },
+        [&f] { ::SendMessageA(f.Handle(), WM_CLOSE, 0, 0); },
+        [&f] { ::SendMessageA(f.Handle(), WM_COMMAND, IDCANCEL, 0); },
+    };
+    for (const auto& c : cases) {
+        for (size_t way = 0; way < std::size(closes); ++way) {
+            SCOPED_TRACE(std::string(c.name) + ", way " + std::to_string(way));
+            WriteStore("shortcuts", top);
+            ReloadItems();
+            f.Show();
+            if (c.edit) {
+                f.TVItems.Select(TopEntry("Report"));
+                f.BitBtnDelete.Click();
+            }
+            boxes.clear();
+            answer = c.answer;
+            if (c.diskFull) WriteWholeFile.Replace(FullAfter(0));
+            closes[way]();
+            WriteWholeFile.Restore();
+            ASSERT_EQ(boxes.size(), c.edit ? 1u : 0u);
+            if (c.edit) {
+                EXPECT_EQ(boxes[0].text, "Save changes to the items?");
+                EXPECT_EQ(boxes[0].flags & MB_TYPEMASK, static_cast<UINT>(MB_YESNOCANCEL));
+            }
+            EXPECT_EQ(f.Visible(), !c.closes);
+            // The delete stays unless No dropped it.
+            EXPECT_EQ(TopEntry("Report") == nullptr, c.edit && c.answer != IDNO);
+            EXPECT_EQ(Text("shortcuts\\shortcuts.txt").find("Report") == std::string::npos, c.deletedOnDisk);
+            if (!c.closes) {
+                answer = IDNO;
+                f.Close();
+                EXPECT_FALSE(f.Visible());
+            }
+            EXPECT_NE(TopEntry("Report") == nullptr, !c.deletedOnDisk) << "the tree is not what was saved";
+        }
+    }
 }
