@@ -1,15 +1,39 @@
 #include "platform/MenuHost.h"
 
+#include <cstring>
+
 #include "platform/Menu.h"
 
 namespace rz {
 
 namespace {
 constexpr char kHostClass[] = "TMenuHost.Razaveza";
+
+BOOL CALLBACK NoteShownBox(HWND hwnd, LPARAM found) {
+    char name[16] = {};
+    if (::IsWindowVisible(hwnd) && ::IsWindowEnabled(hwnd) && ::GetClassNameA(hwnd, name, sizeof(name)) &&
+        std::strcmp(name, "#32770") == 0) {
+        *reinterpret_cast<HWND*>(found) = hwnd;
+        return FALSE;  // the topmost
+    }
+    return TRUE;
+}
 }  // namespace
+
+HWND ShownBoxOfThread() {
+    HWND found = nullptr;
+    ::EnumThreadWindows(::GetCurrentThreadId(), &NoteShownBox, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
 
 bool TMenuHost::Popup(TPopupMenu& menu, POINT at) {
     if (hosting_ || TPopupMenu::Current()) return false;
+    // A box waits for its answer: the menu could end what the box belongs
+    // to, so the box comes to the front instead.
+    if (HWND box = ShownBoxOfThread()) {
+        ::SetForegroundWindow(box);
+        return false;
+    }
     if (!Handle()) {
         RegisterClassOnce(kHostClass, ::GetSysColorBrush(COLOR_MENU));
         // Owned by nobody: an owned window would give the program a taskbar button.

@@ -19,7 +19,8 @@ public:
 
     // Runs menu at at with this window in front and holding the keyboard;
     // the chosen entry's OnClick has run when it returns. A menu already
-    // open anywhere in the program is not stacked: false then.
+    // open anywhere in the thread is not stacked, and while a box of the
+    // thread waits for an answer that box comes to the front: false then.
     bool Popup(TPopupMenu& menu, POINT at);
     // True while the host is shown for a menu.
     bool Hosting() const { return hosting_; }
@@ -32,5 +33,9 @@ private:
     void Release();
     bool hosting_ = false;
 };
+
+// The thread's dialog box that is shown and takes input (a message box, a
+// file or folder dialog), or null.
+HWND ShownBoxOfThread();
 
 }  // namespace rz
