@@ -34,11 +34,9 @@ bool TMenuHost::Popup(TPopupMenu& menu, POINT at) {
         ::SetForegroundWindow(box);
         return false;
     }
-    if (!Handle()) {
-        RegisterClassOnce(kHostClass, ::GetSysColorBrush(COLOR_MENU));
-        // Owned by nobody: an owned window would give the program a taskbar button.
-        CreateHandle(WS_EX_TOOLWINDOW, kHostClass, Name, WS_POPUP, at.x, at.y, 1, 1, nullptr);
-    }
+    RegisterClassOnce(kHostClass, ::GetSysColorBrush(COLOR_MENU));
+    // Owned by nobody: an owned window would give the program a taskbar button.
+    CreateHandle(WS_EX_TOOLWINDOW, kHostClass, Name, WS_POPUP, at.x, at.y, 1, 1, nullptr);
     struct Hosted {
         TMenuHost& host;
         ~Hosted() { host.Release(); }
@@ -52,7 +50,11 @@ bool TMenuHost::Popup(TPopupMenu& menu, POINT at) {
 
 void TMenuHost::Take(POINT at) {
     hosting_ = true;
-    // Under the menu's corner, which opens at the same point.
+    previous_ = ::GetForegroundWindow();
+    // Under the menu's corner, which opens at the same point. Shown before it
+    // is active, and made anew for each menu: under Wine a window that was
+    // ever active while it was shown or moved is left to a window manager
+    // from then on, and where there is none it cannot take the X input focus.
     ::SetWindowPos(Handle(), HWND_TOP, at.x, at.y, 1, 1, SWP_SHOWWINDOW | SWP_NOACTIVATE);
     ::SetForegroundWindow(Handle());
     ::SetFocus(Handle());
@@ -60,7 +62,15 @@ void TMenuHost::Take(POINT at) {
 
 void TMenuHost::Release() {
     hosting_ = false;
-    if (Handle()) ::ShowWindow(Handle(), SW_HIDE);
+    if (!Handle()) return;
+    // Back to the window that was in front, unless the chosen entry opened
+    // a window of its own.
+    if (::GetActiveWindow() == Handle()) {
+        if (previous_ && previous_ != Handle() && ::IsWindowVisible(previous_)) ::SetForegroundWindow(previous_);
+        if (::GetActiveWindow() == Handle()) ::SetActiveWindow(nullptr);
+    }
+    DestroyHandle();
+    previous_ = nullptr;
 }
 
 LRESULT TMenuHost::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {

@@ -32,6 +32,7 @@ private:
     void Take(POINT at);
     void Release();
     bool hosting_ = false;
+    HWND previous_ = nullptr;
 };
 
 // The thread's dialog box that is shown and takes input (a message box, a
