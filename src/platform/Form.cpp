@@ -1,5 +1,7 @@
 #include "platform/Form.h"
 
+#include <algorithm>
+
 #include "platform/Application.h"
 #include "platform/Control.h"
 #include "platform/Dpi.h"
@@ -9,7 +11,17 @@ namespace rz {
 
 namespace {
 constexpr char kFormClass[] = "TForm.Razaveza";
+// Below this a window is not made smaller: its text would be unreadable.
+constexpr int kSmallestFitDpi = 48;
 }  // namespace
+
+int FittingDpi(int dpi, SIZE client96, SIZE frame, const RECT& work) {
+    int fit = dpi;
+    const int width = work.right - work.left - frame.cx, height = work.bottom - work.top - frame.cy;
+    if (client96.cx > 0) fit = std::min<int>(fit, width * kBaseDpi / client96.cx);
+    if (client96.cy > 0) fit = std::min<int>(fit, height * kBaseDpi / client96.cy);
+    return std::max(fit, std::min(dpi, kSmallestFitDpi));
+}
 
 void TForm::CreateForm(const std::string& caption, int clientWidth, int clientHeight, DWORD style, DWORD exStyle) {
     RegisterClassOnce(kFormClass, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
@@ -60,9 +72,31 @@ void TForm::ChangeDpi(int dpi, const RECT& suggested) {
     ::InvalidateRect(Handle(), nullptr, TRUE);
 }
 
+void TForm::KeepOnScreen() {
+    if (!Handle() || !FitWorkArea) return;
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    if (!::GetMonitorInfoA(::MonitorFromWindow(Handle(), MONITOR_DEFAULTTONEAREST), &monitor)) return;
+    const RECT work = monitor.rcWork;
+    RECT window{}, client{};
+    if (!::GetWindowRect(Handle(), &window) || !::GetClientRect(Handle(), &client)) return;
+    const SIZE frame{(window.right - window.left) - client.right, (window.bottom - window.top) - client.bottom};
+    const int fit = FittingDpi(WindowDpi(Handle()), SIZE{clientWidth_, clientHeight_}, frame, work);
+    if (fit != dpi_) {
+        ChangeDpi(fit, window);
+        ::GetWindowRect(Handle(), &window);
+    }
+    const int w = window.right - window.left, h = window.bottom - window.top;
+    const int x = std::max<int>(work.left, std::min<int>(window.left, work.right - w));
+    const int y = std::max<int>(work.top, std::min<int>(window.top, work.bottom - h));
+    if (x != window.left || y != window.top)
+        ::SetWindowPos(Handle(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void TForm::Show() {
     if (!Handle()) return;
     bool wasVisible = Visible();
+    if (!wasVisible) KeepOnScreen();
     ::ShowWindow(Handle(), SW_SHOW);
     Application.SyncTaskbarButton();
     ::SetForegroundWindow(Handle());
@@ -136,8 +170,15 @@ LRESULT TForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             if (lp) place = *reinterpret_cast<const RECT*>(lp);
             else ::GetWindowRect(Handle(), &place);
             ChangeDpi(HIWORD(wp), place);
+            KeepOnScreen();
             return 0;
         }
+        case WM_DISPLAYCHANGE:
+            KeepOnScreen();
+            return DefaultHandler(msg, wp, lp);
+        case WM_SETTINGCHANGE:
+            if (wp == SPI_SETWORKAREA) KeepOnScreen();
+            return DefaultHandler(msg, wp, lp);
         case WM_ACTIVATE: {
             const bool active = LOWORD(wp) != WA_INACTIVE;
             if (!active) {

@@ -12,6 +12,11 @@ namespace rz {
 
 class TControl;
 
+// The DPI at which a window laid out for client96 (its client size at 96
+// DPI) with frame around it fits into work: dpi where it fits, else the
+// largest lower one that does (never below half the base DPI).
+int FittingDpi(int dpi, SIZE client96, SIZE frame, const RECT& work);
+
 class TForm : public TWindow {
 public:
     explicit TForm(std::string name) : TWindow(std::move(name)) {}
@@ -28,6 +33,12 @@ public:
     void Close();
     bool Visible() const;
     void CenterOnScreen();
+    // Set: where the window's designed size does not fit the work area of its
+    // monitor, it is laid out smaller, as for a lower DPI; and it is moved
+    // back inside that work area when shown and when the DPI, the monitors
+    // or the work area change.
+    bool FitWorkArea = false;
+    void KeepOnScreen();
 
     const std::string& Caption() const { return caption_; }
     void SetCaption(const std::string& caption);
