@@ -33,7 +33,7 @@ void TForm::CreateForm(const std::string& caption, int clientWidth, int clientHe
     Application.Initialize();
     CreateHandle(exStyle, kFormClass, caption, style, 0, 0, r.right - r.left, r.bottom - r.top, Application.Handle());
     if (!Handle()) return;
-    dpi_ = WindowDpi(Handle());
+    dpi_ = monitorDpi_ = WindowDpi(Handle());
     FitClientToDpi();
     font_ = CreatePointFont(fontName_, fontSize_, dpi_);
     ::SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), 0);
@@ -81,7 +81,7 @@ void TForm::KeepOnScreen() {
     RECT window{}, client{};
     if (!::GetWindowRect(Handle(), &window) || !::GetClientRect(Handle(), &client)) return;
     const SIZE frame{(window.right - window.left) - client.right, (window.bottom - window.top) - client.bottom};
-    const int fit = FittingDpi(WindowDpi(Handle()), SIZE{clientWidth_, clientHeight_}, frame, work);
+    const int fit = FittingDpi(monitorDpi_, SIZE{clientWidth_, clientHeight_}, frame, work);
     if (fit != dpi_) {
         ChangeDpi(fit, window);
         ::GetWindowRect(Handle(), &window);
@@ -169,7 +169,8 @@ LRESULT TForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             RECT place{};
             if (lp) place = *reinterpret_cast<const RECT*>(lp);
             else ::GetWindowRect(Handle(), &place);
-            ChangeDpi(HIWORD(wp), place);
+            monitorDpi_ = HIWORD(wp) > 0 ? HIWORD(wp) : kBaseDpi;
+            ChangeDpi(monitorDpi_, place);
             KeepOnScreen();
             return 0;
         }

@@ -85,6 +85,8 @@ private:
     int clientWidth_ = 0;
     int clientHeight_ = 0;
     int dpi_ = 96;
+    // The DPI of the monitor as last told; dpi_ is lower where that does not fit.
+    int monitorDpi_ = 96;
     std::string fontName_ = "MS Sans Serif";
     int fontSize_ = 8;
     unique_hfont font_;

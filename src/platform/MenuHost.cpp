@@ -43,8 +43,6 @@ bool TMenuHost::Popup(TPopupMenu& menu, POINT at) {
     } hosted{*this};
     Take(at);
     menu.Popup(at.x, at.y, Handle());
-    // Lets the menu close cleanly when the user clicks elsewhere.
-    ::PostMessageA(Handle(), WM_NULL, 0, 0);
     return true;
 }
 

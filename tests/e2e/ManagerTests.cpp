@@ -340,6 +340,9 @@ TEST_F(ItemManager, RegressionParametersTypedButNotSavedNeverReachTheMenusLaunch
     ASSERT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == m.window; }, kWindowMs))
         << "the manager did not come back to the front";
     PressKeys({VK_ESCAPE});
+    // The typed parameters are an unsaved edit: Esc asks, and No drops them.
+    ASSERT_TRUE(WaitUntil([&] { return Box() != nullptr; }, kWindowMs)) << "Esc asked nothing";
+    PressKeys({'N'});
     ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(m.window); }, kWindowMs)) << "Esc did not close the manager";
     EXPECT_EQ(LaunchFirst(), "-old\r\n") << "the unsaved parameters reached the launch";
     EXPECT_EQ(Lines(ReadFile(store_ + "\\shortcuts.txt")), topLines_);
