@@ -224,6 +224,8 @@ void TFormItems::miAboutClick(TObject*) {
 }
 
 void TFormItems::miCloseAppClick(TObject*) {
+    // Edits still open here are not dropped unasked; Cancel keeps the program running.
+    if (Visible() && !AgreedToClose()) return;
     if (closeApplication) closeApplication();
 }
 

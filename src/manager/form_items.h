@@ -214,8 +214,8 @@ private:
     // True when the store on disk is as loaded or saved here, or the user
     // agrees to overwrite it.
     bool OverwriteAgreed();
-    // Before the window closes with unsaved edits: Yes saves them, No drops
-    // them, Cancel keeps the window; false when it stays open.
+    // Before the window or the program closes with unsaved edits: Yes saves
+    // them, No drops them, Cancel keeps the window; false when it stays open.
     bool AgreedToClose();
     HWND FocusOnActivate(HWND remembered) override;
     // An entry leaves the tree: nothing of the view may keep it.

@@ -13,7 +13,6 @@
 #include "platform/Form.h"
 #include "platform/ImageList.h"
 #include "platform/Menu.h"
-#include "platform/MenuHost.h"
 #include "platform/Timer.h"
 
 using rz::TMenuItem;
@@ -46,7 +45,7 @@ protected:
     // Shows the menu; each tick of a timer inside its loop runs the next
     // step while it returns true. Past the steps, or after three seconds,
     // the menu is sent away.
-    void Run(std::vector<std::function<bool()>> steps, const std::function<void()>& show = {}) {
+    void Run(std::vector<std::function<bool()>> steps) {
         size_t next = 0;
         int ticks = 0;
         rz::TTimer timer("Stepper");
@@ -61,12 +60,11 @@ protected:
             for (int i = 0; i < 4; ++i) Key(VK_ESCAPE);
         };
         timer.SetEnabled(true);
-        if (show) show();
-        else menu.Popup(100, 100, owner.Handle());
+        menu.Popup(100, 100, owner.Handle());
         timer.SetEnabled(false);
         EXPECT_EQ(next, steps.size()) << "steps left undone";
     }
-    void Key(WPARAM vk, HWND to = nullptr) { ::PostMessageA(to ? to : owner.Handle(), WM_KEYDOWN, vk, 0); }
+    void Key(WPARAM vk) { ::PostMessageA(owner.Handle(), WM_KEYDOWN, vk, 0); }
 
     OwnerForm owner;
     TPopupMenu menu{"TestMenu"};
@@ -253,42 +251,4 @@ TEST_F(PopupMenuTest, PlatformDrawnIconsKeepAGapToTheirCaptions) {
     ASSERT_GT(iconRight, 0) << "the icon was drawn";
     EXPECT_GE(textLeft - iconRight, 3) << "caption clear of the icon";
     EXPECT_EQ(plainTextLeft, textLeft) << "captions stay aligned";
-}
-
-// From the host, the menu's owner is a window shown at the point that is in
-// front and holds the keyboard, hidden again once the menu closes. While a
-// menu is open, or a box waits for its answer, the host shows no other.
-TEST_F(PopupMenuTest, TheHostHoldsTheKeyboardForItsMenuAndStacksNoOther) {
-    rz::TMenuHost host;
-    bool clicked = false;
-    AddEntry(menu.Items(), "only", 0).OnClick = [&](rz::TObject*) { clicked = true; };
-    TPopupMenu other("Other");
-    AddEntry(other.Items(), "other", 0);
-    bool shown = false, stacked = true;
-    Run({[&] {
-             const HWND h = host.Handle();
-             RECT r{};
-             ::GetWindowRect(h, &r);
-             EXPECT_TRUE(::IsWindowVisible(h) && r.left == 100 && r.top == 100);
-             EXPECT_EQ(::GetForegroundWindow(), h);
-             EXPECT_EQ(::GetFocus(), h);
-             EXPECT_TRUE(host.Hosting());
-             stacked = host.Popup(other, POINT{120, 120});
-             Key(VK_DOWN, h);
-             Key(VK_RETURN, h);
-             return true;
-         }},
-        [&] { shown = host.Popup(menu, POINT{100, 100}); });
-    EXPECT_TRUE(shown && clicked);
-    EXPECT_FALSE(stacked) << "a second menu while one is open";
-    EXPECT_FALSE(::IsWindowVisible(host.Handle()));
-    EXPECT_FALSE(host.Hosting());
-
-    const HWND box = ::CreateWindowExA(0, "#32770", "Waiting", WS_POPUP | WS_CAPTION | WS_VISIBLE, 10, 10, 200, 100,
-                                       nullptr, nullptr, nullptr, nullptr);
-    ASSERT_TRUE(box);
-    ::SetForegroundWindow(owner.Handle());
-    EXPECT_FALSE(host.Popup(menu, POINT{100, 100})) << "a menu over a box waiting for its answer";
-    EXPECT_EQ(::GetForegroundWindow(), box);
-    ::DestroyWindow(box);
 }

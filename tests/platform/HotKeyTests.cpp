@@ -7,7 +7,6 @@
 
 #include "TestSupport.h"
 #include "platform/HotKey.h"
-#include "platform/HotKeyEdit.h"
 
 using namespace rz;
 using rztest::U8;
@@ -30,16 +29,4 @@ TEST(HotKeyAtomName, TheWholePathCountsAndTheNameAlwaysFits) {
         if (atom) ::GlobalDeleteAtom(atom);
     }
     EXPECT_EQ(HotKeyAtomName("C:\\TOOLS\\RAZAVEZA.EXE", ""), HotKeyAtomName("c:\\tools\\razaveza.exe", ""));
-}
-
-TEST(HotKeyField, OnlyCombinationsThatLeaveOtherProgramsTheirTypingAreTaken) {
-    const struct {
-        TShortCut key;
-        bool taken;
-    } cases[] = {
-        {kCtrlBit | 'L', true},  {kAltBit | VK_SPACE, true}, {kShiftBit | VK_F12, true}, {VK_F5, true},
-        {kCtrlBit, false},       {kCtrlBit | VK_SHIFT, false}, {VK_ESCAPE, false},      {'L', false},
-        {kShiftBit | 'L', false}, {kShiftBit | VK_ESCAPE, false}, {0, false},
-    };
-    for (const auto& c : cases) EXPECT_EQ(ShortCutRefusal(c.key) == nullptr, c.taken) << ShortCutToText(c.key);
 }
