@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstring>
 
@@ -292,8 +293,6 @@ HWND OpenMenuByHotkey(const RunningProgram& program, DWORD totalMs, DWORD repres
     return menu;
 }
 
-std::string PathName(KeyPath path) { return path == KeyPath::XServer ? "XServer" : "SendInput"; }
-
 bool XKeysTestable() {
     char value[8] = {};
     return ::GetEnvironmentVariableA("RZ_X_KEYS", value, sizeof(value)) > 0 && value[0] == '1';
@@ -301,27 +300,25 @@ bool XKeysTestable() {
 
 bool RunXdotool(const std::string& arguments) {
     // A Unix program started from here has no process handle to wait on:
-    // the shell around it leaves a file behind when it is done.
+    // the shell around it leaves its exit code in a file when it is done.
     static int runs = 0;
-    const std::string done = "/tmp/rz-xdotool-" + std::to_string(::GetCurrentProcessId()) + "-" +
-                             std::to_string(++runs) + ".done";
+    const std::string done =
+        "/tmp/rz-xdotool-" + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(++runs);
     std::string windowsDone = "Z:" + done;
-    for (char& c : windowsDone)
-        if (c == '/') c = '\\';
+    std::replace(windowsDone.begin(), windowsDone.end(), '/', '\\');
     std::string command = "sh -c \"xdotool " + arguments + "; echo $? > " + done + "\"";
     STARTUPINFOA si{};
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi{};
     if (!::CreateProcessA("Z:\\bin\\sh", command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
         return false;
-    if (pi.hThread) ::CloseHandle(pi.hThread);
-    if (pi.hProcess) ::CloseHandle(pi.hProcess);
-    if (!WaitUntil([&] { return FileExists(windowsDone) && ReadFile(windowsDone).find('\n') != std::string::npos; },
-                   kXdotoolMs))
-        return false;
-    const std::string code = ReadFile(windowsDone);
+    ::CloseHandle(pi.hThread);
+    ::CloseHandle(pi.hProcess);
+    std::string code;
+    WaitUntil([&] { return (code = FileExists(windowsDone) ? ReadFile(windowsDone) : "").find('\n') != code.npos; },
+              kXdotoolMs);
     ::DeleteFileA(windowsDone.c_str());
-    return code.rfind("0", 0) == 0;
+    return code.rfind("0\n", 0) == 0;
 }
 
 namespace {
@@ -329,33 +326,29 @@ namespace {
 // xdotool's name of a key, as a virtual key.
 WORD VirtualKey(const std::string& name) {
     static const std::pair<const char*, WORD> kNames[] = {
-        {"ctrl", VK_CONTROL}, {"shift", VK_SHIFT},     {"alt", VK_MENU},      {"Return", VK_RETURN},
-        {"Escape", VK_ESCAPE}, {"Down", VK_DOWN},      {"Up", VK_UP},         {"Left", VK_LEFT},
-        {"Right", VK_RIGHT},  {"Home", VK_HOME},       {"End", VK_END},       {"Delete", VK_DELETE},
-        {"BackSpace", VK_BACK}, {"Tab", VK_TAB},       {"space", VK_SPACE},   {"F2", VK_F2},
-        {"F4", VK_F4},        {"F10", VK_F10},         {"F12", VK_F12}};
+        {"ctrl", VK_CONTROL},  {"shift", VK_SHIFT}, {"alt", VK_MENU},       {"Return", VK_RETURN},
+        {"Escape", VK_ESCAPE}, {"Tab", VK_TAB},     {"BackSpace", VK_BACK}, {"Delete", VK_DELETE},
+        {"Down", VK_DOWN},     {"Up", VK_UP},       {"Left", VK_LEFT},      {"Right", VK_RIGHT},
+        {"F2", VK_F2},         {"F4", VK_F4}};
     for (const auto& [n, vk] : kNames)
         if (name == n) return vk;
-    if (name.size() == 1 && std::isalnum(static_cast<unsigned char>(name[0])))
-        return static_cast<WORD>(std::toupper(static_cast<unsigned char>(name[0])));
-    ADD_FAILURE() << "no virtual key for \"" << name << "\"";
-    return 0;
+    EXPECT_TRUE(name.size() == 1 && std::isalnum(static_cast<unsigned char>(name[0]))) << "no key \"" << name << "\"";
+    return static_cast<WORD>(std::toupper(static_cast<unsigned char>(name[0])));
 }
 
 }  // namespace
 
 void PressKeys(KeyPath path, const std::vector<std::string>& chords) {
+    std::string all;
+    for (const std::string& chord : chords) all += " " + chord;
     if (path == KeyPath::XServer) {
-        std::string all;
-        for (const std::string& chord : chords) all += " " + chord;
         EXPECT_TRUE(RunXdotool("key --delay 40" + all)) << all;
         return;
     }
     for (const std::string& chord : chords) {
         std::vector<WORD> keys;
-        for (size_t start = 0, plus; start <= chord.size(); start = plus + 1) {
+        for (size_t start = 0, plus = 0; plus != std::string::npos; start = plus + 1) {
             plus = chord.find('+', start);
-            if (plus == std::string::npos) plus = chord.size();
             keys.push_back(VirtualKey(chord.substr(start, plus - start)));
         }
         PressKeys(keys);
@@ -364,10 +357,7 @@ void PressKeys(KeyPath path, const std::vector<std::string>& chords) {
 }
 
 void TypeText(KeyPath path, const std::string& text) {
-    if (path == KeyPath::SendInput) {
-        TypeText(text);
-        return;
-    }
+    if (path == KeyPath::SendInput) return TypeText(text);
     std::string quoted;
     for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
     EXPECT_TRUE(RunXdotool("type --delay 40 '" + quoted + "'")) << text;
@@ -382,8 +372,8 @@ bool FocusWindow(KeyPath path, HWND window) {
 
 ForeignProgram::ForeignProgram(KeyPath path) : path_(path) {
     program_ = std::make_unique<RunningProgram>(WindowsDir() + "notepad.exe", WindowsDir());
-    if (!program_->Started()) return;
-    WaitUntil([&] { return (window_ = VisibleWindow(program_->Id(), "Notepad", nullptr)) != nullptr; }, kStartMs);
+    WaitUntil([&] { return program_->Started() && (window_ = VisibleWindow(program_->Id(), "Notepad", nullptr)); },
+              kStartMs);
     if (window_ && !TakeFocus()) window_ = nullptr;
 }
 

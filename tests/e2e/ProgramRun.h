@@ -101,7 +101,6 @@ HWND OpenMenuByHotkey(const RunningProgram& program, DWORD totalMs, DWORD repres
 // The X way needs every window to be an X window of its own (no Wine
 // virtual desktop): the run that has it sets RZ_X_KEYS.
 enum class KeyPath { SendInput, XServer };
-std::string PathName(KeyPath path);
 bool XKeysTestable();
 // xdotool with these arguments (no double quotes); false when it failed or
 // did not end within a while.
@@ -122,7 +121,6 @@ public:
     bool Ready() const { return window_ != nullptr; }
     // In front again, with the input focus.
     bool TakeFocus();
-    HWND Window() const { return window_; }
 
 private:
     KeyPath path_;
@@ -202,11 +200,12 @@ protected:
 
     // From the open menu: Up twice to "Razaveza Kit", Right opens it on
     // "Help File", then downs rows further: 1 is "Manage Items...", 2 "Preferences...".
-    HWND ChooseFromKit(int downs = 1, const char* title = kManagerTitle) {
-        for (WORD key : {VK_UP, VK_UP, VK_RIGHT}) PressKeys({key});
+    HWND ChooseFromKit(int downs = 1, const char* title = kManagerTitle, KeyPath path = KeyPath::SendInput) {
+        PressKeys(path, {"Up", "Up", "Right"});
         if (!WaitUntil([&] { return VisibleMenus(program_->Id()).size() == 2; }, kMenuMs)) return nullptr;
-        for (int i = 0; i < downs; ++i) PressKeys({VK_DOWN});
-        PressKeys({VK_RETURN});
+        std::vector<std::string> keys(downs, "Down");
+        keys.push_back("Return");
+        PressKeys(path, keys);
         HWND shown = nullptr;
         WaitUntil([&] { return (shown = VisibleWindow(program_->Id(), nullptr, title)) || !program_->Running(); },
                   kWindowMs);

@@ -8,6 +8,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -32,74 +33,67 @@ protected:
         MakeDir(store_);
         MakeDir(store_ + "\\Tools");
         WriteFile(store_ + "\\shortcuts.txt", Join(topLines_));
+        ASSERT_NO_FATAL_FAILURE(Start());
+        ASSERT_NE(OpenMenuByHotkey(), nullptr) << "the program never showed its menu";
+        PressKeys({VK_ESCAPE});
+        front_ = std::make_unique<ForeignProgram>(GetParam());
+        ASSERT_TRUE(front_->Ready()) << "no program to put in front";
     }
 
     void Keys(const std::vector<std::string>& chords) { PressKeys(GetParam(), chords); }
     bool Focus(HWND window) { return FocusWindow(GetParam(), window); }
-
-    // The hotkey pressed once with the other program in front; the menu's window.
-    HWND MenuFromInFront(ForeignProgram& front) {
+    // The hotkey pressed once with the other program in front: a menu shows.
+    bool MenuFromInFront() {
         ::SetCursorPos(kCursor.x, kCursor.y);
-        if (!front.TakeFocus()) return nullptr;
+        if (!front_->TakeFocus()) return false;
         Keys({"ctrl+l"});
-        std::vector<HWND> menus;
-        WaitUntil([&] { return !(menus = VisibleMenus(program_->Id())).empty(); }, kMenuMs);
-        return menus.empty() ? nullptr : menus.front();
+        return WaitUntil([&] { return !VisibleMenus(program_->Id()).empty(); }, kMenuMs);
     }
     // The chosen entry's script ran with these parameters.
     std::string Launched() { return TakeMarkerLine(marker_, kWindowMs); }
 
-    // From the open menu into "Razaveza Kit", downs rows on: 1 manager, 2 preferences, 4 about.
-    HWND KitWindow(int downs, const char* title) {
-        Keys({"Up", "Up", "Right"});
-        if (!WaitUntil([&] { return VisibleMenus(program_->Id()).size() == 2; }, kMenuMs)) return nullptr;
-        Keys(std::vector<std::string>(downs, "Down"));
-        Keys({"Return"});
-        HWND shown = nullptr;
-        WaitUntil([&] { return (shown = VisibleWindow(program_->Id(), nullptr, title)) != nullptr; }, kWindowMs);
-        return shown;
-    }
-
+    std::unique_ptr<ForeignProgram> front_;
     std::vector<std::string> topLines_;
 };
 
-std::string ParamName(const ::testing::TestParamInfo<KeyPath>& info) { return PathName(info.param); }
-
 }  // namespace
 
-// Arrows, a letter, Enter, a letter that opens the search; Ctrl+L pressed 20
-// times at once gives one menu, which hears the keys.
+// Each round first opens a window from the menu and closes it with Esc (the
+// search by a letter no entry answers, the others from "Razaveza Kit"), then
+// the next Ctrl+L gives a menu that hears arrows, letters and Enter. Ctrl+L
+// pressed 20 times at once gives one menu, which hears the keys.
 TEST_P(RealKeyboard, TheLauncherMenuHearsTheKeysWithAnotherProgramInFront) {
-    ASSERT_NO_FATAL_FAILURE(Start());
-    ASSERT_NE(OpenMenuByHotkey(), nullptr) << "the program never showed its menu";
-    PressKeys({VK_ESCAPE});
-    ForeignProgram front(GetParam());
-    ASSERT_TRUE(front.Ready()) << "no program to put in front";
-
     const struct {
+        int kitRow;  // 0: none; -1: the search
+        const char* title;
         std::vector<std::string> keys;
         const char* launched;
-    } rounds[] = {{{"Down", "Return"}, "first"}, {{"m"}, "mailed"}, {{"Down", "Down", "Down", "Return"}, "backup"}};
-    for (const auto& round : rounds) {
-        SCOPED_TRACE(round.launched);
-        ASSERT_NE(MenuFromInFront(front), nullptr) << "Ctrl+L opened no menu";
-        Keys(round.keys);
-        EXPECT_EQ(Launched(), std::string(round.launched) + "\r\n");
+    } rounds[] = {{0, nullptr, {"Down", "Return"}, "first"},
+                  {0, nullptr, {"m"}, "mailed"},
+                  {-1, "Search", {"Down", "Down", "Down", "Return"}, "backup"},
+                  {1, kManagerTitle, {"Down", "Return"}, "first"},
+                  {2, "Corvane Razaveza - Preferences", {"m"}, "mailed"},
+                  {4, "Corvane Razaveza - About", {"Down", "Return"}, "first"}};
+    for (const auto& r : rounds) {
+        SCOPED_TRACE(r.title ? r.title : r.launched);
+        if (r.title) {
+            ASSERT_TRUE(MenuFromInFront());
+            HWND shown = nullptr;
+            if (r.kitRow < 0) Keys({"x"});
+            else shown = ChooseFromKit(r.kitRow, r.title, GetParam());
+            WaitUntil([&] { return shown || (shown = VisibleWindow(program_->Id(), nullptr, r.title)); }, kWindowMs);
+            ASSERT_NE(shown, nullptr) << "the window did not open";
+            ASSERT_TRUE(Focus(shown));
+            Keys({"Escape"});
+            ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(shown); }, kWindowMs)) << "Esc did not close it";
+        }
+        ASSERT_TRUE(MenuFromInFront()) << "Ctrl+L opened no menu";
+        Keys(r.keys);
+        EXPECT_EQ(Launched(), std::string(r.launched) + "\r\n");
         EXPECT_TRUE(WaitUntil([&] { return VisibleMenus(program_->Id()).empty(); }, kMenuMs)) << "the menu stays";
     }
 
-    // A letter no entry answers: the search opens with it, and takes the rest.
-    ASSERT_NE(MenuFromInFront(front), nullptr);
-    Keys({"b"});
-    HWND search = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (search = VisibleWindow(program_->Id(), nullptr, "Search")) != nullptr; },
-                          kWindowMs));
-    ASSERT_TRUE(Focus(search));
-    TypeText(GetParam(), "ackup");
-    Keys({"Return"});
-    EXPECT_EQ(Launched(), "backup\r\n");
-
-    ASSERT_TRUE(front.TakeFocus());
+    ASSERT_TRUE(front_->TakeFocus());
     Keys(std::vector<std::string>(20, "ctrl+l"));
     ASSERT_TRUE(WaitUntil([&] { return !VisibleMenus(program_->Id()).empty(); }, kMenuMs));
     // Looked at for a while: never a second one.
@@ -107,81 +101,44 @@ TEST_P(RealKeyboard, TheLauncherMenuHearsTheKeysWithAnotherProgramInFront) {
     EXPECT_EQ(VisibleMenus(program_->Id()).size(), 1u);
     Keys({"Down", "Return"});
     EXPECT_EQ(Launched(), "first\r\n") << "the menu after many presses is deaf";
-    EXPECT_TRUE(WaitUntil([&] { return VisibleMenus(program_->Id()).empty(); }, kMenuMs));
     ExpectNoErrorShown();
 }
 
-// Each window the menu opens, closed with Esc: the next Ctrl+L from the
-// program in front gives a menu that hears the keys.
-TEST_P(RealKeyboard, TheMenuHearsTheKeysRightAfterEachWindowClosed) {
-    ASSERT_NO_FATAL_FAILURE(Start());
-    ASSERT_NE(OpenMenuByHotkey(), nullptr);
-    PressKeys({VK_ESCAPE});
-    ForeignProgram front(GetParam());
-    ASSERT_TRUE(front.Ready());
-    const struct {
-        int downs;
-        const char* title;
-    } windows[] = {{0, "Search"}, {1, kManagerTitle}, {2, "Corvane Razaveza - Preferences"},
-                   {4, "Corvane Razaveza - About"}};
-    for (const auto& w : windows) {
-        SCOPED_TRACE(w.title);
-        ASSERT_NE(MenuFromInFront(front), nullptr);
-        HWND shown = nullptr;
-        if (w.downs == 0) {
-            Keys({"x"});
-            WaitUntil([&] { return (shown = VisibleWindow(program_->Id(), nullptr, w.title)) != nullptr; },
-                      kWindowMs);
-        } else {
-            shown = KitWindow(w.downs, w.title);
-        }
-        ASSERT_NE(shown, nullptr) << "the window did not open";
-        ASSERT_TRUE(Focus(shown));
-        Keys({"Escape"});
-        ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(shown); }, kWindowMs)) << "Esc did not close it";
-        ASSERT_NE(MenuFromInFront(front), nullptr) << "no menu after the window closed";
-        Keys({"Down", "Return"});
-        EXPECT_EQ(Launched(), "first\r\n");
-    }
-    ExpectNoErrorShown();
-}
-
-// F2, a name, Enter, Down, Del: the keys act on the tree. Esc with that
-// unsaved asks; Cancel keeps window and edits, Yes saves them.
+// F2, a name, Enter, Down, Del act on the tree. Esc with that unsaved asks,
+// and while it asks Ctrl+L opens no menu over it; Cancel keeps window and
+// edits, with the keyboard back on the tree; Yes saves them.
 TEST_P(RealKeyboard, TheManagersKeysActOnTheTreeAndEscAsksBeforeDroppingEdits) {
-    ASSERT_NO_FATAL_FAILURE(Start());
-    ASSERT_NE(OpenMenuByHotkey(), nullptr);
-    PressKeys({VK_ESCAPE});
-    ForeignProgram front(GetParam());
-    ASSERT_TRUE(front.Ready());
-    ASSERT_NE(MenuFromInFront(front), nullptr);
-    const HWND manager = KitWindow(1, kManagerTitle);
+    ASSERT_TRUE(MenuFromInFront());
+    const HWND manager = ChooseFromKit(1, kManagerTitle, GetParam());
     ASSERT_NE(manager, nullptr);
     const HWND tree = ChildOf(manager, WC_TREEVIEWA);
-    const HWND status = ChildOf(manager, STATUSCLASSNAMEA);
     ASSERT_TRUE(Focus(manager));
-    // Rows: the anchor, Args, &Mail, Backup Mail, Report.
+    // Rows: the anchor, Args, &Mail, Backup Mail, Report, Tools.
     Keys({"Down", "Down", "Down", "F2"});
     TypeText(GetParam(), "Mail backup");
     Keys({"Return", "Down", "Delete"});
-    EXPECT_EQ(StatusBecomes(status, "Deleted \"Report\""), "Deleted \"Report\"");
+    EXPECT_EQ(StatusBecomes(ChildOf(manager, STATUSCLASSNAMEA), "Deleted \"Report\""), "Deleted \"Report\"");
     EXPECT_EQ(ItemText(tree, TopItem(tree, 3)), "Mail backup");
     EXPECT_EQ(ItemText(tree, TopItem(tree, 4)), "Tools");
 
-    for (const char* answer : {"Escape", "Return"}) {
+    for (const std::string answer : {"Escape", "Return"}) {
         SCOPED_TRACE(answer);
         Keys({"Escape"});
         HWND box = nullptr;
         ASSERT_TRUE(WaitUntil([&] { return (box = Box()) != nullptr; }, kWindowMs)) << "Esc asked nothing";
         EXPECT_EQ(MessageBoxText(box), "Save changes to the items?");
         ASSERT_TRUE(Focus(box));
+        Keys({"ctrl+l"});
+        EXPECT_FALSE(WaitUntil([&] { return !VisibleMenus(program_->Id()).empty(); }, 1000)) << "a menu over the box";
         Keys({answer});
-        ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(box) || !::IsWindowVisible(box); }, kWindowMs));
-        if (std::string(answer) == "Escape") {
-            EXPECT_TRUE(::IsWindowVisible(manager)) << "Cancel closed the manager";
-            EXPECT_EQ(ItemText(tree, TopItem(tree, 4)), "Tools") << "Cancel dropped the delete";
-            ASSERT_TRUE(Focus(manager));
-        }
+        ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(box); }, kWindowMs));
+        if (answer == "Return") break;
+        EXPECT_TRUE(::IsWindowVisible(manager)) << "Cancel closed the manager";
+        EXPECT_EQ(ItemText(tree, TopItem(tree, 4)), "Tools") << "Cancel dropped the delete";
+        ASSERT_TRUE(Focus(manager));
+        const HTREEITEM before = Selected(tree);
+        Keys({"Up"});
+        EXPECT_TRUE(WaitUntil([&] { return Selected(tree) != before; }, kWindowMs)) << "the tree lost the keyboard";
     }
     EXPECT_TRUE(WaitUntil([&] { return !::IsWindowVisible(manager); }, kClickMs)) << "Yes did not close it";
     std::vector<std::string> saved = topLines_;
@@ -191,4 +148,7 @@ TEST_P(RealKeyboard, TheManagersKeysActOnTheTreeAndEscAsksBeforeDroppingEdits) {
     ExpectNoErrorShown();
 }
 
-INSTANTIATE_TEST_SUITE_P(Keys, RealKeyboard, ::testing::Values(KeyPath::SendInput, KeyPath::XServer), ParamName);
+INSTANTIATE_TEST_SUITE_P(Keys, RealKeyboard, ::testing::Values(KeyPath::SendInput, KeyPath::XServer),
+                         [](const auto& p) {
+                             return std::string(p.param == KeyPath::XServer ? "XServer" : "SendInput");
+                         });

@@ -581,16 +581,15 @@ TEST_F(ManagerTest, TheCaptionCarriesTheTitleOnlyWhenThePlatformDraws) {
 TEST_F(ManagerTest, TheWindowComesBackOnScreenWhenTheMonitorsChange) {
     StartWithAllKinds();
     TFormItems& f = Items();
+    RECT work{}, r{};
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     for (const UINT msg : {WM_DISPLAYCHANGE, WM_SETTINGCHANGE, WM_NULL}) {
-        SCOPED_TRACE(msg);
         ::SetWindowPos(f.Handle(), nullptr, -3000, 2500, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         if (msg == WM_NULL) f.Show();
         else ::SendMessageA(f.Handle(), msg, msg == WM_SETTINGCHANGE ? SPI_SETWORKAREA : 32, 0);
-        RECT r{}, work{};
         ::GetWindowRect(f.Handle(), &r);
-        ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
         EXPECT_TRUE(r.left >= work.left && r.top >= work.top && r.right <= work.right && r.bottom <= work.bottom)
-            << r.left << "," << r.top;
+            << msg;
         f.Hide();
     }
 }
