@@ -12,6 +12,7 @@
 #include "MenuStores.h"
 #include "app/Forms.h"
 #include "app/InitFinit.h"
+#include "core/ColourTheme.h"
 #include "core/Settings.h"
 #include "manager/form_items.h"
 #include "menu/form_general.h"
@@ -146,8 +147,10 @@ void WriteSettings(const std::string& dataFolder) {
 
 void OpenLauncherMenu() { rz::FormGeneral().JvApplicationHotKeyHotKey(&rz::FormGeneral().JvApplicationHotKey); }
 
-void SetDrawing(bool platform) {
+void SetDrawing(bool platform, rz::ColourChoice colours = rz::ColourChoice::Light) {
     rz::Settings.WindowsDraw = platform;
+    rz::Settings.Colours = colours;
+    rz::FollowColourTheme();
     rz::FormShortCuts().ApplyMenuDrawing();
 }
 
@@ -185,28 +188,34 @@ RunFigures MenuRun(const std::string& dataFolder, const std::string& shapeFile, 
     HWND owner = StartProgram(dataFolder);
     BareMenu bare(ReadMenuShape(shapeFile));
     auto plain = [&bare] { bare.Show(); };
-    std::vector<double> topBare, subBare, top[2], sub[2];
-    for (int mode = 0; mode < 2; ++mode) {
-        SetDrawing(mode == 0);
+    // Platform drawing, then own drawing light and dark; each beside the
+    // bare menu opened in turn with it, since the machine's load drifts.
+    const char* const modes[] = {"Ours", "Own", "OwnDark"};
+    std::vector<double> allBare[2];
+    RunFigures f;
+    for (int mode = 0; mode < 3; ++mode) {
+        SetDrawing(mode == 0, mode == 2 ? rz::ColourChoice::Dark : rz::ColourChoice::Light);
         Idle(200);
+        std::vector<double> bareTimes[2], ours[2];
         // Two openings of each first, left out: the first drawing loads fonts.
         for (int i = -2; i < opens; ++i) {
             const Trip b = TimeTrip(bare.Window(), plain);
             const Trip o = TimeTrip(owner, OpenLauncherMenu);
             if (i < 0) continue;
-            topBare.push_back(b.top);
-            subBare.push_back(b.sub);
-            top[mode].push_back(o.top);
-            sub[mode].push_back(o.sub);
+            for (int part = 0; part < 2; ++part) {
+                bareTimes[part].push_back(part == 0 ? b.top : b.sub);
+                allBare[part].push_back(part == 0 ? b.top : b.sub);
+                ours[part].push_back(part == 0 ? o.top : o.sub);
+            }
+        }
+        for (int part = 0; part < 2; ++part) {
+            const std::string name = std::string(part == 0 ? "top" : "sub");
+            f[name + modes[mode]] = Median(ours[part]);
+            f[name + "Bare" + modes[mode]] = Median(bareTimes[part]);
         }
     }
-    RunFigures f;
-    f["topBare"] = Median(topBare);
-    f["subBare"] = Median(subBare);
-    f["topOurs"] = Median(top[0]);
-    f["subOurs"] = Median(sub[0]);
-    f["topOwn"] = Median(top[1]);
-    f["subOwn"] = Median(sub[1]);
+    f["topBare"] = Median(allBare[0]);
+    f["subBare"] = Median(allBare[1]);
     f["links"] = rz::FormItems().store.tables.paths.Length();
     return f;
 }

@@ -12,9 +12,11 @@
 
 namespace rzbench {
 
-// Medians over opens openings each, in ms: topBare, topOurs, topOwn (menu
-// shown) and subBare, subOurs, subOwn (the first folder shown); ours with
-// the platform's drawing, own with the program's.
+// Medians over opens openings each, in ms: topBare, topOurs, topOwn,
+// topOwnDark (menu shown) and subBare, subOurs, subOwn, subOwnDark (the
+// first folder shown); ours with the platform's drawing, own with the
+// program's in the light and in the dark palette. topBareOurs ... are the
+// bare menu's medians over the openings taken in turn with each of ours.
 RunFigures MenuRun(const std::string& dataFolder, const std::string& shapeFile, int opens);
 
 // privEmpty, privLoaded (MB); gdiLoaded, userLoaded, gdiFirst, userFirst,

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "BenchChild.h"
@@ -39,29 +40,38 @@ MenuResult RunMenuCase(int perFolder, int opens, const std::string& scratch) {
     return r;
 }
 
-void PrintMenuRow(const std::string& store, const char* shown, const RunFigures& f, const char* bare, const char* ours,
-                  const char* own) {
-    const double b = FigureOf(f, bare), o = FigureOf(f, ours), w = FigureOf(f, own);
-    std::printf("%-13s %-19s %8s %8s %7s %12s %7s\n", store.c_str(), shown, Cell(b).c_str(), Cell(o).c_str(),
-                RatioText(o, b, 2).c_str(), Cell(w).c_str(), RatioText(w, b, 2).c_str());
+void PrintMenuRow(const std::string& store, const char* shown, const RunFigures& f, const std::string& part) {
+    // Each of ours against the bare openings taken in turn with it.
+    const auto mode = [&](const char* name) {
+        const double ours = FigureOf(f, (part + name).c_str()), bare = FigureOf(f, (part + "Bare" + name).c_str());
+        return std::make_pair(Cell(ours), RatioText(ours, bare, 2));
+    };
+    const auto [o, or_] = mode("Ours");
+    const auto [w, wr] = mode("Own");
+    const auto [d, dr] = mode("OwnDark");
+    std::printf("%-13s %-16s %7s %7s %6s %7s %6s %7s %6s\n", store.c_str(), shown,
+                Cell(FigureOf(f, (part + "Bare").c_str())).c_str(), o.c_str(), or_.c_str(), w.c_str(), wr.c_str(),
+                d.c_str(), dr.c_str());
 }
 
 void PrintMenu(const std::vector<MenuResult>& results, int opens) {
     std::printf(
         "\nLauncher menu: from the hotkey handler until the menu shows, and from Right on its first\n"
         "entry until that 500-entry folder shows; median of %d openings each, ms. bare = a plain\n"
-        "TrackPopupMenu of the same entries (strings only), in the same process as ours.\n\n",
+        "TrackPopupMenu of the same entries (strings only), in the same process as ours; ours in\n"
+        "the platform's drawing, then in own drawing with the light and with the dark palette, each\n"
+        "ratio against the bare openings taken in turn with it.\n\n",
         opens);
-    std::printf("%-13s %-19s %8s %8s %7s %12s %7s\n", "store", "shown", "bare", "ours", "ratio", "own drawing",
-                "ratio");
-    std::printf("%s\n", std::string(80, '-').c_str());
+    std::printf("%-13s %-16s %7s %7s %6s %7s %6s %7s %6s\n", "store", "shown", "bare", "ours", "ratio", "light",
+                "ratio", "dark", "ratio");
+    std::printf("%s\n", std::string(82, '-').c_str());
     for (const MenuResult& r : results) {
         if (r.f.empty()) {
             std::printf("%-13s WARNING: the run failed\n", (std::to_string(r.lines) + " items").c_str());
             continue;
         }
-        PrintMenuRow(std::to_string(r.lines) + " items", "top level (43)", r.f, "topBare", "topOurs", "topOwn");
-        PrintMenuRow("", "folder (500)", r.f, "subBare", "subOurs", "subOwn");
+        PrintMenuRow(std::to_string(r.lines) + " items", "top level (43)", r.f, "top");
+        PrintMenuRow("", "folder (500)", r.f, "sub");
     }
 }
 

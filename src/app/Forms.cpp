@@ -6,6 +6,7 @@
 #include "app/InitFinit.h"
 #include "app/OutsideChanges.h"
 #include "core/AppData.h"
+#include "core/ColourTheme.h"
 #include "core/ErrorLog.h"
 #include "core/Launching.h"
 #include "core/Settings.h"
@@ -65,6 +66,7 @@ void LinkServices(Forms& f) {
         return true;
     };
     LinkSettings(std::move(links));
+    LinkColouredWindows({f.config.get(), f.items.get(), f.about.get(), f.search.get()});
 }
 
 void WireForms(Forms& f) {
@@ -92,6 +94,7 @@ void WireForms(Forms& f) {
     general.showHint = [&items](const std::string& text) { items.ShowHintText(text); };
     TFormSearch& search = *f.search;
     general.openSearch = [&search] { search.OpenAtCursor(); };
+    search.OnOpenFolder = [&general](TMenuItem& folder, POINT at) { general.ShowLauncherFolder(folder, at); };
     // Icons that nobody has looked at yet are taken while the program waits.
     Application.AddIdle(&store,
                         [&store] { return store.TakeLateIcons(kLateIconBatchMs) ? DWORD{0} : DWORD{INFINITE}; });
@@ -116,6 +119,7 @@ void DestroyForms() {
     StopWatchingDataFolder();
     if (g_forms.parts) Application.RemoveIdle(&g_forms.parts->store);
     LinkSettings({});
+    LinkColouredWindows({});
     LinkSoundPlayer(nullptr);
     g_forms.about.reset();
     g_forms.config.reset();
@@ -134,5 +138,6 @@ TFormSearch& FormSearch() { return Existing(g_forms.search); }
 TFormItems& FormItems() { return Existing(g_forms.items); }
 TFormConfig& FormConfig() { return Existing(g_forms.config); }
 TFormAbout& FormAbout() { return Existing(g_forms.about); }
+LaunchHistory& Launches() { return Existing(g_forms.parts).Launches(); }
 
 }  // namespace rz

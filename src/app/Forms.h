@@ -4,6 +4,7 @@
 
 namespace rz {
 
+class LaunchHistory;
 class TFormAbout;
 class TFormConfig;
 class TFormGeneral;
@@ -22,5 +23,6 @@ TFormSearch& FormSearch();
 TFormItems& FormItems();
 TFormConfig& FormConfig();
 TFormAbout& FormAbout();
+LaunchHistory& Launches();
 
 }  // namespace rz

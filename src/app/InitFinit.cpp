@@ -15,6 +15,7 @@
 #include "menu/form_general.h"
 #include "menu/form_shortcuts.h"
 #include "platform/Application.h"
+#include "platform/FileIO.h"
 #include "platform/ShortCut.h"
 #include "support/UcvSysIO.h"
 #include "support/UcvSysStr.h"
@@ -102,7 +103,15 @@ bool ResolveLeftoverBackup() {
                      ::GetLastError());
     ClearDiscardMark(live);
     ClearDiscardMark(backup);
+    // Files a killed run was about to rename into place: the old ones are whole.
+    RemoveReplaceLeftovers(App.dataFolder);
     if (!DirectoryExists(backup)) return true;
+    // The save that left it finished: the items in shortcuts\ are whole.
+    if (BackupWasSaved(backup)) {
+        if (!DiscardFolder(backup))
+            LogTolerated("Cannot remove \"" + backup + "\" of an earlier save; trying again later", ::GetLastError());
+        return true;
+    }
     const int answer = ShowNotice(kNoticeBackup, "", 1, NoticeType::Warning, kButtonYes | kButtonNo | kButtonCancel, 0);
     switch (answer) {
         case IDYES:

@@ -31,7 +31,8 @@ constexpr DWORD kSettleMs = 1000;
 // second apart, before only its next change brings another look.
 constexpr int kBusyLooks = 30;
 
-enum class Area { None, Store, Settings };
+enum class Area { None, Store, Settings, Launches };
+constexpr char kLaunchesFileName[] = "launches.txt";
 
 struct Watcher {
     TFolderWatch watch;
@@ -55,6 +56,7 @@ Area AreaOf(const std::string& name) {
     const size_t cut = name.find('\\');
     const std::string first = name.substr(0, cut);
     if (cut == std::string::npos && SameFileName(first, kSettingsFileName)) return Area::Settings;
+    if (cut == std::string::npos && SameFileName(first, kLaunchesFileName)) return Area::Launches;
     if (!SameFileName(first, "shortcuts") && !SameFileName(first, "item_bak")) return Area::None;
     // Conflicted copies, locks and temporary files are never read.
     return IsSyncLeftover(name.substr(name.find_last_of('\\') + 1)) ? Area::None : Area::Store;
@@ -67,8 +69,11 @@ void Settle(Watcher& w) {
 
 void Heard(Watcher& w, const std::vector<std::string>& names, bool lost) {
     bool store = lost, settings = lost;
+    // Merged at every write, read again at next use: nothing to settle.
+    if (lost) Launches().FileChanged();
     for (const std::string& name : names) {
         const Area area = AreaOf(name);
+        if (area == Area::Launches) Launches().FileChanged();
         store = store || area == Area::Store;
         settings = settings || area == Area::Settings;
     }

@@ -69,6 +69,14 @@ bool WriteLine(const std::string& message, unsigned long code) {
 TLogRepeats g_repeats;
 std::string g_repeatsPath;
 
+void WriteRepeatCounts() {
+    for (const auto& [key, count] : g_repeats.TakeCounts()) {
+        const size_t space = key.find(' ');
+        WriteLine("Repeated " + std::to_string(count) + " more times: " + key.substr(space + 1),
+                  std::stoul(key.substr(0, space)));
+    }
+}
+
 // A message logged before in this run is counted instead (which counts as written).
 bool AppendLogLine(const std::string& message, unsigned long code) {
     if (g_repeatsPath != LogPath()) {
@@ -76,6 +84,8 @@ bool AppendLogLine(const std::string& message, unsigned long code) {
         g_repeatsPath = LogPath();
     }
     const std::string key = std::to_string(code) + ' ' + message;
+    // The counts so far go into the file before a new message makes them forgotten.
+    if (g_repeats.WouldForget(key)) WriteRepeatCounts();
     if (!g_repeats.First(key)) return true;
     if (WriteLine(message, code)) return true;
     g_repeats.Forget(key);
@@ -166,11 +176,7 @@ bool LogTolerated(const std::string& message, unsigned long code) noexcept {
 void FlushLogRepeats() noexcept {
     try {
         if (g_repeatsPath != LogPath()) return;
-        for (const auto& [key, count] : g_repeats.TakeCounts()) {
-            const size_t space = key.find(' ');
-            WriteLine("Repeated " + std::to_string(count) + " more times: " + key.substr(space + 1),
-                      std::stoul(key.substr(0, space)));
-        }
+        WriteRepeatCounts();
     } catch (...) {}
 }
 

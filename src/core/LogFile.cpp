@@ -36,6 +36,10 @@ bool TLogRepeats::First(const std::string& message) {
     return true;
 }
 
+bool TLogRepeats::WouldForget(const std::string& message) const {
+    return counts_.size() >= kRemembered && !counts_.count(message);
+}
+
 void TLogRepeats::Forget(const std::string& message) {
     if (counts_.erase(message)) order_.erase(std::find(order_.begin(), order_.end(), message));
 }

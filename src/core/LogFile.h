@@ -18,6 +18,9 @@ class TLogRepeats {
 public:
     // True the first time a message comes; later ones are counted.
     bool First(const std::string& message);
+    // Whether this message makes room by forgetting every count: they are
+    // to be written before it comes.
+    bool WouldForget(const std::string& message) const;
     // A message that could not be written after all comes as new next time.
     void Forget(const std::string& message);
     // The messages that came again and how often, in the order they first

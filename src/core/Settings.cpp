@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "core/AppData.h"
+#include "core/ColourTheme.h"
 #include "core/ErrorLog.h"
 #include "core/SettingsFile.h"
 #include "core/TitledDialog.h"
@@ -103,6 +104,19 @@ std::string HotKeyText(const char* key, TShortCut value, TShortCut fallback) {
     return unread != g_unreadKeys.end() && value == fallback ? unread->second : ShortCutToText(value);
 }
 
+// Whether the file's colours line was one this version reads: an unread
+// one stays as it stands while the choice is left as it was read.
+bool g_coloursLineRead = false;
+
+ColourChoice ReadColours(const StoredSettings& stored) {
+    std::string text;
+    g_coloursLineRead = false;
+    if (!stored.String(kFont, "Colours", text)) return ColourChoice::AsWindows;
+    const int value = ParseSettingInteger(text, -1);
+    g_coloursLineRead = value >= 0 && value <= static_cast<int>(ColourChoice::Dark);
+    return g_coloursLineRead ? static_cast<ColourChoice>(value) : ColourChoice::AsWindows;
+}
+
 std::vector<ProfileEntry> SettingsEntries() {
     std::vector<ProfileEntry> entries;
     entries.push_back({kGeneral, "TaskBar", Settings.TaskBar ? "1" : "0"});
@@ -116,6 +130,8 @@ std::vector<ProfileEntry> SettingsEntries() {
     entries.push_back({kFont, "FontName", Settings.FontName});
     entries.push_back({kFont, "FontSize", std::to_string(Settings.FontSize > 0 ? Settings.FontSize : 8)});
     entries.push_back({kMisc, "DrawMenuBar", Settings.DrawMenuBar ? "1" : "0"});
+    if (Settings.Colours != ColourChoice::AsWindows || g_coloursLineRead)
+        entries.push_back({kFont, "Colours", std::to_string(static_cast<int>(Settings.Colours))});
     return entries;
 }
 
@@ -208,6 +224,7 @@ void LoadSettings() {
     stored.String(kFont, "FontName", Settings.FontName);
     Settings.FontSize = stored.Integer(kFont, "FontSize", 8);
     Settings.DrawMenuBar = stored.Bool(kMisc, "DrawMenuBar", false);
+    Settings.Colours = ReadColours(stored);
     g_read = ReadSettings{SettingsPath(), stored.text, {}};
     for (const ProfileEntry& entry : SettingsEntries()) g_read.values[entry.key] = entry.value;
     Application.ProcessMessages();
@@ -250,6 +267,7 @@ void ApplySettings() {
     if (c.helpText) c.helpText->SetFont(face, points);
     // The link shows any font underlined; in platform drawing it keeps the one its window gave it.
     if (c.link && !Settings.WindowsDraw) c.link->SetFont(face, points);
+    FollowColourTheme(true);
 }
 
 void ReadAutostart() {

@@ -17,6 +17,9 @@ class TJvApplicationHotKey;
 class TLinkLabel;
 class TRichEdit;
 
+// The colours of what the program paints itself: the system's app theme, or always light or dark.
+enum class ColourChoice { AsWindows = 0, Light = 1, Dark = 2 };
+
 struct TSettings {
     bool TaskBar = true;
     bool WindowsDraw = true;
@@ -26,6 +29,8 @@ struct TSettings {
     TShortCut OpenLauncherHotkey = kCtrlBit | 'L';
     // None unless the file gives one; written only once set.
     TShortCut OpenSearchHotkey = 0;
+    // Written only once set, a line older versions pass over.
+    ColourChoice Colours = ColourChoice::AsWindows;
     // Whether the Run value is there: the program starts with Windows.
     bool Autostart = false;
 };

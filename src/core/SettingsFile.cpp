@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "platform/FileIO.h"
+#include "platform/TextCodePage.h"
 #include "support/TextEncoding.h"
 
 namespace rz {
@@ -52,6 +53,13 @@ ProfileLine Parse(const std::string& text, const Line& at) {
     return {ProfileLine::kKey, Trimmed(line.substr(0, equals)), Trimmed(line.substr(equals + 1))};
 }
 
+// One pair of enclosing quotes goes.
+std::string_view Unquoted(std::string_view value) {
+    if (value.size() >= 2 && (value[0] == '"' || value[0] == '\'') && value.back() == value[0])
+        return value.substr(1, value.size() - 2);
+    return value;
+}
+
 }  // namespace
 
 std::optional<std::string> ProfileValue(const std::string& text, const std::string& section, const std::string& key) {
@@ -61,11 +69,7 @@ std::optional<std::string> ProfileValue(const std::string& text, const std::stri
         const ProfileLine parsed = Parse(text, line);
         if (parsed.kind == ProfileLine::kSection) inSection = SameName(parsed.name, section);
         else if (inSection && parsed.kind == ProfileLine::kKey && SameName(parsed.name, key)) {
-            std::string_view value = parsed.value;
-            // One pair of enclosing quotes goes.
-            if (value.size() >= 2 && (value[0] == '"' || value[0] == '\'') && value.back() == value[0])
-                value = value.substr(1, value.size() - 2);
-            return std::string(value);
+            return std::string(Unquoted(parsed.value));
         }
     }
     return std::nullopt;
@@ -84,6 +88,8 @@ std::string WithProfileValue(const std::string& text, const std::string& section
             inFirst = inSection && !sectionEnd;
             if (inFirst) sectionEnd = line;
         } else if (inSection && parsed.kind == ProfileLine::kKey && SameName(parsed.name, key)) {
+            // A line that already says it stays as it is written.
+            if (Unquoted(parsed.value) == value) return text;
             return std::string(text).replace(line.begin, line.end - line.begin, entry);
         } else if (inFirst && parsed.kind != ProfileLine::kOther) {
             sectionEnd = line;
@@ -107,13 +113,53 @@ std::string ReadProfileText(const std::string& path) {
     return ReadWholeFile(path, bytes) ? TextFromFileBytes(std::move(bytes)) : std::string();
 }
 
+namespace {
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+
+// A value in the file's own encoding: a file in the legacy code page takes
+// it in that code page, so that the file stays one encoding throughout.
+// False when the code page cannot hold it.
+bool ValueForFile(const std::string& value, bool legacy, std::string& bytes) {
+    if (!legacy || IsAscii(value)) {
+        bytes = value;
+        return true;
+    }
+    const std::wstring wide = ToUtf16(value);
+    const unsigned codePage = LegacyAnsiCodePage();
+    bytes = FromUtf16(wide, codePage);
+    // What comes back otherwise was a stand-in character.
+    return ToUtf16(bytes, codePage) == wide;
+    return true;
+}
+
+// Only the lines of the values that change are written anew; every other
+// byte of the file stays as it was, in whatever encoding it is.
+bool EditInPlace(std::string bytes, const std::vector<ProfileEntry>& entries, std::string& next) {
+    const bool marked = bytes.starts_with(kUtf8Mark);
+    std::string body = marked ? bytes.substr(kUtf8Mark.size()) : std::move(bytes);
+    // Where the program's strings are not UTF-8, they are in the file's code page already.
+    const bool legacy = ::GetACP() == CP_UTF8 && !marked && !IsAscii(body) && !IsValidUtf8(body);
+    for (const ProfileEntry& entry : entries) {
+        std::string value;
+        if (!ValueForFile(entry.value, legacy, value)) return false;
+        body = WithProfileValue(body, entry.section, entry.key, value);
+    }
+    next = marked ? std::string(kUtf8Mark) + body : std::move(body);
+    return true;
+}
+}  // namespace
+
 bool WriteProfileValues(const std::string& path, const std::vector<ProfileEntry>& entries) {
     std::string bytes;
     const bool there = ReadWholeFile(path, bytes);
     if (!there && ::GetLastError() != ERROR_FILE_NOT_FOUND && ::GetLastError() != ERROR_PATH_NOT_FOUND) return false;
-    std::string text = there ? TextFromFileBytes(bytes) : std::string();
-    for (const ProfileEntry& entry : entries) text = WithProfileValue(text, entry.section, entry.key, entry.value);
-    const std::string next = FileBytesFromText(std::move(text));
+    std::string next;
+    if (!EditInPlace(bytes, entries, next)) {
+        // A value the file's code page cannot hold: the whole file becomes UTF-8.
+        std::string text = there ? TextFromFileBytes(bytes) : std::string();
+        for (const ProfileEntry& entry : entries) text = WithProfileValue(text, entry.section, entry.key, entry.value);
+        next = FileBytesFromText(std::move(text));
+    }
     return (there && next == bytes) || ReplaceWholeFile(path, next);
 }
 

@@ -37,7 +37,7 @@ void TFormConfig::CreateControls() {
     PCSettings.AddPage(TSControl);
     PCSettings.AddPage(TSVisuals);
     PCSettings.SetActivePage(TSVisuals);
-    for (TEnhComboBox* list : {&CmBoxFontName, &CmBoxFontSize}) {
+    for (TEnhComboBox* list : {&CmBoxFontName, &CmBoxFontSize, &CmBoxColours}) {
         list->AlwaysShowBorder = true;
         list->AutoDropDownWidth = true;
         list->DropDownWidth = Scaled(137);
@@ -47,11 +47,13 @@ void TFormConfig::CreateControls() {
     CmBoxFontName.Sorted = true;
     CmBoxFontSize.ExtendedInterface = true;
     CmBoxFontSize.SetItems({"6", "7", "8", "9", "10", "11", "12"});
+    // In the order of the setting's values.
+    CmBoxColours.SetItems({"as Windows", "light", "dark"});
     LayOutControls();
 }
 
 void TFormConfig::DpiChanged() {
-    for (TEnhComboBox* list : {&CmBoxFontName, &CmBoxFontSize}) list->SetItemHeight(Scaled(13));
+    for (TEnhComboBox* list : {&CmBoxFontName, &CmBoxFontSize, &CmBoxColours}) list->SetItemHeight(Scaled(13));
     LayOutControls();
     PCSettingsResize(&PCSettings);
 }
@@ -81,18 +83,17 @@ void TFormConfig::LayOutPages() {
     LayOut(TSControl.Handle(), Dpi(),
            {Row(ChkBxSystray, "Always show Corvane Razaveza in Systray", 18, 26, 280, 17),
             Row(ChkBxTaskBar, "Always* show Corvane Razaveza in TaskBar", 18, 48, 280, 17),
-            Row(GrpBxMixed, "General Settings", 8, 8, 298, 70),
-            Row(LblLauncherKey, "Open the menu:", 18, 108, 100, 16), Row(HKLauncher, nullptr, 122, 105, 174, 21),
-            Row(LblSearchKey, "Open the search:", 18, 135, 100, 16), Row(HKSearch, nullptr, 122, 132, 174, 21),
-            Row(GrpBxHotkeys, "Hotkeys", 8, 86, 298, 76)});
+            Row(GrpBxMixed, "General Settings", 8, 8, 298, 70), Row(LblLauncherKey, "Open the menu:", 18, 108, 100, 16),
+            Row(HKLauncher, nullptr, 122, 105, 174, 21), Row(LblSearchKey, "Open the search:", 18, 135, 100, 16),
+            Row(HKSearch, nullptr, 122, 132, 174, 21), Row(GrpBxHotkeys, "Hotkeys", 8, 86, 298, 76)});
     // The font name list is narrower than its dropped list; a list's height
     // is that of the field with the list dropped.
-    LayOut(
-        TSVisuals.Handle(), Dpi(),
-        {Row(CBWinDefDrawAll, "Let Windows default draw all controls.", 8, 8, 298, 17),
-         Row(LblFontName, "Font Name", 18, 54, 121, 16), Row(CmBoxFontName, nullptr, 18, 70, 121, 200),
-         Row(LblFontSize, "Font Size", 152, 54, 60, 16), Row(CmBoxFontSize, nullptr, 152, 70, 52, 200),
-         Row(BtnDefault, "Default", 221, 104, 75, 23), Row(GrpBxFontSets, "Program Font Settings", 8, 34, 298, 104)});
+    LayOut(TSVisuals.Handle(), Dpi(),
+           {Row(CBWinDefDrawAll, "Let Windows default draw all controls.", 8, 8, 298, 17),
+            Row(LblFontName, "Font Name", 18, 54, 121, 16), Row(CmBoxFontName, nullptr, 18, 70, 121, 200),
+            Row(LblFontSize, "Font Size", 152, 54, 60, 16), Row(CmBoxFontSize, nullptr, 152, 70, 52, 200),
+            Row(BtnDefault, "Default", 221, 104, 75, 23), Row(GrpBxFontSets, "Program Font Settings", 8, 34, 298, 104),
+            Row(LblColours, "Colours", 18, 153, 60, 16), Row(CmBoxColours, nullptr, 80, 150, 121, 200)});
 }
 
 void TFormConfig::WireEvents() {
@@ -103,7 +104,7 @@ void TFormConfig::WireEvents() {
     auto explain = [this](TObject* s) { OnEnterExplain(s); };
     for (TControl* c :
          std::initializer_list<TControl*>{&BtnOK, &BtnCancel, &BtnApply, &PCSettings, &ChkBxSystray, &ChkBxTaskBar,
-                                          &CBWinDefDrawAll, &CmBoxFontName, &CmBoxFontSize, &BtnDefault})
+                                          &CBWinDefDrawAll, &CmBoxFontName, &CmBoxFontSize, &BtnDefault, &CmBoxColours})
         c->OnEnter = explain;
     for (THotKeyEdit* field : {&HKLauncher, &HKSearch}) {
         // The current keys can be pressed into the fields only while the system lets go of them.
@@ -183,6 +184,10 @@ std::string ExplainText(const std::string& controlName) {
         {"HKSearch",
          "Press the keys that open the search box from any program, for example Ctrl+Shift+L. Backspace "
          "empties the field: no key opens the search then."},
+        {"CmBoxColours",
+         "Choose the colours of the menus and windows the program draws itself: \"as Windows\" follows the light "
+         "or dark app colours set in Windows, \"light\" and \"dark\" keep to one. High contrast, when it is on, "
+         "goes before all three."},
         {"BtnCancel", "Cancel and exit (without saving changes to settings)."},
         {"BtnApply", "Apply changes to settings (doesn't exit)."},
         {"BtnOK", "Save changes to settings and exit."},

@@ -45,6 +45,9 @@ public:
     TEnhComboBox CmBoxFontSize{"CmBoxFontSize"};
     TButton BtnDefault{"BtnDefault"};
     TcvWinGroupBox GrpBxFontSets{"GrpBxFontSets"};
+    // The colours of what the program paints: as Windows, light or dark.
+    TLabel LblColours{"LblColours"};
+    TEnhComboBox CmBoxColours{"CmBoxColours"};
 
     TRichEdit RichEditHelp{"RichEditHelp"};
     TPanel PanelHeading{"PanelHeading"};

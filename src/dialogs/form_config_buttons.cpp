@@ -27,6 +27,7 @@ void TFormConfig::ShowSettings() {
     ChkBxSystray.SetChecked(Settings.Autostart);
     HKLauncher.SetValue(Settings.OpenLauncherHotkey);
     HKSearch.SetValue(Settings.OpenSearchHotkey);
+    CmBoxColours.SetItemIndex(static_cast<int>(Settings.Colours));
 }
 
 void TFormConfig::TakeSettings() {
@@ -38,6 +39,8 @@ void TFormConfig::TakeSettings() {
     if (!name.empty()) Settings.FontName = name;
     Settings.FontSize = ParseSettingInteger(CmBoxFontSize.Text(), Settings.FontSize > 0 ? Settings.FontSize : 8);
     Settings.Autostart = ChkBxSystray.Checked();
+    const int colours = CmBoxColours.ItemIndex();
+    if (colours >= 0) Settings.Colours = static_cast<ColourChoice>(colours);
 }
 
 void TFormConfig::BtnDefaultClick(TObject*) {

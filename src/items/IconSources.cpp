@@ -81,8 +81,7 @@ std::unique_ptr<TBitmap> TreeTwin(const TBitmap& menuPicture) {
     return twin;
 }
 
-IconSources::IconSources(TImageList& menuList, TImageList& treeList, const std::string& typeFolder)
-    : menu_(menuList), tree_(treeList), typeFolder_(typeFolder) {
+IconSources::IconSources(TImageList& menuList, TImageList& treeList) : menu_(menuList), tree_(treeList) {
     tree_.ViewPicture = [this](int slot, int width, int height) { return TreePicture(slot, width, height); };
 }
 
@@ -283,10 +282,7 @@ HICON IconSources::AtSize(int slot, int size) {
     if (!o || o->kind == Kind::None) return nullptr;
     for (const auto& [known, icon] : o->sized)
         if (known == size) return icon.get();
-    bool made = true;
-    unique_hicon icon =
-        o->kind == Kind::File ? ShellIconAtSize(o->source, size) : TypeIcon(typeFolder_, o->source, size, made);
-    if (!made) icon = ShellIconAtSize("file." + o->source, size, FILE_ATTRIBUTE_NORMAL);
+    unique_hicon icon = o->kind == Kind::File ? ShellIconAtSize(o->source, size) : TypeIcon(o->source, size);
     // A file gone since: the type's picture at that size is still better than
     // the small one scaled.
     if (!icon && o->kind == Kind::File)

@@ -22,8 +22,7 @@ namespace rz {
 
 class IconSources {
 public:
-    // Type icons at other sizes are asked of files made in typeFolder.
-    IconSources(TImageList& menuList, TImageList& treeList, const std::string& typeFolder);
+    IconSources(TImageList& menuList, TImageList& treeList);
     IconSources(const IconSources&) = delete;
     IconSources& operator=(const IconSources&) = delete;
 
@@ -93,7 +92,6 @@ private:
 
     TImageList& menu_;
     TImageList& tree_;
-    const std::string& typeFolder_;
     std::vector<Origin> origins_;  // by slot; slots beyond have no source
     std::unordered_map<std::string, int> files_;
     std::deque<int> late_;

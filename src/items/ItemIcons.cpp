@@ -25,52 +25,41 @@ void Fill(TBitmap& b, int sysColour) { FillPicture(FillTarget(&b), b.Canvas(), f
 }  // namespace
 
 unique_hicon ShellSmallIcon(const std::string& path, DWORD attributes) {
-    SHFILEINFOA info{};
+    SHFILEINFOW info{};
     const UINT flags = SHGFI_ICON | SHGFI_SMALLICON | (attributes ? SHGFI_USEFILEATTRIBUTES : 0);
     // Wine leaves a stale handle in the record on failure: trust only the result.
-    DWORD_PTR ok = ::SHGetFileInfoA(path.c_str(), attributes, &info, sizeof(info), flags);
+    DWORD_PTR ok = ::SHGetFileInfoW(WidePath(path).c_str(), attributes, &info, sizeof(info), flags);
     if (!ok) return nullptr;
     return unique_hicon(info.hIcon);
 }
 
 unique_hicon ShellIconAtSize(const std::string& path, int size, DWORD attributes) {
     const UINT byType = attributes ? SHGFI_USEFILEATTRIBUTES : 0;
+    const std::wstring wide = WidePath(path);
     // A file with icons of its own, a program, has them at the sizes it was
     // made with. Where the shell takes the icon from elsewhere, its place
     // there is not always the picture it shows for the file: then the shell's
     // own large picture is the one, and is drawn smaller.
-    SHFILEINFOA where{};
-    if (!attributes && ::SHGetFileInfoA(path.c_str(), 0, &where, sizeof(where), SHGFI_ICONLOCATION) &&
-        ::lstrcmpiA(where.szDisplayName, path.c_str()) == 0) {
+    SHFILEINFOW where{};
+    if (!attributes && ::SHGetFileInfoW(wide.c_str(), 0, &where, sizeof(where), SHGFI_ICONLOCATION) &&
+        ::lstrcmpiW(where.szDisplayName, wide.c_str()) == 0) {
         HICON icon = nullptr;
-        if (::SHDefExtractIconA(where.szDisplayName, where.iIcon, 0, &icon, nullptr, static_cast<UINT>(size)) == S_OK &&
+        if (::SHDefExtractIconW(where.szDisplayName, where.iIcon, 0, &icon, nullptr, static_cast<UINT>(size)) == S_OK &&
             icon)
             return unique_hicon(icon);
     }
     const UINT which = size <= ::GetSystemMetrics(SM_CXSMICON) ? SHGFI_SMALLICON : SHGFI_LARGEICON;
-    SHFILEINFOA shown{};
-    if (!::SHGetFileInfoA(path.c_str(), attributes, &shown, sizeof(shown), SHGFI_ICON | which | byType)) return nullptr;
+    SHFILEINFOW shown{};
+    if (!::SHGetFileInfoW(wide.c_str(), attributes, &shown, sizeof(shown), SHGFI_ICON | which | byType)) return nullptr;
     return unique_hicon(shown.hIcon);
 }
 
-unique_hicon TypeIcon(const std::string& folder, const std::string& ext, int size, bool& made) {
-    // The shell hands out a type's icon surely for a file that exists; on
-    // read-only media the type alone has to do.
-    const std::string temp = folder + "TempFile." + ext;
-    auto ask = [size](const std::string& path, DWORD attributes) {
-        return size <= ::GetSystemMetrics(SM_CXSMICON) ? ShellSmallIcon(path, attributes)
-                                                       : ShellIconAtSize(path, size, attributes);
-    };
-    made = true;
-    if (OwnedFile(
-            ::CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr))) {
-        unique_hicon icon = ask(temp, 0);
-        ::DeleteFileA(temp.c_str());
-        return icon;
-    }
-    if (FolderRefusesNewFiles(folder)) return ask(temp, FILE_ATTRIBUTE_NORMAL);
-    made = false;
-    return nullptr;
+unique_hicon TypeIcon(const std::string& ext, int size) {
+    // Asked by the type alone: no file is made, so none of the user's is
+    // touched and a read-only data folder costs nothing.
+    const std::string name = "file." + ext;
+    return size <= ::GetSystemMetrics(SM_CXSMICON) ? ShellSmallIcon(name, FILE_ATTRIBUTE_NORMAL)
+                                                   : ShellIconAtSize(name, size, FILE_ATTRIBUTE_NORMAL);
 }
 
 void ItemIcons::MakeWorkSurfaces() {
@@ -141,9 +130,7 @@ void ItemIcons::BuildTypeIcons(ItemTables& tables) {
 }
 
 void ItemIcons::InsertTypeIcon(const std::string& ext) {
-    bool made = false;
-    unique_hicon shellIcon = TypeIcon(dataFolder, ext, menu_.Width(), made);
-    if (!made) RaiseInOutError("Cannot create", dataFolder + "TempFile." + ext);
+    unique_hicon shellIcon = TypeIcon(ext, menu_.Width());
 
     FillSurfaces();
     unique_hicon blank;
@@ -203,8 +190,8 @@ int ItemIcons::InsertItemIcon(const std::string& picture, const std::string& tar
                 used = menu_.InsertMasked(slots.break5, bmp.get(), loaded->maskColour);
             }
         } else if (ext == ".ico") {
-            unique_hicon icon(
-                static_cast<HICON>(::LoadImageA(nullptr, picture.c_str(), IMAGE_ICON, 16, 16, LR_LOADFROMFILE)));
+            unique_hicon icon(static_cast<HICON>(
+                ::LoadImageW(nullptr, WidePath(picture).c_str(), IMAGE_ICON, 16, 16, LR_LOADFROMFILE)));
             if (icon) used = menu_.InsertIcon(slots.break5, icon.get());
         }
         // Nothing usable: no slot is taken, so the lists stay in step.

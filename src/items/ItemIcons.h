@@ -28,10 +28,9 @@ inline constexpr int kFixedImageCount = 15;
 class ItemIcons {
 public:
     ItemIcons(TImageList& menuList, TImageList& treeList)
-        : sources(menuList, treeList, dataFolder), menu_(menuList), tree_(treeList) {}
+        : sources(menuList, treeList), menu_(menuList), tree_(treeList) {}
 
     IconSlots slots;
-    std::string dataFolder;  // where the temporary type files are made
     // Where the slots' pictures come from; a program's own icon comes late.
     IconSources sources;
 
@@ -99,9 +98,7 @@ unique_hicon ShellSmallIcon(const std::string& path, DWORD attributes = 0);
 // null when there is none. With attributes, that of the type the name has.
 unique_hicon ShellIconAtSize(const std::string& path, int size, DWORD attributes = 0);
 // The shell's icon at size for files of type ext (without the dot), asked of
-// an empty file made for it in folder, or of the type alone where the folder
-// takes no new files; made is false when the file could not be made in a
-// folder that does.
-unique_hicon TypeIcon(const std::string& folder, const std::string& ext, int size, bool& made);
+// the type alone; null when the shell has none.
+unique_hicon TypeIcon(const std::string& ext, int size);
 
 }  // namespace rz

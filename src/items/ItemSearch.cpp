@@ -20,10 +20,12 @@ int KindGroup(SearchRank rank) {
     }
 }
 
-// Typo, kind group, boost (highest first), rank, depth, tree order.
-uint64_t SortKey(bool typo, SearchRank rank, uint16_t boost, uint16_t depth, int entry) {
+// Typo, kind group, boost (highest first), rank, the program's own last,
+// depth, tree order.
+uint64_t SortKey(bool typo, SearchRank rank, uint16_t boost, bool own, uint16_t depth, int entry) {
     return (uint64_t(typo) << 63) | (uint64_t(KindGroup(rank)) << 60) | (uint64_t(0xFFFF - boost) << 44) |
-           (uint64_t(rank) << 40) | (uint64_t(std::min<uint16_t>(depth, 0xFF)) << 32) | uint32_t(entry);
+           (uint64_t(rank) << 41) | (uint64_t(own) << 40) | (uint64_t(std::min<uint16_t>(depth, 0xFF)) << 32) |
+           uint32_t(entry);
 }
 
 }  // namespace
@@ -43,7 +45,7 @@ void SearchIndex::Reserve(size_t entries) {
     text_.reserve(entries * 32);
 }
 
-void SearchIndex::Add(std::string_view caption, std::string_view fileName, int depth) {
+void SearchIndex::Add(std::string_view caption, std::string_view fileName, int depth, bool own) {
     Entry e{};
     const std::string foldedCaption = FoldForSearch(caption);
     const std::string foldedFile = FoldForSearch(FileStem(fileName));
@@ -56,6 +58,7 @@ void SearchIndex::Add(std::string_view caption, std::string_view fileName, int d
     e.mask = LetterMask(foldedCaption) | LetterMask(foldedFile);
     e.startMask = WordStartMask(foldedCaption) | WordStartMask(foldedFile);
     e.depth = static_cast<uint16_t>(std::clamp(depth, 0, 0xFFFF));
+    e.own = own;
     entries_.push_back(e);
 }
 
@@ -96,7 +99,7 @@ std::vector<int> SearchIndex::Find(std::string_view query, size_t limit, size_t*
         bool typo = false;
         for (int i = 0; i < Size(); ++i)
             if (Matches(i, words, rank, typo))
-                keys.push_back(SortKey(typo, rank, entries_[i].boost, entries_[i].depth, i));
+                keys.push_back(SortKey(typo, rank, entries_[i].boost, entries_[i].own, entries_[i].depth, i));
     }
     if (total) *total = keys.size();
     const size_t n = std::min(limit, keys.size());

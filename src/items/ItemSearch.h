@@ -17,8 +17,9 @@ public:
     void Clear();
     void Reserve(size_t entries);
     // Entries are numbered in the order added, which is the tree order. The
-    // file name takes part without its extension.
-    void Add(std::string_view caption, std::string_view fileName, int depth);
+    // file name takes part without its extension. The program's own entries
+    // come after the user's where the rest ties.
+    void Add(std::string_view caption, std::string_view fileName, int depth, bool own = false);
     int Size() const { return static_cast<int>(entries_.size()); }
 
     // How much the user launched the entry lately (0: never). Among matches
@@ -29,9 +30,9 @@ public:
 
     // The entries that match every word of the query, in any order: exact
     // matches before those with a typo, then by the kind of match, the
-    // boost, the depth and the tree order; at most limit of them. total,
-    // if given, receives the number of all matches. An empty query matches
-    // nothing.
+    // boost, the user's before the program's own, the depth and the tree
+    // order; at most limit of them. total, if given, receives the number of
+    // all matches. An empty query matches nothing.
     std::vector<int> Find(std::string_view query, size_t limit, size_t* total = nullptr) const;
 
 private:
@@ -40,6 +41,7 @@ private:
         uint32_t caption, captionSize, file, fileSize;
         uint64_t mask, startMask;
         uint16_t depth, boost;
+        bool own;
     };
     std::string_view Text(uint32_t at, uint32_t size) const { return {text_.data() + at, size}; }
     std::vector<Entry> entries_;

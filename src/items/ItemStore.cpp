@@ -10,10 +10,7 @@ namespace rz {
 
 ItemStore::ItemStore(const ItemViews& v) : views(v), icons(v.menuImages, v.treeImages) {}
 
-void ItemStore::SetDataFolder(const std::string& folder) {
-    dataFolder_ = WithTrailingBackslash(folder);
-    icons.dataFolder = dataFolder_;
-}
+void ItemStore::SetDataFolder(const std::string& folder) { dataFolder_ = WithTrailingBackslash(folder); }
 
 void ItemStore::Log(const std::string& message) {
     if (writeErrorLog) writeErrorLog(message);

@@ -45,6 +45,34 @@ void ItemTables::SetItemParams(int itemId, const std::string& parameters) {
     if (row >= 0) params.Set(row, parameters);
 }
 
+ItemTables::AddedRows ItemTables::RowsSince(const RowsEnd& from) const {
+    AddedRows rows{from, End(), {}, {}, {}};
+    for (int i = from.paths; i < paths.Length(); ++i) rows.paths.push_back(paths[i]);
+    for (int i = from.paramRows; i < paramIds.Length(); ++i) {
+        rows.paramIds.push_back(paramIds[i]);
+        rows.params.push_back(params[i]);
+    }
+    return rows;
+}
+
+void ItemTables::TakeBack(const AddedRows& rows) {
+    paths.TruncateTo(rows.from.paths);
+    paramIds.TruncateTo(rows.from.paramRows);
+    params.TruncateTo(rows.from.paramRows);
+    nextItemId = rows.from.nextItemId;
+}
+
+void ItemTables::PutBack(const AddedRows& rows) {
+    // Only onto the very end they were taken from: ids are row numbers.
+    if (End() != rows.from) return;
+    for (const std::string& p : rows.paths) AppendString(paths, p);
+    for (size_t i = 0; i < rows.paramIds.size(); ++i) {
+        AppendString(paramIds, rows.paramIds[i]);
+        AppendString(params, rows.params[i]);
+    }
+    nextItemId = rows.to.nextItemId;
+}
+
 int ItemTables::AddLink(const std::string& path, const std::string* parameters) {
     int id = nextItemId++;
     AppendString(paths, path);

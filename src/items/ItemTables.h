@@ -31,6 +31,21 @@ public:
     // Appends a path row (and a parameter row for program items); returns the new id.
     int AddLink(const std::string& path, const std::string* parameters);
 
+    // The rows appended since a moment, to be taken back and put back in
+    // the order they came (an edit undone and done again).
+    struct RowsEnd {
+        int paths = 0, paramRows = 0, nextItemId = 0;
+        bool operator==(const RowsEnd&) const = default;
+    };
+    struct AddedRows {
+        RowsEnd from, to;
+        std::vector<std::string> paths, paramIds, params;
+    };
+    RowsEnd End() const { return RowsEnd{paths.Length(), paramIds.Length(), nextItemId}; }
+    AddedRows RowsSince(const RowsEnd& from) const;
+    void TakeBack(const AddedRows& rows);
+    void PutBack(const AddedRows& rows);
+
 private:
     std::vector<std::string> keptParams_;
 };

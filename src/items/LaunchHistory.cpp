@@ -107,7 +107,9 @@ uint16_t BoostOfScore(double score) {
 }
 
 LaunchHistory::LaunchHistory()
-    : clock(&SystemMinute), reportFailure([](const std::string& m, unsigned long code) { LogTolerated(m, code); }) {}
+    : clock(&SystemMinute),
+      reportFailure([](const std::string& m, unsigned long code) { LogTolerated(m, code); }),
+      reportTrimmed([](const std::string& m, unsigned long code) { LogTolerated(m, code); }) {}
 
 void LaunchHistory::SetFile(const std::string& path) {
     if (path == file_) return;
@@ -129,58 +131,110 @@ double LaunchHistory::Decayed(const Launches& l) const {
     return l.weight * std::exp2(-age / kHalfLifeMinutes);
 }
 
-void LaunchHistory::Load() const {
-    if (loaded_) return;
-    loaded_ = true;
-    ++version_;
-    items_.clear();
-    paths_.clear();
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    std::string bytes;
-    if (file_.empty() || !::GetFileAttributesExW(WidePath(file_).c_str(), GetFileExInfoStandard, &data)) return;
-    // Far more than the program ever writes: not ours, and rebuilt at the next launch.
-    if (data.nFileSizeHigh != 0 || data.nFileSizeLow > kMaxFileBytes || !ReadWholeFile(file_, bytes)) return;
-    std::string key;
-    for (size_t at = 0; at < bytes.size();) {
-        size_t end = bytes.find('\n', at);
-        if (end == std::string::npos) end = bytes.size();
-        std::string_view line(bytes.data() + at, end - at);
-        at = end + 1;
+LaunchHistory::Launches LaunchHistory::Combined(const Launches& a, const Launches& b) {
+    const int64_t minute = std::max(a.minute, b.minute);
+    auto at = [minute](const Launches& l) {
+        return l.weight * std::exp2(-static_cast<double>(minute - l.minute) / kHalfLifeMinutes);
+    };
+    return Launches{at(a) + at(b), minute};
+}
+
+void LaunchHistory::KeepStrongest(Table& table, size_t count, const std::string& spared) const {
+    if (table.size() <= count) return;
+    std::vector<std::pair<double, std::string>> ranked;
+    ranked.reserve(table.size());
+    for (const auto& [k, l] : table) ranked.emplace_back(k == spared ? -HUGE_VAL : -Decayed(l), k);
+    std::nth_element(ranked.begin(), ranked.begin() + count, ranked.end());
+    for (size_t i = count; i < ranked.size(); ++i) table.erase(ranked[i].second);
+}
+
+LaunchHistory::Table LaunchHistory::ReadFile() const {
+    Table table;
+    unsigned long long size = 0;
+    if (file_.empty() || !FileSizeOf(file_, size)) return table;
+    // Read a piece at a time: a file of any size costs no more memory than
+    // twice the items kept.
+    std::string carry, key;
+    size_t lines = 0;
+    auto takeLine = [&](std::string_view line) {
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         Launches l;
         int64_t thousandths = 0;
-        if (line.empty() || line[0] == '#' || !ParseLine(line, thousandths, l.minute, key)) continue;
+        if (line.empty() || line[0] == '#' || !ParseLine(line, thousandths, l.minute, key)) return;
+        ++lines;
         l.weight = static_cast<double>(thousandths) / kUnit;
-        items_[key] = l;
+        auto [at, added] = table.emplace(key, l);
+        if (!added) at->second = Combined(at->second, l);
+        if (table.size() >= 2 * kMaxItems) KeepStrongest(table, kMaxItems, {});
+    };
+    const bool read = ReadFileInPieces(file_, [&](std::string_view piece) {
+        for (size_t at = 0; at < piece.size();) {
+            const size_t end = piece.find('\n', at);
+            if (end == std::string_view::npos) {
+                // A line far longer than any the program writes is none of its lines.
+                if (carry.size() < kMaxFileBytes) carry.append(piece.substr(at));
+                return;
+            }
+            if (carry.empty()) {
+                takeLine(piece.substr(at, end - at));
+            } else {
+                carry.append(piece.substr(at, end - at));
+                takeLine(carry);
+                carry.clear();
+            }
+            at = end + 1;
+        }
+    });
+    if (!read) return Table();
+    if (!carry.empty()) takeLine(carry);
+    KeepStrongest(table, kMaxItems, {});
+    if (size > kMaxFileBytes && reportTrimmed)
+        reportTrimmed("The launch counts in " + file_ + " are far larger than the program writes; the " +
+                          std::to_string(table.size()) + " strongest of " + std::to_string(lines) + " are kept",
+                      ERROR_FILE_TOO_LARGE);
+    return table;
+}
+
+LaunchHistory::Table LaunchHistory::Merged(Table table) const {
+    for (const auto& [key, l] : unwritten_) {
+        auto [at, added] = table.emplace(key, l);
+        if (!added) at->second = Combined(at->second, l);
     }
-    // A file written by hand may hold more than is kept: the strongest stay.
-    if (items_.size() > kMaxItems) {
-        std::vector<std::pair<double, std::string>> ranked;
-        for (const auto& [k, l] : items_) ranked.emplace_back(-Decayed(l), k);
-        std::nth_element(ranked.begin(), ranked.begin() + kMaxItems, ranked.end());
-        for (size_t i = kMaxItems; i < ranked.size(); ++i) items_.erase(ranked[i].second);
-    }
+    return table;
+}
+
+void LaunchHistory::Take(Table table) const {
+    items_ = std::move(table);
+    paths_.clear();
     for (const auto& entry : items_) paths_.insert(entry.first.substr(0, entry.first.find(kKeySeparator)));
+    ++version_;
+}
+
+void LaunchHistory::Load() const {
+    if (loaded_) return;
+    loaded_ = true;
+    Table merged = Merged(ReadFile());
+    KeepStrongest(merged, kMaxItems, {});
+    Take(std::move(merged));
 }
 
 void LaunchHistory::Record(const std::string& path, const std::string& params, const std::string& caption) {
     if (path.empty()) return;
     Load();
     const std::string key = Key(path, params, caption);
-    Launches& l = items_[key];
-    l.weight = Decayed(l) + 1;
-    l.minute = clock();
-    paths_.insert(path);
-    ++version_;
-    // The weakest item makes room, never the one just launched.
-    if (items_.size() > kMaxItems) {
-        auto weakest = items_.end();
-        for (auto it = items_.begin(); it != items_.end(); ++it)
-            if (it->first != key && (weakest == items_.end() || Decayed(it->second) < Decayed(weakest->second)))
-                weakest = it;
-        items_.erase(weakest);
+    const Launches now{1, clock()};
+    auto [at, added] = unwritten_.emplace(key, now);
+    if (!added) at->second = Combined(at->second, now);
+    if (file_.empty()) {
+        // Nothing to share with: the counts are what this run made.
+        Table table = items_;
+        auto [in, fresh] = table.emplace(key, now);
+        if (!fresh) in->second = Combined(in->second, now);
+        unwritten_.clear();
+        KeepStrongest(table, kMaxItems, key);
+        return Take(std::move(table));
     }
-    Save();
+    Save(key);
 }
 
 double LaunchHistory::Score(const std::string& path, const std::string& params, const std::string& caption) const {
@@ -199,22 +253,40 @@ size_t LaunchHistory::Size() const {
     return items_.size();
 }
 
-void LaunchHistory::Save() {
-    if (file_.empty()) return;
-    std::string bytes = kHeader;
-    for (const auto& [key, l] : items_) {
-        const size_t a = key.find(kKeySeparator), b = key.find(kKeySeparator, a + 1);
-        const double thousandths = std::clamp(std::round(l.weight * kUnit), 1.0, static_cast<double>(kMaxWeight));
-        bytes += std::to_string(static_cast<int64_t>(thousandths));
-        bytes += '\t';
-        bytes += std::to_string(l.minute);
-        bytes += '\t';
-        bytes += Escaped(key.substr(0, a)) + '\t' + Escaped(key.substr(a + 1, b - a - 1)) + '\t' +
-                 Escaped(key.substr(b + 1)) + "\r\n";
-    }
-    if (ReplaceWholeFile(file_, bytes)) {
-        failureReported_ = false;
-        return;
+void LaunchHistory::Save(const std::string& launched) {
+    // Read, merged and written again when another copy wrote in between.
+    constexpr int kTries = 3;
+    for (int attempt = 0; attempt < kTries; ++attempt) {
+        FileStamp before;
+        const bool existed = StampOf(file_, before);
+        Table merged = Merged(ReadFile());
+        // The weakest items make room, never the one just launched.
+        KeepStrongest(merged, kMaxItems, launched);
+        std::string bytes = kHeader;
+        for (const auto& [key, l] : merged) {
+            const size_t a = key.find(kKeySeparator), b = key.find(kKeySeparator, a + 1);
+            const double thousandths = std::clamp(std::round(l.weight * kUnit), 1.0, static_cast<double>(kMaxWeight));
+            bytes += std::to_string(static_cast<int64_t>(thousandths));
+            bytes += '\t';
+            bytes += std::to_string(l.minute);
+            bytes += '\t';
+            bytes += Escaped(key.substr(0, a)) + '\t' + Escaped(key.substr(a + 1, b - a - 1)) + '\t' +
+                     Escaped(key.substr(b + 1)) + "\r\n";
+        }
+        const auto unchanged = [&] {
+            FileStamp now;
+            const bool exists = StampOf(file_, now);
+            return exists == existed && (!exists || now == before);
+        };
+        const bool written = ReplaceWholeFile(file_, bytes, unchanged);
+        Take(std::move(merged));
+        loaded_ = true;
+        if (written) {
+            unwritten_.clear();
+            failureReported_ = false;
+            return;
+        }
+        if (::GetLastError() != ERROR_RETRY) break;
     }
     // Once per run of failures: the counts stay in memory for the next try.
     const unsigned long code = ::GetLastError();

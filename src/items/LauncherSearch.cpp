@@ -16,20 +16,43 @@ std::string FileNameOfPath(const std::string& path) {
     return start < end ? path.substr(start, end - start) : std::string();
 }
 
+void LauncherSearch::AddEntry(TMenuItem& entry, const std::string& fileName, int depth, int folder, Kind kind) {
+    index_.Add(WithoutAccelerators(entry.Caption), fileName, depth, kind == Kind::Own);
+    entries_.push_back(&entry);
+    folderOf_.push_back(folder);
+    kinds_.push_back(kind);
+}
+
+int LauncherSearch::AddFolderPath(int parent, const TMenuItem& folder) {
+    std::string path = WithoutAccelerators(folder.Caption);
+    if (!folders_[parent].empty()) path = folders_[parent] + "\\" + path;
+    folders_.push_back(std::move(path));
+    return static_cast<int>(folders_.size()) - 1;
+}
+
 void LauncherSearch::AddLevel(TMenuItem& level, int count, int depth, int folder) {
     for (int i = 0; i < count; ++i) {
         TMenuItem& entry = *level.Items(i);
         if (entry.Tag < 0) continue;  // separators, bar-maker and hidden entries
         if (entry.Count() > 0) {
-            std::string path = WithoutAccelerators(entry.Caption);
-            if (!folders_[folder].empty()) path = folders_[folder] + "\\" + path;
-            folders_.push_back(std::move(path));
-            AddLevel(entry, entry.Count(), depth + 1, static_cast<int>(folders_.size()) - 1);
+            // Choosing a folder opens it: it is found like an item, before what it holds.
+            AddEntry(entry, std::string(), depth, folder, Kind::Folder);
+            AddLevel(entry, entry.Count(), depth + 1, AddFolderPath(folder, entry));
             continue;
         }
-        index_.Add(WithoutAccelerators(entry.Caption), FileNameOfPath(launcher_.PathOfItem(entry.Tag)), depth);
-        entries_.push_back(&entry);
-        folderOf_.push_back(folder);
+        AddEntry(entry, FileNameOfPath(launcher_.PathOfItem(entry.Tag)), depth, folder, Kind::Item);
+    }
+}
+
+// The entries of "Razaveza Kit", the second of the tail's three; the Kit
+// itself and Close are not for finding.
+void LauncherSearch::AddOwnEntries(TMenuItem& root, int userItems) {
+    if (root.Count() - userItems < 2) return;
+    TMenuItem& kit = *root.Items(root.Count() - 2);
+    const int folder = AddFolderPath(0, kit);
+    for (int i = 0; i < kit.Count(); ++i) {
+        TMenuItem& entry = *kit.Items(i);
+        if (entry.Tag >= 0 && entry.Count() == 0 && entry.Visible) AddEntry(entry, std::string(), 1, folder, Kind::Own);
     }
 }
 
@@ -38,12 +61,14 @@ void LauncherSearch::BuildIfStale() {
     index_.Clear();
     entries_.clear();
     folderOf_.clear();
+    kinds_.clear();
     folders_.assign(1, std::string());
     TMenuItem& root = launcher_.LauncherMenu().Items();
     // The user's top-level items come before the program's own tail; the
     // root counts them.
     const int userItems = std::clamp(root.Tag, 0, root.Count());
     AddLevel(root, userItems, 0, 0);
+    AddOwnEntries(root, userItems);
     built_ = true;
     builtFor_ = launcher_.MenuLoads();
     boosted_ = false;
@@ -57,6 +82,8 @@ void LauncherSearch::BoostLaunched() {
     // it knows are looked at closer.
     if (history.Size() > 0) {
         for (size_t i = 0; i < entries_.size(); ++i) {
+            // Only items are launched; a folder's or an own entry's Tag is no item id.
+            if (kinds_[i] != Kind::Item) continue;
             const TMenuItem& entry = *entries_[i];
             const std::string path = launcher_.PathOfItem(entry.Tag);
             if (!history.KnowsPath(path)) continue;
@@ -72,7 +99,8 @@ std::vector<LauncherSearch::Result> LauncherSearch::Find(std::string_view query,
     BuildIfStale();
     BoostLaunched();
     std::vector<Result> results;
-    for (int i : index_.Find(query, limit, total)) results.push_back({entries_[i], &folders_[folderOf_[i]]});
+    for (int i : index_.Find(query, limit, total))
+        results.push_back({entries_[i], &folders_[folderOf_[i]], kinds_[i]});
     return results;
 }
 

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "items/StoreFolders.h"
 #include "platform/FileIO.h"
 #include "platform/Handles.h"
 #include "support/UcvSysIO.h"
@@ -44,8 +45,27 @@ bool OpenForWriting(const std::string& path) {
     return !file && ::GetLastError() == ERROR_SHARING_VIOLATION;
 }
 
-std::string Decimal(DWORD high, DWORD low) {
-    return std::to_string((static_cast<unsigned long long>(high) << 32) | low);
+unsigned long long Combined(DWORD high, DWORD low) { return (static_cast<unsigned long long>(high) << 32) | low; }
+
+// What the loader reads of a store: folders, list files and pictures.
+bool Counted(const std::string& name, bool directory) {
+    if (name == "." || name == ".." || IsSyncLeftover(name)) return false;
+    const std::string lower = AsciiLower(name);
+    return directory || lower == kListFileName || lower.ends_with(".bmp");
+}
+
+// The entries in any order: the system lists a folder in an order of its own.
+struct Digest {
+    unsigned long long sum = 0, count = 0;
+    void Add(const std::string& entry) {
+        sum += Fnv1a(entry);
+        ++count;
+    }
+    unsigned long long Value() const { return sum + count * 1099511628211ull; }
+};
+
+std::string FileEntry(const std::string& relative, const FileStamp& stamp) {
+    return relative + '|' + std::to_string(stamp.size) + '|' + std::to_string(stamp.written);
 }
 
 }  // namespace
@@ -64,14 +84,14 @@ bool IsSyncLeftover(const std::string& name) {
 
 StoreLook LookAtStore(const std::string& dataFolder, bool askWriters) {
     StoreLook look;
-    look.saving = DirectoryExists(dataFolder + "item_bak");
+    look.saving = DirectoryExists(dataFolder + "item_bak") && !BackupWasSaved(dataFolder + "item_bak");
     const std::string store = dataFolder + "shortcuts\\";
     if (!DirectoryExists(store)) return look;
     look.print.present = true;
     // Folders relative to the store, each "" or ending with "\"; a folder
     // link is taken as a name and never followed.
     std::vector<std::string> folders{""};
-    unsigned long long sum = 0, count = 0;
+    Digest digest;
     while (!folders.empty()) {
         const std::string folder = std::move(folders.back());
         folders.pop_back();
@@ -81,27 +101,37 @@ StoreLook LookAtStore(const std::string& dataFolder, bool askWriters) {
         do {
             const std::string name = NarrowName(found.cFileName);
             const bool directory = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-            if (name == "." || name == ".." || IsSyncLeftover(name)) continue;
-            const std::string lower = AsciiLower(name);
-            // The loader reads nothing else.
-            const bool list = !directory && lower == kListFileName;
-            if (!directory && !list && !lower.ends_with(".bmp")) continue;
+            if (!Counted(name, directory)) continue;
+            const bool list = !directory && AsciiLower(name) == kListFileName;
             std::string entry = folder + name;
             if (directory) {
                 entry += '\\';
                 if (!(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) folders.push_back(entry);
             } else {
-                entry += '|' + Decimal(found.nFileSizeHigh, found.nFileSizeLow) + '|' +
-                         Decimal(found.ftLastWriteTime.dwHighDateTime, found.ftLastWriteTime.dwLowDateTime);
+                entry = FileEntry(entry, FileStamp{Combined(found.nFileSizeHigh, found.nFileSizeLow),
+                                                   Combined(found.ftLastWriteTime.dwHighDateTime,
+                                                            found.ftLastWriteTime.dwLowDateTime)});
                 if (list && askWriters && OpenForWriting(store + folder + name)) look.saving = true;
             }
-            // In any order: the system lists a folder in an order of its own.
-            sum += Fnv1a(entry);
-            ++count;
+            digest.Add(entry);
         } while (::FindNextFileW(find.get(), &found));
     }
-    look.print.digest = sum + count * 1099511628211ull;
+    look.print.digest = digest.Value();
     return look;
+}
+
+StoreFingerprint PrintOfWrites(const std::vector<WrittenEntry>& written, const std::string& storeFolder) {
+    StoreFingerprint print;
+    print.present = true;
+    Digest digest;
+    for (const WrittenEntry& e : written) {
+        if (e.path.size() <= storeFolder.size() || e.path.compare(0, storeFolder.size(), storeFolder) != 0) continue;
+        const std::string relative = e.path.substr(storeFolder.size());
+        if (!Counted(relative.substr(relative.find_last_of('\\') + 1), e.folder)) continue;
+        digest.Add(e.folder ? relative + '\\' : FileEntry(relative, e.stamp));
+    }
+    print.digest = digest.Value();
+    return print;
 }
 
 }  // namespace rz

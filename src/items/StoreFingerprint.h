@@ -6,6 +6,9 @@
 // leave beside those counts for nothing.
 
 #include <string>
+#include <vector>
+
+#include "platform/FileIO.h"
 
 namespace rz {
 
@@ -25,6 +28,10 @@ struct StoreLook {
 // dataFolder ends with "\". Asking whether list files are open for writing
 // opens each of them once.
 StoreLook LookAtStore(const std::string& dataFolder, bool askWriters = false);
+
+// The print of the store folder (with its trailing "\") as these writes
+// made it: what LookAtStore gives while nobody else has changed it since.
+StoreFingerprint PrintOfWrites(const std::vector<WrittenEntry>& written, const std::string& storeFolder);
 
 // A conflicted copy ("shortcuts (conflicted copy).txt", "x.sync-conflict-...
 // .bmp"), a lock or owner file (".~lock.x#", "~$x"), a temporary or partial

@@ -69,6 +69,10 @@ bool DiscardFolder(const std::string& folder) {
     return false;
 }
 
+void MarkBackupSaved(const std::string& backup) { WriteWholeFile(backup + "\\" + kSavedMarkName, std::string()); }
+
+bool BackupWasSaved(const std::string& backup) { return FileExists(backup + "\\" + kSavedMarkName); }
+
 void ClearDiscardMark(const std::string& folder) { ::DeleteFileW(WidePath(folder + "\\" + kDiscardMarkName).c_str()); }
 
 std::vector<std::string> RemoveDiscardedFolders(const std::string& dataFolder) {

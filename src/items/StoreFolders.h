@@ -24,6 +24,12 @@ bool DiscardFolder(const std::string& folder);
 // folder that was to be set aside but still has its own name.
 void ClearDiscardMark(const std::string& folder);
 
+// A backup left by a save that finished, because it could not be removed:
+// marked so, it is no save under way and needs no question at the next start.
+inline constexpr char kSavedMarkName[] = "razaveza.saved";
+void MarkBackupSaved(const std::string& backup);
+bool BackupWasSaved(const std::string& backup);
+
 // Deletes the marked discard folders an earlier run left in the data folder
 // (with its trailing "\"); returns those that still could not be deleted.
 std::vector<std::string> RemoveDiscardedFolders(const std::string& dataFolder);

@@ -13,11 +13,19 @@ void EditHistory::Begin(const std::string& label, TypingKey key) {
     pendingLabel_ = label;
     pendingKey_ = key;
     open_ = false;
+    recorded_ = false;
+    rowsAtBegin_ = tables_.End();
 }
 
 void EditHistory::End() {
     if (depth_ == 0 || --depth_ > 0) return;
     open_ = false;
+    if (tables_.End() == rowsAtBegin_) return;
+    ItemTables::AddedRows rows = tables_.RowsSince(rowsAtBegin_);
+    // Rows of a step are undone with it; those of a step that left no trace
+    // (an import stopped half-way) belong to nothing.
+    if (recorded_ && !done_.empty()) done_.back().changes.push_back(Rows{nullptr, std::move(rows)});
+    else tables_.TakeBack(rows);
 }
 
 void EditHistory::RelabelLast(TypingKey key, const std::string& label) {
@@ -37,6 +45,7 @@ EditHistory::Step& EditHistory::Current() {
         sealed_ = false;
     }
     open_ = true;
+    recorded_ = true;
     return done_.back();
 }
 
@@ -109,6 +118,9 @@ void EditHistory::Apply(const Change& change, bool forward) {
         }
     } else if (const auto* params = std::get_if<Params>(&change)) {
         tables_.SetItemParams(params->itemId, forward ? params->newText : params->oldText);
+    } else if (const auto* rows = std::get_if<Rows>(&change)) {
+        if (forward) tables_.PutBack(rows->rows);
+        else tables_.TakeBack(rows->rows);
     }
 }
 

@@ -12,9 +12,10 @@
 #include <variant>
 #include <vector>
 
+#include "items/ItemTables.h"
+
 namespace rz {
 
-class ItemTables;
 class TTreeNode;
 class TTreeView;
 
@@ -35,8 +36,9 @@ public:
     EditHistory& operator=(const EditHistory&) = delete;
 
     // Every change is made between Begin and End; nested pairs join the
-    // outer step. A step that changes nothing leaves no trace, and the steps
-    // that could be done again are dropped only by one that changes something.
+    // outer step. A step that changes nothing leaves no trace (rows it added
+    // to the tables go again), and the steps that could be done again are
+    // dropped only by one that changes something.
     void Begin(const std::string& label, TypingKey key = {});
     void End();
     // Names the last step anew if it is the one of key.
@@ -87,7 +89,12 @@ private:
         int itemId;
         std::string oldText, newText;
     };
-    using Change = std::variant<Link, Caption, Params>;
+    // Path and parameter rows the step appended to the tables.
+    struct Rows {
+        TTreeNode* node = nullptr;
+        ItemTables::AddedRows rows;
+    };
+    using Change = std::variant<Link, Caption, Params, Rows>;
     struct Step {
         std::string label;
         TypingKey key;
@@ -108,7 +115,9 @@ private:
     std::vector<Step> done_;
     std::vector<Step> undone_;
     int depth_ = 0;
-    bool open_ = false;  // the running step is done_.back()
+    bool open_ = false;      // the running step is done_.back()
+    bool recorded_ = false;  // the outermost Begin ... End changed something
+    ItemTables::RowsEnd rowsAtBegin_;
     bool sealed_ = true;
     std::string pendingLabel_;
     TypingKey pendingKey_;

@@ -11,6 +11,7 @@
 #include "items/ItemKinds.h"
 #include "manager/FolderRules.h"
 #include "manager/TypedText.h"
+#include "platform/FileIO.h"
 #include "platform/Handles.h"
 #include "support/UcvSysStr.h"
 
@@ -25,20 +26,25 @@ constexpr size_t kMaxDepth = 64;
 
 // desktop.ini and its kind are the shell's, not the user's; some copies
 // lose the attributes that say so, so their names say it too.
-bool ShellOwn(const WIN32_FIND_DATAA& found) {
+bool ShellOwn(const WIN32_FIND_DATAW& found) {
     if (found.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) return true;
-    const std::string name = LowerCase(found.cFileName);
+    const std::string name = LowerCase(NarrowName(found.cFileName));
     return name == "desktop.ini" || name == "thumbs.db";
 }
 
-bool Dots(const char* name) { return name[0] == '.' && (!name[1] || (name[1] == '.' && !name[2])); }
+bool Dots(const wchar_t* name) { return name[0] == L'.' && (!name[1] || (name[1] == L'.' && !name[2])); }
+
+// Every entry of a folder through the wide calls, at any path length.
+unique_hfind FindIn(const std::string& folder, WIN32_FIND_DATAW& found) {
+    return MakeFindHandle(::FindFirstFileW(WidePath(folder + "*").c_str(), &found));
+}
 
 // A folder however it is reached - through a link, a junction, another
 // spelling - as the file system knows it.
 std::string FolderIdentity(const std::string& folder) {
     unique_handle_kernel h =
-        OwnedFile(::CreateFileA(folder.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        OwnedFile(::CreateFileW(WidePath(folder).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     BY_HANDLE_FILE_INFORMATION info{};
     if (!h || !::GetFileInformationByHandle(h.get(), &info)) return LowerCase(folder);
     return std::to_string(info.dwVolumeSerialNumber) + ":" + std::to_string(info.nFileIndexHigh) + ":" +
@@ -83,16 +89,16 @@ void FolderImport::Looked() {
 namespace {
 
 int CountIn(const std::string& folder, size_t depth) {
-    WIN32_FIND_DATAA found{};
-    unique_hfind search = MakeFindHandle(::FindFirstFileA((folder + "*").c_str(), &found));
+    WIN32_FIND_DATAW found{};
+    unique_hfind search = FindIn(folder, found);
     if (!search) return 0;
     int files = 0;
     do {
         if (Dots(found.cFileName) || ShellOwn(found)) continue;
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ++files;
         else if (!(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) && depth < kMaxDepth)
-            files += CountIn(folder + found.cFileName + "\\", depth + 1);
-    } while (::FindNextFileA(search.get(), &found));
+            files += CountIn(folder + NarrowName(found.cFileName) + "\\", depth + 1);
+    } while (::FindNextFileW(search.get(), &found));
     return files;
 }
 
@@ -117,8 +123,8 @@ void FolderImport::AddContents(ImportEntry& into, const std::string& folder) {
     // A folder that leads back to one being read would be read for ever.
     const std::string identity = FolderIdentity(folder);
     if (reading_.size() >= kMaxDepth || std::find(reading_.begin(), reading_.end(), identity) != reading_.end()) return;
-    WIN32_FIND_DATAA found{};
-    unique_hfind search = MakeFindHandle(::FindFirstFileA((folder + "*").c_str(), &found));
+    WIN32_FIND_DATAW found{};
+    unique_hfind search = FindIn(folder, found);
     if (!search) return;
     reading_.push_back(identity);
     // Merging a second folder into the first: sub-folders meet by name.
@@ -128,7 +134,7 @@ void FolderImport::AddContents(ImportEntry& into, const std::string& folder) {
     do {
         if (stopped_) break;
         if (Dots(found.cFileName) || ShellOwn(found)) continue;
-        const std::string name = found.cFileName;
+        const std::string name = NarrowName(found.cFileName);
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
             AddFile(into, folder + name, name);
             continue;
@@ -143,7 +149,7 @@ void FolderImport::AddContents(ImportEntry& into, const std::string& folder) {
             into.children.pop_back();
             folders.erase(at);
         }
-    } while (::FindNextFileA(search.get(), &found));
+    } while (::FindNextFileW(search.get(), &found));
     reading_.pop_back();
 }
 

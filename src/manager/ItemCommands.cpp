@@ -145,6 +145,8 @@ TTreeNode* ItemCommands::AddLink(TTreeNode* after, const ShellTarget& target, co
 
 TTreeNode* ItemCommands::PasteCopy(const TTreeNode* source, TTreeNode* after) {
     if (!Editable(source) || IsFolderEntry(source) || !Addable(after)) return nullptr;
+    // The copy's rows belong to the step: taken back and made again with it.
+    EditStep step(history, "Paste " + Named(source));
     int id = -1;
     if (source->ItemId >= 0) {
         ItemTables& tables = store_.tables;
@@ -152,7 +154,6 @@ TTreeNode* ItemCommands::PasteCopy(const TTreeNode* source, TTreeNode* after) {
         const std::string params = tables.ParamsOfItem(source->ItemId);
         id = tables.AddLink(path, tables.HasParamRow(source->ItemId) ? &params : nullptr);
     }
-    EditStep step(history, "Paste " + Named(source));
     TTreeNode* copy = NewEntry(after, source->Text(), source->ImageIndex(), id);
     copy->SetSelectedIndex(source->SelectedIndex());
     history.Inserted(copy);

@@ -1,7 +1,12 @@
 #include "manager/StoreSave.h"
 
+#include <windows.h>
+
+#include <vector>
+
 #include "core/ErrorLog.h"
 #include "items/ItemStore.h"
+#include "items/StoreFingerprint.h"
 #include "items/StoreFolders.h"
 #include "platform/FileIO.h"
 #include "platform/SystemError.h"
@@ -13,6 +18,8 @@ namespace rz {
 namespace {
 
 constexpr char kFailed[] = "Save unsuccesful! ";
+// Outside the store, so that no later save takes them away.
+constexpr char kConflictsFolder[] = "item_conflicts\\";
 
 std::string RenameRefused(const std::string& dataFolder) {
     if (!DirectoryExists(dataFolder + "item_bak")) {
@@ -42,6 +49,29 @@ std::string RestoreBackup(const std::string& dataFolder, const EInOutError& fail
                      : " - the saved items are kept in item_bak\\, please restart Razaveza");
 }
 
+// A backup held open by another program a moment (a virus scanner, an
+// indexer) is asked again; one that stays is marked as no save under way.
+bool DropBackup(const std::string& backup) {
+    constexpr int kTries = 5;
+    for (int i = 0; i < kTries; ++i) {
+        if (i > 0) ::Sleep(100 * i);
+        if (DiscardFolder(backup)) return true;
+    }
+    const unsigned long reason = ::GetLastError();
+    MarkBackupSaved(backup);
+    LogTolerated(
+        "The backup \"" + backup + "\" of the saved items cannot be removed; it goes at the next save or start",
+        reason);
+    return false;
+}
+
+std::string SetAsideNote(const std::vector<std::string>& setAside) {
+    for (const std::string& path : setAside)
+        LogTolerated("A file that came in while the items were saved is kept as \"" + path + "\"", ERROR_FILE_EXISTS);
+    if (setAside.empty()) return {};
+    return " " + std::to_string(setAside.size()) + " file(s) that came in meanwhile kept in " + kConflictsFolder;
+}
+
 }  // namespace
 
 SaveOutcome SaveStore(ItemStore& store, const std::string& dataFolder) {
@@ -51,18 +81,38 @@ SaveOutcome SaveStore(ItemStore& store, const std::string& dataFolder) {
     // stand beside a part of one.
     DiscardFolder(backup);
     if (!RenameFolder(live, backup)) return SaveOutcome{false, RenameRefused(dataFolder)};
+    StoreFingerprint written;
+    std::vector<std::string> setAside;
+    std::string keptNote;
     try {
-        if (!CreateFolder(live)) RaiseInOutError("Cannot create", live);
-        store.WriteItemListFile(store.TopAnchor(), live);
+        // Written over nothing: what comes in from elsewhere meanwhile is
+        // kept, and the print is of these writes, not of whatever is on disk
+        // afterwards.
+        WriteRecord record(live + "\\", dataFolder + kConflictsFolder);
+        try {
+            if (!CreateFolder(live)) RaiseInOutError("Cannot create", live);
+            store.WriteItemListFile(store.TopAnchor(), live);
+        } catch (const EInOutError&) {
+            // The partial store goes: what came in from elsewhere must not go with it.
+            keptNote = SetAsideNote(record.KeepOthers());
+            throw;
+        }
+        written = PrintOfWrites(record.Entries(), live + "\\");
+        setAside = record.SetAside();
     } catch (const EInOutError& e) {
         // Nothing is lost yet: the old store is whole in item_bak\.
-        return SaveOutcome{false, RestoreBackup(dataFolder, e)};
+        return SaveOutcome{false, RestoreBackup(dataFolder, e) + keptNote};
     }
     // Not deleted in place: a kill half-way would leave a partial backup that
-    // the next start offers to restore over the complete new store.
-    DiscardFolder(backup);
-    // What this save wrote is no change from outside.
-    store.onDisk = LookAtStore(dataFolder).print;
+    // the next start offers to restore over the complete new store. Every
+    // file above was flushed before this.
+    const bool dropped = DropBackup(backup);
+    // Anything on disk that differs from these writes came from elsewhere.
+    store.onDisk = written;
+    if (!dropped)
+        return SaveOutcome{true,
+                           "Save succesful! The backup item_bak\\ could not be removed yet." + SetAsideNote(setAside)};
+    if (!setAside.empty()) return SaveOutcome{true, "Save succesful!" + SetAsideNote(setAside)};
     return SaveOutcome{true, "Save succesful!"};
 }
 

@@ -1,11 +1,19 @@
 #include "menu/form_general.h"
 
 #include "core/AppData.h"
+#include "core/ColourTheme.h"
 #include "core/ErrorLog.h"
 #include "platform/Application.h"
 #include "platform/Handles.h"
 
 namespace rz {
+
+namespace {
+// A theme switch comes with a burst of announcements (settings, colours,
+// theme): one repaint when they settle, or once a second while they go on.
+constexpr unsigned kColoursSettleMs = 150;
+constexpr DWORD kColoursAtMostMs = 1000;
+}  // namespace
 
 TFormGeneral::TFormGeneral() : TForm("FormGeneral") {
     CreateForm("GeneralForm", 0, 0, WS_POPUP, WS_EX_TOOLWINDOW);
@@ -19,6 +27,8 @@ TFormGeneral::TFormGeneral() : TForm("FormGeneral") {
     JvSearchHotKey.IdSuffix = "|search";
     JvSearchHotKey.OnHotKey = [this](TObject* s) { JvSearchHotKeyHotKey(s); };
     JvSearchHotKey.SetWindow(Handle());
+    TimerColours.SetInterval(kColoursSettleMs);
+    TimerColours.OnTimer = [this](TObject* s) { TimerColoursTimer(s); };
     AttachActivation(true);
     // Visible but disabled, without a menu, until start-up is done.
     CSystrayGen.LeftPopup = true;
@@ -52,11 +62,18 @@ void TFormGeneral::JvSearchHotKeyHotKey(TObject*) {
     if (openSearch) openSearch();
 }
 
+void TFormGeneral::ShowLauncherFolder(TMenuItem& folder, POINT at) {
+    ShowLauncherMenu(CSystrayGen.PopupMenu, MenuHost, CSystrayGen, at, &folder);
+}
+
 void ShowLauncherMenuAtCursor(TPopupMenu* menu, TMenuHost& host, TCoolTrayIcon& trayIcon) {
+    POINT p;
+    if (::GetCursorPos(&p)) ShowLauncherMenu(menu, host, trayIcon, p);
+}
+
+void ShowLauncherMenu(TPopupMenu* menu, TMenuHost& host, TCoolTrayIcon& trayIcon, POINT p, TMenuItem* level) {
     // One menu at a time, whichever asks: a queued hotkey, the tray, a context menu open.
     if (!menu || menu->Showing || menu->IsOpen() || TPopupMenu::Current()) return;
-    POINT p;
-    if (!::GetCursorPos(&p)) return;
     struct Guard {
         TPopupMenu& m;
         explicit Guard(TPopupMenu& menu) : m(menu) { m.Showing = true; }
@@ -64,7 +81,21 @@ void ShowLauncherMenuAtCursor(TPopupMenu* menu, TMenuHost& host, TCoolTrayIcon& 
     } guard(*menu);
     Application.ProcessMessages();
     menu->PopupComponent = &trayIcon;
-    host.Popup(*menu, p);
+    host.Popup(*menu, p, level);
+}
+
+void TFormGeneral::SystemColoursMayChange() {
+    const DWORD now = ::GetTickCount();
+    if (!TimerColours.Enabled()) firstAnnouncement_ = now;
+    if (now - firstAnnouncement_ >= kColoursAtMostMs) return;
+    // Disabled and enabled: the wait starts again.
+    TimerColours.SetEnabled(false);
+    TimerColours.SetEnabled(true);
+}
+
+void TFormGeneral::TimerColoursTimer(TObject*) {
+    TimerColours.SetEnabled(false);
+    FollowColourTheme();
 }
 
 void TFormGeneral::AEGeneralException(TObject* sender, const std::exception& e) {
@@ -119,6 +150,9 @@ LRESULT TFormGeneral::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         CSystrayGen.HandleCallback(lp);
         return 0;
     }
+    // Whatever a settings announcement names, the theme is read again: the
+    // reading is cheap and nothing repaints unless the palette changes.
+    if (msg == WM_SETTINGCHANGE || msg == WM_SYSCOLORCHANGE || msg == WM_THEMECHANGED) SystemColoursMayChange();
     if (taskbarCreated_ && msg == taskbarCreated_) {
         CSystrayGen.Readd();
         return 0;

@@ -5,6 +5,7 @@
 #include "core/Settings.h"
 #include "items/LauncherParts.h"
 #include "platform/Dpi.h"
+#include "platform/Palette.h"
 #include "support/UcvGraphics.h"
 
 namespace rz {
@@ -88,12 +89,6 @@ void TFormSearch::ApplyLook() {
     const int text = TextHeight(Handle(), Font());
     ListResults.RowHeight = std::max(Scaled(SearchLayout::kRowHeight), text + Scaled(4));
     editHeight_ = std::max(Scaled(SearchLayout::kEditHeight), text + Scaled(8));
-    // The matched letters: the same letters, underlined, so nothing moves.
-    LOGFONTW font{};
-    if (::GetObjectW(Font(), sizeof(font), &font) == sizeof(font)) {
-        font.lfUnderline = TRUE;
-        matchFont_.reset(::CreateFontIndirectW(&font));
-    }
 }
 
 // Below the point where the whole list fits; above it where only that fits;
@@ -205,7 +200,13 @@ void TFormSearch::LaunchRow(int row) {
         return;
     }
     TMenuItem* entry = results_[row].entry;
+    RECT place{};
+    ::GetWindowRect(Handle(), &place);
     Hide();
+    if (results_[row].kind == LauncherSearch::Kind::Folder) {
+        if (OnOpenFolder) OnOpenFolder(*entry, POINT{place.left, place.top});
+        return;
+    }
     entry->Click();
 }
 
@@ -218,9 +219,11 @@ LRESULT TFormSearch::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     }
     if (msg == WM_CTLCOLOREDIT && reinterpret_cast<HWND>(lp) == EditSearch.Handle()) {
         const HDC dc = reinterpret_cast<HDC>(wp);
-        ::SetTextColor(dc, ::GetSysColor(COLOR_MENUTEXT));
-        ::SetBkColor(dc, ::GetSysColor(COLOR_MENU));
-        return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_MENU));
+        // The palette in force owns the brush as long as it is in force; a new one repaints the box.
+        const std::shared_ptr<const Palette> colours = CurrentPalette();
+        ::SetTextColor(dc, colours->Colour(COLOR_MENUTEXT));
+        ::SetBkColor(dc, colours->Colour(COLOR_MENU));
+        return reinterpret_cast<LRESULT>(colours->Brush(COLOR_MENU));
     }
     return TForm::HandleMessage(msg, wp, lp);
 }

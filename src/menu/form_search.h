@@ -106,8 +106,11 @@ public:
     void EditSearchChange(TObject* sender);
     bool EditSearchKey(WORD key);
     void ListResultsClick(int row);
-    // Closes the window, then starts the row's entry as the menu does.
+    // Closes the window, then starts the row's entry as the menu does; a
+    // folder's row opens that folder where the window was.
     void LaunchRow(int row);
+    // Shows a folder of the launcher menu at a screen point; the application wires it.
+    std::function<void(TMenuItem& folder, POINT at)> OnOpenFolder;
 
     // The results made so far, best first (more are made as the list
     // scrolls to them), how many match in all, the selected row (-1: none)
@@ -131,7 +134,6 @@ private:
     void MakeResults(size_t count);
     void DrawRow(HDC dc, int row, const RECT& rect);
     void DrawRest(HDC dc, const RECT& rows, const RECT& note);
-    void DrawCaption(HDC dc, const std::string& caption, const RECT& where);
 
     LauncherMenuParts& launcher_;
     LauncherSearch search_;
@@ -145,7 +147,13 @@ private:
     // opened above its point.
     POINT anchor_{};
     bool above_ = false;
-    unique_hfont matchFont_;
 };
+
+// Text on one line in where, vertically centred, in the canvas's font and
+// text colour: cut with "..." where it is too wide, and the byte ranges of
+// marked underlined with ink, thickness pixels, at the very places its
+// characters were measured and drawn.
+void DrawMarkedLine(HDC dc, const std::string& text, const RECT& where,
+                    const std::vector<std::pair<size_t, size_t>>& marked, HBRUSH ink, int thickness);
 
 }  // namespace rz

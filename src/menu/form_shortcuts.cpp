@@ -40,7 +40,7 @@ void DrawItemIcon(LauncherMenuParts& launcher, HDC dc, const TMenuItem& entry, i
     const TImageList& images = launcher.MenuImages();
     if (HICON sized = size != images.Width() && enabled ? EntryIconAtSize(launcher, entry, size) : nullptr)
         ::DrawIconEx(dc, x, y, sized, size, size, 0, nullptr, DI_NORMAL);
-    else images.DrawSized(dc, x, y, size, entry.ImageIndex, enabled, background);
+    else images.DrawCached(dc, x, y, size, entry.ImageIndex, enabled, background);
 }
 
 void TFormShortCuts::NorItemsRTClickItem(TObject* sender) {

@@ -9,6 +9,7 @@
 #include "platform/Handles.h"
 #include "platform/Form.h"
 #include "platform/Menu.h"
+#include "platform/Palette.h"
 
 namespace rz {
 
@@ -78,13 +79,15 @@ int MenuDpi();
 // Paints the side bar of entry's level with its bar-maker's caption; origin
 // is the column's top-left corner on the canvas, the title is clipped to
 // barWidth.
-void PaintSideBar(HDC canvas, const TMenuItem& entry, HFONT entryFont, POINT origin = {0, 0}, int barWidth = 20);
+void PaintSideBar(HDC canvas, const Palette& colours, const TMenuItem& entry, HFONT entryFont, POINT origin = {0, 0},
+                  int barWidth = 20);
 // The frame of an entry's icon cell, whose left edge is x0 and bottom edge
 // bottom: raised for a selected entry, else in the menu's colour, which
 // removes a frame left from a selection.
-void PaintIconFrame(HDC canvas, int x0, int bottom, bool raised, int dpi);
+void PaintIconFrame(HDC canvas, const Palette& colours, int x0, int bottom, bool raised, int dpi);
 // After the platform drew an entry of the launcher menu: puts back the
 // entry's part of its level's side bar, which the platform painted over.
-void PaintPlatformEntrySideBar(TMenuItem& entry, HDC canvas, const RECT& column, const RECT& row, int barWidth = 20);
+void PaintPlatformEntrySideBar(TMenuItem& entry, HDC canvas, const Palette& colours, const RECT& column,
+                               const RECT& row, int barWidth = 20);
 
 }  // namespace rz

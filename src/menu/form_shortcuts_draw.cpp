@@ -11,6 +11,7 @@
 #include "platform/Fonts.h"
 #include "platform/Handles.h"
 #include "platform/ImageList.h"
+#include "platform/Palette.h"
 #include "support/UcvGraphics.h"
 #include "support/UcvMenus.h"
 
@@ -23,14 +24,14 @@ unique_hfont MenuFont() {
     return unique_hfont(::CreateFontIndirectW(&lf));
 }
 
-void FillWith(HDC dc, int colour, const RECT& r) { ::FillRect(dc, &r, ::GetSysColorBrush(colour)); }
+void FillWith(HDC dc, const Palette& colours, int colour, const RECT& r) { ::FillRect(dc, &r, colours.Brush(colour)); }
 
 // Lines as thick as one pixel is at the DPI, from the start to before the end.
-void HLine(HDC dc, int colour, int x1, int x2, int y, int thickness) {
-    FillWith(dc, colour, RECT{x1, y, x2, y + thickness});
+void HLine(HDC dc, const Palette& colours, int colour, int x1, int x2, int y, int thickness) {
+    FillWith(dc, colours, colour, RECT{x1, y, x2, y + thickness});
 }
-void VLine(HDC dc, int colour, int x, int y1, int y2, int thickness) {
-    FillWith(dc, colour, RECT{x, y1, x + thickness, y2});
+void VLine(HDC dc, const Palette& colours, int colour, int x, int y1, int y2, int thickness) {
+    FillWith(dc, colours, colour, RECT{x, y1, x + thickness, y2});
 }
 
 int XOffset(const TMenuItem& entry, int dpi) { return BarIndex(entry) >= 0 ? ScaleToDpi(kBarOffset, dpi) : 0; }
@@ -70,31 +71,32 @@ bool HasSideBar(const TMenuItem& entry) {
     return false;
 }
 
-void PaintBand(HDC dc, const TMenuItem& entry, HFONT entryFont, POINT origin, int shown, int barWidth);
+void PaintBand(HDC dc, const Palette& colours, const TMenuItem& entry, HFONT entryFont, POINT origin, int shown,
+               int barWidth, const RECT* onlyRow = nullptr);
 
 // The part of the side bar beside one entry. Every entry of a level with a
 // side bar paints its part: a row repainted alone (a scrolled menu repaints
 // only what comes into view) keeps the band whole.
-void PaintSideBarRow(HDC dc, const TMenuItem& entry, HFONT entryFont, const RECT& column, const RECT& row,
-                     int barWidth) {
+void PaintSideBarRow(HDC dc, const Palette& colours, const TMenuItem& entry, HFONT entryFont, const RECT& column,
+                     const RECT& row, int barWidth) {
     const int shown = ShownHeight(dc, ColumnHeight(*entry.Parent(), MenuDpi()));
     const int saved = ::SaveDC(dc);
     ::IntersectClipRect(dc, column.left, row.top, column.left + ScaleToDpi(kBarOffset, MenuDpi()), row.bottom);
-    PaintBand(dc, entry, entryFont, POINT{column.left, column.top}, shown, barWidth);
+    PaintBand(dc, colours, entry, entryFont, POINT{column.left, column.top}, shown, barWidth, &row);
     ::RestoreDC(dc, saved);
 }
 
 // The entry's share of its level's side bar: all of it when the entry closes the column.
-void PaintSideBarFor(HDC dc, const TMenuItem& entry, HFONT entryFont, const RECT& column, const RECT& row,
-                     int barWidth) {
-    if (ClosesColumn(entry)) PaintSideBar(dc, entry, entryFont, POINT{column.left, column.top}, barWidth);
-    else if (HasSideBar(entry)) PaintSideBarRow(dc, entry, entryFont, column, row, barWidth);
+void PaintSideBarFor(HDC dc, const Palette& colours, const TMenuItem& entry, HFONT entryFont, const RECT& column,
+                     const RECT& row, int barWidth) {
+    if (ClosesColumn(entry)) PaintSideBar(dc, colours, entry, entryFont, POINT{column.left, column.top}, barWidth);
+    else if (HasSideBar(entry)) PaintSideBarRow(dc, colours, entry, entryFont, column, row, barWidth);
 }
 
 // The platform's submenu arrow is a bitmap of one size, drawn after the
-// entry: at another DPI a triangle is drawn to scale in the colour of the
-// entry's text, as the platform colours its arrow, and the platform's is
-// clipped away.
+// entry: at another DPI (or in dark colours) a triangle is drawn to scale in
+// the colour of the entry's text, as the platform colours its arrow, and the
+// platform's is clipped away.
 void PaintScaledSubmenuArrow(HDC dc, const RECT& row, int dpi) {
     constexpr int kArrowBitmap = 32739;  // OBM_MNARROW
     const int columns = ScaleToDpi(5, dpi), middle = (row.top + row.bottom) / 2;
@@ -147,16 +149,28 @@ int MenuDpi() {
 
 namespace {
 
+// Whether a row of the band meets the title that runs up from bottom: the
+// title is as long as the caption in the entries' font, give or take the
+// rounding of the turned one. Rows away from it need no turned font.
+bool RowMeetsTitle(HDC dc, HFONT entryFont, const std::string& title, int bottom, const RECT& row, int dpi) {
+    SelectGuard selected(dc, entryFont);
+    const int length = CanvasTextExtent(dc, title).cx + ScaleToDpi(4, dpi);
+    return row.top <= bottom + ScaleToDpi(4, dpi) && row.bottom >= bottom - length;
+}
+
 // The band and its title. In a level taller than what the window shows,
 // the title starts 4 pixels above the bottom of the first screenful, so it
 // shows when the menu opens and scrolls with the entries.
-void PaintBand(HDC dc, const TMenuItem& entry, HFONT entryFont, POINT origin, int shown, int barWidth) {
+void PaintBand(HDC dc, const Palette& colours, const TMenuItem& entry, HFONT entryFont, POINT origin, int shown,
+               int barWidth, const RECT* onlyRow) {
     const TMenuItem& level = *entry.Parent();
     const TMenuItem& barMaker = *level.Items(BarIndex(entry));
     const int dpi = MenuDpi();
     const int h = ColumnHeight(level, dpi);
-    FillWith(dc, COLOR_INACTIVECAPTION,
+    FillWith(dc, colours, COLOR_INACTIVECAPTION,
              RECT{origin.x, origin.y, origin.x + ScaleToDpi(19, dpi), origin.y + h - ScaleToDpi(1, dpi)});
+    const int y = origin.y + std::min(h, shown) - ScaleToDpi(4, dpi);
+    if (onlyRow && !RowMeetsTitle(dc, entryFont, barMaker.Caption, y, *onlyRow, dpi)) return;
 
     LOGFONTW lf{};
     ::GetObjectW(entryFont, sizeof(lf), &lf);
@@ -167,21 +181,21 @@ void PaintBand(HDC dc, const TMenuItem& entry, HFONT entryFont, POINT origin, in
     lf.lfHeight = -::MulDiv(FontSizeForDrawing(Settings.FontSize), dpi, 72);
     unique_hfont rotated(::CreateFontIndirectW(&lf));
     SelectGuard selected(dc, rotated.get());
-    ::SetTextColor(dc, ::GetSysColor(COLOR_INACTIVECAPTIONTEXT));
-    ::SetBkColor(dc, ::GetSysColor(COLOR_INACTIVECAPTION));
+    ::SetTextColor(dc, colours.Colour(COLOR_INACTIVECAPTIONTEXT));
+    ::SetBkColor(dc, colours.Colour(COLOR_INACTIVECAPTION));
     ::SetBkMode(dc, OPAQUE);
     const std::string& title = barMaker.Caption;
     const SIZE extent = CanvasTextExtent(dc, title);
     int x = (ScaleToDpi(20, dpi) - extent.cy) / 2;
     RECT clip{origin.x, origin.y, origin.x + barWidth, origin.y + h};
-    const int y = origin.y + std::min(h, shown) - ScaleToDpi(4, dpi);
     CanvasTextOut(dc, origin.x + x, y, ETO_CLIPPED, &clip, title);
 }
 
 }  // namespace
 
-void PaintSideBar(HDC dc, const TMenuItem& entry, HFONT entryFont, POINT origin, int barWidth) {
-    PaintBand(dc, entry, entryFont, origin, ShownHeight(dc, ColumnHeight(*entry.Parent(), MenuDpi())), barWidth);
+void PaintSideBar(HDC dc, const Palette& colours, const TMenuItem& entry, HFONT entryFont, POINT origin, int barWidth) {
+    PaintBand(dc, colours, entry, entryFont, origin, ShownHeight(dc, ColumnHeight(*entry.Parent(), MenuDpi())),
+              barWidth);
 }
 
 void TFormShortCuts::NorItemsRTMeasureItem(TObject* sender, HDC canvas, int& width, int& height) {
@@ -203,47 +217,53 @@ void TFormShortCuts::NorItemsRTDrawItem(TObject* sender, HDC dc, const RECT& r, 
     const RECT column = ColumnRect(*entry, r, dpi);
     const int x0 = column.left + XOffset(*entry, dpi);
     const HFONT font = EntryFont(dpi);
+    const std::shared_ptr<const Palette> palette = Launcher().LauncherMenu().Colours();
+    const Palette& colours = *palette;
     SelectGuard fontGuard(dc, font);
-    ::SetTextColor(dc, ::GetSysColor(COLOR_MENUTEXT));
     const bool hasImage = entry->ImageIndex >= 0;
     if (hasImage) {
+        // The platform fills a menu with its own colour, the light one under a dark palette.
+        if (colours.IsDark()) FillWith(dc, colours, COLOR_MENU, RECT{x0, r.top, x0 + s(20), r.bottom});
         DrawItemIcon(Launcher(), dc, *entry, x0 + s(2), r.bottom - s(18), s(16), entry->Enabled,
-                     ::GetSysColor(COLOR_MENU));
+                     colours.Colour(COLOR_MENU));
     }
 
-    PaintIconFrame(dc, x0, r.bottom, hasImage && selected, dpi);
+    PaintIconFrame(dc, colours, x0, r.bottom, hasImage && selected, dpi);
 
     // The icon cell is never highlighted.
-    FillWith(dc, selected && entry->Enabled ? COLOR_HIGHLIGHT : COLOR_MENU,
+    FillWith(dc, colours, selected && entry->Enabled ? COLOR_HIGHLIGHT : COLOR_MENU,
              RECT{hasImage ? x0 + s(20) : x0, r.top, r.right, r.bottom});
 
     RECT text{x0 + s(kTextIndent), r.top, r.right, r.bottom};
     const UINT format = DT_SINGLELINE | DT_VCENTER | DT_LEFT;
     ::SetBkMode(dc, TRANSPARENT);
-    if (entry->Enabled) {
-        ::SetTextColor(dc, ::GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT));
+    if (entry->Enabled || colours.IsDark()) {
+        // Embossing reads on light colours only: a dark menu greys its disabled entries.
+        const int ink = !entry->Enabled ? COLOR_GRAYTEXT : selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT;
+        ::SetTextColor(dc, colours.Colour(ink));
         DrawCanvasText(dc, entry->Caption, text, format);
     } else {
         RECT shifted = text;
         ::OffsetRect(&shifted, s(1), s(1));
-        ::SetTextColor(dc, ::GetSysColor(COLOR_BTNHIGHLIGHT));
+        ::SetTextColor(dc, colours.Colour(COLOR_BTNHIGHLIGHT));
         DrawCanvasText(dc, entry->Caption, shifted, format);
-        ::SetTextColor(dc, ::GetSysColor(COLOR_BTNSHADOW));
+        ::SetTextColor(dc, colours.Colour(COLOR_BTNSHADOW));
         DrawCanvasText(dc, entry->Caption, text, format);
     }
-    PaintSideBarFor(dc, *entry, font, column, r, BarWidth);
-    if (entry->Count() > 0 && dpi != kBaseDpi) PaintScaledSubmenuArrow(dc, r, dpi);
+    PaintSideBarFor(dc, colours, *entry, font, column, r, BarWidth);
+    // The platform's arrow is drawn in its own light colours.
+    if (entry->Count() > 0 && (dpi != kBaseDpi || colours.IsDark())) PaintScaledSubmenuArrow(dc, r, dpi);
 }
 
-void PaintIconFrame(HDC dc, int x0, int bottom, bool raised, int dpi) {
+void PaintIconFrame(HDC dc, const Palette& colours, int x0, int bottom, bool raised, int dpi) {
     const int light = raised ? COLOR_BTNHIGHLIGHT : COLOR_MENU;
     const int dark = raised ? COLOR_BTNSHADOW : COLOR_MENU;
     auto s = [dpi](int v) { return ScaleToDpi(v, dpi); };
     const int top = bottom - s(19), px = s(1);
-    HLine(dc, light, x0 + px, x0 + s(18), top, px);
-    VLine(dc, light, x0 + px, top, bottom - px, px);
-    VLine(dc, dark, x0 + s(18), top, bottom - px, px);
-    HLine(dc, dark, x0 + px, x0 + s(19), bottom - px, px);
+    HLine(dc, colours, light, x0 + px, x0 + s(18), top, px);
+    VLine(dc, colours, light, x0 + px, top, bottom - px, px);
+    VLine(dc, colours, dark, x0 + s(18), top, bottom - px, px);
+    HLine(dc, colours, dark, x0 + px, x0 + s(19), bottom - px, px);
 }
 
 void TFormShortCuts::SpeItemsRTDrawItem(TObject* sender, HDC dc, const RECT& r, bool) {
@@ -256,18 +276,20 @@ void TFormShortCuts::SpeItemsRTDrawItem(TObject* sender, HDC dc, const RECT& r, 
     RECT area = r;
     unique_hfont menuFont = Settings.WindowsDraw ? MenuFont() : nullptr;
     const HFONT font = menuFont ? menuFont.get() : EntryFont(dpi);
+    const std::shared_ptr<const Palette> palette = Launcher().LauncherMenu().Colours();
+    const Palette& colours = *palette;
     SelectGuard fontGuard(dc, font);
-    FillWith(dc, COLOR_MENU, area);
+    FillWith(dc, colours, COLOR_MENU, area);
     const int y = r.bottom - ScaleToDpi(10, dpi), px = ScaleToDpi(1, dpi);
-    HLine(dc, COLOR_BTNSHADOW, x0, r.right, y, px);
-    HLine(dc, COLOR_BTNHIGHLIGHT, x0, r.right, y + px, px);
+    HLine(dc, colours, COLOR_BTNSHADOW, x0, r.right, y, px);
+    HLine(dc, colours, COLOR_BTNHIGHLIGHT, x0, r.right, y + px, px);
     // An opaque title interrupts the etched line.
     std::string title = WithoutAccelerators(entry->Caption);
-    ::SetTextColor(dc, ::GetSysColor(COLOR_MENUTEXT));
-    ::SetBkColor(dc, ::GetSysColor(COLOR_MENU));
+    ::SetTextColor(dc, colours.Colour(COLOR_MENUTEXT));
+    ::SetBkColor(dc, colours.Colour(COLOR_MENU));
     ::SetBkMode(dc, OPAQUE);
     DrawCanvasText(dc, title, area, DT_SINGLELINE | DT_CENTER | DT_VCENTER | DT_NOPREFIX);
-    PaintSideBarFor(dc, *entry, font, column, r, BarWidth);
+    PaintSideBarFor(dc, colours, *entry, font, column, r, BarWidth);
 }
 
 HFONT TFormShortCuts::EntryFont(int dpi) {
@@ -302,17 +324,18 @@ void TFormShortCuts::ApplyMenuDrawing(TMenuItem& level, bool windowsDraw) {
     }
 }
 
-void PaintPlatformEntrySideBar(TMenuItem& entry, HDC dc, const RECT& column, const RECT& row, int barWidth) {
+void PaintPlatformEntrySideBar(TMenuItem& entry, HDC dc, const Palette& colours, const RECT& column, const RECT& row,
+                               int barWidth) {
     if (!HasSideBar(entry)) return;
     unique_hfont font = MenuFont();
-    PaintSideBarRow(dc, entry, font.get(), column, row, barWidth);
+    PaintSideBarRow(dc, colours, entry, font.get(), column, row, barWidth);
 }
 
 void TFormShortCuts::ApplyMenuDrawing() {
     TPopupMenu& menu = Launcher().LauncherMenu();
     // The platform paints over the band beside its own entries: they put their part back.
-    menu.OnPlatformEntryDrawn = [this](TMenuItem& entry, HDC dc, const RECT& column, const RECT& row) {
-        PaintPlatformEntrySideBar(entry, dc, column, row, BarWidth);
+    menu.OnPlatformEntryDrawn = [this, &menu](TMenuItem& entry, HDC dc, const RECT& column, const RECT& row) {
+        PaintPlatformEntrySideBar(entry, dc, *menu.Colours(), column, row, BarWidth);
     };
     menu.IconAtSize = [this](const TMenuItem& entry, int size) { return ItemIconAtSize(entry, size); };
     // A level's late icons are taken as it opens, before it is measured and drawn.
@@ -320,6 +343,7 @@ void TFormShortCuts::ApplyMenuDrawing() {
         for (int i = 0; i < level.Count(); ++i)
             if (level.Items(i)->Visible) Launcher().TakeLateIcon(level.Items(i)->ImageIndex);
     };
+    menu.PlatformDrawn = Settings.WindowsDraw;
     ApplyMenuDrawing(menu.Items(), Settings.WindowsDraw);
 }
 

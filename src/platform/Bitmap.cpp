@@ -73,7 +73,7 @@ bool TBitmap::SaveToFile(const std::string& path) const {
 bool TBitmap::LoadFromFile(const std::string& path) {
     if (!dc_) return false;
     unique_hbitmap loaded(static_cast<HBITMAP>(
-        ::LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
+        ::LoadImageW(nullptr, WidePath(path).c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
     if (!loaded) return LoadFromBytes(path);
     BITMAP bm{};
     ::GetObjectA(loaded.get(), sizeof(bm), &bm);

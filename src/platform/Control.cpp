@@ -55,6 +55,7 @@ void TControl::CreateControl(HWND parent, const char* className, const std::stri
         ::SetLastError(error);
         RaiseLastOSError();
     }
+    GuardWindow(hwnd_);
     // The window's own procedures find the object here: a property lookup
     // is a server round trip under Wine, too slow for every message.
     ::SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
@@ -116,6 +117,8 @@ LRESULT TControl::DefaultMessage(UINT msg, WPARAM wp, LPARAM lp) {
 
 LRESULT CALLBACK TControl::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR data) {
     auto* self = reinterpret_cast<TControl*>(data);
+    // Made before the subclass came: a creation message here is someone else's.
+    if (ForeignLifeMessage(msg)) return 0;
     if (msg == WM_NCDESTROY) {
         ::RemoveWindowSubclass(hwnd, &TControl::SubclassProc, id);
         self->subclassed_ = false;
@@ -167,6 +170,8 @@ const char* TControl::PaintedClass() {
 
 LRESULT CALLBACK TControl::PaintedProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     auto* self = reinterpret_cast<TControl*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    // The object comes only once the window is made.
+    if (self && ForeignLifeMessage(msg)) return 0;
     if (self && PointerParameterTrusted(msg, lp) && !Application.Faulted()) {
         LRESULT result = 0;
         bool handled = false;

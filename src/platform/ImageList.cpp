@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "platform/Bitmap.h"
+#include "platform/DrawnTiles.h"
 
 namespace rz {
 
@@ -17,7 +18,15 @@ TImageList::TImageList(std::string name, int width, int height)
     : TComponent(std::move(name)),
       list_(::ImageList_Create(width, height, kListFlags, 0, kGrowBy)),
       width_(width),
-      height_(height) {}
+      height_(height),
+      drawn_(std::make_unique<TDrawnTiles>()) {}
+
+TImageList::~TImageList() = default;
+
+void TImageList::Changed(int slot) {
+    firstChanged_ = std::min(firstChanged_, slot);
+    drawn_->Clear();
+}
 
 int TImageList::Count() const { return list_ ? ::ImageList_GetImageCount(list_.get()) : 0; }
 
@@ -95,6 +104,7 @@ int TImageList::InsertIcon(int index, HICON icon) {
 bool TImageList::Replace(int index, HBITMAP image, HBITMAP mask) {
     if (index < 0 || index >= Count()) return false;
     ViewSlotChanged(index);
+    drawn_->Clear();
     return ::ImageList_Replace(list_.get(), index, image, mask) != FALSE;
 }
 
@@ -152,6 +162,18 @@ bool TImageList::DrawSized(HDC dc, int x, int y, int size, int index, bool enabl
     ::SetStretchBltMode(dc, HALFTONE);
     ::SetBrushOrgEx(dc, 0, 0, nullptr);
     return ::StretchBlt(dc, x, y, size, size, picture.Canvas(), 0, 0, width_, height_, SRCCOPY) != FALSE;
+}
+
+bool TImageList::DrawCached(HDC dc, int x, int y, int size, int index, bool enabled, COLORREF background) const {
+    if (index < 0 || index >= Count()) return false;
+    const uint64_t key = (uint64_t(uint32_t(index)) << 25) | (uint64_t(enabled) << 24) | (background & 0xFFFFFF);
+    const auto paint = [&](HDC tile) {
+        unique_hbrush brush(::CreateSolidBrush(background));
+        const RECT all{0, 0, size, size};
+        ::FillRect(tile, &all, brush.get());
+        return DrawSized(tile, 0, 0, size, index, enabled, background);
+    };
+    return drawn_->Draw(dc, x, y, size, key, paint) || DrawSized(dc, x, y, size, index, enabled, background);
 }
 
 void TImageList::Recreate(UINT flags) {

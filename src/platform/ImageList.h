@@ -12,10 +12,12 @@
 namespace rz {
 
 class TBitmap;
+class TDrawnTiles;
 
 class TImageList : public TComponent {
 public:
     TImageList(std::string name, int width, int height);
+    ~TImageList() override;
 
     HIMAGELIST Handle() const { return list_.get(); }
     int Width() const { return width_; }
@@ -41,6 +43,9 @@ public:
     // Drawn at size x size pixels: at the list's own size as Draw does, else
     // scaled, over background (the scaled picture has no transparent parts).
     bool DrawSized(HDC dc, int x, int y, int size, int index, bool enabled, COLORREF background) const;
+    // As DrawSized, from pictures kept drawn over their background: the same
+    // picture on the same background again is a copy, not a blend.
+    bool DrawCached(HDC dc, int x, int y, int size, int index, bool enabled, COLORREF background) const;
     // Replaces the list by a new, empty one of the same size and flags.
     void Recreate(UINT flags);
     // The image of a slot as a new icon (null if the slot does not exist).
@@ -61,7 +66,7 @@ public:
     std::function<std::unique_ptr<TBitmap>(int slot, int width, int height)> ViewPicture;
 
 private:
-    void Changed(int slot) { firstChanged_ = std::min(firstChanged_, slot); }
+    void Changed(int slot);
     int InsertWith(int index, const std::function<bool(int)>& replace, const std::function<int()>& add);
     unique_himagelist list_;
     int width_;
@@ -72,6 +77,7 @@ private:
     int firstChanged_ = 0;        // slots from here on differ in the view
     std::vector<bool> viewMade_;  // per slot: the view's picture is up to date
     bool viewShown_ = false;      // the last ViewHandle gave the view, not the list
+    std::unique_ptr<TDrawnTiles> drawn_;
 };
 
 }  // namespace rz

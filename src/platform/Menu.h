@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/Component.h"
+#include "platform/Palette.h"
 
 namespace rz {
 
@@ -70,6 +71,9 @@ public:
     // Set by whoever is about to show the menu, so that a second request
     // handled while it gets ready (a queued hotkey) does not stack another.
     bool Showing = false;
+    // Whether the platform draws the entries that have no draw handler: the
+    // parts the program paints then keep the platform's look (MenuPalette).
+    bool PlatformDrawn = true;
     // Raised each time the menu is about to show.
     TNotifyEvent OnPopup;
     // While set, raised after the platform has drawn an entry that has no
@@ -91,8 +95,9 @@ public:
     // at (x, y) on behalf of owner; a submenu is built when it opens. The
     // chosen entry's OnClick runs before it returns. The owner must pass its
     // WM_INITMENUPOPUP, WM_MEASUREITEM, WM_DRAWITEM and WM_MENUCHAR to
-    // HandleOwnerMessage while the menu is open.
-    void Popup(int x, int y, HWND owner);
+    // HandleOwnerMessage while the menu is open. With level (an entry of
+    // this menu that has sub-entries), that level shows in place of the top.
+    void Popup(int x, int y, HWND owner, TMenuItem* level = nullptr);
     bool IsOpen() const { return open_ != nullptr; }
     bool HandleOwnerMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
 
@@ -100,6 +105,8 @@ public:
     static TPopupMenu* Current();
     // The DPI of the monitor the open menu shows on; the system's while closed.
     int Dpi() const;
+    // The colours the open menu was shown with; those the next would take while closed.
+    std::shared_ptr<const Palette> Colours() const;
 
     // While the menu is open: the rectangle of the whole level of entry on
     // the canvas where entry is painted in row, scrolled as the level is;

@@ -26,7 +26,7 @@ HWND ShownBoxOfThread() {
     return found;
 }
 
-bool TMenuHost::Popup(TPopupMenu& menu, POINT at) {
+bool TMenuHost::Popup(TPopupMenu& menu, POINT at, TMenuItem* level) {
     if (hosting_ || TPopupMenu::Current()) return false;
     // A box waits for its answer: the menu could end what the box belongs
     // to, so the box comes to the front instead.
@@ -42,7 +42,7 @@ bool TMenuHost::Popup(TPopupMenu& menu, POINT at) {
         ~Hosted() { host.Release(); }
     } hosted{*this};
     Take(at);
-    menu.Popup(at.x, at.y, Handle());
+    menu.Popup(at.x, at.y, Handle(), level);
     return true;
 }
 

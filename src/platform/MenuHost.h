@@ -11,17 +11,18 @@
 
 namespace rz {
 
+class TMenuItem;
 class TPopupMenu;
 
 class TMenuHost : public TWindow {
 public:
     explicit TMenuHost(std::string name = "MenuHost") : TWindow(std::move(name)) {}
 
-    // Runs menu at at with this window in front and holding the keyboard;
-    // the chosen entry's OnClick has run when it returns. A menu already
+    // Runs menu (or only its level) at at with this window in front and
+    // holding the keyboard; the chosen entry's OnClick has run when it returns. A menu already
     // open anywhere in the thread is not stacked, and while a box of the
     // thread waits for an answer that box comes to the front: false then.
-    bool Popup(TPopupMenu& menu, POINT at);
+    bool Popup(TPopupMenu& menu, POINT at, TMenuItem* level = nullptr);
     // True while the host is shown for a menu.
     bool Hosting() const { return hosting_; }
 

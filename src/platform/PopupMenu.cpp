@@ -4,16 +4,14 @@
 // through bitmap callbacks.
 
 #include <algorithm>
-#include <map>
-#include <string>
 #include <memory>
-#include <tuple>
+#include <string>
 #include <unordered_map>
 #include <vector>
 
 #include "platform/Application.h"
-#include "platform/Bitmap.h"
 #include "platform/Dpi.h"
+#include "platform/ForeignMessages.h"
 #include "platform/Handles.h"
 #include "platform/ImageList.h"
 #include "platform/Menu.h"
@@ -57,9 +55,8 @@ struct TPopupMenu::Build {
     // What an empty level shows: the platform would not open a level
     // without entries at all (Wine gives it no size).
     TMenuItem blank;
-    // Icons drawn once per image, state and background: blending an image
-    // costs far more than copying it.
-    std::map<std::tuple<int, bool, COLORREF>, std::unique_ptr<TBitmap>> icons;
+    // The colours of this opening: a theme change applies to the next one.
+    std::shared_ptr<const Palette> colours;
     // The canvas entries are measured on, one for all of them.
     unique_hdc measure{::CreateCompatibleDC(nullptr)};
     int levelsBuilt = 0;
@@ -81,6 +78,10 @@ HMENU TPopupMenu::OpenHandle() const { return open_ ? open_->root.get() : nullpt
 int TPopupMenu::LevelsBuilt() const { return open_ ? open_->levelsBuilt : 0; }
 
 int TPopupMenu::Dpi() const { return open_ ? open_->dpi : SystemDpi(); }
+
+std::shared_ptr<const Palette> TPopupMenu::Colours() const {
+    return open_ ? open_->colours : MenuPalette(PlatformDrawn);
+}
 
 namespace {
 
@@ -207,13 +208,14 @@ bool TPopupMenu::BuildLevel(Build& build, HMENU menu) {
     return true;
 }
 
-void TPopupMenu::Popup(int x, int y, HWND owner) {
+void TPopupMenu::Popup(int x, int y, HWND owner, TMenuItem* level) {
     if (OnPopup) OnPopup(this);
     Build build;
     build.root.reset(::CreatePopupMenu());
     if (!build.root) RaiseLastOSError();
-    build.levels[build.root.get()] = Build::Level{&root_, false};
+    build.levels[build.root.get()] = Build::Level{level && level->Count() > 0 ? level : &root_, false};
     build.dpi = DpiAtPoint(POINT{x, y});
+    build.colours = MenuPalette(PlatformDrawn);
     BuildLevel(build, build.root.get());
     TPopupMenu* previous = g_current;
     g_current = this;
@@ -222,8 +224,10 @@ void TPopupMenu::Popup(int x, int y, HWND owner) {
     UINT id = 0;
     {
         unique_hhook filter(::SetWindowsHookExW(WH_MSGFILTER, &NoteTypedCharacter, nullptr, ::GetCurrentThreadId()));
+        NoteMenuOpen(true);
         id = ::TrackPopupMenuEx(build.root.get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, x, y,
                                 owner, nullptr);
+        NoteMenuOpen(false);
     }
     open_ = nullptr;
     g_current = previous;
@@ -263,18 +267,20 @@ bool TPopupMenu::DrawItem(const DRAWITEMSTRUCT& dis) {
     if (dis.CtlType != ODT_MENU) return false;
     TMenuItem* item = ItemOf(dis.itemData);
     if (!item) return false;
+    const Palette& colours = *open_->colours;
     if (item == &open_->blank) {
-        ::FillRect(dis.hDC, &dis.rcItem, ::GetSysColorBrush(COLOR_MENU));
+        ::FillRect(dis.hDC, &dis.rcItem, colours.Brush(COLOR_MENU));
     } else if (item->OnDrawItem) {
         bool selected = (dis.itemState & ODS_SELECTED) != 0;
         SafeInvoke(item, [&] { item->OnDrawItem(item, dis.hDC, dis.rcItem, selected); });
     } else if (item->IsLine()) {
         // The platform's separator: an etched line across the middle.
-        RECT line = dis.rcItem;
-        ::FillRect(dis.hDC, &line, ::GetSysColorBrush(COLOR_MENU));
-        ::InflateRect(&line, -1, 0);
-        line.top = (line.top + line.bottom) / 2;
-        ::DrawEdge(dis.hDC, &line, EDGE_ETCHED, BF_TOP);
+        ::FillRect(dis.hDC, &dis.rcItem, colours.Brush(COLOR_MENU));
+        const int middle = (dis.rcItem.top + dis.rcItem.bottom) / 2;
+        const RECT shadow{dis.rcItem.left + 1, middle, dis.rcItem.right - 1, middle + 1};
+        const RECT light{shadow.left, middle + 1, shadow.right, middle + 2};
+        ::FillRect(dis.hDC, &shadow, colours.Brush(COLOR_BTNSHADOW));
+        ::FillRect(dis.hDC, &light, colours.Brush(COLOR_BTNHIGHLIGHT));
         AfterPlatformDraw(*item, dis.hDC, dis.rcItem);
     } else {
         if (Images && item->ImageIndex >= 0) DrawIcon(dis, *item);
@@ -299,15 +305,7 @@ void TPopupMenu::DrawIcon(const DRAWITEMSTRUCT& dis, const TMenuItem& item) {
         ::DrawIconEx(dis.hDC, left, top, sized, w, h, 0, nullptr, DI_NORMAL);
         return;
     }
-    auto& icon = open_->icons[{item.ImageIndex, item.Enabled, background}];
-    if (!icon) {
-        icon = std::make_unique<TBitmap>(w, h);
-        unique_hbrush brush(::CreateSolidBrush(background));
-        RECT all{0, 0, w, h};
-        ::FillRect(icon->Canvas(), &all, brush.get());
-        Images->DrawSized(icon->Canvas(), 0, 0, w, item.ImageIndex, item.Enabled, background);
-    }
-    ::BitBlt(dis.hDC, left, top, w, h, icon->Canvas(), 0, 0, SRCCOPY);
+    Images->DrawCached(dis.hDC, left, top, w, item.ImageIndex, item.Enabled, background);
 }
 
 void TPopupMenu::AfterPlatformDraw(TMenuItem& item, HDC dc, const RECT& row) {

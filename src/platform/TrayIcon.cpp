@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include "platform/ForeignMessages.h"
+
 namespace rz {
 
 namespace {
@@ -62,7 +64,8 @@ void TCoolTrayIcon::Remove() {
 void TCoolTrayIcon::HandleCallback(LPARAM lp) {
     UINT event = static_cast<UINT>(lp);
     bool wanted = event == WM_RBUTTONDOWN || (LeftPopup && event == WM_LBUTTONDOWN);
-    if (!wanted || !Enabled || !PopupMenu || !OnPopup) return;
+    // The shell posts these from its own process: a flood of them opens one menu.
+    if (!wanted || !Enabled || !PopupMenu || !OnPopup || AnyMenuOpen()) return;
     OnPopup(*this);
 }
 

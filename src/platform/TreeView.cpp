@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/Dpi.h"
+#include "platform/ForeignMessages.h"
 #include "platform/ImageList.h"
 
 namespace rz {
@@ -452,7 +453,7 @@ bool TTreeView::WindowMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     const bool menuKey =
         (msg == WM_KEYDOWN && wp == VK_APPS) || (msg == WM_SYSKEYDOWN && wp == VK_F10 && ::GetKeyState(VK_SHIFT) < 0);
     if ((msg == WM_CONTEXTMENU || menuKey) && OnContextPopup) {
-        ContextPopup(menuKey ? -1 : lp);
+        if (ContextMenuWanted()) ContextPopup(menuKey ? -1 : lp);
         result = 0;
         return true;
     }
@@ -560,7 +561,7 @@ bool TTreeView::OnNotify(const NMHDR& nm, LRESULT& result) {
         case NM_RCLICK:
             // Answered here, the tree view sends no WM_CONTEXTMENU after it.
             if (!OnContextPopup) return false;
-            ContextPopup(static_cast<LPARAM>(::GetMessagePos()));
+            if (ContextMenuWanted()) ContextPopup(static_cast<LPARAM>(::GetMessagePos()));
             result = 1;
             return true;
         case TVN_ITEMEXPANDEDA:

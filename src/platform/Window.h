@@ -1,7 +1,8 @@
 #pragma once
-// Thin window base: the object pointer travels in lpCreateParams, lives in
-// GWLP_USERDATA from WM_NCCREATE to WM_NCDESTROY, and every message goes to
-// the virtual HandleMessage. No exception leaves the window procedure.
+// Thin window base: the object is handed to its window through the creating
+// thread (never through the CREATESTRUCT, which any process can send), lives
+// in GWLP_USERDATA from WM_NCCREATE to WM_NCDESTROY, and every message goes
+// to the virtual HandleMessage. No exception leaves the window procedure.
 
 #include <windows.h>
 
@@ -33,7 +34,12 @@ protected:
 
 private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    // Whether a creation or destruction message is the system's, told by
+    // this thread's own CreateHandle or DestroyWindow.
+    static bool OwnLifeMessage(const TWindow* self, HWND hwnd, UINT msg);
     HWND hwnd_ = nullptr;
+    bool creating_ = false;
+    bool destroying_ = false;
 };
 
 }  // namespace rz

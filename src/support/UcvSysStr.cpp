@@ -33,6 +33,13 @@ void TcvDynStringArray::Set(int index, const std::string& value) {
     slot = value;
 }
 
+void TcvDynStringArray::TruncateTo(int length) {
+    if (length < 0 || length >= Length()) return;
+    items_.resize(static_cast<size_t>(length));
+    first_.clear();
+    indexValid_ = false;
+}
+
 void TcvDynStringArray::Clear() {
     items_.clear();
     first_.clear();

@@ -17,6 +17,8 @@ public:
     void Set(int index, const std::string& value);
     void Append(const std::string& value);
     void Clear();
+    // Drops the entries from length on.
+    void TruncateTo(int length);
     // First index <= highest holding value exactly, or -1.
     int IndexOf(const std::string& value, int highest) const;
 

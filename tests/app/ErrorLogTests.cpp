@@ -106,6 +106,13 @@ TEST_F(AppTest, RepeatedLinesOfOneRunAreCountedAndALongLogLosesItsOldestHalf) {
     ASSERT_EQ(lines.size(), want.size());
     for (size_t i = 0; i < want.size(); ++i) EXPECT_NE(lines[i].find(want[i]), std::string::npos) << lines[i];
 
+    // A run that logs ever new messages writes the counts it has before it forgets them.
+    LogTolerated("A skipped", ERROR_ALREADY_EXISTS);
+    for (int i = 0; i < 4100; ++i) LogTolerated("new " + std::to_string(i), 0);
+    FlushLogRepeats();
+    const std::string counted = rztest::ReadFile(dir / "errorlog.txt");
+    EXPECT_NE(counted.find(": Repeated 1 more times: A skipped. Last Win32 Error (183)"), std::string::npos);
+
     // Past the limit the oldest half goes, whole lines at a time.
     std::string old;
     for (int i = 0; old.size() <= kLogLimit; ++i) old += "old line " + std::to_string(i) + "\r\n";

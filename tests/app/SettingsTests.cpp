@@ -2,14 +2,18 @@
 
 #include <algorithm>
 #include <cstring>
+#include <set>
 
 #include "AppFixture.h"
+#include "core/ColourTheme.h"
 #include "core/Settings.h"
 #include "support/UcvGraphics.h"
 #include "dialogs/form_about.h"
 #include "dialogs/form_config.h"
 #include "menu/form_general.h"
 #include "platform/FileIO.h"
+#include "platform/Palette.h"
+#include "platform/SystemTheme.h"
 #include "platform/ShortCut.h"
 #include "support/TextEncoding.h"
 
@@ -160,11 +164,13 @@ TEST_F(SettingsTest, FontNamesInAnyScriptSurviveReadingAndWriting) {
     const struct {
         const char* what;
         std::string stored, name;
+        std::string written = {};  // as the file holds it, where that differs from name
     } cases[] = {
         {"UTF-8 with mark", mark + "[Font Settings]\r\nFontName=" + U8(u8"ＭＳ ゴシック") + "\r\n",
          U8(u8"ＭＳ ゴシック")},
         {"UTF-8 without mark", "[Font Settings]\r\nFontName=" + U8(u8"Привет 😀") + "\r\n", U8(u8"Привет 😀")},
-        {"Windows-1252 of older versions", "[Font Settings]\r\nFontName=Caf\xE9\r\n", U8(u8"Café")},
+        // The file stays in the encoding it has.
+        {"Windows-1252 of older versions", "[Font Settings]\r\nFontName=Caf\xE9\r\n", U8(u8"Café"), "Caf\xE9"},
     };
     for (const auto& c : cases) {
         rztest::WriteFile(Ini(), c.stored);
@@ -173,8 +179,9 @@ TEST_F(SettingsTest, FontNamesInAnyScriptSurviveReadingAndWriting) {
         EXPECT_EQ(Settings.FontName, c.name) << c.what;
         SaveSettings();
         const std::string saved = rztest::ReadFile(Ini());
-        EXPECT_EQ(saved.compare(0, 3, mark), 0) << c.what;
-        EXPECT_NE(saved.find("\r\nFontName=" + c.name + "\r\n"), std::string::npos) << c.what;
+        EXPECT_EQ(saved.compare(0, 3, mark) == 0, c.stored.compare(0, 3, mark) == 0) << c.what;
+        EXPECT_NE(saved.find("\r\nFontName=" + (c.written.empty() ? c.name : c.written) + "\r\n"), std::string::npos)
+            << c.what;
         Settings.FontName.clear();
         LoadSettings();
         EXPECT_EQ(Settings.FontName, c.name) << c.what;
@@ -334,7 +341,7 @@ TEST_F(SettingsTest, AWriteFailingAtEveryByteLeavesTheOldFileWhole_LoggedAndSaid
 
     // Logged, and said in the status line of the open manager.
     FormItems().Show();
-    rztest::WriteFile(Ini() + ".tmp", "[Gen");  // left by a run killed before its rename
+    rztest::WriteFile(Ini() + ".tmp", "[Gen");  // the user's: the writes take names of their own
     size_t whole = 1;
     for (size_t cut = 0; cut < whole; ++cut) {
         WriteWholeFile.Replace([cut, &whole](const std::string& path, const std::string& bytes) {
@@ -345,7 +352,8 @@ TEST_F(SettingsTest, AWriteFailingAtEveryByteLeavesTheOldFileWhole_LoggedAndSaid
         });
         EXPECT_FALSE(SaveSettings()) << cut;
         ASSERT_EQ(rztest::ReadFile(Ini()), old) << cut;
-        ASSERT_FALSE(rztest::FileExists(Ini() + ".tmp")) << cut;
+        ASSERT_EQ(rztest::ReadFile(Ini() + ".tmp"), "[Gen") << cut;
+        ASSERT_EQ(RemoveReplaceLeftovers(dir.Path()), 0) << "a temporary file stayed after " << cut;
     }
     EXPECT_GT(whole, old.size());
     EXPECT_EQ(FormItems().StatusBarHelp.PanelText(), "The disk is full: the settings cannot be saved");
@@ -380,4 +388,134 @@ TEST_F(SettingsTest, SavingKeepsLinesChangedInTheFileSinceItWasRead) {
     EXPECT_EQ(Section("General Settings"), (std::vector<std::string>{"TaskBar=0", "OpenLauncherHotkey=Shift+Alt+F5"}));
     EXPECT_EQ(Section("Font Settings"), (std::vector<std::string>{"WindowsDraw=0", "FontName=Arial", "FontSize=10"}));
     EXPECT_EQ(Section("Misc Settings"), (std::vector<std::string>{"DrawMenuBar=0"}));
+}
+
+TEST_F(SettingsTest, LinesThisRunDidNotChangeKeepTheirBytesInAnyEncoding) {
+    // A cp1252 line came back as UTF-8 (Close, with a binary file, is end to end).
+    const std::string cp1252 =
+        "[General Settings]\r\nTaskBar = 1\r\nOpenLauncherHotkey=Ctrl+L\r\n[Font Settings]\r\nWindowsDraw=1\r\n"
+        "FontName=\"Tahoma\"\r\nFontSize=8\r\n[Misc Settings]\r\nDrawMenuBar=0\r\nNote=Caf\xE9 cr\xE8me\r\n";
+    const struct {
+        const char* font;
+        std::string line;  // what the font line becomes
+    } cases[] = {
+        {"Tahoma", "FontName=\"Tahoma\""},
+        {"Arial", "FontName=Arial"},
+        {"Fran\xC3\xA7ois", "FontName=Fran\xE7ois"},  // in the file's own code page
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.font);
+        rztest::WriteFile(Ini(), cp1252);
+        LoadSettings();
+        Settings.FontName = c.font;
+        ASSERT_TRUE(SaveSettings());
+        std::string expected = cp1252;
+        expected.replace(expected.find("FontName=\"Tahoma\""), 17, c.line);
+        EXPECT_EQ(rztest::ReadFile(Ini()), expected);
+    }
+    // A name the file's code page cannot hold makes the whole file UTF-8, its other text kept.
+    rztest::WriteFile(Ini(), cp1252);
+    LoadSettings();
+    Settings.FontName = "\xCE\xA9mega";
+    ASSERT_TRUE(SaveSettings());
+    LoadSettings();
+    EXPECT_EQ(Settings.FontName, "\xCE\xA9mega");
+    EXPECT_NE(rztest::ReadFile(Ini()).find("Note=Caf\xC3\xA9 cr\xC3\xA8me"), std::string::npos);
+}
+
+// The colours line: written once a choice other than "as Windows" was made
+// or the file had one; a line this version cannot read stays as it stands.
+TEST_F(SettingsTest, TheColoursLineIsWrittenOnceChosen_AnUnreadOneStays) {
+    using C = ColourChoice;
+    const struct {
+        const char* stored;
+        C read, chosen;
+        const char* written;
+    } cases[] = {
+        {nullptr, C::AsWindows, C::AsWindows, "<none>"}, {nullptr, C::AsWindows, C::Dark, "2"},
+        {"2", C::Dark, C::AsWindows, "0"},               {"purple", C::AsWindows, C::AsWindows, "purple"},
+        {"7", C::AsWindows, C::Light, "1"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.stored ? c.stored : "no line");
+        ::DeleteFileA(Ini().c_str());
+        if (c.stored) Put("Font Settings", "Colours", c.stored);
+        LoadSettings();
+        EXPECT_EQ(Settings.Colours, c.read);
+        Settings.Colours = c.chosen;
+        ASSERT_TRUE(SaveSettings());
+        EXPECT_EQ(Get("Font Settings", "Colours"), c.written);
+    }
+}
+
+namespace {
+
+// The system's theme as the seams give it; put back, with the palette, when done.
+struct SystemColours {
+    SystemColours() { Set(false, false); }
+    ~SystemColours() {
+        ReadRegistryValue.Restore();
+        HighContrastOn.Restore();
+        Settings.Colours = ColourChoice::AsWindows;
+        FollowColourTheme();
+    }
+    void Set(bool appsDark, bool highContrast) {
+        ReadRegistryValue.Replace([appsDark](HKEY, const std::string&, const std::string&) {
+            return RegistryValue{true, REG_DWORD, {BYTE(appsDark ? 0 : 1), 0, 0, 0}};
+        });
+        HighContrastOn.Replace([highContrast] { return highContrast; });
+    }
+};
+
+void AnnounceThemeChange() {
+    ::SendMessageW(FormGeneral().Handle(), WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"ImmersiveColorSet"));
+}
+
+}  // namespace
+
+// High contrast first, then the choice, then the app theme; switching
+// back and forth leaks no brushes; a burst of announcements is followed
+// once, after it ends, not palette by palette.
+TEST_F(SettingsTest, ThePaletteFollowsHighContrastTheChoiceAndTheAppTheme_OnceABurstEnds) {
+    SystemColours system;
+    StartUp();
+    using C = ColourChoice;
+    using K = PaletteKind;
+    const struct {
+        C choice;
+        bool appsDark, highContrast;
+        K kind;
+    } cases[] = {{C::AsWindows, false, false, K::Light}, {C::AsWindows, true, false, K::Dark},
+                 {C::Light, true, false, K::Light},      {C::Dark, false, false, K::Dark},
+                 {C::Dark, false, true, K::HighContrast}};
+    for (const auto& c : cases) {
+        system.Set(c.appsDark, c.highContrast);
+        Settings.Colours = c.choice;
+        FollowColourTheme();
+        EXPECT_EQ(CurrentPalette()->Kind(), c.kind) << static_cast<int>(c.choice) << c.appsDark << c.highContrast;
+    }
+    Settings.Colours = ColourChoice::AsWindows;
+    const unsigned before = rztest::GdiObjectsInUse();
+    for (int i = 0; i < 300; ++i) {
+        system.Set(i % 2 == 0, false);
+        FollowColourTheme();
+        ASSERT_NE(CurrentPalette()->Brush(COLOR_MENU), nullptr);
+    }
+    EXPECT_LE(rztest::GdiObjectsInUse(), before + 4) << "GDI objects leak per theme switch";
+
+    const Palette* first = CurrentPalette().get();
+    ASSERT_FALSE(first->IsDark());
+    for (int i = 0; i < 100; ++i) {
+        system.Set(i % 2 == 1, false);  // the last says dark
+        AnnounceThemeChange();
+    }
+    EXPECT_EQ(CurrentPalette().get(), first) << "followed while the announcements still came";
+    std::set<const Palette*> made{first};
+    for (const DWORD start = ::GetTickCount(); !CurrentPalette()->IsDark() && ::GetTickCount() - start < 5000;) {
+        Application.ProcessMessages();
+        made.insert(CurrentPalette().get());
+        ::Sleep(10);
+    }
+    EXPECT_TRUE(CurrentPalette()->IsDark()) << "the switch was not followed";
+    EXPECT_EQ(made.size(), 2u) << "a palette for each announcement";
 }

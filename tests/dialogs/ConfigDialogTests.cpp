@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "DialogFixture.h"
+#include "core/ColourTheme.h"
 #include "manager/form_items.h"
 #include "menu/form_general.h"
 
@@ -286,6 +287,7 @@ TEST_F(ConfigDialogTest, OkStoresClosesTheDialogAndStillBringsTheManagerBack) {
     Config().Show();
     OwnDrawingInDialog();
     Choose(Config().CmBoxFontSize, "10");
+    Choose(Config().CmBoxColours, "dark");
     Press(Config().BtnOK);
     EXPECT_FALSE(Config().Visible());
     EXPECT_EQ(Config().Tag, 0);
@@ -293,7 +295,11 @@ TEST_F(ConfigDialogTest, OkStoresClosesTheDialogAndStillBringsTheManagerBack) {
     EXPECT_EQ(FormItems().Tag, 0);
     EXPECT_EQ(Ini("Font Settings", "FontSize"), "10");
     EXPECT_EQ(FormItems().FontSize(), 10);
+    EXPECT_EQ(Ini("Font Settings", "Colours"), "2");
+    EXPECT_TRUE(rz::CurrentPalette()->IsDark()) << "the chosen colours were not put into effect";
     FormItems().Hide();
+    Settings.Colours = ColourChoice::AsWindows;
+    FollowColourTheme();
 }
 
 TEST_F(ConfigDialogTest, RegressionCancelEscAndCloseBoxPutTheStoredSettingsBack) {
@@ -306,6 +312,7 @@ TEST_F(ConfigDialogTest, RegressionCancelEscAndCloseBoxPutTheStoredSettingsBack)
         Press(Config().ChkBxTaskBar);
         OwnDrawingInDialog();
         Choose(Config().CmBoxFontSize, "12");
+        Choose(Config().CmBoxColours, "light");
         ASSERT_FALSE(Config().ChkBxSystray.Checked());
     };
     auto expectStored = [this](const char* how) {
@@ -319,6 +326,7 @@ TEST_F(ConfigDialogTest, RegressionCancelEscAndCloseBoxPutTheStoredSettingsBack)
         EXPECT_EQ(::SendMessageA(Config().CmBoxFontSize.Handle(), CB_GETCURSEL, 0, 0),
                   Config().CmBoxFontSize.IndexOf("8"))
             << how;
+        EXPECT_EQ(Config().CmBoxColours.Text(), "as Windows") << how;
         EXPECT_FALSE(rztest::FileExists(dir / "zuvizove.ziz")) << how;
     };
 

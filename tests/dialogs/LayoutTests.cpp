@@ -25,6 +25,8 @@ TEST_F(DialogTest, PreferencesWholeAt144Dpi_NoCaptionCutNoOverlap) {
                               {&f.CmBoxFontSize, -1},
                               {&f.BtnDefault, kButton},
                               {&f.GrpBxFontSets, kFrame},
+                              {&f.LblColours, 0},
+                              {&f.CmBoxColours, -1},
                               {&f.PanelHeading, 4},
                               {&f.PanelHelp, -1},
                               {&f.RichEditHelp, -1},

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdlib>
 #include <cstring>
+#include <random>
 #include <set>
 #include <string>
 #include <tuple>
@@ -163,7 +164,10 @@ class ForeignMessages : public ManagerProgramTest {};
 }  // namespace
 
 TEST_F(ForeignMessages, PointersFromAnotherProcessNeverEndTheProgram) {
-    // A posted WM_DPICHANGED with a made-up lParam ended it (exit code 5).
+    // A posted WM_DPICHANGED with a made-up lParam ended it (exit code 5); a
+    // posted WM_TIMER ran the address it named; a sent WM_NCCREATE had a
+    // window take the sender's pointer as its object; sent WM_CONTEXTMENUs
+    // stacked up menus that Esc did not close.
     ASSERT_NO_FATAL_FAILURE(Start());
     auto menuOpensAndCloses = [&] {
         if (!OpenMenuByHotkey()) return false;
@@ -175,24 +179,51 @@ TEST_F(ForeignMessages, PointersFromAnotherProcessNeverEndTheProgram) {
     HWND decoy = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(decoy, nullptr);
     ::SetPropA(decoy, "Razaveza.TControl", reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(0x00001234)));
+    std::vector<HWND> windows;
+    for (HWND top : ProcessWindows(program_->Id(), nullptr)) AddWithChildren(top, windows);
+    ASSERT_FALSE(windows.empty());
+    // Objects of the program's heap and its image as the sender's choice of "object".
+    const auto theirs = [&](int index) { return static_cast<ULONG_PTR>(::GetWindowLongPtrA(windows.front(), index)); };
+    CREATESTRUCTA chosen{}, heap{}, image{};
+    chosen.lpCreateParams = reinterpret_cast<void*>(static_cast<ULONG_PTR>(0x41414141));
+    heap.lpCreateParams = reinterpret_cast<void*>(theirs(GWLP_USERDATA));
+    image.lpCreateParams = reinterpret_cast<void*>(theirs(GWLP_HINSTANCE));
+    const auto exitProcess =
+        reinterpret_cast<LPARAM>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "ExitProcess"));
     const std::tuple<UINT, WPARAM, LPARAM> messages[] = {
         {WM_DPICHANGED, MAKEWPARAM(144, 144), 0x00001234},
         {WM_DPICHANGED, MAKEWPARAM(65535, 65535), static_cast<LPARAM>(0xDEAD0000u)},
         {WM_NOTIFY, 1, 0x00001234},
         {WM_DRAWITEM, 0, 0x00001234},
         {WM_MEASUREITEM, 0, 0x00001234},
-        {WM_COMMAND, MAKEWPARAM(1, BN_CLICKED), reinterpret_cast<LPARAM>(decoy)}};
-    std::vector<HWND> windows;
-    for (HWND top : ProcessWindows(program_->Id(), nullptr)) AddWithChildren(top, windows);
-    ASSERT_FALSE(windows.empty());
+        {WM_COMMAND, MAKEWPARAM(1, BN_CLICKED), reinterpret_cast<LPARAM>(decoy)},
+        {WM_TIMER, 1, exitProcess},
+        {WM_TIMER, 1, static_cast<LPARAM>(theirs(GWLP_HINSTANCE))},
+        {0x0118 /* WM_SYSTIMER */, 1, exitProcess},
+        {WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&chosen)},
+        {WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&heap)},
+        {WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&image)},
+        {WM_CREATE, 0, reinterpret_cast<LPARAM>(&chosen)},
+        {WM_CONTEXTMENU, 0, MAKELPARAM(100, 100)},
+        {WM_CONTEXTMENU, 0, -1}};
     for (const auto& [msg, wp, lp] : messages) {
         for (HWND hwnd : windows) {
-            ::PostMessageA(hwnd, msg, wp, lp);
+            // Posted, the system carries no pointer: the address itself arrives.
+            if (msg != WM_NCCREATE && msg != WM_CREATE) ::PostMessageA(hwnd, msg, wp, lp);
             DWORD_PTR ignored = 0;
-            ::SendMessageTimeoutA(hwnd, msg, wp, lp, SMTO_ABORTIFHUNG, 2000, &ignored);
+            if (msg != WM_TIMER && msg != 0x0118)
+                ::SendMessageTimeoutA(hwnd, msg, wp, lp, SMTO_ABORTIFHUNG, 2000, &ignored);
         }
     }
     ::DestroyWindow(decoy);
+    EXPECT_TRUE(VisibleMenus(program_->Id()).empty()) << "a menu opened for another process";
+    // Timers that name any address at all.
+    std::mt19937 random(36);
+    for (int i = 0; i < 10000 && program_->Running(); ++i) {
+        ::PostMessageA(windows[i % windows.size()], WM_TIMER, i, static_cast<LPARAM>(random()));
+        DWORD_PTR ignored = 0;
+        if (i % 500 == 499) ::SendMessageTimeoutA(windows.front(), WM_NULL, 0, 0, SMTO_NORMAL, 5000, &ignored);
+    }
     // Still there, still answering the hotkey, and nothing to report.
     EXPECT_TRUE(menuOpensAndCloses()) << (program_->Running() ? "no menu" : "it ended") << ", exit code "
                                       << program_->WaitForExit(0).value_or(STILL_ACTIVE);

@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <map>
 
+#include "platform/Bitmap.h"
 #include "platform/TextCodePage.h"
 
 namespace rztest {
@@ -251,6 +253,53 @@ std::vector<HWND> VisibleMenus(DWORD pid) {
     for (HWND menu : ProcessWindows(pid, "#32768"))
         if (::IsWindowVisible(menu)) visible.push_back(menu);
     return visible;
+}
+
+std::optional<uint32_t> CommonColour(HWND window) {
+    RECT r{};
+    if (!::GetWindowRect(window, &r) || r.right <= r.left || r.bottom <= r.top) return std::nullopt;
+    rz::TBitmap shot(r.right - r.left, r.bottom - r.top);
+    HDC screen = ::GetDC(nullptr);
+    const bool copied = ::BitBlt(shot.Canvas(), 0, 0, shot.Width(), shot.Height(), screen, r.left, r.top, SRCCOPY);
+    ::ReleaseDC(nullptr, screen);
+    const uint32_t* bits = shot.Bits();
+    if (!copied || !bits) return std::nullopt;
+    std::map<uint32_t, int> counts;
+    for (int i = 0; i < shot.Width() * shot.Height(); ++i) ++counts[bits[i] & 0xFFFFFF];
+    return std::max_element(counts.begin(), counts.end(), [](auto& a, auto& b) { return a.second < b.second; })->first;
+}
+
+bool IsDarkColour(uint32_t rgb) {
+    return std::max({(rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF}) < 0x55;
+}
+
+namespace {
+constexpr char kPersonalize[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize";
+constexpr char kAppsUseLightTheme[] = "AppsUseLightTheme";
+}  // namespace
+
+AppThemeSetting::AppThemeSetting() {
+    DWORD value = 0, size = sizeof(value);
+    if (::RegGetValueA(HKEY_CURRENT_USER, kPersonalize, kAppsUseLightTheme, RRF_RT_REG_DWORD, nullptr, &value,
+                       &size) == ERROR_SUCCESS)
+        saved_ = value;
+}
+
+AppThemeSetting::~AppThemeSetting() { Write(saved_); }
+
+void AppThemeSetting::Write(std::optional<DWORD> value) {
+    HKEY opened = nullptr;
+    if (::RegCreateKeyExA(HKEY_CURRENT_USER, kPersonalize, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &opened, nullptr))
+        return;
+    rz::unique_hkey key(opened);
+    if (!value) ::RegDeleteValueA(key.get(), kAppsUseLightTheme);
+    else ::RegSetValueExA(key.get(), kAppsUseLightTheme, 0, REG_DWORD, reinterpret_cast<BYTE*>(&*value), 4);
+}
+
+void AppThemeSetting::Announce() {
+    DWORD_PTR ignored = 0;
+    ::SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"ImmersiveColorSet"),
+                          SMTO_ABORTIFHUNG, kSendMs, &ignored);
 }
 
 std::string ClassOf(HWND hwnd) {

@@ -85,6 +85,29 @@ HWND VisibleWindow(DWORD pid, const char* className, const char* title);
 int ExpandedTreeCount(HWND tree, DWORD timeoutMs);
 // The program's popup menus that are showing.
 std::vector<HWND> VisibleMenus(DWORD pid);
+// The colour most of a shown window's pixels have on the screen, 0xRRGGBB;
+// nullopt when the screen cannot be read there.
+std::optional<uint32_t> CommonColour(HWND window);
+// A colour a dark theme paints with: its brightest channel below a third.
+bool IsDarkColour(uint32_t rgb);
+
+// The user's app theme as Windows keeps it (AppsUseLightTheme), set for a
+// test and put back as it was when the test ends.
+class AppThemeSetting {
+public:
+    AppThemeSetting();
+    ~AppThemeSetting();
+    AppThemeSetting(const AppThemeSetting&) = delete;
+    AppThemeSetting& operator=(const AppThemeSetting&) = delete;
+    void Set(bool light) { Write(light ? 1 : 0); }
+    // Sent to every window, as the system announces a theme switch.
+    static void Announce();
+
+private:
+    // The value written, or removed where there is none.
+    static void Write(std::optional<DWORD> value);
+    std::optional<DWORD> saved_;
+};
 std::string ClassOf(HWND hwnd);
 // The Windows directory, with a trailing backslash.
 std::string WindowsDir();

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -39,7 +40,9 @@ protected:
         std::string list = Item("may", U8(u8"Отчёт за май")) + Item("june", U8(u8"Отчёт за июнь"));
         for (int i = 1; i <= 24; ++i) list += Item("doc" + std::to_string(i), "Document " + std::to_string(i));
         MakeDir(store_);
-        WriteFile(store_ + "\\shortcuts.txt", list);
+        WriteFile(store_ + "\\shortcuts.txt", list + "^Folder|Quarterly reports\r\n");
+        MakeDir(store_ + "\\Quarterly reports");
+        WriteFile(store_ + "\\Quarterly reports\\shortcuts.txt", Item("q1", "First summary"));
     }
     std::string Item(const std::string& param, const std::string& caption) const {
         return "^ExeLnk|" + script_ + "|" + param + "||" + caption + "\r\n";
@@ -135,6 +138,35 @@ TEST_F(SearchByKeys, CyrillicEnterLaunchesWhatWasLearned_KeysAndTheMouseReachEve
     EXPECT_TRUE(WaitUntil([&] { return EditText(search) == U8(u8"май отчёт "); }, kWindowMs)) << EditText(search);
     PressKeys({VK_RETURN});
     EXPECT_TRUE(Launched("june\r\nmay\r\ndoc11\r\ndoc2\r\nmay\r\n")) << ReadFile(marker_);
+    ExpectNoErrorShown();
+}
+
+// A folder is found too: chosen, it opens where the search window was, as
+// if the user had walked there; only the item launched from it is counted.
+TEST_F(SearchByKeys, AFolderChosenOpensWhereTheSearchWas_OnlyWhatLaunchesIsCounted) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    HWND search = SearchFor(L"quarterly");
+    ASSERT_NE(search, nullptr);
+    RECT place{};
+    ::GetWindowRect(search, &place);
+    PressKeys({VK_RETURN});
+    HWND menu = nullptr;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            const auto menus = VisibleMenus(program_->Id());
+            return (menu = menus.empty() ? nullptr : menus.front()) != nullptr;
+        },
+        kWindowMs))
+        << "the folder did not open";
+    RECT shown{};
+    ::GetWindowRect(menu, &shown);
+    EXPECT_LE(std::abs(shown.left - place.left), 4);
+    EXPECT_LE(std::abs(shown.top - place.top), 4);
+    PressKeys({VK_DOWN});
+    PressKeys({VK_RETURN});
+    EXPECT_TRUE(Launched("q1\r\n")) << ReadFile(marker_);
+    EXPECT_TRUE(Counted("\tq1\t")) << ReadFile(counts_);
+    EXPECT_EQ(ReadFile(counts_).find("Quarterly"), std::string::npos) << "the folder was counted as a launch";
     ExpectNoErrorShown();
 }
 

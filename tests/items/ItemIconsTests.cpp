@@ -43,6 +43,9 @@ TEST_F(StoreTest, TypeIconsFollowTheExtensionListAndDuplicatesTakeTwoSlots) {
               "^UnkLnk|C:\\nothing-here|| No extension\r\n"
               "^UnkLnk|C:\\c.txt|txt|Text again\r\n"
               "^ExeLnk|C:\\d.bat||bat|Script\r\n");
+    // Files of the user's that carry the names the type lookup once made and deleted.
+    rztest::WriteFile(dir / "TempFile.txt", "the user's");
+    rztest::WriteFile(dir / "TempFile", "the user's too");
     Load();
     // Collected: exe, txt, "" - then exe bat cmd wsf wsh appended.
     ASSERT_EQ(store->tables.extensions.Length(), 8);
@@ -57,7 +60,8 @@ TEST_F(StoreTest, TypeIconsFollowTheExtensionListAndDuplicatesTakeTwoSlots) {
     EXPECT_EQ(top[2]->ImageIndex(), 14);  // empty extension, not a directory
     EXPECT_EQ(top[3]->ImageIndex(), 13);
     EXPECT_EQ(top[4]->ImageIndex(), 16);  // "bat" at list position 4
-    EXPECT_FALSE(rztest::FileExists(dir / "TempFile.txt"));
+    EXPECT_EQ(rztest::ReadFile(dir / "TempFile.txt"), "the user's");
+    EXPECT_EQ(rztest::ReadFile(dir / "TempFile"), "the user's too");
 }
 
 TEST_F(StoreTest, ItemIconsComeFromTheFileThenThePictureElseNone) {

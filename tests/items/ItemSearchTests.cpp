@@ -19,6 +19,7 @@ struct Entry {
     const char* file;
     int depth;
     uint16_t boost = 0;
+    bool own = false;  // one of the program's own entries
 };
 
 struct Case {
@@ -82,6 +83,8 @@ const std::vector<Case> kCases = {
     {"a typo at the first letter", kChrome, "xhrome", {"Chrome"}},
     {"no typo in a word of three letters", kChrome, "cjr", {}},
     {"two typos are too many", kChrome, "chxrmx", {}},
+    {"two letters changed side by side are two typos", kChrome, "chxxme", {}},
+    {"a swap and a change are two typos", kChrome, "hcrxme", {}},
     {"a typo only from a word start", {{"Superchrome", "", 0}}, "chrmoe", {}},
     {"launched items first among matches of one kind",
      {{"Notepad", "", 0}, {"Notes", "", 1, 200}, {"Notebook", "", 0, 900}},
@@ -90,12 +93,18 @@ const std::vector<Case> kCases = {
     {"launched word prefix first", {{"Notepad", "", 0}, {"My Notes", "", 0, 50}}, "note", {"My Notes", "Notepad"}},
     {"never over a better kind", {{"Keynote", "", 0, 60000}, {"Notepad", "", 3}}, "note", {"Notepad", "Keynote"}},
     {"nor a typo over an exact match", {{"Chrome", "", 0, 60000}, {"Chrmoe", "", 0}}, "chrmoe", {"Chrmoe", "Chrome"}},
+    {"the program's own entries after the user's on a tie, however deep",
+     {{"Preferences...", "", 1, 0, true}, {"Prefetch", "", 4}},
+     "pref",
+     {"Prefetch", "Preferences..."}},
+    {"but not after a worse match", {{"My prefs", "", 0}, {"Preferences...", "", 1, 0, true}}, "pref",
+     {"Preferences...", "My prefs"}},
 };
 
 TEST(ItemSearch, RanksAndFolds) {
     for (const Case& c : kCases) {
         rz::SearchIndex index;
-        for (const Entry& e : c.entries) index.Add(e.caption, e.file, e.depth);
+        for (const Entry& e : c.entries) index.Add(e.caption, e.file, e.depth, e.own);
         for (size_t i = 0; i < c.entries.size(); ++i) index.SetBoost(static_cast<int>(i), c.entries[i].boost);
         std::vector<std::string> got, want(c.expected.begin(), c.expected.end());
         for (int i : index.Find(c.query, c.limit)) got.push_back(c.entries[i].caption);
@@ -158,7 +167,9 @@ TEST_F(LauncherSearchTest, IndexesTheUserItemsAndIsMadeAgainAfterAReload) {
     WriteList("shortcuts.txt", "^UnkLnk|C:\\a\\old.txt|txt|Old notes\r\n^SpeSep|Notes\r\n");
     Load();
     EXPECT_EQ(Found("notes"), std::vector<std::string>{"Old notes in []"});
-    EXPECT_TRUE(Found("close").empty()) << "the program's own entries are no items";
+    EXPECT_TRUE(Found("close").empty()) << "Close and the Kit itself are not for finding";
+    EXPECT_EQ(Found("prefer"), std::vector<std::string>{"Preferences... in [Razaveza Kit]"});
+    EXPECT_EQ(Found("manage"), std::vector<std::string>{"Manage Items... in [Razaveza Kit]"});
 
     WriteList("shortcuts.txt", "^Folder|Wo&rk\r\n");
     rztest::MakeDir(dir / "shortcuts\\Wo&rk");
@@ -169,7 +180,12 @@ TEST_F(LauncherSearchTest, IndexesTheUserItemsAndIsMadeAgainAfterAReload) {
     store->tables.Clear();
     Load();
     EXPECT_EQ(Found("notes"), std::vector<std::string>{"Notes folder in [Work]"});
-    EXPECT_EQ(Found("b"), std::vector<std::string>{"Notes folder in [Work]"}) << "a directory's own name";
+    EXPECT_EQ(Found("b"), (std::vector<std::string>{"Notes folder in [Work]", "Visit Website in [Razaveza Kit]",
+                                                    "About... in [Razaveza Kit]"}))
+        << "a directory's own name first";
+    EXPECT_EQ(Found("work"), std::vector<std::string>{"Wo&rk in []"}) << "a folder is found";
+    ASSERT_FALSE(search->Find("work", 1).empty());
+    EXPECT_EQ(search->Find("work", 1)[0].kind, rz::LauncherSearch::Kind::Folder);
 }
 
 }  // namespace

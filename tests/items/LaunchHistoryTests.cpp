@@ -6,9 +6,11 @@
 
 #include <random>
 #include <string>
+#include <utility>
 
 #include "StoreFixture.h"
 #include "items/LaunchHistory.h"
+#include "platform/FileIO.h"
 
 namespace {
 
@@ -21,10 +23,11 @@ protected:
         h.SetFile(dir / file);
         h.clock = [this] { return now; };
         h.reportFailure = [this](const std::string&, unsigned long) { ++failures; };
+        h.reportTrimmed = [this](const std::string&, unsigned long) { ++trimmed; };
         return h;
     }
     int64_t now = kStart;
-    int failures = 0;
+    int failures = 0, trimmed = 0;
 };
 
 TEST_F(LaunchHistoryTest, LaunchesAddUpAgeByHalfAMonthAndSurviveARestart) {
@@ -60,7 +63,8 @@ TEST_F(LaunchHistoryTest, ABadFileStartsTheCountsAfreshAndIsRebuiltAtTheNextLaun
     } cases[] = {
         {"random bytes", noise, 0},
         {"a hundred thousand lines: the strongest stay", manyLines, rz::LaunchHistory::kMaxItems},
-        {"far too large", valid + std::string(rz::LaunchHistory::kMaxFileBytes, '#'), 0},
+        {"far too large: the strongest stay, and the log says so",
+         valid + std::string(rz::LaunchHistory::kMaxFileBytes, '#'), 1},
         {"broken lines around a good one",
          "x\ty\n\t\t\t\t\n-1\t5\tC:\\n.exe\t\tN\nnan\t5\tC:\\n.exe\t\tN\n1\t5\t\t\tNo path\n1\t5\tC:\\%4\t\tBad\n" +
              valid + "1\t5\tC:\\a.exe\t\tToo\tmany\n",
@@ -77,6 +81,37 @@ TEST_F(LaunchHistoryTest, ABadFileStartsTheCountsAfreshAndIsRebuiltAtTheNextLaun
         EXPECT_EQ(reread.Score("C:\\new.exe", "", "New"), 1);
     }
     EXPECT_EQ(failures, 0) << "a bad file is no failure to report";
+    EXPECT_GE(trimmed, 1);
+}
+
+TEST_F(LaunchHistoryTest, CopiesSharingTheFileLoseNoLaunchWhenTheyWriteInAnyOrder) {
+    // Another copy's 50 entries were gone after this copy's next launch.
+    rz::LaunchHistory here, there, late;
+    Use(here).Record("C:\\both.exe", "", "Both");
+    Use(there).Record("C:\\both.exe", "", "Both");
+    for (int i = 0; i < 50; ++i) there.Record("C:\\there\\" + std::to_string(i) + ".exe", "", "T");
+    here.Record("C:\\here.exe", "", "Here");
+    // The other copy writes just as this one is about to replace the file.
+    bool once = true;
+    rz::BeforeReplacing.Replace([&](const std::string&) {
+        if (std::exchange(once, false)) there.Record("C:\\raced.exe", "", "Raced");
+        return true;
+    });
+    here.Record("C:\\here.exe", "", "Here");
+    rz::BeforeReplacing.Restore();
+    Use(late);
+    EXPECT_EQ(late.Size(), 53u);
+    EXPECT_DOUBLE_EQ(late.Score("C:\\both.exe", "", "Both"), 2) << "counts of one item combine";
+    EXPECT_DOUBLE_EQ(late.Score("C:\\here.exe", "", "Here"), 2);
+    EXPECT_EQ(late.Score("C:\\raced.exe", "", "Raced"), 1);
+    EXPECT_EQ(late.Score("C:\\there\\49.exe", "", "T"), 1);
+    // What another copy wrote is seen once the file is known to have changed.
+    EXPECT_EQ(here.Score("C:\\raced.exe", "", "Raced"), 1);
+    there.Record("C:\\later.exe", "", "Later");
+    EXPECT_EQ(here.Score("C:\\later.exe", "", "Later"), 0);
+    here.FileChanged();
+    EXPECT_EQ(here.Score("C:\\later.exe", "", "Later"), 1);
+    EXPECT_EQ(failures, 0);
 }
 
 TEST_F(LaunchHistoryTest, AFailedWriteIsReportedOnceAndTriedAgainAtTheNextLaunch) {
@@ -89,7 +124,7 @@ TEST_F(LaunchHistoryTest, AFailedWriteIsReportedOnceAndTriedAgainAtTheNextLaunch
     rztest::MakeDir(dir / "gone");
     history.Record("C:\\c.exe", "", "C");
     EXPECT_EQ(Use(reread, "gone\\launches.txt").Size(), 3u);
-    EXPECT_FALSE(rztest::FileExists(dir / "gone\\launches.txt.tmp"));
+    EXPECT_EQ(rz::RemoveReplaceLeftovers(dir / "gone\\"), 0) << "a temporary file stayed";
     EXPECT_EQ(failures, 1);
 }
 

@@ -220,7 +220,9 @@ TEST_F(ImportTest, AnImportStoppedAnywhereLeavesTreeIconsAndHistoryAsBefore) {
     const auto state = [&] {
         return Dump(Anchor()) + " pictures " + std::to_string(f.ILAllPublicPM.Count()) + "/" +
                std::to_string(f.ILAllPublicTV.Count()) + " manager icons " + std::to_string(f.TVItems.Tag) + " steps " +
-               std::to_string(c.history.Steps()) + " late " + std::to_string(f.store.icons.sources.LateCount());
+               std::to_string(c.history.Steps()) + " late " + std::to_string(f.store.icons.sources.LateCount()) +
+               " rows " + std::to_string(f.store.tables.paths.Length()) + "/" +
+               std::to_string(f.store.tables.params.Length());
     };
     const std::string before = state();
     for (int stopAt : {1, 2, 3}) {

@@ -12,6 +12,7 @@
 #include "core/ErrorLog.h"
 #include "core/Launching.h"
 #include "items/ListFile.h"
+#include "items/StoreFingerprint.h"
 #include "menu/form_general.h"
 #include "platform/Bitmap.h"
 #include "platform/FileIO.h"
@@ -337,6 +338,70 @@ TEST_F(SaveTest, AStaleBackupThatCannotBeSetAsideAsksForARestartAndStaysWhole) {
     EXPECT_FALSE(rztest::DirExists(dir / "item_bak"));
     EXPECT_FALSE(rztest::DirExists(dir / "item_del"));
     EXPECT_EQ(Undo(), edited);
+}
+
+TEST_F(SaveTest, OutsideWritesDuringASaveAreKeptOrAskedAboutAndAHeldBackupStallsNothing) {
+    // A sync service's file moved over a list file while the save ran was
+    // taken into the save's fingerprint, and the next save deleted it unasked.
+    ASSERT_NO_FATAL_FAILURE(Start());
+    const std::string games = dir / "shortcuts\\Games\\shortcuts.txt";
+    const std::string level = dir / "shortcuts\\shortcuts.txt";
+    unique_handle_kernel held;
+    WriteWholeFile.Replace([&](const std::string& path, const std::string& bytes) {
+        // A virus scanner looks into the backup for the rest of the save.
+        if (!held) held = HoldFolder(dir / "item_bak");
+        // Another computer's level arrives first, then another one right after ours.
+        if (path == games) rztest::WriteFile(games, "^SpeSep|from elsewhere, first\r\n");
+        const bool written = WriteWholeFile.Real(path, bytes);
+        if (path == level) rztest::WriteFile(level, bytes + "^SpeSep|from elsewhere, after\r\n");
+        return written;
+    });
+    Save();
+    WriteWholeFile.Restore();
+    ASSERT_TRUE(held) << ::GetLastError();
+    EXPECT_TRUE(FormItems().Saved());
+    EXPECT_EQ(Text("item_conflicts\\Games\\shortcuts.txt"), "^SpeSep|from elsewhere, first\r\n");
+    EXPECT_EQ(Text("shortcuts\\Games\\shortcuts.txt"), kGames);
+    EXPECT_NE(Text("shortcuts\\shortcuts.txt").find("from elsewhere, after"), std::string::npos);
+    EXPECT_NE(Status().find("Save succesful!"), std::string::npos) << Status();
+    EXPECT_NE(Status().find("item_bak"), std::string::npos) << Status();
+    EXPECT_NE(Status().find("item_conflicts"), std::string::npos) << Status();
+    // The backup that stays is no save under way; the change after the save is one from outside.
+    const StoreLook look = LookAtStore(dir.Path());
+    EXPECT_FALSE(look.saving);
+    EXPECT_NE(look.print, FormItems().store.onDisk);
+
+    // The next save asks first, and takes the backup away once it is let go.
+    held.reset();
+    answer = IDNO;
+    Save();
+    EXPECT_EQ(boxes.size(), 1u);
+    EXPECT_NE(Text("shortcuts\\shortcuts.txt").find("from elsewhere, after"), std::string::npos);
+    answer = IDYES;
+    Save();
+    EXPECT_EQ(Status(), "Save succesful!");
+    EXPECT_FALSE(rztest::DirExists(dir / "item_bak"));
+    EXPECT_EQ(LookAtStore(dir.Path()).print, FormItems().store.onDisk) << "its own writes are no outside change";
+}
+
+// A save that fails discards its partial store: a file another program put
+// there meanwhile went with it.
+TEST_F(SaveTest, AFailedSaveKeepsWhatCameInMeanwhile) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    const std::string games = dir / "shortcuts\\Games\\shortcuts.txt";
+    const std::string level = dir / "shortcuts\\shortcuts.txt";
+    WriteWholeFile.Replace([&](const std::string& path, const std::string& bytes) {
+        if (path != level) return WriteWholeFile.Real(path, bytes);
+        rztest::WriteFile(games, "^SpeSep|from elsewhere\r\n");
+        ::SetLastError(ERROR_WRITE_FAULT);
+        return false;
+    });
+    Save();
+    WriteWholeFile.Restore();
+    EXPECT_FALSE(FormItems().Saved());
+    EXPECT_EQ(Text("shortcuts\\Games\\shortcuts.txt"), kGames);
+    EXPECT_EQ(Text("item_conflicts\\Games\\shortcuts.txt"), "^SpeSep|from elsewhere\r\n");
+    EXPECT_NE(Status().find("item_conflicts"), std::string::npos) << Status();
 }
 
 TEST_F(SaveTest, AnOldStoreThatCannotBeDeletedNeverLeavesAPartialBackup) {

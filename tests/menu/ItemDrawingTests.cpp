@@ -18,6 +18,14 @@ TMenuItem& EntryIn(TMenuItem& level, bool bar, const std::string& caption, int i
     return AddEntry(level, caption, 0, image);
 }
 
+// A picture as the menu shows it: over the menu's colour, which the
+// platform fills a menu with before its entries are drawn.
+void DrawOnMenu(const rz::TImageList& images, Surface& s, int x, int y, bool enabled) {
+    const RECT cell{x, y, x + images.Width(), y + images.Height()};
+    ::FillRect(s.Canvas(), &cell, ::GetSysColorBrush(COLOR_MENU));
+    images.Draw(s.Canvas(), x, y, 0, enabled);
+}
+
 }  // namespace
 
 TEST_F(MenuDrawTest, MeasureAddsIndentBarRoomAndArrowRoomToTheCaptionWidth) {
@@ -85,7 +93,7 @@ TEST_F(MenuDrawTest, ImageIsDrawnAtTheIconCellGreyedWhenDisabled) {
             folder.Enabled = enabled;
             Surface drawn(160, 60), expected(160, 60);
             DrawItem(folder, drawn.Canvas(), kRow, false);
-            images.Draw(expected.Canvas(), x0 + 2, kBottom - 18, 0, enabled);
+            DrawOnMenu(images, expected, x0 + 2, kBottom - 18, enabled);
             ASSERT_FALSE(IsEmpty(expected.Ink(cell, kUntouched)));
             for (int y = cell.top; y < cell.bottom; ++y) {
                 for (int x = cell.left; x < cell.right; ++x) {
@@ -140,7 +148,7 @@ TEST_F(MenuDrawTest, SelectedEntryWithImageGetsARaisedFrameAndAnUnlitIconCell) {
         TMenuItem& entry = EntryIn(level, bar, "Item", 0);
         Surface s(160, 60);
         Surface icon(160, 60);
-        Items().ILAllPublicPM.Draw(icon.Canvas(), x0 + 2, kBottom - 18, 0, true);
+        DrawOnMenu(Items().ILAllPublicPM, icon, x0 + 2, kBottom - 18, true);
         auto iconCellIsThePicture = [&] {
             for (int y = kBottom - 18; y < kBottom - 2; ++y)
                 for (int x = x0 + 2; x < x0 + 18; ++x) ASSERT_EQ(s.At(x, y), icon.At(x, y)) << x << "," << y;

@@ -219,7 +219,7 @@ protected:
                 e.OnDrawItem(&e, dc, r, false);
             } else if (platformPaints) {
                 ::FillRect(dc, &r, ::GetSysColorBrush(COLOR_MENU));
-                rz::PaintPlatformEntrySideBar(e, dc, column, r);
+                rz::PaintPlatformEntrySideBar(e, dc, *rz::CurrentPalette(), column, r);
             }
         }
         return y;

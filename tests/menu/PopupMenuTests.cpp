@@ -252,3 +252,22 @@ TEST_F(PopupMenuTest, PlatformDrawnIconsKeepAGapToTheirCaptions) {
     EXPECT_GE(textLeft - iconRight, 3) << "caption clear of the icon";
     EXPECT_EQ(plainTextLeft, textLeft) << "captions stay aligned";
 }
+
+// A theme switch while the menu shows leaves its colours to the next opening.
+TEST_F(PopupMenuTest, APaletteReplacedWhileOpenServesTheNextOpening) {
+    AddEntry(menu.Items(), "only", 0);
+    menu.PlatformDrawn = false;
+    rz::UsePalette(rz::Palette::System());
+    bool keptLight = false;
+    Run({[&] {
+        rz::UsePalette(rz::Palette::Dark(RGB(0, 0, 128)));
+        keptLight = !menu.Colours()->IsDark();
+        return true;
+    }});
+    EXPECT_TRUE(keptLight);
+    EXPECT_TRUE(menu.Colours()->IsDark()) << "the next opening";
+    // Entries the platform draws light (no dark menus of its own here) keep the light parts beside them.
+    menu.PlatformDrawn = true;
+    EXPECT_FALSE(menu.Colours()->IsDark());
+    rz::UsePalette(nullptr);
+}

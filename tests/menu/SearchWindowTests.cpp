@@ -7,6 +7,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,6 +18,7 @@
 #include "items/LauncherParts.h"
 #include "menu/form_search.h"
 #include "menu/form_shortcuts.h"
+#include "platform/CanvasText.h"
 #include "platform/Timer.h"
 #include "support/UcvGraphics.h"
 
@@ -190,6 +193,66 @@ TEST_F(SearchWindowTest, ManyMatches_TenRowsAllReachable_BoxStaysPut_MatchesUnde
         }
     EXPECT_GE(longest, doc.cx - 1);
     EXPECT_LE(longest, docBlank.cx + 1);
+}
+
+}  // namespace
+
+namespace {
+
+// A row whose letters matched in the middle of its caption, against the same
+// row shown for a match of its file name (nothing marked): the letters land
+// on the same pixels, and only the marks' thin band differs.
+TEST_F(SearchWindowTest, MarkedRowsDrawTheirLettersOnceInPlace) {
+    const struct {
+        const char* caption;
+        const char* query;
+        const char* middle;  // a marked part that is not at the start
+    } cases[] = {
+        {"Backup Photos", "photos backup", "Photos"},
+        {"Garden notes", "garden note", "note"},
+        {"Notepad", "notpad", "Notepad"},
+        {"Pop quiz", "z", "z"},
+        {"Trip \xF0\x9F\x93\xB7 album", "album", "album"},
+        {"Cafe\xCC\x81 notes", "cafe notes", "notes"},
+    };
+    for (size_t i = 0; i < std::size(cases); ++i)
+        Link(cases[i].caption, ("C:\\x\\k" + std::to_string(i + 1) + ".exe").c_str(), parts.PMItems.Items(), nullptr);
+    for (bool windowsDraw : {false, true})
+        for (int dpi : {96, 144}) {
+            rz::Settings.WindowsDraw = windowsDraw;
+            for (size_t i = 0; i < std::size(cases); ++i) {
+                const auto& c = cases[i];
+                SCOPED_TRACE(std::string(c.caption) + " at " + std::to_string(dpi) + (windowsDraw ? " platform" : ""));
+                const auto drawn = [&](const std::string& query) {
+                    search.OpenAt(POINT{10, 10}, "");
+                    if (dpi != 96) rztest::MoveToDpi(search, dpi);
+                    for (char letter : query) Send(WM_CHAR, static_cast<unsigned char>(letter));
+                    auto row = std::make_unique<rztest::Surface>(search.Scaled(300), search.ListResults.RowHeight);
+                    EXPECT_EQ(search.Results().empty() ? "" : search.Results()[0].entry->Caption, c.caption);
+                    search.ListResults.OnDrawRow(row->Canvas(), 0, RECT{0, 0, row->Width(), row->Height()});
+                    search.Hide();
+                    return row;
+                };
+                const auto plain = drawn("k" + std::to_string(i + 1));
+                const auto marked = drawn(c.query);
+                std::vector<int> rows;
+                int right = -1;
+                for (int y = 0; y < plain->Height(); ++y)
+                    for (int x = 0; x < plain->Width(); ++x)
+                        if (plain->At(x, y) != marked->At(x, y)) {
+                            if (rows.empty() || rows.back() != y) rows.push_back(y);
+                            right = std::max(right, x);
+                        }
+                EXPECT_FALSE(rows.empty()) << "nothing marked";
+                EXPECT_LE(rows.size(), static_cast<size_t>(rz::ScaleToDpi(2, dpi))) << "letters moved or doubled";
+                // The mark reaches the end of the middle part.
+                rz::SelectGuard font(plain->Canvas(), search.Font());
+                const std::string caption(c.caption);
+                const std::string upTo = caption.substr(0, caption.find(c.middle) + std::strlen(c.middle));
+                const int end = search.Scaled(rz::SearchLayout::kTextLeft) + rz::CanvasTextExtent(plain->Canvas(), upTo).cx;
+                EXPECT_NEAR(right, end - 1, rz::ScaleToDpi(1, dpi));
+            }
+        }
 }
 
 }  // namespace

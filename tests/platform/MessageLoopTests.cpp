@@ -1,19 +1,24 @@
 // Work the message loop takes between its own messages: the folder watch,
 // which has no thread and no timer of its own and holds nothing below its
-// folder, and the idle call; neither runs inside another loop.
+// folder, and the idle call; neither runs inside another loop. And what it
+// takes from others: no pointer or object another thread names.
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "TestSupport.h"
 #include "platform/Application.h"
 #include "platform/FolderWatch.h"
+#include "platform/ForeignMessages.h"
 #include "platform/Handles.h"
+#include "platform/Window.h"
 
 using namespace rz;
 
@@ -82,9 +87,9 @@ TEST(MessageLoop, ItsWaitsAndIdleWorkWaitWhileAnotherLoopRuns) {
     int idles = 0;
     Application.AddWait(g_event, [] { ++g_signalled, ::ResetEvent(g_event); });
     Application.AddIdle(&idles, [&] { return ++idles, DWORD(INFINITE); });
-    const UINT_PTR timer = ::SetTimer(nullptr, 0, 100, &BoxTick);
+    const UINT_PTR timer = SetCallbackTimer(nullptr, 0, 100, &BoxTick);
     ::MessageBoxA(nullptr, "A loop of its own", "Loop test", MB_OK);
-    ::KillTimer(nullptr, timer);
+    KillCallbackTimer(nullptr, timer);
     EXPECT_GE(g_ticks, 2);
     EXPECT_FALSE(g_ranInside);
     EXPECT_EQ(idles, 0);
@@ -93,4 +98,84 @@ TEST(MessageLoop, ItsWaitsAndIdleWorkWaitWhileAnotherLoopRuns) {
     EXPECT_GT(idles, 0);
     Application.RemoveWait(g_event);
     Application.RemoveIdle(&idles);
+}
+
+namespace {
+
+// A window whose procedure notes what it was told, sent from a thread of its own.
+struct Listener : TWindow {
+    Listener() {
+        RegisterClassOnce("RzListener", nullptr);
+        CreateHandle(0, "RzListener", "", WS_POPUP, 0, 0, 0, 0, nullptr);
+    }
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override {
+        // Only a pointer found trusted reaches the handler.
+        if (msg == WM_NOTIFY) reached = PointerParameterTrusted(msg, lp);
+        if (msg == WM_APP) ++calls;
+        return TWindow::HandleMessage(msg, wp, lp);
+    }
+    bool reached = false;
+    int calls = 0;
+};
+
+// Sends from another thread while this one takes the message.
+void SendFromAnotherThread(HWND hwnd, UINT msg, LPARAM lp) {
+    std::atomic<bool> done = false;
+    std::thread sender([&] {
+        DWORD_PTR ignored = 0;
+        ::SendMessageTimeoutA(hwnd, msg, 0, lp, SMTO_NORMAL, 5000, &ignored);
+        done = true;
+    });
+    while (!done) Application.RunOnce(10);
+    sender.join();
+}
+
+}  // namespace
+
+TEST(ForeignMessages, OnlyAFrameOfTheReceivingThreadIsTrustedFromAnotherThread) {
+    Listener window;
+    ASSERT_NE(window.Handle(), nullptr);
+    NMHDR onThisStack{};
+    std::vector<char> heap(4096);
+    MEMORY_BASIC_INFORMATION stack{};
+    ASSERT_TRUE(::VirtualQuery(&onThisStack, &stack, sizeof(stack)));
+    const struct {
+        const char* name;
+        LPARAM lp;
+        bool reached;
+    } cases[] = {
+        {"a frame of the receiving thread", reinterpret_cast<LPARAM>(&onThisStack), true},
+        {"committed heap memory", reinterpret_cast<LPARAM>(heap.data()), false},
+        {"the program's image", reinterpret_cast<LPARAM>(::GetModuleHandleA(nullptr)), false},
+        {"no memory at all", 0x00001234, false},
+        {"the reserved, uncommitted end of the receiving stack", reinterpret_cast<LPARAM>(stack.AllocationBase) + 16,
+         false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        window.reached = false;
+        SendFromAnotherThread(window.Handle(), WM_NOTIFY, c.lp);
+        EXPECT_EQ(window.reached, c.reached);
+    }
+    // From this thread every pointer is its own.
+    window.reached = false;
+    ::SendMessageA(window.Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(heap.data()));
+    EXPECT_TRUE(window.reached);
+}
+
+TEST(ForeignMessages, AnotherThreadNeitherRecreatesNorTearsDownAWindow) {
+    Listener window, other;
+    CREATESTRUCTA takeOver{};
+    takeOver.lpCreateParams = &other;
+    for (UINT msg : {WM_NCCREATE, WM_CREATE, WM_DESTROY, WM_NCDESTROY}) {
+        SCOPED_TRACE(msg);
+        SendFromAnotherThread(window.Handle(), msg,
+                              msg == WM_NCCREATE || msg == WM_CREATE ? reinterpret_cast<LPARAM>(&takeOver) : 0);
+        ASSERT_TRUE(::IsWindow(window.Handle()));
+        EXPECT_EQ(::GetWindowLongPtrA(window.Handle(), GWLP_USERDATA), reinterpret_cast<LONG_PTR>(&window));
+        const int before = window.calls;
+        ::SendMessageA(window.Handle(), WM_APP, 0, 0);
+        EXPECT_EQ(window.calls, before + 1) << "the window lost its object";
+    }
+    EXPECT_EQ(other.calls, 0);
 }
