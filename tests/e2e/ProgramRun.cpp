@@ -401,7 +401,6 @@ void PressKeys(KeyPath path, const std::vector<std::string>& chords) {
             keys.push_back(VirtualKey(chord.substr(start, plus - start)));
         }
         PressKeys(keys);
-        ::Sleep(40);
     }
 }
 
