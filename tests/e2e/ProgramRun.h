@@ -118,31 +118,25 @@ std::string WindowsDir();
 HWND OpenMenuByHotkey(const RunningProgram& program, DWORD totalMs, DWORD repressMs,
                       const std::function<bool()>& ready = {});
 
-// Two ways to press keys: SendInput, which the system queues for the thread
-// that made itself foreground, and real X key events from xdotool, which
-// reach only the window that holds the X input focus, as a keyboard does.
-// The X way needs every window to be an X window of its own (no Wine
-// virtual desktop): the run that has it sets RZ_X_KEYS.
+// Keys through SendInput, queued for the thread that made itself foreground,
+// or as real X key events from xdotool, which reach only the X input focus.
+// The X way needs each window to be an X window of its own (no virtual
+// desktop): the run that has that sets RZ_X_KEYS.
 enum class KeyPath { SendInput, XServer };
 bool XKeysTestable();
-// xdotool with these arguments (no double quotes); false when it failed or
-// did not end within a while.
+// False when xdotool failed or did not end in time; no double quotes.
 bool RunXdotool(const std::string& arguments);
-// Each chord in turn, by xdotool's key names: "ctrl+l", "Down", "Return",
-// "Escape", "F2", "Delete", letters.
+// Chords by xdotool's key names: "ctrl+l", "Down", "Return", "F2", letters.
 void PressKeys(KeyPath path, const std::vector<std::string>& chords);
 void TypeText(KeyPath path, const std::string& text);
-// The X input focus given to a window of a Wine process, as a window manager
-// gives it to the window the user clicks. Nothing to do for SendInput.
+// The X input focus to a window, as a window manager gives it on a click.
 bool FocusWindow(KeyPath path, HWND window);
 
-// Another program in front: Wine's Notepad, holding the focus, until the
-// object goes.
+// Wine's Notepad in front with the focus, until the object goes.
 class ForeignProgram {
 public:
     explicit ForeignProgram(KeyPath path);
     bool Ready() const { return window_ != nullptr; }
-    // In front again, with the input focus.
     bool TakeFocus();
 
 private:
