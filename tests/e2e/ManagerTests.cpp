@@ -434,4 +434,21 @@ TEST_F(ItemManager, TheHotkeyAnswersRightAfterTheManagerOrThePreferencesClose) {
     ExpectNoErrorShown();
 }
 
+// A mouse move where the pointer stayed (as when a window shows under it)
+// let go of the entry chosen with the keys: Down then chose "Help File".
+TEST_F(ItemManager, RegressionAStillPointerKeepsTheEntryChosenWithTheKeys) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    ASSERT_NE(OpenMenuByHotkey(), nullptr);
+    for (WORD key : {VK_UP, VK_UP, VK_RIGHT}) PressKeys({key});
+    ASSERT_TRUE(WaitUntil([&] { return VisibleMenus(program_->Id()).size() == 2; }, kMenuMs));
+    INPUT still{};
+    still.type = INPUT_MOUSE;
+    still.mi.dwFlags = MOUSEEVENTF_MOVE;
+    ::SendInput(1, &still, sizeof(still));
+    PressKeys({VK_DOWN});
+    PressKeys({VK_RETURN});
+    EXPECT_TRUE(WaitUntil([&] { return VisibleWindow(program_->Id(), nullptr, kManagerTitle) != nullptr; }, kWindowMs));
+    EXPECT_EQ(Box(), nullptr);
+}
+
 }  // namespace
