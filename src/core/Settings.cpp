@@ -87,6 +87,16 @@ TShortCut ReadHotKey(const StoredSettings& stored, const char* key, TShortCut fa
     return fallback;
 }
 
+// The file as LoadSettings last read it, the values the record then held,
+// and the text the windows show since ApplySettings.
+struct ReadSettings {
+    std::string path;
+    std::string text;
+    std::map<std::string, std::string> values;
+};
+ReadSettings g_read;
+std::string g_appliedText;
+
 // What SaveSettings writes for a hotkey: an unread line as it stood while
 // its fallback still serves.
 std::string HotKeyText(const char* key, TShortCut value, TShortCut fallback) {
@@ -112,8 +122,9 @@ std::vector<ProfileEntry> SettingsEntries() {
     entries.push_back({kGeneral, "TaskBar", Settings.TaskBar ? "1" : "0"});
     entries.push_back({kGeneral, "OpenLauncherHotkey",
                        HotKeyText("OpenLauncherHotkey", Settings.OpenLauncherHotkey, kDefaultLauncherKey)});
-    // Whoever never set it finds no such line in the file.
-    if (Settings.OpenSearchHotkey || g_unreadKeys.count("OpenSearchHotkey"))
+    // Whoever never set it finds no such line in the file; one taken away is emptied.
+    if (Settings.OpenSearchHotkey || g_unreadKeys.count("OpenSearchHotkey") ||
+        ProfileValue(g_read.text, kGeneral, "OpenSearchHotkey"))
         entries.push_back({kGeneral, "OpenSearchHotkey", HotKeyText("OpenSearchHotkey", Settings.OpenSearchHotkey, 0)});
     entries.push_back({kFont, "WindowsDraw", Settings.WindowsDraw ? "1" : "0"});
     entries.push_back({kFont, "FontName", Settings.FontName});
@@ -124,15 +135,6 @@ std::vector<ProfileEntry> SettingsEntries() {
     return entries;
 }
 
-// The file as LoadSettings last read it, the values the record then held,
-// and the text the windows show since ApplySettings.
-struct ReadSettings {
-    std::string path;
-    std::string text;
-    std::map<std::string, std::string> values;
-};
-ReadSettings g_read;
-std::string g_appliedText;
 
 // What this run did not change and someone else changed in the file since
 // it was read stays as the file has it now: the newer value.
@@ -288,6 +290,41 @@ void WriteAutostart(bool on) {
         LONG rc = ::RegDeleteValueA(key.get(), kAutostartValueName);
         if (rc != ERROR_SUCCESS && rc != ERROR_FILE_NOT_FOUND) throw EOSError(SystemErrorText(rc), rc);
     }
+}
+
+void PauseHotKeys(bool pause) {
+    for (TJvApplicationHotKey* key : {g_links.hotKey, g_links.searchHotKey})
+        if (key) key->SetPaused(pause);
+}
+
+std::vector<std::string> ChangeHotKeys(TShortCut launcher, TShortCut search) {
+    std::vector<std::string> refused;
+    PauseHotKeys(false);
+    if (search && search == launcher) {
+        refused.push_back(ShortCutToText(search) + " opens the launcher menu already");
+        search = Settings.OpenSearchHotkey == launcher ? 0 : Settings.OpenSearchHotkey;
+    }
+    struct Change {
+        TJvApplicationHotKey* key;
+        TShortCut wanted;
+        TShortCut& setting;
+        TShortCut old;
+    };
+    Change changes[] = {{g_links.hotKey, launcher, Settings.OpenLauncherHotkey, Settings.OpenLauncherHotkey},
+                        {g_links.searchHotKey, search, Settings.OpenSearchHotkey, Settings.OpenSearchHotkey}};
+    // Both let go first: the two may swap their keys.
+    for (Change& c : changes)
+        if (c.key && c.wanted != c.key->HotKey()) c.key->SetHotKey(0);
+    for (Change& c : changes) {
+        c.setting = c.wanted;
+        if (!c.key || c.wanted == c.key->HotKey()) continue;
+        c.key->SetHotKey(c.wanted);
+        if (!c.wanted || c.key->Registered()) continue;
+        refused.push_back(ShortCutToText(c.wanted) + " is used by another program");
+        c.key->SetHotKey(c.old);
+        c.setting = c.old;
+    }
+    return refused;
 }
 
 void HideOpenWindows() {

@@ -75,6 +75,13 @@ bool SettingsChangedOnDisk();
 // The Run value into Settings.Autostart.
 void ReadAutostart();
 void WriteAutostart(bool on);
+// The two hotkeys given back to the system while a field takes key
+// combinations, so that the current ones can be pressed into it.
+void PauseHotKeys(bool pause);
+// The hotkeys registered in place of the current ones and kept in Settings;
+// one another program holds is refused and the old one stays. What was
+// refused, in words ("Ctrl+L is used by another program").
+std::vector<std::string> ChangeHotKeys(TShortCut launcher, TShortCut search);
 void HideOpenWindows();
 void ReshowHiddenWindows();
 

@@ -12,7 +12,9 @@ namespace rz {
 class TTitledDialog : public TForm {
 public:
     // title lives as long as the program (one of the prepared titles).
-    TTitledDialog(std::string name, const std::string& title) : TForm(std::move(name)), title_(title) {}
+    TTitledDialog(std::string name, const std::string& title) : TForm(std::move(name)), title_(title) {
+        FitWorkArea = true;
+    }
 
     const std::string& Title() const { return title_; }
     // Attached in own drawing mode to activation, deactivation and paint.

@@ -3,6 +3,7 @@
 #include <set>
 
 #include "core/AppData.h"
+#include "core/Settings.h"
 #include "platform/Fonts.h"
 #include "platform/Handles.h"
 #include "platform/Layout.h"
@@ -82,16 +83,17 @@ void TFormConfig::LayOutPages() {
     LayOut(TSControl.Handle(), Dpi(),
            {Row(ChkBxSystray, "Always show Corvane Razaveza in Systray", 18, 26, 280, 17),
             Row(ChkBxTaskBar, "Always* show Corvane Razaveza in TaskBar", 18, 48, 280, 17),
-            Row(GrpBxMixed, "General Settings", 8, 8, 298, 70)});
+            Row(GrpBxMixed, "General Settings", 8, 8, 298, 70), Row(LblLauncherKey, "Open the menu:", 18, 108, 100, 16),
+            Row(HKLauncher, nullptr, 122, 105, 174, 21), Row(LblSearchKey, "Open the search:", 18, 135, 100, 16),
+            Row(HKSearch, nullptr, 122, 132, 174, 21), Row(GrpBxHotkeys, "Hotkeys", 8, 86, 298, 76)});
     // The font name list is narrower than its dropped list; a list's height
     // is that of the field with the list dropped.
-    LayOut(
-        TSVisuals.Handle(), Dpi(),
-        {Row(CBWinDefDrawAll, "Let Windows default draw all controls.", 8, 8, 298, 17),
-         Row(LblFontName, "Font Name", 18, 54, 121, 16), Row(CmBoxFontName, nullptr, 18, 70, 121, 200),
-         Row(LblFontSize, "Font Size", 152, 54, 60, 16), Row(CmBoxFontSize, nullptr, 152, 70, 52, 200),
-         Row(BtnDefault, "Default", 221, 104, 75, 23), Row(GrpBxFontSets, "Program Font Settings", 8, 34, 298, 104),
-         Row(LblColours, "Colours", 18, 153, 60, 16), Row(CmBoxColours, nullptr, 80, 150, 121, 200)});
+    LayOut(TSVisuals.Handle(), Dpi(),
+           {Row(CBWinDefDrawAll, "Let Windows default draw all controls.", 8, 8, 298, 17),
+            Row(LblFontName, "Font Name", 18, 54, 121, 16), Row(CmBoxFontName, nullptr, 18, 70, 121, 200),
+            Row(LblFontSize, "Font Size", 152, 54, 60, 16), Row(CmBoxFontSize, nullptr, 152, 70, 52, 200),
+            Row(BtnDefault, "Default", 221, 104, 75, 23), Row(GrpBxFontSets, "Program Font Settings", 8, 34, 298, 104),
+            Row(LblColours, "Colours", 18, 153, 60, 16), Row(CmBoxColours, nullptr, 80, 150, 121, 200)});
 }
 
 void TFormConfig::WireEvents() {
@@ -104,6 +106,18 @@ void TFormConfig::WireEvents() {
          std::initializer_list<TControl*>{&BtnOK, &BtnCancel, &BtnApply, &PCSettings, &ChkBxSystray, &ChkBxTaskBar,
                                           &CBWinDefDrawAll, &CmBoxFontName, &CmBoxFontSize, &BtnDefault, &CmBoxColours})
         c->OnEnter = explain;
+    for (THotKeyEdit* field : {&HKLauncher, &HKSearch}) {
+        // The current keys can be pressed into the fields only while the system lets go of them.
+        field->OnEnter = [this](TObject* s) {
+            OnEnterExplain(s);
+            PauseHotKeys(true);
+        };
+        field->OnExit = [](TObject*) { PauseHotKeys(false); };
+        field->OnRefused = [this](const std::string& reason) {
+            ::MessageBeep(MB_ICONWARNING);
+            RichEditHelp.SetText(reason);
+        };
+    }
     CBWinDefDrawAll.OnClick = [this](TObject* s) { CBWinDefDrawAllClick(s); };
     BtnDefault.OnClick = [this](TObject* s) { BtnDefaultClick(s); };
     BtnApply.OnClick = [this](TObject* s) { BtnApplyClick(s); };
@@ -164,6 +178,12 @@ std::string ExplainText(const std::string& controlName) {
         {"BtnDefault",
          "If you have chosen not to let Windows default draw controls, you can with this button quickly choose "
          "between 2 different defaults (respective what program and Windows default to)."},
+        {"HKLauncher",
+         "Press the keys that open the launcher menu from any program, for example Ctrl+Alt+L. Backspace "
+         "empties the field: the menu then opens from the tray icon only."},
+        {"HKSearch",
+         "Press the keys that open the search box from any program, for example Ctrl+Shift+L. Backspace "
+         "empties the field: no key opens the search then."},
         {"CmBoxColours",
          "Choose the colours of the menus and windows the program draws itself: \"as Windows\" follows the light "
          "or dark app colours set in Windows, \"light\" and \"dark\" keep to one. High contrast, when it is on, "

@@ -10,6 +10,7 @@
 #include "controls/CcvWinGroupBox.h"
 #include "core/TitledDialog.h"
 #include "platform/EnhComboBox.h"
+#include "platform/HotKeyEdit.h"
 #include "platform/PageControl.h"
 #include "platform/Panels.h"
 #include "platform/RichEdit.h"
@@ -30,6 +31,12 @@ public:
     TCheckBox ChkBxSystray{"ChkBxSystray"};
     TCheckBox ChkBxTaskBar{"ChkBxTaskBar"};
     TGroupBox GrpBxMixed{"GrpBxMixed"};
+    // The two system-wide keys: the launcher menu's and the search's.
+    TLabel LblLauncherKey{"LblLauncherKey"};
+    THotKeyEdit HKLauncher{"HKLauncher"};
+    TLabel LblSearchKey{"LblSearchKey"};
+    THotKeyEdit HKSearch{"HKSearch"};
+    TGroupBox GrpBxHotkeys{"GrpBxHotkeys"};
 
     TCheckBox CBWinDefDrawAll{"CBWinDefDrawAll"};
     TLabel LblFontName{"LblFontName"};
@@ -80,8 +87,10 @@ private:
     void DpiChanged() override;
     void WireEvents();
     void FocusFirstControl();
-    // Apply and OK up to the menu drawing.
-    void StoreAndApply();
+    // Apply and OK up to the menu drawing; the hotkeys refused, in words.
+    std::vector<std::string> StoreAndApply();
+    // Said once the windows are back, in a box over this dialog.
+    void ReportRefusedKeys(const std::vector<std::string>& refused);
 };
 
 // The help panel's text for a control's name.

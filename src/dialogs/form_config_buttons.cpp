@@ -5,6 +5,7 @@
 #include "core/Launching.h"
 #include "core/Settings.h"
 #include "dialogs/form_config.h"
+#include "platform/MessageBox.h"
 
 namespace rz {
 
@@ -24,6 +25,8 @@ void TFormConfig::ShowSettings() {
     CBWinDefDrawAll.SetChecked(Settings.WindowsDraw);
     SetFontControlsState(Settings.WindowsDraw);
     ChkBxSystray.SetChecked(Settings.Autostart);
+    HKLauncher.SetValue(Settings.OpenLauncherHotkey);
+    HKSearch.SetValue(Settings.OpenSearchHotkey);
     CmBoxColours.SetItemIndex(static_cast<int>(Settings.Colours));
 }
 
@@ -57,23 +60,42 @@ void TFormConfig::BtnDefaultClick(TObject*) {
     CmBoxFontSize.SetItemIndex(CmBoxFontSize.IndexOf(size));
 }
 
-void TFormConfig::StoreAndApply() {
+std::vector<std::string> TFormConfig::StoreAndApply() {
     HideOpenWindows();
     TakeSettings();
+    // Before the file: a refused key leaves the line of the old one.
+    const std::vector<std::string> refused = ChangeHotKeys(HKLauncher.Value(), HKSearch.Value());
     SaveSettings();
     LoadSettings();
     ApplySettings();
     ShowSettings();
     if (applyMenuDrawing) applyMenuDrawing();
+    return refused;
+}
+
+void TFormConfig::ReportRefusedKeys(const std::vector<std::string>& refused) {
+    std::string text;
+    for (const std::string& line : refused) text += (text.empty() ? "" : "\r\n") + line + ".";
+    ShowMessageBox(Handle(), text, App.configTitle, MB_OK | MB_ICONWARNING);
+    FocusControl(refused.front().find("launcher") == std::string::npos && HKSearch.Value() == Settings.OpenSearchHotkey
+                     ? HKLauncher
+                     : HKSearch);
 }
 
 void TFormConfig::BtnApplyClick(TObject*) {
-    StoreAndApply();
+    const std::vector<std::string> refused = StoreAndApply();
     ReshowHiddenWindows();
+    if (!refused.empty()) ReportRefusedKeys(refused);
 }
 
 void TFormConfig::BtnOKClick(TObject*) {
-    StoreAndApply();
+    const std::vector<std::string> refused = StoreAndApply();
+    // A refused key keeps the dialog open, showing the key that stays.
+    if (!refused.empty()) {
+        ReshowHiddenWindows();
+        ReportRefusedKeys(refused);
+        return;
+    }
     // Closed without FormClose: what it would put back was just stored.
     Hide();
     Tag = 0;

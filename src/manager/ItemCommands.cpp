@@ -16,11 +16,7 @@ namespace {
 bool Addable(const TTreeNode* after) { return after && !IsSystemEntry(after); }
 bool Editable(const TTreeNode* node) { return node && !IsAnchorEntry(node) && !IsSystemEntry(node); }
 
-// How a step names the entry it changed.
-std::string Named(const TTreeNode* node) {
-    if (IsPlainSeparatorEntry(node)) return "separator";
-    return "\"" + node->Text() + "\"";
-}
+std::string Named(const TTreeNode* node) { return NamedEntry(node); }
 
 class UpdateScope {
 public:
@@ -66,6 +62,16 @@ void CollectFiles(const ImportEntry& level, std::vector<std::string>& files) {
 }
 
 }  // namespace
+
+std::string NamedEntry(const TTreeNode* node) {
+    if (IsPlainSeparatorEntry(node)) return "separator";
+    return "\"" + node->Text() + "\"";
+}
+
+std::string NamedLevel(const TTreeNode* node) {
+    const TTreeNode* folder = node ? node->Parent() : nullptr;
+    return folder ? NamedEntry(folder) : "Top";
+}
 
 std::vector<TTreeNode*> SweepTargets(TTreeNode* first, const std::function<bool(int itemId)>& missing) {
     std::vector<TTreeNode*> found;

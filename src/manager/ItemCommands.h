@@ -78,6 +78,11 @@ private:
     ItemStore& store_;
 };
 
+// How the history and the status line name an entry: its caption in quotes,
+// or "separator"; and the level it is on: its folder so named, or Top.
+std::string NamedEntry(const TTreeNode* node);
+std::string NamedLevel(const TTreeNode* node);
+
 // The sweep's rule: the link entries from first on (folders searched) whose
 // target is plainly gone, each level from its last entry back.
 std::vector<TTreeNode*> SweepTargets(TTreeNode* first, const std::function<bool(int itemId)>& missing);

@@ -155,8 +155,9 @@ void TFormItems::LayOutControls() {
             Row(LblFType, "Item Type:", left, 58, 163, 14),
             Row(RichEditFPath, nullptr, left, 76, 163, 30),
             Row(RichEditFName, nullptr, left, 110, 163, 16),
-            Row(RichEditFParams, nullptr, left, 139, 68, 16),
-            Row(EditSParams, nullptr, 422, 136, 93, 21),
+            // Room for the label's colon in wider system fonts at 144 DPI.
+            Row(RichEditFParams, nullptr, left, 139, 74, 16),
+            Row(EditSParams, nullptr, 428, 136, 87, 21),
             Row(RGSelectType, "Type of item to add", left, 205, 163, 86),
             Row(RBFile, "File - Normal", 360, 222, 150, 16),
             Row(RBFileDirectory, "File - Directory", 360, 238, 150, 16),
@@ -235,6 +236,8 @@ void TFormItems::miAboutClick(TObject*) {
 }
 
 void TFormItems::miCloseAppClick(TObject*) {
+    // Edits still open here are not dropped unasked; Cancel keeps the program running.
+    if (Visible() && !AgreedToClose()) return;
     if (closeApplication) closeApplication();
 }
 

@@ -188,6 +188,8 @@ public:
     void AnyControlKeyDown(TObject* sender, WORD key, bool& handled);
     // F2: the keyboard goes to the name field with its text selected.
     void BeginRename();
+    // The keyboard back on the tree, its selection in sight.
+    void FocusTree();
 
     // The tree's context menu (form_items_menu.cpp) and the imports
     // (form_items_import.cpp).
@@ -214,6 +216,10 @@ private:
     // True when the store on disk is as loaded or saved here, or the user
     // agrees to overwrite it.
     bool OverwriteAgreed();
+    // Before the window or the program closes with unsaved edits: Yes saves
+    // them, No drops them, Cancel keeps the window; false when it stays open.
+    bool AgreedToClose();
+    HWND FocusOnActivate(HWND remembered) override;
     // An entry leaves the tree: nothing of the view may keep it.
     void LetGo(TTreeNode* node);
 
@@ -231,6 +237,9 @@ private:
     std::string pendingDirectory_;
     std::string parkedTexts_[kAddTypeCount];
     std::string lastAcceptedName_;
+    // The entry whose name is being typed, and how it was named before.
+    TTreeNode* renaming_ = nullptr;
+    std::string renamedFrom_;
 
     TTreeNode* saveRoot_ = nullptr;
     TTreeNode* clipboard_ = nullptr;
@@ -263,6 +272,9 @@ private:
     // Ctrl+Z, Ctrl+Y, Ctrl+Shift+Z: true when the key was one of them.
     bool HistoryKey(WORD key);
     void FieldHistoryKey(TObject* field, WORD key, bool& handled);
+    void FieldKeyDown(TObject* field, WORD key, bool& handled);
+    // The character a handled key also made, which the field would take.
+    static void DropTypedCharacter(HWND field);
 
     // Dragging, drops and the sweep.
     void HookDragDropAndSweep();

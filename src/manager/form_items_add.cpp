@@ -79,6 +79,8 @@ void TFormItems::BitBtnFindClick(TObject*) {
     if (RBFile.Checked()) FindFile();
     else if (RBFileDirectory.Checked()) FindDirectory();
     if (!Settings.WindowsDraw) FormPaint(this);
+    // At the entry the new item will follow.
+    FocusTree();
 }
 
 void TFormItems::FindFile() {
@@ -121,14 +123,11 @@ void TFormItems::BitBtnAttachClick(TObject*) {
     }
     if (!added) return;
     TVItems.Select(added);
-    if (BitBtnAttach.Tag == 0) {
-        // A disabled button keeps no keyboard focus: the keys go on in the
-        // tree, at the new entry.
-        if (::GetFocus() == BitBtnAttach.Handle()) TVItems.SetFocus();
-        BitBtnAttach.SetEnabled(false);
-    }
+    if (BitBtnAttach.Tag == 0) BitBtnAttach.SetEnabled(false);
     LabelItemText.SetCaption("Item Text");
     MemoAddName.SetText("");
+    // The keys go on in the tree, at the new entry.
+    FocusTree();
 }
 
 TTreeNode* TFormItems::AttachSeparator(TTreeNode* after, const std::string& text) {

@@ -107,11 +107,13 @@ void TFormItems::TVItemsDragDrop(TObject*, TObject*, int x, int y) {
     TTreeNode* target = TVItems.GetNodeAt(x, y);
     TTreeNode* moved = dragPressed_;
     if (!target || !moved || target == moved || target->IsDescendantOf(moved)) return;
-    commands.MoveAfter(moved, target, "Drag");
+    const bool done = commands.MoveAfter(moved, target, "Drag");
     // Resting on a folder selected it: the properties must not show the
     // moved entry while an edit goes to the folder.
     TVItems.Select(moved);
     PropertiesDisplay(moved);
+    if (done) StatusMessage("Moved " + NamedEntry(moved) + " into " + NamedLevel(moved));
+    FocusTree();
 }
 
 }  // namespace rz

@@ -63,9 +63,12 @@ void TFormItems::TVItemsDropFilesDone(TObject*) {
         commands.history.Seal();
     }
     if (done.last) TVItems.Select(done.last);
+    FocusTree();
     if (!done.refused) {
-        // What an earlier drop refused is no longer news.
-        if (done.last && !done.imported) ClearStatusMessage();
+        // An import says what it brought itself.
+        if (done.last && !done.imported)
+            StatusMessage(done.added == 1 ? "Added " + NamedEntry(done.last)
+                                          : "Added " + std::to_string(done.added) + " items");
         return;
     }
     // One chord and one line for the whole drop, however many were refused.

@@ -2,13 +2,19 @@
 // and starting the selected item.
 
 #include "core/Launching.h"
+#include "items/ItemKinds.h"
 #include "manager/form_items.h"
 
 namespace rz {
 
 void TFormItems::BitBtnDeleteClick(TObject*) {
+    TTreeNode* sel = TVItems.Selected();
+    const std::string named = sel ? NamedEntry(sel) : std::string();
     // The clipboard lets go of the entry through LetGo, also of one inside a deleted folder.
-    if (commands.Delete(TVItems.Selected())) RefreshButtons();
+    if (!commands.Delete(sel)) return;
+    RefreshButtons();
+    StatusMessage("Deleted " + named);
+    FocusTree();
 }
 
 void TFormItems::BitBtnCutClick(TObject*) {
@@ -18,6 +24,8 @@ void TFormItems::BitBtnCutClick(TObject*) {
     clipboard_ = sel;
     sel->SetCut(true);
     RefreshButtons();
+    StatusMessage("Cut " + NamedEntry(sel));
+    FocusTree();
 }
 
 void TFormItems::BitBtnCopyClick(TObject*) {
@@ -26,6 +34,8 @@ void TFormItems::BitBtnCopyClick(TObject*) {
     if (clipboard_) clipboard_->SetCut(false);
     clipboard_ = sel;
     RefreshButtons();
+    StatusMessage("Copied " + NamedEntry(sel));
+    FocusTree();
 }
 
 void TFormItems::BitBtnPasteClick(TObject*) {
@@ -36,16 +46,22 @@ void TFormItems::BitBtnPasteClick(TObject*) {
         RefreshButtons();
         return;
     }
+    TTreeNode* pasted = nullptr;
     if (clipboard_->Cut()) {
         TTreeNode* moved = clipboard_;
         moved->SetCut(false);
         clipboard_ = nullptr;
         // Pasting a cut entry onto itself leaves the tree as it was.
-        if (commands.MoveAfter(moved, sel, "Paste")) TVItems.Select(moved);
-    } else if (TTreeNode* copy = commands.PasteCopy(clipboard_, sel)) {
-        TVItems.Select(copy);
+        if (commands.MoveAfter(moved, sel, "Paste")) pasted = moved;
+    } else {
+        pasted = commands.PasteCopy(clipboard_, sel);
+    }
+    if (pasted) {
+        TVItems.Select(pasted);
+        StatusMessage("Pasted " + NamedEntry(pasted) + " into " + NamedLevel(pasted));
     }
     RefreshButtons();
+    FocusTree();
 }
 
 void TFormItems::LetGo(TTreeNode* node) {
@@ -56,6 +72,7 @@ void TFormItems::LetGo(TTreeNode* node) {
     }
     if (inside(dragPressed_) || inside(expandCandidate_)) StopDrag();
     if (inside(dropBatch_.last)) dropBatch_.last = nullptr;
+    if (inside(renaming_)) renaming_ = nullptr;
 }
 
 void TFormItems::BitBtnLaunchClick(TObject*) {

@@ -144,6 +144,7 @@ TTreeNode* TFormItems::ImportFolders(const std::vector<std::string>& folders, co
         PlaySystemSound(kSoundRefused);
         StatusMessage(import.Uninstallers() > 0 ? import.Summary() : kMsgNothingToImport);
     }
+    FocusTree();
     return imported;
 }
 

@@ -1,5 +1,5 @@
 // The tree's keys: each presses its button, so the button's enabling rules
-// hold for the key too; F2 and Esc move between the tree and the name field;
+// hold for the key too; F2 goes to the name field, Enter and Esc back;
 // the history's keys work all over the window.
 
 #include "manager/form_items.h"
@@ -55,16 +55,26 @@ void TFormItems::BeginRename() {
     ::SendMessageA(EditSName.Handle(), EM_SETSEL, 0, -1);
 }
 
-void TFormItems::EditSNameKeyDown(TObject* sender, WORD key, bool& handled) {
-    if (key != VK_ESCAPE) {
+void TFormItems::EditSNameKeyDown(TObject* sender, WORD key, bool& handled) { FieldKeyDown(sender, key, handled); }
+
+void TFormItems::EditSParamsKeyDown(TObject* sender, WORD key, bool& handled) { FieldKeyDown(sender, key, handled); }
+
+// Enter and Esc end the typing: what was typed is in the tree already, and
+// the keyboard goes back to the tree.
+void TFormItems::FieldKeyDown(TObject* sender, WORD key, bool& handled) {
+    if (key != VK_RETURN && key != VK_ESCAPE) {
         FieldHistoryKey(sender, key, handled);
         return;
     }
-    TVItems.SetFocus();
+    DropTypedCharacter(static_cast<TControl*>(sender)->Handle());
+    FocusTree();
     handled = true;
 }
 
-void TFormItems::EditSParamsKeyDown(TObject* sender, WORD key, bool& handled) { FieldHistoryKey(sender, key, handled); }
+void TFormItems::FocusTree() {
+    if (TTreeNode* sel = TVItems.Selected()) TVItems.Select(sel);
+    FocusControl(TVItems);
+}
 
 // In the fields too, Ctrl+Z takes back the typing of a whole name, not the
 // field's last keystroke.
@@ -72,10 +82,13 @@ void TFormItems::FieldHistoryKey(TObject* field, WORD key, bool& handled) {
     if (!HistoryKey(key)) return;
     handled = true;
     // The field would take the character the key also made as its own undo.
+    DropTypedCharacter(static_cast<TControl*>(field)->Handle());
+}
+
+void TFormItems::DropTypedCharacter(HWND field) {
     MSG typed;
-    const HWND window = static_cast<TControl*>(field)->Handle();
-    if (::PeekMessageW(&typed, window, WM_CHAR, WM_CHAR, PM_NOREMOVE) && typed.wParam < 0x20)
-        ::PeekMessageW(&typed, window, WM_CHAR, WM_CHAR, PM_REMOVE);
+    if (::PeekMessageW(&typed, field, WM_CHAR, WM_CHAR, PM_NOREMOVE) && typed.wParam < 0x20)
+        ::PeekMessageW(&typed, field, WM_CHAR, WM_CHAR, PM_REMOVE);
 }
 
 void TFormItems::AnyControlKeyDown(TObject*, WORD key, bool& handled) { handled = HistoryKey(key); }
@@ -84,8 +97,9 @@ void TFormItems::HookKeys() {
     TVItems.OnKeyDown = [this](TObject* s, WORD key, bool& handled) { TVItemsKeyDown(s, key, handled); };
     TVItems.OwnDialogKeys = {VK_RETURN};
     EditSName.OnKeyDown = [this](TObject* s, WORD key, bool& handled) { EditSNameKeyDown(s, key, handled); };
-    EditSName.OwnDialogKeys = {VK_ESCAPE};
+    EditSName.OwnDialogKeys = {VK_ESCAPE, VK_RETURN};
     EditSParams.OnKeyDown = [this](TObject* s, WORD key, bool& handled) { EditSParamsKeyDown(s, key, handled); };
+    EditSParams.OwnDialogKeys = {VK_ESCAPE, VK_RETURN};
     TVItems.ListenToKeys();
     EditSName.ListenToKeys();
     EditSParams.ListenToKeys();

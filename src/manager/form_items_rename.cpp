@@ -1,6 +1,8 @@
 // Renaming the selected entry through the name field, with the folder and
 // separator rules, and editing a program's parameters.
 
+#include <utility>
+
 #include "manager/TypedText.h"
 #include "manager/form_items.h"
 
@@ -21,11 +23,17 @@ void Rewrite(TEdit& field, const std::string& text, int caret) {
 void TFormItems::EditSNameEnter(TObject*) {
     commands.history.Seal();
     lastAcceptedName_ = EditSName.Text();
+    renaming_ = TVItems.Selected();
+    renamedFrom_ = renaming_ ? NamedEntry(renaming_) : std::string();
 }
 
 void TFormItems::EditSNameExit(TObject*) {
     commands.history.Seal();
     lastAcceptedName_.clear();
+    // Said once the typing ends, not at every letter.
+    TTreeNode* renamed = std::exchange(renaming_, nullptr);
+    if (renamed && renamed == TVItems.Selected() && NamedEntry(renamed) != renamedFrom_)
+        StatusMessage("Renamed " + renamedFrom_ + " to " + NamedEntry(renamed));
 }
 
 void TFormItems::EditSNameChange(TObject*) {

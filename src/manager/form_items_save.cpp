@@ -12,6 +12,7 @@
 namespace rz {
 
 namespace {
+constexpr char kSaveQuestion[] = "Save changes to the items?";
 constexpr char kOverwriteQuestion[] =
     "The items on disk were changed by another program or computer after the item manager read them.\r\n\r\n"
     "Overwrite them with the items shown here?\r\n\r\n"
@@ -36,6 +37,22 @@ bool TFormItems::OverwriteAgreed() {
         ShowMessageBox(Handle(), kOverwriteQuestion, App.itemsTitle, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2);
     if (answer == IDYES) return true;
     StatusMessage(kNotSavedChangedOnDisk);
+    return false;
+}
+
+bool TFormItems::AgreedToClose() {
+    // Steps taken back all the way leave the tree as it was saved.
+    if (!commands.history.CanUndo()) return true;
+    switch (ShowMessageBox(Handle(), kSaveQuestion, App.itemsTitle, MB_YESNOCANCEL | MB_ICONQUESTION)) {
+        case IDNO: return true;
+        case IDYES:
+            BitBtnSaveClick(this);
+            // A save refused or failed keeps the window and the edits.
+            if (!commands.history.CanUndo()) return true;
+            break;
+        default: break;
+    }
+    FocusTree();
     return false;
 }
 

@@ -142,8 +142,9 @@ void TFormItems::ViewReset() {
 void TFormItems::UndoRestore() {
     const bool wasAttached = changeAttached_;
     AttachTreeChange(false);
-    // Neither the clipboard's entry nor a pressed one survives the rebuild.
+    // Neither the clipboard's entry nor a pressed or renamed one survives the rebuild.
     clipboard_ = nullptr;
+    renaming_ = nullptr;
     StopDrag();
     // The tree, the manager's icons and the parameters, as last loaded or saved.
     commands.RestoreSaved();
@@ -183,9 +184,23 @@ void TFormItems::StepHistory(bool redo) {
 
 void TFormItems::BitBtnCloseClick(TObject*) { Close(); }
 
-void TFormItems::FormShow(TObject*) { TVItems.Select(TVItems.GetFirstNode()); }
+void TFormItems::FormShow(TObject*) {
+    TVItems.Select(TVItems.GetFirstNode());
+    FocusTree();
+}
+
+HWND TFormItems::FocusOnActivate(HWND remembered) {
+    // Back in a field the user was typing in; else where the user works.
+    for (const TControl* field : {&EditSName, &EditSParams, &MemoAddName})
+        if (remembered && remembered == field->Handle()) return remembered;
+    return TVItems.Handle();
+}
 
 void TFormItems::FormClose(TObject*, bool& hide) {
+    if (!AgreedToClose()) {
+        hide = false;
+        return;
+    }
     if (saved_) {
         saved_ = false;
         UndoRestore();

@@ -35,7 +35,7 @@ TFormGeneral::TFormGeneral() : TForm("FormGeneral") {
     // Visible but disabled, without a menu, until start-up is done.
     CSystrayGen.LeftPopup = true;
     CSystrayGen.Enabled = false;
-    CSystrayGen.OnPopup = [this](TCoolTrayIcon& tray) { ShowLauncherMenuAtCursor(tray.PopupMenu, *this, tray); };
+    CSystrayGen.OnPopup = [this](TCoolTrayIcon& tray) { ShowLauncherMenuAtCursor(tray.PopupMenu, MenuHost, tray); };
     // The tray keeps its own copy of the icon.
     unique_hicon icon(
         static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr), "MAINICON", IMAGE_ICON,
@@ -59,7 +59,7 @@ void TFormGeneral::FormCreate(TObject*) {
 void TFormGeneral::FormShow(TObject*) {}
 
 void TFormGeneral::JvApplicationHotKeyHotKey(TObject*) {
-    ShowLauncherMenuAtCursor(CSystrayGen.PopupMenu, *this, CSystrayGen);
+    ShowLauncherMenuAtCursor(CSystrayGen.PopupMenu, MenuHost, CSystrayGen);
 }
 
 void TFormGeneral::JvSearchHotKeyHotKey(TObject*) {
@@ -67,27 +67,25 @@ void TFormGeneral::JvSearchHotKeyHotKey(TObject*) {
 }
 
 void TFormGeneral::ShowLauncherFolder(TMenuItem& folder, POINT at) {
-    ShowLauncherMenu(CSystrayGen.PopupMenu, *this, CSystrayGen, at, &folder);
+    ShowLauncherMenu(CSystrayGen.PopupMenu, MenuHost, CSystrayGen, at, &folder);
 }
 
-void ShowLauncherMenuAtCursor(TPopupMenu* menu, TForm& form, TCoolTrayIcon& trayIcon) {
+void ShowLauncherMenuAtCursor(TPopupMenu* menu, TMenuHost& host, TCoolTrayIcon& trayIcon) {
     POINT p;
-    if (::GetCursorPos(&p)) ShowLauncherMenu(menu, form, trayIcon, p);
+    if (::GetCursorPos(&p)) ShowLauncherMenu(menu, host, trayIcon, p);
 }
 
-void ShowLauncherMenu(TPopupMenu* menu, TForm& form, TCoolTrayIcon& trayIcon, POINT p, TMenuItem* level) {
-    if (!menu || menu->Showing || menu->IsOpen()) return;
+void ShowLauncherMenu(TPopupMenu* menu, TMenuHost& host, TCoolTrayIcon& trayIcon, POINT p, TMenuItem* level) {
+    // One menu at a time, whichever asks: a queued hotkey, the tray, a context menu open.
+    if (!menu || menu->Showing || menu->IsOpen() || TPopupMenu::Current()) return;
     struct Guard {
         TPopupMenu& m;
         explicit Guard(TPopupMenu& menu) : m(menu) { m.Showing = true; }
         ~Guard() { m.Showing = false; }
     } guard(*menu);
     Application.ProcessMessages();
-    ::SetForegroundWindow(form.Handle());
     menu->PopupComponent = &trayIcon;
-    menu->Popup(p.x, p.y, form.Handle(), level);
-    // Lets the menu close cleanly when the user clicks elsewhere.
-    ::PostMessageA(form.Handle(), WM_NULL, 0, 0);
+    host.Popup(*menu, p, level);
 }
 
 void TFormGeneral::SystemColoursMayChange() {

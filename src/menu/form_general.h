@@ -12,6 +12,7 @@
 #include "platform/Form.h"
 #include "platform/HotKey.h"
 #include "platform/MediaPlayer.h"
+#include "platform/MenuHost.h"
 #include "platform/Menu.h"
 #include "platform/Timer.h"
 #include "platform/TrayIcon.h"
@@ -30,6 +31,8 @@ public:
     // Opens the search window; no key until the settings give one.
     TJvApplicationHotKey JvSearchHotKey{"JvSearchHotKey"};
     TMediaPlayer MPAudioGen{"MPAudioGen"};
+    // What the launcher menu is shown from, so that it hears the keyboard.
+    TMenuHost MenuHost{"MenuHost"};
     // Follows the system's colours once its announcements settle.
     TTimer TimerColours{"TimerColours"};
 
@@ -70,10 +73,10 @@ private:
     DWORD firstAnnouncement_ = 0;
 };
 
-// Shows menu at the mouse position on behalf of the hidden form.
-void ShowLauncherMenuAtCursor(TPopupMenu* menu, TForm& form, TCoolTrayIcon& trayIcon);
+// Shows menu at the mouse position from host, which takes the keyboard for it.
+void ShowLauncherMenuAtCursor(TPopupMenu* menu, TMenuHost& host, TCoolTrayIcon& trayIcon);
 // Shows menu at a screen point, or only one of its levels there, as if the
-// user had walked to it.
-void ShowLauncherMenu(TPopupMenu* menu, TForm& form, TCoolTrayIcon& trayIcon, POINT at, TMenuItem* level = nullptr);
+// user had walked to it; from host too.
+void ShowLauncherMenu(TPopupMenu* menu, TMenuHost& host, TCoolTrayIcon& trayIcon, POINT at, TMenuItem* level = nullptr);
 
 }  // namespace rz

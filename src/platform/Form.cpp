@@ -1,5 +1,7 @@
 #include "platform/Form.h"
 
+#include <algorithm>
+
 #include "platform/Application.h"
 #include "platform/Control.h"
 #include "platform/Dpi.h"
@@ -9,7 +11,17 @@ namespace rz {
 
 namespace {
 constexpr char kFormClass[] = "TForm.Razaveza";
+// Below this a window is not made smaller: its text would be unreadable.
+constexpr int kSmallestFitDpi = 48;
 }  // namespace
+
+int FittingDpi(int dpi, SIZE client96, SIZE frame, const RECT& work) {
+    int fit = dpi;
+    const int width = work.right - work.left - frame.cx, height = work.bottom - work.top - frame.cy;
+    if (client96.cx > 0) fit = std::min<int>(fit, width * kBaseDpi / client96.cx);
+    if (client96.cy > 0) fit = std::min<int>(fit, height * kBaseDpi / client96.cy);
+    return std::max(fit, std::min(dpi, kSmallestFitDpi));
+}
 
 void TForm::CreateForm(const std::string& caption, int clientWidth, int clientHeight, DWORD style, DWORD exStyle) {
     RegisterClassOnce(kFormClass, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
@@ -21,7 +33,7 @@ void TForm::CreateForm(const std::string& caption, int clientWidth, int clientHe
     Application.Initialize();
     CreateHandle(exStyle, kFormClass, caption, style, 0, 0, r.right - r.left, r.bottom - r.top, Application.Handle());
     if (!Handle()) return;
-    dpi_ = WindowDpi(Handle());
+    dpi_ = monitorDpi_ = WindowDpi(Handle());
     FitClientToDpi();
     font_ = CreatePointFont(fontName_, fontSize_, dpi_);
     ::SendMessageA(Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), 0);
@@ -60,13 +72,55 @@ void TForm::ChangeDpi(int dpi, const RECT& suggested) {
     ::InvalidateRect(Handle(), nullptr, TRUE);
 }
 
+void TForm::KeepOnScreen() {
+    if (!Handle() || !FitWorkArea) return;
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    if (!::GetMonitorInfoA(::MonitorFromWindow(Handle(), MONITOR_DEFAULTTONEAREST), &monitor)) return;
+    const RECT work = monitor.rcWork;
+    RECT window{}, client{};
+    if (!::GetWindowRect(Handle(), &window) || !::GetClientRect(Handle(), &client)) return;
+    const SIZE frame{(window.right - window.left) - client.right, (window.bottom - window.top) - client.bottom};
+    const int fit = FittingDpi(monitorDpi_, SIZE{clientWidth_, clientHeight_}, frame, work);
+    if (fit != dpi_) {
+        ChangeDpi(fit, window);
+        ::GetWindowRect(Handle(), &window);
+    }
+    const int w = window.right - window.left, h = window.bottom - window.top;
+    const int x = std::max<int>(work.left, std::min<int>(window.left, work.right - w));
+    const int y = std::max<int>(work.top, std::min<int>(window.top, work.bottom - h));
+    if (x != window.left || y != window.top)
+        ::SetWindowPos(Handle(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void TForm::Show() {
     if (!Handle()) return;
     bool wasVisible = Visible();
+    if (!wasVisible) KeepOnScreen();
     ::ShowWindow(Handle(), SW_SHOW);
     Application.SyncTaskbarButton();
     ::SetForegroundWindow(Handle());
     if (!wasVisible) Fire(OnShow);
+}
+
+HWND TForm::FocusOnActivate(HWND remembered) {
+    if (remembered) return remembered;
+    return ::GetNextDlgTabItem(Handle(), nullptr, FALSE);
+}
+
+void TForm::RestoreFocus() {
+    auto usable = [this](HWND h) {
+        return h && ::IsWindow(h) && ::IsChild(Handle(), h) && ::IsWindowVisible(h) && ::IsWindowEnabled(h);
+    };
+    HWND target = FocusOnActivate(usable(lastFocus_) ? lastFocus_ : nullptr);
+    if (!usable(target)) target = ::GetNextDlgTabItem(Handle(), nullptr, FALSE);
+    if (usable(target)) ::SetFocus(target);
+}
+
+void TForm::FocusControl(const TControl& control) {
+    if (!control.Handle()) return;
+    lastFocus_ = control.Handle();
+    if (::GetActiveWindow() == Handle()) ::SetFocus(control.Handle());
 }
 
 void TForm::Hide() {
@@ -115,12 +169,29 @@ LRESULT TForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             RECT place{};
             if (lp) place = *reinterpret_cast<const RECT*>(lp);
             else ::GetWindowRect(Handle(), &place);
-            ChangeDpi(HIWORD(wp), place);
+            monitorDpi_ = HIWORD(wp) > 0 ? HIWORD(wp) : kBaseDpi;
+            ChangeDpi(monitorDpi_, place);
+            KeepOnScreen();
             return 0;
         }
-        case WM_ACTIVATE:
-            Fire(LOWORD(wp) == WA_INACTIVE ? OnDeactivate : OnActivate);
+        case WM_DISPLAYCHANGE:
+            KeepOnScreen();
             return DefaultHandler(msg, wp, lp);
+        case WM_SETTINGCHANGE:
+            if (wp == SPI_SETWORKAREA) KeepOnScreen();
+            return DefaultHandler(msg, wp, lp);
+        case WM_ACTIVATE: {
+            const bool active = LOWORD(wp) != WA_INACTIVE;
+            if (!active) {
+                const HWND focus = ::GetFocus();
+                if (focus && ::IsChild(Handle(), focus)) lastFocus_ = focus;
+            }
+            Fire(active ? OnActivate : OnDeactivate);
+            const LRESULT r = DefaultHandler(msg, wp, lp);
+            // The platform gives the keyboard to the window itself, where no key does anything.
+            if (active && !HIWORD(wp)) RestoreFocus();
+            return r;
+        }
         case WM_COMMAND:
             if (auto* c = TControl::FromHandle(reinterpret_cast<HWND>(lp))) {
                 TControl* sender = c;

@@ -38,8 +38,15 @@ void TJvApplicationHotKey::SetHotKey(TShortCut hotKey) {
     Register();
 }
 
+void TJvApplicationHotKey::SetPaused(bool paused) {
+    if (paused == paused_) return;
+    paused_ = paused;
+    if (paused) Unregister();
+    else Register();
+}
+
 void TJvApplicationHotKey::Register() {
-    if (!window_ || !(hotKey_ & 0xFF)) return;
+    if (!window_ || paused_ || !(hotKey_ & 0xFF)) return;
     if (!id_) {
         // A global atom from the program's path: one id per installed copy.
         id_ = ::GlobalAddAtomA(HotKeyAtomName(ProgramPath(), IdSuffix).c_str());

@@ -25,6 +25,9 @@ public:
     TShortCut HotKey() const { return hotKey_; }
     // A different value unregisters the old key and registers the new one.
     void SetHotKey(TShortCut hotKey);
+    // While paused the key is given back to the system (a field that takes
+    // key combinations has the focus) and registered again after.
+    void SetPaused(bool paused);
     // True while the key is registered (another program may hold it).
     bool Registered() const { return registered_; }
     // Why the last registration failed (the system's code), 0 after a success.
@@ -46,6 +49,7 @@ private:
     HWND window_ = nullptr;
     TShortCut hotKey_ = 0;
     bool registered_ = false;
+    bool paused_ = false;
     unsigned long registerError_ = 0;
     ATOM id_ = 0;
 };

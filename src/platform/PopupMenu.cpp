@@ -27,6 +27,8 @@ TPopupMenu* g_current = nullptr;
 // where a letter beyond that code page is lost.
 wchar_t g_typed = 0;
 
+// Where the pointer was at the open menu's last mouse move.
+POINT g_pointer{};
 
 // Room between a platform-drawn icon and its caption.
 constexpr int kIconGap = 4;
@@ -66,10 +68,18 @@ struct TPopupMenu::Build {
 namespace {
 
 // A message filter has no data of its own: hence the globals above.
-LRESULT CALLBACK FilterMenuKeys(int code, WPARAM wp, LPARAM lp) {
+LRESULT CALLBACK FilterMenuMessage(int code, WPARAM wp, LPARAM lp) {
     const MSG* msg = reinterpret_cast<const MSG*>(lp);
     if (code == MSGF_MENU && msg && (msg->message == WM_CHAR || msg->message == WM_SYSCHAR))
         g_typed = static_cast<wchar_t>(msg->wParam);
+    // Wine's menu takes every mouse move as a pointing, also one where the
+    // pointer stayed (a window shown or hidden under it): the entry chosen
+    // with the keys would be let go of under the still pointer.
+    if (code == MSGF_MENU && msg && msg->message == WM_MOUSEMOVE) {
+        const bool still = msg->pt.x == g_pointer.x && msg->pt.y == g_pointer.y;
+        g_pointer = msg->pt;
+        if (still) return 1;
+    }
     if (code == MSGF_MENU && msg && g_current && g_current->TakeEntryKeyOf(*msg)) return 1;
     return ::CallNextHookEx(nullptr, code, wp, lp);
 }
@@ -232,9 +242,10 @@ void TPopupMenu::Popup(int x, int y, HWND owner, TMenuItem* level) {
     g_current = this;
     open_ = &build;
     g_typed = 0;
+    if (!::GetCursorPos(&g_pointer)) g_pointer = POINT{x, y};
     UINT id = 0;
     {
-        unique_hhook filter(::SetWindowsHookExW(WH_MSGFILTER, &FilterMenuKeys, nullptr, ::GetCurrentThreadId()));
+        unique_hhook filter(::SetWindowsHookExW(WH_MSGFILTER, &FilterMenuMessage, nullptr, ::GetCurrentThreadId()));
         NoteMenuOpen(true);
         id = ::TrackPopupMenuEx(build.root.get(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, x, y,
                                 owner, nullptr);

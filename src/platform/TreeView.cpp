@@ -457,6 +457,12 @@ bool TTreeView::WindowMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
         result = 0;
         return true;
     }
+    // Wine's tree view swallows the Alt keys, so Alt+F4 and Alt+Space would
+    // not reach the window; they mean nothing to the tree itself.
+    if (msg == WM_SYSKEYDOWN || msg == WM_SYSKEYUP || msg == WM_SYSCHAR) {
+        result = ::DefWindowProcW(Handle(), msg, wp, lp);
+        return true;
+    }
     return drag_.WindowMessage(msg, wp, lp, result);
 }
 

@@ -6,6 +6,7 @@
 #include "DialogFixture.h"
 #include "core/ColourTheme.h"
 #include "manager/form_items.h"
+#include "menu/form_general.h"
 
 using namespace rz;
 using rztest::DialogTest;
@@ -397,4 +398,44 @@ TEST_F(ConfigDialogTest, FontListsAreDropDownListsThatFitTheirDroppedWidth) {
     names.SetItems(many);
     EXPECT_EQ(droppedWidth(names), textWidth(longest) + 8 + ::GetSystemMetrics(SM_CXVSCROLL));
     Config().Hide();
+}
+
+// Keys pressed into a field: a combination is taken; a lone modifier, Esc
+// or a key other programs need for typing is not. Apply takes the key at
+// once and writes it; one another program holds is refused with its name,
+// OK keeps the dialog open, and the old key stays in effect, in the field
+// and in the file.
+TEST_F(ConfigDialogTest, HotkeyFieldsTakeCombinationsAndRefuseKeysHeldElsewhere) {
+    StartUp();
+    Config().Show();
+    THotKeyEdit& field = Config().HKLauncher;
+    const TShortCut ctrlAltK = kCtrlBit | kAltBit | 'K';
+    const struct {
+        std::vector<BYTE> held;
+        WPARAM key;
+    } presses[] = {{{VK_CONTROL, VK_MENU}, 'K'}, {{VK_CONTROL}, VK_CONTROL}, {{}, VK_ESCAPE}, {{VK_SHIFT}, 'Q'}};
+    for (const auto& press : presses) {
+        BYTE state[256] = {};
+        for (BYTE k : press.held) state[k] = 0x80;
+        ::SetKeyboardState(state);
+        ::SendMessageA(field.Handle(), WM_KEYDOWN, press.key, 0);
+        ::SendMessageA(field.Handle(), WM_KEYUP, press.key, 0);
+        EXPECT_EQ(field.Text(), "Ctrl+Alt+K") << press.key;
+    }
+    BYTE none[256] = {};
+    ::SetKeyboardState(none);
+    Press(Config().BtnApply);
+    EXPECT_EQ(FormGeneral().JvApplicationHotKey.HotKey(), ctrlAltK);
+    EXPECT_EQ(Ini("General Settings", "OpenLauncherHotkey"), "Ctrl+Alt+K");
+
+    ASSERT_TRUE(::RegisterHotKey(nullptr, 7, MOD_CONTROL | MOD_ALT, 'J'));  // as another program would
+    field.SetValue(kCtrlBit | kAltBit | 'J');
+    Press(Config().BtnOK);
+    ::UnregisterHotKey(nullptr, 7);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "Ctrl+Alt+J is used by another program.");
+    EXPECT_TRUE(Config().Visible());
+    EXPECT_EQ(field.Value(), ctrlAltK);
+    EXPECT_EQ(FormGeneral().JvApplicationHotKey.HotKey(), ctrlAltK);
+    EXPECT_EQ(Ini("General Settings", "OpenLauncherHotkey"), "Ctrl+Alt+K");
 }

@@ -340,6 +340,9 @@ TEST_F(ItemManager, RegressionParametersTypedButNotSavedNeverReachTheMenusLaunch
     ASSERT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == m.window; }, kWindowMs))
         << "the manager did not come back to the front";
     PressKeys({VK_ESCAPE});
+    // The typed parameters are an unsaved edit: Esc asks, and No drops them.
+    ASSERT_TRUE(WaitUntil([&] { return Box() != nullptr; }, kWindowMs)) << "Esc asked nothing";
+    PressKeys({'N'});
     ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(m.window); }, kWindowMs)) << "Esc did not close the manager";
     EXPECT_EQ(LaunchFirst(), "-old\r\n") << "the unsaved parameters reached the launch";
     EXPECT_EQ(Lines(ReadFile(store_ + "\\shortcuts.txt")), topLines_);
@@ -429,6 +432,23 @@ TEST_F(ItemManager, TheHotkeyAnswersRightAfterTheManagerOrThePreferencesClose) {
         }
     }
     ExpectNoErrorShown();
+}
+
+// A mouse move where the pointer stayed (as when a window shows under it)
+// let go of the entry chosen with the keys: Down then chose "Help File".
+TEST_F(ItemManager, RegressionAStillPointerKeepsTheEntryChosenWithTheKeys) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    ASSERT_NE(OpenMenuByHotkey(), nullptr);
+    for (WORD key : {VK_UP, VK_UP, VK_RIGHT}) PressKeys({key});
+    ASSERT_TRUE(WaitUntil([&] { return VisibleMenus(program_->Id()).size() == 2; }, kMenuMs));
+    INPUT still{};
+    still.type = INPUT_MOUSE;
+    still.mi.dwFlags = MOUSEEVENTF_MOVE;
+    ::SendInput(1, &still, sizeof(still));
+    PressKeys({VK_DOWN});
+    PressKeys({VK_RETURN});
+    EXPECT_TRUE(WaitUntil([&] { return VisibleWindow(program_->Id(), nullptr, kManagerTitle) != nullptr; }, kWindowMs));
+    EXPECT_EQ(Box(), nullptr);
 }
 
 }  // namespace

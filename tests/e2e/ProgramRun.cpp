@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <map>
 
@@ -18,6 +20,8 @@ constexpr DWORD kSendMs = 5000;
 // 2 s for each window hidden on the way, about 4 s in all.
 constexpr DWORD kClickMs = 15000;
 constexpr DWORD kKillWaitMs = 5000;
+// A Unix program's start from a Wine process takes a moment of its own.
+constexpr DWORD kXdotoolMs = 10000;
 constexpr char kInstanceName[] = "{0C462EFB-02B9-4314-80A4-DA95904F9B9F}";
 
 std::string TextOf(HWND hwnd) {
@@ -336,6 +340,95 @@ HWND OpenMenuByHotkey(const RunningProgram& program, DWORD totalMs, DWORD repres
             repressMs);
     }
     return menu;
+}
+
+bool XKeysTestable() {
+    char value[8] = {};
+    return ::GetEnvironmentVariableA("RZ_X_KEYS", value, sizeof(value)) > 0 && value[0] == '1';
+}
+
+bool RunXdotool(const std::string& arguments) {
+    // A Unix program started from here has no process handle to wait on:
+    // the shell around it leaves its exit code in a file when it is done.
+    static int runs = 0;
+    const std::string done =
+        "/tmp/rz-xdotool-" + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(++runs);
+    std::string windowsDone = "Z:" + done;
+    std::replace(windowsDone.begin(), windowsDone.end(), '/', '\\');
+    std::string command = "sh -c \"xdotool " + arguments + "; echo $? > " + done + "\"";
+    STARTUPINFOA si{};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi{};
+    if (!::CreateProcessA("Z:\\bin\\sh", command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return false;
+    ::CloseHandle(pi.hThread);
+    ::CloseHandle(pi.hProcess);
+    std::string code;
+    WaitUntil([&] { return (code = FileExists(windowsDone) ? ReadFile(windowsDone) : "").find('\n') != code.npos; },
+              kXdotoolMs);
+    ::DeleteFileA(windowsDone.c_str());
+    return code.rfind("0\n", 0) == 0;
+}
+
+namespace {
+
+// xdotool's name of a key, as a virtual key.
+WORD VirtualKey(const std::string& name) {
+    static const std::pair<const char*, WORD> kNames[] = {
+        {"ctrl", VK_CONTROL},  {"shift", VK_SHIFT}, {"alt", VK_MENU},       {"Return", VK_RETURN},
+        {"Escape", VK_ESCAPE}, {"Tab", VK_TAB},     {"BackSpace", VK_BACK}, {"Delete", VK_DELETE},
+        {"Down", VK_DOWN},     {"Up", VK_UP},       {"Left", VK_LEFT},      {"Right", VK_RIGHT},
+        {"F2", VK_F2},         {"F4", VK_F4}};
+    for (const auto& [n, vk] : kNames)
+        if (name == n) return vk;
+    EXPECT_TRUE(name.size() == 1 && std::isalnum(static_cast<unsigned char>(name[0]))) << "no key \"" << name << "\"";
+    return static_cast<WORD>(std::toupper(static_cast<unsigned char>(name[0])));
+}
+
+}  // namespace
+
+void PressKeys(KeyPath path, const std::vector<std::string>& chords) {
+    std::string all;
+    for (const std::string& chord : chords) all += " " + chord;
+    if (path == KeyPath::XServer) {
+        EXPECT_TRUE(RunXdotool("key --delay 40" + all)) << all;
+        return;
+    }
+    for (const std::string& chord : chords) {
+        std::vector<WORD> keys;
+        for (size_t start = 0, plus = 0; plus != std::string::npos; start = plus + 1) {
+            plus = chord.find('+', start);
+            keys.push_back(VirtualKey(chord.substr(start, plus - start)));
+        }
+        PressKeys(keys);
+    }
+}
+
+void TypeText(KeyPath path, const std::string& text) {
+    if (path == KeyPath::SendInput) return TypeText(text);
+    std::string quoted;
+    for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    EXPECT_TRUE(RunXdotool("type --delay 40 '" + quoted + "'")) << text;
+}
+
+bool FocusWindow(KeyPath path, HWND window) {
+    if (path == KeyPath::SendInput) return true;
+    // Where Wine keeps the X window of each of its windows.
+    const auto x = reinterpret_cast<uintptr_t>(::GetPropA(window, "__wine_x11_whole_window"));
+    return x && RunXdotool("windowfocus --sync " + std::to_string(x));
+}
+
+ForeignProgram::ForeignProgram(KeyPath path) : path_(path) {
+    program_ = std::make_unique<RunningProgram>(WindowsDir() + "notepad.exe", WindowsDir());
+    WaitUntil([&] { return program_->Started() && (window_ = VisibleWindow(program_->Id(), "Notepad", nullptr)); },
+              kStartMs);
+    if (window_ && !TakeFocus()) window_ = nullptr;
+}
+
+bool ForeignProgram::TakeFocus() {
+    if (!window_) return false;
+    ::SetForegroundWindow(window_);
+    return FocusWindow(path_, window_);
 }
 
 void ProgramCopyTest::SetUp() {

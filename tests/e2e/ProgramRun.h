@@ -118,6 +118,33 @@ std::string WindowsDir();
 HWND OpenMenuByHotkey(const RunningProgram& program, DWORD totalMs, DWORD repressMs,
                       const std::function<bool()>& ready = {});
 
+// Keys through SendInput, queued for the thread that made itself foreground,
+// or as real X key events from xdotool, which reach only the X input focus.
+// The X way needs each window to be an X window of its own (no virtual
+// desktop): the run that has that sets RZ_X_KEYS.
+enum class KeyPath { SendInput, XServer };
+bool XKeysTestable();
+// False when xdotool failed or did not end in time; no double quotes.
+bool RunXdotool(const std::string& arguments);
+// Chords by xdotool's key names: "ctrl+l", "Down", "Return", "F2", letters.
+void PressKeys(KeyPath path, const std::vector<std::string>& chords);
+void TypeText(KeyPath path, const std::string& text);
+// The X input focus to a window, as a window manager gives it on a click.
+bool FocusWindow(KeyPath path, HWND window);
+
+// Wine's Notepad in front with the focus, until the object goes.
+class ForeignProgram {
+public:
+    explicit ForeignProgram(KeyPath path);
+    bool Ready() const { return window_ != nullptr; }
+    bool TakeFocus();
+
+private:
+    KeyPath path_;
+    std::unique_ptr<RunningProgram> program_;
+    HWND window_ = nullptr;
+};
+
 // The item manager of a running program and its Save button; the window
 // itself may be hidden.
 struct SaveButton {
@@ -190,11 +217,12 @@ protected:
 
     // From the open menu: Up twice to "Razaveza Kit", Right opens it on
     // "Help File", then downs rows further: 1 is "Manage Items...", 2 "Preferences...".
-    HWND ChooseFromKit(int downs = 1, const char* title = kManagerTitle) {
-        for (WORD key : {VK_UP, VK_UP, VK_RIGHT}) PressKeys({key});
+    HWND ChooseFromKit(int downs = 1, const char* title = kManagerTitle, KeyPath path = KeyPath::SendInput) {
+        PressKeys(path, {"Up", "Up", "Right"});
         if (!WaitUntil([&] { return VisibleMenus(program_->Id()).size() == 2; }, kMenuMs)) return nullptr;
-        for (int i = 0; i < downs; ++i) PressKeys({VK_DOWN});
-        PressKeys({VK_RETURN});
+        std::vector<std::string> keys(downs, "Down");
+        keys.push_back("Return");
+        PressKeys(path, keys);
         HWND shown = nullptr;
         WaitUntil([&] { return (shown = VisibleWindow(program_->Id(), nullptr, title)) || !program_->Running(); },
                   kWindowMs);

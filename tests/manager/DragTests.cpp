@@ -73,6 +73,7 @@ TEST_F(DragTest, ADropPutsTheEntryRightAfterTheTarget) {
     EXPECT_EQ(DropHighlight(), nullptr);
     EXPECT_EQ(LevelOf(Anchor()).substr(0, 26), "[][Games][Report][--------");
     EXPECT_EQ(f.EditSName.Text(), "Report");
+    EXPECT_EQ(Status(), "Moved \"Report\" into Top");
     ExpectIdle();
 
     const std::string after = Dump(Anchor());

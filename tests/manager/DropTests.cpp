@@ -157,9 +157,9 @@ TEST_F(DropTest, DropsOnSystemEntriesOrEmptySpaceAreRefusedWithTheChord) {
     EXPECT_EQ(Dump(Anchor()), before);
     EXPECT_EQ(f.store.tables.paths.Length(), paths);
     EXPECT_EQ(f.ILAllPublicPM.Count(), images);
-    // An accepted drop takes the old refusal off the status line.
+    // An accepted drop says what it added in place of the old refusal.
     DropAt(At(Anchor()), {dir / "note.txt"});
-    EXPECT_EQ(Status(), "Ready");
+    EXPECT_EQ(Status(), "Added \"note\"");
     EXPECT_EQ(sounds.size(), 3u);
 }
 

@@ -142,3 +142,26 @@ TEST_F(ManagerTest, SystemEntriesAreNeverEditedAndLaunchNeedsALink) {
     f.BitBtnPasteClick(&f.BitBtnPaste);
     EXPECT_EQ(Dump(Anchor()), before);
 }
+
+// Each edit says what it did, and the keyboard goes back to the tree at the
+// entry it changed.
+TEST_F(ManagerTest, EveryEditIsSaidAndTheKeyboardGoesBackToTheTree) {
+    StartWithAllKinds();
+    TFormItems& f = Items();
+    f.Show();
+    const struct {
+        const char* pick;
+        TButton& button;
+        const char* said;
+    } steps[] = {{"---------------", f.BitBtnDelete, "Deleted separator"},
+                 {"Run", f.BitBtnCut, "Cut \"Run\""},
+                 {"Chess", f.BitBtnPaste, "Pasted \"Run\" into \"Games\""}};
+    for (const auto& step : steps) {
+        Pick(Entry(step.pick));
+        step.button.SetFocus();
+        step.button.Click();
+        EXPECT_EQ(Status(), step.said);
+        EXPECT_EQ(::GetFocus(), f.TVItems.Handle()) << step.said;
+    }
+    EXPECT_EQ(f.TVItems.Selected()->Text(), "Run");
+}

@@ -574,3 +574,49 @@ TEST_F(SaveTest, ADiskThatFillsAtAnyByteLeavesTheOldStoreAndSaysSo) {
     EXPECT_TRUE(FormItems().Saved());
     EXPECT_EQ(Text("shortcuts\\Games\\shortcuts.txt"), kGames);
 }
+
+// The close box and the program's Close with an unsaved edit ask once: Yes
+// saves and closes, No drops the edit, Cancel keeps window, program and edit;
+// a Yes whose save fails keeps them too. Nothing unsaved, nothing asked.
+TEST_F(SaveTest, ClosingWithAnUnsavedEditAsksWhetherToSaveIt) {
+    const struct {
+        bool edit;
+        int answer;
+        bool diskFull, closes;
+    } cases[] = {{false, IDCANCEL, false, true},
+                 {true, IDYES, false, true},
+                 {true, IDNO, false, true},
+                 {true, IDCANCEL, false, false},
+                 {true, IDYES, true, false}};
+    ASSERT_NO_FATAL_FAILURE(Start());
+    TFormItems& f = FormItems();
+    bool ended = false;
+    f.closeApplication = [&ended] { ended = true; };
+    for (const auto& c : cases) {
+        for (const bool program : {false, true}) {
+            SCOPED_TRACE("answer " + std::to_string(c.answer) + (program ? ", program" : ", window"));
+            WriteStore("shortcuts", top);
+            ReloadItems();
+            f.Show();
+            if (c.edit) {
+                f.TVItems.Select(TopEntry("Report"));
+                f.BitBtnDelete.Click();
+            }
+            boxes.clear();
+            answer = c.answer;
+            ended = false;
+            if (c.diskFull) WriteWholeFile.Replace(FullAfter(0));
+            if (program) f.miCloseAppClick(nullptr);
+            else ::SendMessageA(f.Handle(), WM_CLOSE, 0, 0);
+            WriteWholeFile.Restore();
+            EXPECT_EQ(boxes.size(), c.edit ? 1u : 0u);
+            EXPECT_EQ(program ? ended : !f.Visible(), c.closes);
+            const bool saved = c.edit && c.closes && c.answer == IDYES;
+            EXPECT_EQ(Text("shortcuts\\shortcuts.txt").find("Report") == std::string::npos, saved);
+            // The delete stays unless No dropped it with the window.
+            EXPECT_EQ(TopEntry("Report") == nullptr, c.edit && (c.answer != IDNO || program));
+            answer = IDNO;
+            if (f.Visible()) f.Close();
+        }
+    }
+}

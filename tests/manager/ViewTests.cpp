@@ -575,3 +575,21 @@ TEST_F(ManagerTest, TheCaptionCarriesTheTitleOnlyWhenThePlatformDraws) {
     EXPECT_EQ(WindowText(f.Handle()), "Corvane Razaveza - Manage Items");
     EXPECT_FALSE(f.OnPaint || f.OnActivate || f.OnDeactivate);
 }
+
+// Left outside every monitor (one that was unplugged), the window comes back
+// inside the work area when the monitors change and when it is shown.
+TEST_F(ManagerTest, TheWindowComesBackOnScreenWhenTheMonitorsChange) {
+    StartWithAllKinds();
+    TFormItems& f = Items();
+    RECT work{}, r{};
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    for (const UINT msg : {WM_DISPLAYCHANGE, WM_SETTINGCHANGE, WM_NULL}) {
+        ::SetWindowPos(f.Handle(), nullptr, -3000, 2500, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        if (msg == WM_NULL) f.Show();
+        else ::SendMessageA(f.Handle(), msg, msg == WM_SETTINGCHANGE ? SPI_SETWORKAREA : 32, 0);
+        ::GetWindowRect(f.Handle(), &r);
+        EXPECT_TRUE(r.left >= work.left && r.top >= work.top && r.right <= work.right && r.bottom <= work.bottom)
+            << msg;
+        f.Hide();
+    }
+}

@@ -28,3 +28,16 @@ TEST(LayoutEdges, ControlsThatTouchAt96DpiStillTouch) {
         }
     }
 }
+
+// The manager (521 x 534 at 96 DPI) with a frame of 8 x 30: where it does
+// not fit, it is laid out for the largest lower DPI that does, never below 48.
+TEST(FittingDpi, AWindowTallerThanItsWorkAreaIsLaidOutForALowerDpi) {
+    const struct {
+        int dpi;
+        RECT work;
+        int fit;
+    } cases[] = {{96, {0, 0, 1024, 728}, 96},     {144, {0, 0, 1024, 728}, 125}, {144, {0, 0, 1536, 1112}, 144},
+                 {144, {-1024, 88, 0, 768}, 116}, {192, {0, 0, 600, 728}, 109},  {96, {0, 0, 100, 100}, 48}};
+    for (const auto& c : cases)
+        EXPECT_EQ(rz::FittingDpi(c.dpi, SIZE{521, 534}, SIZE{8, 30}, c.work), c.fit) << c.dpi << " DPI";
+}
