@@ -111,7 +111,10 @@ void WireForms(Forms& f) {
         const unsigned loads = parts.MenuLoads();
         Application.AddIdle(&actions, [&actions, &general, &parts, &entry, key, place, loads] {
             Application.RemoveIdle(&actions);
-            if (parts.MenuLoads() == loads) actions.MenuKey(entry, key, place, general.Handle());
+            // Shown from the host, as the launcher menu was, so that it hears the keyboard.
+            if (parts.MenuLoads() == loads)
+                actions.MenuKey(entry, key, place, general.Handle(),
+                                [&general](TPopupMenu& menu, POINT at) { general.MenuHost.Popup(menu, at); });
             return INFINITE;
         });
     };
