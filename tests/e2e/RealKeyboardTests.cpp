@@ -147,47 +147,18 @@ TEST_P(RealKeyboard, TheManagersKeysActOnTheTreeAndEscAsksBeforeDroppingEdits) {
 
 namespace {
 
-// The clipboard's text as another program reads it.
-std::string ClipboardTextOfSystem() {
+// The clipboard's text as another program reads it; the clipboard is emptied.
+std::string TakeClipboardText() {
     if (!::OpenClipboard(nullptr)) return "<held>";
     std::string text;
-    if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
-        if (const auto* wide = static_cast<const wchar_t*>(::GlobalLock(data))) {
-            text = rz::FromUtf16(wide);
-            ::GlobalUnlock(data);
-        }
+    const HANDLE data = ::GetClipboardData(CF_UNICODETEXT);
+    if (const auto* wide = data ? static_cast<const wchar_t*>(::GlobalLock(data)) : nullptr) {
+        text = rz::FromUtf16(wide);
+        ::GlobalUnlock(data);
     }
-    ::CloseClipboard();
-    return text;
-}
-
-void EmptySystemClipboard() {
-    if (!::OpenClipboard(nullptr)) return;
     ::EmptyClipboard();
     ::CloseClipboard();
-}
-
-struct FoundWindow {
-    std::string title;
-    HWND window = nullptr;
-};
-
-BOOL CALLBACK FindTitled(HWND hwnd, LPARAM param) {
-    auto& found = *reinterpret_cast<FoundWindow*>(param);
-    char title[512] = {};
-    ::GetWindowTextA(hwnd, title, sizeof(title));
-    if (::IsWindowVisible(hwnd) && ::lstrcmpiA(title, found.title.c_str()) == 0) {
-        found.window = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// A visible top-level window of any program with this title, or null.
-HWND WindowTitled(const std::string& title) {
-    FoundWindow found{title};
-    ::EnumWindows(&FindTitled, reinterpret_cast<LPARAM>(&found));
-    return found.window;
+    return text;
 }
 
 }  // namespace
@@ -216,7 +187,7 @@ TEST_P(RealKeyboard, TheActionKeysActOnTheResultsAndTheEntrysItem) {
                   {false, {"Menu"}, "e", Seen::ManagerSelects}};
     for (const auto& r : rounds) {
         SCOPED_TRACE((r.search ? "search " : "menu ") + (r.keys.empty() ? std::string("right click") : r.keys[0]));
-        EmptySystemClipboard();
+        TakeClipboardText();
         ASSERT_TRUE(MenuFromInFront());
         HWND search = nullptr;
         if (r.search) {
@@ -259,17 +230,18 @@ TEST_P(RealKeyboard, TheActionKeysActOnTheResultsAndTheEntrysItem) {
         }
         EXPECT_TRUE(!search || WaitUntil([&] { return !::IsWindowVisible(search); }, kWindowMs));
         switch (r.seen) {
-            case Seen::Copied:
-                EXPECT_TRUE(WaitUntil([&] { return ClipboardTextOfSystem() == script; }, kWindowMs))
-                    << ClipboardTextOfSystem();
+            case Seen::Copied: {
+                std::string copied;
+                EXPECT_TRUE(WaitUntil([&] { return (copied = TakeClipboardText()) == script; }, kWindowMs)) << copied;
                 break;
+            }
             case Seen::FolderWindow: {
                 HWND shown = nullptr;
-                EXPECT_TRUE(WaitUntil([&] { return (shown = WindowTitled(folderName)) != nullptr; }, kClickMs))
+                EXPECT_TRUE(WaitUntil([&] { return (shown = ::FindWindowA(nullptr, folderName.c_str())) != nullptr; }, kClickMs))
                     << "no folder window titled " << folderName;
                 // The folder window is another program's: it goes, or it holds the test's output.
                 if (shown) ::PostMessageA(shown, WM_CLOSE, 0, 0);
-                EXPECT_TRUE(WaitUntil([&] { return !WindowTitled(folderName); }, kClickMs));
+                EXPECT_TRUE(WaitUntil([&] { return !::FindWindowA(nullptr, folderName.c_str()); }, kClickMs));
                 break;
             }
             case Seen::ManagerSelects: {
