@@ -194,7 +194,7 @@ TEST_P(RealKeyboard, TheActionKeysActOnTheResultsAndTheEntrysItem) {
             Keys({"b"});
             ASSERT_TRUE(WaitUntil([&] { return (search = VisibleWindow(program_->Id(), nullptr, "Search")); },
                                   kWindowMs));
-            ASSERT_TRUE(Focus(search));
+            ASSERT_TRUE(FocusWindow(GetParam(), search));
             TypeText(GetParam(), "ack");
             ASSERT_TRUE(WaitUntil([&] { return FieldText(ChildOf(search, "Edit")) == "back"; }, kWindowMs));
         } else {
@@ -251,7 +251,7 @@ TEST_P(RealKeyboard, TheActionKeysActOnTheResultsAndTheEntrysItem) {
                 const HWND tree = ChildOf(manager, WC_TREEVIEWA);
                 EXPECT_TRUE(WaitUntil([&] { return ItemText(tree, Selected(tree)) == "Backup Mail"; }, kWindowMs))
                     << ItemText(tree, Selected(tree));
-                ASSERT_TRUE(Focus(manager));
+                ASSERT_TRUE(FocusWindow(GetParam(), manager));
                 Keys({"Escape"});
                 ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(manager); }, kClickMs));
                 break;
