@@ -15,6 +15,7 @@
 #include "dialogs/form_config.h"
 #include "items/LauncherParts.h"
 #include "manager/form_items.h"
+#include "menu/ItemActions.h"
 #include "menu/form_general.h"
 #include "menu/form_search.h"
 #include "menu/form_shortcuts.h"
@@ -31,6 +32,7 @@ struct Forms {
     std::unique_ptr<LauncherParts> parts;
     std::unique_ptr<TFormGeneral> general;
     std::unique_ptr<TFormShortCuts> shortCuts;
+    std::unique_ptr<ItemActions> actions;
     std::unique_ptr<TFormSearch> search;
     std::unique_ptr<TFormItems> items;
     std::unique_ptr<TFormConfig> config;
@@ -95,6 +97,27 @@ void WireForms(Forms& f) {
     TFormSearch& search = *f.search;
     general.openSearch = [&search] { search.OpenAtCursor(); };
     search.OnOpenFolder = [&general](TMenuItem& folder, POINT at) { general.ShowLauncherFolder(folder, at); };
+    ItemActions& actions = *f.actions;
+    search.actions = &actions;
+    actions.editInManager = [&items](int itemId) { items.ShowItemEntry(itemId); };
+    TPopupMenu& launcherMenu = f.parts->LauncherMenu();
+    launcherMenu.TakesEntryKey = [&actions](const TMenuItem& entry, const EntryKey& key) {
+        return actions.TakesMenuKey(entry, key);
+    };
+    LauncherParts& parts = *f.parts;
+    launcherMenu.OnEntryKey = [&actions, &general, &parts](TMenuItem& entry, const EntryKey& key, const RECT& place) {
+        // The action menu waits until the launcher menu's own loop is over:
+        // one menu loop at a time. A load in between takes its entry away.
+        const unsigned loads = parts.MenuLoads();
+        Application.AddIdle(&actions, [&actions, &general, &parts, &entry, key, place, loads] {
+            Application.RemoveIdle(&actions);
+            // Shown from the host, as the launcher menu was, so that it hears the keyboard.
+            if (parts.MenuLoads() == loads)
+                actions.MenuKey(entry, key, place, general.Handle(),
+                                [&general](TPopupMenu& menu, POINT at) { general.MenuHost.Popup(menu, at); });
+            return INFINITE;
+        });
+    };
     // Icons that nobody has looked at yet are taken while the program waits.
     Application.AddIdle(&store,
                         [&store] { return store.TakeLateIcons(kLateIconBatchMs) ? DWORD{0} : DWORD{INFINITE}; });
@@ -107,6 +130,7 @@ void CreateForms() {
     g_forms.parts = std::make_unique<LauncherParts>(*g_forms.managerTree);
     g_forms.general = std::make_unique<TFormGeneral>();
     g_forms.shortCuts = std::make_unique<TFormShortCuts>(*g_forms.parts);
+    g_forms.actions = std::make_unique<ItemActions>(*g_forms.parts);
     g_forms.search = std::make_unique<TFormSearch>(*g_forms.parts);
     g_forms.items = std::make_unique<TFormItems>(*g_forms.parts, *g_forms.managerTree);
     g_forms.config = std::make_unique<TFormConfig>();
@@ -118,6 +142,7 @@ void CreateForms() {
 void DestroyForms() {
     StopWatchingDataFolder();
     if (g_forms.parts) Application.RemoveIdle(&g_forms.parts->store);
+    if (g_forms.actions) Application.RemoveIdle(g_forms.actions.get());
     LinkSettings({});
     LinkColouredWindows({});
     LinkSoundPlayer(nullptr);
@@ -125,6 +150,7 @@ void DestroyForms() {
     g_forms.config.reset();
     g_forms.items.reset();
     g_forms.search.reset();
+    g_forms.actions.reset();
     g_forms.shortCuts.reset();
     g_forms.general.reset();
     g_forms.parts.reset();

@@ -12,15 +12,32 @@ namespace rz {
 
 class TMediaPlayer;
 
-// Starts path with the shell's "open" verb; an empty directory means the
-// path's own directory. True when the shell accepted it; a refusal is shown
-// with its reason.
-bool LaunchFile(const std::string& path, const std::string& parameters, std::string directory);
+// One request to the shell.
+struct ShellRequest {
+    std::string verb;  // "open", "runas", "properties"
+    std::string file;
+    std::string parameters;
+    std::string directory;
+    int show = SW_SHOWDEFAULT;
+};
+// Carries a request out: 0, or the system's reason (ERROR_CANCELLED when
+// the user declined a prompt).
+extern Seam<unsigned long(const ShellRequest& request)> RunShell;
+
+enum class LaunchAs { Normal, Administrator };
+
+// Starts path with the shell's "open" verb ("runas" as administrator); an
+// empty directory means the path's own directory. Variables (%NAME%) in the
+// path, parameters and directory are expanded first. True when the shell
+// accepted it; a refusal is shown with its reason and the variables that
+// are not defined, a prompt the user cancelled with nothing.
+bool LaunchFile(const std::string& path, const std::string& parameters, std::string directory,
+                LaunchAs as = LaunchAs::Normal);
 // The working directory for a path: its directory without trailing "\",
 // except a drive root, which keeps it.
 std::string LaunchDirectoryOf(const std::string& path);
-// What the user reads when the shell refuses target with result (32 or less).
-std::string ShellRefusalText(const std::string& target, INT_PTR result);
+// What the user reads when the shell refuses target for the system's reason code.
+std::string ShellRefusalText(const std::string& target, unsigned long code);
 // Opens a document or web address; tells the user when the shell refuses.
 void OpenWithShell(const std::string& target);
 // Plays a wave file named relative to the Windows directory on the linked

@@ -7,6 +7,7 @@
 #include "items/ItemStore.h"
 #include "items/ListFile.h"
 #include "platform/FileIO.h"
+#include "support/EnvironmentText.h"
 #include "support/FileNames.h"
 #include "support/UcvMenus.h"
 #include "support/UcvSysExceptions.h"
@@ -147,7 +148,7 @@ void ItemStore::ReadLine(const std::string& folder, const std::string& text, TMe
                 LogSkipped("Item \"" + ForLog(rest) + "\" in \"" + folder + kListFileName + "\" gets no type icon: \"" +
                                ForLog(ext) + "\" is no file extension",
                            ERROR_INVALID_NAME);
-            } else if (ext.empty() && DirectoryExists(path)) {
+            } else if (ext.empty() && DirectoryExists(Expanded(path))) {
                 icon = kIconDirectory;
             } else {
                 int pos = IndexOfString(tables.extensions, tables.extensions.High(), ext);
@@ -193,7 +194,7 @@ int ItemStore::ExeIconIndex(const std::string& folder, const std::string& path, 
     // names: the picture is only its stand-in while the program is missing.
     // All items that name one program share its slot.
     if (IsExecutableFile(path)) {
-        const int slot = icons.ProgramIconSlot(path);
+        const int slot = icons.ProgramIconSlot(Expanded(path));
         if (slot >= 0) return slot;
     }
     int pos = IndexOfString(tables.extensions, tables.extensions.High(), iconField);

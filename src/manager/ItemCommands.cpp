@@ -5,6 +5,7 @@
 #include "manager/FolderImport.h"
 #include "manager/FolderRules.h"
 #include "manager/TypedText.h"
+#include "support/EnvironmentText.h"
 #include "support/UcvSysIO.h"
 #include "support/UcvSysStr.h"
 
@@ -78,6 +79,11 @@ std::vector<TTreeNode*> SweepTargets(TTreeNode* first, const std::function<bool(
     return found;
 }
 
+bool TargetPlainlyMissing(const std::string& typed) {
+    const ExpandedText path = ExpandVariables(typed);
+    return !path.tooLong && path.undefined.empty() && PlainlyMissing(path.text);
+}
+
 ItemCommands::ItemCommands(ItemStore& store) : history(store.views.tree, store.tables), store_(store) {}
 
 TTreeNode* ItemCommands::NewEntry(TTreeNode* after, const std::string& caption, int icon, int itemId) {
@@ -101,7 +107,7 @@ TTreeNode* ItemCommands::NewFolder(TTreeNode* after, const std::string& name) {
 int ItemCommands::AppendManagerIcon(const std::string& path) {
     // A file already shown has its slot: shared, it costs no picture.
     bool appended = false;
-    const int slot = store_.icons.ManagerIconSlot(path, appended);
+    const int slot = store_.icons.ManagerIconSlot(Expanded(path), appended);
     if (!appended) return slot;
     ++store_.views.tree.Tag;
     return store_.icons.slots.break5 + store_.views.tree.Tag;
@@ -242,8 +248,9 @@ int ItemCommands::Sweep() {
     if (!root) return 0;
     const ItemTables& tables = store_.tables;
     // Only the system's "not there": a save would make any other loss final.
-    const std::vector<TTreeNode*> gone =
-        SweepTargets(root->GetNextSibling(), [&tables](int id) { return PlainlyMissing(tables.PathOf(id)); });
+    const std::vector<TTreeNode*> gone = SweepTargets(root->GetNextSibling(), [&tables](int id) {
+        return TargetPlainlyMissing(tables.PathOf(id));
+    });
     if (gone.empty()) return 0;
     EditStep step(history, "Sweep");
     UpdateScope update(store_.views.tree);

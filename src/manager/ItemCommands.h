@@ -86,5 +86,8 @@ std::string NamedLevel(const TTreeNode* node);
 // The sweep's rule: the link entries from first on (folders searched) whose
 // target is plainly gone, each level from its last entry back.
 std::vector<TTreeNode*> SweepTargets(TTreeNode* first, const std::function<bool(int itemId)>& missing);
+// Whether a typed path (with its variables expanded) is plainly gone. One that
+// names a variable this computer lacks may lead somewhere on another.
+bool TargetPlainlyMissing(const std::string& typed);
 
 }  // namespace rz

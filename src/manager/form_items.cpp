@@ -212,6 +212,17 @@ void TFormItems::SetHints() {
 
 void TFormItems::miManageItemsClick(TObject*) { Show(); }
 
+void TFormItems::ShowItemEntry(int itemId) {
+    Show();
+    for (TTreeNode* n = TVItems.GetFirstNode(); n; n = n->GetNext()) {
+        if (n->ItemId != itemId || IsSystemEntry(n) || IsAnchorEntry(n)) continue;
+        TVItems.Select(n);
+        return;
+    }
+    // Deleted among the edits not saved yet.
+    StatusMessage("The entry is no longer in the tree");
+}
+
 void TFormItems::SetupClick(TObject*) {
     if (showPreferences) showPreferences();
 }

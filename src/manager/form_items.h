@@ -127,6 +127,8 @@ public:
 
     // The handlers of the launcher menu's fixed entries.
     void miManageItemsClick(TObject* sender);
+    // Shows the manager with the entry of an item id selected.
+    void ShowItemEntry(int itemId);
     void SetupClick(TObject* sender);
     void miHelpFileClick(TObject* sender);
     void miVisitWebsiteClick(TObject* sender);

@@ -3,6 +3,7 @@
 
 #include "core/Settings.h"
 #include "manager/form_items.h"
+#include "support/EnvironmentText.h"
 #include "support/UcvGraphics.h"
 #include "support/UcvSysStr.h"
 
@@ -14,6 +15,15 @@ namespace {
 std::string PathPart(const std::string& path) {
     size_t cut = path.find_last_of("\\:");
     return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
+}
+
+// What a path that names variables is on this computer, after the typed
+// text: the store keeps the text, other computers may expand it otherwise.
+std::string ExpandedPathNote(const std::string& typed) {
+    const ExpandedText expanded = ExpandVariables(typed);
+    if (expanded.tooLong) return "  (too long once expanded)";
+    if (!expanded.undefined.empty()) return "  (" + UndefinedVariablesText(expanded.undefined) + ")";
+    return expanded.text == typed ? std::string() : "  = " + expanded.text;
 }
 
 }  // namespace
@@ -91,7 +101,7 @@ void TFormItems::ShowFileProperties(TTreeNode* node) {
     // A directory's trailing "\" does not hide its name; a drive root has none.
     const std::string name = LastNameOf(path);
     const std::string named = name.empty() ? path : path.substr(0, path.find_last_not_of('\\') + 1);
-    RichEditFPath.SetText("File Path: " + PathPart(named));
+    RichEditFPath.SetText("File Path: " + PathPart(named) + ExpandedPathNote(path));
     RichEditFName.SetText("File Name: " + name);
     std::string type = "Viewable item";
     bool params = false;

@@ -4,7 +4,9 @@
 #include "core/ColourTheme.h"
 #include "core/ErrorLog.h"
 #include "platform/Application.h"
+#include "platform/ForeignMessages.h"
 #include "platform/Handles.h"
+#include "support/SystemEnvironment.h"
 
 namespace rz {
 
@@ -39,6 +41,8 @@ TFormGeneral::TFormGeneral() : TForm("FormGeneral") {
         static_cast<HICON>(::LoadImageA(::GetModuleHandleA(nullptr), "MAINICON", IMAGE_ICON,
                                         ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), 0)));
     CSystrayGen.Show(Handle(), icon.get());
+    // What a later announcement takes away is known only against this.
+    NoteRegistryEnvironment();
     FormCreate(this);
 }
 
@@ -150,6 +154,8 @@ LRESULT TFormGeneral::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         CSystrayGen.HandleCallback(lp);
         return 0;
     }
+    // Launches from now on see what the user set since the start.
+    if (msg == WM_SETTINGCHANGE && wp == 0 && SettingAnnounced(lp, "Environment")) RefreshEnvironment();
     // Whatever a settings announcement names, the theme is read again: the
     // reading is cheap and nothing repaints unless the palette changes.
     if (msg == WM_SETTINGCHANGE || msg == WM_SYSCOLORCHANGE || msg == WM_THEMECHANGED) SystemColoursMayChange();

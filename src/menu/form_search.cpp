@@ -48,6 +48,10 @@ TFormSearch::TFormSearch(LauncherMenuParts& launcher) : TForm("FormSearch"), lau
     ListResults.OnDrawRest = [this](HDC dc, const RECT& rows, const RECT& note) { DrawRest(dc, rows, note); };
     ListResults.OnHoverRow = [this](int row) { Select(row); };
     ListResults.OnClickRow = [this](int row) { ListResultsClick(row); };
+    ListResults.OnRightClickRow = [this](int row, POINT at) {
+        Select(row);
+        ShowRowMenu(row, at);
+    };
     const auto wheel = [this](int delta) { ScrollTo(TopRow() - delta * kWheelRows / WHEEL_DELTA); };
     EditSearch.OnWheel = wheel;
     ListResults.OnWheel = wheel;
@@ -172,6 +176,7 @@ void TFormSearch::Select(int row) {
 }
 
 bool TFormSearch::EditSearchKey(WORD key) {
+    if (ItemKey(key)) return true;
     constexpr int page = SearchLayout::kRows;
     switch (key) {
         case VK_UP: Select(selected_ - 1); return true;
@@ -188,6 +193,52 @@ bool TFormSearch::EditSearchKey(WORD key) {
             return true;
         default: return false;
     }
+}
+
+// The keys of the item actions; plain Enter stays the list's own.
+bool TFormSearch::ItemKey(WORD key) {
+    const bool ctrl = CtrlHeld(), shift = ShiftHeld();
+    if (OpensActionMenu(key, ctrl, shift)) {
+        ShowRowMenu(selected_, BelowRow(selected_));
+        return true;
+    }
+    const std::optional<ItemAction> action = ActionOfKey(key, ctrl, shift);
+    if (!action || *action == ItemAction::Open) return false;
+    // Text marked in the box is copied as text.
+    DWORD from = 0, to = 0;
+    ::SendMessageW(EditSearch.Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+    if (*action == ItemAction::CopyPath && from != to) return false;
+    ActOnRow(selected_, *action);
+    return true;
+}
+
+TMenuItem* TFormSearch::ItemOfRow(int row) {
+    if (!actions || row < 0 || row >= static_cast<int>(results_.size())) return nullptr;
+    // A load since the list was made replaced its entries: show the new ones.
+    if (resultsFor_ != launcher_.MenuLoads()) {
+        Refresh();
+        return nullptr;
+    }
+    TMenuItem* entry = results_[row].entry;
+    return results_[row].kind == LauncherSearch::Kind::Item && actions->Applies(*entry) ? entry : nullptr;
+}
+
+// The left end of the row's bottom edge on the screen, where a menu for it opens.
+POINT TFormSearch::BelowRow(int row) const {
+    POINT at{0, (std::max(row, ListResults.Top) - ListResults.Top + 1) * ListResults.RowHeight};
+    ::ClientToScreen(ListResults.Handle(), &at);
+    return at;
+}
+
+void TFormSearch::ActOnRow(int row, ItemAction action) {
+    TMenuItem* entry = ItemOfRow(row);
+    if (!entry) return;
+    Hide();
+    actions->Perform(action, *entry, Handle());
+}
+
+void TFormSearch::ShowRowMenu(int row, POINT at) {
+    if (TMenuItem* entry = ItemOfRow(row)) actions->ShowMenu(*entry, at, Handle(), [this] { Hide(); });
 }
 
 void TFormSearch::ListResultsClick(int row) { LaunchRow(row); }
@@ -211,6 +262,8 @@ void TFormSearch::LaunchRow(int row) {
 }
 
 LRESULT TFormSearch::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    LRESULT result = 0;
+    if (TPopupMenu* open = TPopupMenu::Current(); open && open->HandleOwnerMessage(msg, wp, lp, result)) return result;
     if (msg == WM_ACTIVATE && LOWORD(wp) == WA_INACTIVE && Visible()) Hide();
     // The dialog keys' own commands, should a key reach them unclaimed.
     if (msg == WM_COMMAND && lp == 0 && (LOWORD(wp) == IDOK || LOWORD(wp) == IDCANCEL)) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "items/LauncherSearch.h"
+#include "menu/ItemActions.h"
 #include "platform/Control.h"
 #include "platform/Form.h"
 #include "platform/Handles.h"
@@ -59,6 +60,8 @@ protected:
 private:
     void PasteAsOneLine();
     bool settingText_ = false;
+    // The character of a key OnKey used is not typed.
+    WPARAM unusedChar_ = 0;
 };
 
 // Rows painted by the form: Rows of the results from Top on, then a line for
@@ -75,6 +78,8 @@ public:
     std::function<void(HDC dc, const RECT& rows, const RECT& note)> OnDrawRest;
     std::function<void(int row)> OnHoverRow;
     std::function<void(int row)> OnClickRow;
+    // A right click on a row, with the screen point.
+    std::function<void(int row, POINT at)> OnRightClickRow;
     std::function<void(int wheelDelta)> OnWheel;
     void InvalidateRow(int row);
 
@@ -111,6 +116,13 @@ public:
     void LaunchRow(int row);
     // Shows a folder of the launcher menu at a screen point; the application wires it.
     std::function<void(TMenuItem& folder, POINT at)> OnOpenFolder;
+    // Closes the window and carries out action on the row's item; a row of
+    // a folder or of the program's own entries has none.
+    void ActOnRow(int row, ItemAction action);
+    // The action menu of the row's item at a screen point.
+    void ShowRowMenu(int row, POINT at);
+    // What a result's item allows besides choosing it; the application wires it.
+    ItemActions* actions = nullptr;
 
     // The results made so far, best first (more are made as the list
     // scrolls to them), how many match in all, the selected row (-1: none)
@@ -134,6 +146,10 @@ private:
     void MakeResults(size_t count);
     void DrawRow(HDC dc, int row, const RECT& rect);
     void DrawRest(HDC dc, const RECT& rows, const RECT& note);
+    // The item entry of a row that is up to date, or null.
+    TMenuItem* ItemOfRow(int row);
+    bool ItemKey(WORD key);
+    POINT BelowRow(int row) const;
 
     LauncherMenuParts& launcher_;
     LauncherSearch search_;

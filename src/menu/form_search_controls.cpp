@@ -7,40 +7,10 @@
 #include <algorithm>
 
 #include "menu/form_search.h"
+#include "platform/Clipboard.h"
 #include "platform/TextCodePage.h"
 
 namespace rz {
-
-namespace {
-
-// The clipboard is open for as long as one of these lives.
-class OpenedClipboard {
-public:
-    explicit OpenedClipboard(HWND owner) : open_(::OpenClipboard(owner) != FALSE) {}
-    ~OpenedClipboard() {
-        if (open_) ::CloseClipboard();
-    }
-    OpenedClipboard(const OpenedClipboard&) = delete;
-    OpenedClipboard& operator=(const OpenedClipboard&) = delete;
-    bool IsOpen() const { return open_; }
-
-private:
-    bool open_;
-};
-
-// The clipboard's text, at most limit characters of it.
-std::wstring ClipboardText(HWND owner, size_t limit) {
-    OpenedClipboard clipboard(owner);
-    HANDLE data = clipboard.IsOpen() ? ::GetClipboardData(CF_UNICODETEXT) : nullptr;
-    const auto* text = data ? static_cast<const wchar_t*>(::GlobalLock(data)) : nullptr;
-    if (!text) return {};
-    const size_t size = std::min<size_t>(::GlobalSize(data) / sizeof(wchar_t), limit);
-    std::wstring copy(text, std::find(text, text + size, L'\0'));
-    ::GlobalUnlock(data);
-    return copy;
-}
-
-}  // namespace
 
 void TSearchBox::CreateWnd(HWND parent) {
     CreateControl(parent, "EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, true);
@@ -96,13 +66,29 @@ bool TSearchBox::WindowMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) 
             return true;
         }
         case WM_KEYDOWN:
-            if (!OnKey || !OnKey(static_cast<WORD>(wp))) return false;
+        case WM_SYSKEYDOWN:
+            // Of the system keys only F10 (Shift+F10: the action menu) is asked about.
+            unusedChar_ = 0;
+            if ((msg != WM_KEYDOWN && wp != VK_F10) || !OnKey || !OnKey(static_cast<WORD>(wp))) return false;
+            // The control character a used key would still type (Ctrl+C's copies).
+            unusedChar_ = wp == 'C' ? 0x03 : wp == VK_BACK ? L'\b' : 0;
             result = 0;
             return true;
         case WM_CHAR:
             // Enter and Esc were used above; a tab or line break has no place
-            // in a line. The edit keeps the rest (Ctrl+V, Ctrl+C come this way).
+            // in a line. The edit keeps the rest (Ctrl+V, Ctrl+C come this way)
+            // unless its key did something else.
+            if (unusedChar_ && wp == unusedChar_) {
+                unusedChar_ = 0;
+                result = 0;
+                return true;
+            }
             if (wp != '\r' && wp != '\n' && wp != '\t' && wp != VK_ESCAPE) return false;
+            result = 0;
+            return true;
+        case WM_CONTEXTMENU:
+            // From the keyboard the action menu came with the key itself.
+            if (lp != -1) return false;
             result = 0;
             return true;
         case WM_PASTE:
@@ -155,6 +141,14 @@ bool TSearchList::WindowMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result)
         case WM_LBUTTONUP:
             if (int row = RowAt(lp); row >= 0 && OnClickRow) OnClickRow(row);
             return true;
+        case WM_RBUTTONUP:
+            if (int row = RowAt(lp); row >= 0 && OnRightClickRow) {
+                POINT at{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+                ::ClientToScreen(Handle(), &at);
+                OnRightClickRow(row, at);
+            }
+            return true;
+        case WM_CONTEXTMENU: return true;
         case WM_MOUSEWHEEL:
             if (OnWheel) OnWheel(GET_WHEEL_DELTA_WPARAM(wp));
             return true;

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstring>
 #include <mutex>
 #include <vector>
 
@@ -115,6 +116,21 @@ bool PointerParameterTrusted(UINT msg, LPARAM lp) {
     const auto end = reinterpret_cast<ULONG_PTR>(at.BaseAddress) + at.RegionSize;
     return at.AllocationBase == stack.AllocationBase && at.State == MEM_COMMIT &&
            !(at.Protect & (PAGE_GUARD | PAGE_NOACCESS)) && static_cast<ULONG_PTR>(lp) + size <= end;
+}
+
+bool SettingAnnounced(LPARAM lp, const char* area) {
+    const auto* text = reinterpret_cast<const char*>(lp);
+    if (!text) return false;
+    MEMORY_BASIC_INFORMATION at{};
+    if (!::VirtualQuery(text, &at, sizeof(at)) || at.State != MEM_COMMIT ||
+        (at.Protect & (PAGE_GUARD | PAGE_NOACCESS)) || !(at.Protect & (PAGE_READONLY | PAGE_READWRITE |
+                                                                        PAGE_WRITECOPY | PAGE_EXECUTE_READ |
+                                                                        PAGE_EXECUTE_READWRITE)))
+        return false;
+    const auto end = reinterpret_cast<ULONG_PTR>(at.BaseAddress) + at.RegionSize;
+    const size_t length = std::strlen(area) + 1;  // the terminating zero too
+    if (reinterpret_cast<ULONG_PTR>(text) + length > end) return false;
+    return ::_strnicmp(text, area, length) == 0;
 }
 
 HHOOK GuardThreadQueue() {

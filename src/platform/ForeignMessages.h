@@ -21,6 +21,11 @@ bool SentByAnotherThread();
 // Whether a window procedure may read the message's lParam as a pointer.
 bool PointerParameterTrusted(UINT msg, LPARAM lp);
 
+// Whether a WM_SETTINGCHANGE names this area ("Environment"). Its string
+// may come from another process: it is compared only as far as readable
+// memory goes.
+bool SettingAnnounced(LPARAM lp, const char* area);
+
 // For a window that exists already: a creation message, or a destruction
 // message another thread sent. Either would have the window's handler
 // start afresh or tear down on someone else's word.

@@ -58,6 +58,13 @@ private:
     std::vector<std::unique_ptr<TMenuItem>> items_;
 };
 
+// A key pressed in an open menu, with Ctrl and Shift as they were held.
+struct EntryKey {
+    WORD key = 0;
+    bool ctrl = false;
+    bool shift = false;
+};
+
 class TPopupMenu : public TComponent {
 public:
     explicit TPopupMenu(std::string name = {});
@@ -87,6 +94,12 @@ public:
     // While set, asked for an entry's icon at a size other than the image
     // list's (another DPI); null: the list's picture is scaled.
     std::function<HICON(const TMenuItem& entry, int size)> IconAtSize;
+    // While set, asked inside the menu's loop whether a key pressed on the
+    // highlighted entry is one for OnEntryKey; such a key closes the menu
+    // (the platform never sees it) and OnEntryKey is raised with the entry,
+    // the key and the entry's rectangle on the screen once the menu is gone.
+    std::function<bool(const TMenuItem& entry, const EntryKey& key)> TakesEntryKey;
+    std::function<void(TMenuItem& entry, const EntryKey& key, const RECT& place)> OnEntryKey;
     // Raised when a level is first built in an opening, before its entries
     // are measured and drawn.
     std::function<void(const TMenuItem& level)> OnLevelOpen;
@@ -113,6 +126,10 @@ public:
     // false when entry is not in an open level.
     bool ColumnOf(const TMenuItem& entry, const RECT& row, RECT& column) const;
 
+    // For the menu loop's message filter: whether msg is a key for
+    // OnEntryKey on the highlighted entry, which then closes the menu.
+    bool TakeEntryKeyOf(const MSG& msg);
+
     // The handle of the open menu's top level, for tests.
     HMENU OpenHandle() const;
     // How many levels of the open menu have been built so far, for tests.
@@ -127,6 +144,7 @@ private:
     void DrawIcon(const DRAWITEMSTRUCT& dis, const TMenuItem& item);
     void AfterPlatformDraw(TMenuItem& item, HDC dc, const RECT& row);
     bool MenuChar(WPARAM wp, HMENU menu, LRESULT& result);
+    void NoteHighlight(WPARAM wp, HMENU menu);
     TMenuItem root_;
     Build* open_ = nullptr;
 };

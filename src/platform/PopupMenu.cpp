@@ -30,22 +30,6 @@ wchar_t g_typed = 0;
 // Where the pointer was at the open menu's last mouse move.
 POINT g_pointer{};
 
-// A message filter has no data of its own: hence the globals above.
-LRESULT CALLBACK FilterMenuMessage(int code, WPARAM wp, LPARAM lp) {
-    const MSG* msg = reinterpret_cast<const MSG*>(lp);
-    if (code == MSGF_MENU && msg && (msg->message == WM_CHAR || msg->message == WM_SYSCHAR))
-        g_typed = static_cast<wchar_t>(msg->wParam);
-    // Wine's menu takes every mouse move as a pointing, also one where the
-    // pointer stayed (a window shown or hidden under it): the entry chosen
-    // with the keys would be let go of under the still pointer.
-    if (code == MSGF_MENU && msg && msg->message == WM_MOUSEMOVE) {
-        const bool still = msg->pt.x == g_pointer.x && msg->pt.y == g_pointer.y;
-        g_pointer = msg->pt;
-        if (still) return 1;
-    }
-    return ::CallNextHookEx(nullptr, code, wp, lp);
-}
-
 // Room between a platform-drawn icon and its caption.
 constexpr int kIconGap = 4;
 // Size of the blank row that stands in an empty level.
@@ -73,8 +57,34 @@ struct TPopupMenu::Build {
     int levelsBuilt = 0;
     // A character no entry answered, which closed the menu.
     std::string unmatched;
+    // The entry the user is on, and a key for it that closed the menu.
+    TMenuItem* highlighted = nullptr;
+    TMenuItem* keyEntry = nullptr;
+    EntryKey key;
+    RECT keyPlace{};
     int dpi = kBaseDpi;
 };
+
+namespace {
+
+// A message filter has no data of its own: hence the globals above.
+LRESULT CALLBACK FilterMenuMessage(int code, WPARAM wp, LPARAM lp) {
+    const MSG* msg = reinterpret_cast<const MSG*>(lp);
+    if (code == MSGF_MENU && msg && (msg->message == WM_CHAR || msg->message == WM_SYSCHAR))
+        g_typed = static_cast<wchar_t>(msg->wParam);
+    // Wine's menu takes every mouse move as a pointing, also one where the
+    // pointer stayed (a window shown or hidden under it): the entry chosen
+    // with the keys would be let go of under the still pointer.
+    if (code == MSGF_MENU && msg && msg->message == WM_MOUSEMOVE) {
+        const bool still = msg->pt.x == g_pointer.x && msg->pt.y == g_pointer.y;
+        g_pointer = msg->pt;
+        if (still) return 1;
+    }
+    if (code == MSGF_MENU && msg && g_current && g_current->TakeEntryKeyOf(*msg)) return 1;
+    return ::CallNextHookEx(nullptr, code, wp, lp);
+}
+
+}  // namespace
 
 TPopupMenu::TPopupMenu(std::string name) : TComponent(name), root_(name) {}
 
@@ -247,6 +257,10 @@ void TPopupMenu::Popup(int x, int y, HWND owner, TMenuItem* level) {
         SafeInvoke(this, [&] { OnUnmatchedKey(build.unmatched, POINT{x, y}); });
         return;
     }
+    if (build.keyEntry && OnEntryKey) {
+        SafeInvoke(this, [&] { OnEntryKey(*build.keyEntry, build.key, build.keyPlace); });
+        return;
+    }
     if (id == 0 || id > build.commands.size()) return;
     build.commands[id - 1]->Click();
 }
@@ -372,6 +386,41 @@ bool TPopupMenu::MenuChar(WPARAM wp, HMENU menu, LRESULT& result) {
     return true;
 }
 
+void TPopupMenu::NoteHighlight(WPARAM wp, HMENU menu) {
+    const UINT flags = HIWORD(wp), item = LOWORD(wp);
+    open_->highlighted = nullptr;
+    if (!menu || flags == 0xFFFF || (flags & MF_SEPARATOR)) return;
+    if (!(flags & MF_POPUP)) {
+        // A command's id is its place in the list of commands, from 1.
+        if (item >= 1 && item <= open_->commands.size()) open_->highlighted = open_->commands[item - 1];
+        return;
+    }
+    MENUITEMINFOA mii{};
+    mii.cbSize = sizeof(mii);
+    mii.fMask = MIIM_DATA;
+    if (::GetMenuItemInfoA(menu, item, TRUE, &mii)) open_->highlighted = ItemOf(mii.dwItemData);
+    if (open_->highlighted == &open_->blank) open_->highlighted = nullptr;
+}
+
+bool TPopupMenu::TakeEntryKeyOf(const MSG& msg) {
+    if (!open_ || !TakesEntryKey || !OnEntryKey || !open_->highlighted || open_->keyEntry) return false;
+    if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) return false;
+    const EntryKey key{static_cast<WORD>(msg.wParam), ::GetKeyState(VK_CONTROL) < 0, ::GetKeyState(VK_SHIFT) < 0};
+    bool taken = false;
+    SafeInvoke(this, [&] { taken = TakesEntryKey(*open_->highlighted, key); });
+    if (!taken) return false;
+    open_->keyEntry = open_->highlighted;
+    open_->key = key;
+    const auto at = open_->placed.find(open_->keyEntry);
+    if (at == open_->placed.end() || !::GetMenuItemRect(nullptr, at->second.first, at->second.second, &open_->keyPlace)) {
+        POINT cursor{};
+        ::GetCursorPos(&cursor);
+        open_->keyPlace = RECT{cursor.x, cursor.y, cursor.x, cursor.y};
+    }
+    ::EndMenu();
+    return true;
+}
+
 bool TPopupMenu::HandleOwnerMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     if (!open_) return false;
     switch (msg) {
@@ -388,6 +437,10 @@ bool TPopupMenu::HandleOwnerMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& res
             result = TRUE;
             return true;
         case WM_MENUCHAR: return MenuChar(wp, reinterpret_cast<HMENU>(lp), result);
+        case WM_MENUSELECT:
+            // Noted only: the owner's default handling goes on.
+            NoteHighlight(wp, reinterpret_cast<HMENU>(lp));
+            return false;
         default: return false;
     }
 }

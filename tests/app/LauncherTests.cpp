@@ -1,11 +1,15 @@
 #include <windows.h>
 
 #include <sstream>
+#include <thread>
+#include <tuple>
 
 #include "AppFixture.h"
 #include "core/ErrorLog.h"
 #include "platform/SystemError.h"
+#include "core/ItemPlaces.h"
 #include "core/Launching.h"
+#include "platform/Clipboard.h"
 #include "menu/form_general.h"
 #include "core/Settings.h"
 #include "menu/form_shortcuts.h"
@@ -102,6 +106,124 @@ TEST_F(AppTest, AMenuLaunchTheShellRefusesSaysWhy) {
               "\"" + dir.Path() + "data.nosuchtype\" can not be opened: " + SystemMessage(ERROR_NO_ASSOCIATION) + ".");
     EXPECT_EQ(boxes[1].caption, "Corvane Razaveza");
     EXPECT_FALSE(Application.Terminated());
+}
+
+TEST_F(AppTest, ALaunchExpandsVariablesAndNamesThoseNotDefined) {
+    StartUp();
+    const std::string home = dir.Path().substr(0, dir.Path().size() - 1);
+    ::SetEnvironmentVariableA("RZT_HOME", home.c_str());
+    ::SetEnvironmentVariableA("RZT_BIG", std::string(20000, 'b').c_str());
+    struct Case {
+        std::string path, params;
+        LaunchAs as;
+        unsigned long answer;
+        std::vector<std::string> sent;  // verb, file, parameters, directory; empty: not asked
+        bool launched;
+        std::vector<std::string> named;  // in the box, in order; empty: no box
+    } cases[] = {
+        {"%RZT_HOME%\\run.bat", "-x \"%RZT_HOME%\"", LaunchAs::Normal, 0,
+         {"open", home + "\\run.bat", "-x \"" + home + "\"", home}, true, {}},
+        // Cancelling the administrator's prompt is no failure.
+        {"%RZT_HOME%\\run.bat", "", LaunchAs::Administrator, ERROR_CANCELLED,
+         {"runas", home + "\\run.bat", "", home}, false, {}},
+        {"%RZT_NOPE%\\run.bat", "%RZT_ALSO% %RZT_NOPE%", LaunchAs::Normal, ERROR_PATH_NOT_FOUND,
+         {"open", "%RZT_NOPE%\\run.bat", "%RZT_ALSO% %RZT_NOPE%", "%RZT_NOPE%"}, false,
+         {"\"%RZT_NOPE%\\run.bat\"", "%RZT_NOPE%", "%RZT_ALSO%"}},
+        {"C:\\%RZT_BIG%\\%RZT_BIG%.exe", "", LaunchAs::Normal, 0, {}, false, {"%RZT_BIG%"}},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> sent;
+        RunShell.Replace([&](const ShellRequest& r) {
+            sent = {r.verb, r.file, r.parameters, r.directory};
+            return c.answer;
+        });
+        boxes.clear();
+        EXPECT_EQ(LaunchFile(c.path, c.params, "", c.as), c.launched) << c.path;
+        EXPECT_EQ(sent, c.sent) << c.path;
+        ASSERT_EQ(boxes.size(), c.named.empty() ? 0u : 1u) << c.path;
+        size_t at = 0;
+        for (const std::string& text : c.named) {
+            at = boxes[0].text.find(text, at);
+            EXPECT_NE(at, std::string::npos) << boxes[0].text << " lacks " << text;
+        }
+    }
+    RunShell.Restore();
+    ::SetEnvironmentVariableA("RZT_HOME", nullptr);
+    ::SetEnvironmentVariableA("RZT_BIG", nullptr);
+}
+
+TEST(ItemPlaces, TheFolderToOpenAndTheCommandLineToCopy) {
+    rztest::TempDir dir;
+    rztest::MakeDir(dir / "sub");
+    rztest::WriteFile(dir / "sub\\tool.exe", "");
+    rztest::MakeShortcut(dir / "tool.lnk", dir / "sub\\tool.exe", "");
+    const std::string sub = dir / "sub";
+    const std::pair<std::string, ItemPlace> places[] = {
+        {"C:\\Tools\\x.exe", {"C:\\Tools", "C:\\Tools\\x.exe"}},
+        {"C:\\Docs\\", {"C:\\", "C:\\Docs"}},
+        {"C:\\x.exe", {"C:\\", "C:\\x.exe"}},
+        {"C:\\", {"C:\\", ""}},
+        // A shortcut's folder is where its target is.
+        {dir / "tool.lnk", {sub, sub + "\\tool.exe"}},
+    };
+    for (const auto& [path, place] : places) {
+        const ItemPlace got = PlaceOf(path);
+        EXPECT_EQ(got.folder, place.folder) << path;
+        EXPECT_EQ(::lstrcmpiA(got.item.c_str(), place.item.c_str()), 0) << path << ": " << got.item;
+    }
+    ::SetEnvironmentVariableA("RZT_CL", "C:\\A&B");
+    const std::tuple<std::string, std::string, std::string> lines[] = {
+        {"C:\\Program Files\\a.exe", "-x \"y z\"", "\"C:\\Program Files\\a.exe\" -x \"y z\""},
+        {"C:\\Tools\\a.exe", "", "C:\\Tools\\a.exe"},
+        {"%RZT_CL%\\a.exe", "%RZT_CL%", "\"C:\\A&B\\a.exe\" C:\\A&B"},
+    };
+    for (const auto& [path, params, line] : lines) EXPECT_EQ(CommandLineOf(path, params), line);
+    ::SetEnvironmentVariableA("RZT_CL", nullptr);
+}
+
+TEST_F(AppTest, AFolderThatIsGoneIsSaidAndAnItemThatIsGoneOpensItsFolderAlone) {
+    StartUp();
+    rztest::WriteFile(dir / "there.txt", "");
+    std::vector<std::pair<std::string, std::string>> opened;
+    ShowInFolder.Replace([&](const std::string& folder, const std::string& item) {
+        opened.emplace_back(folder, item);
+        return 0ul;
+    });
+    const std::string folder = dir.Path().substr(0, dir.Path().size() - 1);
+    boxes.clear();
+    EXPECT_FALSE(OpenContainingFolder("C:\\rz-gone-folder\\x.exe"));
+    EXPECT_EQ(boxes.size(), 1u);
+    EXPECT_TRUE(opened.empty()) << "nothing opens for a folder that is gone";
+    EXPECT_TRUE(OpenContainingFolder(dir / "gone.txt"));
+    EXPECT_TRUE(OpenContainingFolder(dir / "there.txt"));
+    EXPECT_EQ(opened, (std::vector<std::pair<std::string, std::string>>{{folder, ""}, {folder, dir / "there.txt"}}));
+    EXPECT_EQ(boxes.size(), 1u);
+    ShowInFolder.Restore();
+}
+
+TEST_F(AppTest, AClipboardHeldByAnotherProgramIsSaidAndCopyingWorksOnceItIsFree) {
+    StartUp();
+    boxes.clear();
+    HANDLE opened = ::CreateEventA(nullptr, TRUE, FALSE, nullptr), release = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    // As another program holds it: open for a window of another thread.
+    std::thread holder([&] {
+        const HWND window = ::CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+        const bool held = ::OpenClipboard(window) != FALSE;
+        ::SetEvent(opened);
+        ::WaitForSingleObject(release, 10000);
+        if (held) ::CloseClipboard();
+        ::DestroyWindow(window);
+    });
+    ::WaitForSingleObject(opened, 10000);
+    EXPECT_FALSE(CopyItemText(nullptr, "C:\\held.exe"));
+    EXPECT_EQ(boxes.size(), 1u);
+    ::SetEvent(release);
+    holder.join();
+    EXPECT_TRUE(CopyItemText(nullptr, "C:\\free.exe"));
+    EXPECT_EQ(ClipboardText(nullptr, 100), L"C:\\free.exe");
+    EXPECT_EQ(boxes.size(), 1u);
+    ::CloseHandle(opened);
+    ::CloseHandle(release);
 }
 
 TEST_F(AppTest, RegressionAMissingSoundIsLoggedOnceWithoutABoxAndARefusalStillBeeps) {

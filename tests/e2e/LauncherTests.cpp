@@ -193,7 +193,9 @@ TEST_F(LauncherMenu, TaskbarCreated_KeepsProgramAndHotkey_OwnDrawingSettingsSurv
     for (int round = 0; round < 2; ++round) {
         for (HWND hwnd : windows) {
             DWORD_PTR result = 0;
-            EXPECT_NE(::SendMessageTimeoutA(hwnd, taskbarCreated, 0, 0, SMTO_ABORTIFHUNG, kSendMs, &result), 0)
+            // The menu's host window, made anew for each menu, may be gone since it was listed.
+            EXPECT_TRUE(::SendMessageTimeoutA(hwnd, taskbarCreated, 0, 0, SMTO_ABORTIFHUNG, kSendMs, &result) ||
+                        !::IsWindow(hwnd))
                 << "window " << hwnd << " (" << ClassOf(hwnd) << ") does not answer";
         }
     }
@@ -224,3 +226,64 @@ TEST_F(LauncherMenu, TaskbarCreated_KeepsProgramAndHotkey_OwnDrawingSettingsSurv
 }
 
 }  // namespace
+
+namespace {
+
+using LaunchEnvironment = ManagerProgramTest;
+
+// A user's variable as the system's settings keep it, gone again at scope exit.
+class UserVariable {
+public:
+    UserVariable(const wchar_t* name, const std::wstring& value) : name_(name) {
+        HKEY key = nullptr;
+        if (::RegCreateKeyExW(HKEY_CURRENT_USER, L"Environment", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                              nullptr) != ERROR_SUCCESS)
+            return;
+        set_ = ::RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                                static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+        ::RegCloseKey(key);
+    }
+    ~UserVariable() {
+        HKEY key = nullptr;
+        if (::RegOpenKeyExW(HKEY_CURRENT_USER, L"Environment", 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
+        ::RegDeleteValueW(key, name_);
+        ::RegCloseKey(key);
+    }
+    bool Set() const { return set_; }
+
+private:
+    const wchar_t* name_;
+    bool set_ = false;
+};
+
+// What a settings program does once it changed a variable.
+bool AnnounceEnvironment() {
+    DWORD_PTR ignored = 0;
+    return ::SendMessageTimeoutA(HWND_BROADCAST, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>("Environment"),
+                                 SMTO_ABORTIFHUNG, 5000, &ignored) != 0;
+}
+
+}  // namespace
+
+// The item's path goes through %SystemDrive%, its parameter names a
+// variable that the user adds only while the program runs: once the
+// system announces it, what the program starts sees it.
+TEST_F(LaunchEnvironment, AVariableAnnouncedWhileRunningReachesWhatIsLaunchedAfter) {
+    const std::string script = dir_ / "env.bat";
+    ASSERT_EQ(script.substr(0, 2), "C:");
+    WriteFile(script, "@echo [%RZT_E2E_ADDED%] %1> \"" + marker_ + "\"\r\n");
+    MakeDir(store_);
+    WriteFile(store_ + "\\shortcuts.txt",
+              "^ExeLnk|%SystemDrive%" + script.substr(2) + "|%RZT_E2E_ADDED%|bat|Environment\r\n");
+    ASSERT_NO_FATAL_FAILURE(Start());
+    // The parameter is left to the shell as typed: Wine's reads it as empty.
+    EXPECT_EQ(LaunchFirst().substr(0, 3), "[] ") << "the variable is there before the user set it";
+
+    UserVariable added(L"RZT_E2E_ADDED", L"fresh");
+    ASSERT_TRUE(added.Set());
+    ASSERT_TRUE(AnnounceEnvironment());
+    EXPECT_EQ(LaunchFirst(), "[fresh] fresh\r\n");
+    // The store keeps the text as typed.
+    EXPECT_NE(ReadFile(store_ + "\\shortcuts.txt").find("^ExeLnk|%SystemDrive%"), std::string::npos);
+    ExpectNoErrorShown();
+}

@@ -378,7 +378,7 @@ WORD VirtualKey(const std::string& name) {
         {"ctrl", VK_CONTROL},  {"shift", VK_SHIFT}, {"alt", VK_MENU},       {"Return", VK_RETURN},
         {"Escape", VK_ESCAPE}, {"Tab", VK_TAB},     {"BackSpace", VK_BACK}, {"Delete", VK_DELETE},
         {"Down", VK_DOWN},     {"Up", VK_UP},       {"Left", VK_LEFT},      {"Right", VK_RIGHT},
-        {"F2", VK_F2},         {"F4", VK_F4}};
+        {"F2", VK_F2},         {"F4", VK_F4},       {"F10", VK_F10},       {"Menu", VK_APPS}};
     for (const auto& [n, vk] : kNames)
         if (name == n) return vk;
     EXPECT_TRUE(name.size() == 1 && std::isalnum(static_cast<unsigned char>(name[0]))) << "no key \"" << name << "\"";

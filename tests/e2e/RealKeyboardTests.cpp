@@ -12,6 +12,7 @@
 
 #include "ProgramRun.h"
 #include "TestSupport.h"
+#include "platform/TextCodePage.h"
 
 using namespace rztest;
 
@@ -141,6 +142,123 @@ TEST_P(RealKeyboard, TheManagersKeysActOnTheTreeAndEscAsksBeforeDroppingEdits) {
     saved[2] = "^ExeLnk|" + dir_.Path() + "args.bat|backup|bat|Mail backup";
     saved.erase(saved.begin() + 3);
     EXPECT_EQ(Lines(ReadFile(store_ + "\\shortcuts.txt")), saved);
+    ExpectNoErrorShown();
+}
+
+namespace {
+
+// The clipboard's text as another program reads it; the clipboard is emptied.
+std::string TakeClipboardText() {
+    if (!::OpenClipboard(nullptr)) return "<held>";
+    std::string text;
+    const HANDLE data = ::GetClipboardData(CF_UNICODETEXT);
+    if (const auto* wide = data ? static_cast<const wchar_t*>(::GlobalLock(data)) : nullptr) {
+        text = rz::FromUtf16(wide);
+        ::GlobalUnlock(data);
+    }
+    ::EmptyClipboard();
+    ::CloseClipboard();
+    return text;
+}
+
+}  // namespace
+
+// The keys of an item's actions, with another program in front, on the
+// search's result and on the menu's highlighted entry: the copied path is
+// read by this process, Ctrl+Enter opens a folder window of the item's
+// folder, the action menu opens on Shift+F10, the menu key and a right
+// click, and its "Edit in the manager" shows the entry selected.
+TEST_P(RealKeyboard, TheActionKeysActOnTheResultsAndTheEntrysItem) {
+    const std::string script = dir_.Path() + "args.bat";
+    const std::string folder = dir_.Path().substr(0, dir_.Path().size() - 1);
+    const std::string folderName = folder.substr(folder.find_last_of('\\') + 1);
+    enum class Seen { Copied, FolderWindow, ManagerSelects, MenuOnly };
+    const struct {
+        bool search;  // else the launcher menu, on "Backup Mail"
+        std::vector<std::string> keys;
+        const char* chosen;  // in the action menu those keys open
+        Seen seen;
+    } rounds[] = {{true, {"ctrl+c"}, nullptr, Seen::Copied},
+                  {true, {"ctrl+Return"}, nullptr, Seen::FolderWindow},
+                  {true, {"shift+F10"}, "e", Seen::ManagerSelects},
+                  {true, {}, nullptr, Seen::MenuOnly},
+                  {false, {"ctrl+c"}, nullptr, Seen::Copied},
+                  {false, {"ctrl+Return"}, nullptr, Seen::FolderWindow},
+                  {false, {"Menu"}, "e", Seen::ManagerSelects}};
+    for (const auto& r : rounds) {
+        SCOPED_TRACE((r.search ? "search " : "menu ") + (r.keys.empty() ? std::string("right click") : r.keys[0]));
+        TakeClipboardText();
+        ASSERT_TRUE(MenuFromInFront());
+        HWND search = nullptr;
+        if (r.search) {
+            Keys({"b"});
+            ASSERT_TRUE(WaitUntil([&] { return (search = VisibleWindow(program_->Id(), nullptr, "Search")); },
+                                  kWindowMs));
+            ASSERT_TRUE(FocusWindow(GetParam(), search));
+            TypeText(GetParam(), "ack");
+            ASSERT_TRUE(WaitUntil([&] { return FieldText(ChildOf(search, "Edit")) == "back"; }, kWindowMs));
+        } else {
+            Keys({"Down", "Down", "Down"});
+        }
+        if (r.keys.empty()) {
+            // A right click on the first row.
+            HWND list = ::FindWindowExA(search, nullptr, "TControl.Razaveza", nullptr);
+            RECT rows{};
+            ::GetWindowRect(list, &rows);
+            Click(POINT{rows.left + 40, rows.top + 5}, MOUSEEVENTF_RIGHTDOWN);
+            EXPECT_TRUE(WaitUntil([&] { return VisibleMenus(program_->Id()).size() == 1; }, kMenuMs));
+            Keys({"Escape"});
+            EXPECT_TRUE(WaitUntil([&] { return VisibleMenus(program_->Id()).empty(); }, kMenuMs));
+            Keys({"Escape"});
+        } else {
+            // The launcher menu's place: the action menu opens elsewhere, once it is gone.
+            const std::vector<HWND> open = VisibleMenus(program_->Id());
+            RECT before{};
+            if (!open.empty()) ::GetWindowRect(open[0], &before);
+            Keys(r.keys);
+            if (r.chosen) {
+                RECT now{};
+                ASSERT_TRUE(WaitUntil(
+                    [&] {
+                        const std::vector<HWND> menus = VisibleMenus(program_->Id());
+                        return menus.size() == 1 && ::GetWindowRect(menus[0], &now) && !::EqualRect(&now, &before);
+                    },
+                    kMenuMs))
+                    << "no action menu";
+                Keys({r.chosen});
+            }
+        }
+        EXPECT_TRUE(!search || WaitUntil([&] { return !::IsWindowVisible(search); }, kWindowMs));
+        switch (r.seen) {
+            case Seen::Copied: {
+                std::string copied;
+                EXPECT_TRUE(WaitUntil([&] { return (copied = TakeClipboardText()) == script; }, kWindowMs)) << copied;
+                break;
+            }
+            case Seen::FolderWindow: {
+                HWND shown = nullptr;
+                EXPECT_TRUE(WaitUntil([&] { return (shown = ::FindWindowA(nullptr, folderName.c_str())) != nullptr; }, kClickMs))
+                    << "no folder window titled " << folderName;
+                // The folder window is another program's: it goes, or it holds the test's output.
+                if (shown) ::PostMessageA(shown, WM_CLOSE, 0, 0);
+                EXPECT_TRUE(WaitUntil([&] { return !::FindWindowA(nullptr, folderName.c_str()); }, kClickMs));
+                break;
+            }
+            case Seen::ManagerSelects: {
+                HWND manager = nullptr;
+                ASSERT_TRUE(WaitUntil([&] { return (manager = VisibleWindow(program_->Id(), nullptr, kManagerTitle)); },
+                                      kWindowMs));
+                const HWND tree = ChildOf(manager, WC_TREEVIEWA);
+                EXPECT_TRUE(WaitUntil([&] { return ItemText(tree, Selected(tree)) == "Backup Mail"; }, kWindowMs))
+                    << ItemText(tree, Selected(tree));
+                ASSERT_TRUE(FocusWindow(GetParam(), manager));
+                Keys({"Escape"});
+                ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(manager); }, kClickMs));
+                break;
+            }
+            case Seen::MenuOnly: break;
+        }
+    }
     ExpectNoErrorShown();
 }
 

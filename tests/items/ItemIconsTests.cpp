@@ -197,13 +197,18 @@ TEST_F(StoreTest, ItemsOfOneProgramShareASlotWhoseOwnIconComesLateIntoBothLists)
                                    "||regedit.bmp|Two\r\n^Folder|Sub\r\n^ExeLnk|" + UpperCase(notepad) +
                                    "||notepad1.bmp|Three\r\n");
     rztest::MakeDir(dir / "shortcuts\\Sub");
-    WriteList("Sub\\shortcuts.txt", "^ExeLnk|" + notepad + "||notepad.bmp|Four\r\n");
+    // A path through a variable names the same program.
+    ::SetEnvironmentVariableA("RZT_PROGRAMS", notepad.substr(0, notepad.rfind('\\')).c_str());
+    WriteList("Sub\\shortcuts.txt",
+              "^ExeLnk|" + notepad + "||notepad.bmp|Four\r\n^ExeLnk|%RZT_PROGRAMS%\\notepad.exe||n.bmp|Five\r\n");
     Load();
+    ::SetEnvironmentVariableA("RZT_PROGRAMS", nullptr);
     auto top = TopEntries();
     const int one = top[0]->ImageIndex(), two = top[1]->ImageIndex();
     EXPECT_NE(one, two);
     EXPECT_EQ(top[3]->ImageIndex(), one) << "letter case aside, one program";
     EXPECT_EQ(top[2]->GetFirstChild()->GetNextSibling()->ImageIndex(), one) << "on any level";
+    EXPECT_EQ(top[2]->GetLastChild()->ImageIndex(), one) << "named through a variable";
     EXPECT_EQ(store->icons.ItemIconCount(), 2);
     TImageList &menu = parts->ILAllPublicPM, &tree = parts->ILAllPublicTV;
     ASSERT_EQ(menu.Count(), tree.Count());

@@ -90,17 +90,27 @@ TEST_F(SweepTest, OnlyANotThereAnswerRemovesAnEntry) {
     // well be there, and the next save would lose the entry for good.
     const std::pair<const char*, DWORD> answers[] = {{"Denied", ERROR_ACCESS_DENIED}, {"NotReady", ERROR_NOT_READY},
                                                      {"Network", ERROR_BAD_NETPATH},  {"NoDrive", ERROR_INVALID_DRIVE},
-                                                     {"BadName", ERROR_INVALID_NAME}, {"NoPath", ERROR_PATH_NOT_FOUND}};
+                                                     {"BadName", ERROR_INVALID_NAME}, {"NoPath", ERROR_PATH_NOT_FOUND},
+                                                     {"There", ERROR_SUCCESS}};
     std::string top;
     for (const auto& [name, error] : answers) top += std::string("^UnkLnk|Q:\\") + name + ".txt|txt|" + name + "\r\n";
+    // Variables are looked up expanded; one this computer lacks may be
+    // defined on the next, so its entry stays.
+    ::SetEnvironmentVariableA("RZT_SWEEP_DRIVE", "Q:");
+    top += "^UnkLnk|%RZT_SWEEP_DRIVE%\\There.txt|txt|ThereAsTyped\r\n"
+           "^UnkLnk|%RZT_SWEEP_DRIVE%\\NoPath.txt|txt|NoPathAsTyped\r\n"
+           "^UnkLnk|%RZT_SWEEP_UNSET%\\NoPath.txt|txt|Elsewhere\r\n";
     Start(top, "");
     LookUpPath.Replace([&](const std::string& path) {
         for (const auto& [name, error] : answers)
-            if (path.find(name) != std::string::npos) return PathLookup{INVALID_FILE_ATTRIBUTES, error};
-        return LookUpPath.Real(path);
+            if (path == std::string("Q:\\") + name + ".txt")
+                return PathLookup{error ? INVALID_FILE_ATTRIBUTES : FILE_ATTRIBUTE_NORMAL, error};
+        return PathLookup{INVALID_FILE_ATTRIBUTES, ERROR_FILE_NOT_FOUND};
     });
     Sweep();
-    EXPECT_EQ(LevelOf(Anchor()).substr(0, 42), "[][Denied][NotReady][Network][--Sysmenu--]");
+    ::SetEnvironmentVariableA("RZT_SWEEP_DRIVE", nullptr);
+    EXPECT_EQ(LevelOf(Anchor()).substr(0, 68),
+              "[][Denied][NotReady][Network][There][ThereAsTyped][Elsewhere][--Sysm");
 }
 
 TEST_F(SweepTest, ALevelOfTwoHundredThousandEntriesDoesNotExhaustTheStack) {

@@ -16,7 +16,11 @@
 #include "MenuDrawFixture.h"
 #include "core/Settings.h"
 #include "items/LauncherParts.h"
+#include "core/Launching.h"
+#include "menu/ItemActions.h"
 #include "menu/form_search.h"
+#include "platform/Clipboard.h"
+#include "platform/TextCodePage.h"
 #include "menu/form_shortcuts.h"
 #include "platform/CanvasText.h"
 #include "platform/Timer.h"
@@ -73,6 +77,22 @@ protected:
     rz::TFormShortCuts shortCuts{parts};
     rz::TFormSearch search{parts};
     std::vector<std::string> clicked;
+};
+
+// Keys held down in the thread's keyboard state, which GetKeyState reads, while it lives.
+class HeldKeys {
+public:
+    explicit HeldKeys(std::vector<int> keys) {
+        ::GetKeyboardState(old_);
+        BYTE now[256];
+        std::memcpy(now, old_, sizeof(now));
+        for (int key : keys) now[key] = 0x80;
+        ::SetKeyboardState(now);
+    }
+    ~HeldKeys() { ::SetKeyboardState(old_); }
+
+private:
+    BYTE old_[256];
 };
 
 TEST_F(SearchWindowTest, AnUnansweredLetterInTheMenuSearchesTheWholeTreeAndLaunchesLikeTheMenu) {
@@ -256,3 +276,65 @@ TEST_F(SearchWindowTest, MarkedRowsDrawTheirLettersOnceInPlace) {
 }
 
 }  // namespace
+
+// What the e2e keyboard rounds do not reach: running as administrator, the
+// command line, Properties, and rows that have no item to act on.
+TEST_F(SearchWindowTest, ItemKeysAndTheActionMenuActOnTheSelectedItemOnly) {
+    rztest::TempDir dir;
+    ::SetEnvironmentVariableA("RZT_SEARCH_DIR", dir.Path().c_str());
+    store().AddLaunchItem(rz::ItemKind::ExeLnk, "%RZT_SEARCH_DIR%tool.exe", "-a b", nullptr, parts.PMItems.Items(), 2,
+                          "Toolbox");
+    rz::ItemActions actions{parts};
+    search.actions = &actions;
+    std::string got;
+    rz::RunShell.Replace([&](const rz::ShellRequest& r) {
+        got = r.verb + " " + r.file + "|" + r.parameters;
+        return 0ul;
+    });
+    const std::string tool = dir / "tool.exe";
+    struct Case {
+        const char* query;
+        std::vector<int> held;
+        UINT msg;
+        WPARAM key;
+        char menuLetter;  // chosen in the action menu; 0: no menu
+        std::string result;
+    } cases[] = {
+        {"toolbox", {VK_CONTROL, VK_SHIFT}, WM_KEYDOWN, VK_RETURN, 0, "runas " + tool + "|-a b"},
+        {"toolbox", {VK_CONTROL, VK_SHIFT}, WM_KEYDOWN, 'C', 0, "clipboard " + tool + " -a b"},
+        {"toolbox", {VK_SHIFT}, WM_SYSKEYDOWN, VK_F10, 'r', "properties " + tool + "|"},
+        {"toolbox", {}, WM_KEYDOWN, VK_APPS, 'a', "runas " + tool + "|-a b"},
+        // A folder's row and the program's own have no item to act on.
+        {"tools", {VK_CONTROL}, WM_KEYDOWN, VK_RETURN, 0, ""},
+        {"website", {}, WM_KEYDOWN, VK_APPS, 0, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.query) + " key " + std::to_string(c.key) + " letter " + c.menuLetter);
+        search.OpenAt(POINT{10, 10}, c.query);
+        ASSERT_FALSE(search.Results().empty());
+        {
+            rz::OpenedClipboard clipboard(nullptr);
+            ::EmptyClipboard();
+        }
+        got.clear();
+        int ticks = 0;
+        rz::TTimer chooser("Chooser");
+        chooser.SetInterval(30);
+        chooser.OnTimer = [&](rz::TObject*) {
+            if (rz::TPopupMenu::Current() && ++ticks == 2)
+                ::PostMessageA(search.Handle(), WM_CHAR, static_cast<WPARAM>(c.menuLetter), 0);
+        };
+        chooser.SetEnabled(c.menuLetter != 0);
+        {
+            HeldKeys held(c.held);
+            ::SendMessageA(search.EditSearch.Handle(), c.msg, c.key, 0);
+        }
+        chooser.SetEnabled(false);
+        const std::wstring copied = rz::ClipboardText(nullptr, 4096);
+        if (!copied.empty()) got = "clipboard " + rz::FromUtf16(copied);
+        EXPECT_EQ(got, c.result);
+        EXPECT_EQ(search.Visible(), c.result.empty()) << "an action closes the window";
+        search.Hide();
+    }
+    rz::RunShell.Restore();
+}
