@@ -242,9 +242,9 @@ protected:
         return m;
     }
     // The status line shows text within a while; what it shows otherwise.
-    static std::string StatusBecomes(HWND status, const std::string& text) {
+    static std::string StatusBecomes(HWND status, const std::string& text, DWORD timeoutMs = kWindowMs) {
         std::string shown;
-        WaitUntil([&] { return (shown = StatusBarText(status).value_or("<unreadable>")) == text; }, kWindowMs);
+        WaitUntil([&] { return (shown = StatusBarText(status).value_or("<unreadable>")) == text; }, timeoutMs);
         return shown;
     }
     // A click on an entry that has the tree select it.
